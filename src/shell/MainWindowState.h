@@ -1,0 +1,85 @@
+// The state of the main window's controls that commands change. The engine
+// decides these values; the app's widgets show them.
+#pragma once
+#include "model/Types.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <array>
+#include <map>
+
+namespace qv {
+
+struct ControlState {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  bool Visible = true;
+  bool Enabled = true;
+};
+
+struct ZorderEntry {
+  QString Text;
+  int ItemData = 0;
+  bool operator==(const ZorderEntry&) const = default;
+};
+
+struct MenuItemState {
+  QString Caption;
+  bool Enabled = true;
+};
+
+// The RunMode Writing box and how it looks.
+struct WritingBoxState : ControlState {
+  QString Text;
+  QString FontName;
+  int FontSize = 10;
+  bool Bold = false, Italic = false, Underline = false;
+  Long ForeColor = Black;
+  Long BackColor = White;
+  bool Locked = false;
+};
+
+// Fixed sizes of the window's parts, in pixels.
+constexpr int IconSize = 16;
+constexpr int FastMenuHeight = 24;
+constexpr int IntroWidth = 350;
+constexpr int IntroHeight = 230;
+constexpr int Picture1Size = 24;
+
+struct MainWindowState {
+  ControlState picHolder;
+  ControlState picFastMenu{0, 0, 0, FastMenuHeight};
+  ControlState picIntro{10, 30, IntroWidth, IntroHeight};
+  ControlState Picture1{0, 0, Picture1Size, Picture1Size, false};
+  int Line_FastMenuX2 = 0;
+  std::array<ControlState, 12> Img_IconStrip{};
+  std::array<ControlState, 4> Img_FastIcons{};
+  // 0 = target box (blue), 1 = hover box (white); overlays above the Board.
+  std::array<ControlState, 2> Shape1{};
+  ControlState Frame_ListZ{0, 0, 160, 140, false};
+  QString Lab_Readouts;
+  int Lab_ReadoutsLeft = 0;
+  QString Label1;
+  QVector<ZorderEntry> List_Zorder;
+  int List_ZorderIndex = -1;
+  QStringList Combo_Board;
+  int Combo_BoardIndex = -1;
+  std::map<QString, MenuItemState> Menus;
+  // The main window sees keys before its controls (on once a project is open).
+  bool KeyPreview = false;
+  WritingBoxState Text_Writing;
+  ControlState Button_Url{0, 0, 60, 20, false};
+  // The Board dialog's option pairs, by selected index (0 "No", 1 "Yes").
+  int Option_BoardMove = 1;
+  int Option_FloatPanes = 0;
+  int Option_WirePanes = 0;
+
+  MainWindowState();
+  bool menuEnabled(const QString& name) const;
+  void setMenuEnabled(const QString& name, bool on);
+};
+
+}  // namespace qv

@@ -1,0 +1,51 @@
+// The operating-system services the engine uses: message boxes, file and
+// colour dialogs, sound, web addresses, screen fonts, waiting and events.
+#pragma once
+#include "model/Types.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qv {
+
+// A file chosen in a file dialog: the full path and the file title
+// (the name without its folder).
+struct FileChoice {
+  QString path;
+  QString title;
+};
+
+// Builds a FileChoice from a full path.
+FileChoice fileChoiceFromPath(const QString& path);
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Yes/No question with a question icon and No as the default; true on Yes.
+  virtual bool AskYesNo(const QString& title, const QString& text) = 0;
+  // A message with an OK button only.
+  virtual void ShowMessage(const QString& title, const QString& text) = 0;
+  // File dialogs. The filter is "Description|pattern"; nullopt on cancel.
+  virtual std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
+                                                   const QString& startFolder) = 0;
+  virtual std::optional<FileChoice> SaveFileDialog(const QString& title, const QString& filter,
+                                                   const QString& startFolder) = 0;
+  // Colour chooser starting from a colour; nullopt on cancel.
+  virtual std::optional<Long> ChooseColor(Long start) = 0;
+  // Plays a complete WAVE file from memory without waiting; stops any earlier one.
+  virtual void PlaySound(const QByteArray& wave) = 0;
+  virtual void StopSound() = 0;
+  // Hands an address to the desktop's handler.
+  virtual void OpenUrl(const QString& url) = 0;
+  virtual QStringList ScreenFonts() = 0;
+  // Pauses the program without processing events.
+  virtual void Wait(int ms) = 0;
+  // Lets pending window events run.
+  virtual void ProcessEvents() = 0;
+  // The program's own folder (the load dialog's start folder).
+  virtual QString ProgramFolder() = 0;
+};
+
+}  // namespace qv

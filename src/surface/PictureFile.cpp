@@ -1,0 +1,98 @@
+// Picture file reading with size limits, and the 24-bit bitmap writer.
+#include "surface/PictureFile.h"
+
+#include "surface/Surface.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace qv {
+namespace {
+
+PictureResult read(QImageReader& reader) {
+  reader.setDecideFormatFromContent(true);
+  const QSize size = reader.size();
+  if (!reader.canRead())
+    return {{}, QStringLiteral("not a picture that can be read (%1)").arg(reader.errorString())};
+  if (size.isValid() && (size.width() > MaxPictureSide || size.height() > MaxPictureSide ||
+                         qint64(size.width()) * size.height() > MaxPicturePixels))
+    return {{}, QStringLiteral("the picture is too large (%1 x %2)").arg(size.width()).arg(size.height())};
+  QImage img;
+  if (!reader.read(&img) || img.isNull())
+    return {{}, QStringLiteral("the picture could not be read (%1)").arg(reader.errorString())};
+  return {toSurfaceFormat(img), {}};
+}
+
+struct AllocationLimit {
+  AllocationLimit() { QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)) + 1); }
+};
+
+}  // namespace
+
+PictureResult LoadPicture(const QString& path) {
+  static AllocationLimit limit;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {{}, QStringLiteral("cannot open %1: %2").arg(path, file.errorString())};
+  QImageReader reader(&file);
+  return read(reader);
+}
+
+PictureResult LoadPictureData(const QByteArray& data) {
+  static AllocationLimit limit;
+  QBuffer buf;
+  buf.setData(data);
+  buf.open(QIODevice::ReadOnly);
+  QImageReader reader(&buf);
+  return read(reader);
+}
+
+QByteArray EncodeBmp24(const QImage& source) {
+  const QImage img = toSurfaceFormat(source);
+  const int w = img.width(), h = img.height();
+  const int stride = (w * 3 + 3) & ~3;
+  const quint32 dataSize = quint32(stride) * quint32(h);
+  QByteArray out(54 + int(dataSize), '\0');
+  uchar* p = reinterpret_cast<uchar*>(out.data());
+  auto put16 = [&](int off, quint16 v) { qToLittleEndian(v, p + off); };
+  auto put32 = [&](int off, quint32 v) { qToLittleEndian(v, p + off); };
+  p[0] = 'B';
+  p[1] = 'M';
+  put32(2, 54 + dataSize);  // file size
+  put32(10, 54);            // offset of the pixels
+  put32(14, 40);            // BITMAPINFOHEADER
+  put32(18, quint32(w));
+  put32(22, quint32(h));    // positive: rows stored bottom-up
+  put16(26, 1);             // planes
+  put16(28, 24);            // bits per pixel
+  put32(34, dataSize);
+  put32(38, 2835);          // 72 dpi
+  put32(42, 2835);
+  for (int y = 0; y < h; ++y) {
+    const quint32* s = reinterpret_cast<const quint32*>(img.constScanLine(h - 1 - y));
+    uchar* d = p + 54 + qint64(y) * stride;
+    for (int x = 0; x < w; ++x) {
+      d[3 * x] = uchar(qBlue(s[x]));
+      d[3 * x + 1] = uchar(qGreen(s[x]));
+      d[3 * x + 2] = uchar(qRed(s[x]));
+    }
+  }
+  return out;
+}
+
+QString SavePicture(const QImage& img, const QString& path) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  const QByteArray bytes = EncodeBmp24(img);
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return file.errorString();
+  }
+  if (!file.commit()) return file.errorString();
+  return {};
+}
+
+}  // namespace qv

@@ -1,0 +1,85 @@
+// Picture surface operations.
+#include "surface/Surface.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cstdlib>
+
+namespace qv {
+
+QImage toSurfaceFormat(const QImage& img) {
+  if (img.isNull() || img.format() == QImage::Format_RGB32) return img;
+  return img.convertToFormat(QImage::Format_RGB32);
+}
+
+void Surface::SetSize(int w, int h) {
+  w = std::max(w, 0);
+  h = std::max(h, 0);
+  if (w == Width() && h == Height() && !image_.isNull()) return;
+  QImage next(w, h, QImage::Format_RGB32);
+  next.fill(toQRgb(BackColor));
+  if (!image_.isNull()) BitBlt(next, 0, 0, w, h, image_, 0, 0, RasterOp::SRCCOPY);
+  image_ = next;
+}
+
+void Surface::SetPicture(const QImage& picture) {
+  picture_ = toSurfaceFormat(picture);
+  if (AutoSize && !picture_.isNull()) {
+    image_ = QImage();
+    SetSize(picture_.width(), picture_.height());
+  }
+  Cls();
+}
+
+void Surface::ClearPicture() {
+  picture_ = QImage();
+  Cls();
+}
+
+void Surface::Cls() {
+  if (image_.isNull()) return;
+  if (picture_.isNull() || picture_.width() < Width() || picture_.height() < Height())
+    image_.fill(toQRgb(BackColor));
+  BitBlt(image_, 0, 0, Width(), Height(), picture_, 0, 0, RasterOp::SRCCOPY);
+  CurrentX = CurrentY = 0;
+}
+
+void Surface::PSet(int x, int y, Long colour) {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
+  reinterpret_cast<quint32*>(image_.scanLine(y))[x] = toQRgb(colour);
+}
+
+Long Surface::Point(int x, int y) const {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return -1;
+  return fromQRgb(reinterpret_cast<const quint32*>(image_.constScanLine(y))[x]);
+}
+
+void Surface::Line(int x1, int y1, int x2, int y2, Long colour) {
+  // Bresenham from the first point up to, but not including, the last one,
+  // as a pen line is drawn.
+  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+  const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+  int err = dx + dy;
+  int x = x1, y = y1;
+  while (x != x2 || y != y2) {
+    PSet(x, y, colour);
+    const int e2 = 2 * err;
+    if (e2 >= dy) { err += dy; x += sx; }
+    if (e2 <= dx) { err += dx; y += sy; }
+  }
+  CurrentX = x2;
+  CurrentY = y2;
+}
+
+void Surface::Print(const QString& text) {
+  if (image_.isNull()) return;
+  QPainter p(&image_);
+  p.setFont(Font);
+  p.setPen(toQColor(ForeColor));
+  const QFontMetrics fm(Font);
+  p.drawText(QPointF(CurrentX, CurrentY + fm.ascent()), text);
+  CurrentX = 0;
+  CurrentY += fm.height();
+}
+
+}  // namespace qv
