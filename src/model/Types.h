@@ -2,6 +2,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include <cmath>
 #include <cstdint>
 
 namespace qv {
@@ -20,6 +21,10 @@ constexpr Long RGB(int r, int g, int b) { return Long(r & 255) | Long(g & 255) <
 inline QRgb toQRgb(Long c) { return qRgb(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
 inline Long fromQRgb(QRgb c) { return RGB(qRed(c), qGreen(c), qBlue(c)); }
 inline QColor toQColor(Long c) { return QColor(toQRgb(c)); }
+
+// Real-to-whole-number conversion as assignments do it: halves go to the
+// even neighbour.
+inline int roundHalfEven(double v) { return int(std::nearbyint(v)); }
 
 constexpr Long Black = RGB(0, 0, 0);
 constexpr Long White = RGB(255, 255, 255);

@@ -1,0 +1,20 @@
+// Adding, removing and compositing Panes, the layer list entries, and the
+// Target menu items.
+#pragma once
+#include "model/Workspace.h"
+
+namespace qv {
+
+void AddPane(Workspace& ws);
+void InitPaneRecord(Workspace& ws);
+void AddZorderItem(Workspace& ws);
+void ConfirmRemovePane(Workspace& ws);
+void RemovePane(Workspace& ws);
+void CompositePanes(Workspace& ws);
+// The default web address of a new Pane.
+extern const QString DefaultPaneUrl;
+
+void EnablePaneMenus(Workspace& ws);
+void DisablePaneMenus(Workspace& ws);
+
+}  // namespace qv

@@ -1,0 +1,128 @@
+// Full and drag redraws of the Board, the hover test and the two boxes.
+#include "imaging/BoardRender.h"
+
+#include "editing/Panes.h"
+#include "imaging/Sheets.h"
+#include "shell/Setups.h"
+
+namespace qv {
+namespace {
+
+// The drawn size: the first Cel for a Pane with several Cels.
+QSize shownSize(const PaneRecord& p) {
+  return p.CelCount > 1 ? QSize(p.CelWidth, p.CelHeight) : QSize(p.Width, p.Height);
+}
+
+void drawAt(Workspace& ws, const PaneRecord& p, int x, int y, QSize size) {
+  DrawPane(ws, ws.picStage.Image(), x, y, size.width(), size.height(), p.SheetX, p.SheetY,
+           isSet(p.BlackTransparent));
+}
+
+void placeBox(ControlState& box, const PaneRecord& p) {
+  box.Left = p.Left;
+  box.Top = p.Top;
+  box.Width = p.Width;
+  box.Height = p.Height;
+}
+
+}  // namespace
+
+void RestoreBoardBase(Workspace& ws) {
+  if (isSet(ws.BoardSettings.UseBackPicture))
+    ws.picStage.SetPicture(ws.picBackground.Picture());
+  else
+    ws.picStage.ClearPicture();
+}
+
+void RedrawBoard(Workspace& ws) {
+  RestoreBoardBase(ws);
+  for (int n = MaxPanes; n >= 1; --n) {
+    ws.CurrentPane = n;
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    if (isSet(p.InUse)) drawAt(ws, p, p.Left, p.Top, shownSize(p));
+  }
+}
+
+void RedrawBoardDrag(Workspace& ws) {
+  RestoreBoardBase(ws);
+  for (int n = MaxPanes; n >= 1; --n) {
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    if (!isSet(p.InUse)) continue;
+    if (n == ws.CurrentPane)
+      drawAt(ws, p, roundHalfEven(ws.MouseX), ws.MouseY, shownSize(p));
+    else
+      drawAt(ws, p, p.Left, p.Top, shownSize(p));
+  }
+}
+
+void RedrawBoardDragFloat(Workspace& ws) {
+  RestoreBoardBase(ws);
+  PaneRecord& dragged = ws.Pane(ws.CurrentPane);
+  PaneRecord& twin = ws.PaneTable[0];
+  dragged.InUse = QvFalse;
+  twin.InUse = QvTrue;
+  twin.Width = dragged.Width;
+  twin.Height = dragged.Height;
+  twin.SheetX = dragged.SheetX;
+  twin.SheetY = dragged.SheetY;
+  twin.BlackTransparent = dragged.BlackTransparent;
+  for (int n = MaxPanes; n >= 0; --n) {
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    if (!isSet(p.InUse)) continue;
+    const QSize whole(p.Width, p.Height);
+    if (n == 0)
+      drawAt(ws, p, roundHalfEven(ws.MouseX), ws.MouseY, whole);
+    else
+      drawAt(ws, p, p.Left, p.Top, whole);
+  }
+  dragged.InUse = QvTrue;
+  twin.InUse = QvFalse;
+}
+
+void PlaceTargetBox(Workspace& ws) { placeBox(ws.win.Shape1[0], ws.Pane(ws.CurrentPane)); }
+
+void PlaceHoverBox(Workspace& ws) {
+  if (!isSet(ws.Running)) placeBox(ws.win.Shape1[1], ws.Pane(ws.CurrentPane));
+}
+
+QString LayerReadout(int n, int left, int top) {
+  return QStringLiteral("Layer: %1, (x: %2) (y: %3)").arg(n).arg(left).arg(top);
+}
+
+void HoverPaneAt(Workspace& ws) {
+  if (ws.picStage.Pointer == MousePointer::Hourglass) return;
+  ws.win.Lab_Readouts = IdleReadout;
+  ws.HoverFound = QvFalse;
+  if (!ws.win.Shape1[0].Visible) DisablePaneMenus(ws);
+  const bool running = isSet(ws.Running);
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& d = ws.PaneTable[size_t(n)];
+    if (!isSet(d.InUse)) continue;
+    PaneRecord& r = ws.RunPaneTable[size_t(n)];
+    r.MouseOver = QvFalse;
+    const QSize size = shownSize(d);
+    const bool runPlace = running && isSet(r.Visible);
+    const int left = runPlace ? r.Left : d.Left;
+    const int top = runPlace ? r.Top : d.Top;
+    const bool inside = left <= ws.MouseX && ws.MouseX <= left + size.width() && top <= ws.MouseY &&
+                        ws.MouseY <= top + size.height();
+    if (!inside) continue;
+    if (!running) {
+      ws.CurrentPane = n;
+      ws.HoverFound = QvTrue;
+      ws.win.Lab_Readouts = LayerReadout(n, left, top);
+      PlaceHoverBox(ws);
+      ws.win.Shape1[1].Visible = true;
+      return;
+    }
+    if (isSet(r.InUse) && isSet(r.Visible)) {
+      r.MouseOver = QvTrue;
+      ws.CurrentPane = n;
+      ws.HoverFound = QvTrue;
+      ws.win.Lab_Readouts = LayerReadout(n, left, top);
+      return;
+    }
+  }
+}
+
+}  // namespace qv

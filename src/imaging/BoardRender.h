@@ -1,0 +1,20 @@
+// Drawing the Board from the Background and the sheets, the hover test and
+// the two highlight boxes.
+#pragma once
+#include "model/Workspace.h"
+
+namespace qv {
+
+// Restores the Board's base picture: the Background when it is used,
+// otherwise the Board's back colour.
+void RestoreBoardBase(Workspace& ws);
+void RedrawBoard(Workspace& ws);
+void RedrawBoardDrag(Workspace& ws);
+void RedrawBoardDragFloat(Workspace& ws);
+void PlaceTargetBox(Workspace& ws);
+void PlaceHoverBox(Workspace& ws);
+void HoverPaneAt(Workspace& ws);
+// The readout line for slot n at (left, top).
+QString LayerReadout(int n, int left, int top);
+
+}  // namespace qv
