@@ -80,6 +80,19 @@ struct Workspace {
   Integer FirstFrameDone = 0;
   Integer ProbeDistance = 4;
   Flag CelsAnimate = QvFalse;
+  // The other Pane's rectangle, grown by 2 pixels, during a collision test.
+  int HitLeft = 0, HitRight = 0, HitTop = 0, HitBottom = 0;
+  // True from the start of the run loop until its last pass has ended.
+  bool RunLoopActive = false;
+  // The mirrorings RunMode has applied to each Pane's sheet blocks, toggled
+  // by every mirroring, so that Stop can put every block back exactly.
+  struct MirrorState {
+    bool spriteLR = false, spriteTB = false, maskLR = false, maskTB = false;
+    bool any() const { return spriteLR || spriteTB || maskLR || maskTB; }
+  };
+  std::array<MirrorState, SlotCount> RunMirrors{};
+  // The sound resource being played; it stays alive while it plays.
+  QByteArray SoundData;
   // The Board's size before a Full Board run, given back by RestoreDesignStage.
   int RunSavedWidth = 800;
   int RunSavedHeight = 600;

@@ -1,0 +1,17 @@
+// Mirroring a block of a sheet in place.
+#pragma once
+#include "model/Workspace.h"
+
+namespace qv {
+
+enum class MirrorAxis { LeftRight, TopBottom };
+
+// Mirrors the w x h block at (x, y) of img within its own rectangle: column c
+// lands in column w - 1 - c (left-right), row r in row h - 1 - r (top-bottom).
+void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis);
+
+// Puts back every mirroring RunMode left in the sheets (tracked per Pane in
+// ws.RunMirrors) and sets the RunMode FlipCode of each restored Pane to 1.
+void RestoreFlipsAfterRun(Workspace& ws);
+
+}  // namespace qv

@@ -1,0 +1,69 @@
+// RunMode click actions.
+#include "runmode/ClickActions.h"
+
+#include "resources/Resources.h"
+#include "shell/Platform.h"
+
+namespace qv {
+namespace {
+
+void reveal(Workspace& ws, const PaneRecord& p) {
+  if (p.RevealValue == p.Value && validSlot(p.RevealPane)) ws.RunPane(p.RevealPane).Visible = QvTrue;
+}
+
+void openWritingBox(Workspace& ws, const PaneRecord& p) {
+  WritingBoxState& box = ws.win.Text_Writing;
+  box.Width = p.WritingWidth;
+  box.Height = p.WritingHeight;
+  box.Text = p.WritingText;
+  box.BackColor = p.WritingBackColor;
+  box.FontName = p.WritingFontName;
+  box.Bold = isSet(p.WritingBold);
+  box.Italic = isSet(p.WritingItalic);
+  box.FontSize = p.WritingFontSize;
+  box.Underline = isSet(p.WritingUnderline);
+  box.ForeColor = p.WritingForeColor;
+  box.Left = roundHalfEven(ws.MouseX);
+  box.Top = ws.MouseY;
+  box.Locked = p.WritingMode == 1;
+  if (isSet(p.UseURL)) {
+    ControlState& url = ws.win.Button_Url;
+    url.Left = box.Left;
+    url.Top = box.Top + box.Height;
+    url.Width = box.Width;
+    url.Visible = true;
+  }
+  box.Visible = true;
+}
+
+}  // namespace
+
+void PaneClickActions(Workspace& ws) {
+  PaneRecord& p = ws.RunPane(ws.CurrentPane);
+  if (p.Process == 1 && p.Value != 0) {
+    p.Value = Integer(std::min(p.Value + p.ProcessAmount, 99));
+    reveal(ws, p);
+  } else if (p.Process == 2 && p.Value != 0) {
+    p.Value = Integer(std::max(p.Value - p.ProcessAmount, 0));
+    reveal(ws, p);
+  }
+  if (isSet(p.UseWriting)) openWritingBox(ws, p);
+  if (p.Sound != 0) {
+    StopSound(ws);
+    PlayPaneSound(ws, p.Sound);
+  }
+}
+
+void PlayPaneSound(Workspace& ws, int id) {
+  // The old sound was stopped before its bytes are replaced.
+  ws.SoundData = LoadResData(id, QStringLiteral("CUSTOM"));
+  if (!ws.SoundData.isEmpty()) ws.platform->PlaySound(ws.SoundData);
+}
+
+void StopSound(Workspace& ws) { ws.platform->StopSound(); }
+
+void OpenPaneUrl(Workspace& ws) {
+  ws.platform->OpenUrl(QStringLiteral("http://") + ws.RunPane(ws.CurrentPane).URL);
+}
+
+}  // namespace qv

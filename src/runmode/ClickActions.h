@@ -1,0 +1,15 @@
+// What a click on a Pane does in RunMode: its Value process and reveal, its
+// Writing box with the URL button, its sound; and opening its web address.
+#pragma once
+#include "model/Workspace.h"
+
+namespace qv {
+
+// The click actions on RunPaneTable(CurrentPane), in order.
+void PaneClickActions(Workspace& ws);
+void PlayPaneSound(Workspace& ws, int id);
+void StopSound(Workspace& ws);
+// "http://" + the URL of RunPaneTable(CurrentPane), handed to the desktop.
+void OpenPaneUrl(Workspace& ws);
+
+}  // namespace qv

@@ -1,0 +1,249 @@
+// Entering RunMode, the frame step and Stop.
+#include "runmode/RunLoop.h"
+
+#include "imaging/BoardRender.h"
+#include "imaging/Flip.h"
+#include "imaging/Sheets.h"
+#include "runmode/Movement.h"
+#include "shell/Setups.h"
+
+namespace qv {
+
+void CopyPanesForRun(Workspace& ws) {
+  for (int i = 1; i <= MaxPanes; ++i) {
+    const PaneRecord& d = ws.PaneTable[size_t(i)];
+    PaneRecord& r = ws.RunPaneTable[size_t(i)];
+    // These four keep what the run table held.
+    const Flag flashing = r.Flashing, mouseOver = r.MouseOver, spare = r.SpareFlag;
+    const Integer wrap = r.CelWrapFlag;
+    r = d;
+    r.Flashing = flashing;
+    r.MouseOver = mouseOver;
+    r.SpareFlag = spare;
+    r.CelWrapFlag = wrap;
+    r.Value = d.StartValue;
+    r.CelColumn = 1;
+    r.CelRow = 1;
+    r.MoveDelayCount = d.MoveDelay;
+    if (d.CelCount > 1) {
+      r.Width = d.CelWidth;
+      r.Height = d.CelHeight;
+    }
+  }
+}
+
+void PrepareFullBoard(Workspace& ws) {
+  ws.RunSavedWidth = ws.picStage.Width();
+  ws.RunSavedHeight = ws.picStage.Height();
+  ws.win.picFastMenu.Visible = false;
+  ws.picStage.Top = ws.win.picHolder.Top;
+  ws.picStage.Left = ws.win.picHolder.Left + 1;
+  ws.win.Picture1.Left = ws.picStage.Left;
+  ws.win.Picture1.Top = ws.picStage.Top;
+  ws.win.Picture1.Visible = true;
+  for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
+}
+
+void PrepareRunControls(Workspace& ws) {
+  ws.win.Shape1[0].Visible = false;
+  ws.win.Shape1[1].Visible = false;
+  ws.win.Frame_ListZ.Visible = false;
+  HideDesignIcons(ws);
+  ws.win.Img_IconStrip[5].Visible = true;
+  for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
+}
+
+namespace {
+
+void startRun(Workspace& ws) {
+  PrepareRunControls(ws);
+  if (ws.RunLoopActive) {
+    // Run in Design while running restarts the run: the mirrors made so far
+    // are undone first, so the fresh copy's flip codes match the sheets.
+    RestoreFlipsAfterRun(ws);
+  }
+  CopyPanesForRun(ws);
+  ws.Running = QvTrue;
+  RunProject(ws);
+}
+
+}  // namespace
+
+void mnu_RunFullscreen_Click(Workspace& ws) {
+  ws.picStage.Left = 0;
+  ws.picStage.Top = 0;
+  PrepareFullBoard(ws);
+  startRun(ws);
+}
+
+void mnu_RunInWindow_Click(Workspace& ws) { startRun(ws); }
+
+void RunProject(Workspace& ws) {
+  ws.win.Lab_Readouts = QStringLiteral("Project is Running");
+  ws.FirstFrameDone = 0;
+  ws.RunLoopActive = true;
+}
+
+bool RunLoopPass(Workspace& ws) {
+  if (!ws.RunLoopActive) return false;
+  RestoreBoardBase(ws);
+  RunFrame(ws);
+  ws.FirstFrameDone = 1;
+  if (!isSet(ws.Running)) {
+    // The loop ends after the pass that saw Stop, so the last frame's mirrors
+    // are undone too.
+    ws.RunLoopActive = false;
+    RestoreFlipsAfterRun(ws);
+    RedrawBoard(ws);
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+bool lifespanAllows(const PaneRecord& p) {
+  switch (p.Process) {
+    case 0: return true;
+    case 1: return p.LifeStartValue <= p.Value && p.Value < p.LifeEndValue;
+    case 2: return p.LifeEndValue < p.Value && p.Value <= p.LifeStartValue;
+    default: return false;
+  }
+}
+
+void move(Workspace& ws, const PaneRecord& p) {
+  switch (p.MoveType) {
+    case 1: case 2: MoveHorizontal(ws); break;
+    case 3: case 4: MoveVertical(ws); break;
+    case 5: MoveDiagonal(ws); break;
+    default: break;
+  }
+}
+
+void drawCel(Workspace& ws, const PaneRecord& p, int x, int y, int w, int h) {
+  const bool flashing = isSet(ws.RunPane(ws.CollisionPane).Flashing);
+  QImage& stage = ws.picStage.Image();
+  if (!flashing) {
+    DrawPane(ws, stage, x, y, w, h, p.SheetX, p.SheetY, isSet(p.BlackTransparent));
+  } else {
+    BitBlt(stage, x, y, w, h, ws.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCPAINT);
+  }
+}
+
+void advanceCel(Workspace& ws, int i, PaneRecord& p) {
+  const PaneRecord& d = ws.PaneTable[size_t(i)];
+  p.SheetX = Integer(p.SheetX + p.CelWidth);
+  if (p.CelColumn == p.CelsAcross) {
+    p.CelColumn = 1;
+    p.SheetX = d.SheetX;
+    p.CelRow = Integer(p.CelRow + 1);
+    p.SheetY = Integer(p.SheetY + p.CelHeight);
+    p.CelWrapFlag = 2;
+  }
+  if (p.CelRow > p.CelsDown) {
+    p.CelRow = 1;
+    p.CelColumn = 1;
+    p.SheetY = d.SheetY;
+    p.SheetX = d.SheetX;
+    p.CelWrapFlag = 2;
+  }
+  if (p.CelWrapFlag != 2) p.CelColumn = Integer(p.CelColumn + 1);
+}
+
+bool celsMayAdvance(const Workspace& ws, const PaneRecord& p) {
+  if (!isSet(ws.CelsAnimate)) return false;
+  switch (p.Process) {
+    case 0: return true;
+    case 1: return p.Value >= p.LifeStartValue && p.Value < p.LifeEndValue;
+    case 2: return p.Value <= p.LifeStartValue && p.Value > p.LifeEndValue;
+    default: return false;
+  }
+}
+
+void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w, int h) {
+  Surface& stage = ws.picStage;
+  stage.ForeColor = ws.BoardSettings.LabelColor;
+  stage.CurrentX = x + 2;
+  stage.CurrentY = y + 2;
+  if (isSet(p.MouseOver)) {
+    if (p.MouseEffect == 2 || p.MouseEffect == 3) stage.Print(p.Label);
+    if (p.MouseEffect == 1 || p.MouseEffect == 2) {
+      const Long c = ws.BoardSettings.SelectionColor;
+      stage.Line(x, y, x + w, y, c);
+      stage.Line(x, y, x, y + h, c);
+      stage.Line(x, y + h, x + w, y + h, c);
+      stage.Line(x + w, y, x + w, y + h, c);
+    }
+  } else if (isSet(p.UseWriting) && ws.CurrentPane == i && ws.win.Text_Writing.Visible) {
+    // A Writing box opened by a click closes once the pointer is over no Pane.
+    ws.win.Text_Writing.Visible = false;
+    ws.win.Button_Url.Visible = false;
+  }
+}
+
+}  // namespace
+
+void RunFrame(Workspace& ws) {
+  ws.ProbeDistance = 4;
+  for (int i = MaxPanes; i >= 1; --i) {
+    PaneRecord& p = ws.RunPaneTable[size_t(i)];
+    p.CelWrapFlag = 0;
+    p.MouseOver = QvFalse;
+    ws.CelsAnimate = QvFalse;
+    ws.CurrentPane = i;
+    if (!isSet(p.InUse)) continue;
+    if (ws.FirstFrameDone == 0) FlipPaneOnBounds(ws);
+    if (p.Collision == 1) TestCollisions(ws);
+
+    if (p.MoveDelayCount > 0) p.MoveDelayCount = Integer(p.MoveDelayCount - 1);
+    if (p.MoveDelayCount <= 0) {
+      p.MoveDelayCount = p.MoveDelay;
+      if (lifespanAllows(p)) move(ws, p);
+    }
+    if (p.Collision == 1) TestCollisions(ws);
+
+    const int x = p.Left, y = p.Top;
+    int w = p.Width, h = p.Height;
+    if (p.CelCount > 1) {
+      ws.CelsAnimate = QvTrue;
+      w = p.CelWidth;
+      h = p.CelHeight;
+      p.Width = Integer(w);
+      p.Height = Integer(h);
+    }
+    if (isSet(p.Visible)) drawCel(ws, p, x, y, w, h);
+
+    if (p.CelDelayCount > 0) p.CelDelayCount = Integer(p.CelDelayCount - 1);
+    if (p.CelDelayCount < 1) {
+      p.CelDelayCount = p.CelDelay;
+      if (celsMayAdvance(ws, p)) advanceCel(ws, i, p);
+    }
+
+    HoverPaneAt(ws);
+    mouseEffect(ws, i, p, x, y, w, h);
+
+    PaneRecord& f = ws.RunPane(ws.CollisionPane);
+    if (f.EffectDuration > 0) f.EffectDuration = Integer(f.EffectDuration - 1);
+    if (f.EffectDuration < 1) f.Flashing = QvFalse;
+  }
+}
+
+void StopRun(Workspace& ws, StopForm form) {
+  ws.Running = QvFalse;
+  ws.win.Lab_Readouts = QStringLiteral("Stopped");
+  ShowDesignIcons(ws);
+  switch (form) {
+    case StopForm::StopIcon:
+      ws.win.Picture1.Visible = false;
+      break;
+    case StopForm::FullBoardStopIcon:
+      RestoreDesignStage(ws);
+      break;
+    case StopForm::EscKey:
+      ws.win.Picture1.Visible = false;
+      ws.win.picFastMenu.Visible = true;
+      break;
+  }
+}
+
+}  // namespace qv

@@ -1,0 +1,167 @@
+// Board mouse handling: hover, Target, drags, the layer list, Board moves,
+// and clicks in RunMode.
+#include "runmode/StageMouse.h"
+
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "runmode/ClickActions.h"
+
+namespace qv {
+namespace {
+
+void hideFastIcons(Workspace& ws) {
+  for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
+}
+
+void designPress(Workspace& ws, int button, double x, double y) {
+  MainWindowState& win = ws.win;
+  if (win.Frame_ListZ.Visible) win.Frame_ListZ.Visible = false;
+  if (button == RightButton) {
+    ws.picStage.Pointer = MousePointer::Arrow;
+    ws.Dragging = QvFalse;
+    hideFastIcons(ws);
+    if (win.Shape1[1].Visible) {
+      // The quick Target selector: the layer list at the pointer.
+      win.Shape1[1].Visible = false;
+      win.List_ZorderIndex = -1;
+      for (int i = 0; i < win.List_Zorder.size(); ++i) {
+        if (win.List_Zorder[i].ItemData == ws.CurrentPane) {
+          win.List_ZorderIndex = i;
+          break;
+        }
+      }
+      win.Frame_ListZ.Left = roundHalfEven(x);
+      win.Frame_ListZ.Top = roundHalfEven(y);
+      win.Frame_ListZ.Visible = true;
+    } else {
+      win.PendingPopup = QStringLiteral("mnu_BoardSize");
+    }
+    RedrawBoard(ws);
+    return;
+  }
+  win.picFastMenu.Enabled = false;
+  ws.MouseX = x;
+  ws.MouseY = Integer(roundHalfEven(y));
+  if (isSet(ws.Dragging)) {
+    // A second press during a drag ends it.
+    RedrawBoard(ws);
+    ws.Dragging = QvFalse;
+    win.Shape1[0].Visible = win.Shape1[1].Visible = false;
+    ws.CurrentPane = ws.LastTargetPane;
+    return;
+  }
+  ws.Dragging = QvFalse;
+  ws.CurrentPane = 0;
+  ws.TargetPane = 0;
+  win.Shape1[0].Visible = false;
+  DisablePaneMenus(ws);
+  TargetPaneAt(ws);
+  PlaceHoverBox(ws);
+  if (!isSet(ws.Dragging) && !isSet(ws.BoardSettings.BoardLocked)) {
+    ws.picStage.Pointer = MousePointer::FourWayArrow;
+    win.BoardMoving = true;
+    win.BoardGrabX = roundHalfEven(x);
+    win.BoardGrabY = roundHalfEven(y);
+    win.Shape1[0].Visible = false;
+    DisablePaneMenus(ws);
+  }
+}
+
+}  // namespace
+
+void picStage_MouseDown(Workspace& ws, int button, double x, double y) {
+  if (isSet(ws.Running)) {
+    // A click acts on the Pane the run loop's hover test marked last.
+    if (validSlot(ws.CurrentPane) && isSet(ws.RunPane(ws.CurrentPane).MouseOver)) PaneClickActions(ws);
+    return;
+  }
+  designPress(ws, button, x, y);
+}
+
+void picStage_MouseMove(Workspace& ws, int, double x, double y) {
+  MainWindowState& win = ws.win;
+  if (!isSet(ws.Dragging)) win.Shape1[1].Visible = false;
+  if (win.Frame_ListZ.Visible) ws.Dragging = QvFalse;
+  ws.MouseX = x;
+  ws.MouseY = Integer(roundHalfEven(y));
+  if (isSet(ws.Dragging)) {
+    win.Shape1[0].Left = roundHalfEven(x);
+    win.Shape1[0].Top = roundHalfEven(y);
+    win.Shape1[0].Visible = true;
+    win.Shape1[1].Visible = false;
+    PaneRecord& p = ws.Pane(ws.CurrentPane);
+    p.Left = Integer(roundHalfEven(ws.MouseX));
+    p.Top = ws.MouseY;
+    if (isSet(ws.BoardSettings.FloatPanes))
+      RedrawBoardDragFloat(ws);
+    else if (!isSet(ws.BoardSettings.WirePanes))
+      RedrawBoardDrag(ws);
+    return;
+  }
+  if (!isSet(ws.Running)) {
+    HoverPaneAt(ws);
+    ShowFastIcons(ws);
+  }
+}
+
+void picStage_MouseUp(Workspace& ws, int button, double, double) {
+  if (isSet(ws.Running)) return;
+  ws.win.picFastMenu.Enabled = true;
+  if (button == RightButton) return;
+  PaneRecord& p = ws.Pane(ws.CurrentPane);
+  if (p.Left != ws.DragStartLeft) p.Left = Integer(roundHalfEven(ws.MouseX));
+  if (p.Top != ws.DragStartTop) p.Top = ws.MouseY;
+  PlaceTargetBox(ws);
+  RedrawBoard(ws);
+  ws.Dragging = QvFalse;
+  ws.CurrentPane = ws.LastTargetPane;
+}
+
+void TargetPaneAt(Workspace& ws) {
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const bool inside = p.Left <= ws.MouseX && ws.MouseX <= p.Left + p.Width && p.Top <= ws.MouseY &&
+                        ws.MouseY <= p.Top + p.Height;
+    if (!inside || !isSet(p.InUse)) continue;
+    ws.CurrentPane = ws.LastTargetPane = n;
+    ws.TargetPane = Integer(n);
+    ws.win.Shape1[0].Visible = true;
+    ws.Dragging = QvTrue;
+    ws.DragStartLeft = p.Left;
+    ws.DragStartTop = p.Top;
+    EnablePaneMenus(ws);
+    PlaceTargetBox(ws);
+    ws.win.Label1 = QString::number(n);
+    return;
+  }
+}
+
+void ShowFastIcons(Workspace& ws) {
+  if (!validSlot(ws.CurrentPane)) return;
+  const PaneRecord& p = ws.Pane(ws.CurrentPane);
+  auto& icons = ws.win.Img_FastIcons;
+  const int bottom = p.Top + (p.CelCount > 1 ? p.CelHeight : p.Height);
+  const bool inZone = p.Left <= ws.MouseX && ws.MouseX <= p.Left + 64 && bottom - 16 <= ws.MouseY &&
+                      ws.MouseY <= bottom;
+  if (inZone) {
+    if (icons[0].Visible || !isSet(p.InUse)) return;
+    for (int i = 0; i < 4; ++i) {
+      icons[size_t(i)].Left = p.Left + 16 * i;
+      icons[size_t(i)].Top = bottom - 16;
+      icons[size_t(i)].Visible = true;
+    }
+  } else if (icons[0].Visible) {
+    hideFastIcons(ws);
+  }
+}
+
+void BoardMoveDrop(Workspace& ws, int holderX, int holderY) {
+  ws.win.BoardMoving = false;
+  ws.picStage.Pointer = MousePointer::Arrow;
+  ws.picStage.Left = holderX - ws.win.BoardGrabX;
+  ws.picStage.Top = holderY - ws.win.BoardGrabY;
+  ws.picStage.Visible = true;
+  ws.win.picFastMenu.Enabled = true;
+}
+
+}  // namespace qv

@@ -1,0 +1,20 @@
+// Mouse events on the Board in Design and in RunMode, the press hit test and
+// the Fast Icons.
+#pragma once
+#include "model/Workspace.h"
+
+namespace qv {
+
+// Mouse button codes: 1 left, 2 right, 4 middle; all but 2 act as the left.
+constexpr int RightButton = 2;
+
+void picStage_MouseDown(Workspace& ws, int button, double x, double y);
+void picStage_MouseMove(Workspace& ws, int button, double x, double y);
+void picStage_MouseUp(Workspace& ws, int button, double x, double y);
+void TargetPaneAt(Workspace& ws);
+void ShowFastIcons(Workspace& ws);
+// The end of a Board move: the Board's top-left corner goes to the drop
+// point (in the holder) less the grab point.
+void BoardMoveDrop(Workspace& ws, int holderX, int holderY);
+
+}  // namespace qv
