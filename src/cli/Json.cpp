@@ -1,0 +1,49 @@
+// Tables as JSON: numbers for Integer and Long fields, booleans for Flags
+// (true only for the set value), strings for Text.
+#include "cli/Json.h"
+
+#include "project/ProjectText.h"
+
+namespace qv {
+
+QJsonArray PanesJson(const std::array<PaneRecord, SlotCount>& table) {
+  QJsonArray panes;
+  for (int n = 1; n <= MaxPanes; ++n) {
+    PaneRecord r = table[size_t(n)];
+    if (!isSet(r.InUse)) continue;
+    QJsonObject o;
+    o["Slot"] = n;
+    for (const PaneField& f : PaneFields()) {
+      const QString name = QLatin1String(f.name);
+      switch (f.kind) {
+        case FieldKind::Text: o[name] = f.text(r); break;
+        case FieldKind::Flag: o[name] = isSet(Flag(f.number(r))); break;
+        default: o[name] = double(f.number(r)); break;
+      }
+    }
+    panes.append(o);
+  }
+  return panes;
+}
+
+QJsonObject BoardSettingsJson(const BoardSettingsRecord& b) {
+  QJsonObject o;
+  o["BackPictureName"] = b.BackPictureName;
+  o["BackPicturePath"] = b.BackPicturePath;
+  o["BoardBackColor"] = double(b.BoardBackColor);
+  o["LabelColor"] = double(b.LabelColor);
+  o["SelectionColor"] = double(b.SelectionColor);
+  o["UseBackPicture"] = isSet(b.UseBackPicture);
+  o["WirePanes"] = isSet(b.WirePanes);
+  o["FloatPanes"] = isSet(b.FloatPanes);
+  o["BoardLocked"] = isSet(b.BoardLocked);
+  return o;
+}
+
+QJsonArray ZorderJson(const MainWindowState& win) {
+  QJsonArray list;
+  for (const auto& e : win.List_Zorder) list.append(QJsonObject{{"Text", e.Text}, {"ItemData", e.ItemData}});
+  return list;
+}
+
+}  // namespace qv
