@@ -1,0 +1,52 @@
+// libFuzzer target: the rich-text reader, then the project text reader on
+// what it produced, and the project text reader on the raw bytes as Latin-1.
+#include "model/Workspace.h"
+#include "project/ProjectText.h"
+#include "project/RtfReader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// Building a Workspace allocates every picture surface; one is built once and
+// the state ParseProject writes is put back to its fresh values per input.
+qv::Workspace& workspace() {
+  static qv::Workspace* ws = [] {
+    auto* w = new qv::Workspace;
+    w->picStage.SetSize(8, 8);  // keeps the background repaint cheap
+    return w;
+  }();
+  return *ws;
+}
+
+void reset(qv::Workspace& ws) {
+  ws.PaneTable = {};
+  ws.BoardSettings = {};
+  ws.PaneCount = 0;
+  ws.CurrentPane = 1;
+  ws.win.List_Zorder.clear();
+}
+
+void parse(const QString& text, QChar separator) {
+  qv::Workspace& ws = workspace();
+  reset(ws);
+  const qv::ParseResult r = qv::ParseProject(ws, text, separator);
+  // What the reader reports must agree with what it stored.
+  if (r.complete && r.failedToken != -1) __builtin_trap();
+  if (!r.complete && (r.failedToken < 0 || r.failedToken >= r.tokensRead)) __builtin_trap();
+  if (ws.CurrentPane < 0 || ws.CurrentPane > qv::MaxPanes) __builtin_trap();
+  for (const auto& e : ws.win.List_Zorder)
+    if (!qv::validSlot(e.ItemData) || !qv::isSet(ws.PaneTable[size_t(e.ItemData)].InUse)) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  const qv::RtfReadResult rtf = qv::ReadRtf(bytes);
+  if (rtf.ok) parse(rtf.text, qv::SeparatorForCodePage(rtf.codePage));
+  else if (rtf.error.isEmpty()) __builtin_trap();
+  parse(QString::fromLatin1(bytes), qv::FieldSeparator);
+  return 0;
+}

@@ -1,0 +1,206 @@
+// Writing and reading the project text.
+#include "project/ProjectText.h"
+
+#include "editing/Panes.h"
+
+#include <optional>
+
+namespace qv {
+namespace {
+
+const PaneField& fieldNamed(const char* name) {
+  const PaneField* f = PaneFieldByName(QLatin1String(name));
+  Q_ASSERT(f);
+  return *f;
+}
+
+// The whole-number value of a token, blanks around it allowed.
+std::optional<qint64> toWhole(QStringView t) {
+  t = t.trimmed();
+  qsizetype i = 0;
+  const bool negative = !t.isEmpty() && t[0] == u'-';
+  if (!t.isEmpty() && (t[0] == u'-' || t[0] == u'+')) ++i;
+  if (i >= t.size()) return std::nullopt;
+  qint64 v = 0;
+  for (; i < t.size(); ++i) {
+    const char16_t c = t[i].unicode();
+    if (c < '0' || c > '9') return std::nullopt;
+    v = std::min<qint64>(v * 10 + (c - '0'), qint64(1) << 40);  // far beyond any field
+  }
+  return negative ? -v : v;
+}
+
+std::optional<qint64> inRange(QStringView t, qint64 lo, qint64 hi) {
+  const auto v = toWhole(t);
+  if (!v || *v < lo || *v > hi) return std::nullopt;
+  return v;
+}
+
+std::optional<qint64> toInteger(QStringView t) { return inRange(t, INT16_MIN, INT16_MAX); }
+std::optional<qint64> toLong(QStringView t) { return inRange(t, INT32_MIN, INT32_MAX); }
+Flag toFlagToken(QStringView t) { return toFlag(toWhole(t) == qint64(1)); }
+
+void appendToken(QString& out, const QString& token) {
+  out += token;
+  out += FieldSeparator;
+}
+
+// Takes tokens from the front of the text with a cursor.
+class TokenReader {
+ public:
+  TokenReader(const QString& text, QChar sep) : text_(text), sep_(sep) {}
+
+  QStringView take() {
+    ++taken_;
+    if (pos_ >= text_.size()) return {};
+    qsizetype end = text_.indexOf(sep_, pos_);
+    if (end < 0) end = text_.size();
+    const QStringView token = QStringView(text_).mid(pos_, end - pos_);
+    pos_ = std::min(end + 1, text_.size());
+    return token;
+  }
+  int taken() const { return taken_; }
+  QString rest() const { return text_.mid(pos_); }
+
+ private:
+  const QString& text_;
+  QChar sep_;
+  qsizetype pos_ = 0;
+  int taken_ = 0;
+};
+
+}  // namespace
+
+const std::array<const PaneField*, PaneGroupTokens - 2>& PaneTokenFields() {
+  static const std::array<const PaneField*, PaneGroupTokens - 2> fields = [] {
+    static constexpr const char* names[] = {
+        "Left", "Top", "Width", "Height", "BlackTransparent", "SheetX", "SheetY", "UseWriting",
+        "WritingText", "WritingFontName", "WritingForeColor", "WritingBackColor",
+        "WritingFontSize", "WritingBold", "WritingItalic", "WritingUnderline", "WritingMode",
+        "WritingWidth", "WritingHeight", "Sound", "PictureLoaded", "PictureName", "UseURL", "URL",
+        "Process", "StartValue", "ProcessAmount", "Value", "Layer", "Flashing", "EffectType",
+        "EffectDuration", "MouseEffect", "Visible", "RevealPane", "RevealValue", "FlipOnBounds",
+        "CelWidth", "CelHeight", "CelsAcross", "CelsDown", "CelDelay", "CelDelayCount",
+        "CelCount", "CelColumn", "CelRow", "Label", "FlipCode", "Direction", "Collision",
+        "MoveType", "Speed", "MoveDelay", "MoveDelayCount", "CelWrapFlag", "LifeStartValue",
+        "LifeEndValue", "MouseOver", "SpareFlag",
+    };
+    static_assert(std::size(names) == PaneGroupTokens - 2);
+    std::array<const PaneField*, PaneGroupTokens - 2> out{};
+    for (size_t i = 0; i < out.size(); ++i) out[i] = &fieldNamed(names[i]);
+    return out;
+  }();
+  return fields;
+}
+
+const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields() {
+  using B = BoardSettingsRecord;
+  static const std::array<BoardSettingsField, BoardTokens> fields = {{
+      {"BackPictureName", FieldKind::Text, &B::BackPictureName},
+      {"BoardBackColor", FieldKind::Long, &B::BoardBackColor},
+      {"LabelColor", FieldKind::Long, &B::LabelColor},
+      {"SelectionColor", FieldKind::Long, &B::SelectionColor},
+      {"UseBackPicture", FieldKind::Flag, &B::UseBackPicture},
+      {"WirePanes", FieldKind::Flag, &B::WirePanes},
+      {"FloatPanes", FieldKind::Flag, &B::FloatPanes},
+      {"BoardLocked", FieldKind::Flag, &B::BoardLocked},
+  }};
+  return fields;
+}
+
+QString SerializeProject(Workspace& ws) {
+  ws.PaneCount = Integer(CountPanesInUse(ws));
+  QString out;
+  out.reserve(64 + ws.PaneCount * 400);
+  appendToken(out, QString::number(ws.PaneCount));
+  for (int s = 1; s <= MaxPanes; ++s) {
+    PaneRecord& r = ws.PaneTable[size_t(s)];
+    if (!isSet(r.InUse)) continue;
+    appendToken(out, QString::number(s));
+    for (const PaneField* f : PaneTokenFields()) {
+      switch (f->kind) {
+        case FieldKind::Integer: appendToken(out, QString::number(f->integer(r))); break;
+        case FieldKind::Long: appendToken(out, QString::number(f->longValue(r))); break;
+        case FieldKind::Flag: appendToken(out, isSet(f->integer(r)) ? "1" : "0"); break;
+        case FieldKind::Text: appendToken(out, f->text(r)); break;
+      }
+    }
+    out += FieldSeparator;  // the empty token 60
+  }
+  using B = BoardSettingsRecord;
+  const B& b = ws.BoardSettings;
+  for (const auto& f : BoardTokenFields()) {
+    if (auto t = std::get_if<QString B::*>(&f.member)) appendToken(out, b.**t);
+    else if (auto l = std::get_if<Long B::*>(&f.member)) appendToken(out, QString::number(b.**l));
+    else appendToken(out, isSet(b.*std::get<Flag B::*>(f.member)) ? "1" : "0");
+  }
+  return out;
+}
+
+ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
+  TokenReader reader(text, separator);
+  ParseResult result;
+  int slot = -1;
+  auto fail = [&](QStringView token, const QString& field) {
+    result.tokensRead = reader.taken();
+    result.failedToken = reader.taken() - 1;
+    result.failedField = field;
+    result.failedSlot = slot;
+    result.failedText = token.toString();
+    result.remaining = reader.rest();
+    return result;
+  };
+
+  QStringView token = reader.take();
+  const auto count = toInteger(token);
+  if (!count) return fail(token, QStringLiteral("PaneCount"));
+  ws.PaneCount = Integer(*count);
+
+  for (int g = 0; g < ws.PaneCount; ++g) {
+    slot = -1;
+    token = reader.take();
+    const auto s = toInteger(token);
+    if (!s || !validSlot(int(*s))) return fail(token, QStringLiteral("Slot"));
+    slot = int(*s);
+    ws.CurrentPane = slot;
+    PaneRecord& r = ws.PaneTable[size_t(slot)];
+    r.InUse = QvTrue;
+    for (const PaneField* f : PaneTokenFields()) {
+      token = reader.take();
+      if (f->kind == FieldKind::Text) {
+        f->text(r) = token.toString();
+      } else if (f->kind == FieldKind::Flag) {
+        f->integer(r) = toFlagToken(token);
+      } else {
+        const auto v = f->kind == FieldKind::Long ? toLong(token) : toInteger(token);
+        if (!v) return fail(token, QLatin1String(f->name));
+        f->setNumber(r, *v);
+      }
+    }
+    reader.take();  // the empty token 60
+    AddZorderItem(ws);
+  }
+  slot = -1;
+
+  BoardSettingsRecord& b = ws.BoardSettings;
+  for (const auto& f : BoardTokenFields()) {
+    token = reader.take();
+    if (auto t = std::get_if<QString BoardSettingsRecord::*>(&f.member)) {
+      b.**t = token.toString();
+    } else if (auto l = std::get_if<Long BoardSettingsRecord::*>(&f.member)) {
+      const auto v = toLong(token);
+      if (!v) return fail(token, QLatin1String(f.name));
+      b.**l = Long(*v);
+    } else {
+      b.*std::get<Flag BoardSettingsRecord::*>(f.member) = toFlagToken(token);
+      if (f.kind == FieldKind::Flag && !isSet(b.UseBackPicture) &&
+          std::get<Flag BoardSettingsRecord::*>(f.member) == &BoardSettingsRecord::UseBackPicture)
+        ws.picStage.SetBackColor(b.BoardBackColor);
+    }
+  }
+  result.complete = true;
+  result.tokensRead = reader.taken();
+  return result;
+}
+
+}  // namespace qv

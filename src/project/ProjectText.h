@@ -1,0 +1,59 @@
+// The project text: PaneCount, one 61-token group per Pane in use, then the
+// eight BoardSettings tokens, every token ended by the field separator.
+#pragma once
+#include "model/Workspace.h"
+
+#include <array>
+#include <variant>
+
+namespace qv {
+
+// Character 206 of Windows-1252; documents in another code page use that
+// page's character 206 instead (SeparatorForCodePage).
+inline constexpr QChar FieldSeparator{char16_t(0x00CE)};
+constexpr int PaneGroupTokens = 61;
+constexpr int BoardTokens = 8;
+
+// The fields of tokens 1..59 of a Pane group, in file order: the record's
+// order except that Flashing precedes EffectType and FlipOnBounds precedes
+// CelWidth. Token 0 is the slot number, token 60 is always empty.
+const std::array<const PaneField*, PaneGroupTokens - 2>& PaneTokenFields();
+
+struct BoardSettingsField {
+  const char* name;
+  FieldKind kind;
+  std::variant<QString BoardSettingsRecord::*, Long BoardSettingsRecord::*, Flag BoardSettingsRecord::*> member;
+};
+// The eight BoardSettings tokens in file order.
+const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields();
+
+// Builds the project text of PaneTable and BoardSettings and sets PaneCount
+// to the number of slots 1..50 in use.
+QString SerializeProject(Workspace& ws);
+
+// How far ParseProject got.
+struct ParseResult {
+  bool complete = false;  // every token was read (the buffer is empty)
+  int tokensRead = 0;     // tokens taken, the one that stopped the reading included
+  // When incomplete: the 0-based number of the token that stopped the
+  // reading, what it was meant to be ("PaneCount", "Slot", a field name),
+  // the slot whose group was read (-1 outside the groups), the token itself
+  // and the text after it, which stays unread.
+  int failedToken = -1;
+  QString failedField;
+  int failedSlot = -1;
+  QString failedText;
+  QString remaining;
+};
+
+// Reads a project text into PaneTable (already reset by the caller),
+// PaneCount and BoardSettings, adding a layer-list entry per Pane read.
+// Numbers are decimal with an optional sign, blanks around them allowed; a
+// number that is missing, malformed or outside its field's range, or a slot
+// outside 0..50, stops the reading there and keeps what was stored. A Flag
+// is True when its token is the number 1 ("1", "01", " 1") and False for
+// anything else; Flags never stop the reading. Characters after the last
+// BoardSettings token are ignored.
+ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator = FieldSeparator);
+
+}  // namespace qv

@@ -1,0 +1,143 @@
+// The rich-text codec: RichEdit's own documents, hand-made documents in the
+// style of other writers, code pages, Unicode, and malformed input.
+#include "project/RtfReader.h"
+#include "project/RtfWriter.h"
+
+#include <QtTest>
+
+using namespace qv;
+
+namespace {
+
+const QChar Sep(0x00CE);
+
+// What a Windows RichEdit control saves for the empty project.
+const QByteArray RichEditEmptyProject =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans "
+    "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 "
+    "0\\'cenone\\'ce12105912\\'ce16777215\\'ce16777215\\'ce0\\'ce0\\'ce0\\'ce0\\'ce\\par\r\n}\r\n";
+
+QString emptyProjectText() {
+  return QStringList{"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}.join(Sep);
+}
+
+QString read(const QByteArray& doc) {
+  const RtfReadResult r = ReadRtf(doc);
+  return r.ok ? r.text : QStringLiteral("<error: %1>").arg(r.error);
+}
+
+}  // namespace
+
+class TestRtf : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readsRichEditProjectFiles() {
+    const RtfReadResult r = ReadRtf(RichEditEmptyProject);
+    QVERIFY(r.ok);
+    QCOMPARE(r.text, emptyProjectText());
+    QCOMPARE(r.codePage, 1252);
+    // Some saved files end with a NUL byte, others carry junk after the brace.
+    QCOMPARE(read(RichEditEmptyProject + QByteArray(1, '\0')), emptyProjectText());
+    QCOMPARE(read(RichEditEmptyProject + "{\\b junk}trailing"), emptyProjectText());
+  }
+
+  void writesWhatRichEditWrites() {
+    QCOMPARE(WriteRtf(emptyProjectText()), RichEditEmptyProject);
+    QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
+    QVERIFY(WriteRtf("x\r\ny\nz\tw").contains("x\\par y\\par z\\tab w\\par"));
+    // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
+    QVERIFY(WriteRtf(QString::fromUtf8("é€™")).contains("\\'e9\\'80\\'99\\par"));
+    QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
+  }
+
+  void roundTripsAnyText() {
+    const QStringList texts = {
+        "",
+        QString::fromUtf8("Ζωή 日本 😀"),
+        QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
+        QString("\\{}\\par \\'ce {\\rtf1}"),
+        QString("lines\nand\n\nbreaks\n"),
+        QString("\n leading blank after a break\ttab\t"),
+        QString("controls \x01\x1f\x7f and C1 ") + QChar(0x80) + QChar(0x81) + QChar(0x9D),
+        QString("?digits after \\u: ") + QChar(0x0416) + "123",
+        QString(QChar(0xD83D)) + "unpaired",
+    };
+    for (const QString& t : texts) QCOMPARE(read(WriteRtf(t)), t);
+    // Carriage returns are paragraph breaks and come back as "\n".
+    QCOMPARE(read(WriteRtf("a\r\nb\rc")), QString("a\nb\nc"));
+  }
+
+  void skipsUnicodeFallbacks() {
+    QCOMPARE(read("{\\rtf1\\ansi\\uc1 a\\u1046?b\\uc2\\u1046\\'3f\\'3fc{\\uc0\\u1046}d\\u1046xy e}"),
+             QString::fromUtf8("aЖbЖcЖdЖ e"));
+    // A fallback cut short by a group end; surrogate pairs as two \u words.
+    QCOMPARE(read("{\\rtf1\\uc3\\u1046{x}yz\\uc1\\u-10179?\\u-8704?}"), QString::fromUtf8("Жxyz😀"));
+    // A control word counts as one fallback character.
+    QCOMPARE(read("{\\rtf1\\uc1\\u1046\\'3f\\u1047\\par q}"), QString::fromUtf8("ЖЗq"));
+  }
+
+  void readsWordPadStyleDocuments() {
+    const QByteArray doc =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
+        "Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+        "{\\stylesheet{ Normal;}{\\s1 heading 1;}}\r\n"
+        "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+        "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Hello \\cf1\\b World\\b0\\cf0\\par\r\n"
+        "Second\\tab line\\line third\\par\r\n"
+        "{\\info{\\author Me}{\\*\\company Us}}{\\*\\bkmkstart b1}{\\*\\bkmkend b1}"
+        "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}} "
+        "{\\pict\\wmetafile8\\picw10 0100ff{\\*\\blipuid 00}}{\\*\\shppict{\\pict\\bin4 }}{{}} "
+        "{\\nonshppict{\\pict 00}}{\\header head}"
+        "\\'e9t\\'e9\\~\\{x\\}\\emdash\\lquote q\\rquote\\unknownword12 \\\\\\par\r\n"
+        "}";
+    QCOMPARE(read(doc), QString::fromUtf8("Hello World\nSecond\tline\nthird\nlink  été\u00A0{x}—‘q’\\"));
+  }
+
+  void decodesTheDocumentsCodePage() {
+    const RtfReadResult cyr = ReadRtf(
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\f0 1\\'ce\\'cf\\'e0\\par}");
+    QVERIFY(cyr.ok);
+    QCOMPARE(cyr.codePage, 1251);
+    QCOMPARE(cyr.text, QString::fromUtf8("1ОПа"));
+    QCOMPARE(SeparatorForCodePage(1251), QChar(0x041E));
+    QCOMPARE(SeparatorForCodePage(1252), QChar(0x00CE));
+    QCOMPARE(SeparatorForCodePage(1253), QChar(0x039E));
+    QCOMPARE(SeparatorForCodePage(437), QChar(0x256C));
+    QCOMPARE(SeparatorForCodePage(12345), QChar(0x00CE));
+    // A font's charset decides over the document's page.
+    const RtfReadResult mixed = ReadRtf(
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset161 Arial "
+        "Greek;}{\\f2\\fcharset204 Arial Cyr;}}\\f0\\'e1{\\f1\\'e1}\\'e1\\f2\\'ce}");
+    QCOMPARE(mixed.text, QString::fromUtf8("áαáО"));
+    QCOMPARE(mixed.codePage, 1252);
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}\\'ce}").codePage, 1251);
+    // \pc documents and unknown pages.
+    QCOMPARE(read("{\\rtf1\\pc \\'ce\\'82}"), QString::fromUtf8("╬é"));
+    QCOMPARE(read("{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}"), QString::fromUtf8("Î€"));
+    // Double-byte pages pair \'hh with the byte after it.
+    QCOMPARE(read("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}"), QString::fromUtf8("日本Ｂ"));
+  }
+
+  void rejectsAndSurvivesMalformedInput() {
+    for (const QByteArray bad : {QByteArray(), QByteArray("hello"), QByteArray("{rtf1}"), QByteArray("\\rtf1")}) {
+      const RtfReadResult r = ReadRtf(bad);
+      QVERIFY(!r.ok);
+      QVERIFY(!r.error.isEmpty());
+    }
+    QCOMPARE(read("\xEF\xBB\xBF \r\n{\\rtf1 bom}"), QString("bom"));
+    QCOMPARE(read("{\\rtf1 abc{\\b def"), QString("abcdef"));  // truncated
+    QCOMPARE(read("{\\rtf1 a\\'4"), QString("a\x04"));
+    QCOMPARE(read("{\\rtf1 a\\"), QString("a"));
+    QCOMPARE(read("{\\rtf1 a\\bin99999999999 }}}"), QString("a"));
+    QCOMPARE(read("{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}"), QString("aAd"));
+    QCOMPARE(read("{\\rtf1 a}}}}b"), QString("a"));
+    QCOMPARE(read("{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}"),
+             QString("deep"));
+    QCOMPARE(read("{\\rtf1 " + QByteArray(100000, 'w').prepend('\\') + " x}"), QString("x"));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestRtf)
+#include "test_rtf.moc"

@@ -1,0 +1,186 @@
+// Start-up lists, window layout, Board size presets and design icons,
+// decided by the engine without a window.
+#include "shell/BoardSizes.h"
+#include "shell/Setups.h"
+#include "support/FakePlatform.h"
+
+#include <QtTest>
+
+using namespace qv;
+
+class StartUpTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startStateHasBoardBelowBarAndIntro();
+  void fillListsFillsEveryListOnceAndSetsDefaults();
+  void layoutPlacesIconsFromTheRight();
+  void boardSizeListAndMenuPlaceDifferently();
+  void maxByMaxFollowsTheWindowOnlyAtLayout();
+  void layoutReadsTheBoardOptions();
+  void designIconsAndIntroChoice();
+  void waitASecWaitsThirtyMillisecondsPerCount();
+};
+
+void StartUpTest::startStateHasBoardBelowBarAndIntro() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  QCOMPARE(ws.win.Combo_Board.value(ws.win.Combo_BoardIndex), QString("800 x 600"));
+  QCOMPARE(ws.picStage.Width(), 800);
+  QCOMPARE(ws.picStage.Height(), 600);
+  QCOMPARE(ws.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
+  QCOMPARE(ws.picStage.Left, ws.win.picHolder.Left + 1);
+  QCOMPARE(ws.BoardWidth, Integer(800));
+  QCOMPARE(ws.BoardHeight, 600);
+  QVERIFY(ws.win.picIntro.Visible);
+  QVERIFY(!ws.picStage.Visible);
+  QCOMPARE(ws.win.picIntro.Width, 350);
+  QCOMPARE(ws.win.picIntro.Height, 230);
+  QCOMPARE(QPoint(ws.win.picIntro.Left, ws.win.picIntro.Top), QPoint(10, 30));
+  QVERIFY(!ws.win.Shape1[0].Visible);
+  QVERIFY(!ws.win.KeyPreview);
+  QCOMPARE(ws.DialogFilling, QvFalse);
+}
+
+void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+  ws.BoardSettings.BoardLocked = QvTrue;
+  ws.BoardSettings.LabelColor = Black;
+  ws.CurrentPane = 9;
+  FillLists(ws);  // as New Project runs it again
+  const auto& lists = b.windows.lists;
+  QCOMPARE(lists["Combo_ValueType"], QStringList({"none", "Add", "Subtract"}));
+  QCOMPARE(lists["Combo_AnimationType"].size(), 6);
+  QCOMPARE(lists["Combo_AnimationType"][5], QString("Diagonal : poly-directional"));
+  QCOMPARE(lists["Combo_Writing"], QStringList({"Box - (may edit)", "Box - (locked)"}));
+  QCOMPARE(b.windows.selection["Combo_Writing"], 1);
+  QCOMPARE(b.windows.selection["Combo_CollisionType"], 1);
+  QCOMPARE(b.windows.selection["Combo_EffectsMouse"], 1);
+  QCOMPARE(lists["cmbFontSizeTXT"].size(), 33);
+  QCOMPARE(lists["cmbFontSizeTXT"].first(), QString("8"));
+  QCOMPARE(lists["cmbFontSizeTXT"].last(), QString("72"));
+  QCOMPARE(b.windows.selection["cmbFontSizeTXT"], 1);
+  QCOMPARE(lists["cmbFontNameTXT"], b.platform.fonts);
+  QCOMPARE(lists["Combo_Help"].size(), 25);
+  QCOMPARE(lists["Combo_Help"].last(), QString("SHORTCUTS"));
+  QCOMPARE(lists["Combo_BackColType"][5], QString("Grey"));
+  QCOMPARE(b.windows.selection["Combo_BackColType"], 6);
+  QCOMPARE(b.windows.selection["Combo_LabelCol"], 5);
+  QVERIFY(lists["List_Help"].isEmpty());
+  QCOMPARE(b.windows.swatches["picLabelCol"], White);
+  QCOMPARE(ws.win.Combo_Board.size(), 5);
+  // Defaults come back; the Board shows the grey.
+  QCOMPARE(ws.BoardSettings.BoardBackColor, RGB(184, 184, 184));
+  QCOMPARE(ws.BoardSettings.BoardLocked, QvFalse);
+  QCOMPARE(ws.BoardSettings.LabelColor, White);
+  QCOMPARE(ws.BoardSettings.BackPictureName, QString("none"));
+  QCOMPARE(ws.picStage.Point(10, 10), RGB(184, 184, 184));
+  QCOMPARE(ws.CurrentPane, 1);
+  QCOMPARE(ws.picSprites.Width(), 1000);
+  QCOMPARE(ws.picSprites.Height(), 2000);
+}
+
+void StartUpTest::layoutPlacesIconsFromTheRight() {
+  TestBench b;
+  b.windows.SetMainInnerSize(QSize(900, 700));
+  LayoutMainWindow(b.ws);
+  const MainWindowState& w = b.ws.win;
+  QCOMPARE(w.picHolder.Width, 898);
+  QCOMPARE(w.picHolder.Height, 699);
+  QCOMPARE(w.picFastMenu.Width, 900);
+  QCOMPARE(w.picFastMenu.Left, -2);
+  const auto& i = w.Img_IconStrip;
+  QCOMPARE(i[4].Left, 900 - 21);
+  QCOMPARE(i[5].Left, i[4].Left - 18);
+  QCOMPARE(i[0].Left, i[5].Left - 18);
+  QCOMPARE(i[7].Left, i[0].Left - 26);
+  QCOMPARE(i[6].Left, i[7].Left - 18);
+  QCOMPARE(i[8].Left, i[6].Left - 26);
+  QCOMPARE(i[3].Left, i[8].Left - 18);
+  QCOMPARE(i[10].Left, 0);
+  QCOMPARE(w.Lab_ReadoutsLeft, 19);
+  QCOMPARE(w.Picture1.Top, b.ws.picStage.Top);
+}
+
+void StartUpTest::boardSizeListAndMenuPlaceDifferently() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  SelectBoardSize(ws, 3);
+  QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(1024, 764));
+  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+  // The size is recorded only by the layout.
+  QCOMPARE(ws.BoardWidth, Integer(800));
+  BoardSizeMenu(ws, 320, 240);
+  QCOMPARE(QPoint(ws.picStage.Left, ws.picStage.Top), QPoint(0, 0));
+  QCOMPARE(ws.win.Combo_BoardIndex, 3);  // the list keeps its entry
+  BoardSizeMenu(ws, 1024, 764);          // "1024 x 768" gives 764
+  QCOMPARE(ws.picStage.Height(), 764);
+  LayoutMainWindow(ws);
+  QCOMPARE(ws.BoardWidth, Integer(1024));
+  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+}
+
+void StartUpTest::maxByMaxFollowsTheWindowOnlyAtLayout() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  SelectBoardSize(ws, MaxBoardEntry);
+  QCOMPARE(ws.picStage.Width(), 800);  // the entry alone changes no size
+  b.windows.SetMainInnerSize(QSize(1200, 900));
+  LayoutMainWindow(ws);
+  QCOMPARE(ws.picStage.Width(), ws.win.picHolder.Width - 1);
+  QCOMPARE(ws.picStage.Height(), ws.win.picHolder.Height - (FastMenuHeight + 1));
+  QCOMPARE(ws.BoardHeight, ws.picStage.Height());
+  // Any other entry keeps its size when the window grows.
+  SelectBoardSize(ws, 1);
+  b.windows.SetMainInnerSize(QSize(1400, 1000));
+  LayoutMainWindow(ws);
+  QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(640, 480));
+  // Max Screen selects entry 4 and lays out.
+  mnu_MaxScreen_Click(ws);
+  QCOMPARE(ws.win.Combo_BoardIndex, MaxBoardEntry);
+  QCOMPARE(ws.picStage.Width(), 1397);
+  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+}
+
+void StartUpTest::layoutReadsTheBoardOptions() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  QCOMPARE(ws.BoardSettings.BoardLocked, QvFalse);
+  ws.win.Option_BoardMove = 0;
+  ws.win.Option_FloatPanes = 1;
+  ws.BoardSettings.WirePanes = QvTrue;
+  LayoutMainWindow(ws);
+  QCOMPARE(ws.BoardSettings.BoardLocked, QvTrue);
+  QCOMPARE(ws.BoardSettings.FloatPanes, QvTrue);
+  QCOMPARE(ws.BoardSettings.WirePanes, QvFalse);
+}
+
+void StartUpTest::designIconsAndIntroChoice() {
+  TestBench b;
+  Workspace& ws = b.ws;
+  for (const auto& icon : ws.win.Img_IconStrip) QVERIFY(!icon.Visible);
+  IntroBlankNewProject(ws);
+  QVERIFY(!ws.win.picIntro.Visible);
+  QVERIFY(ws.picStage.Visible);
+  QVERIFY(ws.win.KeyPreview);
+  for (int i = 0; i < 12; ++i) {
+    const bool design = std::find(DesignIcons.begin(), DesignIcons.end(), i) != DesignIcons.end();
+    QCOMPARE(ws.win.Img_IconStrip[size_t(i)].Visible, design);
+  }
+  HideDesignIcons(ws);
+  for (const auto& icon : ws.win.Img_IconStrip) QVERIFY(!icon.Visible);
+  FillLists(ws);
+  QVERIFY(!ws.win.KeyPreview);
+}
+
+void StartUpTest::waitASecWaitsThirtyMillisecondsPerCount() {
+  TestBench b;
+  WaitASec(b.ws, 0);
+  QCOMPARE(b.platform.waitedMs, 0);
+  WaitASec(b.ws, 4);
+  QCOMPARE(b.platform.waitedMs, 120);
+}
+
+QTEST_GUILESS_MAIN(StartUpTest)
+#include "test_startup.moc"
