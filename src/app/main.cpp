@@ -1,7 +1,17 @@
 // Quorvel: starts the main window.
+#include "model/Workspace.h"
+#include "shell/QtPlatform.h"
+#include "shell/frmMain.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("Quorvel"));
+  qv::Workspace ws;
+  qv::QtPlatform platform;
+  qv::frmMain window(ws, platform);
+  platform.setMainWindow(&window, &window);
+  window.show();
+  return app.exec();
 }

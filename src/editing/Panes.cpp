@@ -35,6 +35,7 @@ void AddPane(Workspace& ws) {
   const PaneRecord& p = ws.Pane(slot);
   const QImage& picture = ws.picResize.Picture();
   PaintPicture(ws.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
+  ws.picSprites.TakeImageAsPicture();
   // The new Pane shows in front of everything until the next redraw.
   PaintPicture(ws.picStage.Image(), picture, NewLeft, NewTop, NewSize, NewSize);
   InitPaneRecord(ws);

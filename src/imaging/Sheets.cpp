@@ -47,6 +47,7 @@ void BuildPaneMask(Workspace& ws) {
   MaskFromBlack(ws);
   ws.picResize.TakeImageAsPicture();
   BitBlt(ws.picMasks.Image(), p.SheetX, p.SheetY, w, h, ws.picResize.Image(), 0, 0, RasterOp::SRCCOPY);
+  ws.picMasks.TakeImageAsPicture();
   RestorePicResize(ws);
 }
 
@@ -61,7 +62,9 @@ void FreeSheetCells(Workspace& ws) {
   if (ws.CurrentPane < 1 || ws.CurrentPane > MaxPanes) return;
   const QPoint o = SheetCellOrigin(ws.CurrentPane);
   PaintPicture(ws.picSprites.Image(), LoadResPicture(DefaultPanePictureId), o.x(), o.y(), CellSize, CellSize);
+  ws.picSprites.TakeImageAsPicture();
   PaintPicture(ws.picMasks.Image(), LoadResPicture(BlackBitmapId), o.x(), o.y(), CellSize, CellSize);
+  ws.picMasks.TakeImageAsPicture();
 }
 
 }  // namespace qv

@@ -9,6 +9,8 @@ Workspace::Workspace() {
   picStage.BackColor = Grey;
   picStage.SetSize(800, 600);
   picStage.Visible = false;
+  picSprites.DrawingIsPicture = true;
+  picMasks.DrawingIsPicture = true;
   picSprites.SetSize(1000, 2000);
   picMasks.SetSize(1000, 2000);
   picBackground.SetSize(800, 600);

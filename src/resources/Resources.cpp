@@ -94,7 +94,8 @@ QImage LoadResPicture(int id) {
 
 QByteArray LoadResData(int id, const QString& type) {
   static const QByteArray ding = makeDing();
-  if (type == QLatin1String("CUSTOM") && id == DingSoundId) return ding;
+  // Resource type names are matched without regard to case, as Windows does.
+  if (type.compare(QLatin1String("CUSTOM"), Qt::CaseInsensitive) == 0 && id == DingSoundId) return ding;
   return {};
 }
 

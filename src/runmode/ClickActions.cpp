@@ -32,6 +32,10 @@ void openWritingBox(Workspace& ws, const PaneRecord& p) {
     url.Top = box.Top + box.Height;
     url.Width = box.Width;
     url.Visible = true;
+  } else {
+    // The button belongs to the box of a Pane with an address; a box opened
+    // straight after another Pane's must not offer that one.
+    ws.win.Button_Url.Visible = false;
   }
   box.Visible = true;
 }

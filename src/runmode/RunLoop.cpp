@@ -95,6 +95,12 @@ bool RunLoopPass(Workspace& ws) {
     ws.RunLoopActive = false;
     RestoreFlipsAfterRun(ws);
     RedrawBoard(ws);
+    // Only the run loop closes a Writing box; one still open would stay over
+    // the Design Board for good.
+    ws.win.Text_Writing.Visible = false;
+    ws.win.Button_Url.Visible = false;
+    // The last frame's hover tests wrote over the readout Stop set.
+    ws.win.Lab_Readouts = QStringLiteral("Stopped");
     return false;
   }
   return true;
@@ -190,8 +196,11 @@ void RunFrame(Workspace& ws) {
     p.CelWrapFlag = 0;
     p.MouseOver = QvFalse;
     ws.CelsAnimate = QvFalse;
-    ws.CurrentPane = i;
+    // A free slot is not processed and does not become CurrentPane: between
+    // frames CurrentPane must still name the Pane the last hover test found
+    // (a click acts on it), else the last Pane the frame processed.
     if (!isSet(p.InUse)) continue;
+    ws.CurrentPane = i;
     if (ws.FirstFrameDone == 0) FlipPaneOnBounds(ws);
     if (p.Collision == 1) TestCollisions(ws);
 

@@ -12,7 +12,36 @@
 namespace qv {
 namespace {
 
+// An uncompressed Windows bitmap whose pixel rows do not all fit in the file.
+// The bitmap decoder keeps whatever rows it got and reports success, so a cut
+// off file is caught here, before decoding.
+bool isTruncatedBmp(QIODevice* device) {
+  const QByteArray h = device->peek(34);
+  if (h.size() < 26 || !h.startsWith("BM")) return false;
+  const auto* p = reinterpret_cast<const uchar*>(h.constData());
+  const quint32 offset = qFromLittleEndian<quint32>(p + 10);
+  const quint32 headerSize = qFromLittleEndian<quint32>(p + 14);
+  qint64 w = 0, rows = 0, bits = 0;
+  if (headerSize == 12) {  // OS/2 core header
+    w = qFromLittleEndian<quint16>(p + 18);
+    rows = qFromLittleEndian<quint16>(p + 20);
+    bits = qFromLittleEndian<quint16>(p + 24);
+  } else {
+    if (h.size() < 34) return true;
+    const quint32 compression = qFromLittleEndian<quint32>(p + 30);
+    if (compression != 0 && compression != 3 && compression != 6) return false;  // run-length data
+    w = qFromLittleEndian<qint32>(p + 18);
+    rows = std::abs(qint64(qFromLittleEndian<qint32>(p + 22)));
+    bits = qFromLittleEndian<quint16>(p + 28);
+  }
+  const qint64 stride = (w * bits + 31) / 32 * 4;
+  return qint64(offset) + stride * rows > device->size();
+}
+
 PictureResult read(QImageReader& reader) {
+  // Checked first, while the device still stands at the start of the file.
+  if (isTruncatedBmp(reader.device()))
+    return {{}, QStringLiteral("the bitmap file is cut short")};
   reader.setDecideFormatFromContent(true);
   const QSize size = reader.size();
   if (!reader.canRead())
@@ -84,6 +113,8 @@ QByteArray EncodeBmp24(const QImage& source) {
 }
 
 QString SavePicture(const QImage& img, const QString& path) {
+  // A bitmap of no pixels is not a picture other programs read.
+  if (img.isNull()) return QStringLiteral("there is no picture to save");
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return file.errorString();
   const QByteArray bytes = EncodeBmp24(img);

@@ -1,7 +1,7 @@
 // Picture surface operations.
 #include "surface/Surface.h"
 
-#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <cstdlib>
 
@@ -23,6 +23,10 @@ void Surface::SetSize(int w, int h) {
 }
 
 void Surface::SetPicture(const QImage& picture) {
+  if (picture.isNull()) {
+    ClearPicture();
+    return;
+  }
   picture_ = toSurfaceFormat(picture);
   if (AutoSize && !picture_.isNull()) {
     image_ = QImage();
@@ -33,15 +37,19 @@ void Surface::SetPicture(const QImage& picture) {
 
 void Surface::ClearPicture() {
   picture_ = QImage();
-  Cls();
+  if (!image_.isNull()) image_.fill(toQRgb(BackColor));
+  CurrentX = CurrentY = 0;
 }
 
 void Surface::Cls() {
   if (image_.isNull()) return;
+  CurrentX = CurrentY = 0;
+  if (DrawingIsPicture && picture_.isNull()) return;
   if (picture_.isNull() || picture_.width() < Width() || picture_.height() < Height())
     image_.fill(toQRgb(BackColor));
   BitBlt(image_, 0, 0, Width(), Height(), picture_, 0, 0, RasterOp::SRCCOPY);
-  CurrentX = CurrentY = 0;
+  // A drawing surface holds its picture only as its drawing.
+  if (DrawingIsPicture) picture_ = QImage();
 }
 
 void Surface::PSet(int x, int y, Long colour) {
@@ -72,11 +80,14 @@ void Surface::Line(int x1, int y1, int x2, int y2, Long colour) {
 }
 
 void Surface::Print(const QString& text) {
-  if (image_.isNull()) return;
+  // Fonts exist only in a GUI process; elsewhere (a bare core application)
+  // there is nothing to draw the text with.
+  if (image_.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
   QPainter p(&image_);
   p.setFont(Font);
   p.setPen(toQColor(ForeColor));
-  const QFontMetrics fm(Font);
+  // Metrics of the font as drawn on this image, not on the screen.
+  const QFontMetrics fm = p.fontMetrics();
   p.drawText(QPointF(CurrentX, CurrentY + fm.ascent()), text);
   CurrentX = 0;
   CurrentY += fm.height();

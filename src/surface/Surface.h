@@ -25,6 +25,10 @@ class Surface {
   double CurrentX = 0;
   double CurrentY = 0;
   MousePointer Pointer = MousePointer::Default;
+  // A persistent drawing surface whose every drawing is at once its picture
+  // (the sprite and mask sheets): taking the image as the picture costs
+  // nothing and repainting keeps the drawing.
+  bool DrawingIsPicture = false;
 
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
@@ -34,7 +38,7 @@ class Surface {
   void SetWidth(int w) { SetSize(w, Height()); }
   void SetHeight(int h) { SetSize(Width(), h); }
 
-  const QImage& Picture() const { return picture_; }
+  const QImage& Picture() const { return DrawingIsPicture ? image_ : picture_; }
   const QImage& Image() const { return image_; }
   QImage& Image() { return image_; }
 
@@ -44,7 +48,9 @@ class Surface {
   // Empties the picture: the surface shows its back colour.
   void ClearPicture();
   // Fixes the current drawing as the picture.
-  void TakeImageAsPicture() { picture_ = image_; }
+  void TakeImageAsPicture() {
+    if (!DrawingIsPicture) picture_ = image_;
+  }
   // Repaints the image from the back colour and the picture (Cls).
   void Cls();
   // Sets the back colour and repaints, as assigning BackColor does.
@@ -55,7 +61,8 @@ class Surface {
   // The colour at (x, y), or -1 outside the surface.
   Long Point(int x, int y) const;
   // Writes text at the drawing position in ForeColor and Font; the drawing
-  // position moves to the start of the next line.
+  // position moves to the start of the next line. Draws nothing in a process
+  // without a QGuiApplication, which has no fonts.
   void Print(const QString& text);
 
  private:

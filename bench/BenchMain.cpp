@@ -1,0 +1,27 @@
+// Runs the Google benchmarks, then the interleaved races against the SDL2
+// peer. --frames=N sets the rounds per race (default 2000); --frames=0 skips
+// the races.
+#include "BenchSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  int frames = 2000;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--frames=", 9) == 0)
+      frames = std::atoi(argv[i] + 9);
+    else
+      argv[kept++] = argv[i];
+  }
+  argc = kept;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (frames > 0) qvbench::runRaces(frames);
+  return 0;
+}

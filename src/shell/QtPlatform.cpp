@@ -1,0 +1,143 @@
+// Qt implementations of the platform services.
+#include "shell/QtPlatform.h"
+
+#include "shell/WindowHost.h"
+
+#include <QAudioOutput>
+#include <QBuffer>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMediaPlayer>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QThread>
+#include <QUrl>
+
+namespace qv {
+
+QString qtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i].trimmed();
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (auto& p : patterns) p = p.trimmed();
+    patterns.removeAll(QString());
+    if (patterns.isEmpty()) continue;
+    // Qt reads the patterns from the last bracket pair of the text, so a
+    // bracket pair already in the description is replaced.
+    desc.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+    if (desc.isEmpty()) desc = patterns.join(QLatin1Char(' '));
+    out << desc + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() {
+  if (player_) player_->stop();
+}
+
+void QtPlatform::setMainWindow(QWidget* window, WindowHost* host) {
+  window_ = window;
+  host_ = host;
+}
+
+bool QtPlatform::AskYesNo(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, window_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtPlatform::ShowMessage(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, window_);
+  box.exec();
+}
+
+std::optional<FileChoice> QtPlatform::fileDialog(bool save, const QString& title, const QString& filter,
+                                                 const QString& startFolder) {
+  QFileDialog dialog(window_, title);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilter(qtFileFilter(filter));
+  // Without a start folder the dialog opens where it was last used.
+  const QString folder = startFolder.isEmpty() ? lastFolder_ : startFolder;
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+  const QString path = QDir::toNativeSeparators(files.first());
+  lastFolder_ = QFileInfo(files.first()).absolutePath();
+  if (QFileInfo(path).fileName().isEmpty()) return std::nullopt;
+  return fileChoiceFromPath(path);
+}
+
+std::optional<FileChoice> QtPlatform::OpenFileDialog(const QString& title, const QString& filter,
+                                                     const QString& startFolder) {
+  return fileDialog(false, title, filter, startFolder);
+}
+
+std::optional<FileChoice> QtPlatform::SaveFileDialog(const QString& title, const QString& filter,
+                                                     const QString& startFolder) {
+  return fileDialog(true, title, filter, startFolder);
+}
+
+std::optional<Long> QtPlatform::ChooseColor(Long start) {
+  const QColor c = QColorDialog::getColor(toQColor(start), window_);
+  if (!c.isValid()) return std::nullopt;
+  return fromQRgb(c.rgb());
+}
+
+void QtPlatform::PlaySound(const QByteArray& wave) {
+  StopSound();
+  // Without an audio device the player simply stays silent.
+  if (wave.isEmpty()) return;
+  if (!player_) {
+    player_ = std::make_unique<QMediaPlayer>();
+    audio_ = std::make_unique<QAudioOutput>();
+    player_->setAudioOutput(audio_.get());
+  }
+  // The player reads from the buffer while it plays, so the buffer and its
+  // bytes live until the next sound replaces them.
+  soundBuffer_ = std::make_unique<QBuffer>();
+  soundBuffer_->setData(wave);
+  soundBuffer_->open(QIODevice::ReadOnly);
+  player_->setSourceDevice(soundBuffer_.get(), QUrl(QStringLiteral("sound.wav")));
+  player_->play();
+}
+
+void QtPlatform::StopSound() {
+  if (!player_) return;
+  player_->stop();
+  player_->setSourceDevice(nullptr);
+  soundBuffer_.reset();
+}
+
+void QtPlatform::OpenUrl(const QString& url) {
+  const QUrl target = QUrl::fromUserInput(url.trimmed());
+  if (target.isValid() && !target.isEmpty()) QDesktopServices::openUrl(target);
+}
+
+QStringList QtPlatform::ScreenFonts() { return QFontDatabase::families(); }
+
+void QtPlatform::Wait(int ms) {
+  if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void QtPlatform::ProcessEvents() {
+  if (host_) host_->Refresh();
+  QCoreApplication::processEvents();
+}
+
+QString QtPlatform::ProgramFolder() { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }
+
+}  // namespace qv

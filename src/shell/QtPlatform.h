@@ -1,0 +1,58 @@
+// The platform services for the desktop app: Qt message boxes, file and
+// colour dialogs, sound from memory, the desktop's URL handler and fonts.
+#pragma once
+#include "shell/Platform.h"
+
+#include <QPointer>
+#include <memory>
+
+class QAudioOutput;
+class QBuffer;
+class QMediaPlayer;
+class QWidget;
+
+namespace qv {
+
+class WindowHost;
+
+// "Description|pattern;pattern" filters become "Description (pattern pattern)";
+// several description|pattern pairs become several Qt filters.
+QString qtFileFilter(const QString& filter);
+
+class QtPlatform : public Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  // The window that owns the dialogs and is refreshed before events run.
+  void setMainWindow(QWidget* window, WindowHost* host);
+
+  bool AskYesNo(const QString& title, const QString& text) override;
+  void ShowMessage(const QString& title, const QString& text) override;
+  std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
+                                           const QString& startFolder) override;
+  std::optional<FileChoice> SaveFileDialog(const QString& title, const QString& filter,
+                                           const QString& startFolder) override;
+  std::optional<Long> ChooseColor(Long start) override;
+  void PlaySound(const QByteArray& wave) override;
+  void StopSound() override;
+  void OpenUrl(const QString& url) override;
+  QStringList ScreenFonts() override;
+  void Wait(int ms) override;
+  void ProcessEvents() override;
+  QString ProgramFolder() override;
+
+ private:
+  std::optional<FileChoice> fileDialog(bool save, const QString& title, const QString& filter,
+                                       const QString& startFolder);
+
+  QPointer<QWidget> window_;
+  WindowHost* host_ = nullptr;
+  QString lastFolder_;
+  // Created on the first sound; the buffer holds the bytes while they play.
+  std::unique_ptr<QMediaPlayer> player_;
+  std::unique_ptr<QAudioOutput> audio_;
+  std::unique_ptr<QBuffer> soundBuffer_;
+};
+
+}  // namespace qv

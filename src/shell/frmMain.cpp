@@ -1,0 +1,469 @@
+// The main window: builds its parts once, shows the workspace state in
+// Refresh() and forwards clicks, keys and Board mouse events.
+#include "shell/frmMain.h"
+
+#include "dialogs/frmBoard.h"
+#include "dialogs/frmLibrary.h"
+#include "dialogs/frmPanes.h"
+#include "shell/BoardSizes.h"
+#include "shell/Platform.h"
+#include "shell/QtClickLabel.h"
+#include "shell/QtIcons.h"
+#include "shell/QtIntro.h"
+#include "shell/QtKeys.h"
+#include "shell/QtMenus.h"
+#include "shell/QtStage.h"
+#include "shell/Setups.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace qv {
+
+namespace {
+
+const char* const kIconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
+                                   "Save", "Load", "Board", "Add-ins", "Help, New Project, End.", "Stop"};
+const char* const kFastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
+
+// App-side placement of the bar's labels, right of the readout.
+constexpr int ReadoutWidth = 210;
+constexpr int ComboBoardWidth = 96;
+
+void fill(QWidget* w, const QColor& c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, c);
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+void place(QWidget* w, const QRect& r, bool visible, bool enabled = true) {
+  if (w->geometry() != r) w->setGeometry(r);
+  if (w->isEnabled() != enabled) w->setEnabled(enabled);
+  if (w->isHidden() == visible) w->setVisible(visible);
+}
+
+void place(QWidget* w, const ControlState& s) {
+  place(w, QRect(s.Left, s.Top, std::max(s.Width, 0), std::max(s.Height, 0)), s.Visible, s.Enabled);
+}
+
+Qt::CursorShape cursorFor(MousePointer p) {
+  switch (p) {
+    case MousePointer::Hourglass: return Qt::WaitCursor;
+    case MousePointer::FourWayArrow: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+ClickLabel* iconLabel(const QPixmap& pm, const QString& name, const QString& tip, QWidget* parent) {
+  auto* icon = new ClickLabel(parent);
+  icon->setObjectName(name);
+  icon->setPixmap(pm);
+  icon->setToolTip(tip);
+  icon->resize(IconSize, IconSize);
+  icon->hide();
+  return icon;
+}
+
+}  // namespace
+
+frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
+    : QWidget(parent), ws_(ws), platform_(platform) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Quorvel"));
+  setWindowIcon(QIcon(appIcon(32)));
+  ws_.platform = &platform_;
+  ws_.windows = this;
+
+  panes_ = new frmPanes(this);
+  board_ = new frmBoard(ws_, this);
+  library_ = new frmLibrary(this);
+
+  fill(this, QColor(59, 63, 70));
+  picHolder_ = new QWidget(this);
+  picHolder_->setObjectName(QStringLiteral("picHolder"));
+  fill(picHolder_, QColor(59, 63, 70));
+  buildStageParts();
+  buildHolderParts();
+  buildBar();
+  // Stacking, from the back: Board (with its overlays in creation order),
+  // intro, layer list, bar, Stop panel.
+  picIntro_->raise();
+  frameListZ_->raise();
+  picFastMenu_->raise();
+  picture1_->raise();
+  menus_ = new MainMenus(this, ws_.win, [this](const QString& name) { runMenu(name); });
+
+  qApp->installEventFilter(this);
+
+  // The load step: every list of the dialogs and the start defaults.
+  FillLists(ws_);
+  Refresh();
+
+  QSize start(1024, 768);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) start = start.boundedTo(screen->availableGeometry().size());
+  resize(start);
+}
+
+frmMain::~frmMain() {
+  if (ws_.windows == this) ws_.windows = nullptr;
+}
+
+void frmMain::buildBar() {
+  picFastMenu_ = new QWidget(picHolder_);
+  picFastMenu_->setObjectName(QStringLiteral("picFastMenu"));
+  fill(picFastMenu_, QColor(232, 234, 238));
+  lineFastMenu_ = new QFrame(picFastMenu_);
+  lineFastMenu_->setObjectName(QStringLiteral("Line_FastMenu"));
+  fill(lineFastMenu_, QColor(120, 126, 136));
+
+  for (int i = 0; i < 12; ++i) {
+    QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
+    iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i),
+                                      QString::fromLatin1(kIconTips[i]), parent);
+    connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
+  }
+
+  labReadouts_ = new QLabel(picFastMenu_);
+  labReadouts_->setObjectName(QStringLiteral("Lab_Readouts"));
+  labReadouts_->setToolTip(QStringLiteral("Info"));
+  labReadouts_->setStyleSheet(QStringLiteral("color: #2a2e35;"));
+
+  comboBoard_ = new QComboBox(picFastMenu_);
+  comboBoard_->setObjectName(QStringLiteral("Combo_Board"));
+  comboBoard_->setFocusPolicy(Qt::ClickFocus);
+  connect(comboBoard_, &QComboBox::activated, this, [this](int index) { boardSizeChosen(index); });
+
+  labGeneric_ = new ClickLabel(QStringLiteral("Target :"), picFastMenu_);
+  labGeneric_->setObjectName(QStringLiteral("Lab_Generic"));
+  labGeneric_->setToolTip(QStringLiteral("Click for properties"));
+  connect(labGeneric_, &ClickLabel::clicked, this, [this] {
+    handle([this] {
+      if (labGenericClick) labGenericClick();
+    });
+  });
+  label1_ = new QLabel(picFastMenu_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setStyleSheet(QStringLiteral("color: #2a2e35;"));
+}
+
+void frmMain::buildHolderParts() {
+  picIntro_ = new IntroPicture(picHolder_);
+  connect(picIntro_, &IntroPicture::choiceClicked, this, [this](int i) { introChoice(i); });
+
+  frameListZ_ = new QFrame(picHolder_);
+  frameListZ_->setObjectName(QStringLiteral("Frame_ListZ"));
+  frameListZ_->setFrameShape(QFrame::Panel);
+  frameListZ_->setFrameShadow(QFrame::Raised);
+  fill(frameListZ_, QColor(232, 234, 238));
+  labCloseList_ = new ClickLabel(QStringLiteral("  x"), frameListZ_);
+  labCloseList_->setObjectName(QStringLiteral("Lab_CloseList"));
+  labCloseList_->setToolTip(QStringLiteral("close me"));
+  labCloseList_->setCursor(Qt::PointingHandCursor);
+  connect(labCloseList_, &ClickLabel::clicked, this, [this] { handle([this] { CloseLayerList(ws_); }); });
+  listZorder_ = new QListWidget(frameListZ_);
+  listZorder_->setObjectName(QStringLiteral("List_Zorder"));
+  listZorder_->setToolTip(QStringLiteral("Select a Target ..."));
+  connect(listZorder_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    const int row = listZorder_->row(item);
+    ws_.win.List_ZorderIndex = row;
+    handle([this, row] {
+      if (listZorderClick) listZorderClick(row);
+    });
+  });
+  auto* v = new QVBoxLayout(frameListZ_);
+  v->setContentsMargins(3, 1, 3, 3);
+  v->setSpacing(1);
+  v->addWidget(labCloseList_, 0, Qt::AlignRight);
+  v->addWidget(listZorder_, 1);
+  frameListZ_->hide();
+
+  picture1_ = new QFrame(picHolder_);
+  picture1_->setObjectName(QStringLiteral("Picture1"));
+  picture1_->setFrameShape(QFrame::Box);
+  fill(picture1_, QColor(232, 234, 238));
+  picture1_->hide();
+}
+
+void frmMain::buildStageParts() {
+  picStage_ = new StageWidget(ws_.picStage, picHolder_);
+  picStage_->setObjectName(QStringLiteral("picStage"));
+  picStage_->onMouseDown = [this](int b, int x, int y) {
+    handle([&] {
+      if (picStage_MouseDown) picStage_MouseDown(b, x, y);
+    });
+  };
+  picStage_->onMouseMove = [this](int b, int x, int y) {
+    handle([&] {
+      if (picStage_MouseMove) picStage_MouseMove(b, x, y);
+    });
+  };
+  picStage_->onMouseUp = [this](int b, int x, int y) {
+    handle([&] {
+      if (picStage_MouseUp) picStage_MouseUp(b, x, y);
+    });
+  };
+
+  // Overlays above the Board picture: target box, hover box, Fast Icons, and
+  // the RunMode Writing box with its URL button.
+  shape1_[0] = new OutlineBox(QColor(0, 0, 255), 3, picStage_);
+  shape1_[1] = new OutlineBox(QColor(255, 255, 255), 1, picStage_);
+  for (int i = 0; i < 2; ++i) {
+    shape1_[size_t(i)]->setObjectName(QStringLiteral("Shape1_%1").arg(i));
+    shape1_[size_t(i)]->hide();
+  }
+  for (int i = 0; i < 4; ++i) {
+    fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QStringLiteral("Img_FastIcons_%1").arg(i),
+                                      QString::fromLatin1(kFastIconTips[i]), picStage_);
+    connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, i] {
+      handle([this, i] {
+        if (fastIconClick) fastIconClick(i);
+      });
+    });
+  }
+  textWriting_ = new QPlainTextEdit(picStage_);
+  textWriting_->setObjectName(QStringLiteral("Text_Writing"));
+  textWriting_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  textWriting_->hide();
+  connect(textWriting_, &QPlainTextEdit::textChanged, this,
+          [this] { ws_.win.Text_Writing.Text = textWriting_->toPlainText(); });
+  buttonUrl_ = new QPushButton(QStringLiteral("URL"), picStage_);
+  buttonUrl_->setObjectName(QStringLiteral("Button_Url"));
+  buttonUrl_->setToolTip(QStringLiteral("Click me"));
+  buttonUrl_->hide();
+  connect(buttonUrl_, &QPushButton::clicked, this, [this] {
+    handle([this] {
+      if (buttonUrlClick) buttonUrlClick();
+    });
+  });
+}
+
+template <typename F>
+void frmMain::handle(F&& f) {
+  f();
+  Refresh();
+}
+
+void frmMain::iconClicked(int index) {
+  // Menu icons pop their menu up at the pointer.
+  if (QMenu* popup = menus_->menuForIcon(index)) {
+    popup->popup(QCursor::pos());
+    return;
+  }
+  if (index == 1) return;  // "Print" does nothing.
+  handle([this, index] {
+    if (iconCommand) iconCommand(index);
+  });
+}
+
+void frmMain::introChoice(int index) {
+  if (index == 0) {
+    handle([this] { IntroBlankNewProject(ws_); });
+    return;
+  }
+  if (loadExistingProject) {
+    handle([this] { loadExistingProject(); });
+    return;
+  }
+  // Until the load command is connected: offer the file and stop there.
+  platform_.OpenFileDialog(QStringLiteral("Load Quorvel Project"), QStringLiteral("Project Format (*.QV1)|*.QV1"),
+                           platform_.ProgramFolder());
+}
+
+void frmMain::boardSizeChosen(int index) {
+  handle([this, index] { SelectBoardSize(ws_, index); });
+}
+
+void frmMain::runMenu(const QString& actionName) {
+  static const QMap<QString, QSize> presets = {{"mnu_320x240", {320, 240}},
+                                               {"mnu_640x480", {640, 480}},
+                                               {"mnu_800x600", {800, 600}},
+                                               {"mnu_1024x768", {1024, 764}}};
+  if (presets.contains(actionName)) {
+    const QSize s = presets.value(actionName);
+    BoardSizeMenu(ws_, s.width(), s.height());
+  } else if (actionName == QLatin1String("mnu_MaxScreen")) {
+    mnu_MaxScreen_Click(ws_);
+  } else if (menuCommand) {
+    menuCommand(actionName);
+  }
+  Refresh();
+}
+
+QSize frmMain::MainInnerSize() { return size(); }
+
+QWidget* frmMain::control(const QString& name) const {
+  // The start-up names the library list by its short name.
+  const QString n = name == QLatin1String("List_Library") ? QStringLiteral("List_Libraries") : name;
+  return findChild<QWidget*>(n);
+}
+
+void frmMain::FillList(const QString& list, const QStringList& entries, int selected) {
+  QWidget* w = control(list);
+  if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    {
+      const QSignalBlocker block(combo);
+      combo->clear();
+      combo->addItems(entries);
+      combo->setCurrentIndex(-1);
+    }
+    // Selecting in code runs the list's handlers, as a user's choice would.
+    combo->setCurrentIndex(selected);
+  } else if (auto* listBox = qobject_cast<QListWidget*>(w)) {
+    {
+      const QSignalBlocker block(listBox);
+      listBox->clear();
+      listBox->addItems(entries);
+      listBox->setCurrentRow(-1);
+    }
+    listBox->setCurrentRow(selected);
+  }
+}
+
+void frmMain::ClearList(const QString& list) {
+  QWidget* w = control(list);
+  if (auto* combo = qobject_cast<QComboBox*>(w)) combo->clear();
+  else if (auto* listBox = qobject_cast<QListWidget*>(w)) listBox->clear();
+  else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) text->clear();
+}
+
+void frmMain::SetSwatchColor(const QString& swatch, Long colour) {
+  if (QWidget* w = control(swatch)) {
+    w->setProperty("swatchColor", int(colour));
+    fill(w, toQColor(colour));
+  }
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  LayoutMainWindow(ws_);
+  Refresh();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !ws_.win.KeyPreview) return QWidget::eventFilter(watched, event);
+  auto* w = qobject_cast<QWidget*>(watched);
+  if (!w || w->window() != this) return false;
+  // A key travels from the focus widget up to the window; take it once, on
+  // its first stop, before any control sees it.
+  QWidget* focus = QApplication::focusWidget();
+  if (focus ? w != focus : w != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const int down = keyDownCode(*key);
+  const int press = keyPressCode(*key);
+  handle([&] {
+    if (down && keyDown) keyDown(down);
+    if (press && keyPress) keyPress(press);
+  });
+  return false;
+}
+
+void frmMain::Refresh() {
+  if (!menus_) return;  // still being built
+  const MainWindowState& win = ws_.win;
+  place(picHolder_, win.picHolder);
+  refreshBar();
+  refreshStage();
+  place(picIntro_, win.picIntro);
+  place(frameListZ_, win.Frame_ListZ);
+  place(picture1_, win.Picture1);
+  place(iconStrip_[11], win.Img_IconStrip[11]);
+  refreshLists();
+  menus_->refresh(win);
+  board_->refresh();
+}
+
+void frmMain::refreshBar() {
+  const MainWindowState& win = ws_.win;
+  place(picFastMenu_, win.picFastMenu);
+  const int h = win.picFastMenu.Height;
+  place(lineFastMenu_, QRect(0, h - 1, std::max(win.Line_FastMenuX2, 0), 1), true);
+  for (int i = 0; i < 11; ++i) place(iconStrip_[size_t(i)], win.Img_IconStrip[size_t(i)]);
+
+  int x = win.Lab_ReadoutsLeft;
+  place(labReadouts_, QRect(x, 0, ReadoutWidth, h - 1), true);
+  if (labReadouts_->text() != win.Lab_Readouts) labReadouts_->setText(win.Lab_Readouts);
+  x += ReadoutWidth + 4;
+  place(comboBoard_, QRect(x, 2, ComboBoardWidth, h - 5), true);
+  x += ComboBoardWidth + 12;
+  labGeneric_->adjustSize();
+  place(labGeneric_, QRect(x, 0, labGeneric_->width(), h - 1), true);
+  x += labGeneric_->width() + 4;
+  // Label1 may hold a folder path: it takes the room up to the icons.
+  const int right = win.Img_IconStrip[3].Left - 12;
+  place(label1_, QRect(x, 0, std::max(right - x, 0), h - 1), true);
+  if (label1_->text() != win.Label1) label1_->setText(win.Label1);
+}
+
+void frmMain::refreshStage() {
+  const Surface& s = ws_.picStage;
+  place(picStage_, QRect(s.Left, s.Top, s.Width(), s.Height()), s.Visible, s.Enabled);
+  const Qt::CursorShape shape = cursorFor(s.Pointer);
+  if (picStage_->cursor().shape() != shape) picStage_->setCursor(shape);
+  picStage_->update();
+
+  const MainWindowState& win = ws_.win;
+  for (int i = 0; i < 2; ++i) place(shape1_[size_t(i)], win.Shape1[size_t(i)]);
+  for (int i = 0; i < 4; ++i) place(fastIcons_[size_t(i)], win.Img_FastIcons[size_t(i)]);
+
+  const WritingBoxState& wr = win.Text_Writing;
+  QFont font = wr.FontName.isEmpty() ? QApplication::font() : QFont(wr.FontName);
+  font.setPointSize(std::max(wr.FontSize, 1));
+  font.setBold(wr.Bold);
+  font.setItalic(wr.Italic);
+  font.setUnderline(wr.Underline);
+  if (textWriting_->font() != font) textWriting_->setFont(font);
+  QPalette pal = textWriting_->palette();
+  if (pal.color(QPalette::Base) != toQColor(wr.BackColor) || pal.color(QPalette::Text) != toQColor(wr.ForeColor)) {
+    pal.setColor(QPalette::Base, toQColor(wr.BackColor));
+    pal.setColor(QPalette::Text, toQColor(wr.ForeColor));
+    textWriting_->setPalette(pal);
+  }
+  if (textWriting_->isReadOnly() != wr.Locked) textWriting_->setReadOnly(wr.Locked);
+  if (textWriting_->toPlainText() != wr.Text) {
+    const QSignalBlocker block(textWriting_);
+    textWriting_->setPlainText(wr.Text);
+  }
+  place(textWriting_, wr);
+  place(buttonUrl_, win.Button_Url);
+}
+
+void frmMain::refreshLists() {
+  const MainWindowState& win = ws_.win;
+  bool same = listZorder_->count() == win.List_Zorder.size();
+  for (int i = 0; same && i < listZorder_->count(); ++i) {
+    const QListWidgetItem* item = listZorder_->item(i);
+    same = item->text() == win.List_Zorder[i].Text && item->data(Qt::UserRole).toInt() == win.List_Zorder[i].ItemData;
+  }
+  {
+    const QSignalBlocker block(listZorder_);
+    if (!same) {
+      listZorder_->clear();
+      for (const ZorderEntry& e : win.List_Zorder) {
+        auto* item = new QListWidgetItem(e.Text, listZorder_);
+        item->setData(Qt::UserRole, e.ItemData);
+      }
+    }
+    if (listZorder_->currentRow() != win.List_ZorderIndex) listZorder_->setCurrentRow(win.List_ZorderIndex);
+  }
+
+  const QSignalBlocker block(comboBoard_);
+  QStringList shown;
+  for (int i = 0; i < comboBoard_->count(); ++i) shown << comboBoard_->itemText(i);
+  if (shown != win.Combo_Board) {
+    comboBoard_->clear();
+    comboBoard_->addItems(win.Combo_Board);
+  }
+  if (comboBoard_->currentIndex() != win.Combo_BoardIndex) comboBoard_->setCurrentIndex(win.Combo_BoardIndex);
+}
+
+}  // namespace qv

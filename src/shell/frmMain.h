@@ -1,0 +1,123 @@
+// The main window (frmMain): shows the workspace's window state and the
+// Board, and hands user input to the engine's commands. It keeps no project
+// data of its own; after every command Refresh() shows the state again.
+#pragma once
+#include "model/Workspace.h"
+#include "shell/WindowHost.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace qv {
+
+class ClickLabel;
+class IntroPicture;
+class MainMenus;
+class OutlineBox;
+class Platform;
+class StageWidget;
+class frmBoard;
+class frmLibrary;
+class frmPanes;
+
+class frmMain : public QWidget, public WindowHost {
+  Q_OBJECT
+ public:
+  // Takes the workspace into service (its platform and window host) and runs
+  // the load step: every dialog list is filled and the start defaults set.
+  frmMain(Workspace& ws, Platform& platform, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  Workspace& workspace() { return ws_; }
+  frmPanes* panesDialog() const { return panes_; }
+  frmBoard* boardDialog() const { return board_; }
+  frmLibrary* libraryDialog() const { return library_; }
+  MainMenus* menus() const { return menus_; }
+
+  // Carries out a menu item by its name, then shows the new state.
+  void runMenu(const QString& actionName);
+
+  // WindowHost
+  QSize MainInnerSize() override;
+  void FillList(const QString& list, const QStringList& entries, int selected) override;
+  void ClearList(const QString& list) override;
+  void SetSwatchColor(const QString& swatch, Long colour) override;
+  void Refresh() override;
+
+  // Handlers the command layer connects; each call is followed by Refresh().
+  // Board mouse events: (button 1 left / 2 right / 4 middle, x, y).
+  std::function<void(int, int, int)> picStage_MouseDown;
+  std::function<void(int, int, int)> picStage_MouseMove;
+  std::function<void(int, int, int)> picStage_MouseUp;
+  // Keys while the window sees keys first: key-down code and character code.
+  std::function<void(int)> keyDown;
+  std::function<void(int)> keyPress;
+  // The intro's "Load existing Project".
+  std::function<void()> loadExistingProject;
+  // Icon strip icons without a menu: 0 (refresh), 1 (print), 5 and 11 (stop).
+  std::function<void(int)> iconCommand;
+  // Img_FastIcons(index) click.
+  std::function<void(int)> fastIconClick;
+  // List_Zorder click on an entry (its row).
+  std::function<void(int)> listZorderClick;
+  std::function<void()> labGenericClick;
+  std::function<void()> buttonUrlClick;
+  // Menu items runMenu does not carry out itself.
+  std::function<void(const QString&)> menuCommand;
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildBar();
+  void buildHolderParts();
+  void buildStageParts();
+  void iconClicked(int index);
+  void introChoice(int index);
+  void boardSizeChosen(int index);
+  void refreshBar();
+  void refreshStage();
+  void refreshLists();
+  // Runs a handler, then shows the new state.
+  template <typename F>
+  void handle(F&& f);
+  QWidget* control(const QString& name) const;
+
+  Workspace& ws_;
+  Platform& platform_;
+  frmPanes* panes_ = nullptr;
+  frmBoard* board_ = nullptr;
+  frmLibrary* library_ = nullptr;
+  MainMenus* menus_ = nullptr;
+
+  QWidget* picHolder_ = nullptr;
+  QWidget* picFastMenu_ = nullptr;
+  QFrame* lineFastMenu_ = nullptr;
+  std::array<ClickLabel*, 12> iconStrip_{};
+  QLabel* labReadouts_ = nullptr;
+  QComboBox* comboBoard_ = nullptr;
+  ClickLabel* labGeneric_ = nullptr;
+  QLabel* label1_ = nullptr;
+  StageWidget* picStage_ = nullptr;
+  std::array<OutlineBox*, 2> shape1_{};
+  std::array<ClickLabel*, 4> fastIcons_{};
+  QPlainTextEdit* textWriting_ = nullptr;
+  QPushButton* buttonUrl_ = nullptr;
+  IntroPicture* picIntro_ = nullptr;
+  QFrame* picture1_ = nullptr;
+  QFrame* frameListZ_ = nullptr;
+  QListWidget* listZorder_ = nullptr;
+  ClickLabel* labCloseList_ = nullptr;
+};
+
+}  // namespace qv
