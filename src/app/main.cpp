@@ -1,4 +1,5 @@
 // Quorvel: starts the main window.
+#include "app/CommandRouter.h"
 #include "model/Workspace.h"
 #include "shell/QtPlatform.h"
 #include "shell/frmMain.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   qv::QtPlatform platform;
   qv::frmMain window(ws, platform);
   platform.setMainWindow(&window, &window);
+  qv::CommandRouter router(window);
   window.show();
   return app.exec();
 }

@@ -140,6 +140,19 @@ void CompositePanes(Workspace& ws) {
   ws.picBackground.SetPicture(ws.picStage.Image());
 }
 
+void List_Zorder_Click(Workspace& ws, int row) {
+  if (isSet(ws.DialogFilling) || row < 0 || row >= ws.win.List_Zorder.size()) return;
+  ws.win.List_ZorderIndex = row;
+  ws.CurrentPane = ws.win.List_Zorder[row].ItemData;
+  ws.Dragging = QvFalse;
+  ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = true;
+  ws.win.Frame_ListZ.Visible = false;
+  PlaceTargetBox(ws);
+  ws.TargetPane = Integer(ws.CurrentPane);
+  PlaceHoverBox(ws);
+  EnablePaneMenus(ws);
+}
+
 void EnablePaneMenus(Workspace& ws) {
   MainWindowState& w = ws.win;
   w.setMenuEnabled("mnu_LoadsPicture", true);

@@ -14,6 +14,9 @@ void CompositePanes(Workspace& ws);
 // The default web address of a new Pane.
 extern const QString DefaultPaneUrl;
 
+// Choosing an entry of the layer list makes its Pane the Target.
+void List_Zorder_Click(Workspace& ws, int row);
+
 void EnablePaneMenus(Workspace& ws);
 void DisablePaneMenus(Workspace& ws);
 

@@ -30,8 +30,9 @@ void designPress(Workspace& ws, int button, double x, double y) {
           break;
         }
       }
-      win.Frame_ListZ.Left = roundHalfEven(x);
-      win.Frame_ListZ.Top = roundHalfEven(y);
+      // The list opens at the pointer; the frame lives in the Board's holder.
+      win.Frame_ListZ.Left = ws.picStage.Left + roundHalfEven(x);
+      win.Frame_ListZ.Top = ws.picStage.Top + roundHalfEven(y);
       win.Frame_ListZ.Visible = true;
     } else {
       win.PendingPopup = QStringLiteral("mnu_BoardSize");

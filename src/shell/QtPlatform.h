@@ -42,6 +42,9 @@ class QtPlatform : public Platform {
   void ProcessEvents() override;
   QString ProgramFolder() override;
 
+  // The sound player, once a sound was asked for.
+  const QMediaPlayer* player() const { return player_.get(); }
+
  private:
   std::optional<FileChoice> fileDialog(bool save, const QString& title, const QString& filter,
                                        const QString& startFolder);

@@ -86,6 +86,7 @@ void FillLists(Workspace& ws) {
   w.ClearList("List_Library");
 
   ws.win.Shape1[0].Visible = false;
+  ws.win.Lab_Readouts = IdleReadout;
   ws.win.KeyPreview = false;
   ws.DialogFilling = QvFalse;
 }

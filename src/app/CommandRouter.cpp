@@ -1,0 +1,149 @@
+// Routes every command of the main window to the engine.
+#include "app/CommandRouter.h"
+
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "project/ProjectCommands.h"
+#include "runmode/ClickActions.h"
+#include "runmode/RunLoop.h"
+#include "runmode/StageMouse.h"
+#include "shell/QtMenus.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+
+namespace qv {
+
+CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window), ws_(window.workspace()) {
+  pump_.setInterval(30);
+  connect(&pump_, &QTimer::timeout, this, &CommandRouter::pumpPass);
+  window.menuCommand = [this](const QString& name) { menu(name); };
+  window.keyDown = [this](int code) { keyDown(code); };
+  window.keyPress = [this](int code) { keyPress(code); };
+  window.iconCommand = [this](int i) { icon(i); };
+  window.fastIconClick = [this](int i) { fastIcon(i); };
+  window.listZorderClick = [this](int row) { guarded([&] { List_Zorder_Click(ws_, row); }); };
+  window.buttonUrlClick = [this] { guarded([&] { OpenPaneUrl(ws_); }); };
+  window.loadExistingProject = [this] { menu(QStringLiteral("mnu_LoadsProject")); };
+  window.picStage_MouseDown = [this](int b, int x, int y) { mouseDown(b, x, y); };
+  window.picStage_MouseMove = [this](int b, int x, int y) { mouseMove(b, x, y); };
+  window.picStage_MouseUp = [this](int b, int x, int y) { mouseUp(b, x, y); };
+}
+
+template <typename F>
+void CommandRouter::guarded(F&& f) {
+  try {
+    f();
+  } catch (const SlotOutOfRange&) {
+    // The command stops where the bad slot number was met.
+  }
+}
+
+void CommandRouter::menu(const QString& name) {
+  guarded([&] {
+    if (name == "mnu_AddCustomPane") AddPane(ws_);
+    else if (name == "mnu_RemovePane") ConfirmRemovePane(ws_);
+    else if (name == "mnu_BoardCompositePanes") CompositePanes(ws_);
+    else if (name == "mnu_SaveProject") SaveProject(ws_);
+    else if (name == "mnu_LoadsProject") mnu_LoadsProject_Click(ws_);
+    else if (name == "mnu_NewProject") NewProject(ws_);
+    else if (name == "mnu_End") {
+      if (EndApplication(ws_)) QApplication::quit();
+    } else if (name == "mnu_RunFullscreen") {
+      mnu_RunFullscreen_Click(ws_);
+      startPump();
+    } else if (name == "mnu_RunInWindow") {
+      mnu_RunInWindow_Click(ws_);
+      startPump();
+    }
+  });
+  window_.Refresh();
+}
+
+void CommandRouter::keyDown(int code) {
+  const bool running = isSet(ws_.Running);
+  switch (code) {
+    case 122: menu(QStringLiteral("mnu_RunInWindow")); break;  // F11
+    case 27: guarded([&] { StopRun(ws_, StopForm::EscKey); }); break;
+    case 117: if (!running) menu(QStringLiteral("mnu_LoadsProject")); break;  // F6
+    case 116: if (!running) RedrawBoard(ws_); break;                        // F5
+    case 123: if (!running) menu(QStringLiteral("mnu_RunFullscreen")); break;  // F12
+    case 46:  // Delete
+      if (!running && ws_.win.menuEnabled(QStringLiteral("mnu_RemovePane")))
+        menu(QStringLiteral("mnu_RemovePane"));
+      break;
+    default: break;
+  }
+}
+
+void CommandRouter::keyPress(int code) {
+  if (isSet(ws_.Running)) return;
+  switch (code) {
+    case 1: if (ws_.PaneCount < MaxPanes) menu(QStringLiteral("mnu_AddCustomPane")); break;  // Ctrl+A
+    case 14: menu(QStringLiteral("mnu_NewProject")); break;                                  // Ctrl+N
+    case 19: menu(QStringLiteral("mnu_SaveProject")); break;                                 // Ctrl+S
+    case 24: menu(QStringLiteral("mnu_End")); break;                                         // Ctrl+X
+    default: break;
+  }
+}
+
+void CommandRouter::icon(int index) {
+  guarded([&] {
+    if (index == 0) RedrawBoard(ws_);
+    else if (index == 5) StopRun(ws_, StopForm::StopIcon);
+    else if (index == 11) StopRun(ws_, StopForm::FullBoardStopIcon);
+  });
+}
+
+void CommandRouter::fastIcon(int index) {
+  guarded([&] {
+    for (auto& icon : ws_.win.Img_FastIcons) icon.Visible = false;
+    ws_.win.Shape1[0].Visible = true;
+    ws_.TargetPane = Integer(ws_.CurrentPane);
+    PlaceTargetBox(ws_);
+    EnablePaneMenus(ws_);
+    if (index == 3) ConfirmRemovePane(ws_);
+    ws_.picStage.Pointer = MousePointer::Arrow;
+  });
+}
+
+void CommandRouter::mouseDown(int button, int x, int y) {
+  guarded([&] { picStage_MouseDown(ws_, button, x, y); });
+  const QString popup = std::exchange(ws_.win.PendingPopup, QString());
+  if (!popup.isEmpty()) {
+    if (QMenu* m = window_.menus()->menu(popup)) m->popup(QCursor::pos());
+  }
+}
+
+void CommandRouter::mouseMove(int button, int x, int y) {
+  if (ws_.win.BoardMoving) {
+    // The Board follows the pointer, keeping the grab point under it.
+    ws_.picStage.Left += x - ws_.win.BoardGrabX;
+    ws_.picStage.Top += y - ws_.win.BoardGrabY;
+    return;
+  }
+  guarded([&] { picStage_MouseMove(ws_, button, x, y); });
+}
+
+void CommandRouter::mouseUp(int button, int x, int y) {
+  if (ws_.win.BoardMoving) {
+    BoardMoveDrop(ws_, ws_.picStage.Left + x, ws_.picStage.Top + y);
+    return;
+  }
+  guarded([&] { picStage_MouseUp(ws_, button, x, y); });
+}
+
+void CommandRouter::startPump() {
+  if (!pump_.isActive()) pump_.start();
+}
+
+void CommandRouter::pumpPass() {
+  bool going = false;
+  guarded([&] { going = RunLoopPass(ws_); });
+  if (!going) pump_.stop();
+  window_.Refresh();
+}
+
+}  // namespace qv
