@@ -1,7 +1,11 @@
 // The frame scene, our frame and the SDL2 peer frame, and the race runner.
 #include "BenchSupport.h"
 
+#include "editing/Panes.h"
+#include "imaging/Sheets.h"
 #include "model/Workspace.h"
+#include "shell/BoardSizes.h"
+#include "shell/Setups.h"
 #include "surface/RasterOps.h"
 
 #include <SDL.h>
@@ -96,6 +100,52 @@ void installScene(qv::Workspace& ws, const FrameScene& scene) {
   ws.picSprites.SetPicture(scene.sprites);
   ws.picMasks.SetSize(SheetW, SheetH);
   ws.picMasks.SetPicture(scene.masks);
+}
+
+void BenchPlatform::ShowMessage(const QString& title, const QString& text) {
+  messages << title + QStringLiteral(": ") + text;
+}
+
+std::optional<qv::FileChoice> BenchPlatform::choice() const {
+  if (filePath.isEmpty()) return std::nullopt;
+  return qv::fileChoiceFromPath(filePath);
+}
+
+BenchWorkspace::BenchWorkspace() {
+  ws.platform = &platform;
+  ws.windows = &windows;
+  qv::FillLists(ws);
+  qv::LayoutMainWindow(ws);
+}
+
+void buildPaneScene(qv::Workspace& ws, const FrameScene& scene) {
+  qv::SelectBoardSize(ws, 3);  // "1024 x 764"
+  qv::LayoutMainWindow(ws);
+  ws.picBackground.SetSize(BoardW, BoardH);
+  ws.picBackground.SetPicture(scene.background);
+  ws.BoardSettings.UseBackPicture = qv::QvTrue;
+  ws.BoardSettings.BackPictureName = QStringLiteral("Back.bmp");
+  for (int i = 0; i < PaneCount; ++i) qv::AddPane(ws);
+  const std::vector<PanePlace>& places = panePlaces();
+  for (int i = 0; i < PaneCount; ++i) {
+    const PanePlace& place = places[size_t(i)];
+    const int slot = slotOfPlace(i);
+    qv::PaneRecord& p = ws.Pane(slot);
+    p.Left = qv::Integer(place.x);
+    p.Top = qv::Integer(place.y);
+    p.Width = p.Height = qv::Integer(CelSize);
+    p.BlackTransparent = qv::QvTrue;
+    qv::BitBlt(ws.picSprites.Image(), p.SheetX, p.SheetY, CelSize, CelSize, scene.sprites,
+               place.sx, place.sy, qv::RasterOp::SRCCOPY);
+    ws.picSprites.TakeImageAsPicture();
+    ws.CurrentPane = slot;
+    qv::BuildPaneMask(ws);
+  }
+  if (qv::CountPanesInUse(ws) != PaneCount) {
+    std::fprintf(stderr, "buildPaneScene: %d Panes in use, not %d\n", qv::CountPanesInUse(ws),
+                 PaneCount);
+    std::abort();
+  }
 }
 
 void oursRestore(FrameScene& s) {
@@ -259,51 +309,121 @@ int registerRace(Race race) {
   return int(races().size());
 }
 
+namespace {
+
+double mean(const std::vector<double>& v) {
+  double sum = 0;
+  for (const double x : v) sum += x;
+  return v.empty() ? 0 : sum / double(v.size());
+}
+
+double minimum(const std::vector<double>& v) {
+  return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
+}
+
+const char* verdict(bool met) { return met ? "met" : "MISSED"; }
+
+// The per-frame times of every contender, in thread CPU and wall-clock time.
+struct Times {
+  std::vector<std::vector<double>> cpu, wall;
+  const std::vector<double>& judged(size_t k, bool wallClock) const {
+    return wallClock ? wall[k] : cpu[k];
+  }
+};
+
+Times timeRounds(Race& race, int frames) {
+  const size_t n = race.contenders.size();
+  Times t;
+  t.cpu.assign(n, std::vector<double>(size_t(frames)));
+  t.wall = t.cpu;
+  // Each round runs the contenders in a fresh (seeded) order, so none
+  // always follows the same one and finds the caches the way it left them.
+  std::vector<size_t> order(n);
+  for (size_t k = 0; k < n; ++k) order[k] = k;
+  std::mt19937 shuffler(20240601u);
+  for (int f = 0; f < frames; ++f) {
+    std::shuffle(order.begin(), order.end(), shuffler);
+    for (const size_t k : order) {
+      const double c0 = cpuMicros(), w0 = wallMicros();
+      race.contenders[k].frame();
+      t.wall[k][size_t(f)] = wallMicros() - w0;
+      t.cpu[k][size_t(f)] = cpuMicros() - c0;
+    }
+  }
+  return t;
+}
+
+void printPairs(const Race& race, const Times& t) {
+  const size_t n = race.contenders.size();
+  // The peer the ratio target is held against.
+  size_t targetPeer = n;
+  for (size_t b = 0; b < n && race.maxRatio > 0; ++b) {
+    if (!race.contenders[b].peer) continue;
+    if (targetPeer == n || race.contenders[b].name == race.targetPeer) targetPeer = b;
+    if (race.contenders[b].name == race.targetPeer) break;
+  }
+  const char* secondary = race.wallClock ? "CPU" : "wall";
+  for (size_t a = 0; a < n; ++a) {
+    if (race.contenders[a].peer) continue;
+    const double oursMain = median(t.judged(a, race.wallClock));
+    const double oursOther = median(t.judged(a, !race.wallClock));
+    for (size_t b = 0; b < n; ++b) {
+      if (!race.contenders[b].peer) continue;
+      const double peerMain = median(t.judged(b, race.wallClock));
+      const double peerOther = median(t.judged(b, !race.wallClock));
+      const double ratio = oursMain / peerMain;
+      std::string target;
+      if (b == targetPeer) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "  target <= %.2f: %s", race.maxRatio,
+                      verdict(ratio <= race.maxRatio));
+        target = buf;
+      }
+      std::printf("%s: ours %.1f us, %s %.1f us, ratio %.2f%s   [%s vs %s; %s %.1f / %.1f us]\n",
+                  race.title.c_str(), oursMain, race.peerLabel.c_str(), peerMain, ratio,
+                  target.c_str(), race.contenders[a].name.c_str(),
+                  race.contenders[b].name.c_str(), secondary, oursOther, peerOther);
+    }
+  }
+}
+
+void printMeans(const Race& race, const Times& t) {
+  for (size_t a = 0; a < race.contenders.size(); ++a) {
+    if (race.contenders[a].peer) continue;
+    const std::vector<double>& v = t.judged(a, race.wallClock);
+    const std::vector<double>& other = t.judged(a, !race.wallClock);
+    const double m = mean(v);
+    std::printf("%s: %s mean %.1f us, min %.1f us, median %.1f us  target mean <= %.0f us: %s"
+                "   [%s mean %.1f us, min %.1f us]\n",
+                race.title.c_str(), race.contenders[a].name.c_str(), m, minimum(v), median(v),
+                race.maxMeanMicros, verdict(m <= race.maxMeanMicros),
+                race.wallClock ? "CPU" : "wall", mean(other), minimum(other));
+  }
+}
+
+}  // namespace
+
 void runRaces(int frames) {
-  frames = std::max(frames, 1);
   for (Race& race : races()) {
-    const size_t n = race.contenders.size();
-    for (int i = 0; i < 20; ++i)
+    const int rounds = std::max(race.rounds > 0 ? race.rounds : frames, 1);
+    for (int i = 0; i < race.warmup; ++i)
       for (Contender& c : race.contenders) c.frame();
     if (race.check) {
       const std::string note = race.check();
       if (!note.empty()) std::printf("%s: %s\n", race.title.c_str(), note.c_str());
     }
-    std::vector<std::vector<double>> cpu(n, std::vector<double>(size_t(frames)));
-    std::vector<std::vector<double>> wall = cpu;
-    // Each round runs the contenders in a fresh (seeded) order, so none
-    // always follows the same one and finds the caches the way it left them.
-    std::vector<size_t> order(n);
-    for (size_t k = 0; k < n; ++k) order[k] = k;
-    std::mt19937 shuffler(20240601u);
-    for (int f = 0; f < frames; ++f) {
-      std::shuffle(order.begin(), order.end(), shuffler);
-      for (const size_t k : order) {
-        const double c0 = cpuMicros(), w0 = wallMicros();
-        race.contenders[k].frame();
-        wall[k][size_t(f)] = wallMicros() - w0;
-        cpu[k][size_t(f)] = cpuMicros() - c0;
-      }
+    const Times t = timeRounds(race, rounds);
+    printPairs(race, t);
+    if (race.maxMeanMicros > 0) printMeans(race, t);
+    if (race.report) {
+      const std::string note = race.report();
+      if (!note.empty()) std::printf("%s: %s\n", race.title.c_str(), note.c_str());
     }
-    std::vector<double> cpuMed(n), wallMed(n);
-    for (size_t k = 0; k < n; ++k) {
-      cpuMed[k] = median(cpu[k]);
-      wallMed[k] = median(wall[k]);
-    }
-    for (size_t a = 0; a < n; ++a) {
-      if (race.contenders[a].peer) continue;
-      for (size_t b = 0; b < n; ++b) {
-        if (!race.contenders[b].peer) continue;
-        std::printf("%s: ours %.1f us, SDL2 %.1f us, ratio %.2f   [%s vs %s; wall %.1f / %.1f us]\n",
-                    race.title.c_str(), cpuMed[a], cpuMed[b], cpuMed[a] / cpuMed[b],
-                    race.contenders[a].name.c_str(), race.contenders[b].name.c_str(), wallMed[a],
-                    wallMed[b]);
-      }
-    }
-    std::printf("(%s: medians of %d interleaved frames each, thread CPU time)\n",
-                race.title.c_str(), frames);
+    std::printf("(%s: %s of %d interleaved rounds each, %s time)\n", race.title.c_str(),
+                race.maxMeanMicros > 0 ? "means / medians" : "medians", rounds,
+                race.wallClock ? "wall-clock" : "thread CPU");
+    std::fflush(stdout);
   }
-  std::fflush(stdout);
 }
 
 }  // namespace qvbench

@@ -4,15 +4,15 @@
 // functions interleaved and print "ours vs SDL2 peer" ratios after the
 // Google Benchmark run.
 #pragma once
+#include "model/Workspace.h"
+#include "shell/Platform.h"
+#include "shell/WindowHost.h"
+
 #include <QImage>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace qv {
-struct Workspace;
-}
 
 namespace qvbench {
 
@@ -80,7 +80,7 @@ long sdlPeerDifferences(const QImage& board);
 // prints one line "<title>: ours X us, SDL2 Y us, ratio Z" for every pair of
 // an ours contender and a peer contender: medians of the per-frame thread CPU
 // time (robust while other processes share the cores), with the wall-clock
-// medians alongside.
+// medians alongside. A target, when set, is printed with its verdict.
 struct Contender {
   std::string name;
   std::function<void()> frame;
@@ -91,10 +91,82 @@ struct Race {
   std::vector<Contender> contenders;
   // Optional: run once after warm-up; a non-empty result is printed as a note.
   std::function<std::string()> check;
+  // Largest ratio ours / peer met against the peer named targetPeer (the
+  // first peer when empty); 0 for none.
+  double maxRatio = 0;
+  std::string targetPeer;
+  // Largest mean per frame of every ours contender, in microseconds; 0 for
+  // none. Mean and minimum are printed for such a race.
+  double maxMeanMicros = 0;
+  // Timed rounds (0: the run's --frames) and untimed warm-up rounds.
+  int rounds = 0;
+  int warmup = 20;
+  // Figures and verdicts in wall-clock time: for work that waits for the
+  // disk, which thread CPU time does not see.
+  bool wallClock = false;
+  // What the peer contenders are called in the printed lines.
+  std::string peerLabel = "SDL2";
+  // Optional: run after the timed rounds; a non-empty result is printed.
+  std::function<std::string()> report;
 };
 // Registers a race at static-initialisation time; returns a dummy for that.
 int registerRace(Race race);
 // Runs every registered race with `frames` rounds each and prints the lines.
 void runRaces(int frames);
+
+// A platform for driving engine commands in benchmarks: both file dialogs
+// choose filePath (cancel when it is empty), waiting and event processing
+// cost nothing, and every other service does nothing.
+class BenchPlatform : public qv::Platform {
+ public:
+  QString filePath;
+
+  bool AskYesNo(const QString&, const QString&) override { return false; }
+  void ShowMessage(const QString& title, const QString& text) override;
+  std::optional<qv::FileChoice> OpenFileDialog(const QString&, const QString&,
+                                               const QString&) override {
+    return choice();
+  }
+  std::optional<qv::FileChoice> SaveFileDialog(const QString&, const QString&,
+                                               const QString&) override {
+    return choice();
+  }
+  std::optional<qv::Long> ChooseColor(qv::Long) override { return std::nullopt; }
+  void PlaySound(const QByteArray&) override {}
+  void StopSound() override {}
+  void OpenUrl(const QString&) override {}
+  QStringList ScreenFonts() override { return {QStringLiteral("MS Sans Serif")}; }
+  void Wait(int) override {}
+  void ProcessEvents() override {}
+  QString ProgramFolder() override { return {}; }
+
+  // Messages shown so far (a failed save or load tells the user).
+  QStringList messages;
+
+ private:
+  std::optional<qv::FileChoice> choice() const;
+};
+
+// A workspace laid out as at start-up (lists filled, main window laid out)
+// with its bench platform and a headless window host.
+struct BenchWorkspace {
+  BenchWorkspace();
+  BenchWorkspace(const BenchWorkspace&) = delete;
+  BenchWorkspace& operator=(const BenchWorkspace&) = delete;
+  BenchPlatform platform;
+  qv::HeadlessWindowHost windows;
+  qv::Workspace ws;
+};
+
+// Sets the frame scene up in a workspace through the engine: the 1024 x 764
+// Board from the size list, the Background in use, and 50 Transparent
+// 200 x 200 Panes added with AddPane at panePlaces(). Place i goes to slot
+// 50 - i, so the Board is drawn in the frame's order (slot 50 first); each
+// slot's sheet cell holds the sprite pixels of its place's cell and its mask
+// is built by BuildPaneMask. RedrawBoard then draws the frame's picture.
+void buildPaneScene(qv::Workspace& ws, const FrameScene& scene);
+
+// The slot that shows place i.
+inline int slotOfPlace(int i) { return PaneCount - i; }
 
 }  // namespace qvbench

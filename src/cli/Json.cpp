@@ -8,7 +8,8 @@ namespace qv {
 
 QJsonArray PanesJson(const std::array<PaneRecord, SlotCount>& table) {
   QJsonArray panes;
-  for (int n = 1; n <= MaxPanes; ++n) {
+  // Slot 0 too: a project file may name it, and the dump shows what loaded.
+  for (int n = 0; n <= MaxPanes; ++n) {
     PaneRecord r = table[size_t(n)];
     if (!isSet(r.InUse)) continue;
     QJsonObject o;

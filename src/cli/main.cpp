@@ -8,7 +8,9 @@
 #include "runmode/StageMouse.h"
 #include "shell/Setups.h"
 #include "shell/WindowHost.h"
+#include "surface/PictureFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -43,6 +45,14 @@ int fail(const QString& why) {
   return 2;
 }
 
+// A project's name is its file title less the last four characters, so a
+// shorter title names no project: the commands would end without a word.
+bool nameable(const QString& path) {
+  if (QFileInfo(path).fileName().size() >= 4) return true;
+  fail(QStringLiteral("%1: the file name is too short to name a project").arg(path));
+  return false;
+}
+
 // A headless session: workspace, platform and window host at start-up state.
 struct Session {
   CliPlatform platform;
@@ -66,6 +76,7 @@ struct Session {
       fail(QStringLiteral("%1: no such project file").arg(path));
       return false;
     }
+    if (!nameable(path)) return false;
     platform.openPath = path;
     const int before = platform.messages.size();
     mnu_LoadsProject_Click(ws);
@@ -80,13 +91,22 @@ std::optional<QSize> parseBoard(const QString& text) {
   const auto m = re.match(text);
   if (!m.hasMatch()) return std::nullopt;
   const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-  if (w < 1 || h < 1 || w > 16384 || h > 16384) return std::nullopt;
+  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide || qint64(w) * h > MaxPicturePixels)
+    return std::nullopt;
   return QSize(w, h);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
   QSaveFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+}
+
+// PNG files go through a save file too: a failed write keeps any older file.
+bool writePng(const QString& path, const QImage& img) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  return img.save(&buffer, "PNG") && writeBytes(path, bytes);
 }
 
 // Options of the form --name VALUE, repeatable; positional words apart.
@@ -142,12 +162,13 @@ int render(const Args& a) {
   s.setBoard(*board);
   if (!s.load(a.positional[0])) return 1;
   RedrawBoard(s.ws);
-  if (!s.ws.picStage.Image().save(out, "PNG")) return fail(QStringLiteral("%1: cannot write the picture").arg(out));
+  if (!writePng(out, s.ws.picStage.Image())) return fail(QStringLiteral("%1: cannot write the picture").arg(out));
   return 0;
 }
 
 int resave(const Args& a) {
   if (a.positional.size() != 2) return fail("resave takes PROJECT.QV1 OUT.QV1");
+  if (!nameable(a.positional[1])) return 2;
   Session s;
   if (!s.load(a.positional[0])) return 1;
   s.platform.savePath = a.positional[1];
@@ -195,7 +216,7 @@ int play(const Args& a) {
     RunLoopPass(ws);
     if (!pngDir.isEmpty()) {
       const QString name = QDir(pngDir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
-      if (!ws.picStage.Image().save(name, "PNG")) return fail(name + ": cannot write the picture");
+      if (!writePng(name, ws.picStage.Image())) return fail(name + ": cannot write the picture");
     }
   }
   const QString stateOut = a.one("state-out");
@@ -212,9 +233,16 @@ int play(const Args& a) {
   return 0;
 }
 
+// Qt's own notes (a missing runtime folder and the like) are no errors of
+// the command; only critical messages reach stderr.
+void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  qInstallMessageHandler(quietQtNotes);
   // Printing Labels and fonts needs a GUI application, but never a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);

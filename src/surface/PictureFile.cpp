@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
 #include <QtEndian>
@@ -63,6 +64,8 @@ struct AllocationLimit {
 
 PictureResult LoadPicture(const QString& path) {
   static AllocationLimit limit;
+  // Only plain files: a pipe or device named like a picture would block.
+  if (!QFileInfo(path).isFile()) return {{}, QStringLiteral("%1 is not a picture file").arg(path)};
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return {{}, QStringLiteral("cannot open %1: %2").arg(path, file.errorString())};

@@ -174,7 +174,8 @@ void PaintPicture(QImage& dst, const QImage& pic, int x, int y, int dw, int dh, 
     quint32* d = row(dst, int(y + j * dirY));
     const quint32* s = row(source, int(r));
     if (plain) {
-      if (plainTo > plainFrom) std::memcpy(d + x + plainFrom, s + sx + plainFrom, size_t(plainTo - plainFrom) * 4);
+      if (plainTo > plainFrom)
+        std::memcpy(d + x + plainFrom, s + sx + plainFrom, size_t(plainTo - plainFrom) * 4);
       continue;
     }
     for (qint64 i = cols.lo; i < cols.hi; ++i) {

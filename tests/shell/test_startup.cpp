@@ -159,17 +159,20 @@ void StartUpTest::layoutReadsTheBoardOptions() {
 void StartUpTest::designIconsAndIntroChoice() {
   TestBench b;
   Workspace& ws = b.ws;
-  for (const auto& icon : ws.win.Img_IconStrip) QVERIFY(!icon.Visible);
+  // Only the Stop icon on the (hidden) Full Board panel is visible at start.
+  for (int i = 0; i < 11; ++i) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
+  QVERIFY(ws.win.Img_IconStrip[11].Visible);
+  QVERIFY(!ws.win.Picture1.Visible);
   IntroBlankNewProject(ws);
   QVERIFY(!ws.win.picIntro.Visible);
   QVERIFY(ws.picStage.Visible);
   QVERIFY(ws.win.KeyPreview);
-  for (int i = 0; i < 12; ++i) {
+  for (int i = 0; i < 11; ++i) {
     const bool design = std::find(DesignIcons.begin(), DesignIcons.end(), i) != DesignIcons.end();
     QCOMPARE(ws.win.Img_IconStrip[size_t(i)].Visible, design);
   }
   HideDesignIcons(ws);
-  for (const auto& icon : ws.win.Img_IconStrip) QVERIFY(!icon.Visible);
+  for (int i : DesignIcons) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
   FillLists(ws);
   QVERIFY(!ws.win.KeyPreview);
 }

@@ -161,9 +161,12 @@ class TestRasterOps : public QObject {
                            .arg(quint32(op), 0, 16).toLatin1());
       }
     // Extreme arguments clip to nothing or to the whole image, never wrap.
-    for (const Call& c : {Call{INT_MIN, 0, INT_MAX, 10, 0, 0}, Call{0, 0, 10, 10, INT_MIN, INT_MIN},
-                          Call{INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0, 0}, Call{0, 0, INT_MAX, INT_MAX, INT_MAX, 0},
-                          Call{-5, -5, INT_MAX, INT_MAX, INT_MIN, 0}}) {
+    const QList<Call> extremes = {{INT_MIN, 0, INT_MAX, 10, 0, 0},
+                                  {0, 0, 10, 10, INT_MIN, INT_MIN},
+                                  {INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0, 0},
+                                  {0, 0, INT_MAX, INT_MAX, INT_MAX, 0},
+                                  {-5, -5, INT_MAX, INT_MAX, INT_MIN, 0}};
+    for (const Call& c : extremes) {
       QImage dst = base.copy();
       BitBlt(dst, c.x, c.y, c.w, c.h, src, c.sx, c.sy, RasterOp::SRCCOPY);
       COMPARE_IMAGES(dst, base, "extreme arguments outside");
@@ -294,12 +297,14 @@ class TestRasterOps : public QObject {
       int x, y, dw, dh;
       const char* name;
     };
-    for (const Flip& f : {Flip{sx + W - 1, sy, -W, H, "left-right"}, Flip{sx, sy + H - 1, W, -H, "top-bottom"},
-                          Flip{sx + W - 1, sy + H - 1, -W, -H, "both"}}) {
+    const QList<Flip> flips = {{sx + W - 1, sy, -W, H, "left-right"},
+                               {sx, sy + H - 1, W, -H, "top-bottom"},
+                               {sx + W - 1, sy + H - 1, -W, -H, "both"}};
+    for (const Flip& f : flips) {
       QImage img = sheet.copy();
       PaintPicture(img, img, f.x, f.y, f.dw, f.dh, sx, sy, W, H);
-      COMPARE_IMAGES(img, modelPaint(sheet, sheet, f.x, f.y, f.dw < 0 ? -1 : 1, f.dh < 0 ? -1 : 1, sx, sy, W, H),
-                     f.name);
+      const int stepX = f.dw < 0 ? -1 : 1, stepY = f.dh < 0 ? -1 : 1;
+      COMPARE_IMAGES(img, modelPaint(sheet, sheet, f.x, f.y, stepX, stepY, sx, sy, W, H), f.name);
       QVERIFY(img != sheet);
       PaintPicture(img, img, f.x, f.y, f.dw, f.dh, sx, sy, W, H);
       COMPARE_IMAGES(img, sheet, f.name);
