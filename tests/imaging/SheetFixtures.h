@@ -1,9 +1,8 @@
 // Small helpers shared by the imaging and editing tests: placing Panes in
 // given slots with solid-coloured cells, and reading pixels as colours.
 #pragma once
-#include "editing/Panes.h"
 #include "imaging/Sheets.h"
-#include "model/Workspace.h"
+#include "support/PaneFixtures.h"
 
 #include <QImage>
 
@@ -15,25 +14,11 @@ constexpr Long Green = RGB(0, 160, 0);
 constexpr Long Yellow = RGB(250, 240, 10);
 constexpr Long Purple = RGB(120, 20, 200);
 
-inline Long px(const QImage& img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
-
-inline void fill(QImage& img, int x, int y, int w, int h, Long c) {
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i) img.setPixel(i, j, toQRgb(c));
-}
-
 // Gives slot n a Pane with the new-Pane defaults at (left, top), size w x h,
 // its whole used area painted in one colour.
 inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, int h, Long colour) {
-  ws.CurrentPane = slot;
-  InitPaneRecord(ws);
-  PaneRecord& p = ws.Pane(slot);
-  p.Left = Integer(left);
-  p.Top = Integer(top);
-  p.Width = Integer(w);
-  p.Height = Integer(h);
+  PaneRecord& p = placeAt(ws, slot, left, top, w, h);
   fill(ws.picSprites.Image(), p.SheetX, p.SheetY, w, h, colour);
-  ws.PaneCount = Integer(ws.PaneCount + 1);
   return p;
 }
 

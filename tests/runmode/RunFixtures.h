@@ -2,15 +2,17 @@
 // given slots, a Board of a chosen size, pumping the run loop and reading
 // pixels as colours.
 #pragma once
-#include "editing/Panes.h"
 #include "imaging/Sheets.h"
-#include "model/Workspace.h"
 #include "runmode/RunLoop.h"
 #include "support/FakePlatform.h"
+#include "support/PaneFixtures.h"
 
-#include <QImage>
+#include <functional>
 
 namespace qv::runfix {
+
+using fixtures::fill;
+using fixtures::px;
 
 constexpr Long Red = RGB(200, 0, 0);
 constexpr Long Blue = RGB(0, 0, 200);
@@ -18,12 +20,14 @@ constexpr Long Green = RGB(0, 150, 0);
 constexpr Long Yellow = RGB(210, 200, 20);
 constexpr Long Purple = RGB(120, 20, 160);
 
-inline Long px(const QImage& img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
 inline Long stagePx(Workspace& ws, int x, int y) { return px(ws.picStage.Image(), x, y); }
 
-inline void fill(QImage& img, int x, int y, int w, int h, Long c) {
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i) img.setPixel(i, j, toQRgb(c));
+// How many Board pixels of r meet pred.
+inline int countWhere(Workspace& ws, QRect r, const std::function<bool(QRgb)>& pred) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.picStage.Image().pixel(x, y)) ? 1 : 0;
+  return n;
 }
 
 // A colour that differs for every pixel of a block and never is pure black or
@@ -35,17 +39,10 @@ inline Long patternAt(int slot, int x, int y) {
 // Slot n gets a Pane with the new-Pane defaults at (left, top), size w x h,
 // painted with the slot's pattern.
 inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, int h) {
-  ws.CurrentPane = slot;
-  InitPaneRecord(ws);
-  PaneRecord& p = ws.Pane(slot);
-  p.Left = Integer(left);
-  p.Top = Integer(top);
-  p.Width = p.WritingWidth = Integer(w);
-  p.Height = p.WritingHeight = Integer(h);
+  PaneRecord& p = fixtures::placeAt(ws, slot, left, top, w, h);
   QImage& s = ws.picSprites.Image();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) s.setPixel(p.SheetX + x, p.SheetY + y, toQRgb(patternAt(slot, x, y)));
-  ws.PaneCount = Integer(ws.PaneCount + 1);
   return p;
 }
 

@@ -10,16 +10,6 @@
 using namespace qv;
 using namespace qv::runfix;
 
-namespace {
-
-int countWhere(Workspace& ws, QRect r, const std::function<bool(QRgb)>& pred) {
-  int n = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.picStage.Image().pixel(x, y)) ? 1 : 0;
-  return n;
-}
-
-}  // namespace
 
 class TestMouseEffects : public QObject {
   Q_OBJECT

@@ -22,12 +22,6 @@ PaneRecord& celPane(Workspace& ws, int delay = 0) {
   return p;
 }
 
-int countWhere(Workspace& ws, QRect r, const std::function<bool(QRgb)>& pred) {
-  int n = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.picStage.Image().pixel(x, y)) ? 1 : 0;
-  return n;
-}
 
 }  // namespace
 

@@ -1,0 +1,32 @@
+// Helpers shared by the engine tests: reading pixels as colours, filling
+// blocks, and placing a Pane with the new-Pane defaults in a given slot.
+#pragma once
+#include "editing/Panes.h"
+#include "model/Workspace.h"
+
+#include <QImage>
+
+namespace qv::fixtures {
+
+inline Long px(const QImage& img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
+
+inline void fill(QImage& img, int x, int y, int w, int h, Long c) {
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) img.setPixel(i, j, toQRgb(c));
+}
+
+// Gives slot n a Pane with the new-Pane defaults at (left, top), size w x h
+// (its Writing box the same size), and counts it.
+inline PaneRecord& placeAt(Workspace& ws, int slot, int left, int top, int w, int h) {
+  ws.CurrentPane = slot;
+  InitPaneRecord(ws);
+  PaneRecord& p = ws.Pane(slot);
+  p.Left = Integer(left);
+  p.Top = Integer(top);
+  p.Width = p.WritingWidth = Integer(w);
+  p.Height = p.WritingHeight = Integer(h);
+  ws.PaneCount = Integer(ws.PaneCount + 1);
+  return p;
+}
+
+}  // namespace qv::fixtures
