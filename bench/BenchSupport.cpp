@@ -355,13 +355,17 @@ Times timeRounds(Race& race, int frames) {
 
 void printPairs(const Race& race, const Times& t) {
   const size_t n = race.contenders.size();
-  // The peer the ratio target is held against.
+  // The peer the ratio target is held against: the one named, else the first.
   size_t targetPeer = n;
-  for (size_t b = 0; b < n && race.maxRatio > 0; ++b) {
+  for (size_t b = 0; b < n; ++b) {
     if (!race.contenders[b].peer) continue;
-    if (targetPeer == n || race.contenders[b].name == race.targetPeer) targetPeer = b;
-    if (race.contenders[b].name == race.targetPeer) break;
+    if (race.contenders[b].name == race.targetPeer) {
+      targetPeer = b;
+      break;
+    }
+    if (targetPeer == n) targetPeer = b;
   }
+  if (race.maxRatio <= 0) targetPeer = n;
   const char* secondary = race.wallClock ? "CPU" : "wall";
   for (size_t a = 0; a < n; ++a) {
     if (race.contenders[a].peer) continue;
@@ -403,8 +407,9 @@ void printMeans(const Race& race, const Times& t) {
 
 }  // namespace
 
-void runRaces(int frames) {
+void runRaces(int frames, const std::string& only) {
   for (Race& race : races()) {
+    if (race.title.find(only) == std::string::npos) continue;
     const int rounds = std::max(race.rounds > 0 ? race.rounds : frames, 1);
     for (int i = 0; i < race.warmup; ++i)
       for (Contender& c : race.contenders) c.frame();

@@ -91,12 +91,13 @@ struct Race {
   std::vector<Contender> contenders;
   // Optional: run once after warm-up; a non-empty result is printed as a note.
   std::function<std::string()> check;
-  // Largest ratio ours / peer met against the peer named targetPeer (the
-  // first peer when empty); 0 for none.
+  // The largest ratio ours / peer allowed against the peer named targetPeer
+  // (the first peer when none has that name); 0 for no target.
   double maxRatio = 0;
   std::string targetPeer;
-  // Largest mean per frame of every ours contender, in microseconds; 0 for
-  // none. Mean and minimum are printed for such a race.
+  // The largest mean per frame allowed for every ours contender, in
+  // microseconds; 0 for no target. Mean and minimum are printed for such a
+  // race.
   double maxMeanMicros = 0;
   // Timed rounds (0: the run's --frames) and untimed warm-up rounds.
   int rounds = 0;
@@ -111,8 +112,10 @@ struct Race {
 };
 // Registers a race at static-initialisation time; returns a dummy for that.
 int registerRace(Race race);
-// Runs every registered race with `frames` rounds each and prints the lines.
-void runRaces(int frames);
+// Runs every registered race whose title contains `only` (all when it is
+// empty) with `frames` rounds each, unless the race sets its own, and prints
+// the lines.
+void runRaces(int frames, const std::string& only = {});
 
 // A platform for driving engine commands in benchmarks: both file dialogs
 // choose filePath (cancel when it is empty), waiting and event processing

@@ -199,7 +199,7 @@ std::string compareSavedFiles() {
   for (size_t i = 0; i < 4; ++i) {
     QFile f(paths[i]);
     if (!f.open(QIODevice::ReadOnly) || f.readAll() != plainFiles().files[i].second)
-      differ += " " + QFileInfo(paths[i]).fileName().toStdString();
+      differ += ' ' + QFileInfo(paths[i]).fileName().toStdString();
   }
   return differ.empty() ? "saved files byte-identical to the plain writes' bytes"
                         : std::string("saved files DIFFER from the plain writes' bytes:") + differ;
@@ -230,8 +230,8 @@ std::string compareLoaded() {
   int panes = 0;
   for (int n = 1; n <= qv::MaxPanes; ++n) panes += from.PaneTable[size_t(n)] != to.PaneTable[size_t(n)];
   std::string differ;
-  if (to.PaneCount != qv::MaxPanes) differ += " PaneCount " + std::to_string(to.PaneCount) + ";";
-  if (panes) differ += " " + std::to_string(panes) + " Pane records;";
+  if (to.PaneCount != qv::MaxPanes) differ += " PaneCount " + std::to_string(to.PaneCount) + ';';
+  if (panes) differ += ' ' + std::to_string(panes) + " Pane records;";
   if (!(from.BoardSettings.BoardBackColor == to.BoardSettings.BoardBackColor &&
         from.BoardSettings.LabelColor == to.BoardSettings.LabelColor))
     differ += " Board settings;";
@@ -258,6 +258,19 @@ BENCHMARK(BM_PlainWrites)
     ->Arg(int(Sync::Fdatasync))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The parts of a save: the project text and one sheet's bitmap bytes.
+void BM_ProjectText(benchmark::State& state) {
+  qv::Workspace& ws = saved().ws;
+  for (auto _ : state) benchmark::DoNotOptimize(qv::WriteRtf(qv::SerializeProject(ws)));
+}
+BENCHMARK(BM_ProjectText)->Unit(benchmark::kMicrosecond);
+
+void BM_EncodeSheetBmp(benchmark::State& state) {
+  const QImage& sheet = saved().ws.picSprites.Image();
+  for (auto _ : state) benchmark::DoNotOptimize(qv::EncodeBmp24(sheet));
+}
+BENCHMARK(BM_EncodeSheetBmp)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadProject(benchmark::State& state) {
   for (auto _ : state) load();

@@ -2,8 +2,27 @@
 #include "imaging/Flip.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
+
+namespace {
+
+// Asks for n pixels from p in advance: a block's rows lie in different
+// pages, where the processor's own prefetching starts over.
+inline void prefetchPixels(const quint32* p, int n) {
+#if defined(__GNUC__) || defined(__clang__)
+  const auto from = reinterpret_cast<quintptr>(p);
+  for (quintptr line = from & ~quintptr(63); line < from + quintptr(n) * 4; line += 64)
+    __builtin_prefetch(reinterpret_cast<const void*>(line), 1);
+#else
+  (void)p, (void)n;
+#endif
+}
+
+constexpr int RowsAhead = 2;
+
+}  // namespace
 
 void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
   // Clip to the image; the mirror is taken about the clipped block so that a
@@ -11,21 +30,63 @@ void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
   const int x0 = std::max(x, 0), y0 = std::max(y, 0);
   const int x1 = std::min(x + w, img.width()), y1 = std::min(y + h, img.height());
   if (x1 <= x0 || y1 <= y0) return;
+  // The row step is taken once: scanLine() checks for sharing on every call.
+  quint32* const first = reinterpret_cast<quint32*>(img.scanLine(y0)) + x0;
+  const qsizetype stride = img.bytesPerLine() / 4;
+  const int n = x1 - x0;
   if (axis == MirrorAxis::LeftRight) {
-    for (int r = y0; r < y1; ++r) {
-      auto* row = reinterpret_cast<quint32*>(img.scanLine(r));
-      std::reverse(row + x0, row + x1);
+    for (int r = 0; r < y1 - y0; ++r) {
+      quint32* row = first + r * stride;
+      if (r + RowsAhead < y1 - y0) prefetchPixels(row + RowsAhead * stride, n);
+      std::reverse(row, row + n);
     }
   } else {
-    for (int top = y0, bottom = y1 - 1; top < bottom; ++top, --bottom) {
-      auto* a = reinterpret_cast<quint32*>(img.scanLine(top)) + x0;
-      auto* b = reinterpret_cast<quint32*>(img.scanLine(bottom)) + x0;
-      std::swap_ranges(a, a + (x1 - x0), b);
+    for (int top = 0, bottom = y1 - y0 - 1; top < bottom; ++top, --bottom) {
+      quint32* a = first + top * stride;
+      quint32* b = first + bottom * stride;
+      if (top + RowsAhead < bottom - RowsAhead) {
+        prefetchPixels(a + RowsAhead * stride, n);
+        prefetchPixels(b - RowsAhead * stride, n);
+      }
+      std::swap_ranges(a, a + n, b);
     }
   }
 }
 
+namespace {
+
+bool& flagOf(Workspace::MirrorState& m, MirrorAxis axis, bool mask) {
+  if (axis == MirrorAxis::LeftRight) return mask ? m.maskLR : m.spriteLR;
+  return mask ? m.maskTB : m.spriteTB;
+}
+
+}  // namespace
+
+void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
+  if (ws.HoldingMirrors) {
+    bool& pending = flagOf(ws.PendingMirrors[size_t(slot)], axis, mask);
+    pending = !pending;
+    return;
+  }
+  const PaneRecord& d = ws.PaneTable[size_t(slot)];
+  Surface& sheet = mask ? ws.picMasks : ws.picSprites;
+  MirrorBlock(sheet.Image(), d.SheetX, d.SheetY, d.Width, d.Height, axis);
+  bool& done = flagOf(ws.RunMirrors[size_t(slot)], axis, mask);
+  done = !done;
+}
+
+void ApplyPendingMirrors(Workspace& ws, int slot) {
+  Workspace::MirrorState pending = std::exchange(ws.PendingMirrors[size_t(slot)], {});
+  if (!pending.any()) return;
+  const bool holding = std::exchange(ws.HoldingMirrors, false);
+  for (MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom})
+    for (bool mask : {false, true})
+      if (flagOf(pending, axis, mask)) MirrorPaneBlock(ws, slot, axis, mask);
+  ws.HoldingMirrors = holding;
+}
+
 void RestoreFlipsAfterRun(Workspace& ws) {
+  for (int n = 1; n <= MaxPanes; ++n) ApplyPendingMirrors(ws, n);
   for (int n = 1; n <= MaxPanes; ++n) {
     auto& m = ws.RunMirrors[size_t(n)];
     if (!m.any()) continue;

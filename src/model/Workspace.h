@@ -91,6 +91,11 @@ struct Workspace {
     bool any() const { return spriteLR || spriteTB || maskLR || maskTB; }
   };
   std::array<MirrorState, SlotCount> RunMirrors{};
+  // While a frame moves a Pane its mirrorings are only noted here (toggled),
+  // and done once, for their net effect, before the Pane is drawn: a Pane
+  // that turns back and forth within a frame costs no pixel work.
+  bool HoldingMirrors = false;
+  std::array<MirrorState, SlotCount> PendingMirrors{};
   // The sound resource being played; it stays alive while it plays.
   QByteArray SoundData;
   // The Board's size before a Full Board run, given back by RestoreDesignStage.

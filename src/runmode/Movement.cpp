@@ -30,14 +30,6 @@ double probeOffset(int k, int len) {
   return (k - 1) * (len / 10.0);
 }
 
-void mirror(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
-  const PaneRecord& d = ws.PaneTable[size_t(slot)];
-  auto& m = ws.RunMirrors[size_t(slot)];
-  Surface& sheet = mask ? ws.picMasks : ws.picSprites;
-  MirrorBlock(sheet.Image(), d.SheetX, d.SheetY, d.Width, d.Height, axis);
-  bool& flag = axis == MirrorAxis::LeftRight ? (mask ? m.maskLR : m.spriteLR) : (mask ? m.maskTB : m.spriteTB);
-  flag = !flag;
-}
 
 }  // namespace
 
@@ -119,8 +111,8 @@ void FlipPaneOnBounds(Workspace& ws) {
     }
   }
   if (!axis) return;
-  mirror(ws, i, *axis, false);
-  if (isSet(p.BlackTransparent)) mirror(ws, i, *axis, true);
+  MirrorPaneBlock(ws, i, *axis, false);
+  if (isSet(p.BlackTransparent)) MirrorPaneBlock(ws, i, *axis, true);
 }
 
 void TestCollisions(Workspace& ws) {

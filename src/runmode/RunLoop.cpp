@@ -201,6 +201,9 @@ void RunFrame(Workspace& ws) {
     // (a click acts on it), else the last Pane the frame processed.
     if (!isSet(p.InUse)) continue;
     ws.CurrentPane = i;
+    // Only this Pane's blocks are mirrored while it moves, and nothing reads
+    // them before it is drawn: its mirrorings are done once, net, here.
+    ws.HoldingMirrors = true;
     if (ws.FirstFrameDone == 0) FlipPaneOnBounds(ws);
     if (p.Collision == 1) TestCollisions(ws);
 
@@ -210,6 +213,8 @@ void RunFrame(Workspace& ws) {
       if (lifespanAllows(p)) move(ws, p);
     }
     if (p.Collision == 1) TestCollisions(ws);
+    ws.HoldingMirrors = false;
+    ApplyPendingMirrors(ws, i);
 
     const int x = p.Left, y = p.Top;
     int w = p.Width, h = p.Height;
