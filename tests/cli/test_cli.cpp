@@ -196,7 +196,7 @@ class TestCli : public QObject {
         switch (f.kind) {
           case FieldKind::Text: QCOMPARE(v.toString(), f.text(const_cast<PaneRecord&>(p))); break;
           case FieldKind::Flag: QCOMPARE(v.toBool(), isSet(Flag(f.number(p)))); break;
-          default: QCOMPARE(qint64(v.toDouble()), f.number(p)); break;
+          default: QCOMPARE(v.toInteger(), f.number(p)); break;
         }
       }
     }
