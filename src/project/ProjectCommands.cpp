@@ -51,17 +51,10 @@ void resetProject(Workspace& ws) {
   ws.picStage.ClearPicture();
 }
 
-// Only plain files are opened: opening a pipe or a device could wait forever.
-bool plainFile(const QString& path) { return QFileInfo(path).isFile(); }
-
-// A picture of the project, or an empty result when there is none.
-PictureResult loadProjectPicture(const QString& path) {
-  return plainFile(path) ? LoadPicture(path) : PictureResult{};
-}
-
 // Reads the project document; an empty optional and a reason on failure.
 std::optional<RtfReadResult> readProjectText(const QString& path, QString& why) {
-  if (QFileInfo::exists(path) && !plainFile(path)) {
+  // Only plain files are opened: opening a pipe or a device could wait forever.
+  if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
     why = QStringLiteral("It is not a file.");
     return std::nullopt;
   }
@@ -160,7 +153,7 @@ bool LoadProject(Workspace& ws) {
   }
 
   // From here on a failing step is skipped and the next one runs.
-  const PictureResult back = loadProjectPicture(files.back);
+  const PictureResult back = LoadPicture(files.back);
   if (back.ok()) {
     ws.picBackground.AutoSize = true;
     ws.picBackground.SetPicture(back.image);
@@ -168,8 +161,8 @@ bool LoadProject(Workspace& ws) {
     ws.BoardSettings.UseBackPicture = QvTrue;
     ws.BoardSettings.BackPicturePath = files.back;
   }
-  if (const PictureResult s = loadProjectPicture(files.sprites); s.ok()) ws.picSprites.SetPicture(s.image);
-  if (const PictureResult m = loadProjectPicture(files.masks); m.ok()) ws.picMasks.SetPicture(m.image);
+  if (const PictureResult s = LoadPicture(files.sprites); s.ok()) ws.picSprites.SetPicture(s.image);
+  if (const PictureResult m = LoadPicture(files.masks); m.ok()) ws.picMasks.SetPicture(m.image);
 
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);
