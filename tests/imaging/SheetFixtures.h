@@ -1,7 +1,8 @@
 // Small helpers shared by the imaging and editing tests: placing Panes in
-// given slots with solid-coloured cells, and reading pixels as colours.
+// given slots with solid-coloured cells, and reading Board pixels as colours.
 #pragma once
 #include "imaging/Sheets.h"
+#include "resources/Resources.h"
 #include "support/PaneFixtures.h"
 
 #include <QImage>
@@ -45,5 +46,38 @@ inline QImage patternPicture(int w, int h) {
 }
 
 inline Long patternAt(int x, int y) { return RGB(x & 255, y & 255, 77); }
+
+// Expected colours at points of an image; the first mismatch as a message.
+struct At {
+  int x, y;
+  Long c;
+};
+inline QByteArray mismatch(const QImage& img, std::initializer_list<At> points) {
+  for (const At& a : points)
+    if (px(img, a.x, a.y) != a.c)
+      return QStringLiteral("(%1, %2) is %3, not %4").arg(a.x).arg(a.y).arg(px(img, a.x, a.y), 6, 16)
+          .arg(a.c, 6, 16).toLatin1();
+  return {};
+}
+#define EXPECT_PIXELS(img, ...)                                            \
+  do {                                                                     \
+    const QByteArray m_ = qv::fixtures::mismatch(img, __VA_ARGS__);        \
+    QVERIFY2(m_.isEmpty(), m_.constData());                                \
+  } while (false)
+#define EXPECT_STAGE(ws, ...) EXPECT_PIXELS((ws).picStage.Image(), __VA_ARGS__)
+
+// True when every pixel of the w x h block at (x, y) is colour c.
+inline bool blockIs(const QImage& img, int x, int y, int w, int h, Long c) {
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i)
+      if (px(img, i, j) != c) return false;
+  return true;
+}
+
+// picResize at rest: 200 x 200, no AutoSize, showing bitmap 101.
+inline bool picResizeAtRest(const Workspace& ws) {
+  const QImage def = LoadResPicture(DefaultPanePictureId);
+  return ws.picResize.Image() == def && ws.picResize.Picture() == def && !ws.picResize.AutoSize;
+}
 
 }  // namespace qv::fixtures

@@ -1,6 +1,5 @@
 // The project commands: the file dialogs, the four files a save writes, a
-// load that restores every field and picture, saves and loads that fail, and
-// New and End with their questions.
+// load that restores every field and picture, damaged files, New and End.
 #include "editing/Panes.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
@@ -15,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -26,34 +26,16 @@ namespace {
 
 const QList<int> UsedSlots = {2, 7, 12, 50};
 const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
+const QStringList DemoFiles = {"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"};
 
-// A pattern that differs from pixel to pixel and from seed to seed.
 void paintPattern(QImage& img, int seed) {
-  for (int y = 0; y < img.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < img.width(); ++x) line[x] = qRgb((x * 7 + seed) & 255, (y * 3 + seed * 5) & 255, (x ^ y) & 255);
-  }
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      img.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 3 + seed * 5) & 255, (x ^ y) & 255));
 }
 
-// Every field of a Pane away from its default; Left and Top negative.
-void fillFields(PaneRecord& r, int slot) {
-  const auto& fields = PaneFields();
-  for (size_t i = 1; i < fields.size(); ++i) {
-    const PaneField& f = fields[i];
-    const int k = int(i);
-    switch (f.kind) {
-      case FieldKind::Integer: f.integer(r) = Integer((k % 2 ? 1 : -1) * (k * 10 + slot)); break;
-      case FieldKind::Long: f.longValue(r) = (k % 2 ? 1 : -1) * (100000 * slot + k); break;
-      case FieldKind::Flag: f.integer(r) = QvTrue; break;
-      case FieldKind::Text: f.text(r) = QString::fromUtf8("%1-%2 Ζωή é").arg(f.name).arg(slot); break;
-    }
-  }
-  r.Left = Integer(-15 - slot);
-  r.Top = Integer(-40 - slot);
-}
-
-// Panes in slots 2, 7, 12 and 50 (the others free) with every saved field
-// set, unusual Board settings and patterned pictures in the three surfaces.
+// Panes in slots 2, 7, 12 and 50 with every saved field away from its
+// default (Left and Top negative), unusual Board settings, patterned sheets.
 void buildProject(Workspace& ws) {
   for (int i = 0; i < MaxPanes; ++i) AddPane(ws);
   for (int n = 1; n <= MaxPanes; ++n) {
@@ -61,28 +43,40 @@ void buildProject(Workspace& ws) {
     ws.CurrentPane = n;
     RemovePane(ws);
   }
-  for (int n : UsedSlots) fillFields(ws.PaneTable[size_t(n)], n);
+  const auto& fields = PaneFields();
+  for (int n : UsedSlots) {
+    PaneRecord& r = ws.PaneTable[size_t(n)];
+    for (size_t i = 1; i < fields.size(); ++i) {
+      const PaneField& f = fields[i];
+      const int k = int(i), sign = k % 2 ? 1 : -1;
+      switch (f.kind) {
+        case FieldKind::Integer: f.integer(r) = Integer(sign * (k * 10 + n)); break;
+        case FieldKind::Long: f.longValue(r) = sign * (100000 * n + k); break;
+        case FieldKind::Flag: f.integer(r) = QvTrue; break;
+        case FieldKind::Text: f.text(r) = QString::fromUtf8("%1-%2 Ζωή é 😀 {\\}").arg(f.name).arg(n); break;
+      }
+    }
+    r.Left = Integer(-15 - n);
+    r.Top = Integer(-40 - n);
+  }
   BoardSettingsRecord& b = ws.BoardSettings;
   b.BackPictureName = QStringLiteral("sky.bmp");
   b.BoardBackColor = RGB(1, 2, 3);
   b.LabelColor = RGB(200, 10, 20);
   b.SelectionColor = RGB(0, 0, 255);
-  b.UseBackPicture = QvTrue;
-  b.WirePanes = b.FloatPanes = b.BoardLocked = QvTrue;
+  b.UseBackPicture = b.WirePanes = b.FloatPanes = b.BoardLocked = QvTrue;
   paintPattern(ws.picSprites.Image(), 1);
   paintPattern(ws.picMasks.Image(), 2);
   paintPattern(ws.picBackground.Image(), 3);
 }
 
-void answerFile(TestBench& b, const QString& path) { b.platform.fileAnswers.enqueue(fileChoiceFromPath(path)); }
-
 void saveAs(TestBench& b, const QString& path) {
-  answerFile(b, path);
+  b.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
   SaveProject(b.ws);
 }
 
 bool loadFrom(TestBench& b, const QString& path) {
-  answerFile(b, path);
+  b.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
   return LoadProject(b.ws);
 }
 
@@ -100,19 +94,12 @@ QStringList entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
-QStringList projectFiles(const QString& name) {
-  QStringList l = {name + ".QV1", "Back_" + name + ".bmp", "Sprites_" + name + ".bmp", "Masks_" + name + ".bmp"};
-  l.sort();
-  return l;
-}
-
 bool designIconsShown(const Workspace& ws) {
-  for (int i : DesignIcons)
-    if (!ws.win.Img_IconStrip[size_t(i)].Visible) return false;
-  return true;
+  return std::all_of(DesignIcons.begin(), DesignIcons.end(),
+                     [&](int i) { return ws.win.Img_IconStrip[size_t(i)].Visible; });
 }
 
-// A workspace already holding a project of its own: three Panes, a Target.
+// A workspace holding a project of its own: three Panes, a Target, pictures.
 void occupy(TestBench& b) {
   for (int i = 0; i < 3; ++i) AddPane(b.ws);
   b.ws.win.Shape1[0].Visible = true;
@@ -125,14 +112,9 @@ void occupy(TestBench& b) {
 
 // A surface that shows nothing but its back colour.
 bool blank(const Surface& s) {
-  const QImage& img = s.Image();
-  const QRgb back = toQRgb(s.BackColor) & 0xFFFFFFu;
-  for (int y = 0; y < img.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-    for (int x = 0; x < img.width(); ++x)
-      if ((line[x] & 0xFFFFFFu) != back) return false;
-  }
-  return true;
+  QImage plain(s.Image().size(), QImage::Format_RGB32);
+  plain.fill(QColor::fromRgb(toQRgb(s.BackColor)));
+  return s.Image().convertToFormat(QImage::Format_RGB32) == plain;
 }
 
 }  // namespace
@@ -145,44 +127,30 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     TestBench bench;
     buildProject(bench.ws);
-    bench.ws.SavePath = "old path";
     bench.ws.ProjectName = "old";
-
-    // Cancel: the dialog was set up, nothing changes and nothing is written.
-    SaveProject(bench.ws);
+    SaveProject(bench.ws);  // cancelled
     QCOMPARE(bench.platform.calls("SaveFileDialog"),
              QStringList{"SaveFileDialog|Save Quorvel Project|" + Filter + "|"});
-    QCOMPARE(bench.ws.SavePath, QString("old path"));
     QCOMPARE(bench.ws.ProjectName, QString("old"));
-    QVERIFY(entries(dir.path()).isEmpty());
-    QCOMPARE(bench.platform.waitedMs, 0);
 
     // Whatever extension is typed, the project text goes to NAME.QV1.
-    const QString chosen = dir.filePath("demo.txt");
-    saveAs(bench, chosen);
-    QCOMPARE(entries(dir.path()), projectFiles("demo"));
+    saveAs(bench, dir.filePath("demo.txt"));
+    QCOMPARE(entries(dir.path()), DemoFiles);
     QCOMPARE(bench.ws.ProjectName, QString("demo"));
     QCOMPARE(bench.ws.ProjectFolder, dir.path() + "/");
     QCOMPARE(bench.ws.win.Label1, dir.path() + "/");
-    QCOMPARE(bench.ws.SavePath, chosen);
+    QCOMPARE(bench.ws.SavePath, dir.filePath("demo.txt"));
     QCOMPARE(bench.ws.ProjectFileTitle, QString("demo.txt"));
     QCOMPARE(bench.ws.PaneCount, Integer(4));
     QCOMPARE(bench.platform.waitedMs, 120);
     QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
     QVERIFY(bench.platform.calls("ShowMessage").isEmpty());
-
-    // The .QV1 is a rich-text document holding the project text; the
-    // bitmaps hold the three pictures.
     const RtfReadResult doc = ReadRtf(bytesOf(dir.filePath("demo.QV1")));
-    QVERIFY(doc.ok);
     QCOMPARE(doc.text, SerializeProject(bench.ws));
-    QVERIFY(doc.text.startsWith(QString("4") + FieldSeparator + "2" + FieldSeparator + "-17" + FieldSeparator));
-    QCOMPARE(QImage(dir.filePath("Sprites_demo.bmp")).convertToFormat(QImage::Format_RGB32),
-             bench.ws.picSprites.Image());
-    QCOMPARE(QImage(dir.filePath("Masks_demo.bmp")).convertToFormat(QImage::Format_RGB32),
-             bench.ws.picMasks.Image());
-    QCOMPARE(QImage(dir.filePath("Back_demo.bmp")).convertToFormat(QImage::Format_RGB32),
-             bench.ws.picBackground.Image());
+    const std::pair<QString, const Surface*> sheets[] = {
+        {"Back_", &bench.ws.picBackground}, {"Sprites_", &bench.ws.picSprites}, {"Masks_", &bench.ws.picMasks}};
+    for (const auto& [kind, surface] : sheets)
+      QCOMPARE(QImage(dir.filePath(kind + "demo.bmp")).convertToFormat(QImage::Format_RGB32), surface->Image());
 
     // A title of fewer than four characters gives no name: nothing written.
     QTemporaryDir other;
@@ -191,87 +159,24 @@ class TestProjectCommands : public QObject {
     QCOMPARE(bench.ws.ProjectName, QString("demo"));
     QCOMPARE(bench.ws.win.Label1, dir.path() + "/");
     QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
-    QCOMPARE(bench.platform.waitedMs, 120);
   }
 
   void failedSaveKeepsOlderFiles() {
     QTemporaryDir dir;
     TestBench bench;
     buildProject(bench.ws);
-    // Good files of an earlier save, and a folder where the sprite sheet goes.
+    // An earlier save, and a folder where the sprite sheet goes.
     QVERIFY(writeBytes(dir.filePath("demo.QV1"), "old text"));
-    QVERIFY(writeBytes(dir.filePath("Back_demo.bmp"), "old back"));
     QVERIFY(writeBytes(dir.filePath("Masks_demo.bmp"), "old masks"));
     QVERIFY(QDir(dir.path()).mkdir("Sprites_demo.bmp"));
-
     saveAs(bench, dir.filePath("demo.QV1"));
-    QCOMPARE(entries(dir.path()), projectFiles("demo"));  // no temporary files left
-    QVERIFY(QFileInfo(dir.filePath("Sprites_demo.bmp")).isDir());
+    QCOMPARE(entries(dir.path()), DemoFiles);  // no temporary files left
     QCOMPARE(ReadRtf(bytesOf(dir.filePath("demo.QV1"))).text, SerializeProject(bench.ws));
     QCOMPARE(bytesOf(dir.filePath("Back_demo.bmp")).left(2), QByteArray("BM"));
     QCOMPARE(bytesOf(dir.filePath("Masks_demo.bmp")), QByteArray("old masks"));
     const QStringList told = bench.platform.calls("ShowMessage|Save Project|");
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains("Sprites_demo.bmp"), qPrintable(told[0]));
+    QVERIFY2(told.size() == 1 && told[0].contains("Sprites_demo.bmp"), qPrintable(told.join(' ')));
     QCOMPARE(bench.platform.waitedMs, 0);
-    QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
-
-    // A folder that does not exist: the first file fails, nothing is made.
-    TestBench second;
-    saveAs(second, dir.filePath("gone/demo.QV1"));
-    QVERIFY(!QFileInfo::exists(dir.filePath("gone")));
-    const QStringList missing = second.platform.calls("ShowMessage|Save Project|");
-    QCOMPARE(missing.size(), 1);
-    QVERIFY2(missing[0].contains("demo.QV1"), qPrintable(missing[0]));
-  }
-
-  void loadDialogAndCancel() {
-    TestBench bench;
-    occupy(bench);
-    HideDesignIcons(bench.ws);
-    const auto panes = bench.ws.PaneTable;
-    const auto zorder = bench.ws.win.List_Zorder;
-    QVERIFY(bench.ws.win.picIntro.Visible);
-
-    QVERIFY(!LoadProject(bench.ws));
-    QCOMPARE(bench.platform.calls("OpenFileDialog"),
-             QStringList{"OpenFileDialog|Load Quorvel Project|" + Filter + "|/opt/quorvel/"});
-    QVERIFY(bench.ws.win.picIntro.Visible);
-    QVERIFY(!designIconsShown(bench.ws));
-    QVERIFY(bench.ws.PaneTable == panes);
-    QCOMPARE(bench.ws.win.List_Zorder, zorder);
-    QVERIFY(!bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
-    QVERIFY(!blank(bench.ws.picSprites));
-    QVERIFY(!blank(bench.ws.picMasks));
-
-    // The intro's own load command: cancelled, the intro stays too.
-    mnu_LoadsProject_Click(bench.ws);
-    QVERIFY(bench.ws.win.picIntro.Visible);
-  }
-
-  void unreadableTextStillLeavesTheIntro() {
-    QTemporaryDir dir;
-    TestBench bench;
-    occupy(bench);
-    HideDesignIcons(bench.ws);
-    QVERIFY(loadFrom(bench, dir.filePath("nothere.QV1")));
-    QVERIFY(!bench.ws.win.picIntro.Visible);
-    QVERIFY(bench.ws.picStage.Visible);
-    QVERIFY(designIconsShown(bench.ws));
-    QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
-    QVERIFY(bench.ws.win.KeyPreview);
-    // The Board was emptied before the read and stays so.
-    QCOMPARE(CountPanesInUse(bench.ws), 0);
-    QVERIFY(bench.ws.win.List_Zorder.isEmpty());
-    QVERIFY(blank(bench.ws.picSprites));
-    QVERIFY(blank(bench.ws.picMasks));
-    QVERIFY(bench.ws.picBackground.Picture().isNull());
-    QVERIFY(blank(bench.ws.picBackground));
-    QVERIFY(bench.ws.picStage.Picture().isNull());
-    QCOMPARE(bench.ws.ProjectName, QString("nothere"));
-    const QStringList told = bench.platform.calls("ShowMessage|Load a Project|");
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains("nothere.QV1"), qPrintable(told[0]));
     QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
   }
 
@@ -281,215 +186,165 @@ class TestProjectCommands : public QObject {
     buildProject(saver.ws);
     saveAs(saver, dir.filePath("demo.QV1"));
 
-    // Loaded with the Board dialog's options at their start values (no
-    // wires, no floating, Board movable) the three flags come out False
-    // though the file says True.
+    // A cancelled load changes nothing, the intro stays.
     TestBench bench;
     occupy(bench);
+    HideDesignIcons(bench.ws);
+    const auto panes = bench.ws.PaneTable;
+    QVERIFY(!LoadProject(bench.ws));
+    mnu_LoadsProject_Click(bench.ws);
+    QCOMPARE(bench.platform.calls("OpenFileDialog"),
+             QStringList(2, "OpenFileDialog|Load Quorvel Project|" + Filter + "|/opt/quorvel/"));
+    QVERIFY(bench.ws.win.picIntro.Visible);
+    QVERIFY(!designIconsShown(bench.ws));
+    QVERIFY(bench.ws.PaneTable == panes);
+    QVERIFY(!bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(!blank(bench.ws.picMasks));
+
+    // The Board dialog's options at their start values (no wires, no
+    // floating, Board movable) turn the file's three True flags False.
     QVERIFY(loadFrom(bench, dir.filePath("demo.QV1")));
     QVERIFY(bench.platform.calls("ShowMessage").isEmpty());
     const Workspace& ws = bench.ws;
     QCOMPARE(ws.PaneCount, Integer(4));
-    for (int n = 0; n <= MaxPanes; ++n) {
-      if (UsedSlots.contains(n))
-        QVERIFY2(ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)], qPrintable(QString::number(n)));
-      else
-        QVERIFY2(!isSet(ws.PaneTable[size_t(n)].InUse), qPrintable(QString::number(n)));
-    }
-    QCOMPARE(ws.PaneTable[2].Left, Integer(-17));
+    for (int n = 0; n <= MaxPanes; ++n)
+      QVERIFY2(UsedSlots.contains(n) ? ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]
+                                     : !isSet(ws.PaneTable[size_t(n)].InUse),
+               qPrintable(QString::number(n)));
     QCOMPARE(ws.PaneTable[50].Top, Integer(-90));
     QVector<ZorderEntry> zorder;
     for (int n : UsedSlots) zorder.append({saver.ws.PaneTable[size_t(n)].Label, n});
     QCOMPARE(ws.win.List_Zorder, zorder);
-
+    QCOMPARE(ws.CurrentPane, 50);
     BoardSettingsRecord expected = saver.ws.BoardSettings;
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvFalse;
     expected.BackPicturePath = dir.filePath("Back_demo.bmp");
     QCOMPARE(ws.BoardSettings, expected);
-
     QCOMPARE(ws.picSprites.Image(), saver.ws.picSprites.Image());
     QCOMPARE(ws.picMasks.Image(), saver.ws.picMasks.Image());
     QCOMPARE(ws.picBackground.Image(), saver.ws.picBackground.Image());
     QCOMPARE(ws.picBackground.Picture(), saver.ws.picBackground.Image());
     QVERIFY(!ws.picBackground.AutoSize);
-
-    QVERIFY(ws.win.menuEnabled("mnu_BoardCompositePanes"));
     QVERIFY(!ws.win.Shape1[0].Visible);
     QVERIFY(ws.win.picFastMenu.Visible);
     QCOMPARE(ws.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
-    QCOMPARE(ws.picStage.Left, ws.win.picHolder.Left + 1);
     QCOMPARE(ws.ProjectName, QString("demo"));
-    QCOMPARE(ws.ProjectFolder, dir.path() + "/");
     QVERIFY(ws.win.KeyPreview);
 
-    // The opposite options give the opposite flags, whatever the file holds.
-    saver.ws.BoardSettings.WirePanes = saver.ws.BoardSettings.FloatPanes = QvFalse;
-    saver.ws.BoardSettings.BoardLocked = QvFalse;
-    saver.ws.BoardSettings.UseBackPicture = QvFalse;
-    saveAs(saver, dir.filePath("demo.QV1"));
-    TestBench flipped;
-    flipped.ws.win.Option_WirePanes = 1;
-    flipped.ws.win.Option_FloatPanes = 1;
-    flipped.ws.win.Option_BoardMove = 0;
-    QVERIFY(loadFrom(flipped, dir.filePath("demo.QV1")));
-    QCOMPARE(flipped.ws.BoardSettings.WirePanes, QvTrue);
-    QCOMPARE(flipped.ws.BoardSettings.FloatPanes, QvTrue);
-    QCOMPARE(flipped.ws.BoardSettings.BoardLocked, QvTrue);
-    // The Back_ bitmap loaded, yet the project text has the last word.
-    QCOMPARE(flipped.ws.BoardSettings.UseBackPicture, QvFalse);
-    QCOMPARE(flipped.ws.BoardSettings.BackPicturePath, dir.filePath("Back_demo.bmp"));
-    QCOMPARE(flipped.ws.picBackground.Image(), saver.ws.picBackground.Image());
-  }
+    // New: No changes nothing; Yes brings everything back to the start.
+    SelectBoardSize(bench.ws, 1);
+    const auto loaded = bench.ws.PaneTable;
+    const auto settings = bench.ws.BoardSettings;
+    const QImage board = bench.ws.picStage.Image();
+    NewProject(bench.ws);
+    QCOMPARE(bench.platform.calls("AskYesNo"),
+             QStringList{"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?"});
+    QVERIFY(bench.ws.PaneTable == loaded);
+    QCOMPARE(bench.ws.win.List_Zorder, zorder);
+    QCOMPARE(bench.ws.BoardSettings, settings);
+    QCOMPARE(bench.ws.picStage.Image(), board);
+    QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    bench.platform.yesNoAnswers.enqueue(true);
+    NewProject(bench.ws);
+    for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.PaneTable[size_t(n)].InUse));
+    QCOMPARE(ws.PaneCount, Integer(0));
+    QVERIFY(ws.win.List_Zorder.isEmpty());
+    QCOMPARE(ws.BoardSettings, TestBench().ws.BoardSettings);
+    QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(800, 600));
+    QVERIFY(!ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(blank(ws.picSprites) && ws.picBackground.Picture().isNull());
+    QCOMPARE(ws.picStage.Image().pixel(400, 300), toQRgb(Grey));
 
-  void loadWithoutBitmaps() {
-    QTemporaryDir dir;
-    TestBench saver;
-    buildProject(saver.ws);
+    // The opposite options give the opposite flags; UseBackPicture follows
+    // the project text although the Back_ bitmap loaded. Missing sheets stay
+    // empty, and a pipe in place of one is no picture (reading must not wait).
+    BoardSettingsRecord& s = saver.ws.BoardSettings;
+    s.WirePanes = s.FloatPanes = s.BoardLocked = s.UseBackPicture = QvFalse;
     saveAs(saver, dir.filePath("demo.QV1"));
-    for (const char* f : {"Back_demo.bmp", "Sprites_demo.bmp", "Masks_demo.bmp"}) QVERIFY(QFile::remove(dir.filePath(f)));
+    QVERIFY(QFile::remove(dir.filePath("Sprites_demo.bmp")) && QFile::remove(dir.filePath("Masks_demo.bmp")));
 #ifdef Q_OS_UNIX
-    // A pipe in place of a bitmap is no picture; reading it must not wait.
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("Sprites_demo.bmp")).constData(), 0600), 0);
 #endif
-
-    TestBench bench;
-    occupy(bench);
-    QVERIFY(loadFrom(bench, dir.filePath("demo.QV1")));
-    for (int n : UsedSlots) QVERIFY(bench.ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]);
-    QCOMPARE(bench.ws.win.List_Zorder.size(), 4);
-    QCOMPARE(bench.ws.win.List_Zorder[3], (ZorderEntry{saver.ws.PaneTable[50].Label, 50}));
-    QVERIFY(blank(bench.ws.picSprites));
-    QVERIFY(blank(bench.ws.picMasks));
-    QVERIFY(bench.ws.picBackground.Picture().isNull());
-    // UseBackPicture follows the project text; the path is not the Back_ file.
-    QCOMPARE(bench.ws.BoardSettings.UseBackPicture, QvTrue);
-    QCOMPARE(bench.ws.BoardSettings.BackPicturePath, QString("none"));
+    TestBench flipped;
+    occupy(flipped);
+    flipped.ws.win.Option_WirePanes = flipped.ws.win.Option_FloatPanes = 1;
+    flipped.ws.win.Option_BoardMove = 0;
+    QVERIFY(loadFrom(flipped, dir.filePath("demo.QV1")));
+    const BoardSettingsRecord& f = flipped.ws.BoardSettings;
+    QVERIFY(isSet(f.WirePanes) && isSet(f.FloatPanes) && isSet(f.BoardLocked));
+    QCOMPARE(f.UseBackPicture, QvFalse);
+    QCOMPARE(f.BackPicturePath, dir.filePath("Back_demo.bmp"));
+    for (int n : UsedSlots) QVERIFY(flipped.ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]);
+    QVERIFY(blank(flipped.ws.picSprites) && blank(flipped.ws.picMasks));
   }
 
+  // Each damaged file is reported once, by name. The intro is gone and the
+  // design icons are shown whatever the file held, and the old project is
+  // gone even when nothing could be read.
   void damagedProjectFiles() {
     QTemporaryDir dir;
     TestBench saver;
     buildProject(saver.ws);
     saveAs(saver, dir.filePath("good.QV1"));
     const QByteArray good = bytesOf(dir.filePath("good.QV1"));
-
-    QByteArray garbage(4096, '\0');
+    QByteArray garbage(4096, 'x');
     QRandomGenerator rng(7);
-    for (auto& c : garbage) c = char(rng.bounded(256));
-    garbage[0] = 'x';
-
+    for (int i = 1; i < garbage.size(); ++i) garbage[i] = char(rng.bounded(256));
+    // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
+    const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
+    QVERIFY(writeBytes(dir.filePath("group.QV1"),
+                       WriteRtf(tokens.mid(0, 1 + 2 * 61 + 10).join(FieldSeparator) + FieldSeparator)));
     QVERIFY(writeBytes(dir.filePath("cut.QV1"), good.left(good.size() / 2)));
     QVERIFY(writeBytes(dir.filePath("junk.QV1"), garbage));
     QVERIFY(writeBytes(dir.filePath("none.QV1"), {}));
-    {
-      QFile huge(dir.filePath("huge.QV1"));
-      QVERIFY(huge.open(QIODevice::WriteOnly));
-      QVERIFY(huge.write("{\\rtf1 ") == 7);
-      QVERIFY(huge.resize(MaxProjectFileBytes + 1));
-    }
+    QFile huge(dir.filePath("huge.QV1"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") == 7 && huge.resize(MaxProjectFileBytes + 1));
+    huge.close();
     QVERIFY(QDir(dir.path()).mkdir("folder.QV1"));
-    QStringList names = {"cut.QV1", "junk.QV1", "none.QV1", "huge.QV1", "folder.QV1"};
+    QStringList names = {"group.QV1", "cut.QV1", "junk.QV1", "none.QV1", "huge.QV1", "folder.QV1", "nothere.QV1"};
 #ifdef Q_OS_UNIX
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.QV1")).constData(), 0600), 0);
     names << "pipe.QV1";
 #endif
-
     for (const QString& name : names) {
       TestBench bench;
       occupy(bench);
-      // The Back_ bitmap of the good project serves every name.
-      QFile::copy(dir.filePath("Back_good.bmp"), dir.filePath("Back_" + name.chopped(4) + ".bmp"));
+      HideDesignIcons(bench.ws);
+      bench.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
+      QFile::copy(dir.filePath("Sprites_good.bmp"), dir.filePath("Sprites_" + name.chopped(4) + ".bmp"));
       QVERIFY(loadFrom(bench, dir.filePath(name)));
       const QStringList told = bench.platform.calls("ShowMessage|Load a Project|");
-      QVERIFY2(told.size() == 1, qPrintable(name));
-      QVERIFY2(told[0].contains(name), qPrintable(told[0]));
+      QVERIFY2(told.size() == 1 && told[0].contains(name), qPrintable(name + told.join(' ')));
       QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
-      QVERIFY(!bench.ws.win.picIntro.Visible);
+      QVERIFY(!bench.ws.win.picIntro.Visible && bench.ws.picStage.Visible);
+      QVERIFY(designIconsShown(bench.ws));
+      QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes") && bench.ws.win.KeyPreview);
       QVERIFY(!isSet(bench.ws.PaneTable[1].InUse));
+      if (name == "group.QV1") {
+        // A text cut inside a group keeps what was read before the cut.
+        QVERIFY(told[0].contains("damaged"));
+        QVERIFY(!bench.ws.win.Shape1[0].Visible);
+        QVERIFY(bench.ws.PaneTable[2] == saver.ws.PaneTable[2]);
+        QVERIFY(bench.ws.PaneTable[7] == saver.ws.PaneTable[7]);
+        QVERIFY(!isSet(bench.ws.PaneTable[50].InUse));
+        QCOMPARE(bench.ws.win.List_Zorder.size(), 2);
+        QCOMPARE(bench.ws.BoardSettings.LabelColor, RGB(9, 9, 9));
+        QCOMPARE(bench.ws.picSprites.Image(), saver.ws.picSprites.Image());
+        // No Back_ bitmap: the Board settings keep their values.
+        QCOMPARE(bench.ws.BoardSettings.BackPicturePath, QString("none"));
+        QCOMPARE(bench.ws.BoardSettings.UseBackPicture, QvFalse);
+      } else if (name != "cut.QV1") {
+        // Nothing read: the Board was emptied before the read and stays so.
+        QVERIFY(bench.ws.win.List_Zorder.isEmpty());
+        QVERIFY(blank(bench.ws.picSprites) && blank(bench.ws.picMasks));
+        QVERIFY(bench.ws.picBackground.Picture().isNull() && bench.ws.picStage.Picture().isNull());
+      }
     }
-  }
-
-  void textCutInsideAGroup() {
-    QTemporaryDir dir;
-    TestBench saver;
-    buildProject(saver.ws);
-    saveAs(saver, dir.filePath("demo.QV1"));
-    // Keep the count, the groups of slots 2 and 7 and ten tokens of slot 12.
-    const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
-    const QString cut = tokens.mid(0, 1 + 2 * 61 + 10).join(FieldSeparator) + FieldSeparator;
-    QVERIFY(writeBytes(dir.filePath("demo.QV1"), WriteRtf(cut)));
-
-    TestBench bench;
-    occupy(bench);
-    bench.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
-    QVERIFY(loadFrom(bench, dir.filePath("demo.QV1")));
-    QVERIFY(bench.ws.PaneTable[2] == saver.ws.PaneTable[2]);
-    QVERIFY(bench.ws.PaneTable[7] == saver.ws.PaneTable[7]);
-    QVERIFY(!isSet(bench.ws.PaneTable[50].InUse));
-    QCOMPARE(bench.ws.win.List_Zorder.size(), 2);
-    // Settings never reached keep their values; the Back_ bitmap loaded.
-    QCOMPARE(bench.ws.BoardSettings.LabelColor, RGB(9, 9, 9));
-    QCOMPARE(bench.ws.BoardSettings.UseBackPicture, QvTrue);
-    QCOMPARE(bench.ws.picSprites.Image(), saver.ws.picSprites.Image());
-    // Told once, after the load finished.
-    const QStringList told = bench.platform.calls("ShowMessage|Load a Project|");
-    QCOMPARE(told.size(), 1);
-    QVERIFY2(told[0].contains("demo.QV1") && told[0].contains("damaged"), qPrintable(told[0]));
-    QVERIFY(!bench.ws.win.Shape1[0].Visible);
-  }
-
-  void newProject() {
-    const QString question = QStringLiteral("AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?");
-    TestBench bench;
-    buildProject(bench.ws);
-    SelectBoardSize(bench.ws, 1);
-    bench.ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
-    const auto panes = bench.ws.PaneTable;
-    const auto zorder = bench.ws.win.List_Zorder;
-    const auto settings = bench.ws.BoardSettings;
-    const QImage board = bench.ws.picStage.Image();
-
-    NewProject(bench.ws);  // No
-    QCOMPARE(bench.platform.calls("AskYesNo"), QStringList{question});
-    QVERIFY(bench.ws.PaneTable == panes);
-    QCOMPARE(bench.ws.win.List_Zorder, zorder);
-    QCOMPARE(bench.ws.BoardSettings, settings);
-    QCOMPARE(bench.ws.picStage.Image(), board);
-    QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
-
-    // Load, then New: everything back to the start.
-    QTemporaryDir dir;
-    saveAs(bench, dir.filePath("demo.QV1"));
-    TestBench fresh;
-    TestBench other;
-    QVERIFY(loadFrom(other, dir.filePath("demo.QV1")));
-    QCOMPARE(CountPanesInUse(other.ws), 4);
-    SelectBoardSize(other.ws, 1);
-    other.platform.yesNoAnswers.enqueue(true);
-    NewProject(other.ws);
-    const Workspace& ws = other.ws;
-    for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.PaneTable[size_t(n)].InUse));
-    QCOMPARE(ws.PaneCount, Integer(0));
-    QVERIFY(ws.win.List_Zorder.isEmpty());
-    QCOMPARE(ws.BoardSettings, fresh.ws.BoardSettings);
-    QCOMPARE(ws.picStage.Width(), 800);
-    QCOMPARE(ws.picStage.Height(), 600);
-    QCOMPARE(ws.win.Combo_BoardIndex, 2);
-    QVERIFY(!ws.win.menuEnabled("mnu_BoardCompositePanes"));
-    QVERIFY(ws.win.picFastMenu.Visible);
-    QVERIFY(blank(ws.picSprites));
-    QVERIFY(blank(ws.picMasks));
-    QVERIFY(ws.picBackground.Picture().isNull());
-    QCOMPARE(ws.picStage.Image().pixel(400, 300), toQRgb(Grey));
-    // The name of the last load stays.
-    QCOMPARE(ws.ProjectName, QString("demo"));
-    QCOMPARE(ws.ProjectFolder, dir.path() + "/");
   }
 
   void endApplication() {
     TestBench bench;
-    bench.platform.yesNoAnswers.enqueue(false);
-    bench.platform.yesNoAnswers.enqueue(true);
+    bench.platform.yesNoAnswers << false << true;
     QVERIFY(!EndApplication(bench.ws));
     QVERIFY(EndApplication(bench.ws));
     QCOMPARE(bench.platform.calls("AskYesNo"),

@@ -9,17 +9,12 @@ using namespace qv;
 
 namespace {
 
-const QChar Sep(0x00CE);
-
 // What a Windows RichEdit control saves for the empty project.
 const QByteArray RichEditEmptyProject =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans "
     "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 "
     "0\\'cenone\\'ce12105912\\'ce16777215\\'ce16777215\\'ce0\\'ce0\\'ce0\\'ce0\\'ce\\par\r\n}\r\n";
-
-QString emptyProjectText() {
-  return QStringList{"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}.join(Sep);
-}
+const QString EmptyProjectText = QString::fromUtf8("0ÎnoneÎ12105912Î16777215Î16777215Î0Î0Î0Î0Î");
 
 QString read(const QByteArray& doc) {
   const RtfReadResult r = ReadRtf(doc);
@@ -32,18 +27,16 @@ class TestRtf : public QObject {
   Q_OBJECT
 
  private slots:
-  void readsRichEditProjectFiles() {
+  void richEditProjectFiles() {
     const RtfReadResult r = ReadRtf(RichEditEmptyProject);
     QVERIFY(r.ok);
-    QCOMPARE(r.text, emptyProjectText());
+    QCOMPARE(r.text, EmptyProjectText);
     QCOMPARE(r.codePage, 1252);
     // Some saved files end with a NUL byte, others carry junk after the brace.
-    QCOMPARE(read(RichEditEmptyProject + QByteArray(1, '\0')), emptyProjectText());
-    QCOMPARE(read(RichEditEmptyProject + "{\\b junk}trailing"), emptyProjectText());
-  }
+    QCOMPARE(read(RichEditEmptyProject + QByteArray(1, '\0')), EmptyProjectText);
+    QCOMPARE(read(RichEditEmptyProject + "{\\b junk}trailing"), EmptyProjectText);
 
-  void writesWhatRichEditWrites() {
-    QCOMPARE(WriteRtf(emptyProjectText()), RichEditEmptyProject);
+    QCOMPARE(WriteRtf(EmptyProjectText), RichEditEmptyProject);
     QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
     QVERIFY(WriteRtf("x\r\ny\nz\tw").contains("x\\par y\\par z\\tab w\\par"));
     // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
@@ -53,15 +46,11 @@ class TestRtf : public QObject {
 
   void roundTripsAnyText() {
     const QStringList texts = {
-        "",
-        QString::fromUtf8("Ζωή 日本 😀"),
-        QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
-        QString("\\{}\\par \\'ce {\\rtf1}"),
-        QString("lines\nand\n\nbreaks\n"),
+        "", QString::fromUtf8("Ζωή 日本 😀"), QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
+        QString("\\{}\\par \\'ce {\\rtf1}"), QString("lines\nand\n\nbreaks\n"),
         QString("\n leading blank after a break\ttab\t"),
         QString("controls \x01\x1f\x7f and C1 ") + QChar(0x80) + QChar(0x81) + QChar(0x9D),
-        QString("?digits after \\u: ") + QChar(0x0416) + "123",
-        QString(QChar(0xD83D)) + "unpaired",
+        QString("?digits after \\u: ") + QChar(0x0416) + "123", QString(QChar(0xD83D)) + "unpaired",
     };
     for (const QString& t : texts) QCOMPARE(read(WriteRtf(t)), t);
     // Carriage returns are paragraph breaks and come back as "\n".
@@ -71,9 +60,9 @@ class TestRtf : public QObject {
   void skipsUnicodeFallbacks() {
     QCOMPARE(read("{\\rtf1\\ansi\\uc1 a\\u1046?b\\uc2\\u1046\\'3f\\'3fc{\\uc0\\u1046}d\\u1046xy e}"),
              QString::fromUtf8("aЖbЖcЖdЖ e"));
-    // A fallback cut short by a group end; surrogate pairs as two \u words.
+    // A fallback cut short by a group end; surrogate pairs as two \u words;
+    // a control word counts as one fallback character.
     QCOMPARE(read("{\\rtf1\\uc3\\u1046{x}yz\\uc1\\u-10179?\\u-8704?}"), QString::fromUtf8("Жxyz😀"));
-    // A control word counts as one fallback character.
     QCOMPARE(read("{\\rtf1\\uc1\\u1046\\'3f\\u1047\\par q}"), QString::fromUtf8("ЖЗq"));
   }
 
@@ -98,14 +87,11 @@ class TestRtf : public QObject {
   void decodesTheDocumentsCodePage() {
     const RtfReadResult cyr = ReadRtf(
         "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\f0 1\\'ce\\'cf\\'e0\\par}");
-    QVERIFY(cyr.ok);
     QCOMPARE(cyr.codePage, 1251);
     QCOMPARE(cyr.text, QString::fromUtf8("1ОПа"));
-    QCOMPARE(SeparatorForCodePage(1251), QChar(0x041E));
-    QCOMPARE(SeparatorForCodePage(1252), QChar(0x00CE));
-    QCOMPARE(SeparatorForCodePage(1253), QChar(0x039E));
-    QCOMPARE(SeparatorForCodePage(437), QChar(0x256C));
-    QCOMPARE(SeparatorForCodePage(12345), QChar(0x00CE));
+    const std::pair<int, ushort> separators[] = {
+        {1251, 0x041E}, {1252, 0xCE}, {1253, 0x039E}, {437, 0x256C}, {12345, 0xCE}};
+    for (auto [page, sep] : separators) QCOMPARE(SeparatorForCodePage(page), QChar(sep));
     // A font's charset decides over the document's page.
     const RtfReadResult mixed = ReadRtf(
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset161 Arial "
@@ -113,29 +99,29 @@ class TestRtf : public QObject {
     QCOMPARE(mixed.text, QString::fromUtf8("áαáО"));
     QCOMPARE(mixed.codePage, 1252);
     QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}\\'ce}").codePage, 1251);
-    // \pc documents and unknown pages.
+    // \pc documents, unknown pages, and double-byte pages pairing \'hh with the next byte.
     QCOMPARE(read("{\\rtf1\\pc \\'ce\\'82}"), QString::fromUtf8("╬é"));
     QCOMPARE(read("{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}"), QString::fromUtf8("Î€"));
-    // Double-byte pages pair \'hh with the byte after it.
     QCOMPARE(read("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}"), QString::fromUtf8("日本Ｂ"));
   }
 
   void rejectsAndSurvivesMalformedInput() {
     for (const QByteArray bad : {QByteArray(), QByteArray("hello"), QByteArray("{rtf1}"), QByteArray("\\rtf1")}) {
       const RtfReadResult r = ReadRtf(bad);
-      QVERIFY(!r.ok);
-      QVERIFY(!r.error.isEmpty());
+      QVERIFY(!r.ok && !r.error.isEmpty());
     }
-    QCOMPARE(read("\xEF\xBB\xBF \r\n{\\rtf1 bom}"), QString("bom"));
-    QCOMPARE(read("{\\rtf1 abc{\\b def"), QString("abcdef"));  // truncated
-    QCOMPARE(read("{\\rtf1 a\\'4"), QString("a\x04"));
-    QCOMPARE(read("{\\rtf1 a\\"), QString("a"));
-    QCOMPARE(read("{\\rtf1 a\\bin99999999999 }}}"), QString("a"));
-    QCOMPARE(read("{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}"), QString("aAd"));
-    QCOMPARE(read("{\\rtf1 a}}}}b"), QString("a"));
-    QCOMPARE(read("{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}"),
-             QString("deep"));
-    QCOMPARE(read("{\\rtf1 " + QByteArray(100000, 'w').prepend('\\') + " x}"), QString("x"));
+    const std::pair<QByteArray, QString> cases[] = {
+        {"\xEF\xBB\xBF \r\n{\\rtf1 bom}", "bom"},
+        {"{\\rtf1 abc{\\b def", "abcdef"},  // truncated
+        {"{\\rtf1 a\\'4", "a\x04"},
+        {"{\\rtf1 a\\", "a"},
+        {"{\\rtf1 a\\bin99999999999 }}}", "a"},
+        {"{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}", "aAd"},
+        {"{\\rtf1 a}}}}b", "a"},
+        {"{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep"},
+        {"{\\rtf1 \\" + QByteArray(100000, 'w') + " x}", "x"},
+    };
+    for (const auto& [doc, text] : cases) QCOMPARE(read(doc), text);
   }
 };
 

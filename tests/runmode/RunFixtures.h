@@ -1,29 +1,30 @@
-// Helpers shared by the RunMode tests: Panes with recognisable pictures in
-// given slots, a Board of a chosen size, pumping the run loop and reading
-// pixels as colours.
+// Helpers shared by the RunMode tests: Panes with recognisable pictures,
+// movements and Cels, pumping the run loop, and a scene of every movement.
 #pragma once
 #include "imaging/Sheets.h"
 #include "runmode/RunLoop.h"
+#include "runmode/StageMouse.h"
 #include "support/FakePlatform.h"
 #include "support/PaneFixtures.h"
-
-#include <functional>
 
 namespace qv::runfix {
 
 using fixtures::fill;
 using fixtures::px;
 
-constexpr Long Red = RGB(200, 0, 0);
-constexpr Long Blue = RGB(0, 0, 200);
-constexpr Long Green = RGB(0, 150, 0);
-constexpr Long Yellow = RGB(210, 200, 20);
-constexpr Long Purple = RGB(120, 20, 160);
+constexpr Long Red = RGB(200, 0, 0), Blue = RGB(0, 0, 200), Green = RGB(0, 150, 0), Yellow = RGB(210, 200, 20);
 
 inline Long stagePx(Workspace& ws, int x, int y) { return px(ws.picStage.Image(), x, y); }
 
+inline QList<Long> stagePixels(Workspace& ws, std::initializer_list<QPoint> at) {
+  QList<Long> out;
+  for (QPoint p : at) out << stagePx(ws, p.x(), p.y());
+  return out;
+}
+
 // How many Board pixels of r meet pred.
-inline int countWhere(Workspace& ws, QRect r, const std::function<bool(QRgb)>& pred) {
+template <typename Pred>
+int countWhere(Workspace& ws, QRect r, Pred pred) {
   int n = 0;
   for (int y = r.top(); y <= r.bottom(); ++y)
     for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.picStage.Image().pixel(x, y)) ? 1 : 0;
@@ -46,7 +47,6 @@ inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, 
   return p;
 }
 
-// The same in one colour.
 inline PaneRecord& placeSolid(Workspace& ws, int slot, int left, int top, int w, int h, Long c) {
   PaneRecord& p = placePane(ws, slot, left, top, w, h);
   fill(ws.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
@@ -57,10 +57,9 @@ inline PaneRecord& placeSolid(Workspace& ws, int slot, int left, int top, int w,
 // top-left 5 x 5 corner) and its mask built from them.
 inline void makeTransparent(Workspace& ws, int slot) {
   PaneRecord& p = ws.Pane(slot);
-  QImage& s = ws.picSprites.Image();
   for (int y = 0; y < p.Height; ++y)
     for (int x = 0; x < p.Width; ++x)
-      if (x % 4 == 0 || (x < 5 && y < 5)) s.setPixel(p.SheetX + x, p.SheetY + y, qRgb(0, 0, 0));
+      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
   p.BlackTransparent = QvTrue;
   ws.CurrentPane = slot;
   BuildPaneMask(ws);
@@ -68,8 +67,7 @@ inline void makeTransparent(Workspace& ws, int slot) {
 
 // Gives the Pane a movement as the Pane dialog applies it.
 inline void setMove(PaneRecord& p, int moveType, int speed, bool flip) {
-  p.MoveType = Integer(moveType);
-  p.Direction = Integer(moveType);
+  p.MoveType = p.Direction = Integer(moveType);
   if (moveType == 5) p.FlipCode = 1;
   p.Speed = Integer(speed);
   p.FlipOnBounds = toFlag(flip);
@@ -98,16 +96,23 @@ inline void passes(Workspace& ws, int n) {
   for (int i = 0; i < n; ++i) RunLoopPass(ws);
 }
 
-// Stop with the Stop icon and let the loop run its last pass.
+// Moves the pointer and lets a pass run its hover tests.
+inline void hoverAt(Workspace& ws, double x, double y) {
+  picStage_MouseMove(ws, 0, x, y);
+  RunLoopPass(ws);
+}
+
+inline void clickAt(Workspace& ws, double x, double y, int button = 1) {
+  hoverAt(ws, x, y);
+  picStage_MouseDown(ws, button, x, y);
+}
+
+// Stop and let the loop run its last pass.
 inline void stopAndEnd(Workspace& ws, StopForm form = StopForm::StopIcon) {
   StopRun(ws, form);
   while (RunLoopPass(ws)) {
   }
 }
-
-}  // namespace qv::runfix
-
-namespace qv::runfix {
 
 // A 320 x 240 Board with Panes of every movement type, all flipping on
 // bounds, Transparent and plain, with and without Cels; slot 6 reaches the
@@ -126,23 +131,18 @@ inline void buildScene(Workspace& ws) {
   makeTransparent(ws, 3);
   setMove(p3, 3, 3, true);
   makeCels(p3, 3, 1, 0);
-  PaneRecord& p4 = placePane(ws, 4, 10, 60, 40, 50);
-  setMove(p4, 4, 2, true);
-  p4.EffectType = 1;
-  PaneRecord& p5 = placePane(ws, 5, 200, 60, 50, 50);
-  setMove(p5, 5, 3, true);
+  setMove(placePane(ws, 4, 10, 60, 40, 50), 4, 2, true);
+  ws.Pane(4).EffectType = 1;
+  setMove(placePane(ws, 5, 200, 60, 50, 50), 5, 3, true);
   makeTransparent(ws, 5);
-  PaneRecord& p6 = placePane(ws, 6, 259, 11, 50, 50);
-  setMove(p6, 5, 3, true);
-  PaneRecord& p7 = placePane(ws, 7, 150, 110, 30, 30);
-  p7.FlipOnBounds = QvTrue;
+  setMove(placePane(ws, 6, 259, 11, 50, 50), 5, 3, true);
+  placePane(ws, 7, 150, 110, 30, 30).FlipOnBounds = QvTrue;
   PaneRecord& p8 = placePane(ws, 8, 120, 200, 40, 30);
   setMove(p8, 2, 1, false);
   p8.Process = 1;
   p8.LifeStartValue = 20;  // moves until two clicks carry it out
-  p8.LifeEndValue = 22;
+  p8.LifeEndValue = p8.RevealValue = 22;
   p8.RevealPane = 9;
-  p8.RevealValue = 22;
   p8.UseWriting = p8.UseURL = QvTrue;
   PaneRecord& p9 = placePane(ws, 9, 20, 20, 30, 30);
   p9.Visible = QvFalse;
