@@ -147,6 +147,9 @@ bool LoadProject(Workspace& ws) {
   QString why;
   const auto doc = readProjectText(files.text, why);
   if (!doc) {
+    // The Board is already emptied: no Target is left to act on.
+    ws.win.Shape1[0].Visible = false;
+    DisablePaneMenus(ws);
     ws.picStage.Pointer = MousePointer::Arrow;
     tell(ws, LoadTitle, files.text, QStringLiteral("The project could not be read: %1").arg(why));
     return true;
