@@ -181,6 +181,10 @@ void TestClickActions::writingBox() {
   clickAt(ws, 300, 120);
   QVERIFY(box.Visible && !url.Visible);
   QCOMPARE(box.Left, 300);
+  // A box still open when the run ends does not stay over the Board.
+  clickAt(ws, 130, 140);
+  stopAndEnd(ws);
+  QVERIFY(!box.Visible && !url.Visible);
 }
 
 void TestClickActions::soundAndUrl() {

@@ -24,40 +24,24 @@ PaneRecord& celPane(Workspace& ws, int delay = 0) {
 class TestRunLoop : public QObject {
   Q_OBJECT
  private slots:
-  void moveDelay();
-  void lifespanGate();
+  void pacingAndLifespan();
   void celOrder();
-  void multiCelMirrorsWholeGrid();
   void invisiblePaneMovesAndCollides();
   void drawingOrder();
 };
 
-void TestRunLoop::moveDelay() {
-  const QList<QPair<int, QList<int>>> cases = {
-      {0, {101, 102, 103, 104, 105, 106}}, {1, {101, 102, 103, 104, 105, 106}}, {3, {100, 100, 101, 101, 101, 102}}};
-  for (const auto& [delay, lefts] : cases) {
-    TestBench b;
-    PaneRecord& d = placePane(b.ws, 2, 100, 100, 40, 40);
-    setMove(d, 2, 1, false);
-    d.MoveDelay = Integer(delay);
-    mnu_RunInWindow_Click(b.ws);
-    QList<int> got;
-    for (int i = 0; i < lefts.size(); ++i) {
-      RunLoopPass(b.ws);
-      got << b.ws.RunPane(2).Left;
-    }
-    QCOMPARE(got, lefts);
-  }
-}
-
-void TestRunLoop::lifespanGate() {
-  // StartValue 20 throughout; the defaults are 19 / 10.
+void TestRunLoop::pacingAndLifespan() {
+  // MoveDelay 3 moves every third frame. With a Value process the Pane moves
+  // and animates only while StartValue 20 lies in its Lifespan; the defaults
+  // are 19 / 10.
+  const QList<int> moving = {301, 302, 303, 304, 305, 306}, standing(6, 300);
   struct Case {
-    int process, lifeStart, lifeEnd;
-    bool alive;
+    int process, lifeStart, lifeEnd, delay;
+    QList<int> lefts;
   };
-  const Case cases[] = {{1, 19, 10, false}, {1, 20, 21, true},  {1, 15, 20, false},
-                        {2, 20, 19, true},  {2, 19, 10, false}, {0, 19, 10, true}};
+  const Case cases[] = {{0, 19, 10, 0, moving}, {0, 19, 10, 1, moving}, {0, 19, 10, 3, {300, 300, 301, 301, 301, 302}},
+                        {1, 19, 10, 0, standing}, {1, 20, 21, 0, moving}, {1, 15, 20, 0, standing},
+                        {2, 20, 19, 0, moving}, {2, 19, 10, 0, standing}};
   for (const Case& c : cases) {
     TestBench b;
     PaneRecord& d = celPane(b.ws);
@@ -65,47 +49,45 @@ void TestRunLoop::lifespanGate() {
     d.Process = Integer(c.process);
     d.LifeStartValue = Integer(c.lifeStart);
     d.LifeEndValue = Integer(c.lifeEnd);
+    d.MoveDelay = Integer(c.delay);
     mnu_RunInWindow_Click(b.ws);
-    passes(b.ws, 5);
+    QList<int> lefts;
+    for (int i = 0; i < 6; ++i) {
+      RunLoopPass(b.ws);
+      lefts << b.ws.RunPane(6).Left;
+    }
     const PaneRecord& r = b.ws.RunPane(6);
-    const bool moved = r.Left != 300, animated = r.SheetX != d.SheetX || r.SheetY != d.SheetY || r.CelColumn != 1;
-    QCOMPARE((QList<int>{c.process, c.lifeStart, c.lifeEnd, moved, animated}),
-             (QList<int>{c.process, c.lifeStart, c.lifeEnd, c.alive, c.alive}));
+    const bool animated = r.SheetX != d.SheetX || r.SheetY != d.SheetY || r.CelColumn != 1;
+    QCOMPARE((QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, animated} + lefts),
+             (QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, c.lefts != standing} + c.lefts));
   }
 }
 
 void TestRunLoop::celOrder() {
-  // Cels in reading order, wrapping; one 50 x 50 Cel is drawn per frame.
-  for (int delay : {0, 2}) {
+  // Cels in reading order, wrapping; one 50 x 50 Cel is drawn per frame. Flip
+  // on Bounds mirrors all Cels at once, so the Cel columns swap too.
+  for (int variant : {0, 2, -1}) {
     TestBench b;
-    celPane(b.ws, delay);
-    mnu_RunInWindow_Click(b.ws);
+    Workspace& ws = b.ws;
+    PaneRecord& d = celPane(ws, std::max(variant, 0));
+    if (variant < 0) setMove(d, 2, 1, true);
+    const QImage sheet = ws.picSprites.Image().copy();
+    mnu_RunInWindow_Click(ws);
     QList<Long> got;
     for (int k = 0; k < 7; ++k) {
-      RunLoopPass(b.ws);
-      got << stagePx(b.ws, 325, 325);
-      QCOMPARE(stagePx(b.ws, 350, 325), b.ws.BoardSettings.BoardBackColor);
-      QCOMPARE(int(b.ws.RunPane(6).Width), 50);
+      RunLoopPass(ws);
+      const PaneRecord& r = ws.RunPane(6);
+      got << stagePx(ws, r.Left + 25, 325);
+      QCOMPARE(stagePx(ws, r.Left + 50, 325), ws.BoardSettings.BoardBackColor);
+      QCOMPARE(int(r.Width), 50);
     }
-    QCOMPARE(got, delay == 0 ? (QList<Long>{Red, Blue, Green, Yellow, Red, Blue, Green})
-                             : (QList<Long>{Red, Blue, Blue, Green, Green, Yellow, Yellow}));
+    const QList<QList<Long>> want = {{Red, Blue, Green, Yellow, Red, Blue, Green},
+                                     {Red, Blue, Blue, Green, Green, Yellow, Yellow},
+                                     {Blue, Red, Yellow, Green, Blue, Red, Yellow}};
+    QCOMPARE(got, want[variant < 0 ? 2 : variant / 2]);
+    stopAndEnd(ws);
+    QCOMPARE(ws.picSprites.Image(), sheet);
   }
-}
-
-void TestRunLoop::multiCelMirrorsWholeGrid() {
-  // Flip on Bounds mirrors all Cels at once, so the Cel columns swap too: the
-  // first Cel drawn is the mirrored top-right one.
-  TestBench b;
-  Workspace& ws = b.ws;
-  PaneRecord& d = celPane(ws, 5);
-  setMove(d, 2, 1, true);
-  const QImage sheet = ws.picSprites.Image();
-  mnu_RunInWindow_Click(ws);
-  RunLoopPass(ws);
-  QCOMPARE(stagePx(ws, 310, 310), Blue);
-  QCOMPARE(px(ws.picSprites.Image(), d.SheetX + 99, d.SheetY), Red);
-  stopAndEnd(ws);
-  QCOMPARE(ws.picSprites.Image(), sheet);
 }
 
 void TestRunLoop::invisiblePaneMovesAndCollides() {

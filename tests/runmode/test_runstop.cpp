@@ -29,10 +29,8 @@ class TestRunStop : public QObject {
   Q_OBJECT
  private slots:
   void sheetsExactAfterStop();
-  void restartDuringRun();
-  void manyShortRuns();
+  void restartAndManyShortRuns();
   void stopForms();
-  void writingBoxClosesAtEnd();
   void sameInputSameFrames();
 };
 
@@ -71,7 +69,7 @@ void TestRunStop::sheetsExactAfterStop() {
   }
 }
 
-void TestRunStop::restartDuringRun() {
+void TestRunStop::restartAndManyShortRuns() {
   TestBench b;
   Workspace& ws = b.ws;
   buildScene(ws);
@@ -99,18 +97,13 @@ void TestRunStop::restartDuringRun() {
   passes(ws, 10);
   stopAndEnd(ws, StopForm::EscKey);
   QVERIFY(d.matches(ws));
-}
 
-void TestRunStop::manyShortRuns() {
-  TestBench b;
-  Workspace& ws = b.ws;
-  buildScene(ws);
-  const Design d(ws);
+  // 1,000 short runs, now and then with a restart on the way.
   std::mt19937 rng(20240611);
   for (int cycle = 0; cycle < 1000; ++cycle) {
     mnu_RunInWindow_Click(ws);
     passes(ws, int(rng() % 7));
-    if (rng() % 8 == 0) {  // now and then a restart on the way
+    if (rng() % 8 == 0) {
       mnu_RunInWindow_Click(ws);
       passes(ws, int(rng() % 4));
     }
@@ -162,20 +155,6 @@ void TestRunStop::stopForms() {
     const QRect now(ws.picStage.Left, ws.picStage.Top, ws.picStage.Width(), ws.picStage.Height());
     QCOMPARE(now == place, form == StopForm::FullBoardStopIcon);
   }
-}
-
-void TestRunStop::writingBoxClosesAtEnd() {
-  // A Writing box still open when the run ends does not stay over the Board.
-  TestBench b;
-  Workspace& ws = b.ws;
-  buildScene(ws);
-  mnu_RunInWindow_Click(ws);
-  clickAt(ws, 130, 210);  // slot 8
-  QVERIFY(ws.win.Text_Writing.Visible && ws.win.Button_Url.Visible);
-  hoverAt(ws, 160, 120);  // over slot 7: the box stays open
-  QVERIFY(ws.win.Text_Writing.Visible);
-  stopAndEnd(ws);
-  QVERIFY(!ws.win.Text_Writing.Visible && !ws.win.Button_Url.Visible);
 }
 
 void TestRunStop::sameInputSameFrames() {

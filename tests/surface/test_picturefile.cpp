@@ -77,8 +77,8 @@ class TestPictureFile : public QObject {
       for (const auto& [off, size, value] : fields) QCOMPARE(le(b, off, size), quint32(value));
       // The first stored row is the bottom one, as blue, green, red; rows
       // are padded with zeros.
-      const QRgb bottomLeft = img.pixel(0, s.height() - 1);
-      QCOMPARE(b.mid(54, 3), QByteArray::fromRawData(reinterpret_cast<const char*>(&bottomLeft), 3));
+      const QRgb bl = img.pixel(0, s.height() - 1);
+      QCOMPARE(QList<int>({uchar(b[54]), uchar(b[55]), uchar(b[56])}), QList<int>({qBlue(bl), qGreen(bl), qRed(bl)}));
       for (int y = 0; y < s.height(); ++y)
         for (int i = s.width() * 3; i < stride; ++i) QCOMPARE(int(b[54 + y * stride + i]), 0);
 
