@@ -1,28 +1,12 @@
 // In-place mirroring of sheet blocks, and undoing RunMode's mirrorings.
 #include "imaging/Flip.h"
 
+#include "surface/Prefetch.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace qv {
-
-namespace {
-
-// Asks for n pixels from p in advance: a block's rows lie in different
-// pages, where the processor's own prefetching starts over.
-inline void prefetchPixels(const quint32* p, int n) {
-#if defined(__GNUC__) || defined(__clang__)
-  const auto from = reinterpret_cast<quintptr>(p);
-  for (quintptr line = from & ~quintptr(63); line < from + quintptr(n) * 4; line += 64)
-    __builtin_prefetch(reinterpret_cast<const void*>(line), 1);
-#else
-  (void)p, (void)n;
-#endif
-}
-
-constexpr int RowsAhead = 2;
-
-}  // namespace
 
 void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
   // Clip to the image; the mirror is taken about the clipped block so that a
@@ -37,7 +21,7 @@ void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
   if (axis == MirrorAxis::LeftRight) {
     for (int r = 0; r < y1 - y0; ++r) {
       quint32* row = first + r * stride;
-      if (r + RowsAhead < y1 - y0) prefetchPixels(row + RowsAhead * stride, n);
+      if (r + RowsAhead < y1 - y0) PrefetchPixels(row + RowsAhead * stride, n);
       std::reverse(row, row + n);
     }
   } else {
@@ -45,8 +29,8 @@ void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
       quint32* a = first + top * stride;
       quint32* b = first + bottom * stride;
       if (top + RowsAhead < bottom - RowsAhead) {
-        prefetchPixels(a + RowsAhead * stride, n);
-        prefetchPixels(b - RowsAhead * stride, n);
+        PrefetchPixels(a + RowsAhead * stride, n);
+        PrefetchPixels(b - RowsAhead * stride, n);
       }
       std::swap_ranges(a, a + n, b);
     }

@@ -1,6 +1,8 @@
 // Raster copies and scaled paints over RGB32 scanlines.
 #include "surface/RasterOps.h"
 
+#include "surface/Prefetch.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -76,28 +78,13 @@ QV_WIDE_CLONES void orRows(Block d, ConstBlock s, int w, int h) {
   }
 }
 
-// A block of a wide image starts every row in another page, where the
-// processor's own prefetching starts over; the rows a little ahead are asked
-// for in advance instead.
-constexpr int RowsAhead = 2;
-template <typename Pixel>
-inline void prefetchRow(const BlockOf<Pixel>& b, int j, int w) {
-#if defined(__GNUC__) || defined(__clang__)
-  const auto from = reinterpret_cast<quintptr>(b.rowAt(j));
-  for (quintptr line = from & ~quintptr(63); line < from + quintptr(w) * 4; line += 64)
-    __builtin_prefetch(reinterpret_cast<const void*>(line));
-#else
-  (void)b, (void)j, (void)w;
-#endif
-}
-
 // The two-step transparent draw in one pass: (d AND mask) OR sprite.
 QV_WIDE_CLONES void maskPaintRows(Block d, ConstBlock m, ConstBlock s, int w, int h) {
   for (int j = 0; j < h; ++j) {
     if (j + RowsAhead < h) {
-      prefetchRow(d, j + RowsAhead, w);
-      prefetchRow(m, j + RowsAhead, w);
-      prefetchRow(s, j + RowsAhead, w);
+      PrefetchPixels(d.rowAt(j + RowsAhead), w);
+      PrefetchPixels(m.rowAt(j + RowsAhead), w);
+      PrefetchPixels(s.rowAt(j + RowsAhead), w);
     }
     quint32* dr = d.rowAt(j);
     const quint32* mr = m.rowAt(j);

@@ -5,6 +5,7 @@
 #include "model/Workspace.h"
 
 #include <QImage>
+#include <QRandomGenerator>
 
 namespace qv::fixtures {
 
@@ -13,6 +14,15 @@ inline Long px(const QImage& img, int x, int y) { return fromQRgb(img.pixel(x, y
 inline void fill(QImage& img, int x, int y, int w, int h, Long c) {
   for (int j = y; j < y + h; ++j)
     for (int i = x; i < x + w; ++i) img.setPixel(i, j, toQRgb(c));
+}
+
+// A picture of random colours from a seed.
+inline QImage randomImage(int w, int h, quint32 seed) {
+  QImage img(w, h, QImage::Format_RGB32);
+  QRandomGenerator rng(seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.setPixel(x, y, 0xff000000u | (rng.generate() & 0xffffffu));
+  return img;
 }
 
 // Gives slot n a Pane with the new-Pane defaults at (left, top), size w x h

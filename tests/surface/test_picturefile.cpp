@@ -8,19 +8,14 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/PaneFixtures.h"
 #include <QtEndian>
 
 using namespace qv;
+using fixtures::randomImage;
 
 namespace {
-
-QImage randomImage(int w, int h, quint32 seed) {
-  QImage img(w, h, QImage::Format_RGB32);
-  QRandomGenerator rng(seed);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.setPixel(x, y, 0xff000000u | (rng.generate() & 0xffffffu));
-  return img;
-}
 
 QByteArray readAll(const QString& path) {
   QFile f(path);

@@ -4,17 +4,12 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include "support/PaneFixtures.h"
+
 using namespace qv;
+using fixtures::randomImage;
 
 namespace {
-
-QImage randomImage(int w, int h, quint32 seed) {
-  QImage img(w, h, QImage::Format_RGB32);
-  QRandomGenerator rng(seed);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) img.setPixel(x, y, 0xff000000u | (rng.generate() & 0xffffffu));
-  return img;
-}
 
 // Every pixel of the surface that is not the given colour.
 QList<QPoint> pixelsNot(const Surface& s, Long colour) {

@@ -1,0 +1,21 @@
+// Asking for pixels ahead of use: the rows of a block in a wide image each
+// start in another page, where the processor's own prefetching starts over.
+#pragma once
+#include <QtGlobal>
+
+namespace qv {
+
+// Rows this far ahead of the one being worked on are asked for.
+constexpr int RowsAhead = 2;
+
+inline void PrefetchPixels(const quint32* p, int n) {
+#if defined(__GNUC__) || defined(__clang__)
+  const auto from = reinterpret_cast<quintptr>(p);
+  for (quintptr line = from & ~quintptr(63); line < from + quintptr(n) * 4; line += 64)
+    __builtin_prefetch(reinterpret_cast<const void*>(line));
+#else
+  (void)p, (void)n;
+#endif
+}
+
+}  // namespace qv
