@@ -3,7 +3,7 @@
 
 #include "editing/Panes.h"
 #include "imaging/Sheets.h"
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "surface/RasterOps.h"
@@ -91,15 +91,15 @@ FrameScene::FrameScene()
 }
 
 void installScene(qv::Workspace& ws, const FrameScene& scene) {
-  ws.BoardWidth = BoardW;
-  ws.BoardHeight = BoardH;
-  ws.picStage.SetSize(BoardW, BoardH);
-  ws.picBackground.SetSize(BoardW, BoardH);
-  ws.picBackground.SetPicture(scene.background);
-  ws.picSprites.SetSize(SheetW, SheetH);
-  ws.picSprites.SetPicture(scene.sprites);
-  ws.picMasks.SetSize(SheetW, SheetH);
-  ws.picMasks.SetPicture(scene.masks);
+  ws.project.BoardWidth = BoardW;
+  ws.project.BoardHeight = BoardH;
+  ws.surfaces.picStage.SetSize(BoardW, BoardH);
+  ws.surfaces.picBackground.SetSize(BoardW, BoardH);
+  ws.surfaces.picBackground.SetPicture(scene.background);
+  ws.surfaces.picSprites.SetSize(SheetW, SheetH);
+  ws.surfaces.picSprites.SetPicture(scene.sprites);
+  ws.surfaces.picMasks.SetSize(SheetW, SheetH);
+  ws.surfaces.picMasks.SetPicture(scene.masks);
 }
 
 void BenchPlatform::ShowMessage(const QString& title, const QString& text) {
@@ -121,8 +121,8 @@ BenchWorkspace::BenchWorkspace() {
 void buildPaneScene(qv::Workspace& ws, const FrameScene& scene) {
   qv::SelectBoardSize(ws, 3);  // "1024 x 764"
   qv::LayoutMainWindow(ws);
-  ws.picBackground.SetSize(BoardW, BoardH);
-  ws.picBackground.SetPicture(scene.background);
+  ws.surfaces.picBackground.SetSize(BoardW, BoardH);
+  ws.surfaces.picBackground.SetPicture(scene.background);
   ws.BoardSettings.UseBackPicture = qv::QvTrue;
   ws.BoardSettings.BackPictureName = QStringLiteral("Back.bmp");
   for (int i = 0; i < PaneCount; ++i) qv::AddPane(ws);
@@ -135,11 +135,11 @@ void buildPaneScene(qv::Workspace& ws, const FrameScene& scene) {
     p.Top = qv::Integer(place.y);
     p.Width = p.Height = qv::Integer(CelSize);
     p.BlackTransparent = qv::QvTrue;
-    qv::BitBlt(ws.picSprites.Image(), p.SheetX, p.SheetY, CelSize, CelSize, scene.sprites,
+    qv::BitBlt(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, CelSize, CelSize, scene.sprites,
                place.sx, place.sy, qv::RasterOp::SRCCOPY);
-    ws.picSprites.TakeImageAsPicture();
-    ws.CurrentPane = slot;
-    qv::BuildPaneMask(ws);
+    ws.surfaces.picSprites.TakeImageAsPicture();
+    ws.pointer.CurrentPane = slot;
+    qv::BuildPaneMask(ws, slot);
   }
   if (qv::CountPanesInUse(ws) != PaneCount) {
     std::fprintf(stderr, "buildPaneScene: %d Panes in use, not %d\n", qv::CountPanesInUse(ws),

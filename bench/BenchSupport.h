@@ -4,7 +4,7 @@
 // functions interleaved and print "ours vs SDL2 peer" ratios after the
 // Google Benchmark run.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
 

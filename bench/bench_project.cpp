@@ -146,10 +146,10 @@ struct PlainFiles {
     files = {
         {QFile::encodeName(dir + name + ".QV1"), text},
         {QFile::encodeName(dir + "Back_" + name + ".bmp"),
-         qv::EncodeBmp24(ws.picBackground.Image())},
+         qv::EncodeBmp24(ws.surfaces.picBackground.Image())},
         {QFile::encodeName(dir + "Sprites_" + name + ".bmp"),
-         qv::EncodeBmp24(ws.picSprites.Image())},
-        {QFile::encodeName(dir + "Masks_" + name + ".bmp"), qv::EncodeBmp24(ws.picMasks.Image())},
+         qv::EncodeBmp24(ws.surfaces.picSprites.Image())},
+        {QFile::encodeName(dir + "Masks_" + name + ".bmp"), qv::EncodeBmp24(ws.surfaces.picMasks.Image())},
     };
   }
 };
@@ -267,7 +267,7 @@ void BM_ProjectText(benchmark::State& state) {
 BENCHMARK(BM_ProjectText)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeSheetBmp(benchmark::State& state) {
-  const QImage& sheet = saved().ws.picSprites.Image();
+  const QImage& sheet = saved().ws.surfaces.picSprites.Image();
   for (auto _ : state) benchmark::DoNotOptimize(qv::EncodeBmp24(sheet));
 }
 BENCHMARK(BM_EncodeSheetBmp)->Unit(benchmark::kMicrosecond);

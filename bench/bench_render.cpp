@@ -28,8 +28,8 @@ void redraw() { qv::RedrawBoard(board().ws); }
 
 void buildMask() {
   qv::Workspace& ws = board().ws;
-  ws.CurrentPane = MaskSlot;
-  qv::BuildPaneMask(ws);
+  ws.pointer.CurrentPane = MaskSlot;
+  qv::BuildPaneMask(ws, MaskSlot);
 }
 
 void BM_RedrawBoard(benchmark::State& state) {
@@ -67,7 +67,7 @@ const int redrawRace = registerRace({
           for (PeerMode m :
                {PeerMode::ColorKey, PeerMode::ColorKeyRle, PeerMode::ColorKeyRleCels}) {
             sdlPeerFrame(m);
-            if (const long n = sdlPeerDifferences(board().ws.picStage.Image()))
+            if (const long n = sdlPeerDifferences(board().ws.surfaces.picStage.Image()))
               differ += std::string(" ") + peerModeName(m) + ": " + std::to_string(n) +
                         " pixels;";
           }

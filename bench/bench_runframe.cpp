@@ -47,8 +47,8 @@ struct Run {
     buildPaneScene(b.ws, FrameScene());
     for (int n = 1; n <= qv::MaxPanes; ++n) setMotion(b.ws.Pane(n), n);
     // The pointer stays off the Board: no hover effects.
-    b.ws.MouseX = -10000;
-    b.ws.MouseY = -10000;
+    b.ws.pointer.MouseX = -10000;
+    b.ws.pointer.MouseY = -10000;
     qv::mnu_RunInWindow_Click(b.ws);
   }
 };

@@ -1,6 +1,6 @@
 // libFuzzer target: the rich-text reader, then the project text reader on
 // what it produced, and the project text reader on the raw bytes as Latin-1.
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
 
@@ -23,8 +23,8 @@ qv::Workspace& workspace() {
 void reset(qv::Workspace& ws) {
   ws.PaneTable = {};
   ws.BoardSettings = {};
-  ws.PaneCount = 0;
-  ws.CurrentPane = 1;
+  ws.project.PaneCount = 0;
+  ws.pointer.CurrentPane = 1;
   ws.win.List_Zorder.clear();
 }
 
@@ -35,7 +35,7 @@ void parse(const QString& text, QChar separator) {
   // What the reader reports must agree with what it stored.
   if (r.complete && r.failedToken != -1) __builtin_trap();
   if (!r.complete && (r.failedToken < 0 || r.failedToken >= r.tokensRead)) __builtin_trap();
-  if (ws.CurrentPane < 0 || ws.CurrentPane > qv::MaxPanes) __builtin_trap();
+  if (ws.pointer.CurrentPane < 0 || ws.pointer.CurrentPane > qv::MaxPanes) __builtin_trap();
   for (const auto& e : ws.win.List_Zorder)
     if (!qv::validSlot(e.ItemData) || !qv::isSet(ws.PaneTable[size_t(e.ItemData)].InUse)) __builtin_trap();
 }

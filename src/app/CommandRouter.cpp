@@ -7,8 +7,8 @@
 #include "runmode/ClickActions.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
-#include "shell/QtMenus.h"
-#include "shell/frmMain.h"
+#include "app/Menus.h"
+#include "app/frmMain.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -63,7 +63,7 @@ void CommandRouter::menu(const QString& name) {
 }
 
 void CommandRouter::keyDown(int code) {
-  const bool running = isSet(ws_.Running);
+  const bool running = isSet(ws_.run.Running);
   switch (code) {
     case 122: menu(QStringLiteral("mnu_RunInWindow")); break;  // F11
     case 27: guarded([&] { StopRun(ws_, StopForm::EscKey); }); break;
@@ -79,9 +79,9 @@ void CommandRouter::keyDown(int code) {
 }
 
 void CommandRouter::keyPress(int code) {
-  if (isSet(ws_.Running)) return;
+  if (isSet(ws_.run.Running)) return;
   switch (code) {
-    case 1: if (ws_.PaneCount < MaxPanes) menu(QStringLiteral("mnu_AddCustomPane")); break;  // Ctrl+A
+    case 1: if (ws_.project.PaneCount < MaxPanes) menu(QStringLiteral("mnu_AddCustomPane")); break;  // Ctrl+A
     case 14: menu(QStringLiteral("mnu_NewProject")); break;                                  // Ctrl+N
     case 19: menu(QStringLiteral("mnu_SaveProject")); break;                                 // Ctrl+S
     case 24: menu(QStringLiteral("mnu_End")); break;                                         // Ctrl+X
@@ -101,11 +101,11 @@ void CommandRouter::fastIcon(int index) {
   guarded([&] {
     for (auto& icon : ws_.win.Img_FastIcons) icon.Visible = false;
     ws_.win.Shape1[0].Visible = true;
-    ws_.TargetPane = Integer(ws_.CurrentPane);
+    ws_.pointer.TargetPane = Integer(ws_.pointer.CurrentPane);
     PlaceTargetBox(ws_);
     EnablePaneMenus(ws_);
     if (index == 3) ConfirmRemovePane(ws_);
-    ws_.picStage.Pointer = MousePointer::Arrow;
+    ws_.surfaces.picStage.Pointer = MousePointer::Arrow;
   });
 }
 
@@ -120,8 +120,8 @@ void CommandRouter::mouseDown(int button, int x, int y) {
 void CommandRouter::mouseMove(int button, int x, int y) {
   if (ws_.win.BoardMoving) {
     // The Board follows the pointer, keeping the grab point under it.
-    ws_.picStage.Left += x - ws_.win.BoardGrabX;
-    ws_.picStage.Top += y - ws_.win.BoardGrabY;
+    ws_.surfaces.picStage.Left += x - ws_.win.BoardGrabX;
+    ws_.surfaces.picStage.Top += y - ws_.win.BoardGrabY;
     return;
   }
   guarded([&] { picStage_MouseMove(ws_, button, x, y); });
@@ -129,7 +129,7 @@ void CommandRouter::mouseMove(int button, int x, int y) {
 
 void CommandRouter::mouseUp(int button, int x, int y) {
   if (ws_.win.BoardMoving) {
-    BoardMoveDrop(ws_, ws_.picStage.Left + x, ws_.picStage.Top + y);
+    BoardMoveDrop(ws_, ws_.surfaces.picStage.Left + x, ws_.surfaces.picStage.Top + y);
     return;
   }
   guarded([&] { picStage_MouseUp(ws_, button, x, y); });

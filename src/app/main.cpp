@@ -1,8 +1,8 @@
 // Quorvel: starts the main window.
 #include "app/CommandRouter.h"
-#include "model/Workspace.h"
-#include "shell/QtPlatform.h"
-#include "shell/frmMain.h"
+#include "shell/Workspace.h"
+#include "app/QtPlatform.h"
+#include "app/frmMain.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 // JSON views of the tables, with the fields' own names.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -67,7 +67,7 @@ struct Session {
   }
   // The Board size for the run or the render, kept by every later layout.
   void setBoard(QSize size) {
-    ws.picStage.SetSize(size.width(), size.height());
+    ws.surfaces.picStage.SetSize(size.width(), size.height());
     LayoutMainWindow(ws);
   }
   // Loads as the Load command does; false (and a message) when it failed.
@@ -144,7 +144,7 @@ int dump(const Args& a) {
   Session s;
   if (!s.load(a.positional[0])) return 1;
   QJsonObject o;
-  o["PaneCount"] = s.ws.PaneCount;
+  o["PaneCount"] = s.ws.project.PaneCount;
   o["Panes"] = PanesJson(s.ws.PaneTable);
   o["BoardSettings"] = BoardSettingsJson(s.ws.BoardSettings);
   o["Zorder"] = ZorderJson(s.ws.win);
@@ -162,7 +162,7 @@ int render(const Args& a) {
   s.setBoard(*board);
   if (!s.load(a.positional[0])) return 1;
   RedrawBoard(s.ws);
-  if (!writePng(out, s.ws.picStage.Image())) return fail(QStringLiteral("%1: cannot write the picture").arg(out));
+  if (!writePng(out, s.ws.surfaces.picStage.Image())) return fail(QStringLiteral("%1: cannot write the picture").arg(out));
   return 0;
 }
 
@@ -216,7 +216,7 @@ int play(const Args& a) {
     RunLoopPass(ws);
     if (!pngDir.isEmpty()) {
       const QString name = QDir(pngDir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
-      if (!writePng(name, ws.picStage.Image())) return fail(name + ": cannot write the picture");
+      if (!writePng(name, ws.surfaces.picStage.Image())) return fail(name + ": cannot write the picture");
     }
   }
   const QString stateOut = a.one("state-out");

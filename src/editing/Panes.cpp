@@ -17,34 +17,33 @@ constexpr int NewLeft = 50, NewTop = 50, NewSize = 100;
 }  // namespace
 
 void AddPane(Workspace& ws) {
-  ws.picStage.Pointer = MousePointer::Hourglass;
-  ws.PaneCount = Integer(ws.PaneCount + 1);
-  if (ws.PaneCount >= MaxPanes + 1) {
-    ws.PaneCount = MaxPanes;
-    ws.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
+  ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
+  if (ws.project.PaneCount >= MaxPanes + 1) {
+    ws.project.PaneCount = MaxPanes;
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
     return;
   }
   const int slot = FindFreeSlot(ws);
   if (slot == 0) {  // the count was out of step with the table
-    ws.PaneCount = Integer(ws.PaneCount - 1);
-    ws.picStage.Pointer = MousePointer::Arrow;
+    ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
     return;
   }
-  ws.CurrentPane = slot;
-  AssignSheetSlot(ws);
+  ws.pointer.CurrentPane = slot;
+  AssignSheetSlot(ws, slot);
   const PaneRecord& p = ws.Pane(slot);
-  const QImage& picture = ws.picResize.Picture();
-  PaintPicture(ws.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
-  ws.picSprites.TakeImageAsPicture();
+  const QImage& picture = ws.surfaces.picResize.Picture();
+  PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
+  ws.surfaces.picSprites.TakeImageAsPicture();
   // The new Pane shows in front of everything until the next redraw.
-  PaintPicture(ws.picStage.Image(), picture, NewLeft, NewTop, NewSize, NewSize);
-  InitPaneRecord(ws);
+  PaintPicture(ws.surfaces.picStage.Image(), picture, NewLeft, NewTop, NewSize, NewSize);
+  InitPaneRecord(ws, slot);
   AddZorderItem(ws);
-  ws.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
 }
 
-void InitPaneRecord(Workspace& ws) {
-  const int n = ws.CurrentPane;
+void InitPaneRecord(Workspace& ws, int n) {
   PaneRecord& p = ws.Pane(n);
   p.InUse = QvTrue;
   p.Left = NewLeft;
@@ -98,37 +97,37 @@ void InitPaneRecord(Workspace& ws) {
 }
 
 void AddZorderItem(Workspace& ws) {
-  ws.win.List_Zorder.append({ws.Pane(ws.CurrentPane).Label, ws.CurrentPane});
+  ws.win.List_Zorder.append({ws.Pane(ws.pointer.CurrentPane).Label, ws.pointer.CurrentPane});
 }
 
 void ConfirmRemovePane(Workspace& ws) {
-  const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.CurrentPane);
+  const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.pointer.CurrentPane);
   if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return;
   RemovePane(ws);
   RedrawBoard(ws);
 }
 
 void RemovePane(Workspace& ws) {
-  if (ws.win.Shape1[0].Visible) ws.CurrentPane = ws.TargetPane;
-  PaneRecord& p = ws.Pane(ws.CurrentPane);
+  if (ws.win.Shape1[0].Visible) ws.pointer.CurrentPane = ws.pointer.TargetPane;
+  PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
   p.InUse = QvFalse;
   p.PictureLoaded = QvFalse;
   p.Width = p.Height = p.Left = p.Top = 0;
   p.CelCount = 1;
-  AssignSheetSlot(ws);
-  FreeSheetCells(ws);
+  AssignSheetSlot(ws, ws.pointer.CurrentPane);
+  FreeSheetCells(ws, ws.pointer.CurrentPane);
   auto& list = ws.win.List_Zorder;
   for (int i = 0; i < list.size(); ++i) {
-    if (list[i].ItemData == ws.CurrentPane) {
+    if (list[i].ItemData == ws.pointer.CurrentPane) {
       list.removeAt(i);
       break;
     }
   }
-  ws.PaneCount = Integer(std::max(ws.PaneCount - 1, 0));
+  ws.project.PaneCount = Integer(std::max(ws.project.PaneCount - 1, 0));
   ws.win.Shape1[0].Visible = false;
-  ws.Dragging = QvFalse;
+  ws.pointer.Dragging = QvFalse;
   ws.win.Lab_Readouts = IdleReadout;
-  ws.HoverFound = QvFalse;
+  ws.pointer.HoverFound = QvFalse;
   DisablePaneMenus(ws);
 }
 
@@ -136,19 +135,19 @@ void CompositePanes(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("Composite Panes - "),
                              QStringLiteral("Really duplicate Panes to the Background ?")))
     return;
-  ws.picBackground.SetSize(ws.picStage.Width(), ws.picStage.Height());
-  ws.picBackground.SetPicture(ws.picStage.Image());
+  ws.surfaces.picBackground.SetSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
+  ws.surfaces.picBackground.SetPicture(ws.surfaces.picStage.Image());
 }
 
 void List_Zorder_Click(Workspace& ws, int row) {
-  if (isSet(ws.DialogFilling) || row < 0 || row >= ws.win.List_Zorder.size()) return;
+  if (isSet(ws.win.DialogFilling) || row < 0 || row >= ws.win.List_Zorder.size()) return;
   ws.win.List_ZorderIndex = row;
-  ws.CurrentPane = ws.win.List_Zorder[row].ItemData;
-  ws.Dragging = QvFalse;
+  ws.pointer.CurrentPane = ws.win.List_Zorder[row].ItemData;
+  ws.pointer.Dragging = QvFalse;
   ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = true;
   ws.win.Frame_ListZ.Visible = false;
   PlaceTargetBox(ws);
-  ws.TargetPane = Integer(ws.CurrentPane);
+  ws.pointer.TargetPane = Integer(ws.pointer.CurrentPane);
   PlaceHoverBox(ws);
   EnablePaneMenus(ws);
 }
@@ -156,14 +155,14 @@ void List_Zorder_Click(Workspace& ws, int row) {
 void EnablePaneMenus(Workspace& ws) {
   MainWindowState& w = ws.win;
   w.setMenuEnabled("mnu_LoadsPicture", true);
-  if (isSet(ws.LibrariesPresent)) w.setMenuEnabled("mnu_LoadPaneLibrary", true);
+  if (isSet(ws.project.LibrariesPresent)) w.setMenuEnabled("mnu_LoadPaneLibrary", true);
   for (const char* m : {"mnu_AddCustomPane", "mnu_EditPane", "mnu_ResizePane", "mnu_RemovePane", "mnu_Flip"})
     w.setMenuEnabled(m, true);
 }
 
 void DisablePaneMenus(Workspace& ws) {
   MainWindowState& w = ws.win;
-  if (!w.menuEnabled("mnu_EditPane") || isSet(ws.HoverFound)) return;
+  if (!w.menuEnabled("mnu_EditPane") || isSet(ws.pointer.HoverFound)) return;
   for (const char* m : {"mnu_LoadsPicture", "mnu_LoadPaneLibrary", "mnu_EditPane", "mnu_ResizePane",
                         "mnu_RemovePane", "mnu_Flip"})
     w.setMenuEnabled(m, false);

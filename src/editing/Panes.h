@@ -1,12 +1,13 @@
 // Adding, removing and compositing Panes, the layer list entries, and the
 // Target menu items.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 
 void AddPane(Workspace& ws);
-void InitPaneRecord(Workspace& ws);
+// Writes the new-Pane values into the slot's entry.
+void InitPaneRecord(Workspace& ws, int slot);
 void AddZorderItem(Workspace& ws);
 void ConfirmRemovePane(Workspace& ws);
 void RemovePane(Workspace& ws);

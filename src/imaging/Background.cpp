@@ -4,14 +4,14 @@
 namespace qv {
 
 void FitBackgroundToBoard(Workspace& ws) {
-  Surface& resize = ws.picResize;
+  Surface& resize = ws.surfaces.picResize;
   resize.AutoSize = true;
   resize.SetPicture(resize.Picture());
-  const int w = std::max<int>(ws.BoardWidth, 1), h = std::max(ws.BoardHeight, 1);
-  ws.picBackground.SetSize(w, h);
-  PaintPicture(ws.picBackground.Image(), resize.Picture(), 0, 0, w, h);
-  ws.picBackground.TakeImageAsPicture();
-  ws.picStage.SetPicture(ws.picBackground.Picture());
+  const int w = std::max<int>(ws.project.BoardWidth, 1), h = std::max(ws.project.BoardHeight, 1);
+  ws.surfaces.picBackground.SetSize(w, h);
+  PaintPicture(ws.surfaces.picBackground.Image(), resize.Picture(), 0, 0, w, h);
+  ws.surfaces.picBackground.TakeImageAsPicture();
+  ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
   RestorePicResize(ws);
 }
 

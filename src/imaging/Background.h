@@ -1,6 +1,6 @@
 // The Background picture fitted to the Board.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

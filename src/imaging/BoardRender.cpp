@@ -14,7 +14,7 @@ QSize shownSize(const PaneRecord& p) {
 }
 
 void drawAt(Workspace& ws, const PaneRecord& p, int x, int y, QSize size) {
-  DrawPane(ws, ws.picStage.Image(), x, y, size.width(), size.height(), p.SheetX, p.SheetY,
+  DrawPane(ws, ws.surfaces.picStage.Image(), x, y, size.width(), size.height(), p.SheetX, p.SheetY,
            isSet(p.BlackTransparent));
 }
 
@@ -29,15 +29,15 @@ void placeBox(ControlState& box, const PaneRecord& p) {
 
 void RestoreBoardBase(Workspace& ws) {
   if (isSet(ws.BoardSettings.UseBackPicture))
-    ws.picStage.SetPicture(ws.picBackground.Picture());
+    ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
   else
-    ws.picStage.ClearPicture();
+    ws.surfaces.picStage.ClearPicture();
 }
 
 void RedrawBoard(Workspace& ws) {
   RestoreBoardBase(ws);
   for (int n = MaxPanes; n >= 1; --n) {
-    ws.CurrentPane = n;
+    ws.pointer.CurrentPane = n;
     const PaneRecord& p = ws.PaneTable[size_t(n)];
     if (isSet(p.InUse)) drawAt(ws, p, p.Left, p.Top, shownSize(p));
   }
@@ -48,8 +48,8 @@ void RedrawBoardDrag(Workspace& ws) {
   for (int n = MaxPanes; n >= 1; --n) {
     const PaneRecord& p = ws.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
-    if (n == ws.CurrentPane)
-      drawAt(ws, p, roundHalfEven(ws.MouseX), ws.MouseY, shownSize(p));
+    if (n == ws.pointer.CurrentPane)
+      drawAt(ws, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, shownSize(p));
     else
       drawAt(ws, p, p.Left, p.Top, shownSize(p));
   }
@@ -57,7 +57,7 @@ void RedrawBoardDrag(Workspace& ws) {
 
 void RedrawBoardDragFloat(Workspace& ws) {
   RestoreBoardBase(ws);
-  PaneRecord& dragged = ws.Pane(ws.CurrentPane);
+  PaneRecord& dragged = ws.Pane(ws.pointer.CurrentPane);
   PaneRecord& twin = ws.PaneTable[0];
   dragged.InUse = QvFalse;
   twin.InUse = QvTrue;
@@ -71,7 +71,7 @@ void RedrawBoardDragFloat(Workspace& ws) {
     if (!isSet(p.InUse)) continue;
     const QSize whole(p.Width, p.Height);
     if (n == 0)
-      drawAt(ws, p, roundHalfEven(ws.MouseX), ws.MouseY, whole);
+      drawAt(ws, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, whole);
     else
       drawAt(ws, p, p.Left, p.Top, whole);
   }
@@ -79,10 +79,10 @@ void RedrawBoardDragFloat(Workspace& ws) {
   twin.InUse = QvFalse;
 }
 
-void PlaceTargetBox(Workspace& ws) { placeBox(ws.win.Shape1[0], ws.Pane(ws.CurrentPane)); }
+void PlaceTargetBox(Workspace& ws) { placeBox(ws.win.Shape1[0], ws.Pane(ws.pointer.CurrentPane)); }
 
 void PlaceHoverBox(Workspace& ws) {
-  if (!isSet(ws.Running)) placeBox(ws.win.Shape1[1], ws.Pane(ws.CurrentPane));
+  if (!isSet(ws.run.Running)) placeBox(ws.win.Shape1[1], ws.Pane(ws.pointer.CurrentPane));
 }
 
 QString LayerReadout(int n, int left, int top) {
@@ -90,11 +90,11 @@ QString LayerReadout(int n, int left, int top) {
 }
 
 void HoverPaneAt(Workspace& ws) {
-  if (ws.picStage.Pointer == MousePointer::Hourglass) return;
+  if (ws.surfaces.picStage.Pointer == MousePointer::Hourglass) return;
   ws.win.Lab_Readouts = IdleReadout;
-  ws.HoverFound = QvFalse;
+  ws.pointer.HoverFound = QvFalse;
   if (!ws.win.Shape1[0].Visible) DisablePaneMenus(ws);
-  const bool running = isSet(ws.Running);
+  const bool running = isSet(ws.run.Running);
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& d = ws.PaneTable[size_t(n)];
     if (!isSet(d.InUse)) continue;
@@ -104,12 +104,12 @@ void HoverPaneAt(Workspace& ws) {
     const bool runPlace = running && isSet(r.Visible);
     const int left = runPlace ? r.Left : d.Left;
     const int top = runPlace ? r.Top : d.Top;
-    const bool inside = left <= ws.MouseX && ws.MouseX <= left + size.width() && top <= ws.MouseY &&
-                        ws.MouseY <= top + size.height();
+    const bool inside = left <= ws.pointer.MouseX && ws.pointer.MouseX <= left + size.width() && top <= ws.pointer.MouseY &&
+                        ws.pointer.MouseY <= top + size.height();
     if (!inside) continue;
     if (!running) {
-      ws.CurrentPane = n;
-      ws.HoverFound = QvTrue;
+      ws.pointer.CurrentPane = n;
+      ws.pointer.HoverFound = QvTrue;
       ws.win.Lab_Readouts = LayerReadout(n, left, top);
       PlaceHoverBox(ws);
       ws.win.Shape1[1].Visible = true;
@@ -117,8 +117,8 @@ void HoverPaneAt(Workspace& ws) {
     }
     if (isSet(r.InUse) && isSet(r.Visible)) {
       r.MouseOver = QvTrue;
-      ws.CurrentPane = n;
-      ws.HoverFound = QvTrue;
+      ws.pointer.CurrentPane = n;
+      ws.pointer.HoverFound = QvTrue;
       ws.win.Lab_Readouts = LayerReadout(n, left, top);
       return;
     }

@@ -1,7 +1,7 @@
 // Drawing the Board from the Background and the sheets, the hover test and
 // the two highlight boxes.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

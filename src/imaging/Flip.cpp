@@ -39,7 +39,7 @@ void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
 
 namespace {
 
-bool& flagOf(Workspace::MirrorState& m, MirrorAxis axis, bool mask) {
+bool& flagOf(MirrorState& m, MirrorAxis axis, bool mask) {
   if (axis == MirrorAxis::LeftRight) return mask ? m.maskLR : m.spriteLR;
   return mask ? m.maskTB : m.spriteTB;
 }
@@ -47,36 +47,36 @@ bool& flagOf(Workspace::MirrorState& m, MirrorAxis axis, bool mask) {
 }  // namespace
 
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
-  if (ws.HoldingMirrors) {
-    bool& pending = flagOf(ws.PendingMirrors[size_t(slot)], axis, mask);
+  if (ws.run.HoldingMirrors) {
+    bool& pending = flagOf(ws.run.PendingMirrors[size_t(slot)], axis, mask);
     pending = !pending;
     return;
   }
   const PaneRecord& d = ws.PaneTable[size_t(slot)];
-  Surface& sheet = mask ? ws.picMasks : ws.picSprites;
+  Surface& sheet = mask ? ws.surfaces.picMasks : ws.surfaces.picSprites;
   MirrorBlock(sheet.Image(), d.SheetX, d.SheetY, d.Width, d.Height, axis);
-  bool& done = flagOf(ws.RunMirrors[size_t(slot)], axis, mask);
+  bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }
 
 void ApplyPendingMirrors(Workspace& ws, int slot) {
-  Workspace::MirrorState pending = std::exchange(ws.PendingMirrors[size_t(slot)], {});
+  MirrorState pending = std::exchange(ws.run.PendingMirrors[size_t(slot)], {});
   if (!pending.any()) return;
-  const bool holding = std::exchange(ws.HoldingMirrors, false);
+  const bool holding = std::exchange(ws.run.HoldingMirrors, false);
   for (MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom})
     for (bool mask : {false, true})
       if (flagOf(pending, axis, mask)) MirrorPaneBlock(ws, slot, axis, mask);
-  ws.HoldingMirrors = holding;
+  ws.run.HoldingMirrors = holding;
 }
 
 void RestoreFlipsAfterRun(Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) ApplyPendingMirrors(ws, n);
   for (int n = 1; n <= MaxPanes; ++n) {
-    auto& m = ws.RunMirrors[size_t(n)];
+    auto& m = ws.run.Mirrors[size_t(n)];
     if (!m.any()) continue;
     const PaneRecord& d = ws.PaneTable[size_t(n)];
-    QImage& sprites = ws.picSprites.Image();
-    QImage& masks = ws.picMasks.Image();
+    QImage& sprites = ws.surfaces.picSprites.Image();
+    QImage& masks = ws.surfaces.picMasks.Image();
     if (m.spriteLR) MirrorBlock(sprites, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::LeftRight);
     if (m.spriteTB) MirrorBlock(sprites, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::TopBottom);
     if (m.maskLR) MirrorBlock(masks, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::LeftRight);

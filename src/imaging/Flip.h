@@ -1,6 +1,6 @@
 // Mirroring a block of a sheet in place.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 
@@ -11,13 +11,13 @@ enum class MirrorAxis { LeftRight, TopBottom };
 void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis);
 
 // Mirrors a Pane's sprite (mask) block in RunMode and notes it in
-// ws.RunMirrors; while ws.HoldingMirrors is set it is only noted as pending.
+// ws.run.Mirrors; while ws.run.HoldingMirrors is set it is only noted as pending.
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask);
 // Does the pending mirrorings of a Pane, once each axis that changed.
 void ApplyPendingMirrors(Workspace& ws, int slot);
 
 // Puts back every mirroring RunMode left in the sheets (tracked per Pane in
-// ws.RunMirrors) and sets the RunMode FlipCode of each restored Pane to 1.
+// ws.run.Mirrors) and sets the RunMode FlipCode of each restored Pane to 1.
 void RestoreFlipsAfterRun(Workspace& ws);
 
 }  // namespace qv

@@ -17,17 +17,17 @@ Integer CelSize(int size, int cels) {
   return Integer(base);
 }
 
-void AssignSheetSlot(Workspace& ws) {
-  if (ws.CurrentPane < 1 || ws.CurrentPane > MaxPanes) return;
-  PaneRecord& p = ws.Pane(ws.CurrentPane);
-  const QPoint o = SheetCellOrigin(ws.CurrentPane);
+void AssignSheetSlot(Workspace& ws, int slot) {
+  if (slot < 1 || slot > MaxPanes) return;
+  PaneRecord& p = ws.Pane(slot);
+  const QPoint o = SheetCellOrigin(slot);
   p.SheetX = Integer(o.x());
   p.SheetY = Integer(o.y());
 }
 
 void MaskFromBlack(Workspace& ws) {
-  ws.picStage.Pointer = MousePointer::Hourglass;
-  QImage& img = ws.picResize.Image();
+  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
+  QImage& img = ws.surfaces.picResize.Image();
   for (int y = 0; y < img.height(); ++y) {
     auto* px = reinterpret_cast<quint32*>(img.scanLine(y));
     for (int x = 0; x < img.width(); ++x) {
@@ -35,36 +35,36 @@ void MaskFromBlack(Workspace& ws) {
       if (c != 0x00FFFFFFu) px[x] = c == 0 ? 0xFFFFFFFFu : 0xFF000000u;
     }
   }
-  ws.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
 }
 
-void BuildPaneMask(Workspace& ws) {
-  const PaneRecord& p = ws.Pane(ws.CurrentPane);
+void BuildPaneMask(Workspace& ws, int slot) {
+  const PaneRecord& p = ws.Pane(slot);
   const int w = p.Width, h = p.Height;
-  ws.picResize.SetSize(w, h);
-  BitBlt(ws.picResize.Image(), 0, 0, w, h, ws.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCCOPY);
-  ws.picResize.TakeImageAsPicture();
+  ws.surfaces.picResize.SetSize(w, h);
+  BitBlt(ws.surfaces.picResize.Image(), 0, 0, w, h, ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCCOPY);
+  ws.surfaces.picResize.TakeImageAsPicture();
   MaskFromBlack(ws);
-  ws.picResize.TakeImageAsPicture();
-  BitBlt(ws.picMasks.Image(), p.SheetX, p.SheetY, w, h, ws.picResize.Image(), 0, 0, RasterOp::SRCCOPY);
-  ws.picMasks.TakeImageAsPicture();
+  ws.surfaces.picResize.TakeImageAsPicture();
+  BitBlt(ws.surfaces.picMasks.Image(), p.SheetX, p.SheetY, w, h, ws.surfaces.picResize.Image(), 0, 0, RasterOp::SRCCOPY);
+  ws.surfaces.picMasks.TakeImageAsPicture();
   RestorePicResize(ws);
 }
 
 void DrawPane(Workspace& ws, QImage& dst, int x, int y, int w, int h, int sx, int sy, bool transparent) {
   if (transparent)
-    BlitTransparent(dst, x, y, w, h, ws.picMasks.Image(), ws.picSprites.Image(), sx, sy);
+    BlitTransparent(dst, x, y, w, h, ws.surfaces.picMasks.Image(), ws.surfaces.picSprites.Image(), sx, sy);
   else
-    BitBlt(dst, x, y, w, h, ws.picSprites.Image(), sx, sy, RasterOp::SRCCOPY);
+    BitBlt(dst, x, y, w, h, ws.surfaces.picSprites.Image(), sx, sy, RasterOp::SRCCOPY);
 }
 
-void FreeSheetCells(Workspace& ws) {
-  if (ws.CurrentPane < 1 || ws.CurrentPane > MaxPanes) return;
-  const QPoint o = SheetCellOrigin(ws.CurrentPane);
-  PaintPicture(ws.picSprites.Image(), LoadResPicture(DefaultPanePictureId), o.x(), o.y(), CellSize, CellSize);
-  ws.picSprites.TakeImageAsPicture();
-  PaintPicture(ws.picMasks.Image(), LoadResPicture(BlackBitmapId), o.x(), o.y(), CellSize, CellSize);
-  ws.picMasks.TakeImageAsPicture();
+void FreeSheetCells(Workspace& ws, int slot) {
+  if (slot < 1 || slot > MaxPanes) return;
+  const QPoint o = SheetCellOrigin(slot);
+  PaintPicture(ws.surfaces.picSprites.Image(), LoadResPicture(DefaultPanePictureId), o.x(), o.y(), CellSize, CellSize);
+  ws.surfaces.picSprites.TakeImageAsPicture();
+  PaintPicture(ws.surfaces.picMasks.Image(), LoadResPicture(BlackBitmapId), o.x(), o.y(), CellSize, CellSize);
+  ws.surfaces.picMasks.TakeImageAsPicture();
 }
 
 }  // namespace qv

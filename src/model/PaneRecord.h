@@ -4,9 +4,23 @@
 #include "model/Types.h"
 
 #include <array>
+#include <stdexcept>
+#include <string>
 #include <variant>
 
 namespace qv {
+
+constexpr int MaxPanes = 50;
+constexpr int SlotCount = 51;  // slots 0..50; Panes live in 1..50
+
+// A slot number outside 0..50: the operation in progress stops.
+struct SlotOutOfRange : std::runtime_error {
+  explicit SlotOutOfRange(int slot)
+      : std::runtime_error("slot " + std::to_string(slot) + " is outside 0..50"), slot(slot) {}
+  int slot;
+};
+
+inline bool validSlot(int n) { return n >= 0 && n < SlotCount; }
 
 struct PaneRecord {
   Flag InUse = QvFalse;

@@ -44,11 +44,11 @@ void resetProject(Workspace& ws) {
   ws.win.List_Zorder.clear();
   ws.win.List_ZorderIndex = -1;
   for (auto& p : ws.PaneTable) ResetSlot(p);
-  ws.PaneCount = 0;
-  ws.picBackground.ClearPicture();
-  ws.picSprites.ClearPicture();
-  ws.picMasks.ClearPicture();
-  ws.picStage.ClearPicture();
+  ws.project.PaneCount = 0;
+  ws.surfaces.picBackground.ClearPicture();
+  ws.surfaces.picSprites.ClearPicture();
+  ws.surfaces.picMasks.ClearPicture();
+  ws.surfaces.picStage.ClearPicture();
 }
 
 // Reads the project document; an empty optional and a reason on failure.
@@ -80,48 +80,48 @@ std::optional<RtfReadResult> readProjectText(const QString& path, QString& why) 
 
 bool DeriveProjectName(Workspace& ws, const QString& path, const QString& title) {
   if (title.size() < 4 || path.size() < title.size()) return false;
-  ws.ProjectFileTitle = title;
-  ws.ProjectName = title.left(title.size() - 4);
-  ws.ProjectFolder = path.left(path.size() - title.size());
+  ws.project.ProjectFileTitle = title;
+  ws.project.ProjectName = title.left(title.size() - 4);
+  ws.project.ProjectFolder = path.left(path.size() - title.size());
   return true;
 }
 
 ProjectFiles ProjectFilesOf(const Workspace& ws) {
-  const QString& f = ws.ProjectFolder;
-  const QString& n = ws.ProjectName;
+  const QString& f = ws.project.ProjectFolder;
+  const QString& n = ws.project.ProjectName;
   return {f + n + ".QV1", f + "Back_" + n + ".bmp", f + "Sprites_" + n + ".bmp", f + "Masks_" + n + ".bmp"};
 }
 
 void SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return;
-  ws.SavePath = choice->path;
-  ws.ProjectFileTitle = choice->title;
+  ws.project.SavePath = choice->path;
+  ws.project.ProjectFileTitle = choice->title;
   ws.platform->ProcessEvents();
-  ws.picStage.Pointer = MousePointer::Hourglass;
+  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   const QString text = SerializeProject(ws);
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
-    ws.picStage.Pointer = MousePointer::Arrow;
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
     return;
   }
-  ws.win.Label1 = ws.ProjectFolder;
+  ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
   const std::pair<QString, QByteArray> writes[] = {
       {files.text, WriteRtf(text)},
-      {files.back, EncodeBmp24(ws.picBackground.Image())},
-      {files.sprites, EncodeBmp24(ws.picSprites.Image())},
-      {files.masks, EncodeBmp24(ws.picMasks.Image())},
+      {files.back, EncodeBmp24(ws.surfaces.picBackground.Image())},
+      {files.sprites, EncodeBmp24(ws.surfaces.picSprites.Image())},
+      {files.masks, EncodeBmp24(ws.surfaces.picMasks.Image())},
   };
   for (const auto& [path, bytes] : writes) {
     const QString why = writeFile(path, bytes);
     if (!why.isEmpty()) {
-      ws.picStage.Pointer = MousePointer::Arrow;
+      ws.surfaces.picStage.Pointer = MousePointer::Arrow;
       tell(ws, SaveTitle, path, QStringLiteral("The project could not be saved: %1").arg(why));
       return;
     }
   }
   WaitASec(ws, 4);
-  ws.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
 }
 
 bool LoadProject(Workspace& ws) {
@@ -129,15 +129,15 @@ bool LoadProject(Workspace& ws) {
                                                   ws.platform->ProgramFolder());
   if (!choice || choice->title.isEmpty()) return false;
   ws.platform->ProcessEvents();
-  ws.picStage.Pointer = MousePointer::Hourglass;
+  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   if (ws.win.picIntro.Visible) {
     ws.win.picIntro.Visible = false;
-    ws.picStage.Visible = true;
+    ws.surfaces.picStage.Visible = true;
   }
   ShowDesignIcons(ws);
   ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
-    ws.picStage.Pointer = MousePointer::Arrow;
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
     return true;
   }
   ws.win.KeyPreview = true;
@@ -150,7 +150,7 @@ bool LoadProject(Workspace& ws) {
     // The Board is already emptied: no Target is left to act on.
     ws.win.Shape1[0].Visible = false;
     DisablePaneMenus(ws);
-    ws.picStage.Pointer = MousePointer::Arrow;
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
     tell(ws, LoadTitle, files.text, QStringLiteral("The project could not be read: %1").arg(why));
     return true;
   }
@@ -158,14 +158,14 @@ bool LoadProject(Workspace& ws) {
   // From here on a failing step is skipped and the next one runs.
   const PictureResult back = LoadPicture(files.back);
   if (back.ok()) {
-    ws.picBackground.AutoSize = true;
-    ws.picBackground.SetPicture(back.image);
-    ws.picBackground.AutoSize = false;
+    ws.surfaces.picBackground.AutoSize = true;
+    ws.surfaces.picBackground.SetPicture(back.image);
+    ws.surfaces.picBackground.AutoSize = false;
     ws.BoardSettings.UseBackPicture = QvTrue;
     ws.BoardSettings.BackPicturePath = files.back;
   }
-  if (const PictureResult s = LoadPicture(files.sprites); s.ok()) ws.picSprites.SetPicture(s.image);
-  if (const PictureResult m = LoadPicture(files.masks); m.ok()) ws.picMasks.SetPicture(m.image);
+  if (const PictureResult s = LoadPicture(files.sprites); s.ok()) ws.surfaces.picSprites.SetPicture(s.image);
+  if (const PictureResult m = LoadPicture(files.masks); m.ok()) ws.surfaces.picMasks.SetPicture(m.image);
 
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);
@@ -173,7 +173,7 @@ bool LoadProject(Workspace& ws) {
   LayoutMainWindow(ws);
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
-  ws.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   if (!parsed.complete) {
     tell(ws, LoadTitle, files.text,
          QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "

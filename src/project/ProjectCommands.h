@@ -1,6 +1,6 @@
 // The project commands: save, load, new and end.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

@@ -109,10 +109,10 @@ const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields() {
 }
 
 QString SerializeProject(Workspace& ws) {
-  ws.PaneCount = Integer(CountPanesInUse(ws));
+  ws.project.PaneCount = Integer(CountPanesInUse(ws));
   QString out;
-  out.reserve(64 + ws.PaneCount * 400);
-  appendToken(out, QString::number(ws.PaneCount));
+  out.reserve(64 + ws.project.PaneCount * 400);
+  appendToken(out, QString::number(ws.project.PaneCount));
   for (int s = 1; s <= MaxPanes; ++s) {
     PaneRecord& r = ws.PaneTable[size_t(s)];
     if (!isSet(r.InUse)) continue;
@@ -154,15 +154,15 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   QStringView token = reader.take();
   const auto count = toInteger(token);
   if (!count) return fail(token, QStringLiteral("PaneCount"));
-  ws.PaneCount = Integer(*count);
+  ws.project.PaneCount = Integer(*count);
 
-  for (int g = 0; g < ws.PaneCount; ++g) {
+  for (int g = 0; g < ws.project.PaneCount; ++g) {
     slot = -1;
     token = reader.take();
     const auto s = toInteger(token);
     if (!s || !validSlot(int(*s))) return fail(token, QStringLiteral("Slot"));
     slot = int(*s);
-    ws.CurrentPane = slot;
+    ws.pointer.CurrentPane = slot;
     PaneRecord& r = ws.PaneTable[size_t(slot)];
     r.InUse = QvTrue;
     for (const PaneField* f : PaneTokenFields()) {
@@ -195,7 +195,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
       b.*std::get<Flag BoardSettingsRecord::*>(f.member) = toFlagToken(token);
       if (f.kind == FieldKind::Flag && !isSet(b.UseBackPicture) &&
           std::get<Flag BoardSettingsRecord::*>(f.member) == &BoardSettingsRecord::UseBackPicture)
-        ws.picStage.SetBackColor(b.BoardBackColor);
+        ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
     }
   }
   result.complete = true;

@@ -1,7 +1,7 @@
 // The project text: PaneCount, one 61-token group per Pane in use, then the
 // eight BoardSettings tokens, every token ended by the field separator.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include <array>
 #include <variant>

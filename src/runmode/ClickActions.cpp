@@ -23,8 +23,8 @@ void openWritingBox(Workspace& ws, const PaneRecord& p) {
   box.FontSize = p.WritingFontSize;
   box.Underline = isSet(p.WritingUnderline);
   box.ForeColor = p.WritingForeColor;
-  box.Left = roundHalfEven(ws.MouseX);
-  box.Top = ws.MouseY;
+  box.Left = roundHalfEven(ws.pointer.MouseX);
+  box.Top = ws.pointer.MouseY;
   box.Locked = p.WritingMode == 1;
   if (isSet(p.UseURL)) {
     ControlState& url = ws.win.Button_Url;
@@ -43,7 +43,7 @@ void openWritingBox(Workspace& ws, const PaneRecord& p) {
 }  // namespace
 
 void PaneClickActions(Workspace& ws) {
-  PaneRecord& p = ws.RunPane(ws.CurrentPane);
+  PaneRecord& p = ws.RunPane(ws.pointer.CurrentPane);
   if (p.Process == 1 && p.Value != 0) {
     p.Value = Integer(std::min(p.Value + p.ProcessAmount, 99));
     reveal(ws, p);
@@ -60,14 +60,14 @@ void PaneClickActions(Workspace& ws) {
 
 void PlayPaneSound(Workspace& ws, int id) {
   // The old sound was stopped before its bytes are replaced.
-  ws.SoundData = LoadResData(id, QStringLiteral("CUSTOM"));
-  if (!ws.SoundData.isEmpty()) ws.platform->PlaySound(ws.SoundData);
+  ws.run.SoundData = LoadResData(id, QStringLiteral("CUSTOM"));
+  if (!ws.run.SoundData.isEmpty()) ws.platform->PlaySound(ws.run.SoundData);
 }
 
 void StopSound(Workspace& ws) { ws.platform->StopSound(); }
 
 void OpenPaneUrl(Workspace& ws) {
-  ws.platform->OpenUrl(QStringLiteral("http://") + ws.RunPane(ws.CurrentPane).URL);
+  ws.platform->OpenUrl(QStringLiteral("http://") + ws.RunPane(ws.pointer.CurrentPane).URL);
 }
 
 }  // namespace qv

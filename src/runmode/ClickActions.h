@@ -1,7 +1,7 @@
 // What a click on a Pane does in RunMode: its Value process and reveal, its
 // Writing box with the URL button, its sound; and opening its web address.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

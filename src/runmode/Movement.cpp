@@ -4,23 +4,17 @@
 #include "imaging/Flip.h"
 
 #include <optional>
+#include <utility>
 
 namespace qv {
 namespace {
 
-// A probe hits when it lies in the other Pane's grown rectangle.
-bool probeHits(const Workspace& ws, double x, double y) {
-  return ws.HitLeft <= x && x <= ws.HitRight && ws.HitTop <= y && y <= ws.HitBottom;
-}
-
-PaneRecord& current(Workspace& ws) { return ws.RunPane(ws.CurrentPane); }
-
 // Turns the Pane to a new direction and flip code, mirroring it when it
 // flips on bounds.
-void turn(Workspace& ws, PaneRecord& p, int direction, int flipCode) {
+void turn(Workspace& ws, int slot, PaneRecord& p, int direction, int flipCode) {
   p.Direction = Integer(direction);
   p.FlipCode = Integer(flipCode);
-  if (isSet(p.FlipOnBounds)) FlipPaneOnBounds(ws);
+  if (isSet(p.FlipOnBounds)) FlipPaneOnBounds(ws, slot);
 }
 
 // Distance of probe k (2..10) from the start of an edge of length len.
@@ -30,75 +24,84 @@ double probeOffset(int k, int len) {
   return (k - 1) * (len / 10.0);
 }
 
+// The last probe k (2..10) that hits, 0 when none does.
+template <typename Probe>
+int lastProbeHit(const HitRect& hit, Probe probeAt) {
+  int last = 0;
+  for (int k = 2; k <= 10; ++k) {
+    const auto [x, y] = probeAt(k);
+    if (hit.holds(x, y)) last = k;
+  }
+  return last;
+}
 
 }  // namespace
 
-void MoveHorizontal(Workspace& ws) {
-  PaneRecord& p = current(ws);
-  const Surface& s = ws.picStage;
+void MoveHorizontal(Workspace& ws, int slot) {
+  PaneRecord& p = ws.RunPane(slot);
+  const Surface& s = ws.surfaces.picStage;
   if (p.Direction == 1) {
     p.Left = Integer(p.Left - p.Speed);
     if (p.Left <= s.Left - 1) {
       p.Direction = 2;
-      if (isSet(p.FlipOnBounds)) turn(ws, p, 2, 2);
+      if (isSet(p.FlipOnBounds)) turn(ws, slot, p, 2, 2);
     }
   } else if (p.Direction == 2) {
     p.Left = Integer(p.Left + p.Speed);
     if (p.Left >= s.Width() - (p.Width + 1)) {
       p.Direction = 1;
-      if (isSet(p.FlipOnBounds)) turn(ws, p, 1, 1);
+      if (isSet(p.FlipOnBounds)) turn(ws, slot, p, 1, 1);
     }
   }
 }
 
-void MoveVertical(Workspace& ws) {
-  PaneRecord& p = current(ws);
+void MoveVertical(Workspace& ws, int slot) {
+  PaneRecord& p = ws.RunPane(slot);
   if (p.Direction == 3) {
     p.Top = Integer(p.Top - p.Speed);
-    if (p.Top <= 0) turn(ws, p, 4, 4);
+    if (p.Top <= 0) turn(ws, slot, p, 4, 4);
   } else if (p.Direction == 4) {
     p.Top = Integer(p.Top + p.Speed);
-    if (p.Top + p.Height + 1 >= ws.picStage.Height()) turn(ws, p, 3, 3);
+    if (p.Top + p.Height + 1 >= ws.surfaces.picStage.Height()) turn(ws, slot, p, 3, 3);
   }
 }
 
-void MoveDiagonal(Workspace& ws) {
-  PaneRecord& p = current(ws);
-  const int sw = ws.picStage.Width(), sh = ws.picStage.Height();
+void MoveDiagonal(Workspace& ws, int slot) {
+  PaneRecord& p = ws.RunPane(slot);
+  const int sw = ws.surfaces.picStage.Width(), sh = ws.surfaces.picStage.Height();
   // Each block checks the direction afresh, so a turn into a later code moves
   // the Pane again in the same call.
   if (p.Direction == 5) {
     p.Top = Integer(p.Top - p.Speed);
     p.Left = Integer(p.Left + p.Speed);
-    if (p.Top - 2 <= 0) turn(ws, p, 7, 4);
-    if (p.Left + p.Width + 2 >= sw) turn(ws, p, 8, 2);
+    if (p.Top - 2 <= 0) turn(ws, slot, p, 7, 4);
+    if (p.Left + p.Width + 2 >= sw) turn(ws, slot, p, 8, 2);
   }
   if (p.Direction == 6) {
     p.Top = Integer(p.Top + p.Speed);
     p.Left = Integer(p.Left - p.Speed);
-    if (p.Top + p.Height + 2 >= sh) turn(ws, p, 8, 7);
-    if (p.Left - 2 <= 0) turn(ws, p, 7, 8);
+    if (p.Top + p.Height + 2 >= sh) turn(ws, slot, p, 8, 7);
+    if (p.Left - 2 <= 0) turn(ws, slot, p, 7, 8);
   }
   if (p.Direction == 7) {
     p.Top = Integer(p.Top + p.Speed);
     p.Left = Integer(p.Left + p.Speed);
-    if (p.Top + p.Height + 2 >= sh) turn(ws, p, 5, 3);
-    if (p.Left + p.Width + 2 >= sw) turn(ws, p, 6, 5);
+    if (p.Top + p.Height + 2 >= sh) turn(ws, slot, p, 5, 3);
+    if (p.Left + p.Width + 2 >= sw) turn(ws, slot, p, 6, 5);
   }
   if (p.Direction == 8) {
     p.Top = Integer(p.Top - p.Speed);
     p.Left = Integer(p.Left - p.Speed);
-    if (p.Top - 2 <= 0) turn(ws, p, 6, 6);
-    if (p.Left - 2 <= 0) turn(ws, p, 5, 1);
+    if (p.Top - 2 <= 0) turn(ws, slot, p, 6, 6);
+    if (p.Left - 2 <= 0) turn(ws, slot, p, 5, 1);
   }
 }
 
-void FlipPaneOnBounds(Workspace& ws) {
-  const int i = ws.CurrentPane;
-  PaneRecord& p = ws.RunPane(i);
+void FlipPaneOnBounds(Workspace& ws, int slot) {
+  PaneRecord& p = ws.RunPane(slot);
   if (!isSet(p.FlipOnBounds)) return;
   std::optional<MirrorAxis> axis;
-  if (ws.FirstFrameDone == 0) {
+  if (ws.run.FirstFrameDone == 0) {
     // The first frame gives the Pane the orientation of its starting direction.
     if (p.Direction == 2 || p.Direction == 7) axis = MirrorAxis::LeftRight;
     else if (p.Direction == 4 || p.Direction == 8) axis = MirrorAxis::TopBottom;
@@ -111,81 +114,74 @@ void FlipPaneOnBounds(Workspace& ws) {
     }
   }
   if (!axis) return;
-  MirrorPaneBlock(ws, i, *axis, false);
-  if (isSet(p.BlackTransparent)) MirrorPaneBlock(ws, i, *axis, true);
+  MirrorPaneBlock(ws, slot, *axis, false);
+  if (isSet(p.BlackTransparent)) MirrorPaneBlock(ws, slot, *axis, true);
 }
 
-void TestCollisions(Workspace& ws) {
-  const int c = ws.CurrentPane;
-  ws.CollisionPane = c;
-  PaneRecord& C = ws.RunPane(c);
+void TestCollisions(Workspace& ws, int slot) {
+  ws.run.CollisionPane = slot;
+  const PaneRecord& C = ws.RunPane(slot);
+  // The response is chosen by the direction at the start, even after an
+  // earlier response turned the Pane.
   const int d = C.Direction;
   for (int j = 1; j <= MaxPanes; ++j) {
     const PaneRecord& J = ws.RunPaneTable[size_t(j)];
-    if (!isSet(J.InUse) || C.Collision == 0 || j == c) continue;
-    ws.HitLeft = J.Left - 2;
-    ws.HitRight = J.Left + J.Width + 2;
-    ws.HitTop = J.Top - 2;
-    ws.HitBottom = J.Top + J.Height + 2;
-    const bool touch = C.Left + C.Width + 2 >= ws.HitLeft && C.Left - 2 <= ws.HitRight &&
-                       C.Top + C.Height + 2 >= ws.HitTop && C.Top - 2 <= ws.HitBottom;
+    if (!isSet(J.InUse) || C.Collision == 0 || j == slot) continue;
+    const HitRect hit{J.Left - 2, J.Left + J.Width + 2, J.Top - 2, J.Top + J.Height + 2};
+    const bool touch = C.Left + C.Width + 2 >= hit.Left && C.Left - 2 <= hit.Right &&
+                       C.Top + C.Height + 2 >= hit.Top && C.Top - 2 <= hit.Bottom;
     if (!touch || J.Collision == 0) continue;
-    if (d == 1 || d == 2) ReboundHorizontal(ws);
-    else if (d == 3 || d == 4) ReboundVertical(ws);
-    else if (d >= 5 && d <= 8) ReboundDiagonal(ws);
+    if (d == 1 || d == 2) ReboundHorizontal(ws, slot, hit);
+    else if (d == 3 || d == 4) ReboundVertical(ws, slot, hit);
+    else if (d >= 5 && d <= 8) ReboundDiagonal(ws, slot, hit);
   }
 }
 
-void ReboundHorizontal(Workspace& ws) {
-  PaneRecord& C = ws.RunPane(ws.CollisionPane);
-  const int x = C.Direction == 1 ? C.Left - ws.ProbeDistance : C.Left + C.Width + ws.ProbeDistance;
-  int lastHit = 0;
-  for (int k = 2; k <= 10; ++k)
-    if (probeHits(ws, x, roundHalfEven(C.Top + probeOffset(k, C.Height)))) lastHit = k;
-  if (lastHit != 0) {
+void ReboundHorizontal(Workspace& ws, int slot, const HitRect& hit) {
+  PaneRecord& C = ws.RunPane(slot);
+  const int x = C.Direction == 1 ? C.Left - ProbeDistance : C.Left + C.Width + ProbeDistance;
+  const auto probe = [&](int k) { return std::pair<double, double>(x, roundHalfEven(C.Top + probeOffset(k, C.Height))); };
+  if (lastProbeHit(hit, probe) != 0) {
     const int next = C.Direction == 1 ? 2 : 1;
     if (C.Direction == C.FlipCode) {
       C.FlipCode = Integer(next);
-      if (isSet(C.FlipOnBounds)) FlipPaneOnBounds(ws);
+      if (isSet(C.FlipOnBounds)) FlipPaneOnBounds(ws, slot);
     }
     C.Direction = Integer(next);
   }
   if (C.EffectType != 0) C.Flashing = QvTrue;
 }
 
-void ReboundVertical(Workspace& ws) {
-  PaneRecord& C = ws.RunPane(ws.CollisionPane);
-  const int y = C.Direction == 3 ? C.Top - ws.ProbeDistance : C.Top + C.Height + ws.ProbeDistance;
-  int lastHit = 0;
-  for (int k = 2; k <= 10; ++k)
-    if (probeHits(ws, C.Left + probeOffset(k, C.Width), y)) lastHit = k;
-  if (lastHit != 0) {
+void ReboundVertical(Workspace& ws, int slot, const HitRect& hit) {
+  PaneRecord& C = ws.RunPane(slot);
+  const int y = C.Direction == 3 ? C.Top - ProbeDistance : C.Top + C.Height + ProbeDistance;
+  const auto probe = [&](int k) { return std::pair<double, double>(C.Left + probeOffset(k, C.Width), y); };
+  if (lastProbeHit(hit, probe) != 0) {
     const int next = C.Direction == 3 ? 4 : 3;
     if (isSet(C.FlipOnBounds)) {
       C.FlipCode = Integer(next);
-      FlipPaneOnBounds(ws);
+      FlipPaneOnBounds(ws, slot);
     }
     C.Direction = Integer(next);
   }
   if (C.EffectType != 0) C.Flashing = QvTrue;
 }
 
-void ReboundDiagonal(Workspace& ws) {
-  PaneRecord& C = ws.RunPane(ws.CollisionPane);
+void ReboundDiagonal(Workspace& ws, int slot, const HitRect& hit) {
+  PaneRecord& C = ws.RunPane(slot);
   if (C.Direction < 5 || C.Direction > 8) return;
   const int w = C.CelCount < 2 ? C.Width : C.CelWidth;
   const int h = C.CelCount < 2 ? C.Height : C.CelHeight;
   const bool topEdge = C.Direction == 5 || C.Direction == 8;
-  const int y = topEdge ? C.Top - ws.ProbeDistance : C.Top + h + ws.ProbeDistance;
-  int lastHit = 0;
-  for (int k = 2; k <= 10; ++k)
-    if (probeHits(ws, C.Left + probeOffset(k, w), y)) lastHit = k;
+  const int y = topEdge ? C.Top - ProbeDistance : C.Top + h + ProbeDistance;
+  const auto probe = [&](int k) { return std::pair<double, double>(C.Left + probeOffset(k, w), y); };
+  const int lastHit = lastProbeHit(hit, probe);
   // Met with the top or bottom: turn vertically; met with a side: horizontally.
   static const int vertical[9][2] = {{}, {}, {}, {}, {}, {7, 4}, {8, 7}, {5, 3}, {6, 6}};
   static const int horizontal[9][2] = {{}, {}, {}, {}, {}, {8, 2}, {7, 8}, {6, 5}, {5, 1}};
   const auto& t = lastHit != 0 ? vertical[C.Direction] : horizontal[C.Direction];
   C.FlipCode = Integer(t[1]);
-  if (isSet(C.FlipOnBounds)) FlipPaneOnBounds(ws);
+  if (isSet(C.FlipOnBounds)) FlipPaneOnBounds(ws, slot);
   C.Direction = Integer(t[0]);
   if (C.EffectType != 0) C.Flashing = QvTrue;
 }

@@ -33,13 +33,13 @@ void CopyPanesForRun(Workspace& ws) {
 }
 
 void PrepareFullBoard(Workspace& ws) {
-  ws.RunSavedWidth = ws.picStage.Width();
-  ws.RunSavedHeight = ws.picStage.Height();
+  ws.run.SavedWidth = ws.surfaces.picStage.Width();
+  ws.run.SavedHeight = ws.surfaces.picStage.Height();
   ws.win.picFastMenu.Visible = false;
-  ws.picStage.Top = ws.win.picHolder.Top;
-  ws.picStage.Left = ws.win.picHolder.Left + 1;
-  ws.win.Picture1.Left = ws.picStage.Left;
-  ws.win.Picture1.Top = ws.picStage.Top;
+  ws.surfaces.picStage.Top = ws.win.picHolder.Top;
+  ws.surfaces.picStage.Left = ws.win.picHolder.Left + 1;
+  ws.win.Picture1.Left = ws.surfaces.picStage.Left;
+  ws.win.Picture1.Top = ws.surfaces.picStage.Top;
   ws.win.Picture1.Visible = true;
   for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
 }
@@ -57,21 +57,21 @@ namespace {
 
 void startRun(Workspace& ws) {
   PrepareRunControls(ws);
-  if (ws.RunLoopActive) {
+  if (ws.run.LoopActive) {
     // Run in Design while running restarts the run: the mirrors made so far
     // are undone first, so the fresh copy's flip codes match the sheets.
     RestoreFlipsAfterRun(ws);
   }
   CopyPanesForRun(ws);
-  ws.Running = QvTrue;
+  ws.run.Running = QvTrue;
   RunProject(ws);
 }
 
 }  // namespace
 
 void mnu_RunFullscreen_Click(Workspace& ws) {
-  ws.picStage.Left = 0;
-  ws.picStage.Top = 0;
+  ws.surfaces.picStage.Left = 0;
+  ws.surfaces.picStage.Top = 0;
   PrepareFullBoard(ws);
   startRun(ws);
 }
@@ -80,19 +80,19 @@ void mnu_RunInWindow_Click(Workspace& ws) { startRun(ws); }
 
 void RunProject(Workspace& ws) {
   ws.win.Lab_Readouts = QStringLiteral("Project is Running");
-  ws.FirstFrameDone = 0;
-  ws.RunLoopActive = true;
+  ws.run.FirstFrameDone = 0;
+  ws.run.LoopActive = true;
 }
 
 bool RunLoopPass(Workspace& ws) {
-  if (!ws.RunLoopActive) return false;
+  if (!ws.run.LoopActive) return false;
   RestoreBoardBase(ws);
   RunFrame(ws);
-  ws.FirstFrameDone = 1;
-  if (!isSet(ws.Running)) {
+  ws.run.FirstFrameDone = 1;
+  if (!isSet(ws.run.Running)) {
     // The loop ends after the pass that saw Stop, so the last frame's mirrors
     // are undone too.
-    ws.RunLoopActive = false;
+    ws.run.LoopActive = false;
     RestoreFlipsAfterRun(ws);
     RedrawBoard(ws);
     // Only the run loop closes a Writing box; one still open would stay over
@@ -117,22 +117,22 @@ bool lifespanAllows(const PaneRecord& p) {
   }
 }
 
-void move(Workspace& ws, const PaneRecord& p) {
+void move(Workspace& ws, int slot, const PaneRecord& p) {
   switch (p.MoveType) {
-    case 1: case 2: MoveHorizontal(ws); break;
-    case 3: case 4: MoveVertical(ws); break;
-    case 5: MoveDiagonal(ws); break;
+    case 1: case 2: MoveHorizontal(ws, slot); break;
+    case 3: case 4: MoveVertical(ws, slot); break;
+    case 5: MoveDiagonal(ws, slot); break;
     default: break;
   }
 }
 
 void drawCel(Workspace& ws, const PaneRecord& p, int x, int y, int w, int h) {
-  const bool flashing = isSet(ws.RunPane(ws.CollisionPane).Flashing);
-  QImage& stage = ws.picStage.Image();
+  const bool flashing = isSet(ws.RunPane(ws.run.CollisionPane).Flashing);
+  QImage& stage = ws.surfaces.picStage.Image();
   if (!flashing) {
     DrawPane(ws, stage, x, y, w, h, p.SheetX, p.SheetY, isSet(p.BlackTransparent));
   } else {
-    BitBlt(stage, x, y, w, h, ws.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCPAINT);
+    BitBlt(stage, x, y, w, h, ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCPAINT);
   }
 }
 
@@ -156,8 +156,8 @@ void advanceCel(Workspace& ws, int i, PaneRecord& p) {
   if (p.CelWrapFlag != 2) p.CelColumn = Integer(p.CelColumn + 1);
 }
 
-bool celsMayAdvance(const Workspace& ws, const PaneRecord& p) {
-  if (!isSet(ws.CelsAnimate)) return false;
+bool celsMayAdvance(const PaneRecord& p, bool celsAnimate) {
+  if (!celsAnimate) return false;
   switch (p.Process) {
     case 0: return true;
     case 1: return p.Value >= p.LifeStartValue && p.Value < p.LifeEndValue;
@@ -167,7 +167,7 @@ bool celsMayAdvance(const Workspace& ws, const PaneRecord& p) {
 }
 
 void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w, int h) {
-  Surface& stage = ws.picStage;
+  Surface& stage = ws.surfaces.picStage;
   stage.ForeColor = ws.BoardSettings.LabelColor;
   stage.CurrentX = x + 2;
   stage.CurrentY = y + 2;
@@ -180,7 +180,7 @@ void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w,
       stage.Line(x, y + h, x + w, y + h, c);
       stage.Line(x + w, y, x + w, y + h, c);
     }
-  } else if (isSet(p.UseWriting) && ws.CurrentPane == i && ws.win.Text_Writing.Visible) {
+  } else if (isSet(p.UseWriting) && ws.pointer.CurrentPane == i && ws.win.Text_Writing.Visible) {
     // A Writing box opened by a click closes once the pointer is over no Pane.
     ws.win.Text_Writing.Visible = false;
     ws.win.Button_Url.Visible = false;
@@ -190,36 +190,35 @@ void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w,
 }  // namespace
 
 void RunFrame(Workspace& ws) {
-  ws.ProbeDistance = 4;
   for (int i = MaxPanes; i >= 1; --i) {
     PaneRecord& p = ws.RunPaneTable[size_t(i)];
     p.CelWrapFlag = 0;
     p.MouseOver = QvFalse;
-    ws.CelsAnimate = QvFalse;
+    bool celsAnimate = false;
     // A free slot is not processed and does not become CurrentPane: between
     // frames CurrentPane must still name the Pane the last hover test found
     // (a click acts on it), else the last Pane the frame processed.
     if (!isSet(p.InUse)) continue;
-    ws.CurrentPane = i;
+    ws.pointer.CurrentPane = i;
     // Only this Pane's blocks are mirrored while it moves, and nothing reads
     // them before it is drawn: its mirrorings are done once, net, here.
-    ws.HoldingMirrors = true;
-    if (ws.FirstFrameDone == 0) FlipPaneOnBounds(ws);
-    if (p.Collision == 1) TestCollisions(ws);
+    ws.run.HoldingMirrors = true;
+    if (ws.run.FirstFrameDone == 0) FlipPaneOnBounds(ws, i);
+    if (p.Collision == 1) TestCollisions(ws, i);
 
     if (p.MoveDelayCount > 0) p.MoveDelayCount = Integer(p.MoveDelayCount - 1);
     if (p.MoveDelayCount <= 0) {
       p.MoveDelayCount = p.MoveDelay;
-      if (lifespanAllows(p)) move(ws, p);
+      if (lifespanAllows(p)) move(ws, i, p);
     }
-    if (p.Collision == 1) TestCollisions(ws);
-    ws.HoldingMirrors = false;
+    if (p.Collision == 1) TestCollisions(ws, i);
+    ws.run.HoldingMirrors = false;
     ApplyPendingMirrors(ws, i);
 
     const int x = p.Left, y = p.Top;
     int w = p.Width, h = p.Height;
     if (p.CelCount > 1) {
-      ws.CelsAnimate = QvTrue;
+      celsAnimate = true;
       w = p.CelWidth;
       h = p.CelHeight;
       p.Width = Integer(w);
@@ -230,20 +229,20 @@ void RunFrame(Workspace& ws) {
     if (p.CelDelayCount > 0) p.CelDelayCount = Integer(p.CelDelayCount - 1);
     if (p.CelDelayCount < 1) {
       p.CelDelayCount = p.CelDelay;
-      if (celsMayAdvance(ws, p)) advanceCel(ws, i, p);
+      if (celsMayAdvance(p, celsAnimate)) advanceCel(ws, i, p);
     }
 
     HoverPaneAt(ws);
     mouseEffect(ws, i, p, x, y, w, h);
 
-    PaneRecord& f = ws.RunPane(ws.CollisionPane);
+    PaneRecord& f = ws.RunPane(ws.run.CollisionPane);
     if (f.EffectDuration > 0) f.EffectDuration = Integer(f.EffectDuration - 1);
     if (f.EffectDuration < 1) f.Flashing = QvFalse;
   }
 }
 
 void StopRun(Workspace& ws, StopForm form) {
-  ws.Running = QvFalse;
+  ws.run.Running = QvFalse;
   ws.win.Lab_Readouts = QStringLiteral("Stopped");
   ShowDesignIcons(ws);
   switch (form) {

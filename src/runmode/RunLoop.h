@@ -3,7 +3,7 @@
 // thread, so user events are handled only between frames; the CLI and the
 // tests call it N times with no sleep. The same input gives the same frames.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

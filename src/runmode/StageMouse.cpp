@@ -17,22 +17,22 @@ void designPress(Workspace& ws, int button, double x, double y) {
   MainWindowState& win = ws.win;
   if (win.Frame_ListZ.Visible) win.Frame_ListZ.Visible = false;
   if (button == RightButton) {
-    ws.picStage.Pointer = MousePointer::Arrow;
-    ws.Dragging = QvFalse;
+    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+    ws.pointer.Dragging = QvFalse;
     hideFastIcons(ws);
     if (win.Shape1[1].Visible) {
       // The quick Target selector: the layer list at the pointer.
       win.Shape1[1].Visible = false;
       win.List_ZorderIndex = -1;
       for (int i = 0; i < win.List_Zorder.size(); ++i) {
-        if (win.List_Zorder[i].ItemData == ws.CurrentPane) {
+        if (win.List_Zorder[i].ItemData == ws.pointer.CurrentPane) {
           win.List_ZorderIndex = i;
           break;
         }
       }
       // The list opens at the pointer; the frame lives in the Board's holder.
-      win.Frame_ListZ.Left = ws.picStage.Left + roundHalfEven(x);
-      win.Frame_ListZ.Top = ws.picStage.Top + roundHalfEven(y);
+      win.Frame_ListZ.Left = ws.surfaces.picStage.Left + roundHalfEven(x);
+      win.Frame_ListZ.Top = ws.surfaces.picStage.Top + roundHalfEven(y);
       win.Frame_ListZ.Visible = true;
     } else {
       win.PendingPopup = QStringLiteral("mnu_BoardSize");
@@ -41,25 +41,25 @@ void designPress(Workspace& ws, int button, double x, double y) {
     return;
   }
   win.picFastMenu.Enabled = false;
-  ws.MouseX = x;
-  ws.MouseY = Integer(roundHalfEven(y));
-  if (isSet(ws.Dragging)) {
+  ws.pointer.MouseX = x;
+  ws.pointer.MouseY = Integer(roundHalfEven(y));
+  if (isSet(ws.pointer.Dragging)) {
     // A second press during a drag ends it.
     RedrawBoard(ws);
-    ws.Dragging = QvFalse;
+    ws.pointer.Dragging = QvFalse;
     win.Shape1[0].Visible = win.Shape1[1].Visible = false;
-    ws.CurrentPane = ws.LastTargetPane;
+    ws.pointer.CurrentPane = ws.pointer.LastTargetPane;
     return;
   }
-  ws.Dragging = QvFalse;
-  ws.CurrentPane = 0;
-  ws.TargetPane = 0;
+  ws.pointer.Dragging = QvFalse;
+  ws.pointer.CurrentPane = 0;
+  ws.pointer.TargetPane = 0;
   win.Shape1[0].Visible = false;
   DisablePaneMenus(ws);
   TargetPaneAt(ws);
   PlaceHoverBox(ws);
-  if (!isSet(ws.Dragging) && !isSet(ws.BoardSettings.BoardLocked)) {
-    ws.picStage.Pointer = MousePointer::FourWayArrow;
+  if (!isSet(ws.pointer.Dragging) && !isSet(ws.BoardSettings.BoardLocked)) {
+    ws.surfaces.picStage.Pointer = MousePointer::FourWayArrow;
     win.BoardMoving = true;
     win.BoardGrabX = roundHalfEven(x);
     win.BoardGrabY = roundHalfEven(y);
@@ -71,9 +71,9 @@ void designPress(Workspace& ws, int button, double x, double y) {
 }  // namespace
 
 void picStage_MouseDown(Workspace& ws, int button, double x, double y) {
-  if (isSet(ws.Running)) {
+  if (isSet(ws.run.Running)) {
     // A click acts on the Pane the run loop's hover test marked last.
-    if (validSlot(ws.CurrentPane) && isSet(ws.RunPane(ws.CurrentPane).MouseOver)) PaneClickActions(ws);
+    if (validSlot(ws.pointer.CurrentPane) && isSet(ws.RunPane(ws.pointer.CurrentPane).MouseOver)) PaneClickActions(ws);
     return;
   }
   designPress(ws, button, x, y);
@@ -81,55 +81,55 @@ void picStage_MouseDown(Workspace& ws, int button, double x, double y) {
 
 void picStage_MouseMove(Workspace& ws, int, double x, double y) {
   MainWindowState& win = ws.win;
-  if (!isSet(ws.Dragging)) win.Shape1[1].Visible = false;
-  if (win.Frame_ListZ.Visible) ws.Dragging = QvFalse;
-  ws.MouseX = x;
-  ws.MouseY = Integer(roundHalfEven(y));
-  if (isSet(ws.Dragging)) {
+  if (!isSet(ws.pointer.Dragging)) win.Shape1[1].Visible = false;
+  if (win.Frame_ListZ.Visible) ws.pointer.Dragging = QvFalse;
+  ws.pointer.MouseX = x;
+  ws.pointer.MouseY = Integer(roundHalfEven(y));
+  if (isSet(ws.pointer.Dragging)) {
     win.Shape1[0].Left = roundHalfEven(x);
     win.Shape1[0].Top = roundHalfEven(y);
     win.Shape1[0].Visible = true;
     win.Shape1[1].Visible = false;
-    PaneRecord& p = ws.Pane(ws.CurrentPane);
-    p.Left = Integer(roundHalfEven(ws.MouseX));
-    p.Top = ws.MouseY;
+    PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
+    p.Left = Integer(roundHalfEven(ws.pointer.MouseX));
+    p.Top = ws.pointer.MouseY;
     if (isSet(ws.BoardSettings.FloatPanes))
       RedrawBoardDragFloat(ws);
     else if (!isSet(ws.BoardSettings.WirePanes))
       RedrawBoardDrag(ws);
     return;
   }
-  if (!isSet(ws.Running)) {
+  if (!isSet(ws.run.Running)) {
     HoverPaneAt(ws);
     ShowFastIcons(ws);
   }
 }
 
 void picStage_MouseUp(Workspace& ws, int button, double, double) {
-  if (isSet(ws.Running)) return;
+  if (isSet(ws.run.Running)) return;
   ws.win.picFastMenu.Enabled = true;
   if (button == RightButton) return;
-  PaneRecord& p = ws.Pane(ws.CurrentPane);
-  if (p.Left != ws.DragStartLeft) p.Left = Integer(roundHalfEven(ws.MouseX));
-  if (p.Top != ws.DragStartTop) p.Top = ws.MouseY;
+  PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
+  if (p.Left != ws.pointer.DragStartLeft) p.Left = Integer(roundHalfEven(ws.pointer.MouseX));
+  if (p.Top != ws.pointer.DragStartTop) p.Top = ws.pointer.MouseY;
   PlaceTargetBox(ws);
   RedrawBoard(ws);
-  ws.Dragging = QvFalse;
-  ws.CurrentPane = ws.LastTargetPane;
+  ws.pointer.Dragging = QvFalse;
+  ws.pointer.CurrentPane = ws.pointer.LastTargetPane;
 }
 
 void TargetPaneAt(Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& p = ws.PaneTable[size_t(n)];
-    const bool inside = p.Left <= ws.MouseX && ws.MouseX <= p.Left + p.Width && p.Top <= ws.MouseY &&
-                        ws.MouseY <= p.Top + p.Height;
+    const bool inside = p.Left <= ws.pointer.MouseX && ws.pointer.MouseX <= p.Left + p.Width && p.Top <= ws.pointer.MouseY &&
+                        ws.pointer.MouseY <= p.Top + p.Height;
     if (!inside || !isSet(p.InUse)) continue;
-    ws.CurrentPane = ws.LastTargetPane = n;
-    ws.TargetPane = Integer(n);
+    ws.pointer.CurrentPane = ws.pointer.LastTargetPane = n;
+    ws.pointer.TargetPane = Integer(n);
     ws.win.Shape1[0].Visible = true;
-    ws.Dragging = QvTrue;
-    ws.DragStartLeft = p.Left;
-    ws.DragStartTop = p.Top;
+    ws.pointer.Dragging = QvTrue;
+    ws.pointer.DragStartLeft = p.Left;
+    ws.pointer.DragStartTop = p.Top;
     EnablePaneMenus(ws);
     PlaceTargetBox(ws);
     ws.win.Label1 = QString::number(n);
@@ -138,12 +138,12 @@ void TargetPaneAt(Workspace& ws) {
 }
 
 void ShowFastIcons(Workspace& ws) {
-  if (!validSlot(ws.CurrentPane)) return;
-  const PaneRecord& p = ws.Pane(ws.CurrentPane);
+  if (!validSlot(ws.pointer.CurrentPane)) return;
+  const PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
   auto& icons = ws.win.Img_FastIcons;
   const int bottom = p.Top + (p.CelCount > 1 ? p.CelHeight : p.Height);
-  const bool inZone = p.Left <= ws.MouseX && ws.MouseX <= p.Left + 64 && bottom - 16 <= ws.MouseY &&
-                      ws.MouseY <= bottom;
+  const bool inZone = p.Left <= ws.pointer.MouseX && ws.pointer.MouseX <= p.Left + 64 && bottom - 16 <= ws.pointer.MouseY &&
+                      ws.pointer.MouseY <= bottom;
   if (inZone) {
     if (icons[0].Visible || !isSet(p.InUse)) return;
     for (int i = 0; i < 4; ++i) {
@@ -158,10 +158,10 @@ void ShowFastIcons(Workspace& ws) {
 
 void BoardMoveDrop(Workspace& ws, int holderX, int holderY) {
   ws.win.BoardMoving = false;
-  ws.picStage.Pointer = MousePointer::Arrow;
-  ws.picStage.Left = holderX - ws.win.BoardGrabX;
-  ws.picStage.Top = holderY - ws.win.BoardGrabY;
-  ws.picStage.Visible = true;
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  ws.surfaces.picStage.Left = holderX - ws.win.BoardGrabX;
+  ws.surfaces.picStage.Top = holderY - ws.win.BoardGrabY;
+  ws.surfaces.picStage.Visible = true;
   ws.win.picFastMenu.Enabled = true;
 }
 

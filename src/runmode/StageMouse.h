@@ -1,7 +1,7 @@
 // Mouse events on the Board in Design and in RunMode, the press hit test and
 // the Fast Icons.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

@@ -19,19 +19,19 @@ void Combo_Board_Click(Workspace& ws) {
   static const QSize sizes[] = {{320, 240}, {640, 480}, {800, 600}, {1024, 764}};
   PlaceBoardBelowBar(ws);
   const int i = ws.win.Combo_BoardIndex;
-  if (i >= 0 && i < MaxBoardEntry) ws.picStage.SetSize(sizes[i].width(), sizes[i].height());
+  if (i >= 0 && i < MaxBoardEntry) ws.surfaces.picStage.SetSize(sizes[i].width(), sizes[i].height());
 }
 
 void BoardSizeMenu(Workspace& ws, int width, int height) {
-  ws.picStage.Left = 0;
-  ws.picStage.Top = 0;
-  ws.picStage.SetSize(width, height);
+  ws.surfaces.picStage.Left = 0;
+  ws.surfaces.picStage.Top = 0;
+  ws.surfaces.picStage.SetSize(width, height);
 }
 
 void mnu_MaxScreen_Click(Workspace& ws) {
   SelectBoardSize(ws, MaxBoardEntry);
-  ws.picStage.Left = 0;
-  ws.picStage.Top = 0;
+  ws.surfaces.picStage.Left = 0;
+  ws.surfaces.picStage.Top = 0;
   LayoutMainWindow(ws);
 }
 

@@ -1,6 +1,6 @@
 // The Board size presets: the list Combo_Board and the "Board Size" menu.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

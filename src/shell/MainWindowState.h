@@ -50,6 +50,9 @@ constexpr int IntroHeight = 230;
 constexpr int Picture1Size = 24;
 
 struct MainWindowState {
+  // True while code fills lists and dialog controls: the handlers that must
+  // not react to the selections this makes ignore them.
+  Flag DialogFilling = QvFalse;
   ControlState picHolder;
   ControlState picFastMenu{0, 0, 0, FastMenuHeight};
   ControlState picIntro{10, 30, IntroWidth, IntroHeight};

@@ -23,15 +23,15 @@ QStringList fontSizes() {
 
 void FillLists(Workspace& ws) {
   WindowHost& w = *ws.windows;
-  ws.DialogFilling = QvTrue;
+  ws.win.DialogFilling = QvTrue;
   ws.BoardSettings.WirePanes = QvFalse;
   ws.BoardSettings.FloatPanes = QvFalse;
-  ws.TargetSelection = QvFalse;
+  ws.pointer.TargetSelection = QvFalse;
   ws.win.Text_Writing.Text.clear();
 
-  ws.picSprites.SetSize(1000, 2000);
-  ws.picMasks.SetSize(1000, 2000);
-  ws.CurrentPane = 1;
+  ws.surfaces.picSprites.SetSize(1000, 2000);
+  ws.surfaces.picMasks.SetSize(1000, 2000);
+  ws.pointer.CurrentPane = 1;
 
   // The Pane properties dialog.
   w.FillList("Combo_ValueType", {"none", "Add", "Subtract"}, 0);
@@ -75,25 +75,25 @@ void FillLists(Workspace& ws) {
   b.SelectionColor = White;
   b.BoardLocked = QvFalse;
 
-  ws.picStage.SetBackColor(b.BoardBackColor);
-  if (isSet(b.UseBackPicture)) ws.picStage.SetPicture(ws.picBackground.Picture());
+  ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
+  if (isSet(b.UseBackPicture)) ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
 
   ws.win.Combo_Board = BoardSizeEntries();
   SelectBoardSize(ws, 2);
 
   // The pane library list is filled by the library scan.
-  ws.LibrariesPresent = QvFalse;
+  ws.project.LibrariesPresent = QvFalse;
   w.ClearList("List_Library");
 
   ws.win.Shape1[0].Visible = false;
   ws.win.Lab_Readouts = IdleReadout;
   ws.win.KeyPreview = false;
-  ws.DialogFilling = QvFalse;
+  ws.win.DialogFilling = QvFalse;
 }
 
 void PlaceBoardBelowBar(Workspace& ws) {
-  ws.picStage.Top = ws.win.picFastMenu.Top + ws.win.picFastMenu.Height;
-  ws.picStage.Left = ws.win.picHolder.Left + 1;
+  ws.surfaces.picStage.Top = ws.win.picFastMenu.Top + ws.win.picFastMenu.Height;
+  ws.surfaces.picStage.Left = ws.win.picHolder.Left + 1;
 }
 
 void LayoutMainWindow(Workspace& ws) {
@@ -105,14 +105,14 @@ void LayoutMainWindow(Workspace& ws) {
   win.picHolder.Width = std::max(inner.width() - 2, 0);
   win.picHolder.Height = std::max(inner.height() - 1, 0);
   win.Picture1.Left = 0;
-  win.Picture1.Top = ws.picStage.Top;
+  win.Picture1.Top = ws.surfaces.picStage.Top;
   win.picFastMenu.Width = win.picHolder.Width + 2;
   win.picFastMenu.Left = win.picHolder.Width - win.picFastMenu.Width;
   win.picFastMenu.Top = 0;
   win.Line_FastMenuX2 = win.picHolder.Width + 2;
   PlaceBoardBelowBar(ws);
   if (win.Combo_BoardIndex == MaxBoardEntry)
-    ws.picStage.SetSize(std::max(win.picHolder.Width - 1, 1),
+    ws.surfaces.picStage.SetSize(std::max(win.picHolder.Width - 1, 1),
                         std::max(win.picHolder.Height - (win.picFastMenu.Height + 1), 1));
 
   // Icons from the right, each left of the previous one.
@@ -128,8 +128,8 @@ void LayoutMainWindow(Workspace& ws) {
   icon[10].Left = win.picFastMenu.Left + 2;
   win.Lab_ReadoutsLeft = icon[10].Left + icon[10].Width + 3;
 
-  ws.BoardHeight = ws.picStage.Height();
-  ws.BoardWidth = Integer(ws.picStage.Width());
+  ws.project.BoardHeight = ws.surfaces.picStage.Height();
+  ws.project.BoardWidth = Integer(ws.surfaces.picStage.Width());
   win.picIntro.Left = 10;
   win.picIntro.Top = 30;
 
@@ -152,14 +152,14 @@ void WaitASec(Workspace& ws, int count) {
 
 void RestoreDesignStage(Workspace& ws) {
   ws.win.picFastMenu.Visible = true;
-  ws.picStage.SetSize(ws.RunSavedWidth, ws.RunSavedHeight);
+  ws.surfaces.picStage.SetSize(ws.run.SavedWidth, ws.run.SavedHeight);
   PlaceBoardBelowBar(ws);
   ws.win.Picture1.Visible = false;
 }
 
 void IntroBlankNewProject(Workspace& ws) {
   ws.win.picIntro.Visible = false;
-  ws.picStage.Visible = true;
+  ws.surfaces.picStage.Visible = true;
   ShowDesignIcons(ws);
   ws.win.KeyPreview = true;
 }

@@ -1,7 +1,7 @@
 // Start-up of the main window: the dialogs' lists and start defaults, the
 // window layout, the design icons, the intro choice and small window methods.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 namespace qv {
 

@@ -81,9 +81,9 @@ QString makeProject(const QString& dir) {
   for (auto [slot, colour] : colours) {
     const PaneRecord& p = ws.PaneTable[size_t(slot)];
     for (int y = p.SheetY; y < p.SheetY + p.Height; ++y)
-      for (int x = p.SheetX; x < p.SheetX + p.Width; ++x) ws.picSprites.Image().setPixel(x, y, colour);
+      for (int x = p.SheetX; x < p.SheetX + p.Width; ++x) ws.surfaces.picSprites.Image().setPixel(x, y, colour);
   }
-  ws.picSprites.TakeImageAsPicture();
+  ws.surfaces.picSprites.TakeImageAsPicture();
   ws.BoardSettings.BoardBackColor = BoardColour;
   ws.BoardSettings.LabelColor = RGB(255, 255, 0);
   const QString path = QDir(dir).filePath("demo.QV1");

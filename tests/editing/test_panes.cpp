@@ -43,10 +43,10 @@ class TestPanes : public QObject {
     pre.MoveDelayCount = 6;
     pre.CelWrapFlag = 7;
     pre.MouseOver = pre.SpareFlag = QvTrue;
-    ws.picStage.Pointer = MousePointer::Default;
+    ws.surfaces.picStage.Pointer = MousePointer::Default;
     addPanes(ws, 3);
-    QCOMPARE(ws.PaneCount, Integer(3));
-    QCOMPARE(ws.CurrentPane, 3);
+    QCOMPARE(ws.project.PaneCount, Integer(3));
+    QCOMPARE(ws.pointer.CurrentPane, 3);
 
     // Every one of the record's fields.
     const QString expected = QStringLiteral(
@@ -70,10 +70,10 @@ class TestPanes : public QObject {
       QVERIFY2(got == value, qPrintable(QStringLiteral("%1 is %2, not %3").arg(name, got, value)));
     }
     // Not made the Target; no question asked; pointer back to the arrow.
-    QCOMPARE(ws.TargetPane, Integer(0));
+    QCOMPARE(ws.pointer.TargetPane, Integer(0));
     QVERIFY(!ws.win.Shape1[0].Visible);
     QVERIFY(b.platform.log.isEmpty());
-    QCOMPARE(ws.picStage.Pointer, MousePointer::Arrow);
+    QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
   }
 
   void addShowsInFrontUntilRedraw() {
@@ -82,33 +82,33 @@ class TestPanes : public QObject {
     placePane(ws, 1, 0, 0, 200, 200, Red);
     ws.win.List_Zorder.append({"01.bmp", 1});
     RedrawBoard(ws);
-    ws.picSprites.Image().fill(toQRgb(Purple));
-    ws.picMasks.Image().fill(toQRgb(Green));
-    const QImage masksBefore = ws.picMasks.Image().copy();
+    ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
+    ws.surfaces.picMasks.Image().fill(toQRgb(Green));
+    const QImage masksBefore = ws.surfaces.picMasks.Image().copy();
 
     AddPane(ws);
-    QCOMPARE(ws.CurrentPane, 2);
+    QCOMPARE(ws.pointer.CurrentPane, 2);
     // On the Board: the shrunk default picture at (50, 50) over slot 1.
-    QCOMPARE(ws.picStage.Image().copy(50, 50, 100, 100), halfDefault());
+    QCOMPARE(ws.surfaces.picStage.Image().copy(50, 50, 100, 100), halfDefault());
     EXPECT_STAGE(ws, {{49, 49, Red}, {150, 150, Red}, {199, 199, Red}, {200, 100, Grey}});
     // In sprite cell (200, 0) only its top-left 100 x 100; the mask untouched.
-    QImage sprites = ws.picSprites.Image().copy();
+    QImage sprites = ws.surfaces.picSprites.Image().copy();
     QCOMPARE(sprites.copy(200, 0, 100, 100), halfDefault());
     fill(sprites, 200, 0, 100, 100, Purple);
     QVERIFY(blockIs(sprites, 0, 0, SheetWidth, SheetHeight, Purple));
-    QCOMPARE(ws.picMasks.Image(), masksBefore);
-    QCOMPARE(ws.picSprites.Picture(), ws.picSprites.Image());
+    QCOMPARE(ws.surfaces.picMasks.Image(), masksBefore);
+    QCOMPARE(ws.surfaces.picSprites.Picture(), ws.surfaces.picSprites.Image());
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}}));
     // The next redraw puts it behind slot 1 (whose cell is now all purple).
     RedrawBoard(ws);
-    QVERIFY(blockIs(ws.picStage.Image(), 0, 0, 200, 200, Purple));
+    QVERIFY(blockIs(ws.surfaces.picStage.Image(), 0, 0, 200, 200, Purple));
   }
 
   void fiftyPanesAndNoMore() {
     TestBench b;
     Workspace& ws = b.ws;
     addPanes(ws, 50);
-    QCOMPARE(ws.PaneCount, Integer(50));
+    QCOMPARE(ws.project.PaneCount, Integer(50));
     QCOMPARE(ws.win.List_Zorder.size(), 50);
     for (int n = 1; n <= 50; ++n) {
       const QString name = QStringLiteral("%1.bmp").arg(n, 2, 10, QLatin1Char('0'));
@@ -117,26 +117,26 @@ class TestPanes : public QObject {
       QCOMPARE(ws.win.List_Zorder[n - 1], (ZorderEntry{name, n}));
     }
     QCOMPARE(QPoint(ws.Pane(12).SheetX, ws.Pane(12).SheetY), QPoint(200, 400));
-    QCOMPARE(ws.picSprites.Image().copy(800, 1800, 100, 100), halfDefault());
+    QCOMPARE(ws.surfaces.picSprites.Image().copy(800, 1800, 100, 100), halfDefault());
     QCOMPARE(FindFreeSlot(ws), 0);
 
     // The 51st Add changes nothing and says nothing, even with the count out
     // of step with the full table.
     const auto table = ws.PaneTable;
     const auto zorder = ws.win.List_Zorder;
-    const QImage sprites = ws.picSprites.Image().copy();
-    ws.picStage.Image().fill(toQRgb(Green));
+    const QImage sprites = ws.surfaces.picSprites.Image().copy();
+    ws.surfaces.picStage.Image().fill(toQRgb(Green));
     for (Integer count : {Integer(50), Integer(10)}) {
-      ws.PaneCount = count;
+      ws.project.PaneCount = count;
       AddPane(ws);
-      QCOMPARE(ws.PaneCount, count);
+      QCOMPARE(ws.project.PaneCount, count);
       QVERIFY(ws.PaneTable == table);
       QCOMPARE(ws.win.List_Zorder, zorder);
-      QCOMPARE(ws.picSprites.Image(), sprites);
-      QVERIFY(blockIs(ws.picStage.Image(), 0, 0, 800, 600, Green));
-      QCOMPARE(ws.CurrentPane, 50);
+      QCOMPARE(ws.surfaces.picSprites.Image(), sprites);
+      QVERIFY(blockIs(ws.surfaces.picStage.Image(), 0, 0, 800, 600, Green));
+      QCOMPARE(ws.pointer.CurrentPane, 50);
       QVERIFY(b.platform.log.isEmpty());
-      QCOMPARE(ws.picStage.Pointer, MousePointer::Arrow);
+      QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
     }
     // Only exactly True marks a slot in use.
     ws.Pane(17).InUse = 1;
@@ -157,23 +157,23 @@ class TestPanes : public QObject {
     p.PictureLoaded = p.BlackTransparent = QvTrue;
     p.StartValue = 42;
     ws.win.List_Zorder.append({"dup", 3});
-    ws.picSprites.Image().fill(toQRgb(Purple));
-    ws.picMasks.Image().fill(toQRgb(White));
+    ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
+    ws.surfaces.picMasks.Image().fill(toQRgb(White));
     EnablePaneMenus(ws);
-    ws.Dragging = ws.HoverFound = QvTrue;
+    ws.pointer.Dragging = ws.pointer.HoverFound = QvTrue;
     ws.win.Lab_Readouts = QStringLiteral("Layer: 3, (x: 20) (y: 30)");
     RedrawBoard(ws);
-    ws.CurrentPane = 3;
+    ws.pointer.CurrentPane = 3;
     const auto table = ws.PaneTable;
     const auto zorder = ws.win.List_Zorder;
-    const QImage sprites = ws.picSprites.Image().copy(), board = ws.picStage.Image().copy();
+    const QImage sprites = ws.surfaces.picSprites.Image().copy(), board = ws.surfaces.picStage.Image().copy();
 
     // Answered No: nothing changes.
     ConfirmRemovePane(ws);
     QCOMPARE(b.platform.log, QStringList{RemoveQuestion});
-    QVERIFY(ws.PaneTable == table && ws.win.List_Zorder == zorder && ws.PaneCount == 4);
-    QVERIFY(ws.picSprites.Image() == sprites && ws.picStage.Image() == board);
-    QVERIFY(blockIs(ws.picMasks.Image(), 0, 0, SheetWidth, SheetHeight, White));
+    QVERIFY(ws.PaneTable == table && ws.win.List_Zorder == zorder && ws.project.PaneCount == 4);
+    QVERIFY(ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picStage.Image() == board);
+    QVERIFY(blockIs(ws.surfaces.picMasks.Image(), 0, 0, SheetWidth, SheetHeight, White));
 
     // Yes: the slot is free and only the freed fields changed.
     b.platform.yesNoAnswers.enqueue(true);
@@ -185,49 +185,49 @@ class TestPanes : public QObject {
     e.Width = e.Height = e.Left = e.Top = 0;
     e.CelCount = 1;
     QVERIFY(ws.PaneTable == expected);
-    QCOMPARE(ws.PaneCount, Integer(3));
+    QCOMPARE(ws.project.PaneCount, Integer(3));
     // Sprite cell (400, 0) shows bitmap 101 and the mask cell is all black,
     // over the full 200 x 200; nothing else of the sheets changes.
-    QImage freedSprites = ws.picSprites.Image().copy(), freedMasks = ws.picMasks.Image().copy();
+    QImage freedSprites = ws.surfaces.picSprites.Image().copy(), freedMasks = ws.surfaces.picMasks.Image().copy();
     QCOMPARE(freedSprites.copy(400, 0, 200, 200), LoadResPicture(DefaultPanePictureId));
     QVERIFY(blockIs(freedMasks, 400, 0, 200, 200, Black));
     fill(freedSprites, 400, 0, 200, 200, Purple);
     fill(freedMasks, 400, 0, 200, 200, White);
     QVERIFY(freedSprites == sprites && blockIs(freedMasks, 0, 0, SheetWidth, SheetHeight, White));
-    QVERIFY(ws.picSprites.Picture() == ws.picSprites.Image() && ws.picMasks.Picture() == ws.picMasks.Image());
+    QVERIFY(ws.surfaces.picSprites.Picture() == ws.surfaces.picSprites.Image() && ws.surfaces.picMasks.Picture() == ws.surfaces.picMasks.Image());
     // Only the first entry carrying slot 3 leaves the layer list.
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
     // Window state after removal, and the Board redrawn without it.
-    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.Dragging) && !isSet(ws.HoverFound));
+    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound));
     QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
     QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && !ws.win.menuEnabled("mnu_EditPane"));
     QVERIFY(ws.win.menuEnabled("mnu_AddCustomPane"));
-    QCOMPARE(ws.CurrentPane, 1);
+    QCOMPARE(ws.pointer.CurrentPane, 1);
     EXPECT_STAGE(ws, {{25, 35, Grey}, {310, 60, Purple}, {410, 410, Purple}});
 
     // The next Add reuses slot 3 with fresh defaults, listed last.
     AddPane(ws);
-    QCOMPARE(ws.CurrentPane, 3);
-    QCOMPARE(ws.PaneCount, Integer(4));
+    QCOMPARE(ws.pointer.CurrentPane, 3);
+    QCOMPARE(ws.project.PaneCount, Integer(4));
     QVERIFY(ws.Pane(3).StartValue == 20 && ws.Pane(3).BlackTransparent == QvFalse && ws.Pane(3).CelsAcross == 1);
     QCOMPARE(ws.win.List_Zorder.last(), (ZorderEntry{"03.bmp", 3}));
     // With the target box shown the Target is removed, whatever CurrentPane is.
-    ws.TargetPane = 2;
+    ws.pointer.TargetPane = 2;
     ws.win.Shape1[0].Visible = true;
     b.platform.yesNoAnswers.enqueue(true);
     ConfirmRemovePane(ws);
     QCOMPARE(b.platform.log.last(), RemoveQuestion);
     QVERIFY(!isSet(ws.Pane(2).InUse) && isSet(ws.Pane(3).InUse) && !ws.win.Shape1[0].Visible);
-    QVERIFY(blockIs(ws.picMasks.Image(), 200, 0, 200, 200, Black));
+    QVERIFY(blockIs(ws.surfaces.picMasks.Image(), 200, 0, 200, 200, Black));
     // The count never goes below zero; a slot outside the table stops the
     // removal before anything changes.
-    ws.PaneCount = 0;
+    ws.project.PaneCount = 0;
     RemovePane(ws);
-    QCOMPARE(ws.PaneCount, Integer(0));
-    ws.PaneCount = 3;
-    ws.CurrentPane = 51;
+    QCOMPARE(ws.project.PaneCount, Integer(0));
+    ws.project.PaneCount = 3;
+    ws.pointer.CurrentPane = 51;
     QVERIFY_THROWS_EXCEPTION(SlotOutOfRange, RemovePane(ws));
-    QCOMPARE(ws.PaneCount, Integer(3));
+    QCOMPARE(ws.project.PaneCount, Integer(3));
   }
 
   void composite() {
@@ -236,16 +236,16 @@ class TestPanes : public QObject {
     placePane(ws, 2, 100, 100, 60, 60, Red);
     placePane(ws, 5, 130, 130, 60, 60, Blue);
     RedrawBoard(ws);
-    const QImage oldBack = ws.picBackground.Picture(), board = ws.picStage.Image().copy();
+    const QImage oldBack = ws.surfaces.picBackground.Picture(), board = ws.surfaces.picStage.Image().copy();
     const auto table = ws.PaneTable;
     CompositePanes(ws);  // No
     QCOMPARE(b.platform.log, QStringList{"AskYesNo|Composite Panes - |Really duplicate Panes to the Background ?"});
-    QCOMPARE(ws.picBackground.Picture(), oldBack);
+    QCOMPARE(ws.surfaces.picBackground.Picture(), oldBack);
     // Yes: the Board as it is becomes the Background; the Panes stay, and the
     // Background is not switched on.
     b.platform.yesNoAnswers.enqueue(true);
     CompositePanes(ws);
-    QCOMPARE(ws.picBackground.Picture(), board);
+    QCOMPARE(ws.surfaces.picBackground.Picture(), board);
     QVERIFY(ws.PaneTable == table);
     QCOMPARE(ws.BoardSettings.UseBackPicture, QvFalse);
     QCOMPARE(ws.BoardSettings.BackPictureName, QStringLiteral("none"));

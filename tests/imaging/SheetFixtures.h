@@ -19,7 +19,7 @@ constexpr Long Purple = RGB(120, 20, 200);
 // its whole used area painted in one colour.
 inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, int h, Long colour) {
   PaneRecord& p = placeAt(ws, slot, left, top, w, h);
-  fill(ws.picSprites.Image(), p.SheetX, p.SheetY, w, h, colour);
+  fill(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, w, h, colour);
   return p;
 }
 
@@ -30,7 +30,7 @@ inline void makeCelGrid(Workspace& ws, int slot, Long c1, Long c2, Long c3, Long
   p.CelCount = 4;
   p.CelWidth = CelSize(p.Width, 2);
   p.CelHeight = CelSize(p.Height, 2);
-  QImage& s = ws.picSprites.Image();
+  QImage& s = ws.surfaces.picSprites.Image();
   fill(s, p.SheetX, p.SheetY, p.CelWidth, p.CelHeight, c1);
   fill(s, p.SheetX + p.CelWidth, p.SheetY, p.CelWidth, p.CelHeight, c2);
   fill(s, p.SheetX, p.SheetY + p.CelHeight, p.CelWidth, p.CelHeight, c3);
@@ -64,7 +64,7 @@ inline QByteArray mismatch(const QImage& img, std::initializer_list<At> points) 
     const QByteArray m_ = qv::fixtures::mismatch(img, __VA_ARGS__);        \
     QVERIFY2(m_.isEmpty(), m_.constData());                                \
   } while (false)
-#define EXPECT_STAGE(ws, ...) EXPECT_PIXELS((ws).picStage.Image(), __VA_ARGS__)
+#define EXPECT_STAGE(ws, ...) EXPECT_PIXELS((ws).surfaces.picStage.Image(), __VA_ARGS__)
 
 // True when every pixel of the w x h block at (x, y) is colour c.
 inline bool blockIs(const QImage& img, int x, int y, int w, int h, Long c) {
@@ -77,7 +77,7 @@ inline bool blockIs(const QImage& img, int x, int y, int w, int h, Long c) {
 // picResize at rest: 200 x 200, no AutoSize, showing bitmap 101.
 inline bool picResizeAtRest(const Workspace& ws) {
   const QImage def = LoadResPicture(DefaultPanePictureId);
-  return ws.picResize.Image() == def && ws.picResize.Picture() == def && !ws.picResize.AutoSize;
+  return ws.surfaces.picResize.Image() == def && ws.surfaces.picResize.Picture() == def && !ws.surfaces.picResize.AutoSize;
 }
 
 }  // namespace qv::fixtures

@@ -17,9 +17,8 @@ class TestSheets : public QObject {
     for (const auto& [slot, origin] : {std::pair{1, QPoint(0, 0)}, std::pair{5, QPoint(800, 0)},
                                        std::pair{6, QPoint(0, 200)}, std::pair{50, QPoint(800, 1800)}}) {
       QCOMPARE(SheetCellOrigin(slot), origin);
-      // AssignSheetSlot stores the origin of CurrentPane's cell in its record.
-      b.ws.CurrentPane = slot;
-      AssignSheetSlot(b.ws);
+      // AssignSheetSlot stores the origin of the slot's cell in its record.
+      AssignSheetSlot(b.ws, slot);
       QCOMPARE(QPoint(b.ws.Pane(slot).SheetX, b.ws.Pane(slot).SheetY), origin);
     }
     // Every cell lies inside the sheet and no two cells share an origin.
@@ -32,8 +31,7 @@ class TestSheets : public QObject {
     QCOMPARE(seen.size(), MaxPanes);
     // Slot 0 has no cell.
     b.ws.Pane(0).SheetX = 7;
-    b.ws.CurrentPane = 0;
-    AssignSheetSlot(b.ws);
+    AssignSheetSlot(b.ws, 0);
     QCOMPARE(b.ws.Pane(0).SheetX, Integer(7));
   }
 
@@ -57,28 +55,28 @@ class TestSheets : public QObject {
     // Black fills the rest of the cell: a mask built over the whole cell
     // would turn it white.
     PaneRecord& p = placePane(ws, 7, 10, 10, 70, 30, Black);
-    fill(ws.picSprites.Image(), 200, 200, 200, 200, Black);
-    for (int i = 0; i < 7; ++i) fill(ws.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
-    ws.picMasks.Image().fill(toQRgb(RGB(10, 20, 30)));
-    const QImage spritesBefore = ws.picSprites.Image().copy();
-    ws.picStage.Pointer = MousePointer::Default;
+    fill(ws.surfaces.picSprites.Image(), 200, 200, 200, 200, Black);
+    for (int i = 0; i < 7; ++i) fill(ws.surfaces.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
+    ws.surfaces.picMasks.Image().fill(toQRgb(RGB(10, 20, 30)));
+    const QImage spritesBefore = ws.surfaces.picSprites.Image().copy();
+    ws.surfaces.picStage.Pointer = MousePointer::Default;
 
-    ws.CurrentPane = 7;
-    BuildPaneMask(ws);
+    ws.pointer.CurrentPane = 7;
+    BuildPaneMask(ws, 7);
 
-    const QImage& mask = ws.picMasks.Image();
+    const QImage& mask = ws.surfaces.picMasks.Image();
     for (int y = 0; y < SheetHeight; ++y)
       for (int x = 0; x < SheetWidth; ++x) {
         const bool used = x >= 200 && x < 200 + p.Width && y >= 200 && y < 200 + p.Height;
         const Long expect = used ? want[(x - 200) / 10] : RGB(10, 20, 30);
         if (px(mask, x, y) != expect) QFAIL(qPrintable(QStringLiteral("mask (%1, %2)").arg(x).arg(y)));
       }
-    QCOMPARE(ws.picSprites.Image(), spritesBefore);
-    QCOMPARE(ws.picMasks.Picture(), ws.picMasks.Image());
+    QCOMPARE(ws.surfaces.picSprites.Image(), spritesBefore);
+    QCOMPARE(ws.surfaces.picMasks.Picture(), ws.surfaces.picMasks.Image());
     // picResize is back at rest and the Board pointer is the arrow.
     QVERIFY(picResizeAtRest(ws));
-    QCOMPARE(ws.picStage.Pointer, MousePointer::Arrow);
-    QCOMPARE(ws.CurrentPane, 7);
+    QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
+    QCOMPARE(ws.pointer.CurrentPane, 7);
 
     // Drawn at (-5, 30) over a patterned Board: through the mask only true
     // black lets the Board through; as a plain copy black is drawn too.

@@ -1,5 +1,5 @@
 // The Pane record's field table and the Flag rule.
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include <QtTest>
 

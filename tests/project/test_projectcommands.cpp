@@ -40,7 +40,7 @@ void buildProject(Workspace& ws) {
   for (int i = 0; i < MaxPanes; ++i) AddPane(ws);
   for (int n = 1; n <= MaxPanes; ++n) {
     if (UsedSlots.contains(n)) continue;
-    ws.CurrentPane = n;
+    ws.pointer.CurrentPane = n;
     RemovePane(ws);
   }
   const auto& fields = PaneFields();
@@ -65,9 +65,9 @@ void buildProject(Workspace& ws) {
   b.LabelColor = RGB(200, 10, 20);
   b.SelectionColor = RGB(0, 0, 255);
   b.UseBackPicture = b.WirePanes = b.FloatPanes = b.BoardLocked = QvTrue;
-  paintPattern(ws.picSprites.Image(), 1);
-  paintPattern(ws.picMasks.Image(), 2);
-  paintPattern(ws.picBackground.Image(), 3);
+  paintPattern(ws.surfaces.picSprites.Image(), 1);
+  paintPattern(ws.surfaces.picMasks.Image(), 2);
+  paintPattern(ws.surfaces.picBackground.Image(), 3);
 }
 
 void saveAs(TestBench& b, const QString& path) {
@@ -103,11 +103,11 @@ bool designIconsShown(const Workspace& ws) {
 void occupy(TestBench& b) {
   for (int i = 0; i < 3; ++i) AddPane(b.ws);
   b.ws.win.Shape1[0].Visible = true;
-  b.ws.picStage.SetPicture(QImage(10, 10, QImage::Format_RGB32));
-  paintPattern(b.ws.picMasks.Image(), 8);
-  b.ws.picMasks.TakeImageAsPicture();
-  paintPattern(b.ws.picBackground.Image(), 9);
-  b.ws.picBackground.TakeImageAsPicture();
+  b.ws.surfaces.picStage.SetPicture(QImage(10, 10, QImage::Format_RGB32));
+  paintPattern(b.ws.surfaces.picMasks.Image(), 8);
+  b.ws.surfaces.picMasks.TakeImageAsPicture();
+  paintPattern(b.ws.surfaces.picBackground.Image(), 9);
+  b.ws.surfaces.picBackground.TakeImageAsPicture();
 }
 
 // A surface that shows nothing but its back colour.
@@ -127,28 +127,28 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     TestBench bench;
     buildProject(bench.ws);
-    bench.ws.ProjectName = "old";
+    bench.ws.project.ProjectName = "old";
     SaveProject(bench.ws);  // cancelled
     QCOMPARE(bench.platform.calls("SaveFileDialog"),
              QStringList{"SaveFileDialog|Save Quorvel Project|" + Filter + "|"});
-    QCOMPARE(bench.ws.ProjectName, QString("old"));
+    QCOMPARE(bench.ws.project.ProjectName, QString("old"));
 
     // Whatever extension is typed, the project text goes to NAME.QV1.
     saveAs(bench, dir.filePath("demo.txt"));
     QCOMPARE(entries(dir.path()), DemoFiles);
-    QCOMPARE(bench.ws.ProjectName, QString("demo"));
-    QCOMPARE(bench.ws.ProjectFolder, dir.path() + "/");
+    QCOMPARE(bench.ws.project.ProjectName, QString("demo"));
+    QCOMPARE(bench.ws.project.ProjectFolder, dir.path() + "/");
     QCOMPARE(bench.ws.win.Label1, dir.path() + "/");
-    QCOMPARE(bench.ws.SavePath, dir.filePath("demo.txt"));
-    QCOMPARE(bench.ws.ProjectFileTitle, QString("demo.txt"));
-    QCOMPARE(bench.ws.PaneCount, Integer(4));
+    QCOMPARE(bench.ws.project.SavePath, dir.filePath("demo.txt"));
+    QCOMPARE(bench.ws.project.ProjectFileTitle, QString("demo.txt"));
+    QCOMPARE(bench.ws.project.PaneCount, Integer(4));
     QCOMPARE(bench.platform.waitedMs, 120);
-    QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
+    QCOMPARE(bench.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
     QVERIFY(bench.platform.calls("ShowMessage").isEmpty());
     const RtfReadResult doc = ReadRtf(bytesOf(dir.filePath("demo.QV1")));
     QCOMPARE(doc.text, SerializeProject(bench.ws));
     const std::pair<QString, const Surface*> sheets[] = {
-        {"Back_", &bench.ws.picBackground}, {"Sprites_", &bench.ws.picSprites}, {"Masks_", &bench.ws.picMasks}};
+        {"Back_", &bench.ws.surfaces.picBackground}, {"Sprites_", &bench.ws.surfaces.picSprites}, {"Masks_", &bench.ws.surfaces.picMasks}};
     for (const auto& [kind, surface] : sheets)
       QCOMPARE(QImage(dir.filePath(kind + "demo.bmp")).convertToFormat(QImage::Format_RGB32), surface->Image());
 
@@ -156,9 +156,9 @@ class TestProjectCommands : public QObject {
     QTemporaryDir other;
     saveAs(bench, other.filePath("abc"));
     QVERIFY(entries(other.path()).isEmpty());
-    QCOMPARE(bench.ws.ProjectName, QString("demo"));
+    QCOMPARE(bench.ws.project.ProjectName, QString("demo"));
     QCOMPARE(bench.ws.win.Label1, dir.path() + "/");
-    QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
+    QCOMPARE(bench.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
   }
 
   void failedSaveKeepsOlderFiles() {
@@ -177,7 +177,7 @@ class TestProjectCommands : public QObject {
     const QStringList told = bench.platform.calls("ShowMessage|Save Project|");
     QVERIFY2(told.size() == 1 && told[0].contains("Sprites_demo.bmp"), qPrintable(told.join(' ')));
     QCOMPARE(bench.platform.waitedMs, 0);
-    QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
+    QCOMPARE(bench.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
   }
 
   void roundTrip() {
@@ -199,14 +199,14 @@ class TestProjectCommands : public QObject {
     QVERIFY(!designIconsShown(bench.ws));
     QVERIFY(bench.ws.PaneTable == panes);
     QVERIFY(!bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
-    QVERIFY(!blank(bench.ws.picMasks));
+    QVERIFY(!blank(bench.ws.surfaces.picMasks));
 
     // The Board dialog's options at their start values (no wires, no
     // floating, Board movable) turn the file's three True flags False.
     QVERIFY(loadFrom(bench, dir.filePath("demo.QV1")));
     QVERIFY(bench.platform.calls("ShowMessage").isEmpty());
     const Workspace& ws = bench.ws;
-    QCOMPARE(ws.PaneCount, Integer(4));
+    QCOMPARE(ws.project.PaneCount, Integer(4));
     for (int n = 0; n <= MaxPanes; ++n)
       QVERIFY2(UsedSlots.contains(n) ? ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]
                                      : !isSet(ws.PaneTable[size_t(n)].InUse),
@@ -215,45 +215,45 @@ class TestProjectCommands : public QObject {
     QVector<ZorderEntry> zorder;
     for (int n : UsedSlots) zorder.append({saver.ws.PaneTable[size_t(n)].Label, n});
     QCOMPARE(ws.win.List_Zorder, zorder);
-    QCOMPARE(ws.CurrentPane, 50);
+    QCOMPARE(ws.pointer.CurrentPane, 50);
     BoardSettingsRecord expected = saver.ws.BoardSettings;
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvFalse;
     expected.BackPicturePath = dir.filePath("Back_demo.bmp");
     QCOMPARE(ws.BoardSettings, expected);
-    QCOMPARE(ws.picSprites.Image(), saver.ws.picSprites.Image());
-    QCOMPARE(ws.picMasks.Image(), saver.ws.picMasks.Image());
-    QCOMPARE(ws.picBackground.Image(), saver.ws.picBackground.Image());
-    QCOMPARE(ws.picBackground.Picture(), saver.ws.picBackground.Image());
-    QVERIFY(!ws.picBackground.AutoSize);
+    QCOMPARE(ws.surfaces.picSprites.Image(), saver.ws.surfaces.picSprites.Image());
+    QCOMPARE(ws.surfaces.picMasks.Image(), saver.ws.surfaces.picMasks.Image());
+    QCOMPARE(ws.surfaces.picBackground.Image(), saver.ws.surfaces.picBackground.Image());
+    QCOMPARE(ws.surfaces.picBackground.Picture(), saver.ws.surfaces.picBackground.Image());
+    QVERIFY(!ws.surfaces.picBackground.AutoSize);
     QVERIFY(!ws.win.Shape1[0].Visible);
     QVERIFY(ws.win.picFastMenu.Visible);
-    QCOMPARE(ws.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
-    QCOMPARE(ws.ProjectName, QString("demo"));
+    QCOMPARE(ws.surfaces.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
+    QCOMPARE(ws.project.ProjectName, QString("demo"));
     QVERIFY(ws.win.KeyPreview);
 
     // New: No changes nothing; Yes brings everything back to the start.
     SelectBoardSize(bench.ws, 1);
     const auto loaded = bench.ws.PaneTable;
     const auto settings = bench.ws.BoardSettings;
-    const QImage board = bench.ws.picStage.Image();
+    const QImage board = bench.ws.surfaces.picStage.Image();
     NewProject(bench.ws);
     QCOMPARE(bench.platform.calls("AskYesNo"),
              QStringList{"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?"});
     QVERIFY(bench.ws.PaneTable == loaded);
     QCOMPARE(bench.ws.win.List_Zorder, zorder);
     QCOMPARE(bench.ws.BoardSettings, settings);
-    QCOMPARE(bench.ws.picStage.Image(), board);
+    QCOMPARE(bench.ws.surfaces.picStage.Image(), board);
     QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes"));
     bench.platform.yesNoAnswers.enqueue(true);
     NewProject(bench.ws);
     for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.PaneTable[size_t(n)].InUse));
-    QCOMPARE(ws.PaneCount, Integer(0));
+    QCOMPARE(ws.project.PaneCount, Integer(0));
     QVERIFY(ws.win.List_Zorder.isEmpty());
     QCOMPARE(ws.BoardSettings, TestBench().ws.BoardSettings);
-    QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(800, 600));
+    QCOMPARE(QSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height()), QSize(800, 600));
     QVERIFY(!ws.win.menuEnabled("mnu_BoardCompositePanes"));
-    QVERIFY(blank(ws.picSprites) && ws.picBackground.Picture().isNull());
-    QCOMPARE(ws.picStage.Image().pixel(400, 300), toQRgb(Grey));
+    QVERIFY(blank(ws.surfaces.picSprites) && ws.surfaces.picBackground.Picture().isNull());
+    QCOMPARE(ws.surfaces.picStage.Image().pixel(400, 300), toQRgb(Grey));
 
     // The opposite options give the opposite flags; UseBackPicture follows
     // the project text although the Back_ bitmap loaded. Missing sheets stay
@@ -275,7 +275,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(f.UseBackPicture, QvFalse);
     QCOMPARE(f.BackPicturePath, dir.filePath("Back_demo.bmp"));
     for (int n : UsedSlots) QVERIFY(flipped.ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]);
-    QVERIFY(blank(flipped.ws.picSprites) && blank(flipped.ws.picMasks));
+    QVERIFY(blank(flipped.ws.surfaces.picSprites) && blank(flipped.ws.surfaces.picMasks));
   }
 
   // Each damaged file is reported once, by name. The intro is gone and the
@@ -315,8 +315,8 @@ class TestProjectCommands : public QObject {
       QVERIFY(loadFrom(bench, dir.filePath(name)));
       const QStringList told = bench.platform.calls("ShowMessage|Load a Project|");
       QVERIFY2(told.size() == 1 && told[0].contains(name), qPrintable(name + told.join(' ')));
-      QCOMPARE(bench.ws.picStage.Pointer, MousePointer::Arrow);
-      QVERIFY(!bench.ws.win.picIntro.Visible && bench.ws.picStage.Visible);
+      QCOMPARE(bench.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
+      QVERIFY(!bench.ws.win.picIntro.Visible && bench.ws.surfaces.picStage.Visible);
       QVERIFY(designIconsShown(bench.ws));
       QVERIFY(bench.ws.win.menuEnabled("mnu_BoardCompositePanes") && bench.ws.win.KeyPreview);
       QVERIFY(!isSet(bench.ws.PaneTable[1].InUse));
@@ -329,15 +329,15 @@ class TestProjectCommands : public QObject {
         QVERIFY(!isSet(bench.ws.PaneTable[50].InUse));
         QCOMPARE(bench.ws.win.List_Zorder.size(), 2);
         QCOMPARE(bench.ws.BoardSettings.LabelColor, RGB(9, 9, 9));
-        QCOMPARE(bench.ws.picSprites.Image(), saver.ws.picSprites.Image());
+        QCOMPARE(bench.ws.surfaces.picSprites.Image(), saver.ws.surfaces.picSprites.Image());
         // No Back_ bitmap: the Board settings keep their values.
         QCOMPARE(bench.ws.BoardSettings.BackPicturePath, QString("none"));
         QCOMPARE(bench.ws.BoardSettings.UseBackPicture, QvFalse);
       } else if (name != "cut.QV1") {
         // Nothing read: the Board was emptied before the read and stays so.
         QVERIFY(bench.ws.win.List_Zorder.isEmpty());
-        QVERIFY(blank(bench.ws.picSprites) && blank(bench.ws.picMasks));
-        QVERIFY(bench.ws.picBackground.Picture().isNull() && bench.ws.picStage.Picture().isNull());
+        QVERIFY(blank(bench.ws.surfaces.picSprites) && blank(bench.ws.surfaces.picMasks));
+        QVERIFY(bench.ws.surfaces.picBackground.Picture().isNull() && bench.ws.surfaces.picStage.Picture().isNull());
       }
     }
   }

@@ -52,10 +52,10 @@ class TestProjectText : public QObject {
  private slots:
   void emptyProjectWithStartDefaults() {
     TestBench bench;
-    bench.ws.PaneCount = 9;
+    bench.ws.project.PaneCount = 9;
     const QString text = SerializeProject(bench.ws);
     QCOMPARE(text, QStringList({"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}).join(Sep));
-    QCOMPARE(bench.ws.PaneCount, Integer(0));
+    QCOMPARE(bench.ws.project.PaneCount, Integer(0));
     TestBench other;
     const ParseResult r = ParseProject(other.ws, text);
     QVERIFY(r.complete);
@@ -89,14 +89,14 @@ class TestProjectText : public QObject {
     QCOMPARE(q.FlipOnBounds, QvFalse);
     QCOMPARE(q.CelWidth, Integer(1));
     QCOMPARE(q.CelHeight, p.CelHeight);
-    QCOMPARE(other.ws.CurrentPane, 3);
+    QCOMPARE(other.ws.pointer.CurrentPane, 3);
     // UseBackPicture False: the Board takes the background colour at once;
     // with a Background in use it keeps its own.
-    QCOMPARE(other.ws.picStage.Image().pixel(5, 5), toQRgb(RGB(1, 2, 3)));
+    QCOMPARE(other.ws.surfaces.picStage.Image().pixel(5, 5), toQRgb(RGB(1, 2, 3)));
     bench.ws.BoardSettings.UseBackPicture = QvTrue;
     TestBench keeps;
     QVERIFY(ParseProject(keeps.ws, SerializeProject(bench.ws)).complete);
-    QCOMPARE(keeps.ws.picStage.BackColor, Grey);
+    QCOMPARE(keeps.ws.surfaces.picStage.BackColor, Grey);
   }
 
   void flagsAndNumberForms() {
@@ -162,7 +162,7 @@ class TestProjectText : public QObject {
     QCOMPARE(p7.WritingForeColor, Long(0));  // the failing token is not stored
     QCOMPARE(other.ws.PaneTable[12], PaneRecord());
     QCOMPARE(other.ws.win.List_Zorder.size(), 1);
-    QCOMPARE(other.ws.CurrentPane, 7);
+    QCOMPARE(other.ws.pointer.CurrentPane, 7);
     QCOMPARE(other.ws.BoardSettings, TestBench().ws.BoardSettings);
 
     // Cut inside the BoardSettings: the name and the back colour are read.
@@ -172,7 +172,7 @@ class TestProjectText : public QObject {
     QCOMPARE(stopOf(r), QStringLiteral("%1 LabelColor -1 []").arg(1 + 3 * 61 + 2));
     QCOMPARE(third.ws.BoardSettings.BoardBackColor, RGB(1, 2, 3));
     QCOMPARE(third.ws.BoardSettings.LabelColor, RGB(9, 9, 9));
-    QCOMPARE(third.ws.picStage.BackColor, Grey);
+    QCOMPARE(third.ws.surfaces.picStage.BackColor, Grey);
     QCOMPARE(third.ws.win.List_Zorder.size(), 3);
   }
 
@@ -182,7 +182,7 @@ class TestProjectText : public QObject {
     t[1 + 61] = "0";  // read twice into the same slot; both are listed
     TestBench other;
     QVERIFY(ParseProject(other.ws, t.join(Sep)).complete);
-    QCOMPARE(other.ws.PaneCount, Integer(2));
+    QCOMPARE(other.ws.project.PaneCount, Integer(2));
     QCOMPARE(CountPanesInUse(other.ws), 0);  // slot 0 is no Pane of 1..50
     PaneRecord six;
     fillPane(six, 6);

@@ -14,7 +14,7 @@ using fixtures::px;
 
 constexpr Long Red = RGB(200, 0, 0), Blue = RGB(0, 0, 200), Green = RGB(0, 150, 0), Yellow = RGB(210, 200, 20);
 
-inline Long stagePx(Workspace& ws, int x, int y) { return px(ws.picStage.Image(), x, y); }
+inline Long stagePx(Workspace& ws, int x, int y) { return px(ws.surfaces.picStage.Image(), x, y); }
 
 inline QList<Long> stagePixels(Workspace& ws, std::initializer_list<QPoint> at) {
   QList<Long> out;
@@ -27,7 +27,7 @@ template <typename Pred>
 int countWhere(Workspace& ws, QRect r, Pred pred) {
   int n = 0;
   for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.picStage.Image().pixel(x, y)) ? 1 : 0;
+    for (int x = r.left(); x <= r.right(); ++x) n += pred(ws.surfaces.picStage.Image().pixel(x, y)) ? 1 : 0;
   return n;
 }
 
@@ -41,7 +41,7 @@ inline Long patternAt(int slot, int x, int y) {
 // painted with the slot's pattern.
 inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, int h) {
   PaneRecord& p = fixtures::placeAt(ws, slot, left, top, w, h);
-  QImage& s = ws.picSprites.Image();
+  QImage& s = ws.surfaces.picSprites.Image();
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) s.setPixel(p.SheetX + x, p.SheetY + y, toQRgb(patternAt(slot, x, y)));
   return p;
@@ -49,7 +49,7 @@ inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, 
 
 inline PaneRecord& placeSolid(Workspace& ws, int slot, int left, int top, int w, int h, Long c) {
   PaneRecord& p = placePane(ws, slot, left, top, w, h);
-  fill(ws.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
+  fill(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
   return p;
 }
 
@@ -59,10 +59,10 @@ inline void makeTransparent(Workspace& ws, int slot) {
   PaneRecord& p = ws.Pane(slot);
   for (int y = 0; y < p.Height; ++y)
     for (int x = 0; x < p.Width; ++x)
-      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
+      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.surfaces.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
   p.BlackTransparent = QvTrue;
-  ws.CurrentPane = slot;
-  BuildPaneMask(ws);
+  ws.pointer.CurrentPane = slot;
+  BuildPaneMask(ws, slot);
 }
 
 // Gives the Pane a movement as the Pane dialog applies it.
@@ -87,8 +87,8 @@ inline void makeCels(PaneRecord& p, int cx, int cy, int delay = 0) {
 // on, as in a frame after the first.
 inline PaneRecord& runPane(Workspace& ws, int slot) {
   CopyPanesForRun(ws);
-  ws.FirstFrameDone = 1;
-  ws.CurrentPane = slot;
+  ws.run.FirstFrameDone = 1;
+  ws.pointer.CurrentPane = slot;
   return ws.RunPane(slot);
 }
 
@@ -118,7 +118,7 @@ inline void stopAndEnd(Workspace& ws, StopForm form = StopForm::StopIcon) {
 // bounds, Transparent and plain, with and without Cels; slot 6 reaches the
 // top-right corner in frame 3 and turns three times there.
 inline void buildScene(Workspace& ws) {
-  ws.picStage.SetSize(320, 240);
+  ws.surfaces.picStage.SetSize(320, 240);
   PaneRecord& p1 = placePane(ws, 1, 100, 20, 50, 40);
   setMove(p1, 1, 3, true);
   makeTransparent(ws, 1);

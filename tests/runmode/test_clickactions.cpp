@@ -73,8 +73,8 @@ void TestClickActions::pressActsOnHoveredPane() {
   // Any button clicks; the press does not move the pointer.
   picStage_MouseDown(ws, 2, 700, 500);
   QCOMPARE(values(), (QList<int>{22, 20, 20}));
-  QCOMPARE(ws.MouseX, 110.0);
-  QCOMPARE(int(ws.MouseY), 120);
+  QCOMPARE(ws.pointer.MouseX, 110.0);
+  QCOMPARE(int(ws.pointer.MouseY), 120);
   // Over an invisible Pane and over free space nothing happens.
   clickAt(ws, 520, 120);
   clickAt(ws, 700, 500);
@@ -207,7 +207,7 @@ void TestClickActions::soundAndUrl() {
   const QByteArray ding = LoadResData(101, QStringLiteral("CUSTOM"));
   QCOMPARE(ding.size(), 80856);
   QCOMPARE(b.platform.lastSound, ding);
-  QCOMPARE(ws.SoundData, ding);
+  QCOMPARE(ws.run.SoundData, ding);
   const QStringList played{"StopSound", "PlaySound|80856"};
   QCOMPARE(b.platform.log.filter("Sound"), played + played);
   OpenPaneUrl(ws);

@@ -13,7 +13,7 @@ namespace {
 
 QImage sheetBlock(Workspace& ws, int slot, bool mask = false) {
   const PaneRecord& d = ws.Pane(slot);
-  return (mask ? ws.picMasks : ws.picSprites).Image().copy(d.SheetX, d.SheetY, d.Width, d.Height);
+  return (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image().copy(d.SheetX, d.SheetY, d.Width, d.Height);
 }
 
 }  // namespace
@@ -33,18 +33,18 @@ void TestMovement::edgeBounces() {
   for (bool flip : {false, true}) {
     TestBench b;
     Workspace& ws = b.ws;
-    ws.picStage.SetSize(320, 240);
-    ws.picStage.Left = 0;
+    ws.surfaces.picStage.SetSize(320, 240);
+    ws.surfaces.picStage.Left = 0;
     PaneRecord& d = placePane(ws, 2, 0, 0, 100, 40);
     setMove(d, 2, 3, flip);
     d.FlipCode = 7;  // a horizontal bounce without Flip on Bounds leaves it alone
     const QImage design = sheetBlock(ws, 2);
     PaneRecord& p = runPane(ws, 2);
     // Steps from start in dir until the Pane turns; where it turned.
-    const auto turnAt = [&](void (*mover)(Workspace&), Integer& pos, int start, int dir) {
+    const auto turnAt = [&](void (*mover)(Workspace&, int), Integer& pos, int start, int dir) {
       pos = Integer(start);
       p.Direction = Integer(dir);
-      for (int i = 0; i < 20 && p.Direction == dir; ++i) mover(ws);
+      for (int i = 0; i < 20 && p.Direction == dir; ++i) mover(ws, 2);
       return int(pos);
     };
     // 100 wide at Speed 3: the first Left >= 320 - 101 turns; with the stage
@@ -56,7 +56,7 @@ void TestMovement::edgeBounces() {
     QCOMPARE(int(p.FlipCode), flip ? 2 : 7);
     QCOMPARE(sheetBlock(ws, 2), design);
     QCOMPARE(turnAt(MoveHorizontal, p.Left, 8, 1), -1);
-    ws.picStage.Left = 1;  // the bound follows the stage's own Left
+    ws.surfaces.picStage.Left = 1;  // the bound follows the stage's own Left
     QCOMPARE(turnAt(MoveHorizontal, p.Left, 9, 1), 0);
 
     // 40 high: the first Top + 41 >= 240 turns, and Top <= 0. The flip code
@@ -92,11 +92,11 @@ void TestMovement::diagonalTurns() {
   };
   for (const Case& c : cases) {
     TestBench b;
-    b.ws.picStage.SetSize(320, 240);
+    b.ws.surfaces.picStage.SetSize(320, 240);
     setMove(placePane(b.ws, 4, c.left, c.top, 50, 50), 5, 3, false);
     PaneRecord& p = runPane(b.ws, 4);
     p.Direction = Integer(c.dir);
-    MoveDiagonal(b.ws);
+    MoveDiagonal(b.ws, 4);
     QCOMPARE((QList<int>{c.dir, c.left, c.top, p.Direction, p.FlipCode, p.Left, p.Top}),
              (QList<int>{c.dir, c.left, c.top, c.wantDir, c.wantFlip, c.wantLeft, c.wantTop}));
   }
@@ -120,7 +120,7 @@ void TestMovement::firstFrameOrientation() {
       RunLoopPass(ws);
       const PaneRecord& p = ws.RunPane(7);
       QCOMPARE(sheetBlock(ws, 7), shown);
-      QCOMPARE(ws.picStage.Image().copy(p.Left, p.Top, 60, 40), shown);
+      QCOMPARE(ws.surfaces.picStage.Image().copy(p.Left, p.Top, 60, 40), shown);
     }
     QCOMPARE((QList<int>{c.moveType, c.flip, ws.RunPane(7).FlipCode}), (QList<int>{c.moveType, c.flip, c.flipCode}));
     stopAndEnd(ws);
@@ -134,7 +134,7 @@ void TestMovement::transparentMaskMirrorsWithPicture() {
   PaneRecord& d = placePane(ws, 3, 200, 200, 50, 30);
   makeTransparent(ws, 3);
   setMove(d, 2, 1, true);
-  const QImage sprites = ws.picSprites.Image().copy(), masks = ws.picMasks.Image().copy();
+  const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy();
   const QImage sprite = sheetBlock(ws, 3), mask = sheetBlock(ws, 3, true);
   mnu_RunInWindow_Click(ws);
   RunLoopPass(ws);
@@ -144,8 +144,8 @@ void TestMovement::transparentMaskMirrorsWithPicture() {
   QCOMPARE(stagePx(ws, ws.RunPane(3).Left + 49, 210), ws.BoardSettings.BoardBackColor);
   QCOMPARE(stagePx(ws, ws.RunPane(3).Left + 48, 210), patternAt(3, 1, 10));
   stopAndEnd(ws);
-  QCOMPARE(ws.picSprites.Image(), sprites);
-  QCOMPARE(ws.picMasks.Image(), masks);
+  QCOMPARE(ws.surfaces.picSprites.Image(), sprites);
+  QCOMPARE(ws.surfaces.picMasks.Image(), masks);
 }
 
 void TestMovement::collisionResponse() {
@@ -180,11 +180,11 @@ void TestMovement::collisionResponse() {
     placePane(ws, 2, c.jl, c.jt, 40, 40).Collision = Integer(c.jCollision);
     if (c.j2l) placePane(ws, 3, c.j2l, 100, 40, 40);
     PaneRecord& r = runPane(ws, 1);
-    TestCollisions(ws);
+    TestCollisions(ws, 1);
     // Only C turns.
     QCOMPARE((QList<int>{c.dir, c.jl, c.jt, r.Direction, r.FlipCode, isSet(r.Flashing), ws.RunPane(2).Direction}),
              (QList<int>{c.dir, c.jl, c.jt, c.wantDir, c.wantFlip, c.flash, 0}));
-    QCOMPARE(ws.CollisionPane, 1);
+    QCOMPARE(ws.run.CollisionPane, 1);
   }
 }
 
@@ -195,10 +195,10 @@ void TestMovement::flashCountdownAndDrawing() {
   for (bool transparent : {false, true}) {
     TestBench b;
     Workspace& ws = b.ws;
-    ws.picStage.SetSize(320, 240);
+    ws.surfaces.picStage.SetSize(320, 240);
     placeSolid(ws, 3, 56, 100, 40, 40, Blue);
     PaneRecord& c = placeSolid(ws, 2, 100, 100, 40, 40, Red);
-    fill(ws.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
+    fill(ws.surfaces.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
     if (transparent) makeTransparent(ws, 2);
     setMove(c, 1, 1, false);
     c.EffectType = 1;

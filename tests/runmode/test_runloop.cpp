@@ -15,7 +15,7 @@ PaneRecord& celPane(Workspace& ws, int delay = 0) {
   makeCels(p, 2, 2, delay);
   const Long colours[] = {Red, Blue, Green, Yellow};
   for (int k = 0; k < 4; ++k)
-    fill(ws.picSprites.Image(), p.SheetX + k % 2 * 50, p.SheetY + k / 2 * 50, 50, 50, colours[k]);
+    fill(ws.surfaces.picSprites.Image(), p.SheetX + k % 2 * 50, p.SheetY + k / 2 * 50, 50, 50, colours[k]);
   return p;
 }
 
@@ -79,7 +79,7 @@ void TestRunLoop::celOrder() {
     Workspace& ws = b.ws;
     PaneRecord& d = celPane(ws, c.delay);
     if (c.flip) setMove(d, 2, 1, true);
-    const QImage sheet = ws.picSprites.Image().copy();
+    const QImage sheet = ws.surfaces.picSprites.Image().copy();
     mnu_RunInWindow_Click(ws);
     QList<Long> shown;
     for (int k = 0; k < 7; ++k) {
@@ -91,7 +91,7 @@ void TestRunLoop::celOrder() {
     }
     QCOMPARE(shown, c.shown);
     stopAndEnd(ws);
-    QCOMPARE(ws.picSprites.Image(), sheet);
+    QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
   }
 }
 
@@ -127,7 +127,7 @@ void TestRunLoop::drawingOrder() {
   setMove(placeSolid(ws, 2, 110, 110, 60, 60, Green), 4, 3, false);
   mnu_RunInWindow_Click(ws);
   passes(ws, 3);
-  fill(ws.picStage.Image(), 500, 500, 30, 30, Yellow);  // a stray drawing
+  fill(ws.surfaces.picStage.Image(), 500, 500, 30, 30, Yellow);  // a stray drawing
   RunLoopPass(ws);  // slot 2 at Top 122
   const Long grey = ws.BoardSettings.BoardBackColor;
   // No stray drawing, no trail above slot 2; 2 over 9, 1 over both.

@@ -15,9 +15,9 @@ namespace {
 
 struct Design {
   explicit Design(Workspace& ws)
-      : sprites(ws.picSprites.Image().copy()), masks(ws.picMasks.Image().copy()), table(ws.PaneTable) {}
+      : sprites(ws.surfaces.picSprites.Image().copy()), masks(ws.surfaces.picMasks.Image().copy()), table(ws.PaneTable) {}
   bool matches(Workspace& ws) const {
-    return ws.picSprites.Image() == sprites && ws.picMasks.Image() == masks && ws.PaneTable == table;
+    return ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks && ws.PaneTable == table;
   }
   QImage sprites, masks;
   std::array<PaneRecord, SlotCount> table;
@@ -40,14 +40,14 @@ void TestRunStop::sheetsExactAfterStop() {
   Workspace& ws = b.ws;
   buildScene(ws);
   RedrawBoard(ws);
-  const QImage designBoard = ws.picStage.Image().copy();
+  const QImage designBoard = ws.surfaces.picStage.Image().copy();
   const Design d(ws);
   QList<int> mirroring;  // passes whose frame mirrored some block
   mnu_RunInWindow_Click(ws);
   for (int k = 1; k <= 150; ++k) {
-    const QImage before = ws.picSprites.Image().copy();
+    const QImage before = ws.surfaces.picSprites.Image().copy();
     RunLoopPass(ws);
-    if (ws.picSprites.Image() != before) mirroring << k;
+    if (ws.surfaces.picSprites.Image() != before) mirroring << k;
   }
   QVERIFY(mirroring.size() >= 8 && mirroring[0] == 1 && mirroring.contains(3));
   QVERIFY(ws.PaneTable == d.table);
@@ -63,8 +63,8 @@ void TestRunStop::sheetsExactAfterStop() {
     StopRun(ws, StopForm::StopIcon);
     QVERIFY(!RunLoopPass(ws));
     QVERIFY2(d.matches(ws), qPrintable(QString::number(n)));
-    QVERIFY(!ws.RunLoopActive && !RunLoopPass(ws));
-    QCOMPARE(ws.picStage.Image(), designBoard);  // redrawn in Design
+    QVERIFY(!ws.run.LoopActive && !RunLoopPass(ws));
+    QCOMPARE(ws.surfaces.picStage.Image(), designBoard);  // redrawn in Design
     if (n == 4) QCOMPARE(int(ws.RunPane(6).FlipCode), 1);  // restored after its corner turns
   }
 }
@@ -80,20 +80,20 @@ void TestRunStop::restartAndManyShortRuns() {
   // only, though code 6 stands for both ways.
   const PaneRecord& p = d.table[6];
   QCOMPARE(QList<int>({ws.RunPane(6).Direction, ws.RunPane(6).FlipCode}), QList<int>({6, 6}));
-  QCOMPARE(px(ws.picSprites.Image(), p.SheetX, p.SheetY), patternAt(6, 49, 0));
-  QCOMPARE(px(ws.picSprites.Image(), p.SheetX + 3, p.SheetY + 49), patternAt(6, 46, 49));
+  QCOMPARE(px(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY), patternAt(6, 49, 0));
+  QCOMPARE(px(ws.surfaces.picSprites.Image(), p.SheetX + 3, p.SheetY + 49), patternAt(6, 46, 49));
   // F11 while running: the mirrors so far are undone, the run starts afresh
   // and runs the same frames again.
   mnu_RunInWindow_Click(ws);
-  QVERIFY(ws.picSprites.Image() == d.sprites && ws.picMasks.Image() == d.masks);
-  QCOMPARE(QList<int>({ws.FirstFrameDone, ws.RunPane(6).Left, ws.RunPane(6).Direction}), QList<int>({0, 259, 5}));
+  QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && ws.surfaces.picMasks.Image() == d.masks);
+  QCOMPARE(QList<int>({ws.run.FirstFrameDone, ws.RunPane(6).Left, ws.RunPane(6).Direction}), QList<int>({0, 259, 5}));
   passes(ws, 3);
   QCOMPARE(int(ws.RunPane(6).Direction), 6);
   // Stop and F11 in the same events: the run goes on from the start.
   StopRun(ws, StopForm::EscKey);
   mnu_RunInWindow_Click(ws);
-  QVERIFY(ws.picSprites.Image() == d.sprites);
-  QVERIFY(RunLoopPass(ws) && isSet(ws.Running));
+  QVERIFY(ws.surfaces.picSprites.Image() == d.sprites);
+  QVERIFY(RunLoopPass(ws) && isSet(ws.run.Running));
   passes(ws, 10);
   stopAndEnd(ws, StopForm::EscKey);
   QVERIFY(d.matches(ws));
@@ -120,9 +120,9 @@ void TestRunStop::stopForms() {
     TestBench b;
     Workspace& ws = b.ws;
     MainWindowState& win = ws.win;
-    const QRect place(ws.picStage.Left, ws.picStage.Top, ws.picStage.Width(), ws.picStage.Height());
+    const QRect place(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top, ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
     buildScene(ws);
-    ws.picStage.SetSize(place.width(), place.height());
+    ws.surfaces.picStage.SetSize(place.width(), place.height());
     const Design d(ws);
     win.Shape1[0].Visible = win.Shape1[1].Visible = win.Frame_ListZ.Visible = true;
     for (auto& icon : win.Img_FastIcons) icon.Visible = true;
@@ -131,28 +131,28 @@ void TestRunStop::stopForms() {
       win.Picture1.Visible = true;
     } else {
       mnu_RunFullscreen_Click(ws);
-      QCOMPARE(QPoint(ws.picStage.Left, ws.picStage.Top), QPoint(win.picHolder.Left + 1, win.picHolder.Top));
+      QCOMPARE(QPoint(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top), QPoint(win.picHolder.Left + 1, win.picHolder.Top));
       QVERIFY(!win.picFastMenu.Visible && win.Picture1.Visible);
-      QCOMPARE(win.Picture1.Left, ws.picStage.Left);
+      QCOMPARE(win.Picture1.Left, ws.surfaces.picStage.Left);
     }
     QCOMPARE(win.Lab_Readouts, QStringLiteral("Project is Running"));
-    QVERIFY(isSet(ws.Running) && win.Img_IconStrip[5].Visible && !win.Img_IconStrip[4].Visible);
+    QVERIFY(isSet(ws.run.Running) && win.Img_IconStrip[5].Visible && !win.Img_IconStrip[4].Visible);
     QVERIFY(!win.Shape1[0].Visible && !win.Shape1[1].Visible && !win.Frame_ListZ.Visible);
     for (const auto& icon : win.Img_FastIcons) QVERIFY(!icon.Visible);
     passes(ws, 5);
-    ws.picStage.SetSize(1000, 700);  // the working area the window gave it
+    ws.surfaces.picStage.SetSize(1000, 700);  // the working area the window gave it
     passes(ws, 5);
     // Over slot 1: the last frame's hover tests find it and write the readout.
     picStage_MouseMove(ws, 0, ws.RunPane(1).Left + 10, 30);
     StopRun(ws, form);
-    QVERIFY(!isSet(ws.Running) && win.Img_IconStrip[4].Visible);
+    QVERIFY(!isSet(ws.run.Running) && win.Img_IconStrip[4].Visible);
     QCOMPARE(win.Lab_Readouts, QStringLiteral("Stopped"));
     QVERIFY(!RunLoopPass(ws));
     QCOMPARE(win.Lab_Readouts, QStringLiteral("Stopped"));
     QVERIFY(!win.Picture1.Visible && d.matches(ws));
     if (form == StopForm::StopIcon) continue;
     QVERIFY(win.picFastMenu.Visible);
-    const QRect now(ws.picStage.Left, ws.picStage.Top, ws.picStage.Width(), ws.picStage.Height());
+    const QRect now(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top, ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
     QCOMPARE(now == place, form == StopForm::FullBoardStopIcon);
   }
 }
@@ -179,7 +179,7 @@ void TestRunStop::sameInputSameFrames() {
       if (k == 39) picStage_MouseMove(*ws, 0, onSlot8.x(), onSlot8.y());
       else if (move == 0 && (k < 38 || k > 42)) picStage_MouseMove(*ws, 0, x, y);
       if (k == 40 || k == 41 || (click == 0 && (k < 38 || k > 42)))
-        picStage_MouseDown(*ws, 1, ws->MouseX, ws->MouseY);
+        picStage_MouseDown(*ws, 1, ws->pointer.MouseX, ws->pointer.MouseY);
       if (k == 100) mnu_RunInWindow_Click(*ws);
       RunLoopPass(*ws);
     }
@@ -187,9 +187,9 @@ void TestRunStop::sameInputSameFrames() {
       QCOMPARE(int(a.ws.RunPane(8).Value), 22);
       QVERIFY(isSet(a.ws.RunPane(9).Visible));
     }
-    if (a.ws.picStage.Image() != b.ws.picStage.Image()) QFAIL(qPrintable(QStringLiteral("frame %1 differs").arg(k)));
-    differing += a.ws.picStage.Image() != previous ? 1 : 0;
-    previous = a.ws.picStage.Image().copy();
+    if (a.ws.surfaces.picStage.Image() != b.ws.surfaces.picStage.Image()) QFAIL(qPrintable(QStringLiteral("frame %1 differs").arg(k)));
+    differing += a.ws.surfaces.picStage.Image() != previous ? 1 : 0;
+    previous = a.ws.surfaces.picStage.Image().copy();
   }
   QVERIFY(differing > 150);  // the Board did change from frame to frame
   QVERIFY(!isSet(a.ws.RunPane(9).Visible));  // hidden again by the restart

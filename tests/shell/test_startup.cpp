@@ -25,20 +25,20 @@ void StartUpTest::startStateHasBoardBelowBarAndIntro() {
   TestBench b;
   Workspace& ws = b.ws;
   QCOMPARE(ws.win.Combo_Board.value(ws.win.Combo_BoardIndex), QString("800 x 600"));
-  QCOMPARE(ws.picStage.Width(), 800);
-  QCOMPARE(ws.picStage.Height(), 600);
-  QCOMPARE(ws.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
-  QCOMPARE(ws.picStage.Left, ws.win.picHolder.Left + 1);
-  QCOMPARE(ws.BoardWidth, Integer(800));
-  QCOMPARE(ws.BoardHeight, 600);
+  QCOMPARE(ws.surfaces.picStage.Width(), 800);
+  QCOMPARE(ws.surfaces.picStage.Height(), 600);
+  QCOMPARE(ws.surfaces.picStage.Top, ws.win.picFastMenu.Top + ws.win.picFastMenu.Height);
+  QCOMPARE(ws.surfaces.picStage.Left, ws.win.picHolder.Left + 1);
+  QCOMPARE(ws.project.BoardWidth, Integer(800));
+  QCOMPARE(ws.project.BoardHeight, 600);
   QVERIFY(ws.win.picIntro.Visible);
-  QVERIFY(!ws.picStage.Visible);
+  QVERIFY(!ws.surfaces.picStage.Visible);
   QCOMPARE(ws.win.picIntro.Width, 350);
   QCOMPARE(ws.win.picIntro.Height, 230);
   QCOMPARE(QPoint(ws.win.picIntro.Left, ws.win.picIntro.Top), QPoint(10, 30));
   QVERIFY(!ws.win.Shape1[0].Visible);
   QVERIFY(!ws.win.KeyPreview);
-  QCOMPARE(ws.DialogFilling, QvFalse);
+  QCOMPARE(ws.win.DialogFilling, QvFalse);
 }
 
 void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
@@ -47,7 +47,7 @@ void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
   ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
   ws.BoardSettings.BoardLocked = QvTrue;
   ws.BoardSettings.LabelColor = Black;
-  ws.CurrentPane = 9;
+  ws.pointer.CurrentPane = 9;
   FillLists(ws);  // as New Project runs it again
   const auto& lists = b.windows.lists;
   QCOMPARE(lists["Combo_ValueType"], QStringList({"none", "Add", "Subtract"}));
@@ -75,10 +75,10 @@ void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
   QCOMPARE(ws.BoardSettings.BoardLocked, QvFalse);
   QCOMPARE(ws.BoardSettings.LabelColor, White);
   QCOMPARE(ws.BoardSettings.BackPictureName, QString("none"));
-  QCOMPARE(ws.picStage.Point(10, 10), RGB(184, 184, 184));
-  QCOMPARE(ws.CurrentPane, 1);
-  QCOMPARE(ws.picSprites.Width(), 1000);
-  QCOMPARE(ws.picSprites.Height(), 2000);
+  QCOMPARE(ws.surfaces.picStage.Point(10, 10), RGB(184, 184, 184));
+  QCOMPARE(ws.pointer.CurrentPane, 1);
+  QCOMPARE(ws.surfaces.picSprites.Width(), 1000);
+  QCOMPARE(ws.surfaces.picSprites.Height(), 2000);
 }
 
 void StartUpTest::layoutPlacesIconsFromTheRight() {
@@ -100,47 +100,47 @@ void StartUpTest::layoutPlacesIconsFromTheRight() {
   QCOMPARE(i[3].Left, i[8].Left - 18);
   QCOMPARE(i[10].Left, 0);
   QCOMPARE(w.Lab_ReadoutsLeft, 19);
-  QCOMPARE(w.Picture1.Top, b.ws.picStage.Top);
+  QCOMPARE(w.Picture1.Top, b.ws.surfaces.picStage.Top);
 }
 
 void StartUpTest::boardSizeListAndMenuPlaceDifferently() {
   TestBench b;
   Workspace& ws = b.ws;
   SelectBoardSize(ws, 3);
-  QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(1024, 764));
-  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+  QCOMPARE(QSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height()), QSize(1024, 764));
+  QCOMPARE(ws.surfaces.picStage.Top, FastMenuHeight);
   // The size is recorded only by the layout.
-  QCOMPARE(ws.BoardWidth, Integer(800));
+  QCOMPARE(ws.project.BoardWidth, Integer(800));
   BoardSizeMenu(ws, 320, 240);
-  QCOMPARE(QPoint(ws.picStage.Left, ws.picStage.Top), QPoint(0, 0));
+  QCOMPARE(QPoint(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top), QPoint(0, 0));
   QCOMPARE(ws.win.Combo_BoardIndex, 3);  // the list keeps its entry
   BoardSizeMenu(ws, 1024, 764);          // "1024 x 768" gives 764
-  QCOMPARE(ws.picStage.Height(), 764);
+  QCOMPARE(ws.surfaces.picStage.Height(), 764);
   LayoutMainWindow(ws);
-  QCOMPARE(ws.BoardWidth, Integer(1024));
-  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+  QCOMPARE(ws.project.BoardWidth, Integer(1024));
+  QCOMPARE(ws.surfaces.picStage.Top, FastMenuHeight);
 }
 
 void StartUpTest::maxByMaxFollowsTheWindowOnlyAtLayout() {
   TestBench b;
   Workspace& ws = b.ws;
   SelectBoardSize(ws, MaxBoardEntry);
-  QCOMPARE(ws.picStage.Width(), 800);  // the entry alone changes no size
+  QCOMPARE(ws.surfaces.picStage.Width(), 800);  // the entry alone changes no size
   b.windows.SetMainInnerSize(QSize(1200, 900));
   LayoutMainWindow(ws);
-  QCOMPARE(ws.picStage.Width(), ws.win.picHolder.Width - 1);
-  QCOMPARE(ws.picStage.Height(), ws.win.picHolder.Height - (FastMenuHeight + 1));
-  QCOMPARE(ws.BoardHeight, ws.picStage.Height());
+  QCOMPARE(ws.surfaces.picStage.Width(), ws.win.picHolder.Width - 1);
+  QCOMPARE(ws.surfaces.picStage.Height(), ws.win.picHolder.Height - (FastMenuHeight + 1));
+  QCOMPARE(ws.project.BoardHeight, ws.surfaces.picStage.Height());
   // Any other entry keeps its size when the window grows.
   SelectBoardSize(ws, 1);
   b.windows.SetMainInnerSize(QSize(1400, 1000));
   LayoutMainWindow(ws);
-  QCOMPARE(QSize(ws.picStage.Width(), ws.picStage.Height()), QSize(640, 480));
+  QCOMPARE(QSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height()), QSize(640, 480));
   // Max Screen selects entry 4 and lays out.
   mnu_MaxScreen_Click(ws);
   QCOMPARE(ws.win.Combo_BoardIndex, MaxBoardEntry);
-  QCOMPARE(ws.picStage.Width(), 1397);
-  QCOMPARE(ws.picStage.Top, FastMenuHeight);
+  QCOMPARE(ws.surfaces.picStage.Width(), 1397);
+  QCOMPARE(ws.surfaces.picStage.Top, FastMenuHeight);
 }
 
 void StartUpTest::layoutReadsTheBoardOptions() {
@@ -165,7 +165,7 @@ void StartUpTest::designIconsAndIntroChoice() {
   QVERIFY(!ws.win.Picture1.Visible);
   IntroBlankNewProject(ws);
   QVERIFY(!ws.win.picIntro.Visible);
-  QVERIFY(ws.picStage.Visible);
+  QVERIFY(ws.surfaces.picStage.Visible);
   QVERIFY(ws.win.KeyPreview);
   for (int i = 0; i < 11; ++i) {
     const bool design = std::find(DesignIcons.begin(), DesignIcons.end(), i) != DesignIcons.end();

@@ -1,6 +1,6 @@
 // A platform with scripted answers and a log of every call, for tests.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
 

@@ -2,7 +2,7 @@
 // blocks, and placing a Pane with the new-Pane defaults in a given slot.
 #pragma once
 #include "editing/Panes.h"
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include <QImage>
 #include <QRandomGenerator>
@@ -28,14 +28,14 @@ inline QImage randomImage(int w, int h, quint32 seed) {
 // Gives slot n a Pane with the new-Pane defaults at (left, top), size w x h
 // (its Writing box the same size), and counts it.
 inline PaneRecord& placeAt(Workspace& ws, int slot, int left, int top, int w, int h) {
-  ws.CurrentPane = slot;
-  InitPaneRecord(ws);
+  ws.pointer.CurrentPane = slot;
+  InitPaneRecord(ws, slot);
   PaneRecord& p = ws.Pane(slot);
   p.Left = Integer(left);
   p.Top = Integer(top);
   p.Width = p.WritingWidth = Integer(w);
   p.Height = p.WritingHeight = Integer(h);
-  ws.PaneCount = Integer(ws.PaneCount + 1);
+  ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
   return p;
 }
 

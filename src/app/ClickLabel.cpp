@@ -1,5 +1,5 @@
 // Click detection for labels and image labels.
-#include "shell/QtClickLabel.h"
+#include "app/ClickLabel.h"
 
 #include <QMouseEvent>
 

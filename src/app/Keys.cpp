@@ -1,6 +1,6 @@
 // Key-down codes follow the classic virtual key table; character codes are
 // what the key types, with Ctrl+letter giving the control characters 1..26.
-#include "shell/QtKeys.h"
+#include "app/Keys.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,5 @@
 // Layout of the pane library picker.
-#include "dialogs/frmLibrary.h"
+#include "app/dialogs/frmLibrary.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

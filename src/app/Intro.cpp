@@ -1,9 +1,9 @@
 // The intro artwork: a title panel with a few overlapping Panes, painted in
 // code, and the two clickable choices below it.
-#include "shell/QtIntro.h"
+#include "app/Intro.h"
 
 #include "shell/MainWindowState.h"
-#include "shell/QtClickLabel.h"
+#include "app/ClickLabel.h"
 
 #include <QLinearGradient>
 #include <QPainter>

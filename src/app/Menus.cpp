@@ -1,6 +1,6 @@
 // Menu construction. The key labels are shown only; the keys themselves are
 // handled by the main window's key handler.
-#include "shell/QtMenus.h"
+#include "app/Menus.h"
 
 #include <QAction>
 #include <QMenu>

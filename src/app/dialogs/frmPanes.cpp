@@ -1,5 +1,5 @@
 // Layout of the Pane properties dialog's tabs and lists.
-#include "dialogs/frmPanes.h"
+#include "app/dialogs/frmPanes.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 // Painting and mouse forwarding of the Board, and the outline boxes.
-#include "shell/QtStage.h"
+#include "app/Stage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // Qt implementations of the platform services.
-#include "shell/QtPlatform.h"
+#include "app/QtPlatform.h"
 
 #include "shell/WindowHost.h"
 

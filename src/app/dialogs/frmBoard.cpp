@@ -1,6 +1,6 @@
 // Layout of the Board properties dialog; its option pairs write the choice
 // straight into the workspace's window state.
-#include "dialogs/frmBoard.h"
+#include "app/dialogs/frmBoard.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

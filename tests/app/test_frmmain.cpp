@@ -1,11 +1,11 @@
 // The main window driven with real mouse and key events: the intro, the
 // design icons, the Board size list and window resizing, tooltips, menus,
 // key routing, the dialog lists filled at start and the overlays.
-#include "dialogs/frmBoard.h"
-#include "shell/QtMenus.h"
-#include "shell/QtPlatform.h"
+#include "app/dialogs/frmBoard.h"
+#include "app/Menus.h"
+#include "app/QtPlatform.h"
 #include "shell/Setups.h"
-#include "shell/frmMain.h"
+#include "app/frmMain.h"
 #include "support/FakePlatform.h"
 
 #include <QAction>
@@ -252,7 +252,7 @@ class TestFrmMain : public QObject {
     win.Shape1[0] = {10, 20, 50, 40, true, true};
     win.Shape1[1] = {100, 100, 30, 30, true, true};
     win.Img_FastIcons[2] = {132, 124, 16, 16, true, true};
-    m.ws.picStage.Pointer = MousePointer::Hourglass;
+    m.ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     m.w.Refresh();
     QCOMPARE(m.get("Shape1_0")->geometry(), QRect(10, 20, 50, 40));
     QCOMPARE(m.get("Img_FastIcons_2")->geometry(), QRect(132, 124, 16, 16));
@@ -265,9 +265,9 @@ class TestFrmMain : public QObject {
         {10, 20, blue}, {12, 40, blue}, {59, 59, blue},
         {13, 40, grey}, {100, 115, qRgb(255, 255, 255)}, {101, 115, grey}};
     for (const auto& p : at) QVERIFY2(shown.pixel(p.x, p.y) == p.c, qPrintable(QString("%1,%2").arg(p.x).arg(p.y)));
-    QCOMPARE(m.ws.picStage.Image().pixel(10, 20), grey);
+    QCOMPARE(m.ws.surfaces.picStage.Image().pixel(10, 20), grey);
     win.Shape1[0].Visible = false;
-    m.ws.picStage.Pointer = MousePointer::FourWayArrow;
+    m.ws.surfaces.picStage.Pointer = MousePointer::FourWayArrow;
     m.w.Refresh();
     QVERIFY(!m.get("Shape1_0")->isVisible());
     QCOMPARE(stage->cursor().shape(), Qt::SizeAllCursor);

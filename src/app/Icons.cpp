@@ -1,5 +1,5 @@
 // Simple pictograms on a 16 x 16 grid, drawn with anti-aliased QPainter paths.
-#include "shell/QtIcons.h"
+#include "app/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,18 +1,18 @@
 // The main window: builds its parts once, shows the workspace state in
 // Refresh() and forwards clicks, keys and Board mouse events.
-#include "shell/frmMain.h"
+#include "app/frmMain.h"
 
-#include "dialogs/frmBoard.h"
-#include "dialogs/frmLibrary.h"
-#include "dialogs/frmPanes.h"
+#include "app/dialogs/frmBoard.h"
+#include "app/dialogs/frmLibrary.h"
+#include "app/dialogs/frmPanes.h"
 #include "shell/BoardSizes.h"
 #include "shell/Platform.h"
-#include "shell/QtClickLabel.h"
-#include "shell/QtIcons.h"
-#include "shell/QtIntro.h"
-#include "shell/QtKeys.h"
-#include "shell/QtMenus.h"
-#include "shell/QtStage.h"
+#include "app/ClickLabel.h"
+#include "app/Icons.h"
+#include "app/Intro.h"
+#include "app/Keys.h"
+#include "app/Menus.h"
+#include "app/Stage.h"
 #include "shell/Setups.h"
 
 #include <QApplication>
@@ -195,7 +195,7 @@ void frmMain::buildHolderParts() {
 }
 
 void frmMain::buildStageParts() {
-  picStage_ = new StageWidget(ws_.picStage, picHolder_);
+  picStage_ = new StageWidget(ws_.surfaces.picStage, picHolder_);
   picStage_->setObjectName(QStringLiteral("picStage"));
   picStage_->onMouseDown = [this](int b, int x, int y) {
     handle([&] {
@@ -405,7 +405,7 @@ void frmMain::refreshBar() {
 }
 
 void frmMain::refreshStage() {
-  const Surface& s = ws_.picStage;
+  const Surface& s = ws_.surfaces.picStage;
   place(picStage_, QRect(s.Left, s.Top, s.Width(), s.Height()), s.Visible, s.Enabled);
   const Qt::CursorShape shape = cursorFor(s.Pointer);
   if (picStage_->cursor().shape() != shape) picStage_->setCursor(shape);

@@ -2,7 +2,7 @@
 // lists, the colour lists and swatches and the three option pairs. Created
 // once by the main window and kept hidden.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // Board, and hands user input to the engine's commands. It keeps no project
 // data of its own; after every command Refresh() shows the state again.
 #pragma once
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 #include "shell/WindowHost.h"
 
 #include <QWidget>

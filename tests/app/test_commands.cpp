@@ -2,8 +2,8 @@
 // RunMode pump on the UI thread, and the Qt sound player.
 #include "app/CommandRouter.h"
 #include "resources/Resources.h"
-#include "shell/QtPlatform.h"
-#include "shell/frmMain.h"
+#include "app/QtPlatform.h"
+#include "app/frmMain.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
@@ -43,12 +43,12 @@ class TestCommands : public QObject {
   void addTargetAndDragWithKeysAndMouse() {
     Window m;
     m.key(Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(m.ws.PaneCount, Integer(1));
+    QCOMPARE(m.ws.project.PaneCount, Integer(1));
     QVERIFY(isSet(m.ws.PaneTable[1].InUse));
     // A press on the Pane makes it the Target; dragging moves its corner to
     // the pointer; the release redraws it there.
     QTest::mousePress(m.stage(), Qt::LeftButton, {}, QPoint(60, 60));
-    QCOMPARE(m.ws.TargetPane, Integer(1));
+    QCOMPARE(m.ws.pointer.TargetPane, Integer(1));
     QVERIFY(m.w.findChild<QWidget*>("Shape1_0")->isVisible());
     QVERIFY(m.ws.win.menuEnabled("mnu_RemovePane"));
     QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), m.stage()->mapToGlobal(QPointF(200, 150)),
@@ -57,12 +57,12 @@ class TestCommands : public QObject {
     QTest::mouseRelease(m.stage(), Qt::LeftButton, {}, QPoint(200, 150));
     QCOMPARE(m.ws.PaneTable[1].Left, Integer(200));
     QCOMPARE(m.ws.PaneTable[1].Top, Integer(150));
-    QCOMPARE(m.ws.picStage.Point(250, 200), fromQRgb(m.ws.picSprites.Image().pixel(50, 50)));
+    QCOMPARE(m.ws.surfaces.picStage.Point(250, 200), fromQRgb(m.ws.surfaces.picSprites.Image().pixel(50, 50)));
     // Delete asks, and a Yes removes the Target.
     m.platform.yesNoAnswers.enqueue(true);
     m.key(Qt::Key_Delete);
     QCOMPARE(m.platform.calls("AskYesNo").value(0), QString("AskYesNo|Remove Pane - 1|Really remove this Pane ?"));
-    QCOMPARE(m.ws.PaneCount, Integer(0));
+    QCOMPARE(m.ws.project.PaneCount, Integer(0));
     // With no Target, Delete does nothing.
     m.key(Qt::Key_Delete);
     QCOMPARE(m.platform.calls("AskYesNo").size(), 1);
@@ -75,28 +75,28 @@ class TestCommands : public QObject {
     p.MoveType = p.Direction = 2;
     p.Speed = 1;
     m.key(Qt::Key_F11);
-    QVERIFY(isSet(m.ws.Running));
+    QVERIFY(isSet(m.ws.run.Running));
     QVERIFY(m.router.pumping());
     QCOMPARE(m.ws.win.Lab_Readouts, QString("Project is Running"));
     QVERIFY(!m.w.findChild<QWidget*>("Img_IconStrip_4")->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(m.ws.RunPaneTable[1].Left >= 55, 5000);
     // Keys other than F11 and Esc are ignored while running.
     m.key(Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(m.ws.PaneCount, Integer(1));
+    QCOMPARE(m.ws.project.PaneCount, Integer(1));
     m.key(Qt::Key_Escape);
-    QVERIFY(!isSet(m.ws.Running));
+    QVERIFY(!isSet(m.ws.run.Running));
     QTRY_VERIFY_WITH_TIMEOUT(!m.router.pumping(), 5000);
     QCOMPARE(m.ws.win.Lab_Readouts, QString("Stopped"));
     // The design is untouched and the Board shows it again.
     QCOMPARE(m.ws.PaneTable[1].Left, Integer(50));
-    QCOMPARE(m.ws.picStage.Point(60, 60), fromQRgb(m.ws.picSprites.Image().pixel(10, 10)));
+    QCOMPARE(m.ws.surfaces.picStage.Point(60, 60), fromQRgb(m.ws.surfaces.picSprites.Image().pixel(10, 10)));
     QVERIFY(m.w.findChild<QWidget*>("Img_IconStrip_4")->isVisible());
   }
 
   void fullBoardRunStopsFromItsOwnIcon() {
     Window m;
     m.key(Qt::Key_F12);
-    QVERIFY(isSet(m.ws.Running));
+    QVERIFY(isSet(m.ws.run.Running));
     QVERIFY(!m.w.findChild<QWidget*>("picFastMenu")->isVisible());
     QWidget* stop = m.w.findChild<QWidget*>("Img_IconStrip_11");
     QVERIFY(stop->isVisible());

@@ -1,19 +1,20 @@
 // Workspace start state and the slot rules.
-#include "model/Workspace.h"
+#include "shell/Workspace.h"
 
 #include "resources/Resources.h"
 
 namespace qv {
 
 Workspace::Workspace() {
-  picStage.BackColor = Grey;
-  picStage.SetSize(800, 600);
-  picStage.Visible = false;
-  picSprites.DrawingIsPicture = true;
-  picMasks.DrawingIsPicture = true;
-  picSprites.SetSize(1000, 2000);
-  picMasks.SetSize(1000, 2000);
-  picBackground.SetSize(800, 600);
+  Surfaces& s = surfaces;
+  s.picStage.BackColor = Grey;
+  s.picStage.SetSize(800, 600);
+  s.picStage.Visible = false;
+  s.picSprites.DrawingIsPicture = true;
+  s.picMasks.DrawingIsPicture = true;
+  s.picSprites.SetSize(1000, 2000);
+  s.picMasks.SetSize(1000, 2000);
+  s.picBackground.SetSize(800, 600);
   RestorePicResize(*this);
 }
 
@@ -46,9 +47,9 @@ int CountPanesInUse(const Workspace& ws) {
 }
 
 void RestorePicResize(Workspace& ws) {
-  ws.picResize.AutoSize = false;
-  ws.picResize.SetSize(200, 200);
-  ws.picResize.SetPicture(LoadResPicture(DefaultPanePictureId));
+  ws.surfaces.picResize.AutoSize = false;
+  ws.surfaces.picResize.SetSize(200, 200);
+  ws.surfaces.picResize.SetPicture(LoadResPicture(DefaultPanePictureId));
 }
 
 }  // namespace qv

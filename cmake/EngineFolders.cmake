@@ -1,0 +1,14 @@
+# The folders of the engine library: everything that decides, Qt Core and
+# Gui only. The app lives in src/app, the command-line tool in src/cli; the
+# folder a file is in decides its target.
+set(QUORVEL_ENGINE_FOLDERS model surface shell imaging editing project runmode library properties resources)
+
+# The engine's sources under a source root.
+function(quorvel_engine_sources root out)
+  set(found_all)
+  foreach(dir ${QUORVEL_ENGINE_FOLDERS})
+    file(GLOB found CONFIGURE_DEPENDS ${root}/src/${dir}/*.cpp)
+    list(APPEND found_all ${found})
+  endforeach()
+  set(${out} ${found_all} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,121 @@
+// All process-wide state of one Quorvel session, in the parts it belongs to:
+// the pane tables and Board settings, the project values, the pointer and
+// drag, the run, the picture surfaces and the main window's control state.
+// The app owns one; every test builds its own.
+#pragma once
+#include "model/BoardSettings.h"
+#include "model/PaneRecord.h"
+#include "shell/MainWindowState.h"
+#include "surface/Surface.h"
+
+#include <array>
+
+namespace qv {
+
+class Platform;
+class WindowHost;
+
+using PaneTableArray = std::array<PaneRecord, SlotCount>;
+
+// The project's name and files, and the choices made for pictures and
+// libraries.
+struct ProjectValues {
+  Integer PaneCount = 0;
+  QString ProjectName;
+  QString ProjectFolder;  // ends with the path separator
+  QString ProjectFileTitle;
+  QString SavePath;
+  // The Board size as last laid out.
+  Integer BoardWidth = 0;
+  int BoardHeight = 0;
+  // What the picture dialog loads into: 1 the Pane CurrentPane, 2 the Background.
+  Integer PictureTarget = 0;
+  QString PictureFilePath;
+  Flag LibrariesPresent = QvFalse;
+  Integer SelectedLibrary = 0;
+};
+
+// The pointer over the Board, the Pane it works on and the drag.
+struct PointerValues {
+  // The slot the sheet and drawing procedures work on.
+  int CurrentPane = 1;
+  Integer TargetPane = 0;
+  int LastTargetPane = 0;
+  double MouseX = 0;
+  Integer MouseY = 0;
+  Flag Dragging = QvFalse;
+  Flag HoverFound = QvFalse;
+  Flag TargetSelection = QvFalse;
+  Integer DragStartLeft = 0;
+  Integer DragStartTop = 0;
+};
+
+// The mirrorings applied to a Pane's sheet blocks, one flag per sheet and axis.
+struct MirrorState {
+  bool spriteLR = false, spriteTB = false, maskLR = false, maskTB = false;
+  bool any() const { return spriteLR || spriteTB || maskLR || maskTB; }
+};
+
+// RunMode.
+struct RunValues {
+  Flag Running = QvFalse;
+  Integer FirstFrameDone = 0;
+  int CollisionPane = 0;
+  // True from the start of the run loop until its last pass has ended.
+  bool LoopActive = false;
+  // The mirrorings RunMode has applied to each Pane's sheet blocks, toggled
+  // by every mirroring, so that Stop can put every block back exactly.
+  std::array<MirrorState, SlotCount> Mirrors{};
+  // While a frame moves a Pane its mirrorings are only noted here (toggled),
+  // and done once, for their net effect, before the Pane is drawn: a Pane
+  // that turns back and forth within a frame costs no pixel work.
+  bool HoldingMirrors = false;
+  std::array<MirrorState, SlotCount> PendingMirrors{};
+  // The sound resource being played; it stays alive while it plays.
+  QByteArray SoundData;
+  // The Board's size before a Full Board run, given back by RestoreDesignStage.
+  int SavedWidth = 800;
+  int SavedHeight = 600;
+};
+
+struct Surfaces {
+  Surface picStage;       // the Board
+  Surface picSprites;     // sprite sheet
+  Surface picMasks;       // mask sheet
+  Surface picBackground;  // the Background at Board size
+  Surface picResize;      // scratch picture, at rest 200 x 200 with picture 101
+};
+
+struct Workspace {
+  Workspace();
+
+  PaneTableArray PaneTable{};
+  PaneTableArray RunPaneTable{};
+  BoardSettingsRecord BoardSettings;
+
+  // The slot n of a table; throws SlotOutOfRange outside 0..50.
+  PaneRecord& Pane(int n);
+  PaneRecord& RunPane(int n);
+
+  ProjectValues project;
+  PointerValues pointer;
+  RunValues run;
+  Surfaces surfaces;
+  MainWindowState win;
+
+  // The services this workspace uses; set by its owner before any command.
+  Platform* platform = nullptr;
+  WindowHost* windows = nullptr;
+};
+
+// Resets a slot: InUse False, CelCount 1, position and size 0; every other
+// field keeps its value.
+void ResetSlot(PaneRecord& r);
+// The first free slot from 1 upwards, or 0 when all of 1..50 are in use.
+int FindFreeSlot(const Workspace& ws);
+// Number of slots 1..50 in use.
+int CountPanesInUse(const Workspace& ws);
+// Puts picResize back to its rest state: 200 x 200 with DefaultPanePicture.
+void RestorePicResize(Workspace& ws);
+
+}  // namespace qv
