@@ -46,11 +46,11 @@ void CommandRouter::menu(const QString& name) {
     if (name == "mnu_AddCustomPane") AddPane(ws_);
     else if (name == "mnu_RemovePane") ConfirmRemovePane(ws_);
     else if (name == "mnu_BoardCompositePanes") CompositePanes(ws_);
-    else if (name == "mnu_SaveProject") SaveProject(ws_);
+    else if (name == "mnu_SaveProject") mnu_SaveProject_Click(ws_);
     else if (name == "mnu_LoadsProject") mnu_LoadsProject_Click(ws_);
     else if (name == "mnu_NewProject") NewProject(ws_);
     else if (name == "mnu_End") {
-      if (EndApplication(ws_)) QApplication::quit();
+      if (EndApplication(ws_).succeeded()) QApplication::quit();
     } else if (name == "mnu_RunFullscreen") {
       mnu_RunFullscreen_Click(ws_);
       startPump();

@@ -55,8 +55,9 @@ bool QtPlatform::AskYesNo(const QString& title, const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
-void QtPlatform::ShowMessage(const QString& title, const QString& text) {
+void QtPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, window_);
+  if (!details.isEmpty()) box.setInformativeText(details);
   box.exec();
 }
 

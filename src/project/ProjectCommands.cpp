@@ -18,11 +18,10 @@
 namespace qv {
 
 const QString ProjectFilter = QStringLiteral("Project Format (*.QV1)|*.QV1");
+const QString SaveProjectTitle = QStringLiteral("Save Project");
+const QString LoadProjectTitle = QStringLiteral("Load a Project");
 
 namespace {
-
-const QString SaveTitle = QStringLiteral("Save Project");
-const QString LoadTitle = QStringLiteral("Load a Project");
 
 QString writeFile(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
@@ -33,10 +32,6 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
     return why;
   }
   return file.commit() ? QString() : file.errorString();
-}
-
-void tell(Workspace& ws, const QString& title, const QString& path, const QString& why) {
-  ws.platform->ShowMessage(title, QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), why));
 }
 
 // Frees every slot 0..50, empties the layer list and the four pictures.
@@ -92,17 +87,20 @@ ProjectFiles ProjectFilesOf(const Workspace& ws) {
   return {f + n + ".QV1", f + "Back_" + n + ".bmp", f + "Sprites_" + n + ".bmp", f + "Masks_" + n + ".bmp"};
 }
 
-void SaveProject(Workspace& ws) {
+Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
-  if (!choice || choice->title.isEmpty()) return;
+  if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
   ws.project.SavePath = choice->path;
   ws.project.ProjectFileTitle = choice->title;
   ws.platform->ProcessEvents();
-  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
+  Surface& stage = ws.surfaces.picStage;
+  stage.Pointer = MousePointer::Hourglass;
   const QString text = SerializeProject(ws);
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
-    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return;
+    // Nothing is written: a title this short names no project. Saying so is
+    // our addition; the command would otherwise end without a word.
+    stage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(choice->path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
@@ -115,30 +113,50 @@ void SaveProject(Workspace& ws) {
   for (const auto& [path, bytes] : writes) {
     const QString why = writeFile(path, bytes);
     if (!why.isEmpty()) {
-      ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-      tell(ws, SaveTitle, path, QStringLiteral("The project could not be saved: %1").arg(why));
-      return;
+      stage.Pointer = MousePointer::Arrow;
+      return Outcome::failed(path, QStringLiteral("The project could not be saved: %1").arg(why));
     }
   }
   WaitASec(ws, 4);
-  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  stage.Pointer = MousePointer::Arrow;
+  return Outcome::done();
 }
 
-bool LoadProject(Workspace& ws) {
+Outcome mnu_SaveProject_Click(Workspace& ws) {
+  const Outcome outcome = SaveProject(ws);
+  ReportOutcome(ws, SaveProjectTitle, outcome);
+  return outcome;
+}
+
+namespace {
+
+// Loads one of the project's bitmaps; a picture that cannot be used is noted
+// as a warning and the load goes on.
+std::optional<QImage> loadProjectPicture(const QString& path, const QString& what, Outcome& outcome) {
+  PictureResult r = LoadPicture(path);
+  if (r.ok()) return r.image;
+  outcome.warn(path, QStringLiteral("The %1 was not used: %2").arg(what, r.error));
+  return std::nullopt;
+}
+
+}  // namespace
+
+Outcome LoadProject(Workspace& ws) {
   const auto choice = ws.platform->OpenFileDialog(QStringLiteral("Load Quorvel Project"), ProjectFilter,
                                                   ws.platform->ProgramFolder());
-  if (!choice || choice->title.isEmpty()) return false;
+  if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
   ws.platform->ProcessEvents();
-  ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
+  Surfaces& pics = ws.surfaces;
+  pics.picStage.Pointer = MousePointer::Hourglass;
   if (ws.win.picIntro.Visible) {
     ws.win.picIntro.Visible = false;
-    ws.surfaces.picStage.Visible = true;
+    pics.picStage.Visible = true;
   }
   ShowDesignIcons(ws);
   ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
-    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return true;
+    pics.picStage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(choice->path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.KeyPreview = true;
   resetProject(ws);
@@ -150,22 +168,23 @@ bool LoadProject(Workspace& ws) {
     // The Board is already emptied: no Target is left to act on.
     ws.win.Shape1[0].Visible = false;
     DisablePaneMenus(ws);
-    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    tell(ws, LoadTitle, files.text, QStringLiteral("The project could not be read: %1").arg(why));
-    return true;
+    pics.picStage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(files.text, QStringLiteral("The project could not be read: %1").arg(why));
   }
 
   // From here on a failing step is skipped and the next one runs.
-  const PictureResult back = LoadPicture(files.back);
-  if (back.ok()) {
-    ws.surfaces.picBackground.AutoSize = true;
-    ws.surfaces.picBackground.SetPicture(back.image);
-    ws.surfaces.picBackground.AutoSize = false;
+  Outcome outcome = Outcome::done();
+  if (const auto back = loadProjectPicture(files.back, QStringLiteral("Background picture"), outcome)) {
+    pics.picBackground.AutoSize = true;
+    pics.picBackground.SetPicture(*back);
+    pics.picBackground.AutoSize = false;
     ws.BoardSettings.UseBackPicture = QvTrue;
     ws.BoardSettings.BackPicturePath = files.back;
   }
-  if (const PictureResult s = LoadPicture(files.sprites); s.ok()) ws.surfaces.picSprites.SetPicture(s.image);
-  if (const PictureResult m = LoadPicture(files.masks); m.ok()) ws.surfaces.picMasks.SetPicture(m.image);
+  if (const auto s = loadProjectPicture(files.sprites, QStringLiteral("sprite sheet"), outcome))
+    pics.picSprites.SetPicture(*s);
+  if (const auto m = loadProjectPicture(files.masks, QStringLiteral("mask sheet"), outcome))
+    pics.picMasks.SetPicture(*m);
 
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);
@@ -173,27 +192,32 @@ bool LoadProject(Workspace& ws) {
   LayoutMainWindow(ws);
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
-  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  pics.picStage.Pointer = MousePointer::Arrow;
   if (!parsed.complete) {
-    tell(ws, LoadTitle, files.text,
-         QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "
-                        "What was read before it has been loaded.")
-             .arg(parsed.failedToken)
-             .arg(parsed.failedField));
+    outcome.warn(files.text,
+                 QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "
+                                "What was read before it has been loaded.")
+                     .arg(parsed.failedToken)
+                     .arg(parsed.failedField));
   }
-  return true;
+  return outcome;
 }
 
-void mnu_LoadsProject_Click(Workspace& ws) {
-  if (!LoadProject(ws)) return;
-  ws.win.picFastMenu.Visible = true;
-  RedrawBoard(ws);
+Outcome mnu_LoadsProject_Click(Workspace& ws) {
+  const Outcome outcome = LoadProject(ws);
+  if (!outcome.wasCancelled()) {
+    ws.win.picFastMenu.Visible = true;
+    RedrawBoard(ws);
+  }
+  // Shown after the load has completed, so the Board behind is the loaded one.
+  ReportOutcome(ws, LoadProjectTitle, outcome);
+  return outcome;
 }
 
-void NewProject(Workspace& ws) {
+Outcome NewProject(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("New Project"),
                              QStringLiteral("Begin a New Project - Current Workspace will be lost?")))
-    return;
+    return Outcome::cancelled();
   resetProject(ws);
   FillLists(ws);
   LayoutMainWindow(ws);
@@ -202,11 +226,25 @@ void NewProject(Workspace& ws) {
   ws.win.setMenuEnabled("mnu_BoardCompositePanes", false);
   // The new project is open at once, so its keys work without a Load.
   ws.win.KeyPreview = true;
+  return Outcome::done();
 }
 
-bool EndApplication(Workspace& ws) {
+Outcome EndApplication(Workspace& ws) {
   return ws.platform->AskYesNo(QStringLiteral("Activity : End Application"),
-                               QStringLiteral("End your time with Quorvel ?"));
+                               QStringLiteral("End your time with Quorvel ?"))
+             ? Outcome::done()
+             : Outcome::cancelled();
+}
+
+void ReportOutcome(Workspace& ws, const QString& title, const Outcome& outcome) {
+  const auto line = [](const Problem& p) { return QDir::toNativeSeparators(p.file) + "\n" + p.reason; };
+  if (outcome.hasFailed()) {
+    ws.platform->ShowMessage(title, line(outcome.failure()));
+  } else if (!outcome.warnings().isEmpty()) {
+    QStringList lines;
+    for (const Problem& p : outcome.warnings()) lines << line(p);
+    ws.platform->ShowMessage(title, lines.join(QStringLiteral("\n\n")));
+  }
 }
 
 }  // namespace qv

@@ -1,5 +1,7 @@
-// The project commands: save, load, new and end.
+// The project commands: save, load, new and end. Each reports its outcome;
+// the menu handlers show failures and warnings to the user.
 #pragma once
+#include "model/Outcome.h"
 #include "shell/Workspace.h"
 
 namespace qv {
@@ -8,19 +10,30 @@ namespace qv {
 constexpr qint64 MaxProjectFileBytes = 64 * 1024 * 1024;
 
 extern const QString ProjectFilter;
+// The titles of the message boxes that report the project commands.
+extern const QString SaveProjectTitle;
+extern const QString LoadProjectTitle;
 
 // Save Project: asks for a name, writes the project text and its three
 // bitmaps. Every file is written through a save file, so a failed write never
-// replaces a good file; a failure tells the user and ends the command.
-void SaveProject(Workspace& ws);
-// Load a Project: false when the dialog was cancelled.
-bool LoadProject(Workspace& ws);
-// The load command as the menu and the intro run it: load, show the menu
-// bar, redraw.
-void mnu_LoadsProject_Click(Workspace& ws);
-void NewProject(Workspace& ws);
-// True when the user confirmed ending the program.
-bool EndApplication(Workspace& ws);
+// replaces a good file. Failed names the file and the reason.
+Outcome SaveProject(Workspace& ws);
+// Load a Project. Failed when the project text cannot be read (the Board is
+// then empty); done with warnings when the text is damaged or a bitmap was
+// not used, each with its file and reason.
+Outcome LoadProject(Workspace& ws);
+// The menu handlers: the command, then what the menu adds (load: the menu
+// bar shown and the Board redrawn), and a message box for what went wrong.
+Outcome mnu_SaveProject_Click(Workspace& ws);
+Outcome mnu_LoadsProject_Click(Workspace& ws);
+// New Project: cancelled unless the user answers Yes.
+Outcome NewProject(Workspace& ws);
+// End: done when the user confirmed ending the program, else cancelled.
+Outcome EndApplication(Workspace& ws);
+
+// Shows a failed command's file and reason, or a command's warnings, in a
+// message box with the given title. Done and cancelled show nothing.
+void ReportOutcome(Workspace& ws, const QString& title, const Outcome& outcome);
 
 // The project name and folder derived from a chosen path and file title;
 // false when the title is too short to give a name.

@@ -153,7 +153,8 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
 
   QStringView token = reader.take();
   const auto count = toInteger(token);
-  if (!count) return fail(token, QStringLiteral("PaneCount"));
+  // A project holds at most 50 Panes: any other count is damage.
+  if (!count || *count < 0 || *count > MaxPanes) return fail(token, QStringLiteral("PaneCount"));
   ws.project.PaneCount = Integer(*count);
 
   for (int g = 0; g < ws.project.PaneCount; ++g) {

@@ -25,8 +25,9 @@ class Platform {
   virtual ~Platform() = default;
   // Yes/No question with a question icon and No as the default; true on Yes.
   virtual bool AskYesNo(const QString& title, const QString& text) = 0;
-  // A message with an OK button only.
-  virtual void ShowMessage(const QString& title, const QString& text) = 0;
+  // A message with an OK button only; details (the file and the reason, say)
+  // go below the text when given.
+  virtual void ShowMessage(const QString& title, const QString& text, const QString& details = {}) = 0;
   // File dialogs. The filter is "Description|pattern"; nullopt on cancel.
   virtual std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
                                                    const QString& startFolder) = 0;

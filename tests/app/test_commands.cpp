@@ -4,7 +4,7 @@
 #include "resources/Resources.h"
 #include "app/QtPlatform.h"
 #include "app/frmMain.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QApplication>
 #include <QMediaPlayer>
@@ -15,7 +15,7 @@ using namespace qv;
 namespace {
 
 struct Window {
-  FakePlatform platform;
+  HeadlessPlatform platform;
   Workspace ws;
   frmMain w{ws, platform};
   CommandRouter router{w};

@@ -6,7 +6,7 @@
 #include "app/QtPlatform.h"
 #include "shell/Setups.h"
 #include "app/frmMain.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,7 @@ namespace {
 
 // A shown main window over a fresh workspace and a scripted platform.
 struct Window {
-  FakePlatform platform;
+  HeadlessPlatform platform;
   Workspace ws;
   frmMain w{ws, platform};
 

@@ -4,7 +4,7 @@
 #include "imaging/SheetFixtures.h"
 #include "resources/Resources.h"
 #include "shell/Setups.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QTest>
 
@@ -32,7 +32,7 @@ class TestPanes : public QObject {
   Q_OBJECT
  private slots:
   void addDefaults() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     // RunMode-only fields, set beforehand, are not written by Add.
     PaneRecord& pre = ws.Pane(3);
@@ -77,7 +77,7 @@ class TestPanes : public QObject {
   }
 
   void addShowsInFrontUntilRedraw() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 1, 0, 0, 200, 200, Red);
     ws.win.List_Zorder.append({"01.bmp", 1});
@@ -105,7 +105,7 @@ class TestPanes : public QObject {
   }
 
   void fiftyPanesAndNoMore() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     addPanes(ws, 50);
     QCOMPARE(ws.project.PaneCount, Integer(50));
@@ -145,7 +145,7 @@ class TestPanes : public QObject {
   }
 
   void remove() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     addPanes(ws, 4);
     ws.Pane(1).Left = 300;
@@ -231,7 +231,7 @@ class TestPanes : public QObject {
   }
 
   void composite() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 2, 100, 100, 60, 60, Red);
     placePane(ws, 5, 130, 130, 60, 60, Blue);
@@ -258,7 +258,7 @@ class TestPanes : public QObject {
   }
 
   void slotRules() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     for (int bad : {51, -1}) {
       QVERIFY_THROWS_EXCEPTION(SlotOutOfRange, ws.Pane(bad));

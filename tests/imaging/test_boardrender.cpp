@@ -5,7 +5,7 @@
 #include "imaging/SheetFixtures.h"
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QTest>
 
@@ -25,7 +25,7 @@ class TestBoardRender : public QObject {
   Q_OBJECT
  private slots:
   void redrawLayersAndFirstCel() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 7, 150, 150, 100, 100, Blue);
     placePane(ws, 2, 100, 100, 100, 100, Red);
@@ -55,7 +55,7 @@ class TestBoardRender : public QObject {
   }
 
   void backgroundOrColour() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     ws.surfaces.picBackground.SetPicture(patternPicture(800, 600));
     placePane(ws, 4, 200, 200, 50, 50, Red);
@@ -78,7 +78,7 @@ class TestBoardRender : public QObject {
   }
 
   void drags() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 1, 100, 100, 200, 200, Red);
     placePane(ws, 4, 500, 400, 100, 100, Blue);
@@ -121,7 +121,7 @@ class TestBoardRender : public QObject {
   }
 
   void hoverInDesign() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 3, 50, 50, 100, 100, Red);
     placePane(ws, 5, 300, 300, 100, 100, Red);
@@ -171,7 +171,7 @@ class TestBoardRender : public QObject {
   }
 
   void hoverRunning() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     for (int n = 1; n <= 3; ++n) placePane(ws, n, 50, 50, 100, 100, Red);
     for (int n = 1; n <= MaxPanes; ++n) ws.RunPaneTable[size_t(n)] = ws.PaneTable[size_t(n)];
@@ -205,7 +205,7 @@ class TestBoardRender : public QObject {
   }
 
   void boxesStayOffTheBoard() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     placePane(ws, 2, 300, 200, 100, 80, Red);
     makeCelGrid(ws, 2, Red, Red, Red, Red);
@@ -235,7 +235,7 @@ class TestBoardRender : public QObject {
   }
 
   void fitBackground() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     SelectBoardSize(ws, 1);
     LayoutMainWindow(ws);

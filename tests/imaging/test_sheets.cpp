@@ -2,7 +2,7 @@
 // drawing a Pane through its mask or as a plain copy.
 #include "imaging/SheetFixtures.h"
 #include "imaging/Sheets.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QTest>
 
@@ -13,7 +13,7 @@ class TestSheets : public QObject {
   Q_OBJECT
  private slots:
   void cellOrigins() {
-    TestBench b;
+    HeadlessSession b;
     for (const auto& [slot, origin] : {std::pair{1, QPoint(0, 0)}, std::pair{5, QPoint(800, 0)},
                                        std::pair{6, QPoint(0, 200)}, std::pair{50, QPoint(800, 1800)}}) {
       QCOMPARE(SheetCellOrigin(slot), origin);
@@ -45,7 +45,7 @@ class TestSheets : public QObject {
   }
 
   void buildPaneMaskAndDraw() {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     // Slot 7's cell is at (200, 200). The sprite cell holds, column by column:
     // true black, white, grey, RGB(0,0,1), RGB(1,0,0), RGB(0,1,0), near-white.

@@ -3,7 +3,7 @@
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
 #include "project/RtfWriter.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QtTest>
 
@@ -31,7 +31,7 @@ void fillPane(PaneRecord& r, int seed) {
 
 // The tokens of a workspace whose given slots hold filled Panes.
 QStringList tokensOf(std::initializer_list<int> used) {
-  TestBench bench;
+  HeadlessSession bench;
   for (int s : used) fillPane(bench.ws.PaneTable[size_t(s)], s);
   bench.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
   bench.ws.BoardSettings.UseBackPicture = QvFalse;
@@ -51,12 +51,12 @@ class TestProjectText : public QObject {
 
  private slots:
   void emptyProjectWithStartDefaults() {
-    TestBench bench;
+    HeadlessSession bench;
     bench.ws.project.PaneCount = 9;
     const QString text = SerializeProject(bench.ws);
     QCOMPARE(text, QStringList({"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}).join(Sep));
     QCOMPARE(bench.ws.project.PaneCount, Integer(0));
-    TestBench other;
+    HeadlessSession other;
     const ParseResult r = ParseProject(other.ws, text);
     QVERIFY(r.complete);
     QCOMPARE(r.tokensRead, 9);
@@ -64,7 +64,7 @@ class TestProjectText : public QObject {
   }
 
   void tokenOrderAndSwappedPairs() {
-    TestBench bench;
+    HeadlessSession bench;
     PaneRecord& p = bench.ws.PaneTable[3];
     fillPane(p, 3);
     p.EffectType = 7;
@@ -81,7 +81,7 @@ class TestProjectText : public QObject {
     QStringList swapped = t;
     swapped.swapItemsAt(1 + 30, 1 + 31);
     swapped.swapItemsAt(1 + 37, 1 + 38);
-    TestBench other;
+    HeadlessSession other;
     QVERIFY(ParseProject(other.ws, swapped.join(Sep)).complete);
     const PaneRecord& q = other.ws.PaneTable[3];
     QCOMPARE(q.Flashing, QvFalse);  // "7" is no 1
@@ -94,7 +94,7 @@ class TestProjectText : public QObject {
     // with a Background in use it keeps its own.
     QCOMPARE(other.ws.surfaces.picStage.Image().pixel(5, 5), toQRgb(RGB(1, 2, 3)));
     bench.ws.BoardSettings.UseBackPicture = QvTrue;
-    TestBench keeps;
+    HeadlessSession keeps;
     QVERIFY(ParseProject(keeps.ws, SerializeProject(bench.ws)).complete);
     QCOMPARE(keeps.ws.surfaces.picStage.BackColor, Grey);
   }
@@ -108,7 +108,7 @@ class TestProjectText : public QObject {
     t[1 + 1] = " -32768";       // Left
     t[1 + 2] = "+32767";        // Top
     t[1 + 20] = "-2147483648";  // Sound
-    TestBench other;
+    HeadlessSession other;
     QVERIFY(ParseProject(other.ws, t.join(Sep) + "\r\n").complete);
     const PaneRecord& p = other.ws.PaneTable[5];
     const Flag flags[] = {p.BlackTransparent, p.UseWriting, p.WritingBold, p.WritingItalic, p.WritingUnderline,
@@ -134,7 +134,7 @@ class TestProjectText : public QObject {
     for (const auto& c : cases) {
       QStringList u = t;
       u[c.token] = c.form;
-      TestBench w;
+      HeadlessSession w;
       const ParseResult r = ParseProject(w.ws, u.join(Sep));
       QCOMPARE(stopOf(r), QString(c.stop));
       QVERIFY(r.remaining.startsWith(t[c.token + 1] + Sep + t[c.token + 2] + Sep));  // the rest stays unread
@@ -150,7 +150,7 @@ class TestProjectText : public QObject {
     // Cut after UseWriting of slot 7: the two texts read empty, then the
     // Long WritingForeColor fails.
     const int cut = 1 + 61 + 1 + 8;
-    TestBench other;
+    HeadlessSession other;
     ParseResult r = ParseProject(other.ws, t.mid(0, cut).join(Sep) + Sep);
     QCOMPARE(stopOf(r), QStringLiteral("%1 WritingForeColor 7 []").arg(cut + 2));
     QVERIFY(r.remaining.isEmpty());
@@ -163,10 +163,10 @@ class TestProjectText : public QObject {
     QCOMPARE(other.ws.PaneTable[12], PaneRecord());
     QCOMPARE(other.ws.win.List_Zorder.size(), 1);
     QCOMPARE(other.ws.pointer.CurrentPane, 7);
-    QCOMPARE(other.ws.BoardSettings, TestBench().ws.BoardSettings);
+    QCOMPARE(other.ws.BoardSettings, HeadlessSession().ws.BoardSettings);
 
     // Cut inside the BoardSettings: the name and the back colour are read.
-    TestBench third;
+    HeadlessSession third;
     third.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
     r = ParseProject(third.ws, t.mid(0, 1 + 3 * 61 + 2).join(Sep) + Sep);
     QCOMPARE(stopOf(r), QStringLiteral("%1 LabelColor -1 []").arg(1 + 3 * 61 + 2));
@@ -180,7 +180,7 @@ class TestProjectText : public QObject {
     QStringList t = tokensOf({5, 6});
     t[1] = "0";
     t[1 + 61] = "0";  // read twice into the same slot; both are listed
-    TestBench other;
+    HeadlessSession other;
     QVERIFY(ParseProject(other.ws, t.join(Sep)).complete);
     QCOMPARE(other.ws.project.PaneCount, Integer(2));
     QCOMPARE(CountPanesInUse(other.ws), 0);  // slot 0 is no Pane of 1..50
@@ -193,7 +193,7 @@ class TestProjectText : public QObject {
 
   void projectInAnotherCodePage() {
     // A document declaring Windows-1251: code 206 is the Cyrillic О there.
-    TestBench bench;
+    HeadlessSession bench;
     fillPane(bench.ws.PaneTable[8], 1);
     bench.ws.PaneTable[8].Label = QString::fromUtf8("Ζ");
     QByteArray doc = WriteRtf(SerializeProject(bench.ws));
@@ -201,7 +201,7 @@ class TestProjectText : public QObject {
     const RtfReadResult file = ReadRtf(doc);
     QCOMPARE(file.codePage, 1251);
     QVERIFY(file.text.contains(QChar(0x041E)));
-    TestBench wrong, other;
+    HeadlessSession wrong, other;
     QVERIFY(!ParseProject(wrong.ws, file.text).complete);
     QVERIFY(ParseProject(other.ws, file.text, SeparatorForCodePage(file.codePage)).complete);
     QCOMPARE(other.ws.PaneTable[8].Label, QString::fromUtf8("Ζ"));

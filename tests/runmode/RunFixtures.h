@@ -4,7 +4,7 @@
 #include "imaging/Sheets.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 #include "support/PaneFixtures.h"
 
 namespace qv::runfix {

@@ -27,7 +27,7 @@ void TestClickActions::mouseEffects() {
   // 40 picture: effect 1's Pane has 2 x 2 Cels.
   const auto greenish = [](QRgb c) { return qGreen(c) > 128 && qRed(c) < 128; };
   for (int effect : {1, 2, 3, 0}) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     const Long sel = ws.BoardSettings.SelectionColor = RGB(0, 0, 255), grey = ws.BoardSettings.BoardBackColor;
     ws.BoardSettings.LabelColor = RGB(0, 255, 0);
@@ -55,7 +55,7 @@ void TestClickActions::mouseEffects() {
 }
 
 void TestClickActions::pressActsOnHoveredPane() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   // Slots 1 and 2 free; slot 3 moves right with Speed 3 for every Value.
   PaneRecord& p3 = placeSolid(ws, 3, 100, 100, 50, 50, Red);
@@ -107,7 +107,7 @@ void TestClickActions::valueProcess() {
       {2, 0, 3, 0, {0, 0}, {F, F}},
   };
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
     p.Process = Integer(c.process);
@@ -133,7 +133,7 @@ void TestClickActions::valueProcess() {
 }
 
 void TestClickActions::writingBox() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   PaneRecord& p = placeSolid(ws, 2, 100, 100, 80, 80, Red);
   p.UseWriting = p.UseURL = p.WritingBold = p.WritingUnderline = QvTrue;
@@ -191,7 +191,7 @@ void TestClickActions::writingBox() {
 }
 
 void TestClickActions::soundAndUrl() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
   p.Sound = 101;

@@ -31,7 +31,7 @@ class TestMovement : public QObject {
 
 void TestMovement::edgeBounces() {
   for (bool flip : {false, true}) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     ws.surfaces.picStage.SetSize(320, 240);
     ws.surfaces.picStage.Left = 0;
@@ -91,7 +91,7 @@ void TestMovement::diagonalTurns() {
       {5, 265, 5, 6, 6, 265, -1},
   };
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     b.ws.surfaces.picStage.SetSize(320, 240);
     setMove(placePane(b.ws, 4, c.left, c.top, 50, 50), 5, 3, false);
     PaneRecord& p = runPane(b.ws, 4);
@@ -111,7 +111,7 @@ void TestMovement::firstFrameOrientation() {
   const Case cases[] = {
       {1, 1, 0, 0, 1}, {2, 1, 1, 0, 2}, {2, 0, 0, 0, 1}, {3, 1, 0, 0, 1}, {4, 1, 0, 1, 4}, {5, 1, 0, 0, 1}};
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     setMove(placePane(ws, 7, 300, 250, 60, 40), c.moveType, 1, c.flip);
     const QImage design = sheetBlock(ws, 7), shown = design.mirrored(c.mirrorLR, c.mirrorTB);
@@ -129,7 +129,7 @@ void TestMovement::firstFrameOrientation() {
 }
 
 void TestMovement::transparentMaskMirrorsWithPicture() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   PaneRecord& d = placePane(ws, 3, 200, 200, 50, 30);
   makeTransparent(ws, 3);
@@ -172,7 +172,7 @@ void TestMovement::collisionResponse() {
       {2, 142, 100, 1, 1, 58, 2, 2, 1}, {2, 58, 100, 1, 1, 142, 1, 1, 1},
   };
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     PaneRecord& d = placePane(ws, 1, 100, 100, 40, 40);
     d.Direction = Integer(c.dir);
@@ -193,7 +193,7 @@ void TestMovement::flashCountdownAndDrawing() {
   // away, flashing for 3; slot 1 has no Collision and stands far away. A
   // flash only ORs the sprite onto the Board, Transparent or not.
   for (bool transparent : {false, true}) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     ws.surfaces.picStage.SetSize(320, 240);
     placeSolid(ws, 3, 56, 100, 40, 40, Blue);

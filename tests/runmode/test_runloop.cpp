@@ -43,7 +43,7 @@ void TestRunLoop::pacingAndLifespan() {
                         {1, 19, 10, 0, standing}, {1, 20, 21, 0, moving}, {1, 15, 20, 0, standing},
                         {2, 20, 19, 0, moving}, {2, 19, 10, 0, standing}, {2, 25, 20, 0, standing}};
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     PaneRecord& d = celPane(b.ws);
     setMove(d, 2, 1, false);
     d.Process = Integer(c.process);
@@ -75,7 +75,7 @@ void TestRunLoop::celOrder() {
                         {2, false, {Red, Blue, Blue, Green, Green, Yellow, Yellow}},
                         {0, true, {Blue, Red, Yellow, Green, Blue, Red, Yellow}}};
   for (const Case& c : cases) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     PaneRecord& d = celPane(ws, c.delay);
     if (c.flip) setMove(d, 2, 1, true);
@@ -96,7 +96,7 @@ void TestRunLoop::celOrder() {
 }
 
 void TestRunLoop::invisiblePaneMovesAndCollides() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   // Invisible slot 2 moves right towards slot 3; slot 4 moves left into the
   // invisible slot 5.
@@ -120,7 +120,7 @@ void TestRunLoop::invisiblePaneMovesAndCollides() {
 void TestRunLoop::drawingOrder() {
   // Slots are drawn from the highest down; every frame starts from the
   // Board's base picture; a single Cel never changes.
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   const PaneRecord& d = placeSolid(ws, 9, 100, 100, 60, 60, Blue);
   placeSolid(ws, 1, 130, 130, 60, 60, Red);

@@ -36,7 +36,7 @@ class TestRunStop : public QObject {
 
 void TestRunStop::sheetsExactAfterStop() {
   // Every run starts from the design, so one workspace serves all runs.
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   buildScene(ws);
   RedrawBoard(ws);
@@ -70,7 +70,7 @@ void TestRunStop::sheetsExactAfterStop() {
 }
 
 void TestRunStop::restartAndManyShortRuns() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   buildScene(ws);
   const Design d(ws);
@@ -117,7 +117,7 @@ void TestRunStop::stopForms() {
   // and table as designed. Only the Full Board's own Stop icon gives the
   // Board its place and size back.
   for (StopForm form : {StopForm::StopIcon, StopForm::FullBoardStopIcon, StopForm::EscKey}) {
-    TestBench b;
+    HeadlessSession b;
     Workspace& ws = b.ws;
     MainWindowState& win = ws.win;
     const QRect place(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top, ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
@@ -160,7 +160,7 @@ void TestRunStop::stopForms() {
 void TestRunStop::sameInputSameFrames() {
   // Two workspaces built alike get the same pointer moves and clicks (two on
   // slot 8, which carry it to its Reveal Value) and a restart.
-  TestBench a, b;
+  HeadlessSession a, b;
   for (Workspace* ws : {&a.ws, &b.ws}) {
     buildScene(*ws);
     ws->Pane(1).MouseEffect = 2;

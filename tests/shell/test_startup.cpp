@@ -2,7 +2,7 @@
 // decided by the engine without a window.
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
-#include "support/FakePlatform.h"
+#include "shell/Headless.h"
 
 #include <QtTest>
 
@@ -22,7 +22,7 @@ class StartUpTest : public QObject {
 };
 
 void StartUpTest::startStateHasBoardBelowBarAndIntro() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   QCOMPARE(ws.win.Combo_Board.value(ws.win.Combo_BoardIndex), QString("800 x 600"));
   QCOMPARE(ws.surfaces.picStage.Width(), 800);
@@ -42,7 +42,7 @@ void StartUpTest::startStateHasBoardBelowBarAndIntro() {
 }
 
 void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
   ws.BoardSettings.BoardLocked = QvTrue;
@@ -82,7 +82,7 @@ void StartUpTest::fillListsFillsEveryListOnceAndSetsDefaults() {
 }
 
 void StartUpTest::layoutPlacesIconsFromTheRight() {
-  TestBench b;
+  HeadlessSession b;
   b.windows.SetMainInnerSize(QSize(900, 700));
   LayoutMainWindow(b.ws);
   const MainWindowState& w = b.ws.win;
@@ -104,7 +104,7 @@ void StartUpTest::layoutPlacesIconsFromTheRight() {
 }
 
 void StartUpTest::boardSizeListAndMenuPlaceDifferently() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   SelectBoardSize(ws, 3);
   QCOMPARE(QSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height()), QSize(1024, 764));
@@ -122,7 +122,7 @@ void StartUpTest::boardSizeListAndMenuPlaceDifferently() {
 }
 
 void StartUpTest::maxByMaxFollowsTheWindowOnlyAtLayout() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   SelectBoardSize(ws, MaxBoardEntry);
   QCOMPARE(ws.surfaces.picStage.Width(), 800);  // the entry alone changes no size
@@ -144,7 +144,7 @@ void StartUpTest::maxByMaxFollowsTheWindowOnlyAtLayout() {
 }
 
 void StartUpTest::layoutReadsTheBoardOptions() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   QCOMPARE(ws.BoardSettings.BoardLocked, QvFalse);
   ws.win.Option_BoardMove = 0;
@@ -157,7 +157,7 @@ void StartUpTest::layoutReadsTheBoardOptions() {
 }
 
 void StartUpTest::designIconsAndIntroChoice() {
-  TestBench b;
+  HeadlessSession b;
   Workspace& ws = b.ws;
   // Only the Stop icon on the (hidden) Full Board panel is visible at start.
   for (int i = 0; i < 11; ++i) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
@@ -178,7 +178,7 @@ void StartUpTest::designIconsAndIntroChoice() {
 }
 
 void StartUpTest::waitASecWaitsThirtyMillisecondsPerCount() {
-  TestBench b;
+  HeadlessSession b;
   WaitASec(b.ws, 0);
   QCOMPARE(b.platform.waitedMs, 0);
   WaitASec(b.ws, 4);

@@ -1,21 +1,24 @@
-// A platform with scripted answers and a log of every call, for tests.
+// A session without windows: a workspace served by a platform with scripted
+// answers and a log of every call, and a window host that keeps lists as
+// values. The command-line tool, the tests and the benchmarks all use it.
 #pragma once
-#include "shell/Workspace.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
+#include "shell/Workspace.h"
 
 #include <QQueue>
 #include <QStringList>
-#include <memory>
 
 namespace qv {
 
-class FakePlatform : public Platform {
+class HeadlessPlatform : public Platform {
  public:
   // One entry per call, e.g. "AskYesNo|Remove Pane - 3|Really remove this Pane ?".
   QStringList log;
-  // Answers used in order; when empty, AskYesNo says No and dialogs cancel.
+  // Answers used in order. With no answer left a question gets
+  // answerWhenUnscripted and a dialog is cancelled.
   QQueue<bool> yesNoAnswers;
+  bool answerWhenUnscripted = false;
   QQueue<std::optional<FileChoice>> fileAnswers;
   QQueue<std::optional<Long>> colorAnswers;
   QStringList fonts = {"MS Sans Serif", "DejaVu Sans"};
@@ -25,7 +28,7 @@ class FakePlatform : public Platform {
   QString programFolder = "/opt/quorvel/";
 
   bool AskYesNo(const QString& title, const QString& text) override;
-  void ShowMessage(const QString& title, const QString& text) override;
+  void ShowMessage(const QString& title, const QString& text, const QString& details) override;
   std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
                                            const QString& startFolder) override;
   std::optional<FileChoice> SaveFileDialog(const QString& title, const QString& filter,
@@ -43,11 +46,11 @@ class FakePlatform : public Platform {
   QStringList calls(const QString& prefix) const;
 };
 
-// A fresh workspace with a fake platform and a headless window host, laid
-// out as at start-up (lists filled, 800 x 600 Board below the bar).
-struct TestBench {
-  TestBench();
-  FakePlatform platform;
+// A fresh workspace laid out as at start-up: lists filled, the 800 x 600
+// Board below the bar, the intro still showing.
+struct HeadlessSession {
+  HeadlessSession();
+  HeadlessPlatform platform;
   HeadlessWindowHost windows;
   Workspace ws;
 };

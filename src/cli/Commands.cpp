@@ -1,0 +1,264 @@
+// dump, render, resave and play: each loads a project as the Load command
+// does, in a session without windows, and reports its outcome as an exit code.
+#include "cli/Commands.h"
+
+#include "cli/Json.h"
+#include "imaging/BoardRender.h"
+#include "project/ProjectCommands.h"
+#include "runmode/RunLoop.h"
+#include "runmode/StageMouse.h"
+#include "shell/Headless.h"
+#include "shell/Setups.h"
+#include "surface/PictureFile.h"
+
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cstdio>
+#include <optional>
+
+namespace qv::cli {
+namespace {
+
+void say(const QString& text) { std::fprintf(stderr, "quorvel-cli: %s\n", qPrintable(text)); }
+
+int badArguments(const QString& why) {
+  say(why);
+  return ExitBadArguments;
+}
+
+int failed(const QString& file, const QString& reason) {
+  say(QDir::toNativeSeparators(file) + ": " + reason);
+  return ExitFailed;
+}
+
+// A command's arguments: its name first (so that the usage line shows it),
+// then the file names and options it declares.
+struct Parser : QCommandLineParser {
+  Parser(const QString& command, const QString& description) : command(command) {
+    setApplicationDescription(description);
+    addHelpOption();
+    addPositionalArgument(command, {}, command);
+  }
+  // The file names after the command's name.
+  QStringList files() const { return positionalArguments().mid(1); }
+  // Parses the words after the command's name; an exit code when the command
+  // should not run (its help was asked for, or the arguments are wrong).
+  std::optional<int> parseArgs(const QStringList& args, int fileCount) {
+    if (!parse(QStringList{QStringLiteral("quorvel-cli"), command} + args)) return badArguments(errorText());
+    if (isSet(QStringLiteral("help"))) {
+      std::fputs(qPrintable(helpText()), stdout);
+      return ExitDone;
+    }
+    if (files().size() != fileCount)
+      return badArguments(QStringLiteral("%1 takes %2 file name(s); see quorvel-cli %1 --help").arg(command).arg(fileCount));
+    return std::nullopt;
+  }
+  QString command;
+};
+
+// A session at start-up, the intro left for a blank project.
+struct Session : HeadlessSession {
+  Session() {
+    platform.answerWhenUnscripted = true;
+    IntroBlankNewProject(ws);
+  }
+  // The Board size for the run or the render, kept by every later layout.
+  void setBoard(QSize size) {
+    ws.surfaces.picStage.SetSize(size.width(), size.height());
+    LayoutMainWindow(ws);
+  }
+  // Loads as the Load command does. Failures and warnings go to stderr; the
+  // exit code so far: done, damaged, or failed (then the command stops).
+  int load(const QString& path) {
+    platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
+    const Outcome o = mnu_LoadsProject_Click(ws);
+    if (o.hasFailed()) return failed(o.failure().file, o.failure().reason);
+    for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
+    return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
+  }
+};
+
+std::optional<QSize> parseBoard(const QString& text) {
+  static const QRegularExpression re(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+  const auto m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
+  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide || qint64(w) * h > MaxPicturePixels)
+    return std::nullopt;
+  return QSize(w, h);
+}
+
+const QCommandLineOption boardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
+                                     QStringLiteral("WxH"), QStringLiteral("800x600"));
+
+// Writes a file through a save file: a failed write keeps any older file.
+// Empty, or the reason it failed.
+QString writeBytes(const QString& path, const QByteArray& bytes) {
+  QSaveFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) return f.errorString();
+  if (f.write(bytes) != bytes.size() || !f.flush()) {
+    const QString why = f.errorString();
+    f.cancelWriting();
+    return why;
+  }
+  return f.commit() ? QString() : f.errorString();
+}
+
+QString writePng(const QString& path, const QImage& img) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!img.save(&buffer, "PNG")) return QStringLiteral("the picture could not be encoded");
+  return writeBytes(path, bytes);
+}
+
+int dump(const QStringList& args) {
+  Parser p(QStringLiteral("dump"), QStringLiteral("Loads a project as the Load command does and prints it as JSON."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  if (const auto code = p.parseArgs(args, 1)) return *code;
+  Session s;
+  const int loaded = s.load(p.files()[0]);
+  if (loaded == ExitFailed) return loaded;
+  QJsonObject o;
+  o["PaneCount"] = s.ws.project.PaneCount;
+  o["Panes"] = PanesJson(s.ws.PaneTable);
+  o["BoardSettings"] = BoardSettingsJson(s.ws.BoardSettings);
+  o["Zorder"] = ZorderJson(s.ws.win);
+  std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+  return loaded;
+}
+
+int render(const QStringList& args) {
+  Parser p(QStringLiteral("render"), QStringLiteral("Loads a project and writes its Board picture as PNG."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The PNG file to write."), QStringLiteral("FILE"));
+  p.addOption(out);
+  p.addOption(boardOption);
+  if (const auto code = p.parseArgs(args, 1)) return *code;
+  if (p.value(out).isEmpty()) return badArguments(QStringLiteral("render needs --out FILE.png"));
+  const auto board = parseBoard(p.value(boardOption));
+  if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
+  Session s;
+  s.setBoard(*board);
+  const int loaded = s.load(p.files()[0]);
+  if (loaded == ExitFailed) return loaded;
+  RedrawBoard(s.ws);
+  if (const QString why = writePng(p.value(out), s.ws.surfaces.picStage.Image()); !why.isEmpty())
+    return failed(p.value(out), why);
+  return loaded;
+}
+
+int resave(const QStringList& args) {
+  Parser p(QStringLiteral("resave"), QStringLiteral("Loads a project, then saves it under a new name as the Save command does."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The new project file (.QV1)."));
+  if (const auto code = p.parseArgs(args, 2)) return *code;
+  Session s;
+  const int loaded = s.load(p.files()[0]);
+  if (loaded == ExitFailed) return loaded;
+  s.platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(p.files()[1]).absoluteFilePath())));
+  const Outcome saved = SaveProject(s.ws);
+  if (saved.hasFailed()) return failed(saved.failure().file, saved.failure().reason);
+  return loaded;
+}
+
+struct Input {
+  int frame;
+  bool click;
+  int x, y;
+};
+
+// F:move:X,Y or F:click:X,Y with F in 1..frames and X, Y pixels on the Board.
+std::optional<Input> parseInput(const QString& text, int frames) {
+  static const QRegularExpression re(QStringLiteral("^(\\d{1,9}):(move|click):(-?\\d{1,6}),(-?\\d{1,6})$"));
+  const auto m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  const Input in{m.captured(1).toInt(), m.captured(2) == "click", m.captured(3).toInt(), m.captured(4).toInt()};
+  const auto onBoard = [](int v) { return v >= -32768 && v <= 32767; };
+  if (in.frame < 1 || in.frame > frames || !onBoard(in.x) || !onBoard(in.y)) return std::nullopt;
+  return in;
+}
+
+int play(const QStringList& args) {
+  Parser p(QStringLiteral("play"), QStringLiteral(
+      "Runs a project in Design for N frames with no pause, then stops it.\n"
+      "Each input is applied before its frame (counted from 1): move puts the pointer\n"
+      "over the Board; click presses the left button, which does not move the pointer."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Number of frames (0..1000000)."), QStringLiteral("N"));
+  const QCommandLineOption input(QStringLiteral("input"), QStringLiteral("F:move:X,Y or F:click:X,Y; repeatable."), QStringLiteral("INPUT"));
+  const QCommandLineOption pngDir(QStringLiteral("png-dir"), QStringLiteral("Writes every frame as frame_NNNNN.png here."), QStringLiteral("DIR"));
+  const QCommandLineOption stateOut(QStringLiteral("state-out"), QStringLiteral("Writes the RunMode table after the last frame as JSON."), QStringLiteral("FILE"));
+  p.addOptions({frames, input, pngDir, stateOut, boardOption});
+  if (const auto code = p.parseArgs(args, 1)) return *code;
+  bool ok = false;
+  const int n = p.value(frames).toInt(&ok);
+  if (!ok || n < 0 || n > 1'000'000) return badArguments(QStringLiteral("play needs --frames N (0..1000000)"));
+  const auto board = parseBoard(p.value(boardOption));
+  if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
+  std::vector<Input> inputs;
+  for (const QString& text : p.values(input)) {
+    const auto in = parseInput(text, n);
+    if (!in) return badArguments(QStringLiteral("bad --input %1 (F:move:X,Y or F:click:X,Y, F in 1..%2, X and Y within +-32767)").arg(text).arg(n));
+    inputs.push_back(*in);
+  }
+  const QString dir = p.value(pngDir);
+  if (!dir.isEmpty() && !QDir().mkpath(dir)) return failed(dir, QStringLiteral("the folder cannot be made"));
+
+  Session s;
+  s.setBoard(*board);
+  const int loaded = s.load(p.files()[0]);
+  if (loaded == ExitFailed) return loaded;
+  Workspace& ws = s.ws;
+  mnu_RunInWindow_Click(ws);
+  for (int f = 1; f <= n; ++f) {
+    // Inputs are the events handled before the frame.
+    for (const Input& in : inputs) {
+      if (in.frame != f) continue;
+      if (in.click) picStage_MouseDown(ws, 1, in.x, in.y);
+      else picStage_MouseMove(ws, 0, in.x, in.y);
+    }
+    RunLoopPass(ws);
+    if (!dir.isEmpty()) {
+      const QString name = QDir(dir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
+      if (const QString why = writePng(name, ws.surfaces.picStage.Image()); !why.isEmpty()) return failed(name, why);
+    }
+  }
+  if (const QString out = p.value(stateOut); !out.isEmpty()) {
+    const QJsonObject o{{"Frames", n}, {"Panes", PanesJson(ws.RunPaneTable)}};
+    if (const QString why = writeBytes(out, QJsonDocument(o).toJson(QJsonDocument::Indented)); !why.isEmpty())
+      return failed(out, why);
+  }
+  StopRun(ws, StopForm::EscKey);
+  while (RunLoopPass(ws)) {
+  }
+  return loaded;
+}
+
+}  // namespace
+
+const QVector<Command>& Commands() {
+  static const QVector<Command> commands = {
+      {"dump", "print the loaded project as JSON", dump},
+      {"render", "draw the Board into a PNG file", render},
+      {"resave", "load, then save under a new name", resave},
+      {"play", "Run in Design for N frames, then Stop", play},
+  };
+  return commands;
+}
+
+int RunCommand(const Command& command, const QStringList& args) {
+  try {
+    return command.run(args);
+  } catch (const SlotOutOfRange& e) {
+    say(QStringLiteral("%1: the command stopped at a slot number outside 0..50 (%2)").arg(command.name).arg(e.slot));
+    return ExitFailed;
+  }
+}
+
+}  // namespace qv::cli
