@@ -12,3 +12,9 @@ function(quorvel_engine_sources root out)
   endforeach()
   set(${out} ${found_all} PARENT_SCOPE)
 endfunction()
+
+# The engine's data files, compiled into the target as Qt resources.
+function(quorvel_engine_resources target root)
+  qt_add_resources(${target} quorvel_data PREFIX "/" BASE ${root}/src/resources/data
+                   FILES ${root}/src/resources/data/help.txt)
+endfunction()

@@ -1,14 +1,17 @@
 // Routes every command of the main window to the engine.
 #include "app/CommandRouter.h"
 
+#include "app/Menus.h"
+#include "app/frmMain.h"
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
+#include "imaging/Pictures.h"
 #include "project/ProjectCommands.h"
+#include "properties/BoardProperties.h"
+#include "properties/PaneProperties.h"
 #include "runmode/ClickActions.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
-#include "app/Menus.h"
-#include "app/frmMain.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -26,6 +29,10 @@ CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window
   window.fastIconClick = [this](int i) { fastIcon(i); };
   window.listZorderClick = [this](int row) { guarded([&] { List_Zorder_Click(ws_, row); }); };
   window.buttonUrlClick = [this] { guarded([&] { OpenPaneUrl(ws_); }); };
+  window.labGenericClick = [this] {
+    // "Click for properties": the Target's properties, when there is a Target.
+    if (ws_.win.menuEnabled(QStringLiteral("mnu_EditPane"))) menu(QStringLiteral("mnu_EditPane"));
+  };
   window.loadExistingProject = [this] { menu(QStringLiteral("mnu_LoadsProject")); };
   window.picStage_MouseDown = [this](int b, int x, int y) { mouseDown(b, x, y); };
   window.picStage_MouseMove = [this](int b, int x, int y) { mouseMove(b, x, y); };
@@ -44,11 +51,19 @@ void CommandRouter::guarded(F&& f) {
 void CommandRouter::menu(const QString& name) {
   guarded([&] {
     if (name == "mnu_AddCustomPane") AddPane(ws_);
+    else if (name == "mnu_EditPane") mnu_EditPane_Click(ws_);
+    else if (name == "mnu_ResizePane") mnu_ResizePane_Click(ws_);
+    else if (name == "mnu_FlipHorizontally") FlipTargetPane(ws_, MirrorAxis::LeftRight);
+    else if (name == "mnu_FlipVertically") FlipTargetPane(ws_, MirrorAxis::TopBottom);
     else if (name == "mnu_RemovePane") ConfirmRemovePane(ws_);
+    else if (name == "mnu_LoadsPicture") ReportOutcome(ws_, LoadPictureTitle, mnu_LoadsPicture_Click(ws_));
+    else if (name == "mnu_LoadPicBack") mnu_LoadPicBack_Click(ws_);
+    else if (name == "mnu_EditBoard") mnu_EditBoard_Click(ws_);
     else if (name == "mnu_BoardCompositePanes") CompositePanes(ws_);
     else if (name == "mnu_SaveProject") mnu_SaveProject_Click(ws_);
     else if (name == "mnu_LoadsProject") mnu_LoadsProject_Click(ws_);
     else if (name == "mnu_NewProject") NewProject(ws_);
+    else if (name == "mnu_Help") mnu_Help_Click(ws_);
     else if (name == "mnu_End") {
       if (EndApplication(ws_).succeeded()) QApplication::quit();
     } else if (name == "mnu_RunFullscreen") {
@@ -62,6 +77,11 @@ void CommandRouter::menu(const QString& name) {
   window_.Refresh();
 }
 
+// Runs a menu item from a key only while the item is enabled.
+void CommandRouter::menuIfEnabled(const QString& item, const QString& enabledBy) {
+  if (ws_.win.menuEnabled(enabledBy)) menu(item);
+}
+
 void CommandRouter::keyDown(int code) {
   const bool running = isSet(ws_.run.Running);
   switch (code) {
@@ -70,10 +90,8 @@ void CommandRouter::keyDown(int code) {
     case 117: if (!running) menu(QStringLiteral("mnu_LoadsProject")); break;  // F6
     case 116: if (!running) RedrawBoard(ws_); break;                        // F5
     case 123: if (!running) menu(QStringLiteral("mnu_RunFullscreen")); break;  // F12
-    case 46:  // Delete
-      if (!running && ws_.win.menuEnabled(QStringLiteral("mnu_RemovePane")))
-        menu(QStringLiteral("mnu_RemovePane"));
-      break;
+    case 112: if (!running) menu(QStringLiteral("mnu_Help")); break;         // F1
+    case 46: if (!running) menuIfEnabled(QStringLiteral("mnu_RemovePane"), QStringLiteral("mnu_RemovePane")); break;
     default: break;
   }
 }
@@ -82,9 +100,15 @@ void CommandRouter::keyPress(int code) {
   if (isSet(ws_.run.Running)) return;
   switch (code) {
     case 1: if (ws_.project.PaneCount < MaxPanes) menu(QStringLiteral("mnu_AddCustomPane")); break;  // Ctrl+A
-    case 14: menu(QStringLiteral("mnu_NewProject")); break;                                  // Ctrl+N
-    case 19: menu(QStringLiteral("mnu_SaveProject")); break;                                 // Ctrl+S
-    case 24: menu(QStringLiteral("mnu_End")); break;                                         // Ctrl+X
+    case 5: menuIfEnabled(QStringLiteral("mnu_EditPane"), QStringLiteral("mnu_EditPane")); break;      // Ctrl+E
+    // Ctrl+H; Backspace types the same character code.
+    case 8: menuIfEnabled(QStringLiteral("mnu_FlipHorizontally"), QStringLiteral("mnu_Flip")); break;
+    case 12: menuIfEnabled(QStringLiteral("mnu_LoadsPicture"), QStringLiteral("mnu_LoadsPicture")); break;  // Ctrl+L
+    case 14: menu(QStringLiteral("mnu_NewProject")); break;                                               // Ctrl+N
+    case 18: menuIfEnabled(QStringLiteral("mnu_ResizePane"), QStringLiteral("mnu_ResizePane")); break;  // Ctrl+R
+    case 19: menu(QStringLiteral("mnu_SaveProject")); break;                                             // Ctrl+S
+    case 22: menuIfEnabled(QStringLiteral("mnu_FlipVertically"), QStringLiteral("mnu_Flip")); break;     // Ctrl+V
+    case 24: menu(QStringLiteral("mnu_End")); break;                                                     // Ctrl+X
     default: break;
   }
 }
@@ -104,7 +128,14 @@ void CommandRouter::fastIcon(int index) {
     ws_.pointer.TargetPane = Integer(ws_.pointer.CurrentPane);
     PlaceTargetBox(ws_);
     EnablePaneMenus(ws_);
-    if (index == 3) ConfirmRemovePane(ws_);
+    ws_.surfaces.picStage.Pointer = MousePointer::Hourglass;
+    switch (index) {
+      case 0: ReportOutcome(ws_, LoadPictureTitle, FastIconLoadPicture(ws_)); break;
+      case 1: FastIconResize(ws_); break;
+      case 2: FastIconEdit(ws_); break;
+      case 3: ConfirmRemovePane(ws_); break;
+      default: break;
+    }
     ws_.surfaces.picStage.Pointer = MousePointer::Arrow;
   });
 }

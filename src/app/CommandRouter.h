@@ -20,6 +20,7 @@ class CommandRouter : public QObject {
   bool pumping() const { return pump_.isActive(); }
 
  private:
+  void menuIfEnabled(const QString& item, const QString& enabledBy);
   void keyDown(int code);
   void keyPress(int code);
   void icon(int index);

@@ -84,9 +84,9 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   ws_.platform = &platform_;
   ws_.windows = this;
 
-  panes_ = new frmPanes(this);
+  panes_ = new frmPanes(ws_, this);
   board_ = new frmBoard(ws_, this);
-  library_ = new frmLibrary(this);
+  library_ = new frmLibrary(ws_, this);
 
   fill(this, QColor(59, 63, 70));
   picHolder_ = new QWidget(this);
@@ -301,46 +301,26 @@ void frmMain::runMenu(const QString& actionName) {
 
 QSize frmMain::MainInnerSize() { return size(); }
 
-QWidget* frmMain::control(const QString& name) const {
-  // The start-up names the library list by its short name.
-  const QString n = name == QLatin1String("List_Library") ? QStringLiteral("List_Libraries") : name;
-  return findChild<QWidget*>(n);
-}
-
-void frmMain::FillList(const QString& list, const QStringList& entries, int selected) {
-  QWidget* w = control(list);
-  if (auto* combo = qobject_cast<QComboBox*>(w)) {
-    {
-      const QSignalBlocker block(combo);
-      combo->clear();
-      combo->addItems(entries);
-      combo->setCurrentIndex(-1);
-    }
-    // Selecting in code runs the list's handlers, as a user's choice would.
-    combo->setCurrentIndex(selected);
-  } else if (auto* listBox = qobject_cast<QListWidget*>(w)) {
-    {
-      const QSignalBlocker block(listBox);
-      listBox->clear();
-      listBox->addItems(entries);
-      listBox->setCurrentRow(-1);
-    }
-    listBox->setCurrentRow(selected);
+QDialog* frmMain::dialog(DialogKind kind) const {
+  switch (kind) {
+    case DialogKind::Panes: return panes_;
+    case DialogKind::Board: return board_;
+    case DialogKind::Library: return library_;
   }
+  return nullptr;
 }
 
-void frmMain::ClearList(const QString& list) {
-  QWidget* w = control(list);
-  if (auto* combo = qobject_cast<QComboBox*>(w)) combo->clear();
-  else if (auto* listBox = qobject_cast<QListWidget*>(w)) listBox->clear();
-  else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) text->clear();
+void frmMain::ShowDialog(DialogKind kind) {
+  Refresh();
+  QDialog* d = dialog(kind);
+  // The dialog shows its controls' values from the workspace, then runs
+  // modally until one of its buttons hides it.
+  QMetaObject::invokeMethod(d, "refresh");
+  d->exec();
 }
 
-void frmMain::SetSwatchColor(const QString& swatch, Long colour) {
-  if (QWidget* w = control(swatch)) {
-    w->setProperty("swatchColor", int(colour));
-    fill(w, toQColor(colour));
-  }
+void frmMain::HideDialog(DialogKind kind) {
+  if (QDialog* d = dialog(kind); d && d->isVisible()) d->done(QDialog::Accepted);
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {
@@ -379,7 +359,6 @@ void frmMain::Refresh() {
   place(iconStrip_[11], win.Img_IconStrip[11]);
   refreshLists();
   menus_->refresh(win);
-  board_->refresh();
 }
 
 void frmMain::refreshBar() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QComboBox;
+class QDialog;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -48,9 +49,8 @@ class frmMain : public QWidget, public WindowHost {
 
   // WindowHost
   QSize MainInnerSize() override;
-  void FillList(const QString& list, const QStringList& entries, int selected) override;
-  void ClearList(const QString& list) override;
-  void SetSwatchColor(const QString& swatch, Long colour) override;
+  void ShowDialog(DialogKind kind) override;
+  void HideDialog(DialogKind kind) override;
   void Refresh() override;
 
   // Handlers the command layer connects; each call is followed by Refresh().
@@ -91,7 +91,7 @@ class frmMain : public QWidget, public WindowHost {
   // Runs a handler, then shows the new state.
   template <typename F>
   void handle(F&& f);
-  QWidget* control(const QString& name) const;
+  QDialog* dialog(DialogKind kind) const;
 
   Workspace& ws_;
   Platform& platform_;

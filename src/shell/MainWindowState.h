@@ -80,10 +80,6 @@ struct MainWindowState {
   // Moving the whole Board with the mouse: the grab point on the Board.
   bool BoardMoving = false;
   int BoardGrabX = 0, BoardGrabY = 0;
-  // The Board dialog's option pairs, by selected index (0 "No", 1 "Yes").
-  int Option_BoardMove = 1;
-  int Option_FloatPanes = 0;
-  int Option_WirePanes = 0;
 
   MainWindowState();
   bool menuEnabled(const QString& name) const;

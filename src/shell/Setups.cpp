@@ -1,6 +1,9 @@
 // Start-up lists and defaults, window layout and design icons.
 #include "shell/Setups.h"
 
+#include "library/LibraryPicker.h"
+#include "properties/BoardProperties.h"
+#include "properties/PaneProperties.h"
 #include "shell/BoardSizes.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
@@ -9,20 +12,7 @@ namespace qv {
 
 const QString IdleReadout = QStringLiteral(" quorvel.example.org");
 
-namespace {
-
-const QStringList kColours = {"Black", "White", "Red", "Green", "Blue", "Define"};
-
-QStringList fontSizes() {
-  QStringList sizes;
-  for (int s = 8; s <= 72; s += 2) sizes << QString::number(s);
-  return sizes;
-}
-
-}  // namespace
-
 void FillLists(Workspace& ws) {
-  WindowHost& w = *ws.windows;
   ws.win.DialogFilling = QvTrue;
   ws.BoardSettings.WirePanes = QvFalse;
   ws.BoardSettings.FloatPanes = QvFalse;
@@ -33,37 +23,8 @@ void FillLists(Workspace& ws) {
   ws.surfaces.picMasks.SetSize(1000, 2000);
   ws.pointer.CurrentPane = 1;
 
-  // The Pane properties dialog.
-  w.FillList("Combo_ValueType", {"none", "Add", "Subtract"}, 0);
-  w.FillList("Combo_AnimationType",
-             {"none", "Horizontal : left to right", "Horizontal : right to left",
-              "Vertical : up and down", "Vertical : down and up", "Diagonal : poly-directional"},
-             0);
-  w.FillList("Combo_CollisionType", {"none", "Rebound"}, 1);
-  w.FillList("Combo_EffectType", {"none", "Flash"}, 0);
-  w.FillList("Combo_EffectsMouse", {"none", "Box", "Box and Label", "Label"}, 1);
-  w.FillList("Combo_Sound", {"none", "Ding!"}, 0);
-  w.FillList("Combo_Writing", {"Box - (may edit)", "Box - (locked)"}, 1);
-  w.FillList("cmbStyleTXT", {"Regular", "Bold", "Italic", "Underline"}, 0);
-  w.FillList("cmbFontColorTXT", kColours, 0);
-  w.FillList("cmbBackColorTXT", kColours, 1);
-  w.FillList("cmbFontNameTXT", ws.platform->ScreenFonts(), 0);
-  w.FillList("cmbFontSizeTXT", fontSizes(), 1);
-
-  // The Board properties dialog.
-  w.FillList("Combo_Help",
-             {"<< Topics >>", "Animation Tab", "Assigned Tab (Board)", "Assigned Tab (Panes)", "Board",
-              "Board Sizes", "Composite Panes Background", "Data Tab", "Edit Properties", "Effects Tab",
-              "End", "Flip ...", "Ground Tab", "Help ... About", "Load", "New Project", "Panes",
-              "Remove Pane", "Resize Pane", "Run", "Save", "Stop", "Writing Tab", "FAQ", "SHORTCUTS"},
-             0);
-  w.ClearList("List_Help");
-  w.ClearList("Text_Help");
-  w.FillList("Combo_BackColType", {"Black", "White", "Red", "Green", "Blue", "Grey", "Define"}, 6);
-  w.FillList("Combo_LabelCol", kColours, 5);
-  w.FillList("Combo_SelectionColor", kColours, 5);
-  w.SetSwatchColor("picLabelCol", White);
-  w.SetSwatchColor("picBoxSelectColor", White);
+  FillPaneDialogLists(ws);
+  FillBoardDialogLists(ws);
 
   // Board defaults.
   BoardSettingsRecord& b = ws.BoardSettings;
@@ -81,9 +42,7 @@ void FillLists(Workspace& ws) {
   ws.win.Combo_Board = BoardSizeEntries();
   SelectBoardSize(ws, 2);
 
-  // The pane library list is filled by the library scan.
-  ws.project.LibrariesPresent = QvFalse;
-  w.ClearList("List_Library");
+  ScanLibraries(ws);
 
   ws.win.Shape1[0].Visible = false;
   ws.win.Lab_Readouts = IdleReadout;
@@ -133,9 +92,10 @@ void LayoutMainWindow(Workspace& ws) {
   win.picIntro.Left = 10;
   win.picIntro.Top = 30;
 
-  ws.BoardSettings.FloatPanes = toFlag(win.Option_FloatPanes == 1);
-  ws.BoardSettings.WirePanes = toFlag(win.Option_WirePanes == 1);
-  ws.BoardSettings.BoardLocked = toFlag(win.Option_BoardMove != 1);
+  const BoardDialogState& board = ws.dialogs.board;
+  ws.BoardSettings.FloatPanes = toFlag(board.Option_FloatPanes == 1);
+  ws.BoardSettings.WirePanes = toFlag(board.Option_WirePanes == 1);
+  ws.BoardSettings.BoardLocked = toFlag(board.Option_BoardMove != 1);
 }
 
 void ShowDesignIcons(Workspace& ws) {

@@ -5,6 +5,7 @@
 #pragma once
 #include "model/BoardSettings.h"
 #include "model/PaneRecord.h"
+#include "shell/DialogState.h"
 #include "shell/MainWindowState.h"
 #include "surface/Surface.h"
 
@@ -102,6 +103,7 @@ struct Workspace {
   RunValues run;
   Surfaces surfaces;
   MainWindowState win;
+  DialogStates dialogs;
 
   // The services this workspace uses; set by its owner before any command.
   Platform* platform = nullptr;

@@ -202,48 +202,6 @@ class TestFrmMain : public QObject {
     QCOMPARE(downs, QList<int>{117});
   }
 
-  void dialogListsAndOptions() {
-    Window m;
-    // The lists filled at start reach the dialogs' controls, with their
-    // selections; filling again replaces the entries and runs the list's
-    // handler once, with the selected entry.
-    auto* collision = m.get<QComboBox>("Combo_CollisionType");
-    QCOMPARE(entries(m.get<QComboBox>("Combo_ValueType")), (QStringList{"none", "Add", "Subtract"}));
-    QCOMPARE(m.get<QComboBox>("cmbFontSizeTXT")->currentText(), QStringLiteral("10"));
-    QCOMPARE(collision->currentIndex(), 1);
-    QCOMPARE(m.get("picLabelCol")->property("swatchColor").toInt(), int(White));
-    QSignalSpy spy(collision, &QComboBox::currentIndexChanged);
-    m.w.FillList("Combo_CollisionType", {"none", "Rebound"}, 1);
-    QCOMPARE(entries(collision), (QStringList{"none", "Rebound"}));
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.first().first().toInt(), 1);
-    m.w.FillList("List_Library", {"Nature", "Shapes"}, 0);
-    QCOMPARE(m.get<QListWidget>("List_Libraries")->currentItem()->text(), QStringLiteral("Nature"));
-    m.w.ClearList("List_Library");
-    QCOMPARE(m.get<QListWidget>("List_Libraries")->count(), 0);
-
-    // The Board dialog's option pairs show the state and write it back; the
-    // next layout reads them into the Board settings.
-    auto radio = [&](const char* name) { return m.get<QRadioButton>(name); };
-    QVERIFY(radio("Option_BoardMove_1")->isChecked() && radio("Option_WirePanes_0")->isChecked());
-    QCOMPARE(radio("Option_BoardMove_0")->text(), QStringLiteral("No"));
-    QCOMPARE(radio("Option_BoardMove_1")->parentWidget()->property("title").toString(),
-             QStringLiteral("Board Can be Mouse Moved  :"));
-    m.w.boardDialog()->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m.w.boardDialog()));
-    QTest::mouseClick(radio("Option_WirePanes_1"), Qt::LeftButton);
-    QTest::mouseClick(radio("Option_BoardMove_0"), Qt::LeftButton);
-    QCOMPARE(m.ws.win.Option_WirePanes, 1);
-    QCOMPARE(m.ws.win.Option_BoardMove, 0);
-    m.w.boardDialog()->hide();
-    m.w.resize(980, 700);
-    QTRY_VERIFY(isSet(m.ws.BoardSettings.WirePanes));
-    QVERIFY(isSet(m.ws.BoardSettings.BoardLocked));
-    m.ws.win.Option_FloatPanes = 1;
-    m.w.Refresh();
-    QVERIFY(radio("Option_FloatPanes_1")->isChecked() && !radio("Option_FloatPanes_0")->isChecked());
-  }
-
   void overlaysListAndPointerShowTheState() {
     Window m;
     m.click("Label_IntroChoice_0");

@@ -266,8 +266,8 @@ class TestProjectCommands : public QObject {
 #endif
     HeadlessSession flipped;
     occupy(flipped);
-    flipped.ws.win.Option_WirePanes = flipped.ws.win.Option_FloatPanes = 1;
-    flipped.ws.win.Option_BoardMove = 0;
+    flipped.ws.dialogs.board.Option_WirePanes = flipped.ws.dialogs.board.Option_FloatPanes = 1;
+    flipped.ws.dialogs.board.Option_BoardMove = 0;
     QVERIFY(loadFrom(flipped, dir.filePath("demo.QV1")).succeeded());
     const BoardSettingsRecord& f = flipped.ws.BoardSettings;
     QVERIFY(isSet(f.WirePanes) && isSet(f.FloatPanes) && isSet(f.BoardLocked));

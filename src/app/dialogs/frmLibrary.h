@@ -1,6 +1,8 @@
-// The pane library picker (frmLibrary): the library list and image list with
-// their previews. Created once by the main window and kept hidden.
+// The pane library picker (frmLibrary): shows ws.dialogs.library and hands
+// every choice to the engine. Created once by the main window and kept hidden.
 #pragma once
+#include "shell/Workspace.h"
+
 #include <QDialog>
 
 class QTabWidget;
@@ -10,10 +12,14 @@ namespace qv {
 class frmLibrary : public QDialog {
   Q_OBJECT
  public:
-  explicit frmLibrary(QWidget* parent);
+  frmLibrary(Workspace& ws, QWidget* parent);
   QTabWidget* tabs() const { return tabs_; }
 
+ public slots:
+  void refresh();
+
  private:
+  Workspace& ws_;
   QTabWidget* tabs_ = nullptr;
 };
 

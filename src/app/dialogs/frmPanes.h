@@ -1,11 +1,11 @@
-// The Pane properties dialog (frmPanes): five tabs in SSTab1 holding the
-// lists the start-up fills. Created once by the main window and kept hidden.
+// The Pane properties dialog (frmPanes): shows ws.dialogs.panes and hands
+// every edit to the engine's handlers. Created once by the main window and
+// kept hidden between uses.
 #pragma once
+#include "shell/Workspace.h"
+
 #include <QDialog>
 
-class QComboBox;
-class QGridLayout;
-class QLabel;
 class QTabWidget;
 
 namespace qv {
@@ -13,15 +13,16 @@ namespace qv {
 class frmPanes : public QDialog {
   Q_OBJECT
  public:
-  explicit frmPanes(QWidget* parent);
+  frmPanes(Workspace& ws, QWidget* parent);
   QTabWidget* tabs() const { return tabs_; }
 
- private:
-  QComboBox* addCombo(QGridLayout* grid, int row, const QString& label, const QString& name,
-                      const QString& tip = {});
+ public slots:
+  // The controls show the dialog's values in the workspace.
+  void refresh();
 
+ private:
+  Workspace& ws_;
   QTabWidget* tabs_ = nullptr;
-  QLabel* info_ = nullptr;
 };
 
 }  // namespace qv

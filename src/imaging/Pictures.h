@@ -1,0 +1,45 @@
+// Pictures from files into a Pane or the Background, mirroring a Pane's
+// picture, and rescaling it when its size changes. Everything works on the
+// sheet cells through picResize and hands picResize back at rest.
+#pragma once
+#include "imaging/Flip.h"
+#include "model/Outcome.h"
+#include "shell/Workspace.h"
+
+namespace qv {
+
+extern const QString PictureFilter;
+// The title of the message that tells a Pane picture could not be used.
+extern const QString LoadPictureTitle;
+extern const QString BackgroundNotLoaded;
+
+// A file title without its last four characters (a dot and a three-letter
+// extension); empty for a title of four characters or fewer.
+QString ShortPictureName(const QString& title);
+
+// The picture dialog for PictureTarget: 1 loads the chosen file into
+// CurrentPane, 2 takes it as the Background's name and path (the Background
+// command loads it). Cancelled, failed (the file and the reason) or done.
+Outcome OpenPictureFile(Workspace& ws);
+// Takes the picture held in picResize into the slot: on the Board at once,
+// into its sprite cell scaled to its size, and its mask when Transparent.
+void CommitPanePicture(Workspace& ws, int slot);
+
+// Load a Picture (Pane) from the menu (or Ctrl+L) and from Fast Icon 0;
+// their steps run in different orders.
+Outcome mnu_LoadsPicture_Click(Workspace& ws);
+Outcome FastIconLoadPicture(Workspace& ws);
+// Load a Picture (Background): a file that cannot be loaded shows the
+// Background message and ends the command.
+Outcome mnu_LoadPicBack_Click(Workspace& ws);
+
+// Flip Horizontally / Flip Vertically of the Target Pane: its sprite block,
+// and its mask block when Transparent, mirrored in place; then a redraw.
+void FlipTargetPane(Workspace& ws, MirrorAxis axis);
+
+// Stretches the slot's picture from its old size to its current Width x
+// Height (the record already holds the new size); rebuilds the mask of a
+// Transparent Pane.
+void RescalePane(Workspace& ws, int slot, int oldWidth, int oldHeight);
+
+}  // namespace qv

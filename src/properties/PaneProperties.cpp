@@ -1,0 +1,455 @@
+// The Pane properties dialog: opening, loading, validating, the Writing look
+// and storing, all on the dialog's control values.
+#include "properties/PaneProperties.h"
+
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "imaging/Pictures.h"
+#include "imaging/Sheets.h"
+#include "project/ProjectText.h"
+#include "shell/Platform.h"
+#include "shell/WindowHost.h"
+
+namespace qv {
+namespace {
+
+// Box index -> rules, in the order of the boxes 0..15.
+const ValBoxRule kRules[ValBoxCount] = {
+    {99, 1, false, false, 2},   // 0 StartValue
+    {99, 1, true, false, 2},    // 1 LifeStartValue
+    {99, 1, true, false, 2},    // 2 LifeEndValue
+    {9, 0, false, true, 0},     // 3 Speed
+    {9, 0, false, false, 1},    // 4 MoveDelay
+    {99, 0, false, false, 0},   // 5 not used, not validated
+    {99, 1, false, false, 2},   // 6 ProcessAmount
+    {5, 1, true, false, 1},     // 7 CelsDown
+    {5, 1, true, false, 1},     // 8 CelsAcross
+    {200, 20, false, false, 2},  // 9 Height
+    {200, 20, false, false, 2},  // 10 Width
+    {99, 1, true, false, 2},    // 11 RevealValue
+    {3, 0, true, false, 0},     // 12 EffectDuration
+    {200, 20, false, false, 2},  // 13 WritingWidth
+    {200, 20, false, false, 2},  // 14 WritingHeight
+    {99, 0, false, false, 2},   // 15 CelDelay
+};
+
+const QString kSizeHelp = QStringLiteral("Constants which change the properties of a Pane.");
+
+PaneDialogState& dlg(Workspace& ws) { return ws.dialogs.panes; }
+
+void setVal(Workspace& ws, int k, int value) { Text_Val_Change(ws, k, QString::number(value)); }
+
+// The number in a box, raised to the box's minimum.
+int stored(const PaneDialogState& d, int k) { return std::max(ValNumber(d, k), kRules[k].minimum); }
+
+// A list's selected index, within its entries (0 when none is selected).
+int indexOf(const ListState& l) { return l.Index >= 0 && l.Index < l.Entries.size() ? l.Index : 0; }
+
+// Selects an entry in code; an index the list does not have selects none.
+void select(ListState& l, int index) { l.Index = index >= 0 && index < l.Entries.size() ? index : -1; }
+
+void openPaneDialog(Workspace& ws) { ws.windows->ShowDialog(DialogKind::Panes); }
+
+void setCaption(Workspace& ws) {
+  dlg(ws).Caption = QStringLiteral("Pane : Properties - Layer ") + QString::number(ws.pointer.CurrentPane);
+}
+
+void selectSizeTab(Workspace& ws) {
+  dlg(ws).Tab = 1;
+  dlg(ws).Label1 = kSizeHelp;
+}
+
+}  // namespace
+
+QString PaneTabInfo(int tab) {
+  static const QString info[5] = {
+      QStringLiteral("A maximum character (500) quick note which appends to selected Pane."),
+      kSizeHelp,
+      QStringLiteral("Links to items such as Sounds and Urls, which occur on a mouse-Pane click."),
+      QStringLiteral("Additional visual patterns which occur on a mouse-Pane click."),
+      QStringLiteral("Animation which feeds from the Value first allocated in Data, which occur on a mouse-Pane click."),
+  };
+  return tab >= 0 && tab < 5 ? info[tab] : QString();
+}
+
+const ValBoxRule& ValBoxRuleOf(int k) { return kRules[std::clamp(k, 0, ValBoxCount - 1)]; }
+
+Long NamedColour(int index) {
+  static const Long colours[5] = {Black, White, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+  return index >= 0 && index < 5 ? colours[index] : Black;
+}
+
+void FillPaneDialogLists(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  const QStringList colours = {"Black", "White", "Red", "Green", "Blue", "Define"};
+  QStringList sizes;
+  for (int s = 8; s <= 72; s += 2) sizes << QString::number(s);
+  d.Combo_ValueType.Fill({"none", "Add", "Subtract"}, 0);
+  Combo_ValueType_Click(ws);
+  d.Combo_AnimationType.Fill({"none", "Horizontal : left to right", "Horizontal : right to left",
+                              "Vertical : up and down", "Vertical : down and up", "Diagonal : poly-directional"},
+                             0);
+  d.Combo_CollisionType.Fill({"none", "Rebound"}, 1);
+  d.Combo_EffectType.Fill({"none", "Flash"}, 0);
+  Combo_EffectType_Change(ws);
+  d.Combo_EffectsMouse.Fill({"none", "Box", "Box and Label", "Label"}, 1);
+  d.Combo_Sound.Fill({"none", "Ding!"}, 0);
+  d.Combo_Writing.Fill({"Box - (may edit)", "Box - (locked)"}, 1);
+  d.cmbStyleTXT.Fill({"Regular", "Bold", "Italic", "Underline"}, 0);
+  cmbStyleTXT_Click(ws);
+  d.cmbFontColorTXT.Fill(colours, 0);
+  cmbFontColorTXT_Click(ws);
+  d.cmbBackColorTXT.Fill(colours, 1);
+  cmbBackColorTXT_Click(ws);
+  d.cmbFontNameTXT.Fill(ws.platform->ScreenFonts(), 0);
+  cmbFontNameTXT_Click(ws);
+  d.cmbFontSizeTXT.Fill(sizes, 1);
+  cmbFontSizeTXT_Click(ws);
+}
+
+void mnu_EditPane_Click(Workspace& ws) {
+  ws.pointer.CurrentPane = ws.pointer.TargetPane;
+  FillRevealList(ws);
+  LoadPaneProperties(ws);
+  setCaption(ws);
+  openPaneDialog(ws);
+}
+
+void mnu_ResizePane_Click(Workspace& ws) {
+  ws.pointer.CurrentPane = ws.pointer.TargetPane;
+  FillRevealList(ws);
+  LoadPaneProperties(ws);
+  setCaption(ws);
+  selectSizeTab(ws);
+  openPaneDialog(ws);
+}
+
+void FastIconResize(Workspace& ws) {
+  FillRevealList(ws);
+  LoadPaneProperties(ws);
+  selectSizeTab(ws);
+  openPaneDialog(ws);
+}
+
+void FastIconEdit(Workspace& ws) {
+  FillRevealList(ws);
+  LoadPaneProperties(ws);
+  setCaption(ws);
+  openPaneDialog(ws);
+  RedrawBoard(ws);
+}
+
+void FillRevealList(Workspace& ws) {
+  ws.win.DialogFilling = QvTrue;
+  ListState& l = dlg(ws).List1;
+  l.Clear();
+  l.Add(QStringLiteral("none"), 0);
+  for (const ZorderEntry& e : ws.win.List_Zorder) l.Add(e.Text, e.ItemData);
+  l.Index = 0;
+  ws.win.DialogFilling = QvFalse;
+}
+
+void LoadPaneProperties(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  const PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
+  d.Text_Label = p.Label;
+  setVal(ws, 10, p.Width);
+  setVal(ws, 9, p.Height);
+  d.Text_URL.Text = p.URL;
+  Option_UseURL_Click(ws, isSet(p.UseURL) ? 1 : 0);
+  d.Option_IsVisible = isSet(p.Visible) ? 1 : 0;
+  if (p.RevealPane != 0) {
+    const int at = d.List1.ItemData.indexOf(p.RevealPane);
+    if (at >= 0) d.List1.Index = at;
+    setVal(ws, 11, p.RevealValue);
+  } else {
+    d.Text_Val[11].Text = QStringLiteral("1");
+    d.List1.Index = 0;
+  }
+  // The Writing controls, whether or not the Writing is active.
+  d.Text_Writing = {p.WritingText, p.WritingFontName, double(p.WritingFontSize), isSet(p.WritingBold),
+                    isSet(p.WritingItalic), isSet(p.WritingUnderline), p.WritingForeColor, p.WritingBackColor};
+  select(d.Combo_Writing, p.WritingMode);
+  setVal(ws, 13, p.WritingWidth);
+  setVal(ws, 14, p.WritingHeight);
+  d.Option_UseWriting = isSet(p.UseWriting) ? 1 : 0;
+  select(d.Combo_ValueType, p.Process);
+  Combo_ValueType_Click(ws);
+  setVal(ws, 0, p.StartValue);
+  setVal(ws, 6, p.ProcessAmount);
+  select(d.Combo_CollisionType, p.Collision);
+  select(d.Combo_AnimationType, p.MoveType);
+  setVal(ws, 3, p.Speed);
+  setVal(ws, 4, p.MoveDelay);
+  select(d.Combo_EffectType, p.EffectType);
+  Combo_EffectType_Change(ws);
+  setVal(ws, 12, p.EffectDuration);
+  select(d.Combo_EffectsMouse, p.MouseEffect);
+  select(d.Combo_Sound, p.Sound != 0 ? p.Sound - 100 : 0);
+  d.Option_MakeTransparent = isSet(p.BlackTransparent) ? 1 : 0;
+  setVal(ws, 8, p.CelsAcross);
+  setVal(ws, 7, p.CelsDown);
+  setVal(ws, 15, p.CelDelay);
+  setVal(ws, 1, p.LifeStartValue);
+  setVal(ws, 2, p.LifeEndValue);
+  d.Option_CanFlip = isSet(p.FlipOnBounds) ? 1 : 0;
+  // Both colour lists show "Define"; no colour dialog opens while filling.
+  ws.win.DialogFilling = QvTrue;
+  d.cmbBackColorTXT.Index = 5;
+  d.cmbFontColorTXT.Index = 5;
+  ws.win.DialogFilling = QvFalse;
+}
+
+void UpdatePaneProperties(Workspace& ws) {
+  const int slot = ws.pointer.TargetPane;
+  ws.pointer.CurrentPane = slot;
+  if (!validSlot(slot)) return;
+  PaneDialogState& d = dlg(ws);
+  PaneRecord& p = ws.Pane(slot);
+
+  p.Label = d.Text_Label;
+  auto& list = ws.win.List_Zorder;
+  for (int i = 0; i < list.size(); ++i) {
+    if (list[i].ItemData == slot) {
+      list.removeAt(i);
+      list.append({p.Label, slot});
+      break;
+    }
+  }
+
+  if (d.Option_MakeTransparent == 1) {
+    if (!isSet(p.BlackTransparent)) {
+      p.BlackTransparent = QvTrue;
+      BuildPaneMask(ws, slot);
+    }
+  } else {
+    p.BlackTransparent = QvFalse;
+  }
+
+  if (ValNumber(d, 10) != p.Width || ValNumber(d, 9) != p.Height) {
+    const int oldWidth = p.Width, oldHeight = p.Height;
+    p.Width = Integer(stored(d, 10));
+    p.Height = Integer(stored(d, 9));
+    RescalePane(ws, slot, oldWidth, oldHeight);
+  }
+
+  if (d.Option_UseURL == 1) {
+    p.URL = d.Text_URL.Text;
+    p.UseURL = QvTrue;
+  } else {
+    p.UseURL = QvFalse;
+  }
+  p.Visible = toFlag(d.Option_IsVisible == 1);
+  p.RevealPane = Integer(d.List1.SelectedData());
+  p.RevealValue = Integer(stored(d, 11));
+
+  if (d.Option_UseWriting == 1) {
+    const WritingLook& w = d.Text_Writing;
+    p.UseWriting = QvTrue;
+    p.WritingText = w.Text;
+    p.WritingBackColor = w.BackColor;
+    p.WritingFontName = w.FontName;
+    p.WritingBold = toFlag(w.Bold);
+    p.WritingItalic = toFlag(w.Italic);
+    p.WritingFontSize = Integer(std::clamp(roundHalfEven(w.FontSize), 1, 999));
+    p.WritingUnderline = toFlag(w.Underline);
+    p.WritingForeColor = w.ForeColor;
+    p.WritingMode = Integer(indexOf(d.Combo_Writing));
+    p.WritingWidth = Integer(stored(d, 13));
+    p.WritingHeight = Integer(stored(d, 14));
+  } else {
+    p.UseWriting = QvFalse;
+  }
+
+  p.Process = Integer(indexOf(d.Combo_ValueType));
+  p.StartValue = Integer(stored(d, 0));
+  p.ProcessAmount = Integer(stored(d, 6));
+
+  p.Collision = Integer(indexOf(d.Combo_CollisionType));
+  p.MoveType = Integer(indexOf(d.Combo_AnimationType));
+  p.LifeStartValue = Integer(stored(d, 1));
+  p.LifeEndValue = Integer(stored(d, 2));
+  p.Direction = p.MoveType;
+  if (p.MoveType == 5) p.FlipCode = 1;
+  p.Speed = Integer(stored(d, 3));
+  p.MoveDelay = Integer(stored(d, 4));
+  p.MoveDelayCount = p.MoveDelay;
+
+  const int sound = indexOf(d.Combo_Sound);
+  p.Sound = sound == 0 ? 0 : sound + 100;
+  p.FlipOnBounds = toFlag(d.Option_CanFlip == 1);
+
+  p.CelsAcross = Integer(stored(d, 8));
+  p.CelsDown = Integer(stored(d, 7));
+  p.CelDelay = Integer(stored(d, 15));
+  p.CelCount = Integer(p.CelsDown * p.CelsAcross);
+  p.CelWidth = CelSize(p.Width, p.CelsAcross);
+  p.CelHeight = CelSize(p.Height, p.CelsDown);
+
+  p.EffectType = Integer(indexOf(d.Combo_EffectType));
+  if (p.EffectType == 0) d.Text_Val[12].Text = QStringLiteral("0");
+  p.EffectDuration = Integer(stored(d, 12));
+  p.MouseEffect = Integer(indexOf(d.Combo_EffectsMouse));
+
+  RestorePicResize(ws);
+  RedrawBoard(ws);
+}
+
+void Button_frmPanes_Click(Workspace& ws, int index) {
+  ws.pointer.Dragging = QvFalse;
+  ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = false;
+  ws.pointer.CurrentPane = ws.pointer.TargetPane;
+  if (index == 1) {
+    UpdatePaneProperties(ws);
+    ws.pointer.Dragging = QvFalse;
+  }
+  ws.windows->HideDialog(DialogKind::Panes);
+}
+
+void SSTab1_Click(Workspace& ws, int tab) {
+  dlg(ws).Tab = tab;
+  dlg(ws).Label1 = PaneTabInfo(tab);
+}
+
+std::optional<QChar> Text_Val_KeyPress(Workspace& ws, int k, QChar key) {
+  dlg(ws).PopularValueBox = k;
+  if (key == QChar(8) || key == QChar(13)) return key;
+  if (key < QLatin1Char('0') || key > QLatin1Char('9')) return std::nullopt;
+  const ValBoxRule& r = ValBoxRuleOf(k);
+  if (r.zeroBecomesOne && key == QLatin1Char('0')) return QLatin1Char('1');
+  if (r.refuseFourToNine && key >= QLatin1Char('4')) return std::nullopt;
+  return key;
+}
+
+int ValNumber(const PaneDialogState& d, int k) {
+  const int maximum = ValBoxRuleOf(k).maximum;
+  qint64 n = 0;
+  for (QChar c : d.Text_Val[size_t(k)].Text) {
+    if (!c.isDigit()) continue;
+    n = std::min<qint64>(n * 10 + c.digitValue(), maximum + 1);
+  }
+  return int(std::min<qint64>(n, maximum));
+}
+
+void Text_Val_Change(Workspace& ws, int k, const QString& text) {
+  if (k < 0 || k >= ValBoxCount) return;
+  PaneDialogState& d = dlg(ws);
+  d.PopularValueBox = k;
+  TextState& box = d.Text_Val[size_t(k)];
+  box.Text = text;
+  if (k == 5) return;
+  // Leading zeros vanish and an over-large value is cut to the maximum; an
+  // empty or "0" box stays as it is. Minimums apply when storing.
+  const int n = ValNumber(d, k);
+  if (n != 0) box.Text = QString::number(n);
+}
+
+std::array<bool, 6> Text_Val_MouseDown(Workspace& ws, int k) {
+  dlg(ws).PopularValueBox = k;
+  const int popular = ValBoxRuleOf(k).popular;
+  return {popular >= 1, popular == 2, popular == 2, popular == 2, popular == 2, popular == 2};
+}
+
+void mnuPopularValues_Click(Workspace& ws, int item) {
+  static const int values[6] = {5, 10, 25, 50, 75, 99};
+  if (item < 0 || item > 5) return;
+  Text_Val_Change(ws, dlg(ws).PopularValueBox, QString::number(values[item]));
+}
+
+QString WithoutSeparator(const QString& text) {
+  QString out = text;
+  out.remove(FieldSeparator);
+  return out;
+}
+
+void Text_Label_Change(Workspace& ws, const QString& text) { dlg(ws).Text_Label = WithoutSeparator(text).left(99); }
+
+void Text_URL_Change(Workspace& ws, const QString& text) { dlg(ws).Text_URL.Text = WithoutSeparator(text); }
+
+bool Text_Writing_KeyPress(Workspace& ws, QChar key) {
+  dlg(ws).Option_UseWriting = 1;
+  return key != FieldSeparator;
+}
+
+void Text_Writing_Change(Workspace& ws, const QString& text) {
+  dlg(ws).Text_Writing.Text = WithoutSeparator(text).left(500);
+}
+
+void Combo_ValueType_Click(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  const bool red = d.Combo_ValueType.Index == 0;
+  d.Text_Val[0].Red = d.Text_Val[6].Red = red;
+}
+
+void Combo_EffectType_Change(Workspace& ws) {
+  if (dlg(ws).Combo_EffectType.Index == 0) dlg(ws).Text_Val[12].Text = QStringLiteral("0");
+}
+
+void Option_UseURL_Click(Workspace& ws, int index) {
+  dlg(ws).Option_UseURL = index;
+  dlg(ws).Text_URL.Red = index != 1;
+}
+
+void cmbFontNameTXT_Click(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  if (d.cmbFontNameTXT.Index >= 0 && d.cmbFontNameTXT.Index < d.cmbFontNameTXT.Entries.size())
+    d.Text_Writing.FontName = d.cmbFontNameTXT.Entries[d.cmbFontNameTXT.Index];
+}
+
+void cmbFontSizeTXT_Click(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  if (d.cmbFontSizeTXT.Index >= 0 && d.cmbFontSizeTXT.Index < d.cmbFontSizeTXT.Entries.size())
+    d.Text_Writing.FontSize = d.cmbFontSizeTXT.Entries[d.cmbFontSizeTXT.Index].toDouble();
+}
+
+void cmbStyleTXT_Click(Workspace& ws) {
+  WritingLook& w = dlg(ws).Text_Writing;
+  switch (dlg(ws).cmbStyleTXT.Index) {
+    case 0: w.Bold = w.Italic = w.Underline = false; break;
+    case 1: w.Bold = true; break;
+    case 2: w.Italic = true; break;
+    case 3: w.Underline = true; break;
+    default: break;
+  }
+}
+
+void cmbFontColorTXT_Click(Workspace& ws) {
+  PaneDialogState& d = dlg(ws);
+  const int i = d.cmbFontColorTXT.Index;
+  if (i >= 0 && i < 5) {
+    d.Text_Writing.ForeColor = d.ColorSwatchTXT = NamedColour(i);
+  } else if (i == 5) {
+    d.ColorTarget = 3;
+    writingColorChoice(ws);
+  }
+}
+
+void cmbBackColorTXT_Click(Workspace& ws) {
+  if (isSet(ws.win.DialogFilling)) return;
+  PaneDialogState& d = dlg(ws);
+  const int i = d.cmbBackColorTXT.Index;
+  if (i >= 0 && i < 5) {
+    d.Text_Writing.BackColor = d.ColorSwatchTXT = NamedColour(i);
+  } else if (i == 5) {
+    d.ColorTarget = 4;
+    writingColorChoice(ws);
+  }
+}
+
+void ColorSwatchTXT_Click(Workspace& ws) {
+  if (isSet(ws.win.DialogFilling)) return;
+  dlg(ws).Text_Writing.ForeColor = dlg(ws).ColorSwatchTXT;
+}
+
+void writingColorChoice(Workspace& ws) {
+  if (isSet(ws.win.DialogFilling)) return;
+  PaneDialogState& d = dlg(ws);
+  const auto chosen = ws.platform->ChooseColor(d.ColorDialogColor);
+  if (!chosen) return;
+  d.ColorDialogColor = *chosen;
+  if (d.ColorTarget == 3) d.Text_Writing.ForeColor = *chosen;
+  else if (d.ColorTarget == 4) d.Text_Writing.BackColor = *chosen;
+  d.ColorSwatchTXT = *chosen;
+}
+
+}  // namespace qv
