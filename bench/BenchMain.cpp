@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -58,8 +59,10 @@ struct Figures {
 // The console table as usual, then the targets.
 class TargetReporter : public benchmark::ConsoleReporter {
  public:
-  // Coloured on a terminal only, as the library's own console table.
-  TargetReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
+  // Coloured on a terminal only, as the library's own console table. With a
+  // filter, targets whose benchmarks did not run are left out silently.
+  explicit TargetReporter(bool filtered)
+      : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None), filtered_(filtered) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
@@ -85,21 +88,26 @@ class TargetReporter : public benchmark::ConsoleReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
     for (const Target& t : Targets) print(t);
-    std::printf("(medians and means of %d repetitions in random interleaving; thread CPU time, "
-                "SaveProject wall-clock time; Boards, saved files and the loaded project were "
+    std::printf("(medians, and means for mean targets, of %d repetitions; thread CPU time, "
+                "SaveProject wall-clock time; Boards, saved files and the loaded project are "
                 "checked against their peers before timing)\n",
                 repetitions_);
     std::fflush(stdout);
   }
 
  private:
-  // The benchmark's figures; null when it was filtered out or, after
-  // printing its error, when it failed.
+  // The benchmark's figures; null when it did not run or failed (its error
+  // is printed once).
   const Figures* find(const Target& t, const char* name) {
     const auto it = figures_.find(name);
-    if (it == figures_.end()) return nullptr;
-    if (!it->second.measured) std::printf("%s: %s: %s\n", t.title, name, it->second.error.c_str());
-    return it->second.measured ? &it->second : nullptr;
+    if (it == figures_.end()) {
+      if (!filtered_) std::printf("%s: %s: not run\n", t.title, name);
+      return nullptr;
+    }
+    Figures& f = it->second;
+    if (!f.measured && !f.error.empty()) std::printf("%s: %s: %s\n", t.title, name, f.error.c_str());
+    f.error.clear();
+    return f.measured ? &f : nullptr;
   }
 
   void print(const Target& t) {
@@ -133,6 +141,7 @@ class TargetReporter : public benchmark::ConsoleReporter {
     return buf;
   }
 
+  bool filtered_;
   std::map<std::string, Figures> figures_;
   int repetitions_ = 1;
 };
@@ -150,7 +159,10 @@ int main(int argc, char** argv) {
   int count = int(args.size());
   benchmark::Initialize(&count, args.data());
   if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  TargetReporter reporter;
+  bool filtered = false;
+  for (int i = 1; i < argc; ++i)
+    filtered |= std::string_view(argv[i]).starts_with("--benchmark_filter=");
+  TargetReporter reporter(filtered);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

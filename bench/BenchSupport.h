@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <string>
 #include <vector>
 
 namespace qvbench {

@@ -7,7 +7,6 @@
 // turns per frame are counted.
 #include "BenchSupport.h"
 
-#include "imaging/Flip.h"
 #include "imaging/Sheets.h"
 #include "runmode/RunLoop.h"
 
