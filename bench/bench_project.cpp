@@ -1,6 +1,6 @@
 // Saving and loading a full project: 50 Panes with every field set, the
-// sheets full of pixels and a Background. SaveProject runs through the bench
-// platform, whose Wait costs nothing, so the save's closing pause is not
+// sheets full of pixels and a Background. SaveProject runs in a headless
+// session, whose Wait costs nothing, so the save's closing pause is not
 // timed. Its peer writes the same four files' bytes with plain POSIX calls.
 #include "BenchSupport.h"
 
@@ -10,8 +10,8 @@
 #include "surface/PictureFile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -21,6 +21,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace qvbench {
 namespace {
@@ -109,29 +112,31 @@ QString folder(const QString& name) {
   return path + QLatin1Char('/');
 }
 
-// The project the save writes, its folder set as the save dialog's answer.
-BenchWorkspace& saved() {
-  static BenchWorkspace b;
-  static const bool built = [] {
-    buildPaneScene(b.ws, FrameScene());
-    setAllFields(b.ws);
-    b.platform.filePath = folder(QStringLiteral("ours")) + ProjectTitle;
-    return true;
-  }();
-  (void)built;
-  return b;
+// Runs a project command once, its file dialog answered with `path`; the
+// outcome's failure as text, empty when it succeeded.
+template <class Command>
+std::string runWithFile(qv::HeadlessSession& s, Command command, const QString& path) {
+  s.platform.fileAnswers.enqueue(qv::fileChoiceFromPath(path));
+  const qv::Outcome outcome = command(s.ws);
+  if (outcome.succeeded()) return {};
+  return (outcome.failure().file + QStringLiteral(": ") + outcome.failure().reason).toStdString();
 }
 
-void failOnMessage(const BenchPlatform& platform) {
-  if (platform.messages.isEmpty()) return;
-  std::fprintf(stderr, "%s\n", qPrintable(platform.messages.join(QLatin1Char('\n'))));
-  std::abort();
-}
+// The project the save writes, saved once already, and where it goes.
+struct Saved {
+  qv::HeadlessSession s;
+  QString path = folder(QStringLiteral("ours")) + ProjectTitle;
+  std::string failure;
+  Saved() {
+    buildPaneScene(s);
+    setAllFields(s.ws);
+    failure = runWithFile(s, qv::SaveProject, path);
+  }
+};
 
-void save() {
-  BenchWorkspace& b = saved();
-  qv::SaveProject(b.ws);
-  failOnMessage(b.platform);
+Saved& saved() {
+  static Saved s;
+  return s;
 }
 
 // The four files of the saved project and their bytes, as SaveProject makes
@@ -139,17 +144,17 @@ void save() {
 struct PlainFiles {
   std::vector<std::pair<QByteArray, QByteArray>> files;  // local path, bytes
   PlainFiles() {
-    qv::Workspace& ws = saved().ws;
+    qv::Workspace& ws = saved().s.ws;
     const QString dir = folder(QStringLiteral("plain"));
     const QString name = ProjectTitle.left(ProjectTitle.size() - 4);
-    const QByteArray text = qv::WriteRtf(qv::SerializeProject(ws));
     files = {
-        {QFile::encodeName(dir + name + ".QV1"), text},
+        {QFile::encodeName(dir + name + ".QV1"), qv::WriteRtf(qv::SerializeProject(ws))},
         {QFile::encodeName(dir + "Back_" + name + ".bmp"),
          qv::EncodeBmp24(ws.surfaces.picBackground.Image())},
         {QFile::encodeName(dir + "Sprites_" + name + ".bmp"),
          qv::EncodeBmp24(ws.surfaces.picSprites.Image())},
-        {QFile::encodeName(dir + "Masks_" + name + ".bmp"), qv::EncodeBmp24(ws.surfaces.picMasks.Image())},
+        {QFile::encodeName(dir + "Masks_" + name + ".bmp"),
+         qv::EncodeBmp24(ws.surfaces.picMasks.Image())},
     };
   }
 };
@@ -160,15 +165,6 @@ const PlainFiles& plainFiles() {
 }
 
 enum class Sync { None, Fsync, Fdatasync };
-
-const char* syncName(Sync s) {
-  switch (s) {
-    case Sync::None: return "plain writes, no sync";
-    case Sync::Fsync: return "plain writes + fsync";
-    case Sync::Fdatasync: return "plain writes + fdatasync";
-  }
-  return "";
-}
 
 void plainWrites(Sync sync) {
   for (const auto& [path, bytes] : plainFiles().files) {
@@ -191,9 +187,9 @@ void plainWrites(Sync sync) {
   }
 }
 
-// Files SaveProject wrote that differ from the plain writes' bytes.
+// The saved files that differ from the plain writes' bytes, empty when none.
 std::string compareSavedFiles() {
-  const qv::ProjectFiles ours = qv::ProjectFilesOf(saved().ws);
+  const qv::ProjectFiles ours = qv::ProjectFilesOf(saved().s.ws);
   const QString paths[] = {ours.text, ours.back, ours.sprites, ours.masks};
   std::string differ;
   for (size_t i = 0; i < 4; ++i) {
@@ -201,108 +197,91 @@ std::string compareSavedFiles() {
     if (!f.open(QIODevice::ReadOnly) || f.readAll() != plainFiles().files[i].second)
       differ += ' ' + QFileInfo(paths[i]).fileName().toStdString();
   }
-  return differ.empty() ? "saved files byte-identical to the plain writes' bytes"
-                        : std::string("saved files DIFFER from the plain writes' bytes:") + differ;
+  return differ;
 }
 
-// A second workspace the saved project is loaded into.
-BenchWorkspace& loaded() {
-  static BenchWorkspace b;
-  static const bool ready = [] {
-    save();
-    b.platform.filePath = saved().platform.filePath;
-    return true;
-  }();
-  (void)ready;
-  return b;
+// A second session the saved project is loaded into.
+struct Loaded {
+  qv::HeadlessSession s;
+  std::string failure = runWithFile(s, qv::LoadProject, saved().path);
+};
+
+Loaded& loaded() {
+  static Loaded l;
+  return l;
 }
 
-void load() {
-  BenchWorkspace& b = loaded();
-  qv::LoadProject(b.ws);
-  failOnMessage(b.platform);
-}
-
-// What of the saved project the load did not bring back.
+// What of the saved project the load did not bring back, empty when nothing.
 std::string compareLoaded() {
-  const qv::Workspace& from = saved().ws;
-  const qv::Workspace& to = loaded().ws;
+  const qv::Workspace& from = saved().s.ws;
+  const qv::Workspace& to = loaded().s.ws;
   int panes = 0;
   for (int n = 1; n <= qv::MaxPanes; ++n) panes += from.PaneTable[size_t(n)] != to.PaneTable[size_t(n)];
   std::string differ;
-  if (to.PaneCount != qv::MaxPanes) differ += " PaneCount " + std::to_string(to.PaneCount) + ';';
+  if (to.project.PaneCount != qv::MaxPanes)
+    differ += " PaneCount " + std::to_string(to.project.PaneCount) + ';';
   if (panes) differ += ' ' + std::to_string(panes) + " Pane records;";
   if (!(from.BoardSettings.BoardBackColor == to.BoardSettings.BoardBackColor &&
         from.BoardSettings.LabelColor == to.BoardSettings.LabelColor))
     differ += " Board settings;";
-  if (from.picSprites.Image() != to.picSprites.Image()) differ += " sprite sheet;";
-  if (from.picMasks.Image() != to.picMasks.Image()) differ += " mask sheet;";
-  if (from.picBackground.Image() != to.picBackground.Image()) differ += " Background;";
-  return differ.empty() ? "loaded project equals the saved one"
-                        : std::string("loaded project DIFFERS from the saved one:") + differ;
+  if (from.surfaces.picSprites.Image() != to.surfaces.picSprites.Image()) differ += " sprite sheet;";
+  if (from.surfaces.picMasks.Image() != to.surfaces.picMasks.Image()) differ += " mask sheet;";
+  if (from.surfaces.picBackground.Image() != to.surfaces.picBackground.Image()) differ += " Background;";
+  return differ;
+}
+
+// Skips the benchmark with `what` and `why` unless `why` is empty.
+bool skipped(benchmark::State& state, const char* what, const std::string& why) {
+  if (!why.empty()) state.SkipWithError((what + why).c_str());
+  return !why.empty();
 }
 
 void BM_SaveProject(benchmark::State& state) {
-  for (auto _ : state) save();
+  Saved& sv = saved();
+  static const std::string differ = compareSavedFiles();
+  if (skipped(state, "save failed: ", sv.failure) ||
+      skipped(state, "saved files differ from the plain writes' bytes:", differ))
+    return;
+  for (auto _ : state)
+    if (skipped(state, "save failed: ", runWithFile(sv.s, qv::SaveProject, sv.path))) break;
+  sv.s.platform.log.clear();
 }
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_PlainWrites(benchmark::State& state) {
-  const auto sync = Sync(state.range(0));
+void BM_PlainWrites(benchmark::State& state, Sync sync) {
+  plainFiles();
   for (auto _ : state) plainWrites(sync);
-  state.SetLabel(syncName(sync));
 }
-BENCHMARK(BM_PlainWrites)
-    ->Arg(int(Sync::None))
-    ->Arg(int(Sync::Fsync))
-    ->Arg(int(Sync::Fdatasync))
+BENCHMARK_CAPTURE(BM_PlainWrites, no_sync, Sync::None)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_PlainWrites, fsync, Sync::Fsync)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_PlainWrites, fdatasync, Sync::Fdatasync)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 // The parts of a save: the project text and one sheet's bitmap bytes.
 void BM_ProjectText(benchmark::State& state) {
-  qv::Workspace& ws = saved().ws;
+  qv::Workspace& ws = saved().s.ws;
   for (auto _ : state) benchmark::DoNotOptimize(qv::WriteRtf(qv::SerializeProject(ws)));
 }
 BENCHMARK(BM_ProjectText)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeSheetBmp(benchmark::State& state) {
-  const QImage& sheet = saved().ws.surfaces.picSprites.Image();
+  const QImage& sheet = saved().s.ws.surfaces.picSprites.Image();
   for (auto _ : state) benchmark::DoNotOptimize(qv::EncodeBmp24(sheet));
 }
 BENCHMARK(BM_EncodeSheetBmp)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadProject(benchmark::State& state) {
-  for (auto _ : state) load();
+  Loaded& ld = loaded();
+  static const std::string differ = compareLoaded();
+  if (skipped(state, "load failed: ", ld.failure) ||
+      skipped(state, "loaded project differs from the saved one:", differ))
+    return;
+  for (auto _ : state)
+    if (skipped(state, "load failed: ", runWithFile(ld.s, qv::LoadProject, saved().path))) break;
+  ld.s.platform.log.clear();
 }
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
-
-const int saveRace = registerRace({
-    .title = "SaveProject",
-    .contenders =
-        {
-            {"SaveProject", save, false},
-            {syncName(Sync::Fsync), [] { plainWrites(Sync::Fsync); }, true},
-            {syncName(Sync::Fdatasync), [] { plainWrites(Sync::Fdatasync); }, true},
-            {syncName(Sync::None), [] { plainWrites(Sync::None); }, true},
-        },
-    .check = compareSavedFiles,
-    .maxRatio = 1.5,
-    .targetPeer = syncName(Sync::Fsync),
-    .rounds = 30,
-    .warmup = 2,
-    .wallClock = true,
-    .peerLabel = "plain",
-});
-
-const int loadRace = registerRace({
-    .title = "LoadProject",
-    .contenders = {{"LoadProject", load, false}},
-    .check = compareLoaded,
-    .maxMeanMicros = 100'000,
-    .rounds = 30,
-    .warmup = 2,
-});
 
 }  // namespace
 }  // namespace qvbench
