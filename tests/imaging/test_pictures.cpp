@@ -1,0 +1,223 @@
+// Pictures from files into Panes and the Background, flipping and
+// rescaling, compared pixel for pixel with small models of the sheets.
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "imaging/Pictures.h"
+#include "imaging/Sheets.h"
+#include "resources/Resources.h"
+#include "shell/Headless.h"
+#include "surface/PictureFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qv;
+
+namespace {
+
+// A picture whose every pixel differs from its neighbours, with some true
+// black in it so masks have something to cut.
+QImage pattern(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.setPixel(x, y, (x + y) % 7 == 0 ? qRgb(0, 0, 0) : qRgb(x * 5 % 256, y * 3 % 256, 90));
+  return img;
+}
+
+QImage cell(const Workspace& ws, const Surface& sheet, int slot) {
+  const PaneRecord& p = ws.PaneTable[size_t(slot)];
+  return sheet.Image().copy(p.SheetX, p.SheetY, p.Width, p.Height);
+}
+
+// The mask a picture gets: true black white, every other colour black.
+QImage maskOf(const QImage& img) {
+  QImage m = img;
+  for (int y = 0; y < m.height(); ++y)
+    for (int x = 0; x < m.width(); ++x)
+      m.setPixel(x, y, (m.pixel(x, y) & 0xFFFFFF) == 0 ? qRgb(255, 255, 255)
+                                                       : (m.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF ? m.pixel(x, y)
+                                                                                                : qRgb(0, 0, 0));
+  return m;
+}
+
+// A session with Panes in slots 1..n, slot `target` the Target.
+struct Session : HeadlessSession {
+  explicit Session(int panes, int target) {
+    for (int i = 0; i < panes; ++i) AddPane(ws);
+    ws.pointer.TargetPane = Integer(target);
+    ws.pointer.CurrentPane = target;
+  }
+  void choose(const QString& path) { platform.fileAnswers.enqueue(fileChoiceFromPath(path)); }
+};
+
+}  // namespace
+
+class TestPictures : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir;
+
+ private slots:
+  void paneTakesAPictureSqueezedToItsSize() {
+    Session s(5, 4);
+    const QImage photo = pattern(640, 480);
+    QVERIFY(photo.save(dir.filePath("photo.jpg"), "JPEG", 100));
+    s.choose(dir.filePath("photo.jpg"));
+    QVERIFY(mnu_LoadsPicture_Click(s.ws).succeeded());
+    QCOMPARE(s.platform.calls("OpenFileDialog"),
+             QStringList{"OpenFileDialog|Open an image file for Pane ...|" + PictureFilter + "|"});
+    const PaneRecord& p = s.ws.PaneTable[4];
+    QCOMPARE(p.Label, QString("photo"));
+    QCOMPARE(p.PictureName, QString("photo.bmp"));
+    QVERIFY(isSet(p.PictureLoaded));
+    // The entry of slot 4 moved to the end with its new Label.
+    QCOMPARE(s.ws.win.List_Zorder.last(), (ZorderEntry{"photo", 4}));
+    QCOMPARE(s.ws.win.List_Zorder.size(), 5);
+    // The decoded file squeezed to 100 x 100, nearest pixel, into the cell.
+    QImage expected(100, 100, QImage::Format_RGB32);
+    PaintPicture(expected, LoadPicture(dir.filePath("photo.jpg")).image, 0, 0, 100, 100);
+    QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 4), expected);
+    QCOMPARE(s.ws.surfaces.picResize.Image(), LoadResPicture(DefaultPanePictureId));
+    QVERIFY(!s.ws.win.Shape1[1].Visible);
+  }
+
+  void transparentPaneGetsItsMaskAndFlipsWithIt() {
+    for (bool transparent : {false, true}) {
+      Session s(2, 2);
+      PaneRecord& p = s.ws.PaneTable[2];
+      p.BlackTransparent = toFlag(transparent);
+      p.Width = 60;
+      p.Height = 40;
+      const QImage pic = pattern(60, 40);
+      QVERIFY(pic.save(dir.filePath("p.bmp")));
+      s.ws.project.PictureTarget = 1;
+      s.choose(dir.filePath("p.bmp"));
+      QVERIFY(OpenPictureFile(s.ws).succeeded());
+      const QImage maskBefore = cell(s.ws, s.ws.surfaces.picMasks, 2);
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 2), pic);
+      if (transparent) QCOMPARE(maskBefore, maskOf(pic));
+      // Flip horizontally, then vertically: the mask follows only a
+      // Transparent Pane; flipping twice on one axis is the identity.
+      FlipTargetPane(s.ws, MirrorAxis::LeftRight);
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 2), pic.mirrored(true, false));
+      FlipTargetPane(s.ws, MirrorAxis::TopBottom);
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 2), pic.mirrored(true, true));
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picMasks, 2), transparent ? maskOf(pic).mirrored(true, true) : maskBefore);
+      FlipTargetPane(s.ws, MirrorAxis::LeftRight);
+      FlipTargetPane(s.ws, MirrorAxis::TopBottom);
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 2), pic);
+      // The neighbouring cell and the cell outside the used area are untouched.
+      QImage fresh(100, 100, QImage::Format_RGB32);
+      PaintPicture(fresh, LoadResPicture(DefaultPanePictureId), 0, 0, 100, 100);
+      QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 1), fresh);
+      // A new Pane after a flip still gets the default picture.
+      AddPane(s.ws);
+      QCOMPARE(s.ws.surfaces.picSprites.Image().copy(400, 0, 100, 100), fresh);
+    }
+  }
+
+  void rescaleStretchesAndKeepsWhatShrinkingLost() {
+    Session s(1, 1);
+    PaneRecord& p = s.ws.PaneTable[1];
+    const QImage pic = pattern(100, 100);
+    BitBlt(s.ws.surfaces.picSprites.Image(), 0, 0, 100, 100, pic, 0, 0, RasterOp::SRCCOPY);
+    p.BlackTransparent = QvTrue;
+    p.Width = 50;
+    p.Height = 200;
+    RescalePane(s.ws, 1, 100, 100);
+    QImage tall(50, 200, QImage::Format_RGB32);
+    PaintPicture(tall, pic, 0, 0, 50, 200);
+    QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 1), tall);
+    QCOMPARE(cell(s.ws, s.ws.surfaces.picMasks, 1), maskOf(tall));
+    p.Width = p.Height = 100;
+    RescalePane(s.ws, 1, 50, 200);
+    QImage back(100, 100, QImage::Format_RGB32);
+    PaintPicture(back, tall, 0, 0, 100, 100);
+    QCOMPARE(cell(s.ws, s.ws.surfaces.picSprites, 1), back);
+    QVERIFY(back != pic);
+    QCOMPARE(s.ws.surfaces.picResize.Image(), LoadResPicture(DefaultPanePictureId));
+  }
+
+  void backgroundFromAFile() {
+    Session s(0, 0);
+    s.ws.project.BoardWidth = 640;
+    s.ws.project.BoardHeight = 480;
+    QVERIFY(pattern(100, 50).save(dir.filePath("sky.bmp")));
+    // Cancelled with no Background ever chosen: none in use.
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled());
+    QCOMPARE(s.ws.BoardSettings.BackPictureName, QString("none"));
+    QVERIFY(!isSet(s.ws.BoardSettings.UseBackPicture));
+    s.choose(dir.filePath("sky.bmp"));
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).succeeded());
+    const BoardSettingsRecord& b = s.ws.BoardSettings;
+    QCOMPARE(b.BackPictureName, QString("sky.bmp"));
+    QCOMPARE(b.BackPicturePath, dir.filePath("sky.bmp"));
+    QVERIFY(isSet(b.UseBackPicture));
+    QCOMPARE(s.ws.dialogs.board.Text_BackPicture.Text, dir.filePath("sky.bmp"));
+    QCOMPARE(s.ws.dialogs.board.Option_UseBackPicture, 1);
+    QVERIFY(s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QImage expected(640, 480, QImage::Format_RGB32);
+    PaintPicture(expected, pattern(100, 50), 0, 0, 640, 480);
+    QCOMPARE(s.ws.surfaces.picBackground.Picture(), expected);
+    // Cancelled later: the earlier Background is loaded again.
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled());
+    QVERIFY(isSet(b.UseBackPicture));
+    QCOMPARE(s.platform.calls("OpenFileDialog").last(),
+             "OpenFileDialog|Open an image file for Background ...|" + PictureFilter + "|");
+  }
+
+  void badPicturesChangeNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QByteArray cut;
+    {
+      QBuffer b(&cut);
+      b.open(QIODevice::WriteOnly);
+      pattern(50, 50).save(&b, "BMP");
+    }
+    QTest::newRow("cut short") << cut.left(cut.size() / 2) << "cut.bmp";
+    QTest::newRow("not a picture") << QByteArray("hello, this is text") << "text.gif";
+    QTest::newRow("empty") << QByteArray() << "empty.jpg";
+    QTest::newRow("missing") << QByteArray("-") << "missing.bmp";
+    QTest::newRow("short title") << QByteArray("x") << "a.b";
+  }
+
+  void badPicturesChangeNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    const QString path = dir.filePath(name);
+    if (bytes != "-") {
+      QFile f(path);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(bytes);
+    }
+    // The Pane: nothing changes; the outcome names the file.
+    Session s(2, 1);
+    const auto before = s.ws.PaneTable;
+    const QImage sprites = s.ws.surfaces.picSprites.Image(), stage = s.ws.surfaces.picStage.Image();
+    s.choose(path);
+    const Outcome o = FastIconLoadPicture(s.ws);
+    QVERIFY(o.hasFailed());
+    QCOMPARE(o.failure().file, path);
+    QVERIFY(s.ws.PaneTable == before);
+    QCOMPARE(s.ws.surfaces.picSprites.Image(), sprites);
+    // The Background: the fixed message, the file and reason below it, and
+    // the settings as the dialog set them.
+    s.choose(path);
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).hasFailed());
+    const QStringList told = s.platform.calls("ShowMessage|Quorvel|" + BackgroundNotLoaded + "|" + path);
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(s.ws.BoardSettings.BackPicturePath, path);
+    QCOMPARE(s.ws.BoardSettings.BackPictureName, ShortPictureName(name) + ".bmp");
+    QCOMPARE(s.ws.surfaces.picResize.Image(), LoadResPicture(DefaultPanePictureId));
+  }
+
+  void shortNames() {
+    QCOMPARE(ShortPictureName("photo.jpg"), QString("photo"));
+    QCOMPARE(ShortPictureName("a.bmp"), QString("a"));
+    QCOMPARE(ShortPictureName(".bmp"), QString());
+    QCOMPARE(ShortPictureName("x"), QString());
+  }
+};
+
+QTEST_GUILESS_MAIN(TestPictures)
+#include "test_pictures.moc"
