@@ -23,8 +23,8 @@ CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window
   pump_.setInterval(30);
   connect(&pump_, &QTimer::timeout, this, &CommandRouter::pumpPass);
   window.menuCommand = [this](const QString& name) { menu(name); };
-  window.keyDown = [this](int code) { keyDown(code); };
-  window.keyPress = [this](int code) { keyPress(code); };
+  window.keyDown = [this](int code) { return keyDown(code); };
+  window.keyPress = [this](int code) { return keyPress(code); };
   window.iconCommand = [this](int i) { icon(i); };
   window.fastIconClick = [this](int i) { fastIcon(i); };
   window.listZorderClick = [this](int row) { guarded([&] { List_Zorder_Click(ws_, row); }); };
@@ -77,39 +77,56 @@ void CommandRouter::menu(const QString& name) {
   window_.Refresh();
 }
 
-// Runs a menu item from a key only while the item is enabled.
-void CommandRouter::menuIfEnabled(const QString& item, const QString& enabledBy) {
-  if (ws_.win.menuEnabled(enabledBy)) menu(item);
+// Runs a menu item from a key only while the item is enabled; true when it ran.
+bool CommandRouter::menuIfEnabled(const QString& item, const QString& enabledBy) {
+  if (!ws_.win.menuEnabled(enabledBy)) return false;
+  menu(item);
+  return true;
 }
 
-void CommandRouter::keyDown(int code) {
+bool CommandRouter::keyDown(int code) {
   const bool running = isSet(ws_.run.Running);
+  const auto run = [&](const char* item) {
+    menu(QLatin1String(item));
+    return true;
+  };
   switch (code) {
-    case 122: menu(QStringLiteral("mnu_RunInWindow")); break;  // F11
-    case 27: guarded([&] { StopRun(ws_, StopForm::EscKey); }); break;
-    case 117: if (!running) menu(QStringLiteral("mnu_LoadsProject")); break;  // F6
-    case 116: if (!running) RedrawBoard(ws_); break;                        // F5
-    case 123: if (!running) menu(QStringLiteral("mnu_RunFullscreen")); break;  // F12
-    case 112: if (!running) menu(QStringLiteral("mnu_Help")); break;         // F1
-    case 46: if (!running) menuIfEnabled(QStringLiteral("mnu_RemovePane"), QStringLiteral("mnu_RemovePane")); break;
-    default: break;
+    case 122: return run("mnu_RunInWindow");  // F11
+    case 27:  // Esc
+      guarded([&] { StopRun(ws_, StopForm::EscKey); });
+      return true;
+    case 117: return !running && run("mnu_LoadsProject");   // F6
+    case 116:                                               // F5
+      if (running) return false;
+      RedrawBoard(ws_);
+      return true;
+    case 123: return !running && run("mnu_RunFullscreen");  // F12
+    case 112: return !running && run("mnu_Help");           // F1
+    case 46: return !running && menuIfEnabled(QStringLiteral("mnu_RemovePane"), QStringLiteral("mnu_RemovePane"));
+    default: return false;
   }
 }
 
-void CommandRouter::keyPress(int code) {
-  if (isSet(ws_.run.Running)) return;
+bool CommandRouter::keyPress(int code) {
+  if (isSet(ws_.run.Running)) return false;
+  const auto run = [&](const char* item) {
+    menu(QLatin1String(item));
+    return true;
+  };
+  const auto runIf = [&](const char* item, const char* enabledBy) {
+    return menuIfEnabled(QLatin1String(item), QLatin1String(enabledBy));
+  };
   switch (code) {
-    case 1: if (ws_.project.PaneCount < MaxPanes) menu(QStringLiteral("mnu_AddCustomPane")); break;  // Ctrl+A
-    case 5: menuIfEnabled(QStringLiteral("mnu_EditPane"), QStringLiteral("mnu_EditPane")); break;      // Ctrl+E
-    // Ctrl+H; Backspace types the same character code.
-    case 8: menuIfEnabled(QStringLiteral("mnu_FlipHorizontally"), QStringLiteral("mnu_Flip")); break;
-    case 12: menuIfEnabled(QStringLiteral("mnu_LoadsPicture"), QStringLiteral("mnu_LoadsPicture")); break;  // Ctrl+L
-    case 14: menu(QStringLiteral("mnu_NewProject")); break;                                               // Ctrl+N
-    case 18: menuIfEnabled(QStringLiteral("mnu_ResizePane"), QStringLiteral("mnu_ResizePane")); break;  // Ctrl+R
-    case 19: menu(QStringLiteral("mnu_SaveProject")); break;                                             // Ctrl+S
-    case 22: menuIfEnabled(QStringLiteral("mnu_FlipVertically"), QStringLiteral("mnu_Flip")); break;     // Ctrl+V
-    case 24: menu(QStringLiteral("mnu_End")); break;                                                     // Ctrl+X
-    default: break;
+    case 1: return ws_.project.PaneCount < MaxPanes && run("mnu_AddCustomPane");  // Ctrl+A
+    case 5: return runIf("mnu_EditPane", "mnu_EditPane");                         // Ctrl+E
+    case 8: return runIf("mnu_FlipHorizontally", "mnu_Flip");                     // Ctrl+H, Backspace
+    case 12: return runIf("mnu_LoadsPicture", "mnu_LoadsPicture");                // Ctrl+L
+    case 14: return run("mnu_NewProject");                                        // Ctrl+N
+    case 18: return runIf("mnu_ResizePane", "mnu_ResizePane");                    // Ctrl+R
+    case 19: return run("mnu_SaveProject");                                       // Ctrl+S
+    case 22: return runIf("mnu_FlipVertically", "mnu_Flip");                      // Ctrl+V
+    case 24: return run("mnu_End");                                               // Ctrl+X
+    default: return false;
   }
 }
 
@@ -142,10 +159,6 @@ void CommandRouter::fastIcon(int index) {
 
 void CommandRouter::mouseDown(int button, int x, int y) {
   guarded([&] { picStage_MouseDown(ws_, button, x, y); });
-  const QString popup = std::exchange(ws_.win.PendingPopup, QString());
-  if (!popup.isEmpty()) {
-    if (QMenu* m = window_.menus()->menu(popup)) m->popup(QCursor::pos());
-  }
 }
 
 void CommandRouter::mouseMove(int button, int x, int y) {

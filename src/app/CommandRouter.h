@@ -20,9 +20,9 @@ class CommandRouter : public QObject {
   bool pumping() const { return pump_.isActive(); }
 
  private:
-  void menuIfEnabled(const QString& item, const QString& enabledBy);
-  void keyDown(int code);
-  void keyPress(int code);
+  bool menuIfEnabled(const QString& item, const QString& enabledBy);
+  bool keyDown(int code);
+  bool keyPress(int code);
   void icon(int index);
   void fastIcon(int index);
   void mouseDown(int button, int x, int y);

@@ -70,6 +70,9 @@ std::optional<FileChoice> QtPlatform::fileDialog(bool save, const QString& title
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilter(qtFileFilter(filter));
+  // A name typed without an extension gets the filter's ("garden" saves as
+  // garden.QV1); a name with one keeps it.
+  if (save) dialog.setDefaultSuffix(QFileInfo(filter.section('|', 1, 1).section(';', 0, 0)).suffix());
   // Without a start folder the dialog opens where it was last used.
   const QString folder = startFolder.isEmpty() ? lastFolder_ : startFolder;
   if (!folder.isEmpty()) dialog.setDirectory(folder);

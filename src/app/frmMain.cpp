@@ -5,6 +5,7 @@
 #include "app/dialogs/frmBoard.h"
 #include "app/dialogs/frmLibrary.h"
 #include "app/dialogs/frmPanes.h"
+#include "imaging/BoardRender.h"
 #include "shell/BoardSizes.h"
 #include "shell/Platform.h"
 #include "app/ClickLabel.h"
@@ -254,6 +255,7 @@ void frmMain::handle(F&& f) {
 }
 
 void frmMain::iconClicked(int index) {
+  if (!ws_.win.picFastMenu.Enabled) return;
   // Menu icons pop their menu up at the pointer.
   if (QMenu* popup = menus_->menuForIcon(index)) {
     popup->popup(QCursor::pos());
@@ -280,24 +282,21 @@ void frmMain::introChoice(int index) {
 }
 
 void frmMain::boardSizeChosen(int index) {
-  handle([this, index] { SelectBoardSize(ws_, index); });
+  const QSize before = boardSize();
+  handle([this, index, before] {
+    SelectBoardSize(ws_, index);
+    RedrawIfBoardGrew(ws_, before);
+  });
 }
 
 void frmMain::runMenu(const QString& actionName) {
-  static const QMap<QString, QSize> presets = {{"mnu_320x240", {320, 240}},
-                                               {"mnu_640x480", {640, 480}},
-                                               {"mnu_800x600", {800, 600}},
-                                               {"mnu_1024x768", {1024, 764}}};
-  if (presets.contains(actionName)) {
-    const QSize s = presets.value(actionName);
-    BoardSizeMenu(ws_, s.width(), s.height());
-  } else if (actionName == QLatin1String("mnu_MaxScreen")) {
-    mnu_MaxScreen_Click(ws_);
-  } else if (menuCommand) {
-    menuCommand(actionName);
-  }
+  const QSize before = boardSize();
+  if (!mnu_BoardSize_Click(ws_, actionName) && menuCommand) menuCommand(actionName);
+  RedrawIfBoardGrew(ws_, before);
   Refresh();
 }
+
+QSize frmMain::boardSize() const { return {ws_.surfaces.picStage.Width(), ws_.surfaces.picStage.Height()}; }
 
 QSize frmMain::MainInnerSize() { return size(); }
 
@@ -319,13 +318,19 @@ void frmMain::ShowDialog(DialogKind kind) {
   d->exec();
 }
 
+void frmMain::PopupMenu(const QString& name) {
+  if (QMenu* m = menus_->menu(name)) m->exec(QCursor::pos());
+}
+
 void frmMain::HideDialog(DialogKind kind) {
   if (QDialog* d = dialog(kind); d && d->isVisible()) d->done(QDialog::Accepted);
 }
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
+  const QSize before = boardSize();
   LayoutMainWindow(ws_);
+  RedrawIfBoardGrew(ws_, before);
   Refresh();
 }
 
@@ -340,11 +345,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   const int down = keyDownCode(*key);
   const int press = keyPressCode(*key);
+  bool acted = false;
   handle([&] {
-    if (down && keyDown) keyDown(down);
-    if (press && keyPress) keyPress(press);
+    if (down && keyDown) acted = keyDown(down) || acted;
+    if (press && keyPress) acted = keyPress(press) || acted;
   });
-  return false;
+  // A key that ran a command ends here: left to travel on, it could reach
+  // the window a second time (a dialog it opened took the focus away, and
+  // with no window manager nothing gives it back), and run again.
+  return acted;
 }
 
 void frmMain::Refresh() {
@@ -363,7 +372,11 @@ void frmMain::Refresh() {
 
 void frmMain::refreshBar() {
   const MainWindowState& win = ws_.win;
-  place(picFastMenu_, win.picFastMenu);
+  // The bar does not react while a button is held on the Board, but it is
+  // not drawn greyed for that moment: its icons would flicker.
+  ControlState bar = win.picFastMenu;
+  bar.Enabled = true;
+  place(picFastMenu_, bar);
   const int h = win.picFastMenu.Height;
   place(lineFastMenu_, QRect(0, h - 1, std::max(win.Line_FastMenuX2, 0), 1), true);
   for (int i = 0; i < 11; ++i) place(iconStrip_[size_t(i)], win.Img_IconStrip[size_t(i)]);

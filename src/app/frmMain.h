@@ -51,6 +51,7 @@ class frmMain : public QWidget, public WindowHost {
   QSize MainInnerSize() override;
   void ShowDialog(DialogKind kind) override;
   void HideDialog(DialogKind kind) override;
+  void PopupMenu(const QString& menu) override;
   void Refresh() override;
 
   // Handlers the command layer connects; each call is followed by Refresh().
@@ -58,9 +59,10 @@ class frmMain : public QWidget, public WindowHost {
   std::function<void(int, int, int)> picStage_MouseDown;
   std::function<void(int, int, int)> picStage_MouseMove;
   std::function<void(int, int, int)> picStage_MouseUp;
-  // Keys while the window sees keys first: key-down code and character code.
-  std::function<void(int)> keyDown;
-  std::function<void(int)> keyPress;
+  // Keys while the window sees keys first: key-down code and character code;
+  // true when the key ran a command.
+  std::function<bool(int)> keyDown;
+  std::function<bool(int)> keyPress;
   // The intro's "Load existing Project".
   std::function<void()> loadExistingProject;
   // Icon strip icons without a menu: 0 (refresh), 1 (print), 5 and 11 (stop).
@@ -92,6 +94,7 @@ class frmMain : public QWidget, public WindowHost {
   template <typename F>
   void handle(F&& f);
   QDialog* dialog(DialogKind kind) const;
+  QSize boardSize() const;
 
   Workspace& ws_;
   Platform& platform_;

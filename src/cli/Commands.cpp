@@ -220,8 +220,13 @@ int play(const QStringList& args) {
     // Inputs are the events handled before the frame.
     for (const Input& in : inputs) {
       if (in.frame != f) continue;
-      if (in.click) picStage_MouseDown(ws, 1, in.x, in.y);
-      else picStage_MouseMove(ws, 0, in.x, in.y);
+      try {
+        if (in.click) picStage_MouseDown(ws, 1, in.x, in.y);
+        else picStage_MouseMove(ws, 0, in.x, in.y);
+      } catch (const SlotOutOfRange& e) {
+        // A slot number outside 0..50 stops that click, as in the app; the run goes on.
+        say(QStringLiteral("warning: frame %1: the click stopped at slot %2, outside 0..50").arg(f).arg(e.slot));
+      }
     }
     RunLoopPass(ws);
     if (!dir.isEmpty()) {

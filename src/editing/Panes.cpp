@@ -125,6 +125,9 @@ void RemovePane(Workspace& ws) {
   }
   ws.project.PaneCount = Integer(std::max(ws.project.PaneCount - 1, 0));
   ws.win.Shape1[0].Visible = false;
+  // No box or Fast Icon stays over the Pane that is gone (our addition: they
+  // would stay until the pointer moves).
+  HideHoverMarks(ws);
   ws.pointer.Dragging = QvFalse;
   ws.win.Lab_Readouts = IdleReadout;
   ws.pointer.HoverFound = QvFalse;
@@ -150,6 +153,11 @@ void List_Zorder_Click(Workspace& ws, int row) {
   ws.pointer.TargetPane = Integer(ws.pointer.CurrentPane);
   PlaceHoverBox(ws);
   EnablePaneMenus(ws);
+}
+
+void HideHoverMarks(Workspace& ws) {
+  ws.win.Shape1[1].Visible = false;
+  for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
 }
 
 void EnablePaneMenus(Workspace& ws) {

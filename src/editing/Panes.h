@@ -18,6 +18,9 @@ extern const QString DefaultPaneUrl;
 // Choosing an entry of the layer list makes its Pane the Target.
 void List_Zorder_Click(Workspace& ws, int row);
 
+// Hides the hover box and the Fast Icons.
+void HideHoverMarks(Workspace& ws);
+
 void EnablePaneMenus(Workspace& ws);
 void DisablePaneMenus(Workspace& ws);
 

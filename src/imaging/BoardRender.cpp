@@ -85,6 +85,15 @@ void PlaceHoverBox(Workspace& ws) {
   if (!isSet(ws.run.Running)) placeBox(ws.win.Shape1[1], ws.Pane(ws.pointer.CurrentPane));
 }
 
+void RedrawIfBoardGrew(Workspace& ws, QSize before) {
+  // Changing the Board's size starts no redraw of its own; the part that a
+  // larger Board adds would stay empty where Panes lie until the next
+  // redraw. Redrawing then is our addition and changes only what shows.
+  const Surface& stage = ws.surfaces.picStage;
+  const bool grew = stage.Width() > before.width() || stage.Height() > before.height();
+  if (grew && !isSet(ws.run.Running)) RedrawBoard(ws);
+}
+
 QString LayerReadout(int n, int left, int top) {
   return QStringLiteral("Layer: %1, (x: %2) (y: %3)").arg(n).arg(left).arg(top);
 }

@@ -14,6 +14,9 @@ void RedrawBoardDragFloat(Workspace& ws);
 void PlaceTargetBox(Workspace& ws);
 void PlaceHoverBox(Workspace& ws);
 void HoverPaneAt(Workspace& ws);
+// Redraws the Board in Design when it is larger than `before`, so that
+// Panes beyond its old edges show.
+void RedrawIfBoardGrew(Workspace& ws, QSize before);
 // The readout line for slot n at (left, top).
 QString LayerReadout(int n, int left, int top);
 

@@ -36,6 +36,8 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
 
 // Frees every slot 0..50, empties the layer list and the four pictures.
 void resetProject(Workspace& ws) {
+  // No box or Fast Icon stays over a Pane that is gone.
+  HideHoverMarks(ws);
   ws.win.List_Zorder.clear();
   ws.win.List_ZorderIndex = -1;
   for (auto& p : ws.PaneTable) ResetSlot(p);

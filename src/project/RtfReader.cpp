@@ -85,7 +85,8 @@ class Parser {
       }
     }
     flush();
-    if (lastParEnd_ == out_.size() && out_.endsWith(u'\n')) out_.chop(1);
+    // The paragraph mark that closes the document is no part of its text.
+    if (lastParEnd_ == out_.size() && out_.endsWith(QStringLiteral("\r\n"))) out_.chop(2);
     RtfReadResult r;
     r.ok = true;
     r.text = out_;
@@ -223,8 +224,11 @@ class Parser {
     }
   }
 
+  // A paragraph mark is a carriage return and a line feed in the text, as
+  // the text of a RichEdit control on Windows holds it; \line is a lone
+  // line feed.
   void paragraph() {
-    if (emitChar(u'\n')) lastParEnd_ = out_.size();
+    if (emitChar(u'\r') && emitChar(u'\n')) lastParEnd_ = out_.size();
   }
 
   void unicode(int n) {

@@ -26,9 +26,15 @@ QByteArray WriteRtf(const QString& plainText) {
   out.reserve(out.size() + plainText.size() * 2 + 16);
   for (qsizetype i = 0; i < plainText.size(); ++i) {
     const char16_t c = plainText[i].unicode();
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < plainText.size() && plainText[i + 1] == u'\n') ++i;
+    if (c == '\r' && i + 1 < plainText.size() && plainText[i + 1] == u'\n') {
+      // Line breaks keep their exact form: CR LF is a paragraph mark, a
+      // lone LF a line break, a lone CR an escaped character.
+      ++i;
       out += "\\par ";
+    } else if (c == '\n') {
+      out += "\\line ";
+    } else if (c == '\r') {
+      appendHexByte(out, '\r');
     } else if (c == '\t') {
       out += "\\tab ";
     } else if (c == '\\' || c == '{' || c == '}') {

@@ -73,6 +73,7 @@ void mnu_RunFullscreen_Click(Workspace& ws) {
   ws.surfaces.picStage.Left = 0;
   ws.surfaces.picStage.Top = 0;
   PrepareFullBoard(ws);
+  ws.run.FullBoard = true;
   startRun(ws);
 }
 
@@ -253,10 +254,15 @@ void StopRun(Workspace& ws, StopForm form) {
       RestoreDesignStage(ws);
       break;
     case StopForm::EscKey:
+      // Esc is the usual way out of a Full Board run: it gives the Board back
+      // its Design place and size as the Full Board Stop icon does (our
+      // addition; otherwise the bar would cover the Board's top rows).
+      if (ws.run.FullBoard) RestoreDesignStage(ws);
       ws.win.Picture1.Visible = false;
       ws.win.picFastMenu.Visible = true;
       break;
   }
+  ws.run.FullBoard = false;
 }
 
 }  // namespace qv

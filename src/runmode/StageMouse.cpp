@@ -5,6 +5,7 @@
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
 #include "runmode/ClickActions.h"
+#include "shell/WindowHost.h"
 
 namespace qv {
 namespace {
@@ -21,12 +22,14 @@ void designPress(Workspace& ws, int button, double x, double y) {
     ws.pointer.Dragging = QvFalse;
     hideFastIcons(ws);
     if (win.Shape1[1].Visible) {
-      // The quick Target selector: the layer list at the pointer.
+      // The quick Target selector: the Pane's entry is selected in code,
+      // which runs the list's click handler (the Pane becomes the Target),
+      // and the list opens at the pointer.
       win.Shape1[1].Visible = false;
-      win.List_ZorderIndex = -1;
       for (int i = 0; i < win.List_Zorder.size(); ++i) {
         if (win.List_Zorder[i].ItemData == ws.pointer.CurrentPane) {
           win.List_ZorderIndex = i;
+          List_Zorder_Click(ws, i);
           break;
         }
       }
@@ -35,7 +38,8 @@ void designPress(Workspace& ws, int button, double x, double y) {
       win.Frame_ListZ.Top = ws.surfaces.picStage.Top + roundHalfEven(y);
       win.Frame_ListZ.Visible = true;
     } else {
-      win.PendingPopup = QStringLiteral("mnu_BoardSize");
+      // Modal: the chosen size is applied before the redraw below.
+      ws.windows->PopupMenu(QStringLiteral("mnu_BoardSize"));
     }
     RedrawBoard(ws);
     return;
@@ -59,7 +63,12 @@ void designPress(Workspace& ws, int button, double x, double y) {
   TargetPaneAt(ws);
   PlaceHoverBox(ws);
   if (!isSet(ws.pointer.Dragging) && !isSet(ws.BoardSettings.BoardLocked)) {
-    ws.surfaces.picStage.Pointer = MousePointer::FourWayArrow;
+    // The Board is dragged: hidden while it moves, the press point kept for
+    // the drop.
+    Surface& stage = ws.surfaces.picStage;
+    stage.Enabled = true;
+    stage.Pointer = MousePointer::FourWayArrow;
+    stage.Visible = false;
     win.BoardMoving = true;
     win.BoardGrabX = roundHalfEven(x);
     win.BoardGrabY = roundHalfEven(y);
@@ -156,12 +165,32 @@ void ShowFastIcons(Workspace& ws) {
   }
 }
 
+bool BoardDragOver(Workspace& ws, int holderX, int holderY) {
+  MainWindowState& win = ws.win;
+  Surface& stage = ws.surfaces.picStage;
+  ws.pointer.MouseX = holderX;
+  ws.pointer.MouseY = Integer(holderY);
+  const ControlState& holder = win.picHolder;
+  if (holderX <= holder.Left + 10 || holderX >= holder.Width - 10 || holderY <= holder.Top + 30)
+    stage.Visible = true;
+  if (holderY >= holder.Height - (win.picFastMenu.Height + 10)) {
+    // The bottom band ends the drag where the Board was.
+    stage.Visible = true;
+    stage.Pointer = MousePointer::Arrow;
+    win.BoardMoving = false;
+    win.picFastMenu.Enabled = true;
+    return true;
+  }
+  return false;
+}
+
 void BoardMoveDrop(Workspace& ws, int holderX, int holderY) {
+  Surface& stage = ws.surfaces.picStage;
   ws.win.BoardMoving = false;
-  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-  ws.surfaces.picStage.Left = holderX - ws.win.BoardGrabX;
-  ws.surfaces.picStage.Top = holderY - ws.win.BoardGrabY;
-  ws.surfaces.picStage.Visible = true;
+  stage.Pointer = MousePointer::Arrow;
+  stage.Left = holderX - ws.win.BoardGrabX;
+  stage.Top = holderY - ws.win.BoardGrabY;
+  stage.Visible = true;
   ws.win.picFastMenu.Enabled = true;
 }
 

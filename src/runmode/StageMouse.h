@@ -13,8 +13,12 @@ void picStage_MouseMove(Workspace& ws, int button, double x, double y);
 void picStage_MouseUp(Workspace& ws, int button, double x, double y);
 void TargetPaneAt(Workspace& ws);
 void ShowFastIcons(Workspace& ws);
-// The end of a Board move: the Board's top-left corner goes to the drop
-// point (in the holder) less the grab point.
+// The Board dragged over its holder, the pointer at (x, y) in the holder:
+// the Board shows again near the holder's edges; the bottom band ends the
+// drag (true) with the Board where it was.
+bool BoardDragOver(Workspace& ws, int holderX, int holderY);
+// The drop: the Board's top-left corner goes to the drop point (in the
+// holder) less the grab point.
 void BoardMoveDrop(Workspace& ws, int holderX, int holderY);
 
 }  // namespace qv

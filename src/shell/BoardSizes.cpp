@@ -35,4 +35,19 @@ void mnu_MaxScreen_Click(Workspace& ws) {
   LayoutMainWindow(ws);
 }
 
+bool mnu_BoardSize_Click(Workspace& ws, const QString& item) {
+  // "1024 x 768" gives 764 rows, as the list's entry does.
+  static const std::pair<const char*, QSize> presets[] = {
+      {"mnu_320x240", {320, 240}}, {"mnu_640x480", {640, 480}}, {"mnu_800x600", {800, 600}}, {"mnu_1024x768", {1024, 764}}};
+  for (const auto& [name, size] : presets) {
+    if (item == QLatin1String(name)) {
+      BoardSizeMenu(ws, size.width(), size.height());
+      return true;
+    }
+  }
+  if (item != QLatin1String("mnu_MaxScreen")) return false;
+  mnu_MaxScreen_Click(ws);
+  return true;
+}
+
 }  // namespace qv

@@ -75,8 +75,6 @@ struct MainWindowState {
   bool KeyPreview = false;
   WritingBoxState Text_Writing;
   ControlState Button_Url{0, 0, 60, 20, false};
-  // A pop-up menu the engine asks the window to open at the pointer.
-  QString PendingPopup;
   // Moving the whole Board with the mouse: the grab point on the Board.
   bool BoardMoving = false;
   int BoardGrabX = 0, BoardGrabY = 0;

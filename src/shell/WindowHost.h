@@ -5,6 +5,7 @@
 #include "model/Types.h"
 
 #include <QVector>
+#include <functional>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,9 @@ class WindowHost {
   virtual void ShowDialog(DialogKind kind) = 0;
   // Hides a dialog that is shown (its buttons end with this).
   virtual void HideDialog(DialogKind kind) = 0;
+  // Pops a menu up at the pointer and waits: the item chosen, if any, has
+  // run when this returns.
+  virtual void PopupMenu(const QString& menu) = 0;
   // The windows show the workspace state again.
   virtual void Refresh() {}
 };
@@ -36,9 +40,16 @@ class HeadlessWindowHost : public WindowHost {
   void SetMainInnerSize(QSize s) { inner_ = s; }
   void ShowDialog(DialogKind kind) override { shown << kind; }
   void HideDialog(DialogKind kind) override { hidden << kind; }
+  void PopupMenu(const QString& menu) override {
+    popups << menu;
+    if (onPopup) onPopup(menu);
+  }
 
-  // The dialogs shown and hidden, in order.
+  // The dialogs shown and hidden and the menus popped up, in order.
   QVector<DialogKind> shown, hidden;
+  QStringList popups;
+  // What the user chooses from a popped-up menu, when a test needs it.
+  std::function<void(const QString&)> onPopup;
 
  private:
   QSize inner_;

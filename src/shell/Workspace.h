@@ -74,6 +74,8 @@ struct RunValues {
   std::array<MirrorState, SlotCount> PendingMirrors{};
   // The sound resource being played; it stays alive while it plays.
   QByteArray SoundData;
+  // A Full Board run is on: the Board stands where the menu bar was.
+  bool FullBoard = false;
   // The Board's size before a Full Board run, given back by RestoreDesignStage.
   int SavedWidth = 800;
   int SavedHeight = 600;

@@ -38,7 +38,7 @@ class TestRtf : public QObject {
 
     QCOMPARE(WriteRtf(EmptyProjectText), RichEditEmptyProject);
     QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
-    QVERIFY(WriteRtf("x\r\ny\nz\tw").contains("x\\par y\\par z\\tab w\\par"));
+    QVERIFY(WriteRtf("x\r\ny\nz\tw\rv").contains("x\\par y\\line z\\tab w\\'0dv\\par"));
     // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
     QVERIFY(WriteRtf(QString::fromUtf8("é€™")).contains("\\'e9\\'80\\'99\\par"));
     QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
@@ -48,13 +48,15 @@ class TestRtf : public QObject {
     const QStringList texts = {
         "", QString::fromUtf8("Ζωή 日本 😀"), QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
         QString("\\{}\\par \\'ce {\\rtf1}"), QString("lines\nand\n\nbreaks\n"),
-        QString("\n leading blank after a break\ttab\t"),
+        QString("\n leading blank after a break\ttab\t"), QString("a\r\nb\rc\n\r\n\r\r\n\n"),
+        QString("\r\n"), QString("ends with a break\r\n"),
         QString("controls \x01\x1f\x7f and C1 ") + QChar(0x80) + QChar(0x81) + QChar(0x9D),
         QString("?digits after \\u: ") + QChar(0x0416) + "123", QString(QChar(0xD83D)) + "unpaired",
     };
     for (const QString& t : texts) QCOMPARE(read(WriteRtf(t)), t);
-    // Carriage returns are paragraph breaks and come back as "\n".
-    QCOMPARE(read(WriteRtf("a\r\nb\rc")), QString("a\nb\nc"));
+    // A paragraph mark reads as CR LF, a line break as LF, as a RichEdit
+    // control on Windows gives them.
+    QCOMPARE(read("{\\rtf1 a\\par b\\line c\\\r\nd\\par}"), QString("a\r\nb\nc\r\nd"));
   }
 
   void skipsUnicodeFallbacks() {
@@ -81,7 +83,7 @@ class TestRtf : public QObject {
         "{\\nonshppict{\\pict 00}}{\\header head}"
         "\\'e9t\\'e9\\~\\{x\\}\\emdash\\lquote q\\rquote\\unknownword12 \\\\\\par\r\n"
         "}";
-    QCOMPARE(read(doc), QString::fromUtf8("Hello World\nSecond\tline\nthird\nlink  été\u00A0{x}—‘q’\\"));
+    QCOMPARE(read(doc), QString::fromUtf8("Hello World\r\nSecond\tline\nthird\r\nlink  été\u00A0{x}—‘q’\\"));
   }
 
   void decodesTheDocumentsCodePage() {

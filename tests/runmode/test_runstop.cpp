@@ -153,7 +153,7 @@ void TestRunStop::stopForms() {
     if (form == StopForm::StopIcon) continue;
     QVERIFY(win.picFastMenu.Visible);
     const QRect now(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top, ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
-    QCOMPARE(now == place, form == StopForm::FullBoardStopIcon);
+    QVERIFY(now == place);
   }
 }
 

@@ -100,8 +100,9 @@ void StartUpTest::layoutPlacesIconsFromTheRight() {
   QCOMPARE(i[6].Left, i[7].Left - 18);
   QCOMPARE(i[8].Left, i[6].Left - 26);
   QCOMPARE(i[3].Left, i[8].Left - 18);
-  QCOMPARE(i[10].Left, 0);
-  QCOMPARE(w.Lab_ReadoutsLeft, 19);
+  // Two pixels from the holder's edge, the bar starting two pixels left of it.
+  QCOMPARE(i[10].Left, 4);
+  QCOMPARE(w.Lab_ReadoutsLeft, 23);
   QCOMPARE(w.Picture1.Top, b.ws.surfaces.picStage.Top);
 }
 
