@@ -3,7 +3,6 @@
 #include "library/Dib.h"
 
 #include <QTest>
-#include <functional>
 
 #include "SampleBitmaps.h"
 
@@ -11,13 +10,16 @@ using namespace qv;
 
 namespace {
 
-using Patch = std::function<void(QByteArray&)>;
-
-void put(QByteArray& b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-void put16(QByteArray& b, int at, quint16 v) { qToLittleEndian(v, b.data() + at); }
-
-// Sample `index` as a bitmap resource holds it (no file header).
-QByteArray dib(int index) { return samples::encodeBmp(samples::sampleBitmaps()[index]).mid(14); }
+// A damage to a sample bitmap (as a bitmap resource holds it, without the
+// file header): `value` written over `width` bytes at `at`, or with width 0
+// the bitmap cut to `at` bytes.
+struct Damage {
+  const char* name;
+  int sample;  // 0: 24-bit 5 x 3; 1: 8-bit; 7: 16-bit fields; 9: core header
+  int at;
+  quint64 value;
+  int width;
+};
 
 }  // namespace
 
@@ -26,47 +28,50 @@ class TestDib : public QObject {
 
  private slots:
   void refused_data() {
-    QTest::addColumn<int>("sample");
-    QTest::addColumn<Patch>("patch");
-    // Sample 0: 24-bit 5 x 3; 1: 8-bit; 7: 16-bit fields; 9: core header.
-    const QList<std::tuple<const char*, int, Patch>> rows = {
-        {"too short", 0, [](QByteArray& b) { b.truncate(3); }},
-        {"header size 64", 0, [](QByteArray& b) { put(b, 0, 64); }},
-        {"header size 0xffffffff", 0, [](QByteArray& b) { put(b, 0, 0xffffffff); }},
-        {"header cut", 0, [](QByteArray& b) { b.truncate(39); }},
-        {"core header cut", 9, [](QByteArray& b) { b.truncate(11); }},
-        {"width 0", 0, [](QByteArray& b) { put(b, 4, 0); }},
-        {"width -5", 0, [](QByteArray& b) { put(b, 4, quint32(-5)); }},
-        {"height 0", 0, [](QByteArray& b) { put(b, 8, 0); }},
-        {"width 16385", 0, [](QByteArray& b) { put(b, 4, 16385); }},
-        {"height -16385", 0, [](QByteArray& b) { put(b, 8, quint32(-16385)); }},
-        {"lowest height", 0, [](QByteArray& b) { put(b, 8, 0x80000000); }},
-        {"10000 x 4001 pixels", 0, [](QByteArray& b) { put(b, 4, 10000), put(b, 8, 4001); }},
-        {"7 bits", 0, [](QByteArray& b) { put16(b, 14, 7); }},
-        {"run-length 8", 1, [](QByteArray& b) { put(b, 16, 1); }},
-        {"run-length 4", 1, [](QByteArray& b) { put(b, 16, 2); }},
-        {"JPEG", 0, [](QByteArray& b) { put(b, 16, 4); }},
-        {"compression 9", 0, [](QByteArray& b) { put(b, 16, 9); }},
-        {"bit fields on 24 bits", 0, [](QByteArray& b) { put(b, 16, 3); }},
-        {"pixels cut", 0, [](QByteArray& b) { b.chop(1); }},
-        {"257 colours", 1, [](QByteArray& b) { put(b, 32, 257); }},
-        {"colour table cut", 1, [](QByteArray& b) { b.truncate(40 + 4 * 255); }},
-        {"core colour table cut", 9, [](QByteArray& b) { b.truncate(12 + 3 * 255); }},
-        {"colour table of a 24-bit bitmap too long", 0, [](QByteArray& b) { put(b, 32, 0x40000000); }},
-        {"masks cut", 7, [](QByteArray& b) { b.truncate(40 + 8); }},
-        {"mask with a gap", 7, [](QByteArray& b) { put(b, 40, 0xf801); }},
-        {"green mask with a gap", 7, [](QByteArray& b) { put(b, 44, 0x0660); }},
-        {"blue mask with a gap", 7, [](QByteArray& b) { put(b, 48, 0x0015); }},
+    QTest::addColumn<QByteArray>("good");
+    QTest::addColumn<QByteArray>("damaged");
+    const Damage damages[] = {
+        {"too short", 0, 3, 0, 0},
+        {"header size 64", 0, 0, 64, 4},
+        {"header size 2^32-1", 0, 0, 0xffffffff, 4},
+        {"header cut", 0, 39, 0, 0},
+        {"core header cut", 9, 11, 0, 0},
+        {"width 0", 0, 4, 0, 4},
+        {"width -5", 0, 4, 0xfffffffb, 4},
+        {"height 0", 0, 8, 0, 4},
+        {"width 16385", 0, 4, 16385, 4},
+        {"height -16385", 0, 8, 0xffffbfff, 4},
+        {"lowest height", 0, 8, 0x80000000, 4},
+        {"10000 x 4001 pixels", 0, 4, 4001ull << 32 | 10000, 8},
+        {"7 bits", 0, 14, 7, 2},
+        {"run-length 8", 1, 16, 1, 4},
+        {"run-length 4", 1, 16, 2, 4},
+        {"JPEG", 0, 16, 4, 4},
+        {"compression 9", 0, 16, 9, 4},
+        {"bit fields on 24 bits", 0, 16, 3, 4},
+        {"257 colours", 1, 32, 257, 4},
+        {"colour table cut", 1, 40 + 4 * 255, 0, 0},
+        {"core colour table cut", 9, 12 + 3 * 255, 0, 0},
+        {"2^30 unused colours", 0, 32, 0x40000000, 4},
+        {"masks cut", 7, 48, 0, 0},
+        {"pixels cut", 0, 87, 0, 0},
+        {"red mask with a gap", 7, 40, 0xf801, 4},
+        {"green mask with a gap", 7, 44, 0x0660, 4},
+        {"blue mask with a gap", 7, 48, 0x0015, 4},
     };
-    for (const auto& [name, sample, patch] : rows) QTest::newRow(name) << sample << patch;
+    for (const Damage& d : damages) {
+      const QByteArray good = samples::encodeBmp(samples::sampleBitmaps()[d.sample]).mid(14);
+      QByteArray b = good;
+      if (d.width == 0) b.truncate(d.at);
+      for (int i = 0; i < d.width; ++i) b[d.at + i] = char(d.value >> (8 * i));
+      QTest::newRow(d.name) << good << b;
+    }
   }
   void refused() {
-    QFETCH(int, sample);
-    QFETCH(Patch, patch);
-    QByteArray b = dib(sample);
-    QVERIFY(DecodeDib(b).ok());
-    patch(b);
-    const DibResult r = DecodeDib(b);
+    QFETCH(QByteArray, good);
+    QFETCH(QByteArray, damaged);
+    QVERIFY(DecodeDib(good).ok());
+    const DibResult r = DecodeDib(damaged);
     QVERIFY(r.image.isNull());
     QVERIFY(!r.error.isEmpty());
   }
