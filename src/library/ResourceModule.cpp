@@ -45,7 +45,10 @@ ResourceModule ResourceModule::FromData(const QByteArray& bytes) {
     qint64 budget = m.resourcesLength_;
     m.error_ = m.checkDirectory(0, 0, parents, budget);
   }
-  if (!m.error_.isEmpty()) m.file_.clear();
+  if (!m.error_.isEmpty()) {
+    m.file_.clear();
+    m.resources_ = -1;
+  }
   return m;
 }
 
@@ -127,12 +130,9 @@ QString ResourceModule::checkDirectory(quint32 dir, int level, quint32 parents[3
   parents[level] = dir;
   for (qint64 i = 0; i < count; ++i) {
     const qint64 entry = dir + DirectoryHeader + DirectoryEntry * i;
-    const quint32 name = at32(entry), target = at32(entry + 4);
-    if (name & SubdirectoryBit) {  // a name string: length, then UTF-16 units
-      const qint64 at = name & ~SubdirectoryBit;
-      if (at + 2 > resourcesLength_ || at + 2 + 2 * qint64(u16(at)) > resourcesLength_)
-        return QStringLiteral("a resource name lies outside the resources");
-    }
+    // Entries named by a string instead of a number are looked at only for
+    // where they point: the names themselves are never read.
+    const quint32 target = at32(entry + 4);
     const quint32 offset = target & ~SubdirectoryBit;
     if (level < 2) {
       if (!(target & SubdirectoryBit)) return QStringLiteral("the resource tree is missing a level");
@@ -163,7 +163,7 @@ std::optional<quint32> ResourceModule::findEntry(quint32 dir, quint32 id, bool f
 }
 
 std::optional<QByteArray> ResourceModule::resource(quint32 type, quint32 id) const {
-  if (!ok() || resources_ < 0) return std::nullopt;
+  if (resources_ < 0) return std::nullopt;  // none, or a module that failed
   const auto ids = findEntry(0, type, false);
   const auto languages = ids ? findEntry(*ids, id, false) : std::nullopt;
   const auto data = languages ? findEntry(*languages, 0, true) : std::nullopt;

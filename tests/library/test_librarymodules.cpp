@@ -127,6 +127,24 @@ class TestLibraryModules : public QObject {
     }
   }
 
+  // A module without resources loads and has nothing; one longer than
+  // 64 MiB is refused unread.
+  void moduleWithoutResourcesAndOversizedFile() {
+    QByteArray bytes = readAll(modulePath("a64"));
+    const qint64 entry = partsOf(bytes)[ResourceEntry];
+    bytes.replace(entry, 8, QByteArray(8, 0));
+    const ResourceModule m = ResourceModule::FromData(bytes);
+    QVERIFY(m.ok());
+    QVERIFY(!m.string(101) && !m.bitmap(1).ok());
+
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("big.dll")));
+    QVERIFY(QFile::copy(modulePath("a64"), f.fileName()) && f.resize(MaxModuleFileSize));
+    QVERIFY(ResourceModule::Load(f.fileName()).ok());
+    QVERIFY(f.resize(MaxModuleFileSize + 1));
+    QVERIFY(!ResourceModule::Load(f.fileName()).ok());
+  }
+
   // Only qv_1 .. qv_99 in plain decimal are found, in number order; modules
   // that cannot be listed are reported with a reason.
   void scan() {
@@ -197,7 +215,7 @@ class TestLibraryModules : public QObject {
         {"language entry is a directory", Languages, 23, 0x80, 1},
         {"data outside sections", Data, 0, 0xfffffff0, 4},
         {"data size wraps", Data, 4, 0xffffffff, 4},
-        {"name string past the end", Root, 16, 0xfffffff0, 4},
+        {"data size 64 KiB", Data, 4, 0x10000, 4},
     };
     for (const char* module : {"a64", "a32"}) {
       const QByteArray good = readAll(modulePath(module));
