@@ -105,25 +105,25 @@ DibResult DecodeDib(const QByteArray& dib) {
   if (!contiguous) return fail(QStringLiteral("a channel mask of the bitmap has gaps"));
 
   // Colour table: every colour for 1, 4 and 8 bits unless fewer are named;
-  // other depths may carry one that the pixels do not use.
+  // other depths may carry one that the pixels do not use. The table and
+  // the pixel rows must both be there before anything is read.
   const int entrySize = core ? 3 : 4;
   qint64 tableEntries = colours;
+  int paletteSize = 0;
   if (bits <= 8) {
     if (colours > (1u << bits)) return fail(QStringLiteral("the bitmap's colour table is longer than its depth allows"));
     if (colours == 0) tableEntries = qint64(1) << bits;
+    paletteSize = int(tableEntries);
   }
   const uchar* table = p + offset;
   offset += tableEntries * entrySize;
-  if (offset > size) return fail(QStringLiteral("the bitmap's colour table is cut short"));
+  const qint64 stride = (width * bits + 31) / 32 * 4;
+  if (offset + stride * height > size) return fail(QStringLiteral("the bitmap's colour table or pixels are cut short"));
   QRgb palette[256];
-  const int paletteSize = bits <= 8 ? int(tableEntries) : 0;
   for (int i = 0; i < paletteSize; ++i) {
     const uchar* e = table + i * entrySize;
     palette[i] = qRgb(e[2], e[1], e[0]);
   }
-
-  const qint64 stride = (width * bits + 31) / 32 * 4;
-  if (offset + stride * height > size) return fail(QStringLiteral("the bitmap's pixel data is cut short"));
 
   QImage img(int(width), int(height), QImage::Format_RGB32);
   if (img.isNull()) return fail(QStringLiteral("there is no memory for the bitmap"));

@@ -173,7 +173,7 @@ std::optional<QByteArray> ResourceModule::resource(quint32 type, quint32 id) con
 }
 
 std::optional<QString> ResourceModule::string(int id) const {
-  if (id < 0 || id > 0xffff) return std::nullopt;
+  if (quint32(id) > 0xffff) return std::nullopt;  // negative ones too
   // Strings are stored in blocks of 16: block id/16 + 1 holds string id as
   // its entry id % 16, each a length followed by that many UTF-16 units.
   const auto block = resource(ResourceString, quint32(id / 16 + 1));
@@ -196,7 +196,7 @@ std::optional<QString> ResourceModule::string(int id) const {
 
 DibResult ResourceModule::bitmap(int id) const {
   if (!ok()) return {QImage(), error_};
-  const auto bytes = id >= 0 && id <= 0xffff ? resource(ResourceBitmap, quint32(id)) : std::nullopt;
+  const auto bytes = resource(ResourceBitmap, quint32(id));
   if (!bytes) return {QImage(), QStringLiteral("the module has no bitmap %1").arg(id)};
   return DecodeDib(*bytes);
 }
