@@ -6,6 +6,7 @@
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
+#include "library/LibraryPicker.h"
 #include "project/ProjectCommands.h"
 #include "properties/BoardProperties.h"
 #include "properties/PaneProperties.h"
@@ -58,6 +59,7 @@ void CommandRouter::menu(const QString& name) {
     else if (name == "mnu_RemovePane") ConfirmRemovePane(ws_);
     else if (name == "mnu_LoadsPicture") ReportOutcome(ws_, LoadPictureTitle, mnu_LoadsPicture_Click(ws_));
     else if (name == "mnu_LoadPicBack") mnu_LoadPicBack_Click(ws_);
+    else if (name == "mnu_LoadPaneLibrary") mnu_LoadPaneLibrary_Click(ws_);
     else if (name == "mnu_EditBoard") mnu_EditBoard_Click(ws_);
     else if (name == "mnu_BoardCompositePanes") CompositePanes(ws_);
     else if (name == "mnu_SaveProject") mnu_SaveProject_Click(ws_);

@@ -4,6 +4,8 @@
 
 #include "cli/Json.h"
 #include "imaging/BoardRender.h"
+#include "library/LibraryModules.h"
+#include "library/ResourceModule.h"
 #include "project/ProjectCommands.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
@@ -15,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -245,6 +248,67 @@ int play(const QStringList& args) {
   return loaded;
 }
 
+QJsonObject moduleJson(const LibraryModuleInfo& m) {
+  QJsonObject o{{"File", QFileInfo(m.path).fileName()}, {"FileNumber", m.fileNumber}, {"Listed", m.listed()}};
+  if (!m.listed()) o["Skipped"] = m.skipReason;
+  if (m.number >= 0) o["Number"] = m.number;
+  o["Name"] = m.name;
+  o["Images"] = QJsonArray::fromStringList(m.imageNames);
+  QJsonArray bitmaps;
+  const ResourceModule module = ResourceModule::Load(m.path);
+  for (int id = 100; id <= 103; ++id) {
+    const DibResult b = module.bitmap(id);
+    bitmaps.append(b.ok() ? QJsonObject{{"Id", id}, {"Width", b.image.width()}, {"Height", b.image.height()}}
+                          : QJsonObject{{"Id", id}, {"Error", b.error}});
+  }
+  o["Bitmaps"] = bitmaps;
+  return o;
+}
+
+int library(const QStringList& args) {
+  Parser p(QStringLiteral("library"),
+           QStringLiteral("Lists the pane libraries (qv_1.dll .. qv_99.dll) in a folder as the start-up scan finds\n"
+                          "them, as JSON, or writes one of their bitmaps as PNG."));
+  p.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The folder that holds the qv_N.dll files."));
+  const QCommandLineOption image(QStringLiteral("image"),
+                                 QStringLiteral("Bitmap K of library N: K 0 is the preview (bitmap 100), 1..3 the "
+                                                "images (bitmaps 101..103)."),
+                                 QStringLiteral("N:K"));
+  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The PNG file --image writes."), QStringLiteral("FILE"));
+  p.addOptions({image, out});
+  if (const auto code = p.parseArgs(args, 1)) return *code;
+  const QString folder = p.files()[0];
+  if (!QFileInfo(folder).isDir()) return failed(folder, QStringLiteral("is not a folder"));
+  if (p.isSet(image)) {
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):([0-3])$"));
+    const auto m = re.match(p.value(image));
+    const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+    if (n < FirstLibraryNumber || n > LastLibraryNumber)
+      return badArguments(QStringLiteral("--image takes N:K with N 1..99 and K 0..3"));
+    if (p.value(out).isEmpty()) return badArguments(QStringLiteral("--image needs --out FILE.png"));
+    const QString path = LibraryModulePath(folder, n);
+    const ResourceModule module = ResourceModule::Load(path);
+    if (!module.ok()) return failed(path, module.error());
+    const DibResult bmp = module.bitmap(100 + m.captured(2).toInt());
+    if (!bmp.ok()) return failed(path, bmp.error);
+    if (const QString why = writePng(p.value(out), bmp.image); !why.isEmpty()) return failed(p.value(out), why);
+    return ExitDone;
+  }
+  const LibraryScanResult scan = ScanLibraryFolder(folder);
+  QJsonArray modules;
+  int code = ExitDone;
+  for (const LibraryModuleInfo& m : scan.modules) {
+    modules.append(moduleJson(m));
+    if (!m.listed()) {
+      say(QStringLiteral("warning: %1: %2").arg(QDir::toNativeSeparators(m.path), m.skipReason));
+      code = ExitDamaged;
+    }
+  }
+  const QJsonObject o{{"LibrariesPresent", scan.LibrariesPresent}, {"Modules", modules}};
+  std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+  return code;
+}
+
 }  // namespace
 
 const QVector<Command>& Commands() {
@@ -253,6 +317,7 @@ const QVector<Command>& Commands() {
       {"render", "draw the Board into a PNG file", render},
       {"resave", "load, then save under a new name", resave},
       {"play", "Run in Design for N frames, then Stop", play},
+      {"library", "list the pane libraries in a folder, or write one bitmap", library},
   };
   return commands;
 }

@@ -100,6 +100,17 @@ void AddZorderItem(Workspace& ws) {
   ws.win.List_Zorder.append({ws.Pane(ws.pointer.CurrentPane).Label, ws.pointer.CurrentPane});
 }
 
+void MoveZorderEntryToEnd(Workspace& ws, int slot) {
+  auto& list = ws.win.List_Zorder;
+  for (int i = 0; i < list.size(); ++i) {
+    if (list[i].ItemData == slot) {
+      list.removeAt(i);
+      list.append({ws.Pane(slot).Label, slot});
+      return;
+    }
+  }
+}
+
 void ConfirmRemovePane(Workspace& ws) {
   const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.pointer.CurrentPane);
   if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return;

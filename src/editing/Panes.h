@@ -9,6 +9,9 @@ void AddPane(Workspace& ws);
 // Writes the new-Pane values into the slot's entry.
 void InitPaneRecord(Workspace& ws, int slot);
 void AddZorderItem(Workspace& ws);
+// The slot's layer-list entry leaves its place and is appended with the
+// Pane's current Label; nothing when the list has no entry for the slot.
+void MoveZorderEntryToEnd(Workspace& ws, int slot);
 void ConfirmRemovePane(Workspace& ws);
 void RemovePane(Workspace& ws);
 void CompositePanes(Workspace& ws);

@@ -33,19 +33,6 @@ PictureResult loadIntoPicResize(Workspace& ws, const QString& path) {
 
 void hideHoverBox(Workspace& ws) { ws.win.Shape1[1].Visible = false; }
 
-// The Pane's entry leaves its place in the layer list and is appended with
-// its new Label.
-void moveZorderEntryToEnd(Workspace& ws, int slot) {
-  auto& list = ws.win.List_Zorder;
-  for (int i = 0; i < list.size(); ++i) {
-    if (list[i].ItemData == slot) {
-      list.removeAt(i);
-      break;
-    }
-  }
-  list.append({ws.Pane(slot).Label, slot});
-}
-
 }  // namespace
 
 Outcome OpenPictureFile(Workspace& ws) {
@@ -83,7 +70,7 @@ Outcome OpenPictureFile(Workspace& ws) {
   p.Label = shortName;
   p.PictureLoaded = QvTrue;
   CommitPanePicture(ws, slot);
-  moveZorderEntryToEnd(ws, slot);
+  MoveZorderEntryToEnd(ws, slot);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   return Outcome::done();
 }

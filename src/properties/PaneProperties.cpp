@@ -208,14 +208,7 @@ void UpdatePaneProperties(Workspace& ws) {
   PaneRecord& p = ws.Pane(slot);
 
   p.Label = d.Text_Label;
-  auto& list = ws.win.List_Zorder;
-  for (int i = 0; i < list.size(); ++i) {
-    if (list[i].ItemData == slot) {
-      list.removeAt(i);
-      list.append({p.Label, slot});
-      break;
-    }
-  }
+  MoveZorderEntryToEnd(ws, slot);
 
   if (d.Option_MakeTransparent == 1) {
     if (!isSet(p.BlackTransparent)) {

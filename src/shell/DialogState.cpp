@@ -19,6 +19,11 @@ BoardDialogState::BoardDialogState() {
 
 LibraryDialogState::LibraryDialogState() {
   Label1 = QStringLiteral("Select a resident Library. Libraries are scanned for during Application loadup.");
+  // The previews are 200 x 200 boxes in a light grey until a bitmap shows.
+  for (Surface* box : {&picLibraryPreview, &picImagePreview}) {
+    box->BackColor = RGB(240, 240, 240);
+    box->SetSize(200, 200);
+  }
 }
 
 }  // namespace qv

@@ -34,6 +34,8 @@ struct ProjectValues {
   QString PictureFilePath;
   Flag LibrariesPresent = QvFalse;
   Integer SelectedLibrary = 0;
+  // Where the library scan looked for modules.
+  QStringList LibraryFolders;
 };
 
 // The pointer over the Board, the Pane it works on and the drag.

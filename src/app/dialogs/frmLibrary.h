@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class QLabel;
+class QListWidget;
 class QTabWidget;
 
 namespace qv {
@@ -16,11 +18,23 @@ class frmLibrary : public QDialog {
   QTabWidget* tabs() const { return tabs_; }
 
  public slots:
+  // The controls show the picker's values in the workspace.
   void refresh();
 
  private:
+  QWidget* listPage(const QString& caption, const QString& listName, const QString& boxName, QListWidget*& list,
+                    QLabel*& box);
+  // Runs an engine handler for a user's action, then shows the new state.
+  template <typename F>
+  void act(F&& f);
+
   Workspace& ws_;
   QTabWidget* tabs_ = nullptr;
+  QLabel* info_ = nullptr;
+  QListWidget* libraries_ = nullptr;
+  QListWidget* images_ = nullptr;
+  QLabel* libraryPreview_ = nullptr;
+  QLabel* imagePreview_ = nullptr;
 };
 
 }  // namespace qv

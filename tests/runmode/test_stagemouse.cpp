@@ -1,0 +1,167 @@
+// The Board's mouse events in Design, as tables of pointer events and the
+// state they leave: Targets, drags in the three styles, the second press,
+// right presses over a Pane and over free Board, and moving the Board.
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "runmode/StageMouse.h"
+#include "shell/BoardSizes.h"
+#include "shell/Headless.h"
+#include "shell/Setups.h"
+
+#include <QtTest>
+
+using namespace qv;
+
+namespace {
+
+constexpr QRgb Red = 0xffc80000, Blue = 0xff0000c8;
+
+// Slot 2 red at (100, 100) over slot 7 blue at (150, 150), both 100 x 100.
+struct Scene : HeadlessSession {
+  Scene() {
+    IntroBlankNewProject(ws);
+    for (int i = 0; i < 7; ++i) AddPane(ws);
+    for (int n : {1, 3, 4, 5, 6}) {
+      ws.pointer.TargetPane = Integer(n);
+      ws.win.Shape1[0].Visible = true;
+      RemovePane(ws);
+    }
+    place(2, 100, 100, Red);
+    place(7, 150, 150, Blue);
+    RedrawBoard(ws);
+  }
+  void place(int slot, int x, int y, QRgb colour) {
+    PaneRecord& p = ws.Pane(slot);
+    p.Left = Integer(x);
+    p.Top = Integer(y);
+    for (int j = 0; j < 100; ++j)
+      for (int i = 0; i < 100; ++i) ws.surfaces.picSprites.Image().setPixel(p.SheetX + i, p.SheetY + j, colour);
+  }
+  QRgb at(int x, int y) const { return ws.surfaces.picStage.Image().pixel(x, y) | 0xff000000; }
+  // "d" press, "m" move, "u" release; button 1 left, 2 right.
+  void run(const QString& script) {
+    for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
+      const QStringList f = step.mid(1).split(',');
+      const int b = f[0].toInt(), x = f[1].toInt(), y = f[2].toInt();
+      if (step[0] == 'd') picStage_MouseDown(ws, b, x, y);
+      else if (step[0] == 'm') picStage_MouseMove(ws, b, x, y);
+      else picStage_MouseUp(ws, b, x, y);
+    }
+  }
+};
+
+}  // namespace
+
+class TestStageMouse : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void pressesAndDrags_data() {
+    QTest::addColumn<int>("style");  // 0 layered, 1 Wire, 2 Float
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<bool>("dragging");
+    QTest::addColumn<QPoint>("slot2");
+    QTest::addColumn<QRgb>("at240");  // the Board at (240, 240) afterwards
+    QTest::addColumn<bool>("box");    // the target box shows
+    // A press in the overlap finds the upper Layer.
+    QTest::newRow("press overlap") << 0 << "d1,160,160" << 2 << true << QPoint(100, 100) << Blue << true;
+    // The top-left corner follows the pointer exactly; the layered drag
+    // keeps slot 2 in front, over slot 7.
+    QTest::newRow("layered drag") << 0 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Red << true;
+    // Float: the dragged Pane above every Layer; Wire: nothing redrawn.
+    QTest::newRow("float drag") << 2 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Red << true;
+    QTest::newRow("wire drag") << 1 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Blue << true;
+    QTest::newRow("wire release") << 1 << "d1,120,120 m1,200,200 u1,200,200" << 2 << false << QPoint(200, 200) << Red
+                                  << true;
+    // A second press during a drag ends it where the Pane is.
+    QTest::newRow("second press") << 0 << "d1,120,120 m1,200,200 d1,200,200" << 2 << false << QPoint(200, 200) << Red
+                                  << false;
+    // A press on free Board clears the Target.
+    QTest::newRow("free Board") << 0 << "d1,120,120 u1,120,120 d4,600,500 u4,600,500" << 0 << false << QPoint(100, 100)
+                                << Blue << false;
+  }
+
+  void pressesAndDrags() {
+    QFETCH(int, style);
+    QFETCH(QString, script);
+    Scene s;
+    s.ws.BoardSettings.BoardLocked = QvTrue;
+    s.ws.BoardSettings.WirePanes = toFlag(style == 1);
+    s.ws.BoardSettings.FloatPanes = toFlag(style == 2);
+    s.run(script);
+    QFETCH(int, target);
+    QFETCH(bool, dragging);
+    QFETCH(QPoint, slot2);
+    QFETCH(QRgb, at240);
+    QFETCH(bool, box);
+    QCOMPARE(int(s.ws.pointer.TargetPane), target);
+    QCOMPARE(isSet(s.ws.pointer.Dragging), dragging);
+    QCOMPARE(QPoint(s.ws.PaneTable[2].Left, s.ws.PaneTable[2].Top), slot2);
+    QCOMPARE(s.at(240, 240), at240);
+    QCOMPARE(s.ws.win.Shape1[0].Visible, box);
+    QCOMPARE(s.ws.win.menuEnabled("mnu_EditPane"), target != 0);
+    QVERIFY(!s.ws.win.BoardMoving);
+    if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));
+  }
+
+  void rightPressOverAPaneTargetsIt() {
+    Scene s;
+    s.run("m0,160,160 d2,160,160");
+    QCOMPARE(int(s.ws.pointer.TargetPane), 2);
+    QVERIFY(s.ws.win.Shape1[0].Visible && s.ws.win.menuEnabled("mnu_RemovePane"));
+    QCOMPARE(s.ws.win.List_Zorder[s.ws.win.List_ZorderIndex].ItemData, 2);
+    const ControlState& list = s.ws.win.Frame_ListZ;
+    QVERIFY(list.Visible);
+    QCOMPARE(QPoint(list.Left, list.Top), QPoint(s.ws.surfaces.picStage.Left + 160, s.ws.surfaces.picStage.Top + 160));
+    QVERIFY(s.windows.popups.isEmpty());
+    // With the list open a move cancels a drag; the next press closes it.
+    s.ws.pointer.Dragging = QvTrue;
+    s.run("m0,10,10");
+    QVERIFY(!isSet(s.ws.pointer.Dragging));
+    s.run("d1,700,500");
+    QVERIFY(!s.ws.win.Frame_ListZ.Visible);
+  }
+
+  void rightPressOnFreeBoardSizesItBeforeTheRedraw() {
+    Scene s;
+    mnu_BoardSize_Click(s.ws, "mnu_320x240");
+    s.place(7, 500, 100, Blue);
+    s.windows.onPopup = [&](const QString&) { mnu_BoardSize_Click(s.ws, "mnu_1024x768"); };
+    s.run("m0,300,200 d2,300,200");
+    QCOMPARE(s.windows.popups, QStringList{"mnu_BoardSize"});
+    QCOMPARE(s.ws.surfaces.picStage.Width(), 1024);
+    QCOMPARE(s.at(550, 150), Blue);
+  }
+
+  void boardMoves() {
+    Scene s;
+    const ControlState& holder = s.ws.win.picHolder;
+    Surface& stage = s.ws.surfaces.picStage;
+    s.run("d1,700,500");
+    QVERIFY(s.ws.win.BoardMoving && !stage.Visible);
+    QCOMPARE(stage.Pointer, MousePointer::FourWayArrow);
+    // Dragged over the holder: the Board shows again near its edges.
+    const struct {
+      int x, y;
+      bool visible;
+    } over[] = {{500, 300, false}, {holder.Left + 10, 300, true}, {holder.Width - 10, 300, true},
+                {500, holder.Top + 30, true}};
+    for (const auto& o : over) {
+      stage.Visible = false;
+      QVERIFY(!BoardDragOver(s.ws, o.x, o.y));
+      QCOMPARE(stage.Visible, o.visible);
+    }
+    BoardMoveDrop(s.ws, 300, 200);
+    QCOMPARE(QPoint(stage.Left, stage.Top), QPoint(300 - 700, 200 - 500));
+    QVERIFY(stage.Visible && !s.ws.win.BoardMoving && s.ws.win.picFastMenu.Enabled);
+    // The bottom band ends the drag with the Board where it was.
+    s.run("d1,700,500");
+    QVERIFY(BoardDragOver(s.ws, 50, holder.Height - (s.ws.win.picFastMenu.Height + 10)));
+    QVERIFY(stage.Visible && !s.ws.win.BoardMoving);
+    QCOMPARE(QPoint(stage.Left, stage.Top), QPoint(-400, -300));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestStageMouse)
+#include "test_stagemouse.moc"
