@@ -9,6 +9,7 @@
 #include "shell/Setups.h"
 #include "shell/WindowHost.h"
 #include "surface/PictureFile.h"
+#include "surface/SafeFiles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstdio>
 #include <map>
 
@@ -96,17 +96,19 @@ std::optional<QSize> parseBoard(const QString& text) {
   return QSize(w, h);
 }
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-  QSaveFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+// Files are written safely: a failed write keeps any older file. Returns an
+// empty string or the reason.
+QString writeBytes(const QString& path, const QByteArray& bytes) {
+  const Outcome written = WriteFileSafely(path, bytes);
+  return written.succeeded() ? QString() : written.failure().reason;
 }
 
-// PNG files go through a save file too: a failed write keeps any older file.
-bool writePng(const QString& path, const QImage& img) {
+QString writePng(const QString& path, const QImage& img) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  return img.save(&buffer, "PNG") && writeBytes(path, bytes);
+  if (!img.save(&buffer, "PNG")) return QStringLiteral("the picture could not be coded as PNG");
+  return writeBytes(path, bytes);
 }
 
 // Options of the form --name VALUE, repeatable; positional words apart.
@@ -162,7 +164,8 @@ int render(const Args& a) {
   s.setBoard(*board);
   if (!s.load(a.positional[0])) return 1;
   RedrawBoard(s.ws);
-  if (!writePng(out, s.ws.picStage.Image())) return fail(QStringLiteral("%1: cannot write the picture").arg(out));
+  if (const QString why = writePng(out, s.ws.picStage.Image()); !why.isEmpty())
+    return fail(QStringLiteral("%1: cannot write the picture: %2").arg(out, why));
   return 0;
 }
 
@@ -216,7 +219,8 @@ int play(const Args& a) {
     RunLoopPass(ws);
     if (!pngDir.isEmpty()) {
       const QString name = QDir(pngDir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
-      if (!writePng(name, ws.picStage.Image())) return fail(name + ": cannot write the picture");
+      if (const QString why = writePng(name, ws.picStage.Image()); !why.isEmpty())
+        return fail(name + ": cannot write the picture: " + why);
     }
   }
   const QString stateOut = a.one("state-out");
@@ -224,8 +228,8 @@ int play(const Args& a) {
     QJsonObject o;
     o["Frames"] = frames;
     o["Panes"] = PanesJson(ws.RunPaneTable);
-    if (!writeBytes(stateOut, QJsonDocument(o).toJson(QJsonDocument::Indented)))
-      return fail(stateOut + ": cannot write the state");
+    if (const QString why = writeBytes(stateOut, QJsonDocument(o).toJson(QJsonDocument::Indented)); !why.isEmpty())
+      return fail(stateOut + ": cannot write the state: " + why);
   }
   StopRun(ws, StopForm::EscKey);
   while (RunLoopPass(ws)) {

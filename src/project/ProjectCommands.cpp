@@ -9,11 +9,9 @@
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"
+#include "surface/SafeFiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace qv {
 
@@ -23,17 +21,6 @@ namespace {
 
 const QString SaveTitle = QStringLiteral("Save Project");
 const QString LoadTitle = QStringLiteral("Load a Project");
-
-QString writeFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return why;
-  }
-  return file.commit() ? QString() : file.errorString();
-}
 
 void tell(Workspace& ws, const QString& title, const QString& path, const QString& why) {
   ws.platform->ShowMessage(title, QStringLiteral("%1\n\n%2").arg(QDir::toNativeSeparators(path), why));
@@ -53,21 +40,13 @@ void resetProject(Workspace& ws) {
 
 // Reads the project document; an empty optional and a reason on failure.
 std::optional<RtfReadResult> readProjectText(const QString& path, QString& why) {
-  // Only plain files are opened: opening a pipe or a device could wait forever.
-  if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
-    why = QStringLiteral("It is not a file.");
+  // Only plain files are read, and never more than the cap, whatever size
+  // the file reports.
+  QByteArray bytes;
+  if (const Outcome read = ReadFileCapped(path, MaxProjectFileBytes, bytes); !read.succeeded()) {
+    why = read.failure().reason;
     return std::nullopt;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    why = file.errorString();
-    return std::nullopt;
-  }
-  if (file.size() > MaxProjectFileBytes) {
-    why = QStringLiteral("The file is too large to be a project (%1 bytes).").arg(file.size());
-    return std::nullopt;
-  }
-  const QByteArray bytes = file.readAll();
   RtfReadResult doc = ReadRtf(bytes);
   if (!doc.ok) {
     why = doc.error.isEmpty() ? QStringLiteral("The file is not a project document.") : doc.error;
@@ -106,19 +85,19 @@ void SaveProject(Workspace& ws) {
   }
   ws.win.Label1 = ws.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
-  const std::pair<QString, QByteArray> writes[] = {
-      {files.text, WriteRtf(text)},
+  // The four files change together or not at all; the project file takes
+  // its place last, so it never names bitmaps older than itself.
+  const Outcome saved = WriteFilesTogether({
       {files.back, EncodeBmp24(ws.picBackground.Image())},
       {files.sprites, EncodeBmp24(ws.picSprites.Image())},
       {files.masks, EncodeBmp24(ws.picMasks.Image())},
-  };
-  for (const auto& [path, bytes] : writes) {
-    const QString why = writeFile(path, bytes);
-    if (!why.isEmpty()) {
-      ws.picStage.Pointer = MousePointer::Arrow;
-      tell(ws, SaveTitle, path, QStringLiteral("The project could not be saved: %1").arg(why));
-      return;
-    }
+      {files.text, WriteRtf(text)},
+  });
+  if (saved.hasFailed()) {
+    ws.picStage.Pointer = MousePointer::Arrow;
+    tell(ws, SaveTitle, saved.failure().file,
+         QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
+    return;
   }
   WaitASec(ws, 4);
   ws.picStage.Pointer = MousePointer::Arrow;

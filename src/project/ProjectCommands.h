@@ -10,8 +10,8 @@ constexpr qint64 MaxProjectFileBytes = 64 * 1024 * 1024;
 extern const QString ProjectFilter;
 
 // Save Project: asks for a name, writes the project text and its three
-// bitmaps. Every file is written through a save file, so a failed write never
-// replaces a good file; a failure tells the user and ends the command.
+// bitmaps as one set (WriteFilesTogether): a failure anywhere leaves all four
+// earlier files as they were, tells the user and ends the command.
 void SaveProject(Workspace& ws);
 // Load a Project: false when the dialog was cancelled.
 bool LoadProject(Workspace& ws);
