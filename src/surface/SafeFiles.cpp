@@ -161,7 +161,9 @@ QString keepOld(Pending& p) {
   p.kept.clear();
   if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != ENOSYS) return systemReason(err);
   QByteArray old;
-  const Outcome read = ReadFileCapped(p.target, std::numeric_limits<qint64>::max() - 1, old);
+  // Far more than any project file; a larger file is not copied.
+  constexpr qint64 MostCopied = qint64(1) << 30;
+  const Outcome read = ReadFileCapped(p.target, MostCopied, old);
   if (!read.succeeded()) return read.failure().reason;
   return writeBeside(p.target, "qvkeep", old, p.oldMode, p.kept);
 }
@@ -266,12 +268,15 @@ Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes) 
   if (::fstat(fd.get(), &st) != 0) return Outcome::failed(path, systemReason(errno));
   if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(path, why);
 
-  // The reported size is only a hint: reading stops one byte past the cap.
-  const qint64 limit = maxBytes + 1;
+  // The reported size is only a hint: reading goes on until the end of the
+  // file or past the cap. Reads are made in whole 64 KiB blocks, which
+  // files of records (such as /proc/self/pagemap) require.
+  constexpr qint64 Block = 64 * 1024;
+  const qint64 limit = (std::min<qint64>(maxBytes, std::numeric_limits<qint64>::max() - 2 * Block) / Block + 1) * Block;
   qint64 have = 0;
   QByteArray out;
-  out.resize(qsizetype(std::min<qint64>({std::max<qint64>(st.st_size + 1, 4096), limit, 1 << 30})));
-  while (have < limit) {
+  out.resize(qsizetype(std::min<qint64>({(st.st_size / Block + 1) * Block, limit, 1 << 30})));
+  while (have <= maxBytes) {
     if (have == out.size()) out.resize(qsizetype(std::min<qint64>(limit, have * 2)));
     const ssize_t n = ::read(fd.get(), out.data() + have, size_t(out.size() - have));
     if (n < 0 && errno == EINTR) continue;
