@@ -8,8 +8,9 @@
  * opened on; the folder itself counts too). Other calls pass through.
  *
  *   QV_FAULT_DIR    the folder (absolute path, no trailing slash)
- *   QV_FAULT_CALL   the number of the counted call to fail (from 1); 0 or
- *                   unset fails none; "all" fails every counted call
+ *   QV_FAULT_CALL   the numbers of the counted calls to fail (from 1),
+ *                   comma-separated; 0 or unset fails none; "all" fails
+ *                   every counted call
  *   QV_FAULT_ERRNO  ENOSPC (default), EIO or EPERM
  *   QV_FAULT_OPS    comma-separated operations to count (default: all)
  *   QV_FAULT_LOG    a file that gets one line per counted call:
@@ -72,7 +73,9 @@ static int fault(const char* op, const char* path) {
   if (!in_folder(path) || !op_counted(op)) return 0;
   ++counted;
   const char* call = getenv("QV_FAULT_CALL");
-  int fail = call && (strcmp(call, "all") == 0 || atol(call) == counted);
+  int fail = call && strcmp(call, "all") == 0;
+  for (const char* p = call; p && *p && !fail; p = strchr(p, ',') ? strchr(p, ',') + 1 : NULL)
+    fail = atol(p) == counted;
   const char* logName = getenv("QV_FAULT_LOG");
   if (logName && *logName) {
     char line[PATH_MAX + 64];
@@ -125,15 +128,6 @@ int open(const char* path, int flags, ...) {
   return REAL(open)(path, flags, mode);
 }
 
-int open64(const char* path, int flags, ...) {
-  OPEN_MODE(flags);
-  if (creating(flags)) {
-    int e = fault("open", path);
-    if (e) FAIL_WITH(e);
-  }
-  return REAL(open64)(path, flags, mode);
-}
-
 int openat(int dirfd, const char* path, int flags, ...) {
   OPEN_MODE(flags);
   char buf[PATH_MAX];
@@ -142,16 +136,6 @@ int openat(int dirfd, const char* path, int flags, ...) {
     if (e) FAIL_WITH(e);
   }
   return REAL(openat)(dirfd, path, flags, mode);
-}
-
-int openat64(int dirfd, const char* path, int flags, ...) {
-  OPEN_MODE(flags);
-  char buf[PATH_MAX];
-  if (creating(flags)) {
-    int e = fault("open", at_path(dirfd, path, buf, sizeof buf));
-    if (e) FAIL_WITH(e);
-  }
-  return REAL(openat64)(dirfd, path, flags, mode);
 }
 
 ssize_t write(int fd, const void* data, size_t size) {

@@ -158,11 +158,39 @@ class TestSaveFaults : public QObject {
         QVERIFY2(after == before, qPrintable(step + " left " + after.keys().join(' ')));
         const QString file = fileOf(step.section(' ', 2, 2), dir);
         const QString reason = n % 2 ? "No space left on device" : "Input/output error";
-        QVERIFY2(r.err.contains("Save Project: " + (file.startsWith('/') ? file : dir + "/" + file) +
-                                "  The project could not be saved: " + reason),
+        QVERIFY2(r.err.endsWith("Save Project: " + (file.startsWith('/') ? file : dir + "/" + file) +
+                                "  The project could not be saved: " + reason + "\n"),
                  qPrintable(step + ": " + r.err));
       }
     }
+  }
+
+  // Two faults: the sprite sheet's rename fails, and so does putting the
+  // Background back. The message says so, and the old Background is still
+  // there under its kept name, whole.
+  void failedRollBackKeepsTheOldFile() {
+    QTemporaryDir work;
+    const QString dir = work.filePath("p");
+    QDir().mkpath(dir);
+    for (const QString& name : OutFiles) {
+      QFile f(QDir(dir).filePath(name));
+      QVERIFY(f.open(QIODevice::WriteOnly) && f.write("earlier " + name.toUtf8()) > 0);
+    }
+    // Four files written (4 calls each), link and rename of Back_, link and
+    // rename of Sprites_ (20), then the rename that puts Back_ back (21).
+    const Run r = finish(*startResave(dir, {{"QV_FAULT_CALL", "20,21"}, {"QV_FAULT_ERRNO", "EIO"}}));
+    QCOMPARE(r.code, 1);
+    const Snapshot after = snapshot(dir);
+    const QStringList kept = after.keys().filter(QRegularExpression("^\\.Back_out\\.bmp\\.qvkeep-"));
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(after.size(), 5);
+    QCOMPARE(after[kept[0]], QByteArray("earlier Back_out.bmp"));
+    QVERIFY2(r.err.contains(dir + "/Sprites_out.bmp  The project could not be saved: Input/output error; the old " +
+                            dir + "/Back_out.bmp could not be put back (Input/output error) and is kept as " + dir +
+                            "/" + kept[0]),
+             qPrintable(r.err));
+    for (const char* name : {"Masks_out.bmp", "Sprites_out.bmp", "out.QV1"})
+      QCOMPARE(after[name], "earlier " + QByteArray(name));
   }
 };
 

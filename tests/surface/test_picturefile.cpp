@@ -168,8 +168,8 @@ class TestPictureFile : public QObject {
     QByteArray png;
     QBuffer pngBuffer(&png);
     QVERIFY(pngBuffer.open(QIODevice::WriteOnly) && randomImage(4, 4, 6).save(&pngBuffer, "PNG"));
-    QByteArray hugeJpeg = jpeg;  // its frame header says 20000 pixels wide
-    qToBigEndian(quint16(20000), hugeJpeg.data() + hugeJpeg.indexOf("\xFF\xC0") + 7);
+    QByteArray hugeJpeg = jpeg;  // its frame header says 20000 x 20000 pixels
+    for (int off : {5, 7}) qToBigEndian(quint16(20000), hugeJpeg.data() + hugeJpeg.indexOf("\xFF\xC0") + off);
     // 16384 x 2441 at 8 bits, run-length coded: the pixel data is nothing
     // but skips (delta escapes) and an end of bitmap, 1.2 KB in all.
     QByteArray rleBomb = bmpHeaderOnly(16384, 2441, true) + QByteArray(1024, '\0');
@@ -179,8 +179,13 @@ class TestPictureFile : public QObject {
     // 54 bytes: 2147483647 x 2147483647 pixels at 65535 bits per pixel.
     QByteArray overflow = bmpHeaderOnly(2147483647, 2147483647);
     qToLittleEndian(quint16(65535), overflow.data() + 28);
-    QByteArray jpegInBmp = bmpHeaderOnly(4, 4);
+    // Compression kinds the bitmap decoder does not read, or not at that
+    // depth: JPEG inside, 8-bit run-length at 24 bits, 4-bit run-length at 8.
+    QByteArray jpegInBmp = bmpHeaderOnly(4, 4), rle8At24 = bmpHeaderOnly(4, 4), rle4At8 = bmpHeaderOnly(4, 4);
     qToLittleEndian(quint32(4), jpegInBmp.data() + 30);
+    qToLittleEndian(quint32(1), rle8At24.data() + 30);
+    qToLittleEndian(quint32(2), rle4At8.data() + 30);
+    qToLittleEndian(quint16(8), rle4At8.data() + 28);
     QByteArray enormousGif = tinyGif("GIF89a");  // screen and image 60000 x 60000
     for (int off : {6, 8, 30, 32}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
     const QList<std::tuple<const char*, QByteArray, const char*>> rows = {
@@ -201,6 +206,8 @@ class TestPictureFile : public QObject {
         {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1), "too large"},
         {"flat.bmp", bmpHeaderOnly(40, 0), "no width or height"},
         {"jpeginside.bmp", jpegInBmp, "compression"},
+        {"rle8at24.bmp", rle8At24, "compression"},
+        {"rle4at8.bmp", rle4At8, "compression"},
         {"half.bmp", good.left(good.size() / 2), "cut short"},
         {"headeronly.bmp", good.left(54), "cut short"},
         {"short.bmp", good.left(30), "cut short"},
