@@ -139,10 +139,16 @@ class TestSaveFaults : public QObject {
     QCOMPARE(ops["link"], earlier && !noLinks ? 4 : 0);
     QCOMPARE(ops["fsync"], 1);
 
-    for (int first = 1; first <= steps.size(); first += 2) {
+    // Without links only the copies and the renames differ from the save
+    // over an earlier save with links; the other steps are failed there.
+    QList<int> failed;
+    for (int n = 1; n <= steps.size(); ++n)
+      if (!noLinks || steps[n - 1].contains(".qvkeep-") || steps[n - 1].section(' ', 1, 1) == "rename") failed << n;
+    QCOMPARE(failed.size(), noLinks ? 20 : steps.size());
+    for (int k = 0; k < failed.size(); k += 2) {
       std::unique_ptr<QProcess> runs[2];
-      for (int i = 0; i < 2 && first + i <= steps.size(); ++i) {
-        const int n = first + i;
+      for (int i = 0; i < 2 && k + i < failed.size(); ++i) {
+        const int n = failed[k + i];
         QCOMPARE(prepare(i), before);
         QMap<QString, QString> faults = base;
         faults["QV_FAULT_CALL"] = QString::number(n);
@@ -150,7 +156,7 @@ class TestSaveFaults : public QObject {
         runs[i] = startResave(work.filePath(QString::number(i)), faults);
       }
       for (int i = 0; i < 2 && runs[i]; ++i) {
-        const int n = first + i;
+        const int n = failed[k + i];
         const QString step = steps[n - 1], dir = work.filePath(QString::number(i));
         const Run r = finish(*runs[i]);
         QVERIFY2(r.code == 1, qPrintable(step + " exit " + QString::number(r.code) + " " + r.err));
