@@ -1,9 +1,9 @@
-# Quorvel: make run | make test | make bench | make fuzz
+# Quorvel: make run | make test | make sanitize | make bench | make fuzz
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build run test bench fuzz clean
+.PHONY: deps configure build run test sanitize bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,17 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# Every test built with AddressSanitizer and UndefinedBehaviorSanitizer. The
+# leak suppressions name only the audio stack's own leaks in libpulse.
+sanitize: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_SANITIZE=ON > /dev/null
+	@cmake --build build-sanitize -j$(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j$(JOBS)
+
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON > /dev/null
 	@cmake --build build-bench -j$(JOBS) --target quorvel_bench
@@ -29,4 +40,4 @@ fuzz: deps
 	@scripts/run-fuzz $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) build-bench build-fuzz
+	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

@@ -12,6 +12,7 @@
 #include "shell/Headless.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"
+#include "surface/SafeFiles.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -20,7 +21,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstdio>
 #include <optional>
 
@@ -99,17 +99,11 @@ std::optional<QSize> parseBoard(const QString& text) {
 const QCommandLineOption boardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
                                      QStringLiteral("WxH"), QStringLiteral("800x600"));
 
-// Writes a file through a save file: a failed write keeps any older file.
-// Empty, or the reason it failed.
+// Writes a file safely: a failed write keeps any older file. Empty, or the
+// reason it failed.
 QString writeBytes(const QString& path, const QByteArray& bytes) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return f.errorString();
-  if (f.write(bytes) != bytes.size() || !f.flush()) {
-    const QString why = f.errorString();
-    f.cancelWriting();
-    return why;
-  }
-  return f.commit() ? QString() : f.errorString();
+  const Outcome written = WriteFileSafely(path, bytes);
+  return written.succeeded() ? QString() : written.failure().reason;
 }
 
 QString writePng(const QString& path, const QImage& img) {

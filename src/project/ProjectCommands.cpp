@@ -9,11 +9,9 @@
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"
+#include "surface/SafeFiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace qv {
 
@@ -22,17 +20,6 @@ const QString SaveProjectTitle = QStringLiteral("Save Project");
 const QString LoadProjectTitle = QStringLiteral("Load a Project");
 
 namespace {
-
-QString writeFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return why;
-  }
-  return file.commit() ? QString() : file.errorString();
-}
 
 // Frees every slot 0..50, empties the layer list and the four pictures.
 void resetProject(Workspace& ws) {
@@ -50,21 +37,13 @@ void resetProject(Workspace& ws) {
 
 // Reads the project document; an empty optional and a reason on failure.
 std::optional<RtfReadResult> readProjectText(const QString& path, QString& why) {
-  // Only plain files are opened: opening a pipe or a device could wait forever.
-  if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
-    why = QStringLiteral("It is not a file.");
+  // Only plain files are read, and never more than the cap, whatever size
+  // the file reports.
+  QByteArray bytes;
+  if (const Outcome read = ReadFileCapped(path, MaxProjectFileBytes, bytes); !read.succeeded()) {
+    why = read.failure().reason;
     return std::nullopt;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    why = file.errorString();
-    return std::nullopt;
-  }
-  if (file.size() > MaxProjectFileBytes) {
-    why = QStringLiteral("The file is too large to be a project (%1 bytes).").arg(file.size());
-    return std::nullopt;
-  }
-  const QByteArray bytes = file.readAll();
   RtfReadResult doc = ReadRtf(bytes);
   if (!doc.ok) {
     why = doc.error.isEmpty() ? QStringLiteral("The file is not a project document.") : doc.error;
@@ -106,18 +85,18 @@ Outcome SaveProject(Workspace& ws) {
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
-  const std::pair<QString, QByteArray> writes[] = {
-      {files.text, WriteRtf(text)},
+  // The four files change together or not at all; the project file takes
+  // its place last, so it never names bitmaps older than itself.
+  const Outcome saved = WriteFilesTogether({
       {files.back, EncodeBmp24(ws.surfaces.picBackground.Image())},
       {files.sprites, EncodeBmp24(ws.surfaces.picSprites.Image())},
       {files.masks, EncodeBmp24(ws.surfaces.picMasks.Image())},
-  };
-  for (const auto& [path, bytes] : writes) {
-    const QString why = writeFile(path, bytes);
-    if (!why.isEmpty()) {
-      stage.Pointer = MousePointer::Arrow;
-      return Outcome::failed(path, QStringLiteral("The project could not be saved: %1").arg(why));
-    }
+      {files.text, WriteRtf(text)},
+  });
+  if (saved.hasFailed()) {
+    stage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(saved.failure().file,
+                           QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
   }
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;

@@ -15,8 +15,8 @@ extern const QString SaveProjectTitle;
 extern const QString LoadProjectTitle;
 
 // Save Project: asks for a name, writes the project text and its three
-// bitmaps. Every file is written through a save file, so a failed write never
-// replaces a good file. Failed names the file and the reason.
+// bitmaps as one set: a failure anywhere leaves all four earlier files as
+// they were. Failed names the file and the reason.
 Outcome SaveProject(Workspace& ws);
 // Load a Project. Failed when the project text cannot be read (the Board is
 // then empty); done with warnings when the text is damaged or a bitmap was

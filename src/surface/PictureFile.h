@@ -1,4 +1,5 @@
-// Picture files: read .bmp, .jpg and .gif; write 24-bit Windows bitmaps.
+// Picture files: read BMP, JPEG and GIF pictures within fixed bounds; write
+// 24-bit Windows bitmaps.
 #pragma once
 #include <QByteArray>
 #include <QImage>
@@ -13,17 +14,25 @@ struct PictureResult {
   bool ok() const { return !image.isNull(); }
 };
 
-// Largest picture read, in pixels; larger files are refused before decoding.
-constexpr qint64 MaxPicturePixels = 40'000'000;
+// Largest picture read: at most MaxPictureSide pixels a side and
+// MaxPicturePixels in all, so that one decoded picture takes at most 128 MiB.
+// Headers are checked before decoding and the decoded picture after it; the
+// decoder itself may allocate no more than that either.
 constexpr int MaxPictureSide = 16'384;
+constexpr qint64 MaxPicturePixels = 32 * 1024 * 1024;
+// Largest picture file read: an uncompressed 32-bit bitmap of the largest
+// picture, its headers and palette.
+constexpr qint64 MaxPictureFileBytes = MaxPicturePixels * 4 + 1024 * 1024;
 
+// Reads a picture. The format is decided by the content, never by the file
+// name, and only BMP, JPEG and GIF are read. Every refusal has a reason.
 PictureResult LoadPicture(const QString& path);
 PictureResult LoadPictureData(const QByteArray& data);
 
 // The bytes of a 24-bit bottom-up Windows bitmap of img.
 QByteArray EncodeBmp24(const QImage& img);
-// Writes img as a 24-bit .bmp through a save file: a failed write leaves any
-// earlier file in place. Returns an empty string or the reason it failed.
+// Writes img as a 24-bit .bmp safely (WriteFileSafely): a failed write leaves
+// any earlier file in place. Returns an empty string or the reason it failed.
 QString SavePicture(const QImage& img, const QString& path);
 
 }  // namespace qv

@@ -133,6 +133,8 @@ class TestCli : public QObject {
     QTest::newRow("junk") << QStringList{"dump", tmp.filePath("junk.QV1")} << 1 << "junk.QV1";
     QTest::newRow("short name") << QStringList{"dump", tmp.filePath("x.Q")} << 1 << "too short";
     QTest::newRow("resave short") << QStringList{"resave", demo, tmp.filePath("ab")} << 1 << "too short";
+    QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1
+                                    << "Back_copy.bmp";
     QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
   }
 

@@ -3,6 +3,7 @@
 #include "surface/PictureFile.h"
 #include "surface/Surface.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -11,6 +12,7 @@
 
 #include "support/PaneFixtures.h"
 #include <QtEndian>
+#include <sys/stat.h>
 
 using namespace qv;
 using fixtures::randomImage;
@@ -35,6 +37,20 @@ quint32 le(const QByteArray& b, int off, int size) {
 QByteArray tinyGif(const char* version) {
   return version + QByteArray::fromHex("02000200910000ff000000ff000000ffffffff2c00000000020002000002034434"
                                        "05003b");
+}
+
+// A one-picture GIF: a logical screen of sw x sh, a picture at (left, 0) of
+// w x h whose data is one sub-block, and the trailer; 35 bytes.
+QByteArray gifOneFrame(quint16 sw, quint16 sh, quint16 left, quint16 w, quint16 h) {
+  QByteArray g = "GIF89a" + QByteArray(7, '\0') + QByteArray::fromHex("000000ffffff") + ',' + QByteArray(9, '\0') +
+                 QByteArray::fromHex("02024401003b");
+  qToLittleEndian(sw, g.data() + 6);
+  qToLittleEndian(sh, g.data() + 8);
+  g[10] = char(0x80);  // a global colour table of two entries
+  qToLittleEndian(left, g.data() + 20);
+  qToLittleEndian(w, g.data() + 24);
+  qToLittleEndian(h, g.data() + 26);
+  return g;
 }
 
 // A bitmap header declaring w x h at 24 bits (or 8-bit run-length data),
@@ -115,29 +131,109 @@ class TestPictureFile : public QObject {
     }
   }
 
-  void badFilesFailAsValues() {
-    QTemporaryDir dir;
+  // Every file of the reader's own seed corpus: bitmaps of each depth and
+  // kind show the same pattern, exactly; the JPEG its flat colour.
+  void everyKindOfPictureReads() {
+    const QDir seeds(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"));
+    QImage pattern(6, 4, QImage::Format_RGB32);
+    const QRgb palette[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    const QStringList bitmaps = seeds.entryList({"*.bmp"});
+    QCOMPARE(bitmaps.size(), 8);
+    for (const QString& name : bitmaps) {
+      const int colours = name.contains("1bit") ? 2 : 4;
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) pattern.setPixel(x, y, palette[(x + 2 * y) % colours]);
+      const PictureResult r = LoadPicture(seeds.filePath(name));
+      QVERIFY2(r.ok(), qPrintable(name + ": " + r.error));
+      QVERIFY2(r.image == pattern, qPrintable(name));
+    }
+    const PictureResult jpeg = LoadPicture(seeds.filePath("picture.jpg"));
+    QVERIFY2(jpeg.ok(), qPrintable(jpeg.error));
+    QCOMPARE(jpeg.image.size(), QSize(8, 8));
+    const QRgb got = jpeg.image.pixel(5, 6);
+    QVERIFY(std::abs(qRed(got) - 200) <= 6 && std::abs(qGreen(got) - 40) <= 6 && std::abs(qBlue(got) - 80) <= 6);
+    QCOMPARE(LoadPicture(seeds.filePath("picture.gif")).image.size(), QSize(2, 2));
+  }
+
+  // Files that are no picture of ours, too large, damaged or cut short, and
+  // paths that are no file: each refused, as a value, with its reason.
+  void refusedWithAReason_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
     const QByteArray good = EncodeBmp24(randomImage(40, 30, 3));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && randomImage(64, 64, 5).save(&buffer, "JPG", 90));
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    QVERIFY(pngBuffer.open(QIODevice::WriteOnly) && randomImage(4, 4, 6).save(&pngBuffer, "PNG"));
+    QByteArray hugeJpeg = jpeg;  // its frame header says 20000 x 20000 pixels
+    for (int off : {5, 7}) qToBigEndian(quint16(20000), hugeJpeg.data() + hugeJpeg.indexOf("\xFF\xC0") + off);
+    // 16384 x 2441 at 8 bits, run-length coded: the pixel data is nothing
+    // but skips (delta escapes) and an end of bitmap, 1.2 KB in all.
+    QByteArray rleBomb = bmpHeaderOnly(16384, 2441, true) + QByteArray(1024, '\0');
+    for (int i = 0; i < 30; ++i) rleBomb += QByteArray::fromHex("0002ffff");
+    rleBomb += QByteArray::fromHex("0001");
+    qToLittleEndian(quint32(54 + 1024), rleBomb.data() + 10);
+    // 54 bytes: 2147483647 x 2147483647 pixels at 65535 bits per pixel.
+    QByteArray overflow = bmpHeaderOnly(2147483647, 2147483647);
+    qToLittleEndian(quint16(65535), overflow.data() + 28);
+    // Compression kinds the bitmap decoder does not read, or not at that
+    // depth: JPEG inside, 8-bit run-length at 24 bits, 4-bit run-length at 8.
+    QByteArray jpegInBmp = bmpHeaderOnly(4, 4), rle8At24 = bmpHeaderOnly(4, 4), rle4At8 = bmpHeaderOnly(4, 4);
+    qToLittleEndian(quint32(4), jpegInBmp.data() + 30);
+    qToLittleEndian(quint32(1), rle8At24.data() + 30);
+    qToLittleEndian(quint32(2), rle4At8.data() + 30);
+    qToLittleEndian(quint16(8), rle4At8.data() + 28);
     QByteArray enormousGif = tinyGif("GIF89a");  // screen and image 60000 x 60000
-    for (int off : {6, 8, 23, 25}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
-    const QList<std::pair<const char*, QByteArray>> cases = {
-        {"truncated.bmp", good.left(100)}, {"half.bmp", good.left(good.size() / 2)},
-        {"headeronly.bmp", good.left(54)}, {"text.bmp", "This is not a picture at all.\n"},
-        {"empty.bmp", QByteArray()},       {"enormous.bmp", bmpHeaderOnly(60000, 60000)},
-        {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1)}, {"topdown.bmp", bmpHeaderOnly(60000, -60000)},
-        {"enormous-rle.bmp", bmpHeaderOnly(60000, 60000, true)}, {"enormous.gif", enormousGif},
-        {"truncated.gif", tinyGif("GIF89a").left(20)},
-        {"garbage.jpg", QByteArray("\xff\xd8\xff\xe0 not really a jpeg", 22)},
+    for (int off : {6, 8, 30, 32}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
+    const QList<std::tuple<const char*, QByteArray, const char*>> rows = {
+        {"svg.bmp", "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"99999\" height=\"99999\"/>",
+         "not a BMP, JPEG or GIF"},
+        {"png.jpg", png, "not a BMP, JPEG or GIF"},
+        {"text.bmp", "This is not a picture at all.\n", "not a BMP, JPEG or GIF"},
+        {"width0.gif", gifOneFrame(65535, 612, 0, 0, 612), "no width or height"},
+        {"offset.gif", gifOneFrame(0, 612, 65535, 1, 612), "too large"},
+        {"enormous.gif", enormousGif, "too large"},
+        {"noimage.gif", QByteArray("GIF89a\1\0\1\0\0\0\0;", 14), "no picture"},
+        {"cut.gif", tinyGif("GIF89a").left(35), "cut short"},
+        {"header.gif", tinyGif("GIF89a").left(20), "cut short"},
+        {"rlebomb.bmp", rleBomb, "too large"},
+        {"overflow.bmp", overflow, "65535 bits per pixel"},
+        {"overflow32.bmp", bmpHeaderOnly(2147483647, -2147483647 - 1), "too large"},
+        {"enormous.bmp", bmpHeaderOnly(60000, 60000), "too large"},
+        {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1), "too large"},
+        {"flat.bmp", bmpHeaderOnly(40, 0), "no width or height"},
+        {"jpeginside.bmp", jpegInBmp, "compression"},
+        {"rle8at24.bmp", rle8At24, "compression"},
+        {"rle4at8.bmp", rle4At8, "compression"},
+        {"half.bmp", good.left(good.size() / 2), "cut short"},
+        {"headeronly.bmp", good.left(54), "cut short"},
+        {"short.bmp", good.left(30), "cut short"},
+        {"enormous.jpg", hugeJpeg, "too large"},
+        {"cut.jpg", jpeg.left(jpeg.size() / 2), "cut short"},
+        {"garbage.jpg", QByteArray("\xff\xd8\xff\xe0 not really a jpeg", 22), "cut short"},
+        {"empty.bmp", QByteArray(), "empty"},
     };
-    for (const auto& [name, bytes] : cases) {
-      QVERIFY(writeAll(dir.filePath(name), bytes));
-      for (const PictureResult& r : {LoadPicture(dir.filePath(name)), LoadPictureData(bytes)})
-        QVERIFY2(!r.ok() && r.image.isNull() && !r.error.isEmpty(), name);
-    }
-    for (const QString& path : {dir.filePath("no-such-file.bmp"), dir.path()}) {
-      const PictureResult r = LoadPicture(path);
-      QVERIFY(!r.ok() && !r.error.isEmpty());
-    }
+    for (const auto& [name, bytes, reason] : rows) QTest::newRow(name) << QString(name) << bytes << QString(reason);
+    QTest::newRow("folder") << QString("folder.bmp") << QByteArray() << QString("it is a folder, not a file");
+    QTest::newRow("pipe") << QString("pipe.bmp") << QByteArray() << QString("it is a named pipe (FIFO), not a file");
+  }
+
+  void refusedWithAReason() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (name == "folder.bmp") QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (name == "pipe.bmp") QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else QVERIFY(writeAll(path, bytes));
+    QList<PictureResult> results = {LoadPicture(path)};
+    if (!bytes.isEmpty()) results << LoadPictureData(bytes);
+    for (const PictureResult& r : results)
+      QVERIFY2(!r.ok() && r.image.isNull() && r.error.contains(reason), qPrintable(r.error));
   }
 
   void failedSaveLeavesNothingHalfWritten() {

@@ -1,0 +1,36 @@
+// libFuzzer target: the picture reader on any bytes. Whatever it is given,
+// it returns either an RGB32 picture within the size bounds or a reason,
+// and never allocates past its bounds (run-fuzz caps the memory).
+#include "surface/PictureFile.h"
+
+#include <QtGlobal>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// The decoders' own notes (an allocation refused, a damaged file) would
+// flood the fuzzer's output.
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  qInstallMessageHandler(quiet);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  const qv::PictureResult r = qv::LoadPictureData(bytes);
+  if (r.ok()) {
+    const QImage& img = r.image;
+    if (img.format() != QImage::Format_RGB32 || !r.error.isEmpty()) __builtin_trap();
+    if (img.width() > qv::MaxPictureSide || img.height() > qv::MaxPictureSide ||
+        qint64(img.width()) * img.height() > qv::MaxPicturePixels)
+      __builtin_trap();
+  } else if (r.error.isEmpty() || !r.image.isNull()) {
+    __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,38 @@
+// Files written so that a failure never leaves a damaged or half-replaced
+// file behind, and files read with a hard limit on their size.
+#pragma once
+#include "model/Outcome.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+namespace qv {
+
+// One file of a set to write: where it goes and what it holds.
+struct FileContents {
+  QString path;
+  QByteArray bytes;
+};
+
+// Writes bytes to path. They go to a new file in the same folder first, every
+// write checked, then flushed to the disk and closed; only then does that
+// file take the place of path, in one step. On failure path is as it was and
+// no temporary file is left; the failure names path and the system's reason.
+Outcome WriteFileSafely(const QString& path, const QByteArray& bytes);
+
+// Writes the files as one set: all of them to temporaries first (each fully
+// written and on the disk), then each replaces its file in the given order,
+// the old file kept until the whole set is in place. A failure at any point
+// puts the kept files back, so every file of the set is as it was before,
+// and names the file it happened on with the system's reason. A path that is
+// a symbolic link writes the file the link points to.
+Outcome WriteFilesTogether(const QVector<FileContents>& files);
+
+// Reads a whole plain file of at most maxBytes bytes, whatever size the file
+// system reports for it (files under /proc report 0). A folder, pipe, device
+// or socket is refused, without waiting on it, by a reason that says what
+// the path is.
+Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes);
+
+}  // namespace qv
