@@ -164,8 +164,8 @@ class TestSaveFaults : public QObject {
         QVERIFY2(after == before, qPrintable(step + " left " + after.keys().join(' ')));
         const QString file = fileOf(step.section(' ', 2, 2), dir);
         const QString reason = n % 2 ? "No space left on device" : "Input/output error";
-        QVERIFY2(r.err.endsWith("Save Project: " + (file.startsWith('/') ? file : dir + "/" + file) +
-                                "  The project could not be saved: " + reason + "\n"),
+        QVERIFY2(r.err.endsWith("quorvel-cli: " + (file.startsWith('/') ? file : dir + "/" + file) +
+                                ": The project could not be saved: " + reason + "\n"),
                  qPrintable(step + ": " + r.err));
       }
     }
@@ -191,7 +191,7 @@ class TestSaveFaults : public QObject {
     QCOMPARE(kept.size(), 1);
     QCOMPARE(after.size(), 5);
     QCOMPARE(after[kept[0]], QByteArray("earlier Back_out.bmp"));
-    QVERIFY2(r.err.contains(dir + "/Sprites_out.bmp  The project could not be saved: Input/output error; the old " +
+    QVERIFY2(r.err.contains(dir + "/Sprites_out.bmp: The project could not be saved: Input/output error; the old " +
                             dir + "/Back_out.bmp could not be put back (Input/output error) and is kept as " + dir +
                             "/" + kept[0]),
              qPrintable(r.err));
