@@ -122,10 +122,23 @@ std::optional<QImage> loadProjectPicture(const QString& path, const QString& wha
 
 }  // namespace
 
+QString ProjectStartFolder(const QString& programFolder) {
+  const QDir program(programFolder);
+  for (const char* examples : {"../share/quorvel/examples", "../examples"}) {
+    const QString folder = QDir::cleanPath(program.filePath(QLatin1String(examples)));
+    if (QFileInfo(folder).isDir()) return folder + QLatin1Char('/');
+  }
+  return programFolder;
+}
+
 Outcome LoadProject(Workspace& ws) {
   const auto choice = ws.platform->OpenFileDialog(QStringLiteral("Load Quorvel Project"), ProjectFilter,
-                                                  ws.platform->ProgramFolder());
+                                                  ProjectStartFolder(ws.platform->ProgramFolder()));
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
+  return LoadProjectFile(ws, *choice);
+}
+
+Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   ws.platform->ProcessEvents();
   Surfaces& pics = ws.surfaces;
   pics.picStage.Pointer = MousePointer::Hourglass;
@@ -135,9 +148,9 @@ Outcome LoadProject(Workspace& ws) {
   }
   ShowDesignIcons(ws);
   ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
-  if (!DeriveProjectName(ws, choice->path, choice->title)) {
+  if (!DeriveProjectName(ws, choice.path, choice.title)) {
     pics.picStage.Pointer = MousePointer::Arrow;
-    return Outcome::failed(choice->path, QStringLiteral("The file name is too short to name a project."));
+    return Outcome::failed(choice.path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.KeyPreview = true;
   resetProject(ws);
@@ -184,8 +197,13 @@ Outcome LoadProject(Workspace& ws) {
   return outcome;
 }
 
-Outcome mnu_LoadsProject_Click(Workspace& ws) {
-  const Outcome outcome = LoadProject(ws);
+Outcome mnu_LoadsProject_Click(Workspace& ws) { return FinishLoad(ws, LoadProject(ws)); }
+
+Outcome OpenProjectAtStart(Workspace& ws, const QString& path) {
+  return FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(QFileInfo(path).absoluteFilePath())));
+}
+
+Outcome FinishLoad(Workspace& ws, const Outcome& outcome) {
   if (!outcome.wasCancelled()) {
     ws.win.picFastMenu.Visible = true;
     RedrawBoard(ws);

@@ -2,6 +2,7 @@
 // the menu handlers show failures and warnings to the user.
 #pragma once
 #include "model/Outcome.h"
+#include "shell/Platform.h"
 #include "shell/Workspace.h"
 
 namespace qv {
@@ -22,10 +23,21 @@ Outcome SaveProject(Workspace& ws);
 // then empty); done with warnings when the text is damaged or a bitmap was
 // not used, each with its file and reason.
 Outcome LoadProject(Workspace& ws);
+// The load steps for a file already chosen.
+Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice);
+// The Load dialog's start folder: the program's folder, or the example
+// projects when they are there (installed, or beside the build).
+QString ProjectStartFolder(const QString& programFolder);
 // The menu handlers: the command, then what the menu adds (load: the menu
 // bar shown and the Board redrawn), and a message box for what went wrong.
 Outcome mnu_SaveProject_Click(Workspace& ws);
 Outcome mnu_LoadsProject_Click(Workspace& ws);
+// A project named when the program starts (quorvel FILE.QV1): loaded as the
+// menu's Load does, the intro left behind.
+Outcome OpenProjectAtStart(Workspace& ws, const QString& path);
+// What the menu adds after a load: the bar shown, the Board redrawn, and a
+// message box for what went wrong.
+Outcome FinishLoad(Workspace& ws, const Outcome& outcome);
 // New Project: cancelled unless the user answers Yes.
 Outcome NewProject(Workspace& ws);
 // End: done when the user confirmed ending the program, else cancelled.
