@@ -189,7 +189,7 @@ void frmMain::buildHolderParts() {
   v->addWidget(listZorder_, 1);
   frameListZ_->hide();
 
-  dragOutline_ = new OutlineBox(QColor(40, 44, 52), 1, picHolder_);
+  dragOutline_ = new OutlineBox(QColor(214, 218, 224), 1, picHolder_);
   dragOutline_->setObjectName(QStringLiteral("BoardDragOutline"));
   dragOutline_->hide();
 
