@@ -33,9 +33,9 @@ namespace qv {
 
 namespace {
 
-const char* const kIconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
+const char* const IconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
                                    "Save", "Load", "Board", "Add-ins", "Help, New Project, End.", "Stop"};
-const char* const kFastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
+const char* const FastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
 
 // App-side placement of the bar's labels, right of the readout.
 constexpr int ReadoutWidth = 210;
@@ -131,7 +131,7 @@ void frmMain::buildBar() {
   for (int i = 0; i < 12; ++i) {
     QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
     iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i),
-                                      QString::fromLatin1(kIconTips[i]), parent);
+                                      QString::fromLatin1(IconTips[i]), parent);
     connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
   }
 
@@ -229,7 +229,7 @@ void frmMain::buildStageParts() {
   }
   for (int i = 0; i < 4; ++i) {
     fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QStringLiteral("Img_FastIcons_%1").arg(i),
-                                      QString::fromLatin1(kFastIconTips[i]), picStage_);
+                                      QString::fromLatin1(FastIconTips[i]), picStage_);
     connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, i] {
       handle([this, i] {
         if (fastIconClick) fastIconClick(i);

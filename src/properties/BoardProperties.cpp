@@ -14,14 +14,13 @@
 
 namespace qv {
 
-const QString MakerAddress = QStringLiteral("quorvel.example.org");
 const QString Authors = QStringLiteral("the Quorvel team");
 
 namespace {
 
 BoardDialogState& dlg(Workspace& ws) { return ws.dialogs.board; }
 
-const QStringList kColours = {"Black", "White", "Red", "Green", "Blue", "Define"};
+const QStringList ColourNames = {"Black", "White", "Red", "Green", "Blue", "Define"};
 
 // A colour list's choice: a named colour into the swatch, or "Define"
 // (the last entry) opens the colour dialog for that swatch.
@@ -47,7 +46,7 @@ void showBoardDialog(Workspace& ws) {
 
 QString BoardTabInfo(int tab) {
   switch (tab) {
-    case 0: return QStringLiteral("Select a Topic, then select a Reference. More detailed help on ") + MakerAddress;
+    case 0: return QStringLiteral("Select a Topic, then select a Reference. More detailed help on ") + QString::fromLatin1(MakerAddress);
     case 1:
       return QStringLiteral(
           "Assigned property values for the Board, which may help during Design; Label Color activates in RunMode.");
@@ -65,9 +64,9 @@ void FillBoardDialogLists(Workspace& ws) {
   d.Text_Help.clear();
   d.Combo_BackColType.Fill({"Black", "White", "Red", "Green", "Blue", "Grey", "Define"}, 6);
   Combo_BackColType_Click(ws);
-  d.Combo_LabelCol.Fill(kColours, 5);
+  d.Combo_LabelCol.Fill(ColourNames, 5);
   Combo_LabelCol_Click(ws);
-  d.Combo_SelectionColor.Fill(kColours, 5);
+  d.Combo_SelectionColor.Fill(ColourNames, 5);
   Combo_SelectionColor_Click(ws);
   d.picLabelCol = d.picBoxSelectColor = White;
 }
