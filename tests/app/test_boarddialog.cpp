@@ -43,8 +43,17 @@ class TestBoardDialog : public QObject {
     QVERIFY(isSet(b.BoardLocked));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
     bool moveNo = false;
-    m.open("mnu_EditBoard", [&] { moveNo = m.get<QRadioButton>("Option_BoardMove_0")->isChecked(); });
+    QString picture;
+    m.open("mnu_EditBoard", [&] {
+      moveNo = m.get<QRadioButton>("Option_BoardMove_0")->isChecked();
+      m.platform.fileAnswers.enqueue(fileChoiceFromPath("/pictures/sky.bmp"));
+      m.click("Button_frmBoard_2");
+      const auto* box = m.get<QLineEdit>("Text_BackPicture");
+      picture = box->text() + " " + box->palette().color(QPalette::Text).name();
+      QVERIFY(m.get<QRadioButton>("Option_UseBackPicture_1")->isChecked());
+    });
     QVERIFY(moveNo);
+    QCOMPARE(picture, QString("/pictures/sky.bmp #000000"));
   }
 
   void wireAndFloatAreNeverBothYes() {

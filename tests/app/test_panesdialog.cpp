@@ -101,8 +101,14 @@ class TestPanesDialog : public QObject {
     QCOMPARE(m.pane().StartValue, Integer(20));
     QCOMPARE(m.text("Text_Val_10"), QString("150"));
     QString reloaded;
+    QList<QColor> urlColours;
     m.open("mnu_EditPane", [&] {
       reloaded = m.text("Text_Val_10");
+      m.type("Text_Label", QString("a") + QChar(0xCE) + "b");
+      m.click("Option_UseURL_1");
+      urlColours << m.get("Text_URL")->palette().color(QPalette::Text);
+      m.click("Option_UseURL_0");
+      urlColours << m.get("Text_URL")->palette().color(QPalette::Text);
       m.type("Text_Val_10", "50");
       m.type("Text_Val_8", "4");
       m.type("Text_Val_0", "");
@@ -113,6 +119,8 @@ class TestPanesDialog : public QObject {
       m.click("Button_frmPanes_1");
     });
     QCOMPARE(reloaded, QString("100"));
+    QCOMPARE(urlColours, QList<QColor>({Qt::black, QColor(255, 0, 0)}));
+    QCOMPARE(m.pane().Label, QString("ab"));
     const PaneRecord& p = m.pane();
     QCOMPARE(QList<int>({p.Width, p.CelsAcross, p.CelWidth, p.StartValue, p.EffectType, p.EffectDuration}),
              QList<int>({50, 4, 12, 1, 0, 0}));
