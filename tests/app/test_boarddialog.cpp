@@ -26,20 +26,22 @@ class TestBoardDialog : public QObject {
       well("picSwatch");
       m.choose("Combo_BackColType", 5);
       well("picSwatch");
+      m.choose("Combo_BackColType", 3);
+      well("picSwatch");
       m.choose("Combo_BackColType", 0);
       well("picSwatch");
       m.platform.colorAnswers.enqueue(RGB(1, 2, 3));
       m.click("picLabelCol");
       well("picLabelCol");
-      m.choose("Combo_SelectionColor", 2);
+      m.choose("Combo_SelectionColor", 4);
       m.click("Option_BoardMove_0");
       m.click("Button_frmBoard_1");
     });
-    QCOMPARE(swatches, QList<Long>({Grey, Grey, Black, RGB(1, 2, 3)}));
+    QCOMPARE(swatches, QList<Long>({Grey, Grey, RGB(0, 255, 0), Black, RGB(1, 2, 3)}));
     QCOMPARE(m.get<QComboBox>("Combo_LabelCol")->currentText(), QString("Define"));
     const BoardSettingsRecord& b = m.ws.BoardSettings;
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}),
-             QList<Long>({Black, RGB(1, 2, 3), RGB(255, 0, 0)}));
+             QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
     QVERIFY(isSet(b.BoardLocked));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
     bool moveNo = false;
