@@ -92,20 +92,20 @@ void LoadBoardProperties(Workspace& ws) {
   d.Text_BackPicture.Text = b.BackPicturePath;
   Option_UseBackPicture_Click(ws, isSet(b.UseBackPicture) ? 1 : 0);
   d.Option_BoardMove = isSet(b.BoardLocked) ? 0 : 1;
+  // Selecting a Wire option runs its click, which disables or enables the
+  // Float "Yes": a Float "Yes" left disabled by a Wire "Yes" clicked before
+  // a cancel is usable again when the Board opens with Wire "No".
   if (isSet(b.WirePanes)) {
-    d.Option_WirePanes = 1;
-    d.Option_FloatPanes = 0;
-    d.Option_FloatPanesYesEnabled = false;
+    Option_WirePanes_Click(ws, 1);
     ws.BoardSettings.FloatPanes = QvFalse;
   } else {
     if (isSet(b.FloatPanes)) {
       d.Option_FloatPanes = 1;
-      d.Option_WirePanes = 0;
       ws.BoardSettings.WirePanes = QvFalse;
     } else {
       d.Option_FloatPanes = 0;
     }
-    d.Option_WirePanes = 0;
+    Option_WirePanes_Click(ws, 0);
   }
   ws.win.DialogFilling = QvFalse;
 }
