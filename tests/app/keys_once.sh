@@ -23,6 +23,7 @@ count_after_a_while() { sleep 1.5; xdotool search --onlyvisible --name "$1" 2>/d
 
 main=$(wait_window '^Quorvel$')
 [ -n "$main" ] || fail "the main window did not show"
+sleep 1  # the window shows before its first paint and layout are done
 # "Blank new Project" on the intro, then a press on the Board.
 xdotool mousemove --window "$main" 98 228 click 1
 sleep 0.5

@@ -250,7 +250,7 @@ QWidget* frmBoard::buildAbout() {
           "<p>What you make with Quorvel belongs to you. Your Boards, Panes and projects may be shown, shared and "
           "handed on however you like.</p>"
           "<p>Quorvel comes as it is, with no promise that it suits any purpose; you use it at your own risk.</p>")
-          .arg(Authors.toHtmlEscaped(), MakerAddress.toHtmlEscaped()));
+          .arg(Authors.toHtmlEscaped(), QString::fromLatin1(MakerAddress)));
   about->setObjectName(QStringLiteral("Label_About"));
   about->setWordWrap(true);
   about->setAlignment(Qt::AlignTop | Qt::AlignLeft);
