@@ -84,25 +84,49 @@ class TestRtf : public QObject {
     QCOMPARE(read(doc), QString::fromUtf8("Hello World\nSecond\tline\nthird\nlink  été\u00A0{x}—‘q’\\"));
   }
 
-  void decodesTheDocumentsCodePage() {
-    const RtfReadResult cyr = ReadRtf(
-        "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\\f0 1\\'ce\\'cf\\'e0\\par}");
-    QCOMPARE(cyr.codePage, 1251);
-    QCOMPARE(cyr.text, QString::fromUtf8("1ОПа"));
-    const std::pair<int, ushort> separators[] = {
-        {1251, 0x041E}, {1252, 0xCE}, {1253, 0x039E}, {437, 0x256C}, {12345, 0xCE}};
+  void codePages_data() {
+    QTest::addColumn<QByteArray>("doc");
+    QTest::addColumn<QString>("text");
+    // A character of each page that differs from Windows-1252 and from the
+    // other pages, declared by the document or by its font's charset.
+    const struct { int charset, page; const char *hex, *text; } pages[] = {
+        {222, 874, "a1", "ก"},    {238, 1250, "8c", "Ś"},  {204, 1251, "80", "Ђ"}, {0, 1252, "80", "€"},
+        {161, 1253, "a2", "Ά"},   {162, 1254, "d0", "Ğ"},  {177, 1255, "a4", "₪"}, {178, 1256, "81", "پ"},
+        {186, 1257, "8e", "ˇ"},   {163, 1258, "d5", "Ơ"},  {254, 437, "9b", "¢"},  {255, 850, "9b", "ø"},
+        {0, 866, "80", "А"},      {77, 10000, "80", "Ä"},  {128, 932, "93fa", "日"}, {134, 936, "c8d5", "日"},
+        {129, 949, "c0cf", "일"}, {136, 950, "a4e9", "日"}};
+    for (const auto& p : pages) {
+      QByteArray bytes;
+      for (int i = 0; p.hex[i]; i += 2) bytes += "\\'" + QByteArray(p.hex + i, 2);
+      QTest::addRow("ansicpg%d", p.page) << "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(p.page) + " " + bytes + "}" << QString::fromUtf8(p.text);
+      if (p.charset)
+        QTest::addRow("fcharset%d", p.charset) << "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset" +
+                                                     QByteArray::number(p.charset) + " B;}}\\f1 " + bytes + "}" << QString::fromUtf8(p.text);
+    }
+    const std::pair<const char*, const char*> others[] = {
+        {"{\\rtf1\\ansi \\'e9}", "é"},  {"{\\rtf1\\mac \\'8e}", "é"},
+        {"{\\rtf1\\pc \\'9b}", "¢"},    {"{\\rtf1\\pca \\'9b}", "ø"},
+        {"{\\rtf1\\ansi\\ansicpg1251\\pc \\'c0}", "А"}, {"{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}", "Î€"},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}", "日本Ｂ"},
+        {"{\\rtf1{\\fonttbl{\\f0\\cpg1251 A;}{\\f1\\fcharset2 S;}{\\f2\\fcharset999 U;}}\\f0\\'c0\\f1\\'c0\\f2\\'c0}", "АÀÀ"},
+        // The font's page holds inside its group only; \\plain returns to the default font.
+        {"{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset161 G;}}\\'e1{\\f1\\'e1}\\'e1\\f1\\'e1\\plain\\'e1}", "áαáαá"}};
+    for (const auto& [doc, text] : others) QTest::newRow(doc) << QByteArray(doc) << QString::fromUtf8(text);
+  }
+
+  void codePages() {
+    QFETCH(QByteArray, doc);
+    QFETCH(QString, text);
+    QCOMPARE(read(doc), text);
+  }
+
+  void documentCodePageAndSeparator() {
+    // The default font's charset decides the document's page.
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\ansicpg1251\\deff0 x}").codePage, 1251);
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}x}").codePage, 1251);
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}x}").codePage, 1252);
+    const std::pair<int, ushort> separators[] = {{1251, 0x041E}, {1252, 0xCE}, {1253, 0x039E}, {437, 0x256C}, {12345, 0xCE}};
     for (auto [page, sep] : separators) QCOMPARE(SeparatorForCodePage(page), QChar(sep));
-    // A font's charset decides over the document's page.
-    const RtfReadResult mixed = ReadRtf(
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset161 Arial "
-        "Greek;}{\\f2\\fcharset204 Arial Cyr;}}\\f0\\'e1{\\f1\\'e1}\\'e1\\f2\\'ce}");
-    QCOMPARE(mixed.text, QString::fromUtf8("áαáО"));
-    QCOMPARE(mixed.codePage, 1252);
-    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}\\'ce}").codePage, 1251);
-    // \pc documents, unknown pages, and double-byte pages pairing \'hh with the next byte.
-    QCOMPARE(read("{\\rtf1\\pc \\'ce\\'82}"), QString::fromUtf8("╬é"));
-    QCOMPARE(read("{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}"), QString::fromUtf8("Î€"));
-    QCOMPARE(read("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}"), QString::fromUtf8("日本Ｂ"));
   }
 
   void rejectsAndSurvivesMalformedInput() {
@@ -111,7 +135,9 @@ class TestRtf : public QObject {
       QVERIFY(!r.ok && !r.error.isEmpty());
     }
     const std::pair<QByteArray, QString> cases[] = {
-        {"\xEF\xBB\xBF \r\n{\\rtf1 bom}", "bom"},
+        {"\xEF\xBB\xBF{\\rtf1 bom}", "bom"},
+        {" \t\r\n{\\rtf1 blanks}", "blanks"},
+        {"{\\rtf1 \\'C9\\'4z}", "É\x04z"},
         {"{\\rtf1 abc{\\b def", "abcdef"},  // truncated
         {"{\\rtf1 a\\'4", "a\x04"},
         {"{\\rtf1 a\\", "a"},
