@@ -207,20 +207,13 @@ class TestPanes : public QObject {
     QVERIFY(ws.PaneTable == table && ws.BoardSettings.UseBackPicture == QvFalse);
   }
 
-  void slotRules() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    for (int bad : {51, -1}) {
-      QVERIFY_THROWS_EXCEPTION(SlotOutOfRange, ws.Pane(bad));
-      QVERIFY_THROWS_EXCEPTION(SlotOutOfRange, ws.RunPane(bad));
-    }
-    // ResetSlot frees the slot and zeroes position and size only.
-    PaneRecord& p = placePane(ws, 1, 5, 6, 7, 8);
-    p.CelCount = 6;
+  void resetSlot() {
+    // Frees the slot and zeroes position and size only.
+    PaneRecord p;
+    fillPane(p, 3);
     PaneRecord expected = p;
-    expected.InUse = QvFalse;
+    expected.InUse = expected.Left = expected.Top = expected.Width = expected.Height = 0;
     expected.CelCount = 1;
-    expected.Left = expected.Top = expected.Width = expected.Height = 0;
     ResetSlot(p);
     QVERIFY(p == expected);
   }

@@ -1,6 +1,6 @@
 // The sprite and mask sheets (cells, Cel sizes, masks, drawing a Pane), Board
 // redraws (full, layered drag, floating drag) compared whole with a model,
-// the hover test, the two boxes and fitting the Background to the Board.
+// the hover test and fitting the Background to the Board.
 #include "imaging/Background.h"
 #include "imaging/BoardRender.h"
 #include "shell/BoardSizes.h"
@@ -249,22 +249,6 @@ class TestImaging : public QObject {
     QVERIFY(hoverAt(ws, 700, 420).isEmpty());
     QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
     QCOMPARE(mouseOver(), QList<bool>({false, false, false}));
-  }
-
-  void boxes() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    placeSolid(ws, 2, 300, 200, 100, 80, Red);
-    makeCels(ws, 2, 2, 2);
-    PlaceTargetBox(ws);
-    PlaceHoverBox(ws);
-    for (const ControlState& box : ws.win.Shape1)
-      QVERIFY(QRect(box.Left, box.Top, box.Width, box.Height) == QRect(300, 200, 100, 80) && !box.Visible);
-    // While running the hover box stays where it is.
-    ws.run.Running = QvTrue;
-    placeSolid(ws, 1, 10, 10, 20, 20, Red);
-    PlaceHoverBox(ws);
-    QCOMPARE(ws.win.Shape1[1].Left, 300);
   }
 
   void fitBackground() {

@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 
 using namespace qv;
-using fixtures::randomImage;
+using namespace qv::fixtures;
 
 namespace {
 
@@ -26,23 +26,9 @@ const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
 const QStringList DemoFiles = {"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"};
 
 // Panes in slots 2, 7, 12 and 50 with every saved field away from its
-// default (Left and Top negative), unusual Board settings, random sheets.
+// default, unusual Board settings, random sheets.
 void buildProject(Workspace& ws) {
-  for (int n : UsedSlots) {
-    PaneRecord& r = ws.PaneTable[size_t(n)];
-    for (size_t i = 1; i < PaneFields().size(); ++i) {
-      const PaneField& f = PaneFields()[i];
-      const int k = int(i), sign = k % 2 ? 1 : -1;
-      switch (f.kind) {
-        case FieldKind::Integer: f.integer(r) = Integer(sign * (k * 10 + n)); break;
-        case FieldKind::Long: f.longValue(r) = sign * (100000 * n + k); break;
-        case FieldKind::Flag: f.integer(r) = QvTrue; break;
-        case FieldKind::Text: f.text(r) = QString::fromUtf8("%1-%2 Ζωή é 😀 {\\}").arg(f.name).arg(n); break;
-      }
-    }
-    r.InUse = QvTrue;
-    r.Left = Integer(-15 - n);
-  }
+  for (int n : UsedSlots) fillPane(ws.PaneTable[size_t(n)], n);
   BoardSettingsRecord& b = ws.BoardSettings;
   b.BackPictureName = QStringLiteral("sky.bmp");
   b.BoardBackColor = RGB(1, 2, 3);
@@ -64,26 +50,12 @@ Outcome loadFrom(HeadlessSession& s, const QString& path) {
   return mnu_LoadsProject_Click(s.ws);
 }
 
-QByteArray bytesOf(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QStringList entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
 // A surface that shows nothing but its back colour.
-bool blank(const Surface& s) {
-  QImage plain(s.Image().size(), QImage::Format_RGB32);
-  plain.fill(toQRgb(s.BackColor));
-  return s.Image() == plain;
-}
+bool blank(const Surface& s) { return s.Image() == boardModel(s.Image().size(), s.BackColor, {}); }
 
 // A workspace at the intro holding a project of its own: three Panes, a
 // Target, pictures, the bar hidden.
@@ -130,10 +102,9 @@ class TestProjectCommands : public QObject {
     QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle}),
              (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt"}));
     QCOMPARE(v.PaneCount, Integer(4));
-    QCOMPARE(s.platform.waitedMs, 120);
-    QCOMPARE(s.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
+    QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
     QVERIFY(s.platform.calls("ShowMessage").isEmpty());
-    QCOMPARE(ReadRtf(bytesOf(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
+    QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
     for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.surfaces.picBackground},
                                         std::pair{"Sprites_", &s.ws.surfaces.picSprites}, std::pair{"Masks_", &s.ws.surfaces.picMasks}})
       QCOMPARE(QImage(dir.filePath(kind + QString("demo.bmp"))).convertToFormat(QImage::Format_RGB32), surface->Image());
@@ -142,8 +113,7 @@ class TestProjectCommands : public QObject {
     QVERIFY(saveAs(s, other.filePath("abc")).hasFailed());
     QVERIFY(entries(other.path()).isEmpty());
     QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
-    QCOMPARE(s.platform.calls("ShowMessage").size(), 1);
-    QCOMPARE(s.ws.surfaces.picStage.Pointer, MousePointer::Arrow);
+    QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
   }
 
   void failedSaveKeepsOlderFiles() {
@@ -151,13 +121,13 @@ class TestProjectCommands : public QObject {
     HeadlessSession s;
     buildProject(s.ws);
     // An earlier save, and a folder where the sprite sheet goes.
-    QVERIFY(writeBytes(dir.filePath("demo.QV1"), "old text") && writeBytes(dir.filePath("Masks_demo.bmp"), "old masks"));
-    QVERIFY(QDir(dir.path()).mkdir("Sprites_demo.bmp"));
+    QVERIFY(writeFile(dir.filePath("demo.QV1"), "old") && writeFile(dir.filePath("Masks_demo.bmp"), "old masks") &&
+            QDir(dir.path()).mkdir("Sprites_demo.bmp"));
     const Outcome saved = saveAs(s, dir.filePath("demo.QV1"));
     QCOMPARE(entries(dir.path()), DemoFiles);  // no temporary files left
-    QCOMPARE(ReadRtf(bytesOf(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
-    QCOMPARE(bytesOf(dir.filePath("Back_demo.bmp")).left(2), QByteArray("BM"));
-    QCOMPARE(bytesOf(dir.filePath("Masks_demo.bmp")), QByteArray("old masks"));
+    QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
+    QCOMPARE(readFile(dir.filePath("Back_demo.bmp")).left(2), QByteArray("BM"));
+    QCOMPARE(readFile(dir.filePath("Masks_demo.bmp")), QByteArray("old masks"));
     QVERIFY(saved.hasFailed() && saved.failure().file == dir.filePath("Sprites_demo.bmp"));
     // The message names the file, then the reason.
     QCOMPARE(s.platform.calls("ShowMessage|Save Project|" + dir.filePath("Sprites_demo.bmp") + "\nThe project could not be saved: ").size(), 1);
@@ -193,14 +163,12 @@ class TestProjectCommands : public QObject {
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvFalse;
     expected.BackPicturePath = dir.filePath("Back_demo.bmp");
     QCOMPARE(ws.BoardSettings, expected);
-    QCOMPARE(ws.surfaces.picSprites.Image(), saver.ws.surfaces.picSprites.Image());
-    QCOMPARE(ws.surfaces.picMasks.Image(), saver.ws.surfaces.picMasks.Image());
-    QCOMPARE(ws.surfaces.picBackground.Picture(), saver.ws.surfaces.picBackground.Image());
-    QCOMPARE(ws.surfaces.picBackground.Image(), saver.ws.surfaces.picBackground.Image());
-    QVERIFY(!ws.surfaces.picBackground.AutoSize);
-    QCOMPARE(ws.project.ProjectName, QString("demo"));
+    for (const auto& [loaded, saved] : {std::pair{&ws.surfaces.picSprites, &saver.ws.surfaces.picSprites},
+                                        std::pair{&ws.surfaces.picMasks, &saver.ws.surfaces.picMasks},
+                                        std::pair{&ws.surfaces.picBackground, &saver.ws.surfaces.picBackground}})
+      QVERIFY(loaded->Image() == saved->Image() && loaded->Picture() == saved->Image() && !loaded->AutoSize);
+    QVERIFY(ws.project.ProjectName == "demo" && s.platform.calls("ShowMessage").isEmpty());
     checkOpenedWindow(ws);
-    QVERIFY(s.platform.calls("ShowMessage").isEmpty());
 
     // The opposite options give the opposite flags; UseBackPicture follows
     // the project text although the Back_ bitmap loaded. Missing sheets are
@@ -247,7 +215,7 @@ class TestProjectCommands : public QObject {
     for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.PaneTable[size_t(n)].InUse));
     QVERIFY(ws.project.PaneCount == 0 && ws.win.List_Zorder.isEmpty());
     QCOMPARE(ws.BoardSettings, HeadlessSession().ws.BoardSettings);
-    QCOMPARE(ws.surfaces.picStage.Image(), fixtures::boardModel({800, 600}, Grey, {}));
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Grey, {}));
     QVERIFY(blank(ws.surfaces.picSprites) && blank(ws.surfaces.picMasks) && ws.surfaces.picBackground.Picture().isNull());
     QVERIFY(!ws.win.menuEnabled("mnu_BoardCompositePanes") && !ws.win.menuEnabled("mnu_RemovePane"));
     QVERIFY(ws.win.picFastMenu.Visible && ws.win.KeyPreview);
@@ -261,13 +229,13 @@ class TestProjectCommands : public QObject {
     HeadlessSession saver;
     buildProject(saver.ws);
     saveAs(saver, dir.filePath("good.QV1"));
-    const QByteArray good = bytesOf(dir.filePath("good.QV1"));
+    const QByteArray good = readFile(dir.filePath("good.QV1"));
     // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
     const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
-    QVERIFY(writeBytes(dir.filePath("group.QV1"), WriteRtf(tokens.mid(0, 1 + 2 * 61 + 10).join(FieldSeparator) + FieldSeparator)));
-    QVERIFY(writeBytes(dir.filePath("cut.QV1"), good.left(good.size() / 2)));
-    QVERIFY(writeBytes(dir.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
-    QVERIFY(writeBytes(dir.filePath("none.QV1"), {}));
+    QVERIFY(writeFile(dir.filePath("group.QV1"), WriteRtf(tokens.mid(0, 1 + 2 * 61 + 10).join(FieldSeparator) + FieldSeparator)));
+    QVERIFY(writeFile(dir.filePath("cut.QV1"), good.left(good.size() / 2)));
+    QVERIFY(writeFile(dir.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
+    QVERIFY(writeFile(dir.filePath("none.QV1"), {}));
     QFile huge(dir.filePath("huge.QV1"));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") == 7 && huge.resize(MaxProjectFileBytes + 1));
     huge.close();

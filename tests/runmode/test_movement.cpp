@@ -54,42 +54,49 @@ class TestMovement : public QObject {
   void diagonalTurns() {
     // Board 320 x 240, Pane 50 x 50, Speed 3: each edge just reached, and
     // one pixel short of it. A turn into a later code moves the Pane a
-    // second time in the same call.
-    const int cases[][7] = {
-        // dir, left, top -> dir, flip code, left, top
-        {5, 100, 5, 7, 4, 106, 5},    {5, 100, 6, 5, 1, 103, 3},    // top
-        {5, 265, 100, 8, 2, 265, 94}, {5, 264, 100, 5, 1, 267, 97},  // right
-        {6, 150, 185, 8, 7, 144, 185}, {6, 150, 184, 6, 1, 147, 187},  // bottom
-        {6, 5, 100, 7, 8, 5, 106},    {6, 6, 100, 6, 1, 3, 103},    // left
-        {7, 100, 185, 5, 3, 103, 188}, {7, 100, 184, 7, 1, 103, 187},
-        {7, 265, 100, 6, 5, 268, 103}, {7, 264, 100, 7, 1, 267, 103},
-        {8, 100, 5, 6, 6, 97, 2},     {8, 100, 6, 8, 1, 97, 3},
-        {8, 5, 100, 5, 1, 2, 97},     {8, 6, 100, 8, 1, 3, 97},
+    // second time in the same call. Flipping on bounds, the Pane ends up
+    // mirrored left-right (1) or top-bottom (2) by the codes it turned with:
+    // 1, 2, 5 and 8 left-right, 3, 4, 6 and 7 top-bottom.
+    const int cases[][8] = {
+        // dir, left, top -> dir, flip code, left, top, mirrored
+        {5, 100, 5, 7, 4, 106, 5, 2},    {5, 100, 6, 5, 1, 103, 3, 0},     // top
+        {5, 265, 100, 8, 2, 265, 94, 1}, {5, 264, 100, 5, 1, 267, 97, 0},  // right
+        {6, 150, 185, 8, 7, 144, 185, 2}, {6, 150, 184, 6, 1, 147, 187, 0},  // bottom
+        {6, 5, 100, 7, 8, 5, 106, 1},    {6, 6, 100, 6, 1, 3, 103, 0},     // left
+        {7, 100, 185, 5, 3, 103, 188, 2}, {7, 100, 184, 7, 1, 103, 187, 0},
+        {7, 265, 100, 6, 5, 268, 103, 1}, {7, 264, 100, 7, 1, 267, 103, 0},
+        {8, 100, 5, 6, 6, 97, 2, 2},     {8, 100, 6, 8, 1, 97, 3, 0},
+        {8, 5, 100, 5, 1, 2, 97, 1},     {8, 6, 100, 8, 1, 3, 97, 0},
         // Top-right corner: 7 (flip 4), then 8 (flip 2); block 8 moves it
         // and the top turns it to 6 (flip 6).
-        {5, 265, 5, 6, 6, 265, -1},
+        {5, 265, 5, 6, 6, 265, -1, 1},
     };
-    for (const auto& c : cases) {
-      HeadlessSession s;
-      s.ws.surfaces.picStage.SetSize(320, 240);
-      setMove(placePane(s.ws, 4, c[1], c[2], 50, 50), 5, 3, false);
-      PaneRecord& p = runPane(s.ws, 4);
-      p.Direction = Integer(c[0]);
-      MoveDiagonal(s.ws, 4);
-      QCOMPARE((QList<int>{c[0], c[1], c[2], p.Direction, p.FlipCode, p.Left, p.Top}), QList<int>(c, c + 7));
-    }
+    for (const auto& c : cases)
+      for (bool flip : {false, true}) {
+        HeadlessSession s;
+        s.ws.surfaces.picStage.SetSize(320, 240);
+        setMove(placePane(s.ws, 4, c[1], c[2], 50, 50), 5, 3, flip);
+        const QImage design = sheetBlock(s.ws, 4);
+        PaneRecord& p = runPane(s.ws, 4);
+        p.Direction = Integer(c[0]);
+        MoveDiagonal(s.ws, 4);
+        QCOMPARE((QList<int>{c[0], c[1], c[2], p.Direction, p.FlipCode, p.Left, p.Top}), QList<int>(c, c + 7));
+        QCOMPARE(sheetBlock(s.ws, 4), design.mirrored(flip && (c[7] & 1), flip && (c[7] & 2)));
+      }
   }
 
   void firstFrameOrientation() {
     // The first frame mirrors a Pane going right or down, and only its own
     // block; later frames without a bounce change nothing, and Stop puts the
     // design back.
-    const int cases[][5] = {// move type, flip, mirror left-right, top-bottom, flip code
-                            {1, 1, 0, 0, 1}, {2, 1, 1, 0, 2}, {2, 0, 0, 0, 1}, {3, 1, 0, 0, 1}, {4, 1, 0, 1, 4}, {5, 1, 0, 0, 1}};
-    for (const auto& [type, flip, lr, tb, code] : cases) {
+    const int cases[][6] = {// move type, direction, flip, mirror left-right, top-bottom, flip code
+                            {1, 1, 1, 0, 0, 1}, {2, 2, 1, 1, 0, 2}, {2, 2, 0, 0, 0, 1}, {3, 3, 1, 0, 0, 1},
+                            {4, 4, 1, 0, 1, 4}, {5, 5, 1, 0, 0, 1}, {5, 7, 1, 1, 0, 7}, {5, 8, 1, 0, 1, 8}};
+    for (const auto& [type, dir, flip, lr, tb, code] : cases) {
       HeadlessSession s;
       Workspace& ws = s.ws;
       setMove(placePane(ws, 7, 300, 250, 60, 40), type, 1, flip);
+      ws.Pane(7).Direction = Integer(dir);
       const QImage design = ws.surfaces.picSprites.Image().copy(), shown = sheetBlock(ws, 7).mirrored(lr, tb);
       QImage sheet = design.copy();
       BitBlt(sheet, ws.Pane(7).SheetX, ws.Pane(7).SheetY, 60, 40, shown, 0, 0, RasterOp::SRCCOPY);
@@ -99,7 +106,7 @@ class TestMovement : public QObject {
         QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
         QCOMPARE(ws.surfaces.picStage.Image().copy(ws.RunPane(7).Left, ws.RunPane(7).Top, 60, 40), shown);
       }
-      QCOMPARE((QList<int>{type, flip, ws.RunPane(7).FlipCode}), (QList<int>{type, flip, code}));
+      QCOMPARE((QList<int>{type, dir, flip, ws.RunPane(7).FlipCode}), (QList<int>{type, dir, flip, code}));
       stopAndEnd(ws);
       QCOMPARE(ws.surfaces.picSprites.Image(), design);
     }

@@ -18,16 +18,13 @@ namespace {
 // top-right corner in frame 3 and turns three times there.
 void buildScene(Workspace& ws) {
   ws.surfaces.picStage.SetSize(320, 240);
-  PaneRecord& p1 = placePane(ws, 1, 100, 20, 50, 40);
-  setMove(p1, 1, 3, true);
+  setMove(placePane(ws, 1, 100, 20, 50, 40), 1, 3, true);
   makeTransparent(ws, 1);
-  p1.EffectType = 1;
-  p1.EffectDuration = 3;
+  ws.Pane(1).EffectType = ws.Pane(1).EffectDuration = 3;
   setMove(placePane(ws, 2, 30, 150, 60, 60), 2, 2, true);
   makeCels(ws, 2, 2, 2, 1);
-  PaneRecord& p3 = placePane(ws, 3, 250, 100, 60, 30);
+  setMove(placePane(ws, 3, 250, 100, 60, 30), 3, 3, true);
   makeTransparent(ws, 3);
-  setMove(p3, 3, 3, true);
   makeCels(ws, 3, 3, 1);
   setMove(placePane(ws, 4, 10, 60, 40, 50), 4, 2, true);
   ws.Pane(4).EffectType = 1;
@@ -35,18 +32,9 @@ void buildScene(Workspace& ws) {
   makeTransparent(ws, 5);
   setMove(placePane(ws, 6, 259, 11, 50, 50), 5, 3, true);
   placePane(ws, 7, 150, 110, 30, 30).FlipOnBounds = QvTrue;
-  PaneRecord& p8 = placePane(ws, 8, 120, 200, 40, 30);
-  setMove(p8, 2, 1, false);
-  p8.Process = 1;
-  p8.LifeStartValue = 20;  // moves until two clicks carry it out
-  p8.LifeEndValue = p8.RevealValue = 22;
-  p8.RevealPane = 9;
-  p8.UseWriting = p8.UseURL = QvTrue;
-  PaneRecord& p9 = placePane(ws, 9, 20, 20, 30, 30);
-  p9.Visible = QvFalse;
-  p9.MouseEffect = 2;
+  setMove(placePane(ws, 8, 120, 200, 40, 30), 2, 1, false);
+  placePane(ws, 9, 20, 20, 30, 30).Visible = QvFalse;
 }
-
 
 // The design as a run must leave it.
 struct Design {

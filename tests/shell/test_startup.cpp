@@ -44,6 +44,13 @@ class StartUpTest : public QObject {
       QCOMPARE(ws.win.Img_IconStrip[size_t(i)].Visible, std::count(DesignIcons.begin(), DesignIcons.end(), i) == 1);
     HideDesignIcons(ws);
     for (int i : DesignIcons) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
+    // The menu items that start greyed: those that need a Target or a
+    // loaded project.
+    QStringList greyed;
+    for (const auto& [name, item] : ws.win.Menus) greyed << (item.Enabled ? QString() : name);
+    greyed.removeAll(QString());
+    QCOMPARE(greyed, QStringList({"mnu_BoardCompositePanes", "mnu_EditPane", "mnu_Flip", "mnu_LoadPaneLibrary",
+                                  "mnu_LoadsPicture", "mnu_RemovePane", "mnu_ResizePane"}));
   }
 
   void fillListsSetsTheDefaults() {

@@ -9,6 +9,7 @@
 #include "runmode/StageMouse.h"
 #include "shell/Headless.h"
 
+#include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTest>
@@ -33,6 +34,33 @@ inline QImage randomImage(int w, int h, quint32 seed) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) img.setPixel(x, y, 0xff000000u | (rng.generate() & 0xffffffu));
   return img;
+}
+
+inline QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Gives every field of a record a value different from its default: Left
+// -15 - seed, other numbers from the seed (at the ends of their range for an
+// even seed), every Flag True, texts with their name.
+inline void fillPane(PaneRecord& r, int seed) {
+  for (size_t i = 0; i < PaneFields().size(); ++i) {
+    const PaneField& f = PaneFields()[i];
+    const int k = int(i) + 1;
+    switch (f.kind) {
+      case FieldKind::Integer: f.integer(r) = Integer(seed % 2 ? seed * 100 + k : -32768 + seed + k); break;
+      case FieldKind::Long: f.longValue(r) = seed % 2 ? 1000000 * seed + k : INT32_MIN + k; break;
+      case FieldKind::Flag: f.integer(r) = QvTrue; break;
+      case FieldKind::Text: f.text(r) = QString::fromUtf8("%1 %2 Ζωή é 😀 {\\}").arg(f.name).arg(seed); break;
+    }
+  }
+  r.Left = Integer(-15 - seed);
 }
 
 // A Board of the given size and colour with solid blocks painted in order:
