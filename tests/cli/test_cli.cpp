@@ -118,17 +118,13 @@ class TestCli : public QObject {
     QTest::newRow("unknown option") << QStringList{"render", demo, "--colour", "red"} << 2 << "colour";
     QTest::newRow("no --out") << QStringList{"render", demo} << 2 << "--out";
     QTest::newRow("board text") << QStringList{"render", demo, "--out", png, "--board", "800by600"} << 2 << "--board";
-    QTest::newRow("board 0") << QStringList{"render", demo, "--out", png, "--board", "0x600"} << 2 << "--board";
     QTest::newRow("board huge") << QStringList{"render", demo, "--out", png, "--board", "16384x16384"} << 2 << "--board";
     QTest::newRow("no frames") << QStringList{"play", demo} << 2 << "--frames";
-    QTest::newRow("negative frames") << QStringList{"play", demo, "--frames", "-3"} << 2 << "--frames";
     QTest::newRow("bad input") << QStringList{"play", demo, "--frames", "3", "--input", "3:jump:1,2"} << 2 << "--input";
-    QTest::newRow("input frame 0") << QStringList{"play", demo, "--frames", "3", "--input", "0:move:1,1"} << 2 << "--input";
     QTest::newRow("input frame too big")
         << QStringList{"play", demo, "--frames", "3", "--input", "99999999999:move:1,1"} << 2 << "--input";
     QTest::newRow("input off the Board")
         << QStringList{"play", demo, "--frames", "3", "--input", "1:move:40000,1"} << 2 << "--input";
-    QTest::newRow("resave one file") << QStringList{"resave", demo} << 2 << "2 file name";
     QTest::newRow("missing") << QStringList{"dump", tmp.filePath("missing.QV1")} << 1 << "missing.QV1";
     QTest::newRow("junk") << QStringList{"dump", tmp.filePath("junk.QV1")} << 1 << "junk.QV1";
     QTest::newRow("short name") << QStringList{"dump", tmp.filePath("x.Q")} << 1 << "too short";

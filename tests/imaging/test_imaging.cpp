@@ -1,4 +1,4 @@
-// The sprite and mask sheets (cells, Cel sizes, masks, drawing a Pane), Board
+// The sprite and mask sheets (cells, Cel sizes, masks), Board
 // redraws (full, layered drag, floating drag) compared whole with a model,
 // the hover test and fitting the Background to the Board.
 #include "imaging/Background.h"
@@ -64,7 +64,7 @@ class TestImaging : public QObject {
     // near-white; black fills the rest of the cell.
     const Long cols[] = {Black, White, RGB(128, 128, 128), RGB(0, 0, 1), RGB(1, 0, 0), RGB(0, 1, 0), RGB(255, 255, 254)};
     const Long want[] = {White, White, Black, Black, Black, Black, Black};
-    PaneRecord& p = placeSolid(ws, 7, 10, 10, 70, 30, Black);
+    placeSolid(ws, 7, 10, 10, 70, 30, Black);
     fill(ws.surfaces.picSprites.Image(), 200, 200, 200, 200, Black);
     for (int i = 0; i < 7; ++i) fill(ws.surfaces.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
     ws.surfaces.picMasks.Image().fill(toQRgb(Purple));
@@ -78,15 +78,6 @@ class TestImaging : public QObject {
     QCOMPARE(ws.surfaces.picSprites.Image(), spritesBefore);
     QVERIFY(picResizeAtRest(ws));
     QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
-    // Drawn at (-5, 30) over a random Board: through the mask only true
-    // black lets the Board through; as a plain copy black is drawn too.
-    const QImage base = randomImage(100, 60, 3);
-    for (bool transparent : {true, false}) {
-      QImage board = base.copy(), expected = base.copy();
-      DrawPane(ws, board, -5, 30, 70, 30, p.SheetX, p.SheetY, transparent);
-      for (int i = transparent ? 1 : 0; i < 7; ++i) fill(expected, 10 * i - 5, 30, 10, 30, cols[i]);
-      QCOMPARE(board, expected);
-    }
   }
 
   void redraw() {

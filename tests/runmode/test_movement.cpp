@@ -135,25 +135,28 @@ class TestMovement : public QObject {
     // at (jl, jt), 40 x 40; the gap is counted from Left + Width. C's probes
     // lie 4 out from its leading edge, at 2, 8, 12, ... 32 and 38 along it.
     // With j2l, a second J stands in slot 3 at (j2l, 100): each response
-    // looks at C's current direction.
-    const int cases[][9] = {
-        // dir, jl, jt, J's Collision, effect, j2l -> dir, flip code, flashing
-        {2, 144, 100, 1, 1, 0, 1, 1, 1}, {2, 145, 100, 1, 1, 0, 2, 1, 0},  // right, 4 / 5 apart
-        {1, 56, 100, 1, 1, 0, 2, 2, 1},  {1, 55, 100, 1, 1, 0, 1, 1, 0},   // left
-        {4, 100, 144, 1, 1, 0, 3, 1, 1}, {4, 100, 145, 1, 1, 0, 4, 1, 0},  // below
-        {3, 100, 56, 1, 1, 0, 4, 1, 1},  {3, 100, 55, 1, 1, 0, 3, 1, 0},   // above
-        {2, 130, 100, 0, 1, 0, 2, 1, 0},                                   // overlapping a Collision-0 Pane
+    // looks at C's current direction. A thin J is 1 pixel high (wide for a
+    // vertical C).
+    const int cases[][10] = {
+        // dir, jl, jt, J's Collision, effect, j2l, thin -> dir, flip code, flashing
+        {2, 144, 100, 1, 1, 0, 1, 1, 1, 0}, {2, 145, 100, 1, 1, 0, 2, 1, 0, 0},  // right, 4 / 5 apart
+        {1, 56, 100, 1, 1, 0, 2, 2, 1, 0},  {1, 55, 100, 1, 1, 0, 1, 1, 0, 0},   // left
+        {4, 100, 144, 1, 1, 0, 3, 1, 1, 0}, {4, 100, 145, 1, 1, 0, 4, 1, 0, 0},  // below
+        {3, 100, 56, 1, 1, 0, 4, 1, 1, 0},  {3, 100, 55, 1, 1, 0, 3, 1, 0, 0},   // above
+        {2, 130, 100, 0, 1, 0, 2, 1, 0, 0},                                   // overlapping a Collision-0 Pane
         // Touching, but only the first or last probe reaches J, or none;
         // without the Flash effect nothing flashes.
-        {2, 144, 60, 1, 1, 0, 1, 1, 1},  {2, 144, 59, 1, 1, 0, 2, 1, 1},  {2, 144, 140, 1, 0, 0, 1, 1, 0},
-        {2, 144, 141, 1, 0, 0, 2, 1, 0}, {4, 60, 144, 1, 1, 0, 3, 1, 1},  {4, 59, 144, 1, 1, 0, 4, 1, 1},
-        {4, 140, 144, 1, 1, 0, 3, 1, 1}, {4, 141, 144, 1, 1, 0, 4, 1, 1},
+        {2, 144, 60, 1, 1, 0, 1, 1, 1, 0},  {2, 144, 59, 1, 1, 0, 2, 1, 1, 0},  {2, 144, 140, 1, 0, 0, 1, 1, 0, 0},
+        {2, 144, 141, 1, 0, 0, 2, 1, 0, 0}, {4, 60, 144, 1, 1, 0, 3, 1, 1, 0},  {4, 59, 144, 1, 1, 0, 4, 1, 1, 0},
+        {4, 140, 144, 1, 1, 0, 3, 1, 1, 0}, {4, 141, 144, 1, 1, 0, 4, 1, 1, 0},
+        // A J one pixel thin across the probes is met by the probe at 8 alone.
+        {2, 144, 107, 1, 1, 0, 1, 1, 1, 1}, {4, 107, 144, 1, 1, 0, 3, 1, 1, 1},
         // Diagonal: met with the top it turns vertically, with a side horizontally.
-        {5, 100, 56, 1, 1, 0, 7, 4, 1},  {5, 144, 100, 1, 1, 0, 8, 2, 1},  {6, 90, 144, 1, 1, 0, 8, 7, 1},
-        {7, 144, 100, 1, 1, 0, 6, 5, 1}, {8, 56, 100, 1, 1, 0, 5, 1, 1},
-        {0, 120, 120, 1, 1, 0, 0, 1, 0},  // standing
+        {5, 100, 56, 1, 1, 0, 7, 4, 1, 0},  {5, 144, 100, 1, 1, 0, 8, 2, 1, 0},  {6, 90, 144, 1, 1, 0, 8, 7, 1, 0},
+        {7, 144, 100, 1, 1, 0, 6, 5, 1, 0}, {8, 56, 100, 1, 1, 0, 5, 1, 1, 0},
+        {0, 120, 120, 1, 1, 0, 0, 1, 0, 0},  // standing
         // Between two Panes 2 apart: turned away and back, or only once.
-        {2, 142, 100, 1, 1, 58, 2, 2, 1}, {2, 58, 100, 1, 1, 142, 1, 1, 1},
+        {2, 142, 100, 1, 1, 58, 2, 2, 1, 0}, {2, 58, 100, 1, 1, 142, 1, 1, 1, 0},
     };
     for (const auto& c : cases) {
       HeadlessSession s;
@@ -161,7 +164,8 @@ class TestMovement : public QObject {
       PaneRecord& d = placePane(ws, 1, 100, 100, 40, 40);
       d.Direction = Integer(c[0]);
       d.EffectType = Integer(c[4]);
-      placePane(ws, 2, c[1], c[2], 40, 40).Collision = Integer(c[3]);
+      const bool across = c[0] == 1 || c[0] == 2;
+      placePane(ws, 2, c[1], c[2], c[9] && !across ? 1 : 40, c[9] && across ? 1 : 40).Collision = Integer(c[3]);
       if (c[5]) placePane(ws, 3, c[5], 100, 40, 40);
       PaneRecord& r = runPane(ws, 1);
       TestCollisions(ws, 1);

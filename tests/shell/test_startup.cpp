@@ -115,8 +115,7 @@ class StartUpTest : public QObject {
     QCOMPARE(boardOf(ws).size(), QSize(320, 240));
     s.windows.SetMainInnerSize(QSize(1200, 900));
     LayoutMainWindow(ws);
-    QCOMPARE(boardOf(ws).size(), QSize(1197, 899 - (FastMenuHeight + 1)));
-    QCOMPARE(ws.project.BoardHeight, 899 - (FastMenuHeight + 1));
+    QCOMPARE(QSize(ws.project.BoardWidth, ws.project.BoardHeight), QSize(1197, 899 - (FastMenuHeight + 1)));
     SelectBoardSize(ws, 1);
     s.windows.SetMainInnerSize(QSize(1400, 1000));
     LayoutMainWindow(ws);
