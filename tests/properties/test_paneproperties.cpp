@@ -4,7 +4,7 @@
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
 #include "shell/Headless.h"
-#include "support/PaneFixtures.h"
+#include "support/Fixtures.h"
 
 #include <QTest>
 #include <map>
@@ -19,8 +19,8 @@ namespace {
 // list position never equals the slot it names.
 struct Session : HeadlessSession {
   Session() {
-    PaneRecord& p = fixtures::placeAt(ws, 1, 10, 10, 100, 80);
-    fixtures::placeAt(ws, 2, 200, 10, 40, 40);
+    PaneRecord& p = fixtures::placePane(ws, 1, 10, 10, 100, 80);
+    fixtures::placePane(ws, 2, 200, 10, 40, 40);
     p.UseURL = p.UseWriting = QvTrue;
     p.Process = 1;
     p.EffectType = 1;
