@@ -346,7 +346,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (!w || w->window() != this) return false;
   // A key travels from the focus widget up to the window; take it once, on
   // its first stop, before any control sees it.
+  // A focus left behind in a closed dialog counts as none: the key came to
+  // this window.
   QWidget* focus = QApplication::focusWidget();
+  if (focus && focus->window() != this) focus = nullptr;
   if (focus ? w != focus : w != this) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   const int down = keyDownCode(*key);
