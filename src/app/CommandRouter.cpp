@@ -31,7 +31,8 @@ CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window
   window.listZorderClick = [this](int row) { guarded([&] { List_Zorder_Click(ws_, row); }); };
   window.buttonUrlClick = [this] { guarded([&] { OpenPaneUrl(ws_); }); };
   window.labGenericClick = [this] {
-    // "Click for properties": the Target's properties, when there is a Target.
+    // "Click for properties": the Target's properties, when there is a Target
+    // (our addition: the label's tooltip promises it, nothing else acts).
     if (ws_.win.menuEnabled(QStringLiteral("mnu_EditPane"))) menu(QStringLiteral("mnu_EditPane"));
   };
   window.loadExistingProject = [this] { menu(QStringLiteral("mnu_LoadsProject")); };

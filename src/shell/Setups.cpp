@@ -84,8 +84,8 @@ void LayoutMainWindow(Workspace& ws) {
   icon[6].Left = icon[7].Left - (w + 2);
   icon[8].Left = icon[6].Left - (w + 10);
   icon[3].Left = icon[8].Left - (w + 2);
-  // Two pixels right of the holder's edge: the bar starts two pixels left of
-  // it, so two pixels right of the bar's own edge would clip the icon.
+  // Two pixels right of the holder's edge (our change): the bar starts two
+  // pixels left of it, so two pixels right of the bar's own edge clips the icon.
   icon[10].Left = 2 - win.picFastMenu.Left;
   win.Lab_ReadoutsLeft = icon[10].Left + icon[10].Width + 3;
 
