@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStyle>
@@ -46,6 +48,32 @@ void ColourWell::paintEvent(QPaintEvent*) {
     opt.rect = rect();
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
   }
+}
+
+QLabel* helpLine() {
+  auto* line = new QLabel;
+  line->setObjectName(QStringLiteral("Label1"));
+  line->setWordWrap(true);
+  line->setFrameShape(QFrame::StyledPanel);
+  line->setTextFormat(Qt::PlainText);
+  return line;
+}
+
+QDialogButtonBox* acceptCancel(const QString& form, const QString& acceptTip, QObject* owner,
+                               std::function<void(int)> clicked) {
+  auto* buttons = new QDialogButtonBox;
+  const QString captions[2] = {QStringLiteral("&cancel"), QStringLiteral("a c c e p t")};
+  for (int i : {1, 0}) {
+    auto* b = new QPushButton(captions[i]);
+    b->setObjectName(form + QStringLiteral("_%1").arg(i));
+    if (i == 1) {
+      b->setToolTip(acceptTip);
+      b->setDefault(true);
+    }
+    buttons->addButton(b, i == 1 ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole);
+    QObject::connect(b, &QPushButton::clicked, owner, [clicked, i] { clicked(i); });
+  }
+  return buttons;
 }
 
 QGroupBox* frame(const QString& caption, const QString& tip) {

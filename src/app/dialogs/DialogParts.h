@@ -10,6 +10,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QDialogButtonBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,14 @@ class ColourWell : public QAbstractButton {
  private:
   Long colour_ = Black;
 };
+
+// The help line under a dialog's tabs, its Label1.
+QLabel* helpLine();
+
+// "a c c e p t" (index 1, the default button) and "&cancel" (index 0), named
+// form + "_1" / form + "_0"; a click reports the index.
+QDialogButtonBox* acceptCancel(const QString& form, const QString& acceptTip, QObject* owner,
+                               std::function<void(int)> clicked);
 
 // A frame with a caption and a tooltip.
 QGroupBox* frame(const QString& caption, const QString& tip = {});

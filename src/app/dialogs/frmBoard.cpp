@@ -59,23 +59,9 @@ frmBoard::frmBoard(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws), d
   tabs_->addTab(buildAbout(), QStringLiteral("A&bout"));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) { act([&] { frmBoard_SSTab1_Click(ws_, tab); }); });
 
-  label1_ = new QLabel;
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setWordWrap(true);
-  label1_->setFrameShape(QFrame::StyledPanel);
-  label1_->setTextFormat(Qt::PlainText);
-
-  auto* accept = new QPushButton(QStringLiteral("a c c e p t"));
-  accept->setObjectName(QStringLiteral("Button_frmBoard_1"));
-  accept->setToolTip(QStringLiteral("Okay"));
-  accept->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("&cancel"));
-  cancel->setObjectName(QStringLiteral("Button_frmBoard_0"));
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(accept, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  connect(accept, &QPushButton::clicked, this, [this] { act([&] { Button_frmBoard_Click(ws_, 1); }); });
-  connect(cancel, &QPushButton::clicked, this, [this] { act([&] { Button_frmBoard_Click(ws_, 0); }); });
+  label1_ = helpLine();
+  QDialogButtonBox* buttons = acceptCancel(QStringLiteral("Button_frmBoard"), QStringLiteral("Okay"), this,
+                                           [this](int i) { act([&] { Button_frmBoard_Click(ws_, i); }); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_, 1);

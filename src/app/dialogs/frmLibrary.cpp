@@ -1,5 +1,6 @@
 // The pane library picker: two tabs, each a list beside a 200 x 200 preview.
 #include "app/dialogs/frmLibrary.h"
+#include "app/dialogs/DialogParts.h"
 
 #include "library/LibraryPicker.h"
 #include "shell/WindowHost.h"
@@ -15,17 +16,6 @@
 
 namespace qv {
 namespace {
-
-void showList(QListWidget* w, const ListState& state) {
-  const QSignalBlocker block(w);
-  QStringList shown;
-  for (int i = 0; i < w->count(); ++i) shown << w->item(i)->text();
-  if (shown != state.Entries) {
-    w->clear();
-    w->addItems(state.Entries);
-  }
-  w->setCurrentRow(state.Index);
-}
 
 void showBox(QLabel* label, const Surface& box) { label->setPixmap(QPixmap::fromImage(box.Image())); }
 
@@ -62,14 +52,9 @@ frmLibrary::frmLibrary(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws
   info_->setObjectName(QStringLiteral("Label1"));
   info_->setWordWrap(true);
 
-  auto* buttons = new QDialogButtonBox(this);
-  const QString captions[2] = {QStringLiteral("cancel"), QStringLiteral("a c c e p t")};
-  for (int i : {1, 0}) {
-    auto* b = buttons->addButton(captions[i], i == 1 ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole);
-    b->setObjectName(QStringLiteral("Button_frmBoard_%1").arg(i));
-    if (i == 1) b->setToolTip(QStringLiteral("Okay"));
-    connect(b, &QPushButton::clicked, this, [this, i] { act([&] { Button_frmLibrary_Click(ws_, i); }); });
-  }
+  // The picker's buttons carry the Board dialog's names.
+  QDialogButtonBox* buttons = acceptCancel(QStringLiteral("Button_frmBoard"), QStringLiteral("Okay"), this,
+                                           [this](int i) { act([&] { Button_frmLibrary_Click(ws_, i); }); });
   // Esc is the cancel button, as the window's close box is.
   connect(this, &QDialog::rejected, this, [this] { ws_.windows->HideDialog(DialogKind::Library); });
 

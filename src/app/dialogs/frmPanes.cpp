@@ -150,27 +150,14 @@ frmPanes::frmPanes(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws), d
   tabs_->addTab(buildAnimation(), QStringLiteral("A&nimation"));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) { act([&] { SSTab1_Click(ws_, tab); }); });
 
-  label1_ = new QLabel;
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setWordWrap(true);
-  label1_->setFrameShape(QFrame::StyledPanel);
-  label1_->setTextFormat(Qt::PlainText);
-
-  auto* accept = new QPushButton(QStringLiteral("a c c e p t"));
-  accept->setObjectName(QStringLiteral("Button_frmPanes_1"));
-  accept->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("&cancel"));
-  cancel->setObjectName(QStringLiteral("Button_frmPanes_0"));
-  auto* buttons = new QDialogButtonBox;
-  buttons->addButton(accept, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  connect(accept, &QPushButton::clicked, this, [this] {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Button_frmPanes_Click(ws_, 1);
-    QApplication::restoreOverrideCursor();
+  label1_ = helpLine();
+  QDialogButtonBox* buttons = acceptCancel(QStringLiteral("Button_frmPanes"), {}, this, [this](int i) {
+    // Storing may rescale a picture: the wait pointer shows meanwhile.
+    if (i == 1) QApplication::setOverrideCursor(Qt::WaitCursor);
+    Button_frmPanes_Click(ws_, i);
+    if (i == 1) QApplication::restoreOverrideCursor();
     refresh();
   });
-  connect(cancel, &QPushButton::clicked, this, [this] { act([&] { Button_frmPanes_Click(ws_, 0); }); });
 
   popular_ = new QMenu(QStringLiteral("Popular Values"), this);
   popular_->setObjectName(QStringLiteral("mnuPopularValues"));
