@@ -14,7 +14,7 @@ namespace {
 qv::Workspace& workspace() {
   static qv::Workspace* ws = [] {
     auto* w = new qv::Workspace;
-    w->picStage.SetSize(8, 8);  // keeps the background repaint cheap
+    w->surfaces.picStage.SetSize(8, 8);  // keeps the background repaint cheap
     return w;
   }();
   return *ws;

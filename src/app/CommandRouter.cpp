@@ -38,6 +38,8 @@ CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window
   window.picStage_MouseDown = [this](int b, int x, int y) { mouseDown(b, x, y); };
   window.picStage_MouseMove = [this](int b, int x, int y) { mouseMove(b, x, y); };
   window.picStage_MouseUp = [this](int b, int x, int y) { mouseUp(b, x, y); };
+  window.boardDragOver = [this](int x, int y) { guarded([&] { BoardDragOver(ws_, x, y); }); };
+  window.boardDrop = [this](int x, int y) { guarded([&] { BoardMoveDrop(ws_, x, y); }); };
 }
 
 template <typename F>
@@ -164,20 +166,10 @@ void CommandRouter::mouseDown(int button, int x, int y) {
 }
 
 void CommandRouter::mouseMove(int button, int x, int y) {
-  if (ws_.win.BoardMoving) {
-    // The Board follows the pointer, keeping the grab point under it.
-    ws_.surfaces.picStage.Left += x - ws_.win.BoardGrabX;
-    ws_.surfaces.picStage.Top += y - ws_.win.BoardGrabY;
-    return;
-  }
   guarded([&] { picStage_MouseMove(ws_, button, x, y); });
 }
 
 void CommandRouter::mouseUp(int button, int x, int y) {
-  if (ws_.win.BoardMoving) {
-    BoardMoveDrop(ws_, ws_.surfaces.picStage.Left + x, ws_.surfaces.picStage.Top + y);
-    return;
-  }
   guarded([&] { picStage_MouseUp(ws_, button, x, y); });
 }
 

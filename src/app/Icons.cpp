@@ -12,7 +12,7 @@ namespace qv {
 namespace {
 
 constexpr int S = 16;
-const QColor kInk(40, 44, 52);
+const QColor Ink(40, 44, 52);
 
 QPixmap blank(int size = S) {
   QPixmap pm(size, size);
@@ -36,7 +36,7 @@ void refresh(QPainter& p) {
 }
 
 void printer(QPainter& p) {
-  p.setPen(pen(kInk));
+  p.setPen(pen(Ink));
   p.setBrush(Qt::white);
   p.drawRect(QRectF(4.5, 1.5, 7, 5));
   p.setBrush(QColor(150, 156, 166));
@@ -55,14 +55,14 @@ void tools(QPainter& p) {
   p.drawEllipse(QPointF(11.5, 4.5), 2.6, 2.6);
   p.setPen(pen(QColor(200, 60, 50), 2.6));
   p.drawLine(QPointF(12.5, 12.5), QPointF(9, 9));
-  p.setPen(pen(kInk, 1.2));
+  p.setPen(pen(Ink, 1.2));
   p.drawLine(QPointF(8.5, 8.5), QPointF(3, 3));
 }
 
 void panes(QPainter& p) {
   const QColor fill[3] = {QColor(90, 160, 230), QColor(250, 200, 60), QColor(230, 90, 80)};
   for (int i = 0; i < 3; ++i) {
-    p.setPen(pen(kInk));
+    p.setPen(pen(Ink));
     p.setBrush(fill[i]);
     p.drawRect(QRectF(1.5 + i * 3, 1.5 + i * 3, 8, 8));
   }
@@ -181,7 +181,7 @@ void stopSign(QPainter& p) {
 }
 
 void loadPicture(QPainter& p) {
-  p.setPen(pen(kInk));
+  p.setPen(pen(Ink));
   p.setBrush(QColor(150, 200, 245));
   p.drawRect(QRectF(1.5, 2.5, 13, 11));
   p.setPen(Qt::NoPen);
@@ -199,7 +199,7 @@ void loadPicture(QPainter& p) {
 }
 
 void resize(QPainter& p) {
-  p.setPen(QPen(kInk, 1.0, Qt::DotLine));
+  p.setPen(QPen(Ink, 1.0, Qt::DotLine));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(1.5, 1.5, 13, 13));
   p.setPen(pen(QColor(20, 90, 180), 1.6));

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -32,9 +33,9 @@ namespace qv {
 
 namespace {
 
-const char* const kIconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
+const char* const IconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
                                    "Save", "Load", "Board", "Add-ins", "Help, New Project, End.", "Stop"};
-const char* const kFastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
+const char* const FastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
 
 // App-side placement of the bar's labels, right of the readout.
 constexpr int ReadoutWidth = 210;
@@ -130,7 +131,7 @@ void frmMain::buildBar() {
   for (int i = 0; i < 12; ++i) {
     QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
     iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i),
-                                      QString::fromLatin1(kIconTips[i]), parent);
+                                      QString::fromLatin1(IconTips[i]), parent);
     connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
   }
 
@@ -188,6 +189,10 @@ void frmMain::buildHolderParts() {
   v->addWidget(listZorder_, 1);
   frameListZ_->hide();
 
+  dragOutline_ = new OutlineBox(QColor(214, 218, 224), 1, picHolder_);
+  dragOutline_->setObjectName(QStringLiteral("BoardDragOutline"));
+  dragOutline_->hide();
+
   picture1_ = new QFrame(picHolder_);
   picture1_->setObjectName(QStringLiteral("Picture1"));
   picture1_->setFrameShape(QFrame::Box);
@@ -224,7 +229,7 @@ void frmMain::buildStageParts() {
   }
   for (int i = 0; i < 4; ++i) {
     fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QStringLiteral("Img_FastIcons_%1").arg(i),
-                                      QString::fromLatin1(kFastIconTips[i]), picStage_);
+                                      QString::fromLatin1(FastIconTips[i]), picStage_);
     connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, i] {
       handle([this, i] {
         if (fastIconClick) fastIconClick(i);
@@ -335,6 +340,7 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == picHolder_ && boardDragEvent(event)) return true;
   if (event->type() != QEvent::KeyPress || !ws_.win.KeyPreview) return QWidget::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
   if (!w || w->window() != this) return false;
@@ -354,6 +360,22 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   // the window a second time (a dialog it opened took the focus away, and
   // with no window manager nothing gives it back), and run again.
   return acted;
+}
+
+bool frmMain::boardDragEvent(QEvent* event) {
+  if (QWidget::mouseGrabber() != picHolder_) return false;
+  const auto type = event->type();
+  if (type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return false;
+  const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+  dragPoint_ = at;
+  handle([&] {
+    if (type == QEvent::MouseMove) {
+      if (boardDragOver) boardDragOver(at.x(), at.y());
+    } else if (boardDrop) {
+      boardDrop(at.x(), at.y());
+    }
+  });
+  return true;
 }
 
 void frmMain::Refresh() {
@@ -398,6 +420,17 @@ void frmMain::refreshBar() {
 
 void frmMain::refreshStage() {
   const Surface& s = ws_.surfaces.picStage;
+  // While the Board is dragged the holder takes the pointer, and an outline
+  // of the Board follows it (the Board itself is hidden).
+  const bool moving = ws_.win.BoardMoving;
+  if (moving && QWidget::mouseGrabber() != picHolder_) {
+    dragPoint_ = picHolder_->mapFromGlobal(QCursor::pos());
+    picHolder_->grabMouse(Qt::SizeAllCursor);
+  } else if (!moving && QWidget::mouseGrabber() == picHolder_) {
+    picHolder_->releaseMouse();
+  }
+  place(dragOutline_, QRect(dragPoint_ - QPoint(ws_.win.BoardGrabX, ws_.win.BoardGrabY), QSize(s.Width(), s.Height())),
+        moving);
   place(picStage_, QRect(s.Left, s.Top, s.Width(), s.Height()), s.Visible, s.Enabled);
   const Qt::CursorShape shape = cursorFor(s.Pointer);
   if (picStage_->cursor().shape() != shape) picStage_->setCursor(shape);

@@ -59,6 +59,9 @@ class frmMain : public QWidget, public WindowHost {
   std::function<void(int, int, int)> picStage_MouseDown;
   std::function<void(int, int, int)> picStage_MouseMove;
   std::function<void(int, int, int)> picStage_MouseUp;
+  // The Board dragged over its holder and dropped: (x, y) in the holder.
+  std::function<void(int, int)> boardDragOver;
+  std::function<void(int, int)> boardDrop;
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
   std::function<bool(int)> keyDown;
@@ -94,6 +97,8 @@ class frmMain : public QWidget, public WindowHost {
   template <typename F>
   void handle(F&& f);
   QDialog* dialog(DialogKind kind) const;
+  // Mouse events on the holder while it holds the pointer for a Board drag.
+  bool boardDragEvent(QEvent* event);
   QSize boardSize() const;
 
   Workspace& ws_;
@@ -118,6 +123,8 @@ class frmMain : public QWidget, public WindowHost {
   QPushButton* buttonUrl_ = nullptr;
   IntroPicture* picIntro_ = nullptr;
   QFrame* picture1_ = nullptr;
+  OutlineBox* dragOutline_ = nullptr;
+  QPoint dragPoint_;
   QFrame* frameListZ_ = nullptr;
   QListWidget* listZorder_ = nullptr;
   ClickLabel* labCloseList_ = nullptr;

@@ -96,7 +96,7 @@ std::optional<QSize> parseBoard(const QString& text) {
   return QSize(w, h);
 }
 
-const QCommandLineOption boardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
+const QCommandLineOption BoardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
                                      QStringLiteral("WxH"), QStringLiteral("800x600"));
 
 // Writes a file safely: a failed write keeps any older file. Empty, or the
@@ -135,10 +135,10 @@ int render(const QStringList& args) {
   p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
   const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The PNG file to write."), QStringLiteral("FILE"));
   p.addOption(out);
-  p.addOption(boardOption);
+  p.addOption(BoardOption);
   if (const auto code = p.parseArgs(args, 1)) return *code;
   if (p.value(out).isEmpty()) return badArguments(QStringLiteral("render needs --out FILE.png"));
-  const auto board = parseBoard(p.value(boardOption));
+  const auto board = parseBoard(p.value(BoardOption));
   if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
   Session s;
   s.setBoard(*board);
@@ -191,12 +191,12 @@ int play(const QStringList& args) {
   const QCommandLineOption input(QStringLiteral("input"), QStringLiteral("F:move:X,Y or F:click:X,Y; repeatable."), QStringLiteral("INPUT"));
   const QCommandLineOption pngDir(QStringLiteral("png-dir"), QStringLiteral("Writes every frame as frame_NNNNN.png here."), QStringLiteral("DIR"));
   const QCommandLineOption stateOut(QStringLiteral("state-out"), QStringLiteral("Writes the RunMode table after the last frame as JSON."), QStringLiteral("FILE"));
-  p.addOptions({frames, input, pngDir, stateOut, boardOption});
+  p.addOptions({frames, input, pngDir, stateOut, BoardOption});
   if (const auto code = p.parseArgs(args, 1)) return *code;
   bool ok = false;
   const int n = p.value(frames).toInt(&ok);
   if (!ok || n < 0 || n > 1'000'000) return badArguments(QStringLiteral("play needs --frames N (0..1000000)"));
-  const auto board = parseBoard(p.value(boardOption));
+  const auto board = parseBoard(p.value(BoardOption));
   if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
   std::vector<Input> inputs;
   for (const QString& text : p.values(input)) {

@@ -9,7 +9,7 @@
 
 namespace qv {
 
-const QString DefaultPaneUrl = QStringLiteral("quorvel.example.org");
+const QString DefaultPaneUrl = QString::fromLatin1(MakerAddress);
 
 namespace {
 // The position and size a new Pane is given.

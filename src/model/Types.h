@@ -26,6 +26,9 @@ inline QColor toQColor(Long c) { return QColor(toQRgb(c)); }
 // even neighbour.
 inline int roundHalfEven(double v) { return int(std::nearbyint(v)); }
 
+// The maker's web address, as the help, the readout and new Panes name it.
+inline constexpr char MakerAddress[] = "quorvel.example.org";
+
 constexpr Long Black = RGB(0, 0, 0);
 constexpr Long White = RGB(255, 255, 255);
 constexpr Long Grey = RGB(184, 184, 184);

@@ -14,14 +14,13 @@
 
 namespace qv {
 
-const QString MakerAddress = QStringLiteral("quorvel.example.org");
 const QString Authors = QStringLiteral("the Quorvel team");
 
 namespace {
 
 BoardDialogState& dlg(Workspace& ws) { return ws.dialogs.board; }
 
-const QStringList kColours = {"Black", "White", "Red", "Green", "Blue", "Define"};
+const QStringList ColourNames = {"Black", "White", "Red", "Green", "Blue", "Define"};
 
 // A colour list's choice: a named colour into the swatch, or "Define"
 // (the last entry) opens the colour dialog for that swatch.
@@ -47,7 +46,7 @@ void showBoardDialog(Workspace& ws) {
 
 QString BoardTabInfo(int tab) {
   switch (tab) {
-    case 0: return QStringLiteral("Select a Topic, then select a Reference. More detailed help on ") + MakerAddress;
+    case 0: return QStringLiteral("Select a Topic, then select a Reference. More detailed help on ") + QString::fromLatin1(MakerAddress);
     case 1:
       return QStringLiteral(
           "Assigned property values for the Board, which may help during Design; Label Color activates in RunMode.");
@@ -65,9 +64,9 @@ void FillBoardDialogLists(Workspace& ws) {
   d.Text_Help.clear();
   d.Combo_BackColType.Fill({"Black", "White", "Red", "Green", "Blue", "Grey", "Define"}, 6);
   Combo_BackColType_Click(ws);
-  d.Combo_LabelCol.Fill(kColours, 5);
+  d.Combo_LabelCol.Fill(ColourNames, 5);
   Combo_LabelCol_Click(ws);
-  d.Combo_SelectionColor.Fill(kColours, 5);
+  d.Combo_SelectionColor.Fill(ColourNames, 5);
   Combo_SelectionColor_Click(ws);
   d.picLabelCol = d.picBoxSelectColor = White;
 }
@@ -93,20 +92,20 @@ void LoadBoardProperties(Workspace& ws) {
   d.Text_BackPicture.Text = b.BackPicturePath;
   Option_UseBackPicture_Click(ws, isSet(b.UseBackPicture) ? 1 : 0);
   d.Option_BoardMove = isSet(b.BoardLocked) ? 0 : 1;
+  // Selecting a Wire option runs its click, which disables or enables the
+  // Float "Yes": a Float "Yes" left disabled by a Wire "Yes" clicked before
+  // a cancel is usable again when the Board opens with Wire "No".
   if (isSet(b.WirePanes)) {
-    d.Option_WirePanes = 1;
-    d.Option_FloatPanes = 0;
-    d.Option_FloatPanesYesEnabled = false;
+    Option_WirePanes_Click(ws, 1);
     ws.BoardSettings.FloatPanes = QvFalse;
   } else {
     if (isSet(b.FloatPanes)) {
       d.Option_FloatPanes = 1;
-      d.Option_WirePanes = 0;
       ws.BoardSettings.WirePanes = QvFalse;
     } else {
       d.Option_FloatPanes = 0;
     }
-    d.Option_WirePanes = 0;
+    Option_WirePanes_Click(ws, 0);
   }
   ws.win.DialogFilling = QvFalse;
 }

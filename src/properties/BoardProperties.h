@@ -8,8 +8,7 @@
 
 namespace qv {
 
-// The maker's address and the authors, as the Help and About tabs name them.
-extern const QString MakerAddress;
+// The authors, as the About tab names them.
 extern const QString Authors;
 QString BoardTabInfo(int tab);
 

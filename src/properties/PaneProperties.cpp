@@ -14,7 +14,7 @@ namespace qv {
 namespace {
 
 // Box index -> rules, in the order of the boxes 0..15.
-const ValBoxRule kRules[ValBoxCount] = {
+const ValBoxRule ValBoxRules[ValBoxCount] = {
     {99, 1, false, false, 2},   // 0 StartValue
     {99, 1, true, false, 2},    // 1 LifeStartValue
     {99, 1, true, false, 2},    // 2 LifeEndValue
@@ -33,14 +33,14 @@ const ValBoxRule kRules[ValBoxCount] = {
     {99, 0, false, false, 2},   // 15 CelDelay
 };
 
-const QString kSizeHelp = QStringLiteral("Constants which change the properties of a Pane.");
+const QString SizeHelp = QStringLiteral("Constants which change the properties of a Pane.");
 
 PaneDialogState& dlg(Workspace& ws) { return ws.dialogs.panes; }
 
 void setVal(Workspace& ws, int k, int value) { Text_Val_Change(ws, k, QString::number(value)); }
 
 // The number in a box, raised to the box's minimum.
-int stored(const PaneDialogState& d, int k) { return std::max(ValNumber(d, k), kRules[k].minimum); }
+int stored(const PaneDialogState& d, int k) { return std::max(ValNumber(d, k), ValBoxRules[k].minimum); }
 
 // A list's selected index, within its entries (0 when none is selected).
 int indexOf(const ListState& l) { return l.Index >= 0 && l.Index < l.Entries.size() ? l.Index : 0; }
@@ -56,7 +56,7 @@ void setCaption(Workspace& ws) {
 
 void selectSizeTab(Workspace& ws) {
   dlg(ws).Tab = 1;
-  dlg(ws).Label1 = kSizeHelp;
+  dlg(ws).Label1 = SizeHelp;
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ void selectSizeTab(Workspace& ws) {
 QString PaneTabInfo(int tab) {
   static const QString info[5] = {
       QStringLiteral("A maximum character (500) quick note which appends to selected Pane."),
-      kSizeHelp,
+      SizeHelp,
       QStringLiteral("Links to items such as Sounds and Urls, which occur on a mouse-Pane click."),
       QStringLiteral("Additional visual patterns which occur on a mouse-Pane click."),
       QStringLiteral("Animation which feeds from the Value first allocated in Data, which occur on a mouse-Pane click."),
@@ -72,7 +72,7 @@ QString PaneTabInfo(int tab) {
   return tab >= 0 && tab < 5 ? info[tab] : QString();
 }
 
-const ValBoxRule& ValBoxRuleOf(int k) { return kRules[std::clamp(k, 0, ValBoxCount - 1)]; }
+const ValBoxRule& ValBoxRuleOf(int k) { return ValBoxRules[std::clamp(k, 0, ValBoxCount - 1)]; }
 
 Long NamedColour(int index) {
   static const Long colours[5] = {Black, White, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};

@@ -10,7 +10,7 @@
 
 namespace qv {
 
-const QString IdleReadout = QStringLiteral(" quorvel.example.org");
+const QString IdleReadout = QStringLiteral(" ") + QString::fromLatin1(MakerAddress);
 
 void FillLists(Workspace& ws) {
   ws.win.DialogFilling = QvTrue;

@@ -211,7 +211,7 @@ void packBgrRow(const quint32* s, int w, uchar* d, int stride) {
 PictureResult LoadPicture(const QString& path) {
   QByteArray bytes;
   const Outcome read = ReadFileCapped(path, MaxPictureFileBytes, bytes);
-  if (!read.succeeded()) return {{}, QStringLiteral("%1: %2").arg(path, read.failure().reason)};
+  if (!read.succeeded()) return {{}, read.failure().reason};
   return LoadPictureData(bytes);
 }
 

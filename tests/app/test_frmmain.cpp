@@ -1,37 +1,43 @@
-// The main window driven with real mouse and key events: the intro, the
-// design icons, the Board size list and window resizing, tooltips, menus,
-// key routing, the dialog lists filled at start and the overlays.
-#include "app/dialogs/frmBoard.h"
+// The real main window and its command routing, driven with real key and
+// mouse events: one table of key, icon and menu item against the effect it
+// has on the engine, the intro, the Board size list and window resizing,
+// the overlays, dragging a Pane, the RunMode pump and the Qt sound player.
+#include "app/CommandRouter.h"
 #include "app/Menus.h"
 #include "app/QtPlatform.h"
-#include "shell/Setups.h"
 #include "app/frmMain.h"
+#include "editing/Panes.h"
+#include "resources/Resources.h"
+#include "runmode/RunLoop.h"
 #include "shell/Headless.h"
+#include "shell/Setups.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
+#include <QDialog>
 #include <QListWidget>
+#include <QMediaPlayer>
 #include <QMenu>
-#include <QRadioButton>
-#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace qv;
 
 namespace {
 
-// A shown main window over a fresh workspace and a scripted platform.
+// A shown main window over a fresh workspace and a scripted platform that
+// answers No; past the intro unless asked otherwise.
 struct Window {
   HeadlessPlatform platform;
   Workspace ws;
   frmMain w{ws, platform};
+  CommandRouter router{w};
 
-  Window() {
+  explicit Window(bool open = true) {
     w.resize(1000, 720);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    if (open) click("Label_IntroChoice_0");
   }
   template <typename T = QWidget>
   T* get(const QString& name) {
@@ -39,19 +45,82 @@ struct Window {
     if (!found) qFatal("no control %s", qPrintable(name));
     return found;
   }
-  QWidget* icon(int i) { return get(QStringLiteral("Img_IconStrip_%1").arg(i)); }
-  void click(const QString& name) { QTest::mouseClick(get(name), Qt::LeftButton); }
+  QWidget* stage() { return get("picStage"); }
+  void click(const QString& name, Qt::MouseButton b = Qt::LeftButton, QPoint at = {}) { QTest::mouseClick(get(name), b, {}, at); }
   // Keys reach the focus widget first, or the window when nothing has focus.
-  void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  void key(const QString& k) {
+    const QKeyCombination c = QKeySequence::fromString(k)[0];
     QWidget* target = QApplication::focusWidget();
-    QTest::keyClick(target ? target : &w, k, mods);
+    QTest::keyClick(target ? target : &w, c.key(), c.keyboardModifiers());
+  }
+  // Chooses a menu item with the mouse: its icon (or a right click on free
+  // Board) opens the menu, a click on the item chooses it. The Board's menu
+  // is modal, so the item is clicked from inside its event loop.
+  void choose(const QString& item) {
+    QAction* a = w.menus()->action(item);
+    QVERIFY(a);
+    bool chosen = false;
+    std::function<void()> pick = [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return void(QTimer::singleShot(10, pick));
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+      if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
+      chosen = true;
+    };
+    QTimer::singleShot(0, pick);
+    const QList<int> icons = {3, 4, 6, 7, 8, 10};
+    auto it = std::find_if(icons.begin(), icons.end(), [&](int i) { return w.menus()->menuForIcon(i)->actions().contains(a); });
+    if (it != icons.end()) click(QStringLiteral("Img_IconStrip_%1").arg(*it));
+    else click("picStage", Qt::RightButton, {700, 500});
+    QTRY_VERIFY(chosen && !QApplication::activePopupWidget());
   }
 };
 
-QStringList entries(QComboBox* c) {
-  QStringList out;
-  for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-  return out;
+// What an input (a key, "icon n", "fast n" or a menu item) did, as the
+// engine shows it: the platform calls it made (kind and title), the Pane
+// count, a run started, restarted or stopped, the Board redrawn, resized or
+// moved, the bar hidden or shown.
+QString effectOf(Window& m, const QString& input) {
+  Workspace& ws = m.ws;
+  Surface& board = ws.surfaces.picStage;
+  if (input.startsWith("fast ")) QTest::mouseMove(m.stage(), {55, 140});  // into the Pane's Fast Icon zone
+  const bool running = isSet(ws.run.Running);
+  const qsizetype logged = m.platform.log.size();
+  const int panes = ws.project.PaneCount;
+  const QString readout = ws.win.Lab_Readouts;
+  const QRect place(board.Left, board.Top, board.Width(), board.Height());
+  board.Image().setPixel(place.width() - 1, place.height() - 1, qRgb(1, 2, 3));
+  const bool bar = ws.win.picFastMenu.Visible;
+  // A dialog the input opens runs modally: note it and close it.
+  QStringList dialogs;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      dialogs << d->objectName() + " shown";
+      d->done(QDialog::Rejected);
+    }
+  });
+  watch.start(10);
+  if (input.startsWith("icon ")) {
+    m.click("Img_IconStrip_" + input.mid(5));
+  } else if (input.startsWith("fast ")) {
+    m.click("Img_FastIcons_" + input.mid(5));
+  } else if (input.startsWith("mnu_")) {
+    m.choose(input);
+  } else {
+    m.key(input);
+  }
+  watch.stop();
+  QStringList out = dialogs;
+  for (qsizetype i = logged; i < m.platform.log.size(); ++i) out << m.platform.log[i].section('|', 0, 1);
+  if (ws.project.PaneCount != panes) out << QStringLiteral("%1 Panes").arg(ws.project.PaneCount);
+  if (running && isSet(ws.run.Running) && ws.run.FirstFrameDone == 0) out << "restarted";
+  else if (ws.win.Lab_Readouts != readout) out << ws.win.Lab_Readouts;
+  if (board.Width() != place.width() || board.Height() != place.height()) out << QStringLiteral("%1 x %2").arg(board.Width()).arg(board.Height());
+  else if (board.Image().pixel(place.width() - 1, place.height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
+  if (board.Left != place.left() || board.Top != place.top()) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
+  if (ws.win.picFastMenu.Visible != bar) out << (bar ? "bar hidden" : "bar shown");
+  return out.join(", ");
 }
 
 }  // namespace
@@ -60,212 +129,170 @@ class TestFrmMain : public QObject {
   Q_OBJECT
 
  private slots:
-  void introTooltipsAndTheDesignLayout() {
-    Window m;
-    QWidget* intro = m.get("picIntro");
-    QVERIFY(intro->isVisible());
-    QCOMPARE(intro->size(), QSize(350, 230));
-    QCOMPARE(m.get<QLabel>("Label_IntroChoice_0")->text(), QStringLiteral("Blank new Project"));
-    QCOMPARE(m.get<QLabel>("Label_IntroChoice_1")->text(), QStringLiteral("Load existing Project"));
-    QVERIFY(!m.get("picStage")->isVisible());
-    for (int i : DesignIcons) QVERIFY2(!m.icon(i)->isVisible(), qPrintable(QString::number(i)));
-    const QString tips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
-                              "Save", "Load", "Board", "Add-ins", "Help, New Project, End.", "Stop"};
-    for (int i = 0; i < 12; ++i) QCOMPARE(m.icon(i)->toolTip(), tips[i]);
-    QCOMPARE(m.icon(11)->parentWidget()->objectName(), QStringLiteral("Picture1"));
-    const QString fastTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
-    for (int i = 0; i < 4; ++i) QCOMPARE(m.get(QStringLiteral("Img_FastIcons_%1").arg(i))->toolTip(), fastTips[i]);
-    const char* captions[][3] = {{"Lab_CloseList", "  x", "close me"},
-                                 {"Lab_Generic", "Target :", "Click for properties"},
-                                 {"Button_Url", "URL", "Click me"}};
-    for (auto [name, text, tip] : captions) {
-      QCOMPARE(m.get(name)->property("text").toString(), QString(text));
-      QCOMPARE(m.get(name)->toolTip(), QString(tip));
-    }
-    QCOMPARE(m.get("List_Zorder")->toolTip(), QStringLiteral("Select a Target ..."));
-    QCOMPARE(m.w.windowTitle(), QStringLiteral("Quorvel"));
-    // "Load existing Project" asks for a file; cancelled, the intro stays.
-    m.click("Label_IntroChoice_1");
-    QCOMPARE(m.platform.calls("OpenFileDialog"),
-             QStringList{"OpenFileDialog|Load Quorvel Project|Project Format (*.QV1)|*.QV1|/opt/quorvel/"});
-    QVERIFY(intro->isVisible());
-    int loads = 0;
-    m.w.loadExistingProject = [&] { ++loads; };
-    m.click("Label_IntroChoice_1");
-    QCOMPARE(loads, 1);
+  void inputs_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("effect");
+    // The states: one Pane ("design"), made the Target ("target"), running
+    // in Design ("running"), running on the Full Board ("full"), 50 Panes.
+    const char* rows[][3] = {
+        {"design", "F11", "Project is Running"},
+        {"running", "F11", "restarted"},
+        {"running", "Esc", "Stopped"},
+        {"full", "Esc", "Stopped, at 1,24, bar shown"},
+        {"design", "Esc", "Stopped"},
+        {"design", "F6", "OpenFileDialog|Load Quorvel Project"},
+        {"design", "F5", "redrawn"},
+        {"design", "F12", "Project is Running, at 1,1, bar hidden"},
+        {"target", "Del", "AskYesNo|Remove Pane - 1"},
+        {"design", "Del", ""},  // greyed: no Target
+        {"design", "Ctrl+A", "2 Panes"},
+        {"50 Panes", "Ctrl+A", ""},
+        {"design", "Ctrl+N", "AskYesNo|New Project"},
+        {"design", "Ctrl+S", "SaveFileDialog|Save Quorvel Project"},
+        {"design", "Ctrl+X", "AskYesNo|Activity : End Application"},
+        {"design", "icon 0", "redrawn"},
+        {"design", "icon 1", ""},
+        {"running", "icon 5", "Stopped"},
+        {"full", "icon 11", "Stopped, at 1,24, bar shown"},
+        {"target", "fast 3", "AskYesNo|Remove Pane - 1"},
+        {"design", "mnu_AddCustomPane", "2 Panes"},
+        {"design", "mnu_RemovePane", ""},  // greyed
+        {"target", "mnu_RemovePane", "AskYesNo|Remove Pane - 1"},
+        {"design", "mnu_RunInWindow", "Project is Running"},
+        {"design", "mnu_RunFullscreen", "Project is Running, at 1,1, bar hidden"},
+        {"design", "mnu_SaveProject", "SaveFileDialog|Save Quorvel Project"},
+        {"design", "mnu_LoadsProject", "OpenFileDialog|Load Quorvel Project"},
+        {"design", "mnu_NewProject", "AskYesNo|New Project"},
+        {"design", "mnu_End", "AskYesNo|Activity : End Application"},
+        {"design", "mnu_BoardCompositePanes", ""},  // greyed until a project is loaded
+        {"design", "mnu_320x240", "320 x 240, at 0,0"},
+        {"design", "F1", "frmBoard shown, redrawn"},
+        {"target", "Ctrl+E", "frmPanes shown"},
+        {"target", "Ctrl+R", "frmPanes shown"},
+        {"design", "Ctrl+E", ""},  // greyed: no Target
+        {"target", "Ctrl+H", "redrawn"},
+        {"target", "Ctrl+V", "redrawn"},
+        {"target", "Backspace", "redrawn"},
+        {"design", "Backspace", ""},
+        {"target", "Ctrl+L", "OpenFileDialog|Open an image file for Pane ..., redrawn"},
+        {"target", "fast 2", "frmPanes shown, redrawn"},
+        {"target", "fast 1", "frmPanes shown"},
+        {"target", "fast 0", "OpenFileDialog|Open an image file for Pane ..., redrawn"},
+        {"design", "mnu_LoadPicBack", "OpenFileDialog|Open an image file for Background ..., redrawn"},
+        {"design", "mnu_EditBoard", "frmBoard shown, redrawn"},
+    };
+    for (const auto& [state, input, effect] : rows) QTest::addRow("%s: %s", state, input) << state << input << effect;
+    // While running only F11 and Esc act.
+    for (const char* k : {"F6", "F5", "F12", "Del", "Ctrl+A", "Ctrl+N", "Ctrl+S", "Ctrl+X", "F1", "Ctrl+E", "Backspace"})
+      QTest::addRow("running: %s", k) << "running" << k << "";
+  }
 
+  void inputs() {
+    QFETCH(QString, state);
+    QFETCH(QString, input);
+    QFETCH(QString, effect);
+    Window m;
+    for (int i = 0; i < (state == "50 Panes" ? 50 : 1); ++i) AddPane(m.ws);
+    m.w.Refresh();
+    if (state != "design") QTest::mouseClick(m.stage(), Qt::LeftButton, {}, {60, 60});  // the Target
+    if (state == "running" || state == "full") {
+      m.key(state == "full" ? "F12" : "F11");
+      RunLoopPass(m.ws);
+    }
+    QCOMPARE(effectOf(m, input), effect);
+  }
+
+  void introAndLayout() {
+    Window m(false);
+    QWidget* intro = m.get("picIntro");
+    QVERIFY(intro->isVisible() && !m.stage()->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
+    // "Load existing Project" runs the load command: cancelled, the intro stays.
+    m.click("Label_IntroChoice_1");
+    QCOMPARE(m.platform.log, QStringList{"OpenFileDialog|Load Quorvel Project|Project Format (*.QV1)|*.QV1|/opt/quorvel/"});
+    QVERIFY(intro->isVisible());
+    m.key("Ctrl+A");  // keys act only once a project is open
+    QCOMPARE(m.ws.project.PaneCount, Integer(0));
     m.click("Label_IntroChoice_0");
     QVERIFY(!intro->isVisible());
-    for (int i : DesignIcons) QVERIFY2(m.icon(i)->isVisible(), qPrintable(QString::number(i)));
-    for (int i : {1, 2, 9, 11}) QVERIFY2(!m.icon(i)->isVisible(), qPrintable(QString::number(i)));
-    QWidget *stage = m.get("picStage"), *bar = m.get("picFastMenu"), *holder = m.get("picHolder");
-    QVERIFY(stage->isVisible());
-    QCOMPARE(stage->parentWidget(), holder);
-    QCOMPARE(stage->geometry(), QRect(holder->x() + 1, bar->y() + bar->height(), 800, 600));
-    // The strip runs 3, 8 | 6, 7 | 0, 5, 4 from left to right inside the bar,
-    // with the help icon at the far left.
-    const int order[] = {3, 8, 6, 7, 0, 5, 4};
-    for (int k = 1; k < 7; ++k) QVERIFY(m.icon(order[k - 1])->geometry().right() < m.icon(order[k])->x());
-    QVERIFY(m.icon(4)->geometry().right() < bar->width());
-    // The help icon shows whole: two pixels from the window's left edge.
-    QCOMPARE(m.icon(10)->mapTo(&m.w, QPoint(0, 0)).x(), 2);
-    for (int i : DesignIcons) QCOMPARE(m.icon(i)->size(), QSize(16, 16));
+    for (int i : DesignIcons) QVERIFY(m.get(QStringLiteral("Img_IconStrip_%1").arg(i))->isVisible());
+    QCOMPARE(m.stage()->geometry(), QRect(1, 24, 800, 600));
+    QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
   }
 
   void boardSizeListAndWindowResize() {
     Window m;
-    m.click("Label_IntroChoice_0");
     auto* combo = m.get<QComboBox>("Combo_Board");
-    QWidget *stage = m.get("picStage"), *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
-    QCOMPARE(entries(combo), (QStringList{"320 x 240", "640 x 480", "800 x 600", "1024 x 764", "Max x Max"}));
+    QWidget *stage = m.stage(), *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
     QCOMPARE(combo->currentText(), QStringLiteral("800 x 600"));
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
-    QCOMPARE(m.ws.win.Combo_BoardIndex, 3);
-
     // "Max x Max" alone keeps the size; the next window resize fills the area.
     QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
     QCOMPARE(stage->size(), QSize(1024, 764));
     m.w.resize(900, 640);
     QTRY_COMPARE(holder->size(), QSize(898, 639));
     QCOMPARE(stage->geometry(), QRect(holder->x() + 1, bar->y() + bar->height(), 897, 639 - (bar->height() + 1)));
-
-    // A size menu puts the Board at (0, 0) and leaves the list alone; with
-    // "Max x Max" still chosen the next resize takes the area again.
-    m.w.menus()->action("mnu_320x240")->trigger();
-    QCOMPARE(stage->geometry(), QRect(0, 0, 320, 240));
+    // A key on the list goes to the window once, not to the list as well.
+    m.key("F5");
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
-    m.w.resize(960, 700);
-    QTRY_COMPARE(stage->size(), QSize(957, 699 - 25));
-    m.w.runMenu("mnu_1024x768");
-    QCOMPARE(stage->geometry(), QRect(0, 0, 1024, 764));
   }
 
-  void iconsAndMenusReachTheirCommands() {
+  void overlaysAndDrag() {
     Window m;
-    m.click("Label_IntroChoice_0");
-    // Icons with a menu pop it up under them.
-    const std::pair<int, const char*> popups[] = {{3, "mnu_Panes"}, {4, "mnu_Runn"}, {6, "mnu_Saves"},
-                                                  {7, "mnu_Loads"}, {8, "mnu_Board"}, {10, "mnu_HelpOrNew"}};
-    for (auto [icon, menu] : popups) {
-      QTest::mouseClick(m.icon(icon), Qt::LeftButton);
-      QTRY_VERIFY(QApplication::activePopupWidget());
-      QCOMPARE(QApplication::activePopupWidget()->objectName(), QString(menu));
-      QApplication::activePopupWidget()->close();
-      QTRY_VERIFY(!QApplication::activePopupWidget());
-    }
-    QAction* add = m.w.menus()->action("mnu_AddCustomPane");
-    QAction* edit = m.w.menus()->action("mnu_EditPane");
-    QCOMPARE(add->text(), QStringLiteral("Add Pane\tCtrl+A"));
-    QVERIFY(add->isEnabled() && !edit->isEnabled());
-    // Enabled states follow the workspace after every command.
-    m.ws.win.setMenuEnabled("mnu_EditPane", true);
-    m.w.Refresh();
-    QVERIFY(edit->isEnabled());
-
-    // Icons without a menu go to the command handler, menu items by name.
-    QList<int> commands;
-    m.w.iconCommand = [&](int i) { commands << i; };
-    QTest::mouseClick(m.icon(0), Qt::LeftButton);
-    QTest::mouseClick(m.icon(5), Qt::LeftButton);
-    QCOMPARE(commands, (QList<int>{0, 5}));
-    QVERIFY(!QApplication::activePopupWidget());
-    QStringList items;
-    m.w.menuCommand = [&](const QString& n) { items << n; };
-    m.w.menus()->action("mnu_SaveProject")->trigger();
-    QCOMPARE(items, QStringList{"mnu_SaveProject"});
-  }
-
-  void keysReachTheWindowOnceAfterTheIntro() {
-    Window m;
-    QList<int> downs, presses;
-    m.w.keyDown = [&](int c) {
-      downs << c;
-      return false;
-    };
-    m.w.keyPress = [&](int c) {
-      presses << c;
-      return false;
-    };
-    m.key(Qt::Key_F5);
-    QVERIFY(downs.isEmpty());
-    m.click("Label_IntroChoice_0");
-    for (Qt::Key k : {Qt::Key_F5, Qt::Key_Delete, Qt::Key_Escape, Qt::Key_Backspace}) m.key(k);
-    m.key(Qt::Key_A, Qt::ControlModifier);
-    // The Ctrl key itself goes down first (17), as on any keyboard.
-    QCOMPARE(downs, (QList<int>{116, 46, 27, 8, 17, 65}));
-    QCOMPARE(presses, (QList<int>{27, 8, 1}));
-
-    // A key on a control that passes it on to its parents still counts once.
-    m.w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m.w));
-    auto* combo = m.get<QComboBox>("Combo_Board");
-    combo->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), combo);
-    downs.clear();
-    m.key(Qt::Key_F6);
-    QCOMPARE(downs, QList<int>{117});
-  }
-
-  void overlaysListAndPointerShowTheState() {
-    Window m;
-    m.click("Label_IntroChoice_0");
-    QWidget* stage = m.get("picStage");
-    MainWindowState& win = m.ws.win;
-    win.Shape1[0] = {10, 20, 50, 40, true, true};
-    win.Shape1[1] = {100, 100, 30, 30, true, true};
-    win.Img_FastIcons[2] = {132, 124, 16, 16, true, true};
-    m.ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
-    m.w.Refresh();
-    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(10, 20, 50, 40));
-    QCOMPARE(m.get("Img_FastIcons_2")->geometry(), QRect(132, 124, 16, 16));
-    QCOMPARE(stage->cursor().shape(), Qt::WaitCursor);
-    // The boxes lie above the Board: the window shows them, the Board picture
-    // itself stays untouched.
+    QWidget* stage = m.stage();
+    m.key("Ctrl+A");
+    // A press on the Pane makes it the Target; dragging moves its corner to
+    // the pointer; the release draws it there.
+    QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
+    QVERIFY(m.get("Shape1_0")->isVisible());
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), stage->mapToGlobal(QPointF(200, 150)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(stage, &move);
+    QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(200, 150));
+    QCOMPARE(QPoint(m.ws.Pane(1).Left, m.ws.Pane(1).Top), QPoint(200, 150));
+    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(200, 150, 100, 100));
+    // The window shows the target box above the Board; the Board picture
+    // itself holds the Pane only.
     const QImage shown = stage->grab().toImage();
-    const QRgb grey = toQRgb(Grey), blue = qRgb(0, 0, 255);
-    const struct { int x, y; QRgb c; } at[] = {
-        {10, 20, blue}, {12, 40, blue}, {59, 59, blue},
-        {13, 40, grey}, {100, 115, qRgb(255, 255, 255)}, {101, 115, grey}};
-    for (const auto& p : at) QVERIFY2(shown.pixel(p.x, p.y) == p.c, qPrintable(QString("%1,%2").arg(p.x).arg(p.y)));
-    QCOMPARE(m.ws.surfaces.picStage.Image().pixel(10, 20), grey);
-    win.Shape1[0].Visible = false;
-    m.ws.surfaces.picStage.Pointer = MousePointer::FourWayArrow;
-    m.w.Refresh();
-    QVERIFY(!m.get("Shape1_0")->isVisible());
-    QCOMPARE(stage->cursor().shape(), Qt::SizeAllCursor);
-
-    // Clicks on a Fast Icon, a layer-list entry and the Board reach their handlers.
-    int fast = -1;
-    m.w.fastIconClick = [&](int i) { fast = i; };
-    m.click("Img_FastIcons_2");
-    QCOMPARE(fast, 2);
-    win.List_Zorder = {{"Sun", 3}, {"Moon", 1}};
-    win.Frame_ListZ.Visible = true;
-    m.w.Refresh();
+    QCOMPARE(QList<QRgb>({shown.pixel(200, 150), shown.pixel(250, 200), m.ws.surfaces.picStage.Image().pixel(200, 150)}),
+             QList<QRgb>({qRgb(0, 0, 255), m.ws.surfaces.picSprites.Image().pixel(50, 50), m.ws.surfaces.picSprites.Image().pixel(0, 0)}));
+    // A right click on the Pane opens the layer list; choosing the entry
+    // makes its Pane the Target and closes the list.
+    QTest::mouseMove(stage, {210, 160});
+    QTest::mouseClick(stage, Qt::RightButton, {}, {210, 160});
     auto* list = m.get<QListWidget>("List_Zorder");
-    QCOMPARE(list->item(1)->data(Qt::UserRole).toInt(), 1);
-    int row = -1;
-    m.w.listZorderClick = [&](int r) { row = r; };
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-    QCOMPARE(row, 1);
-    QCOMPARE(win.List_ZorderIndex, 1);
-    m.click("Lab_CloseList");
-    QVERIFY(!m.get("Frame_ListZ")->isVisible());
-    QList<int> down;
-    m.w.picStage_MouseDown = [&](int b, int x, int y) { down = {b, x, y}; };
-    QTest::mousePress(stage, Qt::RightButton, {}, QPoint(40, 30));
-    QTest::mouseRelease(stage, Qt::RightButton, {}, QPoint(40, 30));
-    QCOMPARE(down, (QList<int>{2, 40, 30}));
+    QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
+    m.ws.pointer.TargetPane = 0;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QVERIFY(m.ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
   }
 
-  void fileFiltersBecomeQtFilters() {
-    QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"),
-             QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
+  void runPumpsFramesBetweenEvents() {
+    Window m;
+    m.key("Ctrl+A");
+    PaneRecord& p = m.ws.Pane(1);
+    p.MoveType = p.Direction = 2;
+    m.key("F11");
+    QVERIFY(m.router.pumping());
+    QTRY_VERIFY_WITH_TIMEOUT(m.ws.RunPane(1).Left >= 55, 5000);
+    m.key("Esc");
+    QTRY_VERIFY_WITH_TIMEOUT(!m.router.pumping(), 5000);
+    // The design is untouched and the Board shows it again.
+    QCOMPARE(m.ws.Pane(1).Left, Integer(50));
+    QCOMPARE(m.ws.surfaces.picStage.Image().pixel(60, 60), m.ws.surfaces.picSprites.Image().pixel(10, 10));
+  }
+
+  void soundAndFilters() {
+    QtPlatform platform;
+    platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));
+    QVERIFY(platform.player() && platform.player()->error() == QMediaPlayer::NoError);
+    platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));  // a new sound replaces the old
+    platform.StopSound();
+    QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
+    QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
-    QCOMPARE(qtFileFilter("no patterns"), QString());
   }
 };
 

@@ -1,47 +1,44 @@
-// The project text: token order, value forms, and where a damaged text
-// stops the reading.
+// The project text (token order, value forms, where a damaged text stops
+// the reading) and its rich-text codec: RichEdit's own documents, documents
+// in the style of other writers, code pages, Unicode, malformed input.
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
 #include "project/RtfWriter.h"
-#include "shell/Headless.h"
+#include "support/Fixtures.h"
 
 #include <QtTest>
 
 using namespace qv;
+using fixtures::fillPane;
 
 namespace {
 
 const QChar Sep(0x00CE);
 
-// Gives every field of a record a value different from its default.
-void fillPane(PaneRecord& r, int seed) {
-  const auto& fields = PaneFields();
-  for (size_t i = 0; i < fields.size(); ++i) {
-    const PaneField& f = fields[i];
-    const int k = int(i) + 1;
-    switch (f.kind) {
-      case FieldKind::Integer: f.integer(r) = Integer(seed % 2 ? seed * 100 + k : -32768 + seed + k); break;
-      case FieldKind::Long: f.longValue(r) = seed % 2 ? 1000000 * seed + k : INT32_MIN + k; break;
-      case FieldKind::Flag: f.integer(r) = QvTrue; break;
-      case FieldKind::Text: f.text(r) = QStringLiteral("%1 %2").arg(f.name).arg(seed); break;
-    }
-  }
-  r.Left = Integer(-15 - seed);
-}
-
 // The tokens of a workspace whose given slots hold filled Panes.
 QStringList tokensOf(std::initializer_list<int> used) {
-  HeadlessSession bench;
-  for (int s : used) fillPane(bench.ws.PaneTable[size_t(s)], s);
-  bench.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
-  bench.ws.BoardSettings.UseBackPicture = QvFalse;
-  return SerializeProject(bench.ws).split(Sep);
+  HeadlessSession s;
+  for (int n : used) fillPane(s.ws.PaneTable[size_t(n)], n);
+  s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+  return SerializeProject(s.ws).split(Sep);
 }
 
 // Where a reading stopped: the token's number, its field, slot and text.
 QString stopOf(const ParseResult& r) {
   if (r.complete) return QStringLiteral("complete");
   return QStringLiteral("%1 %2 %3 [%4]").arg(r.failedToken).arg(r.failedField).arg(r.failedSlot).arg(r.failedText);
+}
+
+// What a Windows RichEdit control saves for the empty project.
+const QByteArray RichEditEmptyProject =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans "
+    "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 "
+    "0\\'cenone\\'ce12105912\\'ce16777215\\'ce16777215\\'ce0\\'ce0\\'ce0\\'ce0\\'ce\\par\r\n}\r\n";
+const QString EmptyProjectText = QString::fromUtf8("0ÎnoneÎ12105912Î16777215Î16777215Î0Î0Î0Î0Î");
+
+QString read(const QByteArray& doc) {
+  const RtfReadResult r = ReadRtf(doc);
+  return r.ok ? r.text : QStringLiteral("<error: %1>").arg(r.error);
 }
 
 }  // namespace
@@ -51,27 +48,23 @@ class TestProjectText : public QObject {
 
  private slots:
   void emptyProjectWithStartDefaults() {
-    HeadlessSession bench;
-    bench.ws.project.PaneCount = 9;
-    const QString text = SerializeProject(bench.ws);
+    HeadlessSession s, other;
+    s.ws.project.PaneCount = 9;
+    const QString text = SerializeProject(s.ws);
     QCOMPARE(text, QStringList({"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}).join(Sep));
-    QCOMPARE(bench.ws.project.PaneCount, Integer(0));
-    HeadlessSession other;
+    QCOMPARE(s.ws.project.PaneCount, Integer(0));
     const ParseResult r = ParseProject(other.ws, text);
-    QVERIFY(r.complete);
-    QCOMPARE(r.tokensRead, 9);
-    QCOMPARE(other.ws.BoardSettings, bench.ws.BoardSettings);
+    QVERIFY(r.complete && r.tokensRead == 9 && other.ws.BoardSettings == s.ws.BoardSettings);
   }
 
   void tokenOrderAndSwappedPairs() {
-    HeadlessSession bench;
-    PaneRecord& p = bench.ws.PaneTable[3];
+    HeadlessSession s;
+    PaneRecord& p = s.ws.PaneTable[3];
     fillPane(p, 3);
     p.EffectType = 7;
     p.CelWidth = 123;
-    bench.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
-    bench.ws.BoardSettings.UseBackPicture = QvFalse;
-    const QStringList t = SerializeProject(bench.ws).split(Sep);
+    s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+    const QStringList t = SerializeProject(s.ws).split(Sep);
     QCOMPARE(t.size(), 1 + 61 + 8 + 1);  // the last separator leaves an empty tail
     QCOMPARE(t.mid(0, 3), (QStringList{"1", "3", "-18"}));
     QCOMPARE(t.mid(1 + 30, 3), (QStringList{"1", "7", QString::number(p.EffectDuration)}));  // Flashing first
@@ -84,18 +77,15 @@ class TestProjectText : public QObject {
     HeadlessSession other;
     QVERIFY(ParseProject(other.ws, swapped.join(Sep)).complete);
     const PaneRecord& q = other.ws.PaneTable[3];
-    QCOMPARE(q.Flashing, QvFalse);  // "7" is no 1
-    QCOMPARE(q.EffectType, Integer(1));
-    QCOMPARE(q.FlipOnBounds, QvFalse);
-    QCOMPARE(q.CelWidth, Integer(1));
-    QCOMPARE(q.CelHeight, p.CelHeight);
-    QCOMPARE(other.ws.pointer.CurrentPane, 3);
+    // "7" is no 1: Flashing and FlipOnBounds read False.
+    QCOMPARE((QList<int>{q.Flashing, q.EffectType, q.FlipOnBounds, q.CelWidth, q.CelHeight, other.ws.pointer.CurrentPane}),
+             (QList<int>{0, 1, 0, 1, p.CelHeight, 3}));
     // UseBackPicture False: the Board takes the background colour at once;
     // with a Background in use it keeps its own.
     QCOMPARE(other.ws.surfaces.picStage.Image().pixel(5, 5), toQRgb(RGB(1, 2, 3)));
-    bench.ws.BoardSettings.UseBackPicture = QvTrue;
+    s.ws.BoardSettings.UseBackPicture = QvTrue;
     HeadlessSession keeps;
-    QVERIFY(ParseProject(keeps.ws, SerializeProject(bench.ws)).complete);
+    QVERIFY(ParseProject(keeps.ws, SerializeProject(s.ws)).complete);
     QCOMPARE(keeps.ws.surfaces.picStage.BackColor, Grey);
   }
 
@@ -111,13 +101,9 @@ class TestProjectText : public QObject {
     HeadlessSession other;
     QVERIFY(ParseProject(other.ws, t.join(Sep) + "\r\n").complete);
     const PaneRecord& p = other.ws.PaneTable[5];
-    const Flag flags[] = {p.BlackTransparent, p.UseWriting, p.WritingBold, p.WritingItalic, p.WritingUnderline,
-                          p.PictureLoaded, p.UseURL};
-    QCOMPARE(QList<Flag>(std::begin(flags), std::end(flags)),
-             (QList<Flag>{QvFalse, QvFalse, QvTrue, QvTrue, QvTrue, QvFalse, QvFalse}));
-    QCOMPARE(p.Left, Integer(-32768));
-    QCOMPARE(p.Top, Integer(32767));
-    QCOMPARE(p.Sound, Long(INT32_MIN));
+    QCOMPARE((QList<int>{p.BlackTransparent, p.UseWriting, p.WritingBold, p.WritingItalic, p.WritingUnderline,
+                         p.PictureLoaded, p.UseURL, p.Left, p.Top, p.Sound}),
+             (QList<int>{0, 0, -1, -1, -1, 0, 0, -32768, 32767, INT32_MIN}));
 
   }
 
@@ -155,25 +141,20 @@ class TestProjectText : public QObject {
     QCOMPARE(stopOf(r), QStringLiteral("%1 WritingForeColor 7 []").arg(cut + 2));
     QVERIFY(r.remaining.isEmpty());
     QCOMPARE(other.ws.PaneTable[2], full);
+    // The failing token is not stored; the two texts before it read empty.
     const PaneRecord& p7 = other.ws.PaneTable[7];
-    QVERIFY(isSet(p7.InUse) && isSet(p7.UseWriting));
-    QCOMPARE(p7.SheetY, Integer(708));
-    QCOMPARE(p7.WritingText + p7.Label, QString());
-    QCOMPARE(p7.WritingForeColor, Long(0));  // the failing token is not stored
-    QCOMPARE(other.ws.PaneTable[12], PaneRecord());
-    QCOMPARE(other.ws.win.List_Zorder.size(), 1);
-    QCOMPARE(other.ws.pointer.CurrentPane, 7);
-    QCOMPARE(other.ws.BoardSettings, HeadlessSession().ws.BoardSettings);
+    QVERIFY(isSet(p7.InUse) && isSet(p7.UseWriting) && p7.SheetY == 708 && p7.WritingForeColor == 0);
+    QCOMPARE(p7.WritingText + p7.WritingFontName + p7.Label, QString());
+    QVERIFY(other.ws.PaneTable[12] == PaneRecord() && other.ws.win.List_Zorder.size() == 1 && other.ws.pointer.CurrentPane == 7);
+    QCOMPARE(other.ws.BoardSettings, BoardSettingsRecord());
 
     // Cut inside the BoardSettings: the name and the back colour are read.
     HeadlessSession third;
     third.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
     r = ParseProject(third.ws, t.mid(0, 1 + 3 * 61 + 2).join(Sep) + Sep);
     QCOMPARE(stopOf(r), QStringLiteral("%1 LabelColor -1 []").arg(1 + 3 * 61 + 2));
-    QCOMPARE(third.ws.BoardSettings.BoardBackColor, RGB(1, 2, 3));
-    QCOMPARE(third.ws.BoardSettings.LabelColor, RGB(9, 9, 9));
-    QCOMPARE(third.ws.surfaces.picStage.BackColor, Grey);
-    QCOMPARE(third.ws.win.List_Zorder.size(), 3);
+    QVERIFY(third.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3) && third.ws.BoardSettings.LabelColor == RGB(9, 9, 9));
+    QVERIFY(third.ws.surfaces.picStage.BackColor == Grey && third.ws.win.List_Zorder.size() == 3);
   }
 
   void slotZeroAndDuplicateSlots() {
@@ -182,21 +163,19 @@ class TestProjectText : public QObject {
     t[1 + 61] = "0";  // read twice into the same slot; both are listed
     HeadlessSession other;
     QVERIFY(ParseProject(other.ws, t.join(Sep)).complete);
-    QCOMPARE(other.ws.project.PaneCount, Integer(2));
-    QCOMPARE(CountPanesInUse(other.ws), 0);  // slot 0 is no Pane of 1..50
+    QVERIFY(other.ws.project.PaneCount == 2 && CountPanesInUse(other.ws) == 0);  // slot 0 is no Pane of 1..50
     PaneRecord six;
     fillPane(six, 6);
     QCOMPARE(other.ws.PaneTable[0], six);
-    QCOMPARE(other.ws.win.List_Zorder,
-             (QVector<ZorderEntry>{{QStringLiteral("Label 5"), 0}, {QStringLiteral("Label 6"), 0}}));
+    QCOMPARE(other.ws.win.List_Zorder, (QVector<ZorderEntry>{{t[1 + 47], 0}, {six.Label, 0}}));
   }
 
   void projectInAnotherCodePage() {
     // A document declaring Windows-1251: code 206 is the Cyrillic О there.
-    HeadlessSession bench;
-    fillPane(bench.ws.PaneTable[8], 1);
-    bench.ws.PaneTable[8].Label = QString::fromUtf8("Ζ");
-    QByteArray doc = WriteRtf(SerializeProject(bench.ws));
+    HeadlessSession s;
+    fillPane(s.ws.PaneTable[8], 1);
+    s.ws.PaneTable[8].Label = QString::fromUtf8("Ζ");
+    QByteArray doc = WriteRtf(SerializeProject(s.ws));
     doc.replace("ansicpg1252", "ansicpg1251");
     const RtfReadResult file = ReadRtf(doc);
     QCOMPARE(file.codePage, 1251);
@@ -204,8 +183,132 @@ class TestProjectText : public QObject {
     HeadlessSession wrong, other;
     QVERIFY(!ParseProject(wrong.ws, file.text).complete);
     QVERIFY(ParseProject(other.ws, file.text, SeparatorForCodePage(file.codePage)).complete);
-    QCOMPARE(other.ws.PaneTable[8].Label, QString::fromUtf8("Ζ"));
-    QCOMPARE(other.ws.PaneTable[8].CelCount, bench.ws.PaneTable[8].CelCount);
+    QVERIFY(other.ws.PaneTable[8].Label == s.ws.PaneTable[8].Label && other.ws.PaneTable[8].CelCount == s.ws.PaneTable[8].CelCount);
+  }
+
+  void richEditProjectFiles() {
+    const RtfReadResult r = ReadRtf(RichEditEmptyProject);
+    QVERIFY(r.ok);
+    QCOMPARE(r.text, EmptyProjectText);
+    QCOMPARE(r.codePage, 1252);
+    // Some saved files end with a NUL byte, others carry junk after the brace.
+    QCOMPARE(read(RichEditEmptyProject + QByteArray(1, '\0')), EmptyProjectText);
+    QCOMPARE(read(RichEditEmptyProject + "{\\b junk}trailing"), EmptyProjectText);
+
+    QCOMPARE(WriteRtf(EmptyProjectText), RichEditEmptyProject);
+    QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
+    QVERIFY(WriteRtf("x\r\ny\nz\tw\rv").contains("x\\par y\\line z\\tab w\\'0dv\\par"));
+    // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
+    QVERIFY(WriteRtf(QString::fromUtf8("é€™")).contains("\\'e9\\'80\\'99\\par"));
+    QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
+  }
+
+  void roundTripsAnyText() {
+    const QStringList texts = {
+        "", QString::fromUtf8("Ζωή 日本 😀"), QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
+        QString("\\{}\\par \\'ce {\\rtf1}"), QString("lines\nand\n\nbreaks\n"),
+        QString("\n leading blank after a break\ttab\t"), QString("a\r\nb\rc\n\r\n\r\r\n\n"),
+        QString("\r\n"), QString("ends with a break\r\n"),
+        QString("controls \x01\x1f\x7f and C1 ") + QChar(0x80) + QChar(0x81) + QChar(0x9D),
+        QString("?digits after \\u: ") + QChar(0x0416) + "123", QString(QChar(0xD83D)) + "unpaired",
+    };
+    for (const QString& t : texts) QCOMPARE(read(WriteRtf(t)), t);
+    // A paragraph mark reads as CR LF, a line break as LF, as a RichEdit
+    // control on Windows gives them.
+    QCOMPARE(read("{\\rtf1 a\\par b\\line c\\\r\nd\\par}"), QString("a\r\nb\nc\r\nd"));
+  }
+
+  void skipsUnicodeFallbacks() {
+    QCOMPARE(read("{\\rtf1\\ansi\\uc1 a\\u1046?b\\uc2\\u1046\\'3f\\'3fc{\\uc0\\u1046}d\\u1046xy e}"),
+             QString::fromUtf8("aЖbЖcЖdЖ e"));
+    // A fallback cut short by a group end; surrogate pairs as two \u words;
+    // a control word counts as one fallback character.
+    QCOMPARE(read("{\\rtf1\\uc3\\u1046{x}yz\\uc1\\u-10179?\\u-8704?}"), QString::fromUtf8("Жxyz😀"));
+    QCOMPARE(read("{\\rtf1\\uc1\\u1046\\'3f\\u1047\\par q}"), QString::fromUtf8("ЖЗq"));
+  }
+
+  void readsWordPadStyleDocuments() {
+    const QByteArray doc =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
+        "Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+        "{\\stylesheet{ Normal;}{\\s1 heading 1;}}\r\n"
+        "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+        "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Hello \\cf1\\b World\\b0\\cf0\\par\r\n"
+        "Second\\tab line\\line third\\par\r\n"
+        "{\\info{\\author Me}{\\*\\company Us}}{\\*\\bkmkstart b1}{\\*\\bkmkend b1}"
+        "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}} "
+        "{\\pict\\wmetafile8\\picw10 0100ff{\\*\\blipuid 00}}{\\*\\shppict{\\pict\\bin4 }}{{}} "
+        "{\\nonshppict{\\pict 00}}{\\header head}"
+        "\\'e9t\\'e9\\~\\{x\\}\\emdash\\lquote q\\rquote\\unknownword12 \\\\\\par\r\n"
+        "}";
+    QCOMPARE(read(doc), QString::fromUtf8("Hello World\r\nSecond\tline\nthird\r\nlink  été\u00A0{x}—‘q’\\"));
+  }
+
+  void codePages_data() {
+    QTest::addColumn<QByteArray>("doc");
+    QTest::addColumn<QString>("text");
+    // A character of each page that differs from Windows-1252 and from the
+    // other pages, declared by the document or by its font's charset.
+    const struct { int charset, page; const char *hex, *text; } pages[] = {
+        {222, 874, "a1", "ก"},    {238, 1250, "8c", "Ś"},  {204, 1251, "80", "Ђ"}, {0, 1252, "80", "€"},
+        {161, 1253, "a2", "Ά"},   {162, 1254, "d0", "Ğ"},  {177, 1255, "a4", "₪"}, {178, 1256, "81", "پ"},
+        {186, 1257, "8e", "ˇ"},   {163, 1258, "d5", "Ơ"},  {254, 437, "9b", "¢"},  {255, 850, "9b", "ø"},
+        {0, 866, "80", "А"},      {77, 10000, "80", "Ä"},  {128, 932, "93fa", "日"}, {134, 936, "c8d5", "日"},
+        {129, 949, "c0cf", "일"}, {136, 950, "a4e9", "日"}};
+    for (const auto& p : pages) {
+      QByteArray bytes;
+      for (int i = 0; p.hex[i]; i += 2) bytes += "\\'" + QByteArray(p.hex + i, 2);
+      QTest::addRow("ansicpg%d", p.page) << "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(p.page) + " " + bytes + "}" << QString::fromUtf8(p.text);
+      if (p.charset)
+        QTest::addRow("fcharset%d", p.charset) << "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset" +
+                                                     QByteArray::number(p.charset) + " B;}}\\f1 " + bytes + "}" << QString::fromUtf8(p.text);
+    }
+    const std::pair<const char*, const char*> others[] = {
+        {"{\\rtf1\\ansi \\'e9}", "é"},  {"{\\rtf1\\mac \\'8e}", "é"},
+        {"{\\rtf1\\pc \\'9b}", "¢"},    {"{\\rtf1\\pca \\'9b}", "ø"},
+        {"{\\rtf1\\ansi\\ansicpg1251\\pc \\'c0}", "А"}, {"{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}", "Î€"},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}", "日本Ｂ"},
+        {"{\\rtf1{\\fonttbl{\\f0\\cpg1251 A;}{\\f1\\fcharset2 S;}{\\f2\\fcharset999 U;}}\\f0\\'c0\\f1\\'c0\\f2\\'c0}", "АÀÀ"},
+        // The font's page holds inside its group only; \\plain returns to the default font.
+        {"{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset161 G;}}\\'e1{\\f1\\'e1}\\'e1\\f1\\'e1\\plain\\'e1}", "áαáαá"}};
+    for (const auto& [doc, text] : others) QTest::newRow(doc) << QByteArray(doc) << QString::fromUtf8(text);
+  }
+
+  void codePages() {
+    QFETCH(QByteArray, doc);
+    QFETCH(QString, text);
+    QCOMPARE(read(doc), text);
+  }
+
+  void documentCodePageAndSeparator() {
+    // The default font's charset decides the document's page.
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\ansicpg1251\\deff0 x}").codePage, 1251);
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}x}").codePage, 1251);
+    QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}x}").codePage, 1252);
+    const std::pair<int, ushort> separators[] = {{1251, 0x041E}, {1252, 0xCE}, {1253, 0x039E}, {437, 0x256C}, {12345, 0xCE}};
+    for (auto [page, sep] : separators) QCOMPARE(SeparatorForCodePage(page), QChar(sep));
+  }
+
+  void rejectsAndSurvivesMalformedInput() {
+    for (const QByteArray bad : {QByteArray(), QByteArray("hello"), QByteArray("{rtf1}"), QByteArray("\\rtf1")}) {
+      const RtfReadResult r = ReadRtf(bad);
+      QVERIFY(!r.ok && !r.error.isEmpty());
+    }
+    const std::pair<QByteArray, QString> cases[] = {
+        {"\xEF\xBB\xBF{\\rtf1 bom}", "bom"},
+        {" \t\r\n{\\rtf1 blanks}", "blanks"},
+        {"{\\rtf1 \\'C9\\'4z}", "É\x04z"},
+        {"{\\rtf1 abc{\\b def", "abcdef"},  // truncated
+        {"{\\rtf1 a\\'4", "a\x04"},
+        {"{\\rtf1 a\\", "a"},
+        {"{\\rtf1 a\\bin99999999999 }}}", "a"},
+        {"{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}", "aAd"},
+        {"{\\rtf1 a}}}}b", "a"},
+        {"{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep"},
+        {"{\\rtf1 \\" + QByteArray(100000, 'w') + " x}", "x"},
+    };
+    for (const auto& [doc, text] : cases) QCOMPARE(read(doc), text);
   }
 };
 

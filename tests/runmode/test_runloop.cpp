@@ -1,141 +1,285 @@
-// The frame step: movement pacing, the Lifespan gate, Cel animation, what is
-// drawn and in which order.
-#include "runmode/RunFixtures.h"
+// The run loop: movement pacing and the Lifespan gate, Cel animation,
+// drawing order, flashes; starting and stopping RunMode (the sheets come back
+// to their design orientation exactly, the design table is untouched, the
+// three forms of Stop restore the window).
+#include "imaging/BoardRender.h"
+#include "support/Fixtures.h"
 
 #include <QTest>
+#include <random>
 
 using namespace qv;
-using namespace qv::runfix;
+using namespace qv::fixtures;
 
 namespace {
 
-// A 2 x 2 Pane of 100 x 100 in slot 6 whose Cels are Red, Blue / Green, Yellow.
-PaneRecord& celPane(Workspace& ws, int delay = 0) {
-  PaneRecord& p = placePane(ws, 6, 300, 300, 100, 100);
-  makeCels(p, 2, 2, delay);
-  const Long colours[] = {Red, Blue, Green, Yellow};
-  for (int k = 0; k < 4; ++k)
-    fill(ws.surfaces.picSprites.Image(), p.SheetX + k % 2 * 50, p.SheetY + k / 2 * 50, 50, 50, colours[k]);
-  return p;
+// A 320 x 240 Board with Panes of every movement type, all flipping on
+// bounds, Transparent and plain, with and without Cels; slot 6 reaches the
+// top-right corner in frame 3 and turns three times there.
+void buildScene(Workspace& ws) {
+  ws.surfaces.picStage.SetSize(320, 240);
+  setMove(placePane(ws, 1, 100, 20, 50, 40), 1, 3, true);
+  makeTransparent(ws, 1);
+  ws.Pane(1).EffectType = ws.Pane(1).EffectDuration = 3;
+  setMove(placePane(ws, 2, 30, 150, 60, 60), 2, 2, true);
+  makeCels(ws, 2, 2, 2, 1);
+  setMove(placePane(ws, 3, 250, 100, 60, 30), 3, 3, true);
+  makeTransparent(ws, 3);
+  makeCels(ws, 3, 3, 1);
+  setMove(placePane(ws, 4, 10, 60, 40, 50), 4, 2, true);
+  ws.Pane(4).EffectType = 1;
+  setMove(placePane(ws, 5, 200, 60, 50, 50), 5, 3, true);
+  makeTransparent(ws, 5);
+  setMove(placePane(ws, 6, 259, 11, 50, 50), 5, 3, true);
+  placePane(ws, 7, 150, 110, 30, 30).FlipOnBounds = QvTrue;
+  setMove(placePane(ws, 8, 120, 200, 40, 30), 2, 1, false);
+  placePane(ws, 9, 20, 20, 30, 30).Visible = QvFalse;
 }
+
+// The design as a run must leave it.
+struct Design {
+  explicit Design(Workspace& ws)
+      : sprites(ws.surfaces.picSprites.Image().copy()), masks(ws.surfaces.picMasks.Image().copy()), table(ws.PaneTable) {}
+  bool matches(Workspace& ws) const {
+    return ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks && ws.PaneTable == table;
+  }
+  QImage sprites, masks;
+  PaneTableArray table;
+};
 
 }  // namespace
 
 class TestRunLoop : public QObject {
   Q_OBJECT
  private slots:
-  void pacingAndLifespan();
-  void celOrder();
-  void invisiblePaneMovesAndCollides();
-  void drawingOrder();
-};
-
-void TestRunLoop::pacingAndLifespan() {
-  // MoveDelay 3 moves every third frame. With a Value process the Pane moves
-  // and animates only while StartValue 20 lies in its Lifespan; the defaults
-  // are 19 / 10.
-  const QList<int> moving = {301, 302, 303, 304, 305, 306}, standing(6, 300);
-  struct Case {
-    int process, lifeStart, lifeEnd, delay;
-    QList<int> lefts;
-  };
-  const Case cases[] = {{0, 19, 10, 0, moving}, {0, 19, 10, 1, moving}, {0, 19, 10, 3, {300, 300, 301, 301, 301, 302}},
-                        {1, 19, 10, 0, standing}, {1, 20, 21, 0, moving}, {1, 15, 20, 0, standing},
-                        {2, 20, 19, 0, moving}, {2, 19, 10, 0, standing}, {2, 25, 20, 0, standing}};
-  for (const Case& c : cases) {
-    HeadlessSession b;
-    PaneRecord& d = celPane(b.ws);
-    setMove(d, 2, 1, false);
-    d.Process = Integer(c.process);
-    d.LifeStartValue = Integer(c.lifeStart);
-    d.LifeEndValue = Integer(c.lifeEnd);
-    d.MoveDelay = Integer(c.delay);
-    mnu_RunInWindow_Click(b.ws);
-    QList<int> lefts;
-    for (int i = 0; i < 6; ++i) {
-      RunLoopPass(b.ws);
-      lefts << b.ws.RunPane(6).Left;
+  void pacingAndLifespan() {
+    // MoveDelay 3 moves every third frame. With a Value process the Pane
+    // moves and animates only while StartValue 20 lies in its Lifespan.
+    const QList<int> moving = {301, 302, 303, 304, 305, 306}, standing(6, 300);
+    const struct { int process, lifeStart, lifeEnd, delay; QList<int> lefts; } cases[] = {
+        {0, 19, 10, 0, moving},   {0, 19, 10, 1, moving}, {0, 19, 10, 3, {300, 300, 301, 301, 301, 302}},
+        {1, 19, 10, 0, standing}, {1, 20, 21, 0, moving}, {1, 15, 20, 0, standing}, {2, 20, 19, 0, moving},
+        {2, 19, 10, 0, standing}, {2, 25, 20, 0, standing}, {3, 0, 99, 0, standing}};
+    for (const auto& c : cases) {
+      HeadlessSession s;
+      PaneRecord& d = placeSolid(s.ws, 6, 300, 300, 100, 100, Red);
+      makeCels(s.ws, 6, 2, 2);
+      setMove(d, 2, 1, false);
+      d.Process = Integer(c.process);
+      d.LifeStartValue = Integer(c.lifeStart);
+      d.LifeEndValue = Integer(c.lifeEnd);
+      d.MoveDelay = Integer(c.delay);
+      mnu_RunInWindow_Click(s.ws);
+      QList<int> lefts;
+      for (int i = 0; i < 6; ++i) {
+        RunLoopPass(s.ws);
+        lefts << s.ws.RunPane(6).Left;
+      }
+      const PaneRecord& r = s.ws.RunPane(6);
+      const bool animated = r.SheetX != d.SheetX || r.SheetY != d.SheetY || r.CelColumn != 1;
+      QCOMPARE((QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, animated} + lefts),
+               (QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, c.lefts != standing} + c.lefts));
     }
-    const PaneRecord& r = b.ws.RunPane(6);
-    const bool animated = r.SheetX != d.SheetX || r.SheetY != d.SheetY || r.CelColumn != 1;
-    QCOMPARE((QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, animated} + lefts),
-             (QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay, c.lefts != standing} + c.lefts));
   }
-}
 
-void TestRunLoop::celOrder() {
-  // Cels in reading order, wrapping; one 50 x 50 Cel is drawn per frame. Flip
-  // on Bounds mirrors all Cels at once, so the Cel columns swap too.
-  struct Case {
-    int delay;
-    bool flip;
-    QList<Long> shown;
-  };
-  const Case cases[] = {{0, false, {Red, Blue, Green, Yellow, Red, Blue, Green}},
-                        {2, false, {Red, Blue, Blue, Green, Green, Yellow, Yellow}},
-                        {0, true, {Blue, Red, Yellow, Green, Blue, Red, Yellow}}};
-  for (const Case& c : cases) {
-    HeadlessSession b;
-    Workspace& ws = b.ws;
-    PaneRecord& d = celPane(ws, c.delay);
-    if (c.flip) setMove(d, 2, 1, true);
-    const QImage sheet = ws.surfaces.picSprites.Image().copy();
+  void celOrder() {
+    // Cels in reading order, wrapping; one 50 x 50 Cel is drawn per frame.
+    // Flip on Bounds mirrors all Cels at once, so the Cel columns swap too.
+    const struct { int delay; bool flip; QList<Long> shown; } cases[] = {
+        {0, false, {Red, Blue, Green, Yellow, Red, Blue, Green}},
+        {2, false, {Red, Blue, Blue, Green, Green, Yellow, Yellow}},
+        {0, true, {Blue, Red, Yellow, Green, Blue, Red, Yellow}}};
+    for (const auto& c : cases) {
+      HeadlessSession s;
+      Workspace& ws = s.ws;
+      PaneRecord& d = placePane(ws, 6, 300, 300, 100, 100);
+      makeCels(ws, 6, 2, 2, c.delay, {Red, Blue, Green, Yellow});
+      if (c.flip) setMove(d, 2, 1, true);
+      const QImage sheet = ws.surfaces.picSprites.Image().copy();
+      mnu_RunInWindow_Click(ws);
+      QList<Long> shown;
+      for (int k = 0; k < 7; ++k) {
+        RunLoopPass(ws);
+        const PaneRecord& r = ws.RunPane(6);
+        shown << stagePx(ws, r.Left + 25, 325);
+        QVERIFY(stagePx(ws, r.Left + 50, 325) == Grey && stagePx(ws, r.Left + 25, 350) == Grey && r.Width == 50);
+      }
+      QCOMPARE(shown, c.shown);
+      stopAndEnd(ws);
+      QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
+    }
+  }
+
+  void drawingAndHiddenPanes() {
+    // Slots are drawn from the highest down, each frame from the Board's
+    // base picture; a single Cel never changes. Invisible Panes move and
+    // collide but are not drawn.
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    placeSolid(ws, 9, 100, 100, 60, 60, Blue);
+    placeSolid(ws, 1, 130, 130, 60, 60, Red);
+    setMove(placeSolid(ws, 2, 110, 110, 60, 60, Green), 4, 3, false);
+    PaneRecord& h = placeSolid(ws, 3, 300, 100, 40, 40, Yellow);
+    setMove(h, 2, 2, false);
+    h.Visible = QvFalse;
+    placeSolid(ws, 4, 350, 100, 40, 40, Purple);
     mnu_RunInWindow_Click(ws);
-    QList<Long> shown;
-    for (int k = 0; k < 7; ++k) {
-      RunLoopPass(ws);
-      const PaneRecord& r = ws.RunPane(6);
-      shown << stagePx(ws, r.Left + 25, 325);
-      QCOMPARE(stagePx(ws, r.Left + 50, 325), ws.BoardSettings.BoardBackColor);
-      QCOMPARE(int(r.Width), 50);
-    }
-    QCOMPARE(shown, c.shown);
-    stopAndEnd(ws);
-    QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
+    passes(ws, 3);
+    fill(ws.surfaces.picStage.Image(), 500, 500, 30, 30, Yellow);  // a stray drawing
+    RunLoopPass(ws);  // slot 2 at Top 122, slot 3 turned back at Left 304
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Grey, {{{100, 100, 60, 60}, Blue}, {{350, 100, 40, 40}, Purple},
+                                                                        {{110, 122, 60, 60}, Green}, {{130, 130, 60, 60}, Red}}));
+    QCOMPARE(QList<int>({ws.RunPane(3).Left, ws.RunPane(3).Direction, ws.RunPane(9).SheetX, ws.RunPane(9).Width}),
+             QList<int>({304, 1, ws.Pane(9).SheetX, 60}));
   }
-}
 
-void TestRunLoop::invisiblePaneMovesAndCollides() {
-  HeadlessSession b;
-  Workspace& ws = b.ws;
-  // Invisible slot 2 moves right towards slot 3; slot 4 moves left into the
-  // invisible slot 5.
-  PaneRecord& h = placeSolid(ws, 2, 100, 100, 40, 40, Red);
-  setMove(h, 2, 2, false);
-  h.Visible = QvFalse;
-  placeSolid(ws, 3, 150, 100, 40, 40, Blue);
-  setMove(placeSolid(ws, 4, 400, 300, 40, 40, Green), 1, 2, false);
-  placeSolid(ws, 5, 350, 300, 40, 40, Yellow).Visible = QvFalse;
-  mnu_RunInWindow_Click(ws);
-  RunLoopPass(ws);
-  QCOMPARE(int(ws.RunPane(2).Left), 102);
-  const auto hidden = [](QRgb c) { return fromQRgb(c) == Red || fromQRgb(c) == Yellow; };
-  QCOMPARE(countWhere(ws, QRect(0, 0, 800, 600), hidden), 0);
-  passes(ws, 4);
-  QCOMPARE(int(ws.RunPane(2).Direction), 1);
-  QCOMPARE(int(ws.RunPane(4).Direction), 2);
-  QCOMPARE(stagePx(ws, 160, 120), Blue);
-}
+  void flashCountdownAndDrawing() {
+    // Slot 3 stands; slot 2 (left half black) moves left into it from 4
+    // pixels away, flashing for 3; slot 1 has no Collision and stands far
+    // away. A flash only ORs the sprite onto the Board, Transparent or not.
+    for (bool transparent : {false, true}) {
+      HeadlessSession s;
+      Workspace& ws = s.ws;
+      ws.surfaces.picStage.SetSize(320, 240);
+      placeSolid(ws, 3, 56, 100, 40, 40, Blue);
+      PaneRecord& c = placeSolid(ws, 2, 100, 100, 40, 40, Red);
+      fill(ws.surfaces.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
+      if (transparent) makeTransparent(ws, 2);
+      setMove(c, 1, 1, false);
+      c.EffectType = 1;
+      c.EffectDuration = 3;
+      placeSolid(ws, 1, 250, 10, 40, 40, Green).Collision = 0;
+      const Long redFlash = Red | Grey, greenFlash = Green | Grey;
+      mnu_RunInWindow_Click(ws);
+      RunLoopPass(ws);
+      PaneRecord& r = ws.RunPane(2);
+      // Slot 2 turned and flashed; the countdown ran after slot 2 and after
+      // slot 1 (which had no test of its own, so slot 2 stayed the source).
+      QCOMPARE((QList<int>{r.Direction, r.Left, r.EffectDuration, isSet(r.Flashing)}), (QList<int>{2, 101, 1, 1}));
+      QCOMPARE(QList<Long>({stagePx(ws, 111, 120), stagePx(ws, 131, 120), stagePx(ws, 270, 30), stagePx(ws, 70, 120)}),
+               QList<Long>({Grey, redFlash, greenFlash, Blue}));
+      RunLoopPass(ws);  // the countdown reaches 0 after slot 2: slot 1 draws plainly
+      QCOMPARE((QList<Long>{r.EffectDuration, isSet(r.Flashing), stagePx(ws, 132, 120), stagePx(ws, 270, 30)}),
+               (QList<Long>{0, 0, redFlash, Green}));
+      RunLoopPass(ws);
+      QCOMPARE(QList<Long>({stagePx(ws, 113, 120), stagePx(ws, 133, 120)}), QList<Long>({transparent ? Grey : Black, Red}));
+      // The duration is not reloaded during a run: a later hit flashes only
+      // during the Pane's own processing. A fresh run starts from the design.
+      r.Left = 100;
+      r.Direction = 1;
+      RunLoopPass(ws);
+      QCOMPARE((QList<Long>{r.Direction, isSet(r.Flashing), stagePx(ws, 131, 120), stagePx(ws, 270, 30)}),
+               (QList<Long>{2, 0, redFlash, Green}));
+      stopAndEnd(ws);
+      mnu_RunInWindow_Click(ws);
+      RunLoopPass(ws);
+      QCOMPARE(int(ws.RunPane(2).EffectDuration), 1);
+    }
+  }
 
-void TestRunLoop::drawingOrder() {
-  // Slots are drawn from the highest down; every frame starts from the
-  // Board's base picture; a single Cel never changes.
-  HeadlessSession b;
-  Workspace& ws = b.ws;
-  const PaneRecord& d = placeSolid(ws, 9, 100, 100, 60, 60, Blue);
-  placeSolid(ws, 1, 130, 130, 60, 60, Red);
-  setMove(placeSolid(ws, 2, 110, 110, 60, 60, Green), 4, 3, false);
-  mnu_RunInWindow_Click(ws);
-  passes(ws, 3);
-  fill(ws.surfaces.picStage.Image(), 500, 500, 30, 30, Yellow);  // a stray drawing
-  RunLoopPass(ws);  // slot 2 at Top 122
-  const Long grey = ws.BoardSettings.BoardBackColor;
-  // No stray drawing, no trail above slot 2; 2 over 9, 1 over both.
-  QCOMPARE(stagePixels(ws, {{510, 510}, {165, 115}, {115, 115}, {165, 125}, {115, 125}, {140, 140}, {175, 175}}),
-           (QList<Long>{grey, grey, Blue, Green, Green, Red, Red}));
-  QCOMPARE(QPoint(ws.RunPane(9).SheetX, ws.RunPane(9).SheetY), QPoint(d.SheetX, d.SheetY));
-  QCOMPARE(int(ws.RunPane(9).Width), 60);
-}
+  void sheetsExactAfterStop() {
+    // Every run starts from the design, so one workspace serves all runs.
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    buildScene(ws);
+    RedrawBoard(ws);
+    const QImage designBoard = ws.surfaces.picStage.Image().copy();
+    const Design d(ws);
+    QList<int> mirroring;  // passes whose frame mirrored some block
+    mnu_RunInWindow_Click(ws);
+    for (int k = 1; k <= 150; ++k) {
+      const QImage before = ws.surfaces.picSprites.Image().copy();
+      RunLoopPass(ws);
+      if (ws.surfaces.picSprites.Image() != before) mirroring << k;
+    }
+    QVERIFY(mirroring.size() >= 8 && mirroring[0] == 1 && mirroring.contains(3) && ws.PaneTable == d.table);
+    stopAndEnd(ws);
+    QVERIFY(ws.RunPane(1).Left != d.table[1].Left);  // the run table keeps the run's state
+    // Stop seen in the events before pass n, whose frame is the last one:
+    // right at and after the mirroring passes, and after long runs.
+    QList<int> stops = {45, 120, 400};
+    for (int k : mirroring.mid(0, 12)) stops << k << k + 1;
+    for (int n : stops) {
+      mnu_RunInWindow_Click(ws);
+      passes(ws, n - 1);
+      StopRun(ws, StopForm::StopIcon);
+      QVERIFY(!RunLoopPass(ws));
+      QVERIFY2(d.matches(ws), qPrintable(QString::number(n)));
+      QVERIFY(!ws.run.LoopActive && !RunLoopPass(ws));
+      QCOMPARE(ws.surfaces.picStage.Image(), designBoard);  // redrawn in Design
+      if (n == 4) QCOMPARE(int(ws.RunPane(6).FlipCode), 1);  // restored after its corner turns
+    }
+  }
+
+  void restartAndManyShortRuns() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    buildScene(ws);
+    const Design d(ws);
+    mnu_RunInWindow_Click(ws);
+    passes(ws, 3);
+    // Slot 6 turned three times in the top-right corner: mirrored left-right
+    // only, though code 6 stands for both ways.
+    QCOMPARE(QList<int>({ws.RunPane(6).Direction, ws.RunPane(6).FlipCode}), QList<int>({6, 6}));
+    QCOMPARE(sheetBlock(ws, 6), d.sprites.copy(ws.Pane(6).SheetX, ws.Pane(6).SheetY, 50, 50).mirrored(true, false));
+    // F11 while running: the mirrors so far are undone, the run starts
+    // afresh and runs the same frames again.
+    mnu_RunInWindow_Click(ws);
+    QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && ws.surfaces.picMasks.Image() == d.masks);
+    QCOMPARE(QList<int>({ws.run.FirstFrameDone, ws.RunPane(6).Left, ws.RunPane(6).Direction}), QList<int>({0, 259, 5}));
+    passes(ws, 3);
+    QCOMPARE(int(ws.RunPane(6).Direction), 6);
+    // Stop and F11 in the same events: the run goes on from the start.
+    StopRun(ws, StopForm::EscKey);
+    mnu_RunInWindow_Click(ws);
+    QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && RunLoopPass(ws) && isSet(ws.run.Running));
+    // 1,000 short runs, now and then with a restart on the way.
+    std::mt19937 rng(20240611);
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+      mnu_RunInWindow_Click(ws);
+      passes(ws, int(rng() % 7));
+      if (rng() % 8 == 0) {
+        mnu_RunInWindow_Click(ws);
+        passes(ws, int(rng() % 4));
+      }
+      stopAndEnd(ws, rng() % 2 ? StopForm::StopIcon : StopForm::EscKey);
+      if (!d.matches(ws)) QFAIL(qPrintable(QStringLiteral("sheets differ after run %1").arg(cycle)));
+    }
+  }
+
+  void stopForms() {
+    // A run hides the boxes, the layer list, the Fast Icons and the design
+    // icons but Stop. Every form of Stop ends the run in Design with the
+    // design icons, the sheets and table as designed, and Picture1 hidden;
+    // only the Full Board's own Stop icon gives the Board its place and size
+    // back. (Which form shows the bar is in the main window's key table.)
+    for (StopForm form : {StopForm::StopIcon, StopForm::FullBoardStopIcon, StopForm::EscKey}) {
+      HeadlessSession s;
+      Workspace& ws = s.ws;
+      MainWindowState& win = ws.win;
+      buildScene(ws);
+      ws.surfaces.picStage.SetSize(800, 600);
+      const QRect place(1, FastMenuHeight, 800, 600);
+      const Design d(ws);
+      win.Shape1[0].Visible = win.Shape1[1].Visible = win.Frame_ListZ.Visible = win.Img_FastIcons[3].Visible = true;
+      if (form == StopForm::StopIcon) mnu_RunInWindow_Click(ws);
+      else mnu_RunFullscreen_Click(ws);
+      QVERIFY(win.Img_IconStrip[5].Visible && !win.Img_IconStrip[4].Visible && !win.Img_IconStrip[3].Visible);
+      QVERIFY(!win.Shape1[0].Visible && !win.Shape1[1].Visible && !win.Frame_ListZ.Visible && !win.Img_FastIcons[3].Visible);
+      QCOMPARE(win.Picture1.Visible, form != StopForm::StopIcon);
+      passes(ws, 5);
+      ws.surfaces.picStage.SetSize(1000, 700);  // the working area the window gave it
+      passes(ws, 5);
+      picStage_MouseMove(ws, 0, ws.RunPane(1).Left + 10, 30);  // the last frame's hover test finds slot 1
+      StopRun(ws, form);
+      QVERIFY(!RunLoopPass(ws) && win.Img_IconStrip[4].Visible && !win.Picture1.Visible && d.matches(ws));
+      QCOMPARE(win.Lab_Readouts, QStringLiteral("Stopped"));
+      const QRect now(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top, ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
+      // The Full Board forms give the design its place back.
+      if (form != StopForm::StopIcon) QVERIFY(now == place);
+    }
+  }
+};
 
 QTEST_GUILESS_MAIN(TestRunLoop)
 #include "test_runloop.moc"

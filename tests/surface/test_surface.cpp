@@ -1,13 +1,25 @@
-// Picture surfaces: picture and image, back colour, pixels, lines and text.
+// Picture surfaces (picture and image, back colour, pixels, lines); raster
+// copies and scaled paints compared with a plain per-pixel model over whole
+// images, so clipping faults show as changed pixels outside the block as well
+// as wrong pixels inside it; picture files: 24-bit bitmaps written and read
+// back exactly, other bitmap kinds read whole and refused when cut short,
+// the size limits, JPEG and GIF, and saving through a save file.
+#include "surface/PictureFile.h"
+#include "surface/RasterOps.h"
 #include "surface/Surface.h"
 
-#include <QRandomGenerator>
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <climits>
+#include <sys/stat.h>
 
-#include "support/PaneFixtures.h"
+#include "support/Fixtures.h"
 
 using namespace qv;
-using fixtures::randomImage;
+using namespace qv::fixtures;
 
 namespace {
 
@@ -18,6 +30,108 @@ QList<QPoint> pixelsNot(const Surface& s, Long colour) {
     for (int x = 0; x < s.Width(); ++x)
       if (s.Point(x, y) != colour) out.append(QPoint(x, y));
   return out;
+}
+
+QImage filled(int w, int h, QRgb c) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(c);
+  return img;
+}
+
+bool inside(const QImage& img, int x, int y) { return x >= 0 && y >= 0 && x < img.width() && y < img.height(); }
+
+// Source pixel (sx+i, sy+j) lands at (x + i*stepX, y + j*stepY) combined by
+// op, when both lie inside their images. The source is read from a snapshot,
+// so a copy within one image reads the pixels as they were.
+QImage model(QImage dst, const QImage& srcIn, int x, int y, int w, int h, int sx, int sy,
+             RasterOp op = RasterOp::SRCCOPY, int stepX = 1, int stepY = 1) {
+  const QImage src = srcIn.copy();
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) {
+      const int tx = x + i * stepX, ty = y + j * stepY;
+      if (!inside(dst, tx, ty) || !inside(src, sx + i, sy + j)) continue;
+      const QRgb s = src.pixel(sx + i, sy + j), d = dst.pixel(tx, ty);
+      dst.setPixel(tx, ty, op == RasterOp::SRCCOPY ? s : op == RasterOp::SRCAND ? (d & s) : (d | s));
+    }
+  return dst;
+}
+
+// Whole images compared, with the call named on failure.
+#define COMPARE_IMAGES(actual, expected, what) QVERIFY2((actual) == (expected), QByteArray(what).constData())
+
+QByteArray where(int x, int y, int w, int h, int sx, int sy) {
+  return QStringLiteral("%1,%2 %3x%4 from %5,%6").arg(x).arg(y).arg(w).arg(h).arg(sx).arg(sy).toLatin1();
+}
+
+const RasterOp AllOps[] = {RasterOp::SRCCOPY, RasterOp::SRCAND, RasterOp::SRCPAINT};
+
+quint32 le(const QByteArray& b, int off, int size = 4) {
+  return size == 2 ? qFromLittleEndian<quint16>(b.constData() + off) : qFromLittleEndian<quint32>(b.constData() + off);
+}
+
+template <typename T>
+QByteArray bytes(std::initializer_list<T> values) {
+  QByteArray out;
+  for (T v : values) out.append(reinterpret_cast<const char*>(&v), sizeof v);  // little-endian machine
+  return out;
+}
+
+// A bitmap file: the 14-byte file header, then header and data.
+QByteArray bmpFile(const QByteArray& header, const QByteArray& data) {
+  return "BM" + bytes<quint32>({quint32(14 + header.size() + data.size()), 0, quint32(14 + header.size())}) + header + data;
+}
+
+// The pixel rows of EncodeBmp24 under an OS/2 core header.
+QByteArray os2Bmp(const QImage& img) {
+  return bmpFile(bytes<quint32>({12}) + bytes<quint16>({quint16(img.width()), quint16(img.height()), 1, 24}),
+                 EncodeBmp24(img).mid(54));
+}
+
+// 32 bits per pixel with colour masks, stored top-down.
+QByteArray bitfieldsBmp(const QImage& img) {
+  QByteArray rows;
+  for (int y = 0; y < img.height(); ++y) rows.append(reinterpret_cast<const char*>(img.constScanLine(y)), img.width() * 4);
+  return bmpFile(bytes<quint32>({40, quint32(img.width()), quint32(-img.height())}) + bytes<quint16>({1, 32}) +
+                     bytes<quint32>({3, 0, 0, 0, 0, 0, 0xff0000, 0xff00, 0xff}),
+                 rows);
+}
+
+// 8-bit run-length data for a w x h picture of one colour (palette entry 0).
+QByteArray rle8Bmp(int w, int h, QRgb colour) {
+  QByteArray data;
+  for (int y = 0; y < h; ++y) data += QByteArray::fromHex("ff00").repeated(w / 255) + char(w % 255) + '\0' + QByteArray(2, '\0');
+  return bmpFile(bytes<quint32>({40, quint32(w), quint32(h)}) + bytes<quint16>({1, 8}) +
+                     bytes<quint32>({1, quint32(data.size() + 2), 0, 0, 1, 0, colour & 0xffffff}),
+                 data + QByteArray::fromHex("0001"));
+}
+
+// A 2 x 2 GIF with a 4-colour palette: red, green / blue, white.
+QByteArray tinyGif(const char* version) {
+  return version + QByteArray::fromHex("02000200910000ff000000ff000000ffffffff2c0000000002000200000203443405003b");
+}
+
+// A one-picture GIF: a logical screen of sw x sh, a picture at (left, 0) of
+// w x h whose data is one sub-block, and the trailer; 35 bytes.
+QByteArray gifOneFrame(quint16 sw, quint16 sh, quint16 left, quint16 w, quint16 h) {
+  QByteArray g = "GIF89a" + QByteArray(7, '\0') + QByteArray::fromHex("000000ffffff") + ',' + QByteArray(9, '\0') +
+                 QByteArray::fromHex("02024401003b");
+  qToLittleEndian(sw, g.data() + 6);
+  qToLittleEndian(sh, g.data() + 8);
+  g[10] = char(0x80);  // a global colour table of two entries
+  qToLittleEndian(left, g.data() + 20);
+  qToLittleEndian(w, g.data() + 24);
+  qToLittleEndian(h, g.data() + 26);
+  return g;
+}
+
+// A bitmap header declaring w x h at 24 bits (or 8-bit run-length data),
+// with no pixel data after it.
+QByteArray bmpHeaderOnly(qint32 w, qint32 h, bool runLength = false) {
+  QByteArray b = EncodeBmp24(QImage(1, 1, QImage::Format_RGB32)).left(54);
+  qToLittleEndian(w, b.data() + 18);
+  qToLittleEndian(h, b.data() + 22);
+  if (runLength) qToLittleEndian(quint16(8), b.data() + 28), qToLittleEndian(quint32(1), b.data() + 30);
+  return b;
 }
 
 }  // namespace
@@ -41,10 +155,10 @@ class TestSurface : public QObject {
       s.PSet(45, 35, RGB(7, 7, 7));
       s.SetPicture(pic);
       QCOMPARE(s.Picture(), pic);
-      QCOMPARE(s.Image().size(), QSize(50, 40));
-      for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 50; ++x)
-          QCOMPARE(s.Point(x, y), x < pic.width() && y < pic.height() ? fromQRgb(pic.pixel(x, y)) : back);
+      QImage model(50, 40, QImage::Format_RGB32);
+      model.fill(toQRgb(back));
+      BitBlt(model, 0, 0, 50, 40, pic, 0, 0, RasterOp::SRCCOPY);
+      QCOMPARE(s.Image(), model);
     }
     // With AutoSize the surface takes the picture's size, smaller or larger.
     s.AutoSize = true;
@@ -56,24 +170,22 @@ class TestSurface : public QObject {
     // back colour repaints; growing keeps the drawing and fills the new part.
     s.ClearPicture();
     QVERIFY(s.Picture().isNull());
-    QCOMPARE(s.Image().size(), QSize(80, 60));
-    QCOMPARE(pixelsNot(s, back).size(), 0);
+    QVERIFY(s.Image().size() == QSize(80, 60) && pixelsNot(s, back).isEmpty());
     s.SetBackColor(RGB(200, 10, 20));
     s.PSet(3, 4, RGB(9, 9, 9));
     s.SetSize(100, 70);
     QCOMPARE(pixelsNot(s, RGB(200, 10, 20)), QList<QPoint>{QPoint(3, 4)});
     // Pictures of other formats are taken as RGB32.
     s.SetPicture(QImage(4, 4, QImage::Format_ARGB32));
-    QCOMPARE(s.Picture().format(), QImage::Format_RGB32);
-    QCOMPARE(s.Image().format(), QImage::Format_RGB32);
+    QVERIFY(s.Picture().format() == QImage::Format_RGB32 && s.Image().format() == QImage::Format_RGB32);
   }
 
   void imageBecomesPicture() {
     Surface s;
     s.SetSize(30, 20);
-    s.PSet(5, 5, RGB(255, 0, 0));
+    s.PSet(5, 5, Red);
     s.TakeImageAsPicture();
-    s.PSet(6, 6, RGB(0, 255, 0));
+    s.PSet(6, 6, Green);
     // The taken picture is a value; repainting keeps only the fixed drawing.
     QCOMPARE(s.Picture().pixel(6, 6), toQRgb(White));
     s.Cls();
@@ -82,88 +194,422 @@ class TestSurface : public QObject {
     Surface other;
     other.AutoSize = true;
     other.SetPicture(s.Image());
-    QCOMPARE(other.Image(), s.Image());
-    s.PSet(7, 7, RGB(0, 0, 255));
-    QCOMPARE(other.Point(7, 7), White);
+    s.PSet(7, 7, Blue);
+    QCOMPARE(other.Image(), s.Picture());
   }
 
   void pixels() {
     Surface s;
     QCOMPARE(s.Point(0, 0), Long(-1));
     s.PSet(0, 0, RGB(1, 2, 3));  // empty surface: nothing happens
-    s.SetSize(10, 8);
+    // A 10 x 8 picture in memory of our own with a guard row after it:
+    // nothing outside the picture is read or written.
+    std::vector<quint32> memory(10 * 9, 0xffffffffu);
+    s.Image() = QImage(reinterpret_cast<uchar*>(memory.data()), 10, 8, 40, QImage::Format_RGB32);
     s.PSet(3, 2, RGB(0x12, 0x34, 0x56));
-    QVERIFY(s.Point(3, 2) == Long(0x563412) && s.Image().pixel(3, 2) == qRgb(0x12, 0x34, 0x56));
-    for (const QPoint p : {QPoint(-1, 0), QPoint(0, -1), QPoint(10, 0), QPoint(0, 8)}) {
+    QVERIFY(s.Point(3, 2) == Long(0x563412) && memory[23] == qRgb(0x12, 0x34, 0x56));
+    for (const QPoint p : {QPoint(-1, 0), QPoint(0, -1), QPoint(10, 0), QPoint(0, 8), QPoint(9, -1), QPoint(10, 7)}) {
       QCOMPARE(s.Point(p.x(), p.y()), Long(-1));
       s.PSet(p.x(), p.y(), Black);
     }
-    QCOMPARE(pixelsNot(s, White).size(), 1);
+    QCOMPARE(std::count(memory.begin(), memory.end(), 0xffffffffu), 89);
   }
 
   void lines() {
     Surface s;
     s.SetSize(20, 20);
-    const Long red = RGB(255, 0, 0);
     // The end point is not drawn, in either direction; the drawing position
-    // moves to it.
-    struct Case { QPoint from, to; QList<QPoint> drawn; };
-    const QList<Case> cases = {
-        {{2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}},
-        {{6, 6}, {2, 6}, {{3, 6}, {4, 6}, {5, 6}, {6, 6}}},
-        {{4, 1}, {4, 4}, {{4, 1}, {4, 2}, {4, 3}}},
-        {{0, 0}, {5, 5}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
-        {{0, 0}, {0, 0}, {}},
-    };
-    for (const Case& c : cases) {
+    // moves to it. Ties step both ways.
+    const struct { QPoint from, to; QList<QPoint> drawn; } cases[] = {
+        {{2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}}, {{6, 6}, {2, 6}, {{3, 6}, {4, 6}, {5, 6}, {6, 6}}},
+        {{4, 1}, {4, 4}, {{4, 1}, {4, 2}, {4, 3}}},         {{0, 0}, {5, 5}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+        {{0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}}, {{0, 0}, {0, 0}, {}}};
+    for (const auto& c : cases) {
       s.Cls();
-      s.Line(c.from.x(), c.from.y(), c.to.x(), c.to.y(), red);
+      s.Line(c.from.x(), c.from.y(), c.to.x(), c.to.y(), Red);
       QCOMPARE(pixelsNot(s, White), c.drawn);
       QCOMPARE(QPointF(s.CurrentX, s.CurrentY), QPointF(c.to));
     }
-    // A steep line is connected: one pixel per row, each next to the last.
+    // Lines partly or wholly outside draw only what falls inside; without
+    // a GUI application there is no text to print.
     s.Cls();
-    s.Line(3, 2, 7, 15, red);
-    const QList<QPoint> steep = pixelsNot(s, White);
-    QCOMPARE(steep.size(), 13);
-    QCOMPARE(steep.first(), QPoint(3, 2));
-    for (int k = 1; k < steep.size(); ++k)
-      QVERIFY(steep[k].y() == steep[k - 1].y() + 1 && std::abs(steep[k].x() - steep[k - 1].x()) <= 1);
-    // Lines partly or wholly outside draw only what falls inside.
-    s.Cls();
-    s.Line(-5, 3, 30, 3, red);
-    s.Line(-30000, -30000, -30000, 30000, red);
+    s.Line(-5, 3, 30, 3, Red);
+    s.Line(-30000, -30000, -30000, 30000, Red);
+    s.Print("no fonts here");
     QCOMPARE(pixelsNot(s, White).size(), 20);
   }
 
-  void printing() {
-    Surface empty;
-    empty.Print("nothing to draw on");
-    Surface s;
-    s.SetSize(300, 80);
-    s.ForeColor = RGB(200, 0, 0);
-    s.Font.setPixelSize(24);
-    s.CurrentX = 10;
-    s.CurrentY = 5;
-    s.Print("HIH lll");
-    // Ink in shades of the ForeColor, right of and below the drawing
-    // position, within one line; the position moves to the next line.
-    const QList<QPoint> changed = pixelsNot(s, White);
-    QVERIFY(changed.size() > 50);
-    int exact = 0;
-    for (const QPoint& p : changed) {
-      const QRgb c = s.Image().pixel(p);
-      QVERIFY(p.x() >= 10 && p.y() >= 5 && p.y() < 5 + 30 && qGreen(c) == qBlue(c) && qRed(c) >= qGreen(c));
-      exact += s.Point(p.x(), p.y()) == s.ForeColor;
+  void copiesMatchThePixelModel() {
+    QRandomGenerator rng(1234);
+    const QImage src = randomImage(45, 35, rng.generate()), base = randomImage(50, 40, rng.generate());
+    struct Call { int x, y, w, h, sx, sy; };
+    // Negative destination and source, both at once, far edges, wholly
+    // outside on each side, empty and negative sizes; then random ones.
+    QList<Call> calls = {{-10, -7, 30, 20, 0, 0}, {5, 6, 30, 20, -12, -9}, {-4, 3, 30, 20, -6, 2},
+                         {40, 30, 30, 20, 0, 0},  {0, 0, 30, 20, 30, 25},  {50, 0, 10, 10, 0, 0},
+                         {0, 40, 10, 10, 0, 0},   {-10, 0, 10, 10, 0, 0},  {0, 0, 10, 10, 45, 0},
+                         {3, 3, -5, 5, 0, 0},     {-1000, -1000, 2000, 2000, -1000, -1000}};
+    for (int k = 0; k < 300; ++k)
+      calls.append({rng.bounded(-40, 70), rng.bounded(-40, 60), rng.bounded(0, 70), rng.bounded(0, 60),
+                    rng.bounded(-40, 70), rng.bounded(-40, 60)});
+    for (const auto& [x, y, w, h, sx, sy] : calls)
+      for (RasterOp op : AllOps) {
+        QImage dst = base.copy(), self = base.copy();
+        BitBlt(dst, x, y, w, h, src, sx, sy, op);
+        COMPARE_IMAGES(dst, model(base, src, x, y, w, h, sx, sy, op), where(x, y, w, h, sx, sy));
+        // Within one image (mostly overlapping) the source reads as it was.
+        BitBlt(self, x, y, w, h, self, sx, sy, op);
+        COMPARE_IMAGES(self, model(base, base, x, y, w, h, sx, sy, op), "same image " + where(x, y, w, h, sx, sy));
+      }
+    // Extreme arguments clip to nothing or to the whole image, never wrap.
+    for (const auto& [x, y, w, h, sx, sy] :
+         QList<Call>{{INT_MIN, 0, INT_MAX, 10, 0, 0}, {0, 0, 10, 10, INT_MIN, INT_MIN},
+                     {INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0, 0}, {0, 0, INT_MAX, INT_MAX, INT_MAX, 0},
+                     {-5, -5, INT_MAX, INT_MAX, INT_MIN, 0}, {0, 0, INT_MAX, INT_MAX, 0, 0}}) {
+      QImage dst = base.copy();
+      BitBlt(dst, x, y, w, h, src, sx, sy, RasterOp::SRCCOPY);
+      COMPARE_IMAGES(dst, x == 0 && sx == 0 ? model(base, src, 0, 0, 45, 35, 0, 0) : base, where(x, y, w, h, sx, sy));
     }
-    QVERIFY(exact > 10);
-    QCOMPARE(s.CurrentX, 0.0);
-    QVERIFY(s.CurrentY >= 5 + 24 && s.CurrentY < 5 + 40);
-    s.CurrentY = 75;
-    s.Print("cut off");  // cut at the bottom edge
+    // Null images on either side are ignored; a shared pixel buffer is not
+    // written through the source.
+    QImage dst = base.copy(), none;
+    BitBlt(dst, 0, 0, 10, 10, QImage(), 0, 0, RasterOp::SRCCOPY);
+    BitBlt(none, 0, 0, 10, 10, src, 0, 0, RasterOp::SRCCOPY);
+    QVERIFY(dst == base && none.isNull());
+    const QImage shared = dst;
+    BitBlt(dst, 1, 1, 30, 30, shared, 0, 0, RasterOp::SRCCOPY);
+    QCOMPARE(shared, base);
+    COMPARE_IMAGES(dst, model(base, base, 1, 1, 30, 30, 0, 0), "shared buffer");
+  }
+
+  void transparentDrawEqualsTwoSteps() {
+    QRandomGenerator rng(4321);
+    const QImage base = randomImage(70, 60, rng.generate());
+    // The fused pass is bitwise, so random masks and sprites cover every case.
+    const QImage mask = randomImage(50, 40, rng.generate()), sprite = randomImage(50, 40, rng.generate());
+    for (int k = 0; k < 300; ++k) {
+      const int x = rng.bounded(-50, 80), y = rng.bounded(-40, 70), w = rng.bounded(0, 60),
+                h = rng.bounded(0, 50), sx = rng.bounded(-20, 55), sy = rng.bounded(-20, 45);
+      // Drawn on the Board (0), and into the sprite (1) or the mask (2) itself.
+      for (int into = 0; into < 3; ++into) {
+        QImage fused = (into == 0 ? base : into == 1 ? sprite : mask).copy(), twoStep = fused.copy();
+        BlitTransparent(fused, x, y, w, h, into == 2 ? fused : mask, into == 1 ? fused : sprite, sx, sy);
+        BitBlt(twoStep, x, y, w, h, into == 2 ? twoStep : mask, sx, sy, RasterOp::SRCAND);
+        BitBlt(twoStep, x, y, w, h, into == 1 ? twoStep : sprite, sx, sy, RasterOp::SRCPAINT);
+        COMPARE_IMAGES(fused, twoStep, QByteArray::number(into) + " " + where(x, y, w, h, sx, sy));
+      }
+      // A sprite sheet of another size than the mask: the two steps, each
+      // clipped against its own sheet.
+      QImage fused = base.copy(), twoStep = base.copy();
+      const QImage small = sprite.copy(0, 0, 30, 25);
+      BlitTransparent(fused, x, y, w, h, mask, small, sx, sy);
+      BitBlt(twoStep, x, y, w, h, mask, sx, sy, RasterOp::SRCAND);
+      BitBlt(twoStep, x, y, w, h, small, sx, sy, RasterOp::SRCPAINT);
+      COMPARE_IMAGES(fused, twoStep, "sizes differ " + where(x, y, w, h, sx, sy));
+    }
+  }
+
+  void unscaledPaintIsAPlainOrMirroredCopy() {
+    QRandomGenerator rng(31);
+    const QImage pic = randomImage(30, 20, rng.generate()), base = randomImage(50, 40, rng.generate());
+    for (int k = 0; k < 400; ++k) {
+      const int x = rng.bounded(-35, 85), y = rng.bounded(-25, 65);
+      const int stepX = rng.bounded(2) ? -1 : 1, stepY = rng.bounded(2) ? -1 : 1;
+      QImage dst = base.copy();
+      PaintPicture(dst, pic, x, y, 30 * stepX, 20 * stepY);
+      COMPARE_IMAGES(dst, model(base, pic, x, y, 30, 20, 0, 0, RasterOp::SRCCOPY, stepX, stepY),
+                     where(x, y, stepX, stepY, 0, 0));
+      // A source rectangle, partly outside the picture.
+      const int sx = rng.bounded(-10, 30), sy = rng.bounded(-10, 20), w = rng.bounded(1, 30), h = rng.bounded(1, 25);
+      dst = base.copy();
+      PaintPicture(dst, pic, x, y, w, h, sx, sy, w, h);
+      COMPARE_IMAGES(dst, model(base, pic, x, y, w, h, sx, sy), where(x, y, w, h, sx, sy));
+    }
+    // In place inside a larger sheet, as a Pane's cell is flipped: only the
+    // cell changes, and flipping twice restores every pixel of the sheet.
+    const QImage sheet = randomImage(120, 90, rng.generate());
+    const int W = 37, H = 23, sx = 31, sy = 17;
+    for (const auto& [stepX, stepY] : {std::pair{-1, 1}, std::pair{1, -1}, std::pair{-1, -1}}) {
+      const int x = stepX < 0 ? sx + W - 1 : sx, y = stepY < 0 ? sy + H - 1 : sy;
+      QImage img = sheet.copy();
+      PaintPicture(img, img, x, y, W * stepX, H * stepY, sx, sy, W, H);
+      COMPARE_IMAGES(img, model(sheet, sheet, x, y, W, H, sx, sy, RasterOp::SRCCOPY, stepX, stepY), "flip");
+      QVERIFY(img != sheet);
+      PaintPicture(img, img, x, y, W * stepX, H * stepY, sx, sy, W, H);
+      COMPARE_IMAGES(img, sheet, "flipped twice");
+    }
+  }
+
+  void scaledPaint() {
+    QRandomGenerator rng(8);
+    // Integer enlargement replicates every pixel into a k x k block; mirrored
+    // it is the mirror of that.
+    const QImage pic = randomImage(13, 9, rng.generate());
+    for (int k : {2, 3, 5}) {
+      QImage dst = filled(13 * k, 9 * k, qRgb(0, 0, 0)), mirrored = dst;
+      PaintPicture(dst, pic, 0, 0, 13 * k, 9 * k);
+      QCOMPARE(dst, pic.scaled(13 * k, 9 * k));
+      PaintPicture(mirrored, pic, 13 * k - 1, 0, -13 * k, 9 * k);
+      QCOMPARE(mirrored, dst.mirrored(true, false));
+    }
+    // Shrinking 640 x 480 (whose pixels encode their position) into 100 x 100
+    // at (10, 20): exactly that rectangle changes, and each pixel comes from
+    // the part of the picture it covers; likewise from a source area.
+    QImage big(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) big.setPixel(x, y, qRgb(x & 255, (x >> 8) | ((y >> 8) << 4), y & 255));
+    auto origin = [](QRgb p) { return QPoint(qRed(p) | ((qGreen(p) & 15) << 8), qBlue(p) | ((qGreen(p) >> 4) << 8)); };
+    const QRgb sentinel = qRgb(255, 255, 255);  // not a colour of the picture
+    QImage dst = filled(200, 200, sentinel), part = filled(20, 20, sentinel);
+    PaintPicture(dst, big, 10, 20, 100, 100);
+    PaintPicture(part, big, 0, 0, 20, 20, 100, 50, 60, 40);
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x) {
+        const int i = x - 10, j = y - 20;
+        const QRect covered(i * 64 / 10, j * 48 / 10, 8, 6);
+        QVERIFY(i >= 0 && i < 100 && j >= 0 && j < 100 ? covered.contains(origin(dst.pixel(x, y)))
+                                                       : dst.pixel(x, y) == sentinel);
+        if (x < 20 && y < 20) QVERIFY(QRect(100, 50, 60, 40).contains(origin(part.pixel(x, y))));
+      }
+  }
+
+  void paintWithExtremeSizesStaysInside() {
+    QRandomGenerator rng(3);
+    const QImage pic = randomImage(8, 6, rng.generate()), base = randomImage(40, 30, rng.generate());
+    QImage dst = base.copy();
+    // Empty sizes, no picture, or wholly outside: nothing changes.
+    PaintPicture(dst, pic, 0, 0, 0, 10);
+    PaintPicture(dst, pic, 0, 0, 10, 0);
+    PaintPicture(dst, pic, 0, 0, 10, 10, 0, 0, 0, 6);
+    PaintPicture(dst, QImage(), 0, 0, 10, 10);
+    PaintPicture(dst, pic, INT_MAX, INT_MAX, 100, 100);
+    PaintPicture(dst, pic, INT_MIN, INT_MIN, 100, 100);
+    PaintPicture(dst, pic, -100, -100, -50, -50);
+    QCOMPARE(dst, base);
+    // Enormous sizes stretch the first pixel over the whole visible part.
+    for (int dw : {INT_MAX, INT_MIN, 2'000'000'000}) {
+      dst = base.copy();
+      PaintPicture(dst, pic, dw > 0 ? 0 : 39, 0, dw, INT_MAX);
+      QCOMPARE(dst, filled(40, 30, pic.pixel(0, 0)));
+    }
+  }
+  void bmpRoundTripIsExact() {
+    QTemporaryDir dir;
+    quint32 seed = 7;
+    for (const QSize s : {QSize(1, 5), QSize(2, 3), QSize(3, 2), QSize(4, 4), QSize(5, 1), QSize(201, 7)}) {
+      const QImage img = randomImage(s.width(), s.height(), ++seed);
+      const QString path = dir.filePath(QStringLiteral("p%1x%2.bmp").arg(s.width()).arg(s.height()));
+      QCOMPARE(SavePicture(img, path), QString());
+      const QByteArray b = readFile(path);
+      const int stride = (s.width() * 3 + 3) & ~3;
+      QCOMPARE(b.size(), 54 + stride * s.height());
+      QCOMPARE(b.left(2), QByteArray("BM"));
+      // File size, pixel offset, header size, width, height (positive:
+      // bottom-up), planes, bits per pixel, no compression, data size, 72 dpi.
+      const QList<std::array<int, 3>> fields = {{2, 4, int(b.size())}, {10, 4, 54}, {14, 4, 40}, {18, 4, s.width()},
+                                                {22, 4, s.height()}, {26, 2, 1}, {28, 2, 24}, {30, 4, 0},
+                                                {34, 4, stride * s.height()}, {38, 4, 2835}, {42, 4, 2835}};
+      for (const auto& [off, size, value] : fields) QCOMPARE(le(b, off, size), quint32(value));
+      // The first stored row is the bottom one, as blue, green, red; rows
+      // are padded with zeros.
+      const QRgb bl = img.pixel(0, s.height() - 1);
+      QCOMPARE(QList<int>({uchar(b[54]), uchar(b[55]), uchar(b[56])}), QList<int>({qBlue(bl), qGreen(bl), qRed(bl)}));
+      for (int y = 0; y < s.height(); ++y)
+        for (int i = s.width() * 3; i < stride; ++i) QCOMPARE(int(b[54 + y * stride + i]), 0);
+      const PictureResult r = LoadPicture(path);
+      QVERIFY2(r.ok() && r.image.format() == QImage::Format_RGB32, qPrintable(r.error));
+      QCOMPARE(r.image, img);
+      // A failed save (no picture, a folder in the way) leaves the file alone.
+      QVERIFY(!SavePicture(QImage(), path).isEmpty() && !SavePicture(img, dir.path()).isEmpty());
+      QCOMPARE(readFile(path), b);
+    }
+    // Other formats are stored as the colours they show.
+    QImage indexed(3, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(10, 20, 30), qRgb(200, 100, 0)});
+    for (int x = 0; x < 3; ++x) indexed.setPixel(x, 0, x % 2);
+    QCOMPARE(LoadPictureData(EncodeBmp24(indexed)).image, indexed.convertToFormat(QImage::Format_RGB32));
+  }
+
+  void bitmapKinds_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("cutIsRefused");
+    const QImage img = randomImage(4, 3, 5);
+    QTest::newRow("24-bit") << EncodeBmp24(img) << img << true;
+    QTest::newRow("OS/2 header") << os2Bmp(img) << img << true;
+    QTest::newRow("32-bit masks, top-down") << bitfieldsBmp(img) << img << true;
+    QImage blue(300, 2, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    QTest::newRow("run-length") << rle8Bmp(300, 2, qRgb(0, 0, 255)) << blue << false;
+    QImage wide(MaxPictureSide, 1, QImage::Format_RGB32);
+    wide.fill(qRgb(1, 2, 3));
+    QTest::newRow("widest") << EncodeBmp24(wide) << wide << true;
+  }
+
+  void bitmapKinds() {
+    QFETCH(QByteArray, file);
+    QFETCH(QImage, picture);
+    QFETCH(bool, cutIsRefused);
+    const PictureResult whole = LoadPictureData(file);
+    QVERIFY2(whole.ok(), qPrintable(whole.error));
+    QCOMPARE(whole.image, picture);
+    // A file one byte short of its pixel rows is cut short; run-length data
+    // has no fixed length and is left to the decoder.
+    const PictureResult cut = LoadPictureData(file.chopped(1));
+    if (cutIsRefused) QVERIFY2(!cut.ok() && cut.error.contains("cut short"), qPrintable(cut.error));
+    for (int keep : {30, 20}) QVERIFY(!LoadPictureData(file.left(keep)).ok());
+  }
+
+  void jpegAndGifAreRead() {
+    // A flat colour survives JPEG coding almost unchanged.
+    QImage img(32, 16, QImage::Format_RGB32);
+    img.fill(qRgb(200, 40, 90));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && img.save(&buffer, "JPG", 100));
+    const PictureResult r = LoadPictureData(jpeg);
+    QVERIFY2(r.ok() && r.image.format() == QImage::Format_RGB32 && r.image.size() == QSize(32, 16), qPrintable(r.error));
+    for (int shift : {0, 8, 16}) QVERIFY(std::abs(int(r.image.pixel(27, 11) >> shift & 255) - int(img.pixel(0, 0) >> shift & 255)) <= 6);
+    for (const char* version : {"GIF87a", "GIF89a"}) {
+      const PictureResult g = LoadPictureData(tinyGif(version));
+      QVERIFY2(g.ok() && g.image.format() == QImage::Format_RGB32, qPrintable(g.error));
+      QCOMPARE(QList<QRgb>({g.image.pixel(0, 0), g.image.pixel(1, 0), g.image.pixel(0, 1), g.image.pixel(1, 1)}),
+               QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)}));
+    }
+  }
+
+  // Every file of the reader's own seed corpus: bitmaps of each depth and
+  // kind show the same pattern, exactly; the JPEG its flat colour.
+  void everyKindOfPictureReads() {
+    const QDir seeds(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"));
+    QImage pattern(6, 4, QImage::Format_RGB32);
+    const QRgb palette[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    const QStringList bitmaps = seeds.entryList({"*.bmp"});
+    QCOMPARE(bitmaps.size(), 8);
+    for (const QString& name : bitmaps) {
+      const int colours = name.contains("1bit") ? 2 : 4;
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) pattern.setPixel(x, y, palette[(x + 2 * y) % colours]);
+      const PictureResult r = LoadPicture(seeds.filePath(name));
+      QVERIFY2(r.ok(), qPrintable(name + ": " + r.error));
+      QVERIFY2(r.image == pattern, qPrintable(name));
+    }
+    const PictureResult jpeg = LoadPicture(seeds.filePath("picture.jpg"));
+    QVERIFY2(jpeg.ok(), qPrintable(jpeg.error));
+    QCOMPARE(jpeg.image.size(), QSize(8, 8));
+    const QRgb got = jpeg.image.pixel(5, 6);
+    QVERIFY(std::abs(qRed(got) - 200) <= 6 && std::abs(qGreen(got) - 40) <= 6 && std::abs(qBlue(got) - 80) <= 6);
+    QCOMPARE(LoadPicture(seeds.filePath("picture.gif")).image.size(), QSize(2, 2));
+  }
+
+  // Files that are no picture of ours, too large, damaged or cut short, and
+  // paths that are no file: each refused, as a value, with its reason.
+  void refusedWithAReason_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray good = EncodeBmp24(randomImage(40, 30, 3));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && randomImage(64, 64, 5).save(&buffer, "JPG", 90));
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    QVERIFY(pngBuffer.open(QIODevice::WriteOnly) && randomImage(4, 4, 6).save(&pngBuffer, "PNG"));
+    QByteArray hugeJpeg = jpeg;  // its frame header says 20000 x 20000 pixels
+    for (int off : {5, 7}) qToBigEndian(quint16(20000), hugeJpeg.data() + hugeJpeg.indexOf("\xFF\xC0") + off);
+    // 16384 x 2441 at 8 bits, run-length coded: the pixel data is nothing
+    // but skips (delta escapes) and an end of bitmap, 1.2 KB in all.
+    QByteArray rleBomb = bmpHeaderOnly(16384, 2441, true) + QByteArray(1024, '\0');
+    for (int i = 0; i < 30; ++i) rleBomb += QByteArray::fromHex("0002ffff");
+    rleBomb += QByteArray::fromHex("0001");
+    qToLittleEndian(quint32(54 + 1024), rleBomb.data() + 10);
+    // 54 bytes: 2147483647 x 2147483647 pixels at 65535 bits per pixel.
+    QByteArray overflow = bmpHeaderOnly(2147483647, 2147483647);
+    qToLittleEndian(quint16(65535), overflow.data() + 28);
+    // Compression kinds the bitmap decoder does not read, or not at that
+    // depth: JPEG inside, 8-bit run-length at 24 bits, 4-bit run-length at 8.
+    QByteArray jpegInBmp = bmpHeaderOnly(4, 4), rle8At24 = bmpHeaderOnly(4, 4), rle4At8 = bmpHeaderOnly(4, 4);
+    qToLittleEndian(quint32(4), jpegInBmp.data() + 30);
+    qToLittleEndian(quint32(1), rle8At24.data() + 30);
+    qToLittleEndian(quint32(2), rle4At8.data() + 30);
+    qToLittleEndian(quint16(8), rle4At8.data() + 28);
+    QByteArray enormousGif = tinyGif("GIF89a");  // screen and image 60000 x 60000
+    for (int off : {6, 8, 30, 32}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
+    const QList<std::tuple<const char*, QByteArray, const char*>> rows = {
+        {"svg.bmp", "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"99999\" height=\"99999\"/>",
+         "not a BMP, JPEG or GIF"},
+        {"png.jpg", png, "not a BMP, JPEG or GIF"},
+        {"text.bmp", "This is not a picture at all.\n", "not a BMP, JPEG or GIF"},
+        {"width0.gif", gifOneFrame(65535, 612, 0, 0, 612), "no width or height"},
+        {"offset.gif", gifOneFrame(0, 612, 65535, 1, 612), "too large"},
+        {"enormous.gif", enormousGif, "too large"},
+        {"noimage.gif", QByteArray("GIF89a\1\0\1\0\0\0\0;", 14), "no picture"},
+        {"cut.gif", tinyGif("GIF89a").left(35), "cut short"},
+        {"header.gif", tinyGif("GIF89a").left(20), "cut short"},
+        {"rlebomb.bmp", rleBomb, "too large"},
+        {"overflow.bmp", overflow, "65535 bits per pixel"},
+        {"overflow32.bmp", bmpHeaderOnly(2147483647, -2147483647 - 1), "too large"},
+        {"enormous.bmp", bmpHeaderOnly(60000, 60000), "too large"},
+        {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1), "too large"},
+        {"flat.bmp", bmpHeaderOnly(40, 0), "no width or height"},
+        {"jpeginside.bmp", jpegInBmp, "compression"},
+        {"rle8at24.bmp", rle8At24, "compression"},
+        {"rle4at8.bmp", rle4At8, "compression"},
+        {"half.bmp", good.left(good.size() / 2), "cut short"},
+        {"headeronly.bmp", good.left(54), "cut short"},
+        {"short.bmp", good.left(30), "cut short"},
+        {"enormous.jpg", hugeJpeg, "too large"},
+        {"cut.jpg", jpeg.left(jpeg.size() / 2), "cut short"},
+        {"garbage.jpg", QByteArray("\xff\xd8\xff\xe0 not really a jpeg", 22), "cut short"},
+        {"empty.bmp", QByteArray(), "empty"},
+    };
+    for (const auto& [name, bytes, reason] : rows) QTest::newRow(name) << QString(name) << bytes << QString(reason);
+    QTest::newRow("folder") << QString("folder.bmp") << QByteArray() << QString("it is a folder, not a file");
+    QTest::newRow("pipe") << QString("pipe.bmp") << QByteArray() << QString("it is a named pipe (FIFO), not a file");
+  }
+
+  void refusedWithAReason() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (name == "folder.bmp") QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (name == "pipe.bmp") QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else QVERIFY(writeFile(path, bytes));
+    QList<PictureResult> results = {LoadPicture(path)};
+    if (!bytes.isEmpty()) results << LoadPictureData(bytes);
+    for (const PictureResult& r : results)
+      QVERIFY2(!r.ok() && r.image.isNull() && r.error.contains(reason), qPrintable(r.error));
+  }
+
+  void failedSaveLeavesNothingHalfWritten() {
+    QTemporaryDir dir;
+    const QImage img = randomImage(9, 9, 11);
+    // The target name is an existing folder: refused, the folder untouched,
+    // and no stray temporary file beside it.
+    QVERIFY(QDir(dir.path()).mkdir("target.bmp"));
+    const QString folder = dir.filePath("target.bmp");
+    QVERIFY(writeFile(folder + "/inside.txt", "keep"));
+    QVERIFY(!SavePicture(img, folder).isEmpty());
+    QCOMPARE(readFile(folder + "/inside.txt"), QByteArray("keep"));
+    QVERIFY(!SavePicture(img, dir.filePath("missing/pic.bmp")).isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"target.bmp"});
+
+    // An empty picture is refused and the earlier file stays; a good save
+    // replaces it completely.
+    const QString good = dir.filePath("good.bmp");
+    QCOMPARE(SavePicture(img, good), QString());
+    const QByteArray before = readFile(good);
+    QVERIFY(!SavePicture(QImage(), good).isEmpty());
+    QCOMPARE(readFile(good), before);
+    const QImage other = randomImage(3, 2, 12);
+    QCOMPARE(SavePicture(other, good), QString());
+    QCOMPARE(LoadPicture(good).image, other);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"good.bmp"});
   }
 };
 
-// Text needs the fonts of a GUI application (offscreen here).
-QTEST_MAIN(TestSurface)
+QTEST_GUILESS_MAIN(TestSurface)
 #include "test_surface.moc"

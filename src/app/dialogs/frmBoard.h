@@ -2,10 +2,16 @@
 // ws.dialogs.board and hands every edit to the engine's handlers. Created
 // once by the main window and kept hidden between uses.
 #pragma once
+#include "app/dialogs/DialogParts.h"
 #include "shell/Workspace.h"
 
 #include <QDialog>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
 class QTabWidget;
 
 namespace qv {
@@ -19,9 +25,49 @@ class frmBoard : public QDialog {
  public slots:
   void refresh();
 
+ protected:
+  // Esc and the window's close button are "cancel".
+  void reject() override;
+
  private:
+  QWidget* buildHelp();
+  QWidget* buildAssigned();
+  QWidget* buildGround();
+  QWidget* buildAbout();
+  // A colour frame's row: its list, the swatch and the " ..." button.
+  QWidget* colourFrame(const QString& caption, const QString& tip, QComboBox* list, ColourWell* swatch, int button,
+                       const QString& selectCaption, const QString& currentCaption);
+  QComboBox* boardCombo(const QString& name, const QString& tip, ListState BoardDialogState::*list,
+                        void (*handler)(Workspace&));
+  ColourWell* swatch(const QString& name, Long BoardDialogState::*colour, void (*handler)(Workspace&));
+  OptionPair boardOption(const QString& name, const QString& no, const QString& yes, int BoardDialogState::*option,
+                         void (*handler)(Workspace&, int));
+  template <typename F>
+  void act(F&& f);
+
   Workspace& ws_;
+  BoardDialogState& d_;
   QTabWidget* tabs_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QListWidget* listHelp_ = nullptr;
+  QPlainTextEdit* textHelp_ = nullptr;
+  QLineEdit* backPicture_ = nullptr;
+  OptionPair floatPanes_;
+  struct ComboBinding {
+    QComboBox* box;
+    ListState BoardDialogState::*list;
+  };
+  std::vector<ComboBinding> combos_;
+  struct SwatchBinding {
+    ColourWell* well;
+    Long BoardDialogState::*colour;
+  };
+  std::vector<SwatchBinding> swatches_;
+  struct OptionBinding {
+    OptionPair pair;
+    int BoardDialogState::*option;
+  };
+  std::vector<OptionBinding> options_;
 };
 
 }  // namespace qv

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Each key that opens a dialog opens it once, on a bare X display with no
+# window manager: the key must not reach the main window a second time when
+# the dialog closes. Runs the real program under Xvfb and types with xdotool.
+# Usage: keys_once.sh PATH/TO/quorvel   (run through xvfb-run -a)
+set -u
+app="$1"
+QT_QPA_PLATFORM=xcb "$app" >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null' EXIT
+fail() { echo "keys_once: $*"; exit 1; }
+
+# Waits up to 10 s for a visible window titled $1; its id, or nothing.
+wait_window() {
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+}
+# How many windows titled $1 show after the program had time to open more.
+count_after_a_while() { sleep 1.5; xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+main=$(wait_window '^Quorvel$')
+[ -n "$main" ] || fail "the main window did not show"
+sleep 1  # the window shows before its first paint and layout are done
+# "Blank new Project" on the intro, then a press on the Board.
+xdotool mousemove --window "$main" 98 228 click 1
+sleep 0.5
+xdotool mousemove --window "$main" 400 300 click 1
+sleep 0.3
+
+# Ctrl+N answered Yes, then No; Ctrl+S cancelled; Ctrl+X answered No.
+for step in "ctrl+n|New Project|alt+y" "ctrl+n|New Project|alt+n" "ctrl+s|Save Quorvel Project|Escape" \
+            "ctrl+x|Activity : End Application|alt+n"; do
+  IFS='|' read -r key title answer <<<"$step"
+  xdotool key "$key"
+  [ -n "$(wait_window "$title")" ] || fail "$key opened no \"$title\""
+  xdotool key "$answer"
+  n=$(count_after_a_while "$title")
+  [ "$n" = 0 ] || fail "$key opened \"$title\" again after $answer"
+done
+kill -0 $pid 2>/dev/null || fail "the program ended"
+echo "keys_once: each key opened its dialog once"

@@ -1,0 +1,264 @@
+// The sprite and mask sheets (cells, Cel sizes, masks), Board
+// redraws (full, layered drag, floating drag) compared whole with a model,
+// the hover test and fitting the Background to the Board.
+#include "imaging/Background.h"
+#include "imaging/BoardRender.h"
+#include "shell/BoardSizes.h"
+#include "shell/Setups.h"
+#include "support/Fixtures.h"
+
+#include <QTest>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+const QSize Board(800, 600);
+
+QString hoverAt(Workspace& ws, double x, int y) {
+  ws.pointer.MouseX = x;
+  ws.pointer.MouseY = Integer(y);
+  HoverPaneAt(ws);
+  return isSet(ws.pointer.HoverFound) ? ws.win.Lab_Readouts : QString();
+}
+
+}  // namespace
+
+class TestImaging : public QObject {
+  Q_OBJECT
+ private slots:
+  void cellsAndCelSizes() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    // Five 200 x 200 cells across; slot 50's is the last cell of the sheet.
+    for (const auto& [slot, origin] : {std::pair{1, QPoint(0, 0)}, std::pair{5, QPoint(800, 0)},
+                                       std::pair{6, QPoint(0, 200)}, std::pair{50, QPoint(800, 1800)}}) {
+      AssignSheetSlot(ws, slot);
+      QCOMPARE(QPoint(ws.Pane(slot).SheetX, ws.Pane(slot).SheetY), origin);
+    }
+    ws.Pane(0).SheetX = 7;
+    AssignSheetSlot(ws, 0);  // slot 0 has no cell
+    QCOMPARE(ws.Pane(0).SheetX, Integer(7));
+    // Freeing a cell paints bitmap 101 into the sprite cell and black into
+    // the mask cell, over all of it; nothing else changes.
+    ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
+    QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy();
+    for (int slot : {50, 51}) FreeSheetCells(ws, slot);
+    BitBlt(sprites, 800, 1800, 200, 200, LoadResPicture(DefaultPanePictureId), 0, 0, RasterOp::SRCCOPY);
+    fill(masks, 800, 1800, 200, 200, Black);
+    QCOMPARE(ws.surfaces.picSprites.Image(), sprites);
+    QCOMPARE(ws.surfaces.picMasks.Image(), masks);
+    // Cel sizes: nearest integer, halves to the even neighbour.
+    const int cases[][3] = {{100, 3, 33}, {50, 4, 12}, {30, 4, 8},   {90, 4, 22},  {70, 4, 18}, {21, 2, 10}, {22, 4, 6},
+                            {26, 4, 6},   {101, 3, 34}, {197, 5, 39}, {199, 5, 40}, {20, 1, 20}, {20, 0, 0}};
+    for (const auto& [size, cels, expected] : cases)
+      QVERIFY2(CelSize(size, cels) == expected, qPrintable(QStringLiteral("%1 / %2").arg(size).arg(cels)));
+  }
+
+  void maskAndDraw() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    // Slot 7's cell is at (200, 200). Its used 70 x 30 area holds, column by
+    // column: true black, white, grey, RGB(0,0,1), RGB(1,0,0), RGB(0,1,0),
+    // near-white; black fills the rest of the cell.
+    const Long cols[] = {Black, White, RGB(128, 128, 128), RGB(0, 0, 1), RGB(1, 0, 0), RGB(0, 1, 0), RGB(255, 255, 254)};
+    const Long want[] = {White, White, Black, Black, Black, Black, Black};
+    placeSolid(ws, 7, 10, 10, 70, 30, Black);
+    fill(ws.surfaces.picSprites.Image(), 200, 200, 200, 200, Black);
+    for (int i = 0; i < 7; ++i) fill(ws.surfaces.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
+    ws.surfaces.picMasks.Image().fill(toQRgb(Purple));
+    const QImage spritesBefore = ws.surfaces.picSprites.Image().copy();
+    BuildPaneMask(ws, 7);
+    QImage mask(SheetWidth, SheetHeight, QImage::Format_RGB32);
+    mask.fill(toQRgb(Purple));
+    for (int i = 0; i < 7; ++i) fill(mask, 200 + 10 * i, 200, 10, 30, want[i]);
+    QCOMPARE(ws.surfaces.picMasks.Image(), mask);
+    QCOMPARE(ws.surfaces.picMasks.Picture(), mask);
+    QCOMPARE(ws.surfaces.picSprites.Image(), spritesBefore);
+    QVERIFY(picResizeAtRest(ws));
+    QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
+  }
+
+  void redraw() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    placeSolid(ws, 7, 150, 150, 100, 100, Blue);
+    placeSolid(ws, 2, 100, 100, 100, 100, Red);
+    placeSolid(ws, 3, 300, 300, 100, 100, Black);
+    makeCels(ws, 3, 2, 2, 0, {Red, Blue, Green, Yellow});
+    placeSolid(ws, 4, 500, 100, 50, 50, Green).InUse = QvFalse;
+    ws.pointer.CurrentPane = 9;
+    RedrawBoard(ws);
+    QCOMPARE(ws.pointer.CurrentPane, 1);
+    // From slot 50 down: slot 2 over slot 7; slot 3 shows only its first Cel.
+    const QImage expected = boardModel(Board, Grey, {{{150, 150, 100, 100}, Blue}, {{300, 300, 50, 50}, Red},
+                                                      {{100, 100, 100, 100}, Red}});
+    QCOMPARE(ws.surfaces.picStage.Image(), expected);
+    // The same when slot 7 is Transparent with an opaque picture.
+    ws.Pane(7).BlackTransparent = QvTrue;
+    BuildPaneMask(ws, 7);
+    RedrawBoard(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(), expected);
+    // A moved Pane leaves no trace; only exactly True uses the Background.
+    ws.Pane(2).Left = 500;
+    const QImage back = randomImage(800, 600, 4);
+    ws.surfaces.picBackground.SetPicture(back);
+    ws.BoardSettings.UseBackPicture = 1;
+    RedrawBoard(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel(Board, Grey, {{{150, 150, 100, 100}, Blue}, {{300, 300, 50, 50}, Red},
+                                                                    {{500, 100, 100, 100}, Red}}));
+    // On the Background, Transparent slot 7 lets it through its black half.
+    fill(ws.surfaces.picSprites.Image(), ws.Pane(7).SheetX, ws.Pane(7).SheetY, 50, 100, Black);
+    BuildPaneMask(ws, 7);
+    ws.BoardSettings.UseBackPicture = QvTrue;
+    RedrawBoard(ws);
+    QImage onBack = back.copy();
+    for (const auto& [r, c] : {std::pair{QRect(200, 150, 50, 100), Blue}, std::pair{QRect(300, 300, 50, 50), Red},
+                               std::pair{QRect(500, 100, 100, 100), Red}})
+      fill(onBack, r.x(), r.y(), r.width(), r.height(), c);
+    QCOMPARE(ws.surfaces.picStage.Image(), onBack);
+  }
+
+  void drags() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    placeSolid(ws, 1, 100, 100, 200, 200, Red);
+    placeSolid(ws, 4, 500, 400, 100, 100, Blue);
+    ws.pointer.MouseX = 250.4;
+    ws.pointer.MouseY = 250;
+    // Layered: the dragged Pane at the pointer, still behind slot 1; nothing
+    // at its unchanged table place. With Cels only the first is drawn.
+    RedrawBoardDrag(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel(Board, Grey, {{{250, 250, 100, 100}, Blue}, {{100, 100, 200, 200}, Red}}));
+    QVERIFY(ws.Pane(4).Left == 500 && ws.pointer.CurrentPane == 4);
+    makeCels(ws, 4, 2, 2, 0, {Green, Yellow, Purple, Blue});
+    ws.pointer.MouseX = 400;
+    ws.pointer.MouseY = 400;
+    RedrawBoardDrag(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel(Board, Grey, {{{400, 400, 50, 50}, Green}, {{100, 100, 200, 200}, Red}}));
+    ws.pointer.MouseX = 250.4;
+    ws.pointer.MouseY = 250;
+    // Floating: every Pane with its whole Cel grid, the dragged one above
+    // all; afterwards the slot is in use again and entry 0 is free.
+    RedrawBoardDragFloat(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(),
+             boardModel(Board, Grey, {{{100, 100, 200, 200}, Red}, {{250, 250, 50, 50}, Green}, {{300, 250, 50, 50}, Yellow},
+                                      {{250, 300, 50, 50}, Purple}, {{300, 300, 50, 50}, Blue}}));
+    QVERIFY(isSet(ws.Pane(4).InUse) && !isSet(ws.Pane(0).InUse) && ws.pointer.CurrentPane == 4);
+    // A Transparent dragged Pane keeps its mask: black shows slot 1 through.
+    fill(ws.surfaces.picSprites.Image(), ws.Pane(4).SheetX, ws.Pane(4).SheetY, 50, 50, Black);
+    ws.Pane(4).BlackTransparent = QvTrue;
+    BuildPaneMask(ws, 4);
+    RedrawBoardDragFloat(ws);
+    QCOMPARE(ws.surfaces.picStage.Image(),
+             boardModel(Board, Grey, {{{100, 100, 200, 200}, Red}, {{300, 250, 50, 50}, Yellow},
+                                      {{250, 300, 50, 50}, Purple}, {{300, 300, 50, 50}, Blue}}));
+  }
+
+  void hoverInDesign_data() {
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<int>("slot");
+    // Slot 3 (hidden, still found in Design) at (50, 50), slot 5 at
+    // (300, 300), slot 2 at (350, 350) with 2 x 2 Cels: all 100 x 100.
+    for (QPoint p : {QPoint(50, 50), QPoint(150, 150), QPoint(150, 50), QPoint(50, 150)}) QTest::addRow("on 3 %d,%d", p.x(), p.y()) << QPointF(p) << 3;
+    for (QPointF p : {QPointF(150.5, 100), QPointF(100, 151), QPointF(49.5, 100), QPointF(100, 49)}) QTest::addRow("off 3 %g,%g", p.x(), p.y()) << p << 0;
+    QTest::newRow("lower slot first") << QPointF(360, 360) << 2;
+    QTest::newRow("first Cel edge") << QPointF(400, 360) << 2;
+    QTest::newRow("beside the first Cel") << QPointF(401, 360) << 0;
+    QTest::newRow("slot 5") << QPointF(320, 360) << 5;
+  }
+
+  void hoverInDesign() {
+    QFETCH(QPointF, at);
+    QFETCH(int, slot);
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    placeSolid(ws, 3, 50, 50, 100, 100, Red).Visible = QvFalse;
+    placeSolid(ws, 5, 300, 300, 100, 100, Red);
+    placeSolid(ws, 2, 350, 350, 100, 100, Blue);
+    makeCels(ws, 2, 2, 2);
+    ws.pointer.CurrentPane = 9;
+    // The readout carries the Pane's place, not the pointer's; the hover box
+    // covers the whole used area.
+    const QString found = hoverAt(ws, at.x(), int(at.y()));
+    if (!slot) {
+      QVERIFY(found.isEmpty() && ws.pointer.CurrentPane == 9 && ws.win.Lab_Readouts == IdleReadout);
+      return;
+    }
+    const PaneRecord& p = ws.Pane(slot);
+    QCOMPARE(found, QStringLiteral("Layer: %1, (x: %2) (y: %3)").arg(slot).arg(p.Left).arg(p.Top));
+    QCOMPARE(ws.pointer.CurrentPane, slot);
+    const ControlState& hb = ws.win.Shape1[1];
+    QVERIFY(hb.Visible && QRect(hb.Left, hb.Top, hb.Width, hb.Height) == QRect(p.Left, p.Top, 100, 100));
+  }
+
+  void hoverMenusAndHourglass() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    placeSolid(ws, 3, 50, 50, 100, 100, Red);
+    // Over nothing with the target box hidden the Target items are greyed;
+    // with it shown they stay.
+    EnablePaneMenus(ws);
+    ws.win.Shape1[0].Visible = true;
+    hoverAt(ws, 700, 100);
+    QVERIFY(ws.win.menuEnabled("mnu_EditPane"));
+    ws.win.Shape1[0].Visible = false;
+    hoverAt(ws, 700, 100);
+    QVERIFY(!ws.win.menuEnabled("mnu_EditPane") && !ws.win.menuEnabled("mnu_RemovePane"));
+    QVERIFY(ws.win.menuEnabled("mnu_AddCustomPane"));
+    // Under the hourglass nothing is tested and nothing changes.
+    ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
+    ws.win.Lab_Readouts = QStringLiteral("busy");
+    QVERIFY(hoverAt(ws, 60, 60).isEmpty());
+    QCOMPARE(ws.win.Lab_Readouts, QStringLiteral("busy"));
+  }
+
+  void hoverRunning() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    for (int n = 1; n <= 3; ++n) placeSolid(ws, n, 50, 50, 100, 100, Red);
+    ws.RunPaneTable = ws.PaneTable;
+    ws.RunPane(1).Visible = QvFalse;
+    ws.RunPane(2).Left = 300;
+    ws.RunPane(2).Top = 320;
+    ws.RunPane(1).MouseOver = ws.RunPane(2).MouseOver = QvTrue;
+    ws.run.Running = QvTrue;
+    ws.win.Shape1[1] = {0, 0, 0, 0, false, true};
+    auto mouseOver = [&] { return QList<bool>{isSet(ws.RunPane(1).MouseOver), isSet(ws.RunPane(2).MouseOver), isSet(ws.RunPane(3).MouseOver)}; };
+    // Slot 1 is invisible and skipped; slot 2 has moved; slot 3 is found.
+    // The hover box is a Design aid only.
+    QCOMPARE(hoverAt(ws, 60, 60), QStringLiteral("Layer: 3, (x: 50) (y: 50)"));
+    QCOMPARE(ws.pointer.CurrentPane, 3);
+    QCOMPARE(mouseOver(), QList<bool>({false, false, true}));
+    QVERIFY(!ws.win.Shape1[1].Visible && ws.win.Shape1[1].Left == 0);
+    // Slot 2 is hit at its RunMode place, with that place in the readout;
+    // the scan stops there.
+    QCOMPARE(hoverAt(ws, 400, 420), QStringLiteral("Layer: 2, (x: 300) (y: 320)"));
+    QCOMPARE(mouseOver(), QList<bool>({false, true, true}));
+    // Nothing under the pointer: idle text, every MouseOver cleared.
+    QVERIFY(hoverAt(ws, 700, 420).isEmpty());
+    QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
+    QCOMPARE(mouseOver(), QList<bool>({false, false, false}));
+  }
+
+  void fitBackground() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    SelectBoardSize(ws, 1);
+    LayoutMainWindow(ws);
+    // Left half red, right half blue above green, stretched to 640 x 480.
+    auto blocks = [](int w, int h) {
+      return boardModel({w, h}, Red, {{{w / 2, 0, w / 2, h / 2}, Blue}, {{w / 2, h / 2, w / 2, h / 2}, Green}});
+    };
+    ws.surfaces.picResize.SetPicture(blocks(100, 50));
+    FitBackgroundToBoard(ws);
+    QCOMPARE(ws.surfaces.picBackground.Picture(), blocks(640, 480));
+    QCOMPARE(ws.surfaces.picBackground.Image(), blocks(640, 480));
+    QCOMPARE(ws.surfaces.picStage.Image(), blocks(640, 480));  // shown at once
+    QVERIFY(picResizeAtRest(ws));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestImaging)
+#include "test_imaging.moc"

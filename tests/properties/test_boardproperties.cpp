@@ -1,0 +1,117 @@
+// The Board properties dialog's engine without widgets: the settings loaded
+// into the controls, and accept storing the colours with the Background
+// picture loaded or, when it fails, cleared with the options left as they were.
+#include "properties/BoardProperties.h"
+#include "shell/Headless.h"
+#include "surface/PictureFile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qv;
+
+class TestBoardProperties : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void loadShowsTheSettings_data() {
+    QTest::addColumn<bool>("wire");
+    QTest::addColumn<bool>("floating");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("shown");  // Wire, Float, Float "Yes" enabled, Move, picture option, red
+    QTest::newRow("wire wins") << true << true << false << true << "1 0 0 1 1 0";
+    QTest::newRow("float") << false << true << true << false << "0 1 1 0 0 1";
+    QTest::newRow("neither") << false << false << false << false << "0 0 1 1 0 1";
+  }
+  void loadShowsTheSettings() {
+    QFETCH(bool, wire);
+    QFETCH(bool, floating);
+    QFETCH(bool, locked);
+    QFETCH(bool, picture);
+    QFETCH(QString, shown);
+    HeadlessSession s;
+    BoardDialogState& d = s.ws.dialogs.board;
+    BoardSettingsRecord& b = s.ws.BoardSettings;
+    // Wire "Yes" was clicked in an earlier opening that was cancelled.
+    Option_WirePanes_Click(s.ws, 1);
+    b.WirePanes = toFlag(wire);
+    b.FloatPanes = toFlag(floating);
+    b.BoardLocked = toFlag(locked);
+    b.UseBackPicture = toFlag(picture);
+    b.BoardBackColor = RGB(1, 2, 3);
+    b.LabelColor = RGB(4, 5, 6);
+    b.SelectionColor = RGB(7, 8, 9);
+    b.BackPicturePath = "/pictures/sky.bmp";
+    LoadBoardProperties(s.ws);
+    const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                            .arg(d.Option_WirePanes)
+                            .arg(d.Option_FloatPanes)
+                            .arg(int(d.Option_FloatPanesYesEnabled))
+                            .arg(d.Option_BoardMove)
+                            .arg(d.Option_UseBackPicture)
+                            .arg(int(d.Text_BackPicture.Red));
+    QCOMPARE(got, shown);
+    QVERIFY(!(isSet(b.WirePanes) && isSet(b.FloatPanes)));
+    QCOMPARE(QList<int>({d.picSwatch, d.picLabelCol, d.picBoxSelectColor, d.Combo_BackColType.Index,
+                         d.Combo_LabelCol.Index, d.Combo_SelectionColor.Index}),
+             QList<int>({RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9), 6, 5, 5}));
+    QCOMPARE(d.Text_BackPicture.Text, QString("/pictures/sky.bmp"));
+    QVERIFY(!isSet(s.ws.win.DialogFilling));
+  }
+
+  void aBackgroundThatFailsClearsThePictureAndKeepsTheOptions() {
+    HeadlessSession s;
+    BoardSettingsRecord& b = s.ws.BoardSettings;
+    BoardDialogState& d = s.ws.dialogs.board;
+    b.WirePanes = QvTrue;
+    b.BoardLocked = QvTrue;
+    b.UseBackPicture = QvTrue;
+    b.BackPictureName = "gone.bmp";
+    b.BackPicturePath = "/nowhere/gone.bmp";
+    const QImage stageBefore = s.ws.surfaces.picStage.Image();
+    d.Option_UseBackPicture = 1;
+    d.Option_WirePanes = 0;
+    d.Option_FloatPanes = 1;
+    d.Option_BoardMove = 1;
+    d.picSwatch = Black;
+    d.picLabelCol = RGB(255, 0, 0);
+    d.picBoxSelectColor = RGB(0, 255, 0);
+    ApplyBoardProperties(s.ws);
+    QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}),
+             QList<Long>({Black, RGB(255, 0, 0), RGB(0, 255, 0)}));
+    QCOMPARE(b.BackPictureName, QString("none"));
+    QVERIFY(!isSet(b.UseBackPicture));
+    QVERIFY(isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
+    QCOMPARE(s.ws.surfaces.picStage.BackColor, Black);
+    QVERIFY(s.platform.log.isEmpty());
+  }
+
+  void aBackgroundThatLoadsReplacesItsNameAndInactiveTurnsItOff() {
+    HeadlessSession s;
+    QTemporaryDir dir;
+    QImage sky(40, 30, QImage::Format_RGB32);
+    sky.fill(qRgb(10, 120, 250));
+    QVERIFY(SavePicture(sky, dir.filePath("Sky.jpg.bmp")).isEmpty());
+    BoardSettingsRecord& b = s.ws.BoardSettings;
+    BoardDialogState& d = s.ws.dialogs.board;
+    b.BackPictureName = "old.bmp";
+    b.BackPicturePath = dir.filePath("Sky.jpg.bmp");
+    d.Option_UseBackPicture = 1;
+    ApplyBoardProperties(s.ws);
+    QCOMPARE(b.BackPictureName, QString("Sky.jpg.bmp"));
+    QVERIFY(isSet(b.UseBackPicture));
+    QCOMPARE(s.ws.surfaces.picStage.Image().pixel(5, 5), qRgb(10, 120, 250));
+    // "Inactive" turns the picture off; "Active" without any picture changes nothing.
+    d.Option_UseBackPicture = 0;
+    ApplyBoardProperties(s.ws);
+    QVERIFY(!isSet(b.UseBackPicture));
+    b.BackPictureName = "none";
+    d.Option_UseBackPicture = 1;
+    ApplyBoardProperties(s.ws);
+    QVERIFY(!isSet(b.UseBackPicture));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestBoardProperties)
+#include "test_boardproperties.moc"

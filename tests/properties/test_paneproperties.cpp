@@ -1,0 +1,254 @@
+// The Pane properties dialog's engine without widgets: every field loaded
+// into its control and stored back from it, the minimums, clamps and derived
+// fields of the store, and the separator kept out of the free-text boxes.
+#include "project/ProjectText.h"
+#include "properties/PaneProperties.h"
+#include "shell/Headless.h"
+#include "support/Fixtures.h"
+
+#include <QTest>
+#include <map>
+#include <variant>
+
+using namespace qv;
+
+namespace {
+
+// Slot 1 holds a Pane whose mapped fields all differ from the values the
+// tables use; slot 2 a second Pane. The layer list has slot 2 first, so a
+// list position never equals the slot it names.
+struct Session : HeadlessSession {
+  Session() {
+    PaneRecord& p = fixtures::placePane(ws, 1, 10, 10, 100, 80);
+    fixtures::placePane(ws, 2, 200, 10, 40, 40);
+    p.UseURL = p.UseWriting = QvTrue;
+    p.Process = 1;
+    p.EffectType = 1;
+    p.RevealPane = 1;
+    p.RevealValue = 4;
+    p.FlipCode = 4;
+    ws.win.List_Zorder = {{"two", 2}, {"one", 1}};
+    ws.pointer.TargetPane = 1;
+    ws.pointer.CurrentPane = 1;
+  }
+  PaneDialogState& d() { return ws.dialogs.panes; }
+  PaneRecord& pane() { return ws.PaneTable[1]; }
+};
+
+using Ref = std::variant<QString*, int*, bool*, double*>;
+
+// A control's value by its name: a text, a selected index or option, or a
+// part of the Writing box's look.
+Ref control(PaneDialogState& d, const QString& name) {
+  if (name.startsWith("Text_Val_")) return &d.Text_Val[size_t(name.mid(9).toInt())].Text;
+  WritingLook& w = d.Text_Writing;
+  const std::map<QString, Ref> refs = {
+      {"Text_Label", &d.Text_Label}, {"Text_URL", &d.Text_URL.Text}, {"List1", &d.List1.Index},
+      {"Combo_ValueType", &d.Combo_ValueType.Index}, {"Combo_Sound", &d.Combo_Sound.Index},
+      {"Combo_AnimationType", &d.Combo_AnimationType.Index}, {"Combo_CollisionType", &d.Combo_CollisionType.Index},
+      {"Combo_EffectType", &d.Combo_EffectType.Index}, {"Combo_EffectsMouse", &d.Combo_EffectsMouse.Index},
+      {"Combo_Writing", &d.Combo_Writing.Index}, {"Option_UseURL", &d.Option_UseURL},
+      {"Option_IsVisible", &d.Option_IsVisible}, {"Option_MakeTransparent", &d.Option_MakeTransparent},
+      {"Option_CanFlip", &d.Option_CanFlip}, {"Option_UseWriting", &d.Option_UseWriting},
+      {"Writing.Text", &w.Text}, {"Writing.FontName", &w.FontName}, {"Writing.FontSize", &w.FontSize},
+      {"Writing.Bold", &w.Bold}, {"Writing.Italic", &w.Italic}, {"Writing.Underline", &w.Underline},
+      {"Writing.ForeColor", &w.ForeColor}, {"Writing.BackColor", &w.BackColor}};
+  return refs.at(name);
+}
+
+QString read(PaneDialogState& d, const QString& name) {
+  return std::visit(
+      [](auto* v) {
+        if constexpr (std::is_same_v<decltype(v), QString*>) return *v;
+        else return QString::number(*v);
+      },
+      control(d, name));
+}
+
+// "name=value;name=value": each control takes its value.
+void write(PaneDialogState& d, const QString& controls) {
+  for (const QString& item : controls.split(';')) {
+    const QString name = item.section('=', 0, 0), value = item.section('=', 1);
+    std::visit(
+        [&](auto* v) {
+          using T = std::remove_pointer_t<decltype(v)>;
+          if constexpr (std::is_same_v<T, QString>) *v = value;
+          else *v = T(value.toDouble());
+        },
+        control(d, name));
+  }
+}
+
+QString fieldOf(PaneRecord r, const char* name) {
+  const PaneField* f = PaneFieldByName(name);
+  return f->kind == FieldKind::Text ? f->text(r) : QString::number(f->number(r));
+}
+
+void setField(PaneRecord& r, const QString& name, const QString& value) {
+  const PaneField* f = PaneFieldByName(name);
+  if (f->kind == FieldKind::Text) f->text(r) = value;
+  else f->setNumber(r, value.toLongLong());
+}
+
+}  // namespace
+
+class TestPaneProperties : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyFieldLoadsIntoItsControlAndStoresBackAlone_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("shown");
+    const QString rows[][4] = {
+        {"Label", "Tree", "Text_Label", "Tree"}, {"Width", "150", "Text_Val_10", "150"},
+        {"Height", "60", "Text_Val_9", "60"}, {"UseURL", "0", "Option_UseURL", "0"},
+        {"URL", "q.example", "Text_URL", "q.example"}, {"Visible", "0", "Option_IsVisible", "0"},
+        {"RevealPane", "2", "List1", "1"}, {"RevealValue", "7", "Text_Val_11", "7"},
+        {"UseWriting", "0", "Option_UseWriting", "0"}, {"WritingText", "a b", "Writing.Text", "a b"},
+        {"WritingFontName", "DejaVu Serif", "Writing.FontName", "DejaVu Serif"},
+        {"WritingFontSize", "14", "Writing.FontSize", "14"}, {"WritingBold", "-1", "Writing.Bold", "1"},
+        {"WritingItalic", "-1", "Writing.Italic", "1"}, {"WritingUnderline", "-1", "Writing.Underline", "1"},
+        {"WritingForeColor", "255", "Writing.ForeColor", "255"},
+        {"WritingBackColor", "65280", "Writing.BackColor", "65280"}, {"WritingMode", "1", "Combo_Writing", "1"},
+        {"WritingWidth", "120", "Text_Val_13", "120"}, {"WritingHeight", "80", "Text_Val_14", "80"},
+        {"Process", "2", "Combo_ValueType", "2"}, {"StartValue", "7", "Text_Val_0", "7"},
+        {"ProcessAmount", "3", "Text_Val_6", "3"}, {"Collision", "0", "Combo_CollisionType", "0"},
+        {"MoveType", "3", "Combo_AnimationType", "3"}, {"Speed", "2", "Text_Val_3", "2"},
+        {"MoveDelay", "7", "Text_Val_4", "7"}, {"EffectType", "0", "Combo_EffectType", "0"},
+        {"EffectDuration", "2", "Text_Val_12", "2"}, {"MouseEffect", "3", "Combo_EffectsMouse", "3"},
+        {"Sound", "101", "Combo_Sound", "1"}, {"BlackTransparent", "-1", "Option_MakeTransparent", "1"},
+        {"CelsAcross", "4", "Text_Val_8", "4"}, {"CelsDown", "3", "Text_Val_7", "3"},
+        {"CelDelay", "12", "Text_Val_15", "12"}, {"LifeStartValue", "5", "Text_Val_1", "5"},
+        {"LifeEndValue", "9", "Text_Val_2", "9"}, {"FlipOnBounds", "-1", "Option_CanFlip", "1"},
+    };
+    for (const auto& r : rows) QTest::newRow(qPrintable(r[0])) << r[0] << r[1] << r[2] << r[3];
+  }
+  void everyFieldLoadsIntoItsControlAndStoresBackAlone() {
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, control);
+    QFETCH(QString, shown);
+    Session load;
+    setField(load.pane(), field, value);
+    FillRevealList(load.ws);
+    LoadPaneProperties(load.ws);
+    QCOMPARE(read(load.d(), control), shown);
+
+    // From the untouched Pane, the control alone changes the field alone
+    // (besides the fields the store derives).
+    Session store;
+    PaneRecord expected = store.pane();
+    setField(expected, field, value);
+    FillRevealList(store.ws);
+    LoadPaneProperties(store.ws);
+    write(store.d(), control + "=" + shown);
+    UpdatePaneProperties(store.ws);
+    const QStringList derived = {"CelWidth", "CelHeight", "CelCount", "Direction", "MoveDelayCount"};
+    for (const PaneField& f : PaneFields()) {
+      if (derived.contains(f.name)) continue;
+      QVERIFY2(fieldOf(store.pane(), f.name) == fieldOf(expected, f.name), f.name);
+    }
+  }
+
+  // What accept stores from what the controls hold: minimums, clamps of
+  // crafted texts, derived fields and the Inactive options.
+  void storeAppliesLimitsAndDerivesFields_data() {
+    QTest::addColumn<QString>("controls");
+    QTest::addColumn<QString>("expected");  // "Field=value;..."
+    QTest::newRow("width below 20") << "Text_Val_10=5" << "Width=20;CelWidth=20";
+    QTest::newRow("no minimum") << "Text_Val_3=;Text_Val_4=0;Text_Val_15=0" << "Speed=0;MoveDelay=0;CelDelay=0";
+    QTest::newRow("value minimums")
+        << "Text_Val_11=0;Text_Val_1=;Text_Val_2=0;Text_Val_6=0"
+        << "RevealValue=1;LifeStartValue=1;LifeEndValue=1;ProcessAmount=1";
+    QTest::newRow("writing minimums") << "Text_Val_13=3;Text_Val_14=" << "WritingWidth=20;WritingHeight=20";
+    QTest::newRow("cel sizes round") << "Text_Val_8=3;Text_Val_7=3;Text_Val_9=50" << "CelWidth=33;CelHeight=17;CelCount=9";
+    QTest::newRow("other type") << "Combo_AnimationType=2" << "Direction=2;FlipCode=4";
+    QTest::newRow("delay count") << "Text_Val_4=6" << "MoveDelay=6;MoveDelayCount=6";
+    QTest::newRow("url inactive") << "Option_UseURL=0;Text_URL=x.example" << "UseURL=0;URL=" + DefaultPaneUrl;
+    QTest::newRow("writing inactive")
+        << "Option_UseWriting=0;Writing.FontName=Other;Writing.Text=x;Text_Val_13=50"
+        << "UseWriting=0;WritingFontName=MS Sans Serif;WritingText=none;WritingWidth=100";
+    QTest::newRow("size halves down") << "Writing.FontSize=10.5" << "WritingFontSize=10";
+    QTest::newRow("size halves up") << "Writing.FontSize=11.5" << "WritingFontSize=12";
+    QTest::newRow("reveal none") << "List1=0;Text_Val_11=9" << "RevealPane=0;RevealValue=9";
+  }
+  void storeAppliesLimitsAndDerivesFields() {
+    QFETCH(QString, controls);
+    QFETCH(QString, expected);
+    Session s;
+    FillRevealList(s.ws);
+    LoadPaneProperties(s.ws);
+    write(s.d(), controls);
+    UpdatePaneProperties(s.ws);
+    for (const QString& item : expected.split(';'))
+      QCOMPARE(fieldOf(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
+  }
+
+  // Each box's Popular Values, its "0" and "7" keys and its clamp; then
+  // crafted texts over every box store nothing outside a field's range.
+  void everyNumericBoxFollowsItsRules() {
+    Session s;
+    QString popular, zero, seven, clamped;
+    for (int k = 0; k < ValBoxCount; ++k) {
+      const std::array<bool, 6> items = Text_Val_MouseDown(s.ws, k);
+      popular += items[1] ? 'a' : items[0] ? '5' : '-';
+      zero += Text_Val_KeyPress(s.ws, k, '0').value_or('x');
+      seven += Text_Val_KeyPress(s.ws, k, '7').value_or('x');
+      Text_Val_Change(s.ws, k, "0999");
+      clamped += s.d().Text_Val[size_t(k)].Text + ' ';
+    }
+    QCOMPARE(popular, QString("aaa-5-a55aaa-aaa"));
+    QCOMPARE(zero, QString("0110000110011000"));
+    QCOMPARE(seven, QString("777x777777777777"));
+    QCOMPARE(clamped, QString("99 99 99 9 9 0999 99 5 5 200 200 99 3 200 200 99 "));
+    LoadPaneProperties(s.ws);
+    for (TextState& box : s.d().Text_Val) box.Text = "999";
+    UpdatePaneProperties(s.ws);
+    QString stored;
+    for (const char* f : {"StartValue", "LifeStartValue", "LifeEndValue", "Speed", "MoveDelay", "ProcessAmount", "CelsDown",
+                          "CelsAcross", "Height", "Width", "RevealValue", "EffectDuration", "WritingWidth",
+                          "WritingHeight", "CelDelay"})
+      stored += fieldOf(s.pane(), f) + ' ';
+    QCOMPARE(stored, QString("99 99 99 9 9 99 5 5 200 200 99 3 200 200 99 "));
+  }
+
+  void labelMovesToTheEndOfTheLayerListAndTargetOutsideStoresNothing() {
+    Session s;
+    FillRevealList(s.ws);
+    LoadPaneProperties(s.ws);
+    s.ws.win.List_Zorder = {{"one", 1}, {"two", 2}};
+    s.d().Text_Label = "Tree";
+    UpdatePaneProperties(s.ws);
+    QCOMPARE(s.ws.win.List_Zorder, (QVector<ZorderEntry>{{"two", 2}, {"Tree", 1}}));
+    // A removed Pane named by RevealPane is not in the list: "none" stays.
+    s.pane().RevealPane = 7;
+    FillRevealList(s.ws);
+    LoadPaneProperties(s.ws);
+    QCOMPARE(s.d().List1.Index, 0);
+    const auto before = s.ws.PaneTable;
+    s.ws.pointer.TargetPane = 51;
+    s.d().Text_Label = "Else";
+    UpdatePaneProperties(s.ws);
+    QVERIFY(s.ws.PaneTable == before);
+  }
+
+  void separatorAndLengthsAreKeptOutOfTheTextBoxes() {
+    Session s;
+    const QString sep(FieldSeparator);
+    Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
+    Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
+    Text_Writing_Change(s.ws, sep + QString(600, 'y'));
+    QCOMPARE(s.d().Text_Label, "a" + QString(98, 'x'));
+    QCOMPARE(s.d().Text_URL.Text, "u" + QString(600, 'w'));
+    QCOMPARE(s.d().Text_Writing.Text, QString(500, 'y'));
+    // Any key makes the Writing "Active", also the refused separator.
+    s.d().Option_UseWriting = 0;
+    QVERIFY(!Text_Writing_KeyPress(s.ws, FieldSeparator) && Text_Writing_KeyPress(s.ws, 'q'));
+    QCOMPARE(s.d().Option_UseWriting, 1);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestPaneProperties)
+#include "test_paneproperties.moc"

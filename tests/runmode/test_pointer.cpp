@@ -1,0 +1,343 @@
+// The pointer on the Board. In Design: which Pane a press makes the Target,
+// a press on free Board, dragging a Pane, the layer list and the Board-size
+// menu on a right press, the Fast Icon zone and choosing a layer-list entry.
+// In RunMode: the Box and Label effects, which Pane a press acts on, the
+// Value process and the reveal, the Writing box with its URL button, the
+// sound and the web address. Printing a Label needs the GUI application's
+// font database, so this engine test runs under QTEST_MAIN.
+#include "imaging/BoardRender.h"
+#include "runmode/ClickActions.h"
+#include "support/Fixtures.h"
+
+#include <QTest>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+// Slot 3 (40 x 40 at 100, 100) lies over slot 5 (at 120, 120); slot 1 covers
+// both but is not in use. A Target from before is shown with its menus.
+void scene(HeadlessSession& s) {
+  placeSolid(s.ws, 1, 0, 0, 400, 400, Purple).InUse = QvFalse;
+  placeSolid(s.ws, 3, 100, 100, 40, 40, Red);
+  placeSolid(s.ws, 5, 120, 120, 40, 40, Blue);
+  s.ws.win.List_Zorder = {{"Sun", 3}, {"Moon", 5}};
+  s.ws.pointer.TargetPane = 5;
+  s.ws.win.Shape1[0].Visible = s.ws.win.Frame_ListZ.Visible = true;
+  EnablePaneMenus(s.ws);
+}
+
+// How many Board pixels of r are mostly green (the Label colour).
+int greenIn(Workspace& ws, QRect r) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) {
+      const QRgb c = ws.surfaces.picStage.Image().pixel(x, y);
+      n += qGreen(c) > 128 && qRed(c) < 128;
+    }
+  return n;
+}
+
+}  // namespace
+
+class TestPointer : public QObject {
+  Q_OBJECT
+ private slots:
+  void press_data() {
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<int>("target");
+    QTest::newRow("top-left corner") << QPointF(100, 100) << false << 3;
+    QTest::newRow("bottom-right corner") << QPointF(140, 140) << false << 3;
+    QTest::newRow("the lower slot first") << QPointF(130, 130) << false << 3;
+    QTest::newRow("the other Pane") << QPointF(141, 150) << false << 5;
+    QTest::newRow("left of it") << QPointF(99.4, 120) << false << 0;
+    QTest::newRow("above it") << QPointF(110, 99) << false << 0;
+    QTest::newRow("free Board") << QPointF(300, 200) << false << 0;
+    QTest::newRow("free locked Board") << QPointF(300, 200) << true << 0;
+  }
+
+  void press() {
+    QFETCH(QPointF, at);
+    QFETCH(bool, locked);
+    QFETCH(int, target);
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    scene(s);
+    ws.BoardSettings.BoardLocked = toFlag(locked);
+    picStage_MouseDown(ws, 1, at.x(), at.y());
+    const MainWindowState& win = ws.win;
+    // A Pane under the pointer becomes the Target with its box and menus and
+    // is dragged; free Board clears the Target and, unless locked, is moved.
+    QCOMPARE((QList<int>{ws.pointer.TargetPane, ws.pointer.CurrentPane, win.Shape1[0].Visible, win.menuEnabled("mnu_RemovePane"),
+                         isSet(ws.pointer.Dragging), win.BoardMoving, win.Frame_ListZ.Visible, win.picFastMenu.Enabled}),
+             (QList<int>{target, target, target != 0, target != 0, target != 0, target == 0 && !locked, false, false}));
+    QCOMPARE(ws.surfaces.picStage.Pointer, win.BoardMoving ? MousePointer::FourWayArrow : MousePointer::Default);
+    if (target) {
+      const ControlState& box = win.Shape1[0];
+      QCOMPARE(QRect(box.Left, box.Top, box.Width, box.Height), QRect(ws.Pane(target).Left, ws.Pane(target).Top, 40, 40));
+      QCOMPARE(win.Label1, QString::number(target));
+      return;
+    }
+    if (locked) return;
+    QCOMPARE(QPoint(win.BoardGrabX, win.BoardGrabY), at.toPoint());
+    BoardMoveDrop(ws, win.BoardGrabX + 50, win.BoardGrabY + 60);
+    QCOMPARE(QPoint(ws.surfaces.picStage.Left, ws.surfaces.picStage.Top), QPoint(50, 60));
+    QVERIFY(!win.BoardMoving && win.picFastMenu.Enabled && ws.surfaces.picStage.Pointer == MousePointer::Arrow);
+  }
+
+  void dragAndRelease() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    scene(s);
+    // The dragged Pane's corner follows the pointer; drawn there behind slot 3.
+    picStage_MouseDown(ws, 1, 150, 150);
+    picStage_MouseMove(ws, 1, 90.4, 110.6);
+    QCOMPARE(QRect(ws.Pane(5).Left, ws.Pane(5).Top, ws.win.Shape1[0].Left, ws.win.Shape1[0].Top), QRect(90, 111, 90, 111));
+    QVERIFY(ws.win.Shape1[0].Visible && !ws.win.Shape1[1].Visible);
+    QCOMPARE(QList<Long>({stagePx(ws, 95, 115), stagePx(ws, 105, 115), stagePx(ws, 150, 150)}), QList<Long>({Blue, Red, Grey}));
+    picStage_MouseUp(ws, 1, 90, 111);
+    QVERIFY(!isSet(ws.pointer.Dragging) && ws.win.picFastMenu.Enabled && stagePx(ws, 95, 115) == Blue);
+    // A press and release without a move leaves the Pane where it is; a
+    // second press during a drag ends the drag where it stands.
+    picStage_MouseDown(ws, 1, 95, 145);
+    picStage_MouseUp(ws, 1, 95, 145);
+    QCOMPARE(QPoint(ws.Pane(5).Left, ws.Pane(5).Top), QPoint(90, 111));
+    picStage_MouseDown(ws, 1, 95, 145);
+    picStage_MouseDown(ws, 1, 300, 300);
+    QVERIFY(!isSet(ws.pointer.Dragging) && !ws.win.Shape1[0].Visible && !ws.win.BoardMoving && ws.pointer.CurrentPane == 5);
+  }
+
+  void layerListChoosesItsPane() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    scene(s);
+    // Choosing an entry makes its Pane the Target though another covers it.
+    ws.win.Frame_ListZ.Visible = true;
+    List_Zorder_Click(ws, 0);
+    QCOMPARE(int(ws.pointer.TargetPane), 3);
+    QVERIFY(ws.win.Shape1[0].Visible && ws.win.Shape1[1].Visible && !ws.win.Frame_ListZ.Visible);
+    QCOMPARE(ws.win.Shape1[0].Left, 100);
+    // Rows outside the list, or a list being filled, choose nothing.
+    for (int row : {2, -1, 1}) {
+      ws.win.DialogFilling = toFlag(row == 1);
+      List_Zorder_Click(ws, row);
+      QCOMPARE(int(ws.pointer.TargetPane), 3);
+    }
+  }
+
+  void fastIconZone_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("shown");
+    // Pane 3: 40 x 40 at (100, 100); the zone is x 100..164, y 124..140.
+    for (QPoint p : {QPoint(100, 124), QPoint(164, 140), QPoint(150, 130)}) QTest::addRow("in %d,%d", p.x(), p.y()) << p << true;
+    for (QPoint p : {QPoint(99, 130), QPoint(165, 130), QPoint(120, 123), QPoint(120, 141)})
+      QTest::addRow("out %d,%d", p.x(), p.y()) << p << false;
+  }
+
+  void fastIconZone() {
+    QFETCH(QPoint, at);
+    QFETCH(bool, shown);
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    scene(s);
+    ws.win.Shape1[0].Visible = false;
+    ws.Pane(5).Left = 600;
+    ws.pointer.CurrentPane = 3;
+    picStage_MouseMove(ws, 0, at.x(), at.y());
+    for (int i = 0; i < 4; ++i) {
+      const ControlState& icon = ws.win.Img_FastIcons[size_t(i)];
+      QCOMPARE(icon.Visible, shown);
+      if (shown) QCOMPARE(QPoint(icon.Left, icon.Top), QPoint(100 + 16 * i, 124));
+    }
+    QVERIFY(!ws.win.Shape1[0].Visible);  // hovering makes no Target
+    // Leaving the zone hides them (and the hover box); with Cels the zone
+    // follows the first Cel.
+    picStage_MouseMove(ws, 0, 300, 300);
+    QVERIFY(!ws.win.Img_FastIcons[3].Visible && !ws.win.Shape1[1].Visible);
+    makeCels(ws, 3, 1, 2);
+    ws.pointer.CurrentPane = 3;
+    picStage_MouseMove(ws, 0, at.x(), at.y() - 20);
+    QCOMPARE(ws.win.Img_FastIcons[0].Visible, shown);
+  }
+
+  void mouseEffects() {
+    // 1 "Box" (the default) and 2 draw the Box around the Cel shown; 2 and 3
+    // print the Label from (X + 2, Y + 2); 0 shows nothing. Each shows a
+    // 40 x 40 picture: effect 1's Pane has 2 x 2 Cels.
+    for (int effect : {1, 2, 3, 0}) {
+      HeadlessSession s;
+      Workspace& ws = s.ws;
+      ws.BoardSettings.SelectionColor = Blue;
+      ws.BoardSettings.LabelColor = RGB(0, 255, 0);
+      PaneRecord& p = placeSolid(ws, 3, 100, 100, effect == 1 ? 80 : 40, effect == 1 ? 80 : 40, Red);
+      if (effect == 1) makeCels(ws, 3, 2, 2, 99);
+      p.MouseEffect = Integer(effect);
+      p.Label = QStringLiteral("HI");
+      mnu_RunInWindow_Click(ws);
+      hoverAt(ws, 130, 130);
+      QVERIFY(isSet(ws.RunPane(3).MouseOver));
+      const int labelled = greenIn(ws, QRect(101, 101, 38, 38));
+      QVERIFY2(effect == 2 || effect == 3 ? labelled > 4 : labelled == 0, qPrintable(QString::number(effect)));
+      QCOMPARE(greenIn(ws, QRect(100, 100, 40, 2)) + greenIn(ws, QRect(100, 100, 2, 40)), 0);
+      // The Box: top, left, bottom one row under the Cel and right one
+      // column beside it; lines leave out their end point, so (X + W, Y + H)
+      // ends the last two.
+      QImage box = boardModel({800, 600}, Grey, {{{100, 100, 41, 41}, Blue}, {{101, 101, 39, 39}, Red}});
+      fill(box, 140, 140, 1, 1, Grey);
+      QImage got = ws.surfaces.picStage.Image().copy(98, 98, 90, 90);
+      BitBlt(got, 3, 3, 39, 39, box, 101, 101, RasterOp::SRCCOPY);  // the Label was checked above
+      if (effect == 1 || effect == 2) QCOMPARE(got, box.copy(98, 98, 90, 90));
+      else QCOMPARE(stagePx(ws, 100, 100), Red);
+    }
+  }
+
+  void pressActsOnHoveredPane() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    // Slots 1 and 2 free; slot 3 moves right with Speed 3 for every Value.
+    PaneRecord& p3 = placeSolid(ws, 3, 100, 100, 50, 50, Red);
+    setMove(p3, 2, 3, false);
+    p3.LifeStartValue = 1;
+    p3.LifeEndValue = 99;
+    placeSolid(ws, 5, 300, 100, 50, 50, Blue);
+    placeSolid(ws, 4, 500, 100, 50, 50, Green).Visible = QvFalse;
+    for (int n : {3, 4, 5}) ws.Pane(n).Process = 1;
+    mnu_RunInWindow_Click(ws);
+    const auto values = [&] { return QList<int>{ws.RunPane(3).Value, ws.RunPane(4).Value, ws.RunPane(5).Value}; };
+    clickAt(ws, 110, 120);  // Left 103 after this pass
+    QCOMPARE(values(), (QList<int>{21, 20, 20}));
+    // Any button clicks; the press does not move the pointer.
+    picStage_MouseDown(ws, 2, 700, 500);
+    QCOMPARE(values(), (QList<int>{22, 20, 20}));
+    QCOMPARE(QPointF(ws.pointer.MouseX, ws.pointer.MouseY), QPointF(110, 120));
+    // Over an invisible Pane and over free space nothing happens.
+    clickAt(ws, 520, 120);
+    clickAt(ws, 700, 500);
+    QCOMPARE(values(), (QList<int>{22, 20, 20}));
+    // The hover test of the latest frame decides, at the Pane's run place.
+    clickAt(ws, 349.6, 149.6);  // (349.6, 150) lies on the edge: inside
+    QCOMPARE(values(), (QList<int>{22, 20, 21}));
+    passes(ws, 5);
+    clickAt(ws, 105, 120);  // slot 3's design place, long left behind
+    clickAt(ws, 170, 120);
+    QCOMPARE(values(), (QList<int>{23, 20, 21}));
+  }
+
+  void valueProcess() {
+    // Slot 2 reveals slot 7 when its Value meets the Reveal Value; a Value of
+    // 0 is spent: no change, no reveal. Values stay within 0..99.
+    const bool F = false, T = true;
+    const struct { int process, start, amount, reveal; QList<int> values; QList<bool> shown; } cases[] = {
+        {1, 20, 1, 25, {21, 22, 23, 24, 25, 26}, {F, F, F, F, T, T}},
+        {2, 5, 3, 0, {2, 0, 0}, {F, T, T}},
+        {2, 5, 2, 2, {3, 1, 0}, {F, F, F}},  // jumps over 2
+        {1, 60, 50, 99, {99, 99}, {T, T}},
+        {1, 0, 1, 1, {0, 0}, {F, F}},
+        {2, 0, 3, 0, {0, 0}, {F, F}},
+        {0, 5, 1, 5, {5}, {F}},
+    };
+    for (const auto& c : cases) {
+      HeadlessSession s;
+      Workspace& ws = s.ws;
+      PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
+      p.Process = Integer(c.process);
+      p.StartValue = Integer(c.start);
+      p.ProcessAmount = Integer(c.amount);
+      p.RevealValue = Integer(c.reveal);
+      p.RevealPane = 7;
+      placeSolid(ws, 7, 300, 300, 40, 40, Blue).Visible = QvFalse;
+      mnu_RunInWindow_Click(ws);
+      QList<int> values;
+      QList<bool> shown;
+      for (int k = 0; k < c.values.size(); ++k) {
+        clickAt(ws, 120, 120);
+        values << ws.RunPane(2).Value;
+        shown << isSet(ws.RunPane(7).Visible);
+        RunLoopPass(ws);
+        QCOMPARE(stagePx(ws, 310, 310), shown.last() ? Blue : Grey);
+      }
+      QCOMPARE(values, c.values);
+      QCOMPARE(shown, c.shown);
+      QVERIFY(!isSet(ws.Pane(7).Visible));  // only the run table changed
+    }
+  }
+
+  void writingBox() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    PaneRecord& p = placeSolid(ws, 2, 100, 100, 80, 80, Red);
+    p.UseWriting = p.UseURL = p.WritingBold = p.WritingUnderline = QvTrue;
+    p.WritingText = QStringLiteral("Hello there");
+    p.WritingFontName = QStringLiteral("DejaVu Sans");
+    p.WritingFontSize = 14;
+    p.WritingForeColor = RGB(1, 2, 3);
+    p.WritingBackColor = RGB(250, 240, 230);
+    p.WritingWidth = 150;
+    p.WritingHeight = 60;
+    p.WritingMode = 1;
+    placeSolid(ws, 3, 185, 100, 80, 80, Blue).UseURL = QvTrue;       // no Writing box: never a button
+    placeSolid(ws, 4, 270, 100, 80, 80, Green).UseWriting = QvTrue;  // a box without an address
+    mnu_RunInWindow_Click(ws);
+    clickAt(ws, 130, 140);
+    const WritingBoxState& box = ws.win.Text_Writing;
+    const ControlState& url = ws.win.Button_Url;
+    QVERIFY(box.Visible && box.Locked && box.Bold && !box.Italic && box.Underline && url.Visible);
+    QCOMPARE((QList<int>{box.Left, box.Top, box.Width, box.Height, box.FontSize, box.ForeColor, box.BackColor}),
+             (QList<int>{130, 140, 150, 60, 14, RGB(1, 2, 3), RGB(250, 240, 230)}));
+    QCOMPARE((QStringList{box.Text, box.FontName}), (QStringList{"Hello there", "DejaVu Sans"}));
+    QCOMPARE(QRect(url.Left, url.Top, url.Width, 1), QRect(130, 200, 150, 1));
+    // Editable; what the user typed is replaced at the next click.
+    ws.RunPane(2).WritingMode = 0;
+    ws.win.Text_Writing.Text = QStringLiteral("typed");
+    clickAt(ws, 110, 105);
+    QVERIFY(!box.Locked && box.Text == "Hello there");
+    QCOMPARE(QPoint(box.Left, url.Top), QPoint(110, 165));
+    // Over a Pane without a box it stays open; over no Pane it closes with
+    // its button, a frame later.
+    clickAt(ws, 200, 120);
+    picStage_MouseMove(ws, 0, 500, 500);
+    QVERIFY(box.Visible && url.Visible);
+    RunLoopPass(ws);
+    QVERIFY(!box.Visible && !url.Visible);
+    // Straight on from a box with a button to one without an address.
+    clickAt(ws, 130, 140);
+    clickAt(ws, 300, 120);
+    QVERIFY(box.Visible && !url.Visible && box.Left == 300);
+    // A box still open when the run ends does not stay over the Board (the
+    // pointer is over another Pane, so the last frame does not close it).
+    clickAt(ws, 130, 140);
+    hoverAt(ws, 200, 120);
+    QVERIFY(box.Visible && url.Visible);
+    stopAndEnd(ws);
+    QVERIFY(!box.Visible && !url.Visible);
+  }
+
+  void soundAndUrl() {
+    HeadlessSession s;
+    Workspace& ws = s.ws;
+    PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
+    p.Sound = DingSoundId;
+    p.URL = QStringLiteral("example.org/page");
+    placeSolid(ws, 3, 300, 100, 50, 50, Blue).URL = QStringLiteral("http://example.org");
+    placeSolid(ws, 4, 500, 100, 50, 50, Blue).Sound = 7;  // no such sound: nothing plays
+    mnu_RunInWindow_Click(ws);
+    clickAt(ws, 320, 120);  // no sound
+    QVERIFY(s.platform.log.filter("Sound").isEmpty());
+    OpenPaneUrl(ws);
+    QCOMPARE(s.platform.lastUrl, QStringLiteral("http://http://example.org"));
+    clickAt(ws, 520, 120);
+    QVERIFY(s.platform.log.filter("Sound") == QStringList{"StopSound"} && ws.run.SoundData.isEmpty());
+    clickAt(ws, 120, 120);
+    clickAt(ws, 120, 120);  // a second click restarts it
+    const QByteArray ding = LoadResData(DingSoundId, QStringLiteral("CUSTOM"));
+    QVERIFY(s.platform.lastSound == ding && ws.run.SoundData == ding);
+    QCOMPARE(s.platform.log.filter("Sound"), QStringList({"StopSound", "StopSound", "PlaySound|80856", "StopSound", "PlaySound|80856"}));
+    OpenPaneUrl(ws);
+    QCOMPARE(s.platform.lastUrl, QStringLiteral("http://example.org/page"));
+  }
+};
+
+QTEST_MAIN(TestPointer)
+#include "test_pointer.moc"

@@ -1,0 +1,182 @@
+// Helpers shared by the engine tests: colours and pixels, Panes placed in
+// given slots with recognisable pictures, Cels, movements, and driving the
+// run loop and the pointer the way the window does.
+#pragma once
+#include "editing/Panes.h"
+#include "imaging/Sheets.h"
+#include "resources/Resources.h"
+#include "runmode/RunLoop.h"
+#include "runmode/StageMouse.h"
+#include "shell/Headless.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace qv::fixtures {
+
+constexpr Long Red = RGB(200, 0, 0), Blue = RGB(0, 0, 200), Green = RGB(0, 150, 0), Yellow = RGB(210, 200, 20),
+               Purple = RGB(120, 20, 200);
+
+inline Long px(const QImage& img, int x, int y) { return fromQRgb(img.pixel(x, y)); }
+inline Long stagePx(Workspace& ws, int x, int y) { return px(ws.surfaces.picStage.Image(), x, y); }
+
+inline void fill(QImage& img, int x, int y, int w, int h, Long c) {
+  for (int j = std::max(y, 0); j < std::min(y + h, img.height()); ++j)
+    for (int i = std::max(x, 0); i < std::min(x + w, img.width()); ++i) img.setPixel(i, j, toQRgb(c));
+}
+
+// A picture of random colours from a seed.
+inline QImage randomImage(int w, int h, quint32 seed) {
+  QImage img(w, h, QImage::Format_RGB32);
+  QRandomGenerator rng(seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.setPixel(x, y, 0xff000000u | (rng.generate() & 0xffffffu));
+  return img;
+}
+
+inline QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Gives every field of a record a value different from its default: Left
+// -15 - seed, other numbers from the seed (at the ends of their range for an
+// even seed), every Flag True, texts with their name.
+inline void fillPane(PaneRecord& r, int seed) {
+  for (size_t i = 0; i < PaneFields().size(); ++i) {
+    const PaneField& f = PaneFields()[i];
+    const int k = int(i) + 1;
+    switch (f.kind) {
+      case FieldKind::Integer: f.integer(r) = Integer(seed % 2 ? seed * 100 + k : -32768 + seed + k); break;
+      case FieldKind::Long: f.longValue(r) = seed % 2 ? 1000000 * seed + k : INT32_MIN + k; break;
+      case FieldKind::Flag: f.integer(r) = QvTrue; break;
+      case FieldKind::Text: f.text(r) = QString::fromUtf8("%1 %2 Ζωή é 😀 {\\}").arg(f.name).arg(seed); break;
+    }
+  }
+  r.Left = Integer(-15 - seed);
+}
+
+// A Board of the given size and colour with solid blocks painted in order:
+// the expected picture of a redraw.
+inline QImage boardModel(QSize size, Long back, std::initializer_list<std::pair<QRect, Long>> blocks) {
+  QImage img(size, QImage::Format_RGB32);
+  img.fill(toQRgb(back));
+  for (const auto& [r, c] : blocks) fill(img, r.x(), r.y(), r.width(), r.height(), c);
+  return img;
+}
+
+// A colour that differs for every pixel of a block and never is pure black
+// or white, so every mirroring shows: (x, y) of slot n.
+inline Long patternAt(int slot, int x, int y) {
+  return RGB(10 + (x * 3 + slot) % 240, 10 + (y * 5 + slot * 7) % 240, 10 + (x + y + slot) % 240);
+}
+
+// Gives slot n a Pane with the new-Pane defaults at (left, top), size w x h
+// (its Writing box the same size), painted with the slot's pattern, and
+// counts it.
+inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, int h) {
+  ws.pointer.CurrentPane = slot;
+  InitPaneRecord(ws, slot);
+  PaneRecord& p = ws.Pane(slot);
+  p.Left = Integer(left);
+  p.Top = Integer(top);
+  p.Width = p.WritingWidth = Integer(w);
+  p.Height = p.WritingHeight = Integer(h);
+  ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) ws.surfaces.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, toQRgb(patternAt(slot, x, y)));
+  return p;
+}
+
+inline PaneRecord& placeSolid(Workspace& ws, int slot, int left, int top, int w, int h, Long c) {
+  PaneRecord& p = placePane(ws, slot, left, top, w, h);
+  fill(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
+  return p;
+}
+
+// Turns the Pane into a cx x cy Cel grid; with colours, Cel k (reading
+// order) is painted colours[k].
+inline void makeCels(Workspace& ws, int slot, int cx, int cy, int delay = 0, QList<Long> colours = {}) {
+  PaneRecord& p = ws.Pane(slot);
+  p.CelsAcross = Integer(cx);
+  p.CelsDown = Integer(cy);
+  p.CelCount = Integer(cx * cy);
+  p.CelWidth = CelSize(p.Width, cx);
+  p.CelHeight = CelSize(p.Height, cy);
+  p.CelDelay = Integer(delay);
+  for (int k = 0; k < colours.size(); ++k)
+    fill(ws.surfaces.picSprites.Image(), p.SheetX + k % cx * p.CelWidth, p.SheetY + k / cx * p.CelHeight, p.CelWidth,
+         p.CelHeight, colours[k]);
+}
+
+// Makes the Pane Transparent: black cuts (every pixel with x % 4 == 0 or the
+// top-left 5 x 5 corner) and its mask built from them.
+inline void makeTransparent(Workspace& ws, int slot) {
+  PaneRecord& p = ws.Pane(slot);
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x)
+      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.surfaces.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
+  p.BlackTransparent = QvTrue;
+  BuildPaneMask(ws, slot);
+}
+
+// Gives the Pane a movement as the Pane dialog applies it.
+inline void setMove(PaneRecord& p, int moveType, int speed, bool flip) {
+  p.MoveType = p.Direction = Integer(moveType);
+  if (moveType == 5) p.FlipCode = 1;
+  p.Speed = Integer(speed);
+  p.FlipOnBounds = toFlag(flip);
+}
+
+// The Pane's block of the sprite (mask) sheet.
+inline QImage sheetBlock(Workspace& ws, int slot, bool mask = false) {
+  const PaneRecord& d = ws.Pane(slot);
+  return (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image().copy(d.SheetX, d.SheetY, d.Width, d.Height);
+}
+
+// picResize at rest: 200 x 200, no AutoSize, showing bitmap 101.
+inline bool picResizeAtRest(const Workspace& ws) {
+  const QImage def = LoadResPicture(DefaultPanePictureId);
+  const Surface& r = ws.surfaces.picResize;
+  return r.Image() == def && r.Picture() == def && !r.AutoSize;
+}
+
+// Copies the design for a run and makes slot n the Pane the procedures act
+// on, as in a frame after the first.
+inline PaneRecord& runPane(Workspace& ws, int slot) {
+  CopyPanesForRun(ws);
+  ws.run.FirstFrameDone = 1;
+  ws.pointer.CurrentPane = slot;
+  return ws.RunPane(slot);
+}
+
+inline void passes(Workspace& ws, int n) {
+  for (int i = 0; i < n; ++i) RunLoopPass(ws);
+}
+
+// Moves the pointer and lets a pass run its hover tests.
+inline void hoverAt(Workspace& ws, double x, double y) {
+  picStage_MouseMove(ws, 0, x, y);
+  RunLoopPass(ws);
+}
+
+inline void clickAt(Workspace& ws, double x, double y, int button = 1) {
+  hoverAt(ws, x, y);
+  picStage_MouseDown(ws, button, x, y);
+}
+
+// Stop and let the loop run its last pass.
+inline void stopAndEnd(Workspace& ws, StopForm form = StopForm::StopIcon) {
+  StopRun(ws, form);
+  while (RunLoopPass(ws)) {
+  }
+}
+
+}  // namespace qv::fixtures
