@@ -1,9 +1,9 @@
-# Quorvel: make run | make test | make sanitize | make bench | make fuzz
+# Quorvel: make run | make test | make examples | make package | make sanitize | make bench | make fuzz
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build run test sanitize bench fuzz clean
+.PHONY: deps configure build run test examples package sanitize bench bench-startup fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# Writes the example projects into examples/ again (the same bytes every time).
+examples: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target examples
 
 # Every test built with AddressSanitizer and UndefinedBehaviorSanitizer. The
 # leak suppressions name only the audio stack's own leaks in libpulse.
