@@ -37,8 +37,13 @@ sanitize: deps
 
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON > /dev/null
-	@cmake --build build-bench -j$(JOBS) --target quorvel_bench
+	@cmake --build build-bench -j$(JOBS) --target quorvel_bench quorvel
 	QT_QPA_PLATFORM=offscreen build-bench/bench/quorvel_bench
+	bench/startup.sh build-bench/quorvel
+
+# Start-up to the intro shown, median of several starts under Xvfb.
+bench-startup: build
+	bench/startup.sh $(BUILD)/quorvel
 
 fuzz: deps
 	@scripts/run-fuzz $(FUZZ_SECONDS)
