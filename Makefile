@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build run test examples package sanitize bench bench-startup fuzz clean
+.PHONY: deps configure build run test examples package check-package sanitize bench bench-startup fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -23,6 +23,16 @@ test: build
 # Writes the example projects into examples/ again (the same bytes every time).
 examples: configure
 	@cmake --build $(BUILD) -j$(JOBS) --target examples
+
+# A Debian package (build/quorvel_VERSION_ARCH.deb) whose library
+# dependencies dpkg-shlibdeps computes; `sudo dpkg -i` installs it.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package's contents and dependencies; as root also dpkg -i, a start of
+# the installed app on an installed example, and dpkg -r.
+check-package: package
+	sh tests/desktop/check_package.sh $(BUILD)
 
 # Every test built with AddressSanitizer and UndefinedBehaviorSanitizer. The
 # leak suppressions name only the audio stack's own leaks in libpulse.
