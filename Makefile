@@ -1,9 +1,9 @@
-# Quorvel: make run | make test | make sanitize | make bench | make fuzz
+# Quorvel: make run | make test | make examples | make package | make sanitize | make bench | make fuzz
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build run test sanitize bench fuzz clean
+.PHONY: deps configure build run test examples package check-package sanitize bench bench-startup fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,20 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# Writes the example projects into examples/ again (the same bytes every time).
+examples: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target examples
+
+# A Debian package (build/quorvel_VERSION_ARCH.deb) whose library
+# dependencies dpkg-shlibdeps computes; `sudo dpkg -i` installs it.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package's contents and dependencies; as root also dpkg -i, a start of
+# the installed app on an installed example, and dpkg -r.
+check-package: package
+	sh tests/desktop/check_package.sh $(BUILD)
+
 # Every test built with AddressSanitizer and UndefinedBehaviorSanitizer. The
 # leak suppressions name only the audio stack's own leaks in libpulse.
 sanitize: deps
@@ -33,8 +47,13 @@ sanitize: deps
 
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON > /dev/null
-	@cmake --build build-bench -j$(JOBS) --target quorvel_bench
+	@cmake --build build-bench -j$(JOBS) --target quorvel_bench quorvel
 	QT_QPA_PLATFORM=offscreen build-bench/bench/quorvel_bench
+	bench/startup.sh build-bench/quorvel
+
+# Start-up to the intro shown, median of several starts under Xvfb.
+bench-startup: build
+	bench/startup.sh $(BUILD)/quorvel
 
 fuzz: deps
 	@scripts/run-fuzz $(FUZZ_SECONDS)

@@ -1,9 +1,12 @@
-// quorvel-cli as a user runs it: dump, play and render of the example
-// project against golden files, and the exit code and message of every kind
-// of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the golden files.
+// quorvel-cli as a user runs it: dump, play and render of the demo project
+// against golden files, every example project loaded, rendered and played,
+// and the exit code and message of every kind of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the golden files.
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -100,6 +103,53 @@ class TestCli : public QObject {
                QImage(demoDir + "/" + prefix + "demo.bmp"));
     QCOMPARE(cli({"dump", out}).out.replace((tmp.path() + "/Back_copy").toUtf8(), (demoDir + "/Back_demo").toUtf8()),
              cli({"dump", demo}).out);
+  }
+
+  // Each example renders and plays: the named Panes have left their place,
+  // turned (a wall, a rebound), or been revealed by the clicks; a Pane not
+  // named as revealed stays hidden.
+  void examplesPlay_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("moved");
+    QTest::addColumn<QStringList>("turned");
+    QTest::addColumn<QStringList>("revealed");
+    QTest::newRow("aquarium") << "aquarium" << QStringList{}
+                              << QStringList{"Tetras", "Clownfish", "Crab", "Jellyfish", "Bubbles 1"}
+                              << QStringList{"Tang"} << QStringList{};
+    QTest::newRow("bouncelab") << "bouncelab" << QStringList{} << QStringList{"Red ball", "Spinner"}
+                               << QStringList{"Gold ball", "Arrow ship"} << QStringList{};
+    // Three clicks count the rocket down to 0: the smoke shows and it lifts
+    // off; one click on Jupiter shows the tick.
+    QTest::newRow("quizboard") << "quizboard"
+                               << QStringList{"1:move:675,480", "2:click:675,480", "4:click:675,480", "6:click:675,480",
+                                              "7:move:300,250", "8:click:300,250"}
+                               << QStringList{"Rocket"} << QStringList{} << QStringList{"Smoke", "Jupiter tick"};
+  }
+
+  void examplesPlay() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, moved);
+    QFETCH(QStringList, turned);
+    QFETCH(QStringList, revealed);
+    const QString project = QDir::cleanPath(qEnvironmentVariable("QUORVEL_EXAMPLES") + "/" + name + "/" + name + ".QV1");
+    QCOMPARE(cli({"render", project, "--out", tmp.filePath(name + ".png")}).code, 0);
+    QStringList args{"play", project, "--frames", "40", "--state-out", tmp.filePath(name + ".json")};
+    for (const QString& in : inputs) args << "--input" << in;
+    const Run r = cli(args);
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.isEmpty(), r.err.constData());
+    const QJsonArray design = QJsonDocument::fromJson(cli({"dump", project}).out)["Panes"].toArray();
+    const QJsonArray run = QJsonDocument::fromJson(readFile(tmp.filePath(name + ".json")))["Panes"].toArray();
+    QCOMPARE(run.size(), design.size());
+    for (qsizetype i = 0; i < run.size(); ++i) {
+      const QJsonObject d = design[i].toObject(), p = run[i].toObject();
+      const QString label = d["Label"].toString();
+      if (moved.contains(label)) QVERIFY2(p["Left"] != d["Left"] || p["Top"] != d["Top"], qPrintable(label));
+      if (turned.contains(label)) QVERIFY2(p["Direction"] != d["Direction"], qPrintable(label));
+      if (!d["Visible"].toBool()) QCOMPARE(p["Visible"].toBool(), revealed.contains(label));
+    }
   }
 
   void badInputIsAnExitCodeAndAMessage_data() {

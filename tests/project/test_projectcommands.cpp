@@ -2,6 +2,7 @@
 // load that restores every field and picture, damaged files reported by
 // name, New and End.
 #include "editing/Panes.h"
+#include "library/LibraryPicker.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
@@ -272,6 +273,51 @@ class TestProjectCommands : public QObject {
         QVERIFY(s.ws.surfaces.picBackground.Picture().isNull() && s.ws.surfaces.picStage.Picture().isNull());
       }
     }
+  }
+
+  // The Load dialog starts in the examples and the library scan finds the
+  // sample library, both installed (PREFIX/bin beside PREFIX/share/quorvel)
+  // and in a build folder beside the checkout's examples/; elsewhere the
+  // dialog starts in the program's folder.
+  void installedLayout_data() {
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("installedLibrary");
+    QTest::newRow("installed") << QStringList{"usr/bin", "usr/share/quorvel/examples", "usr/share/quorvel/Library"}
+                               << "usr/bin/" << "usr/share/quorvel/examples/" << true;
+    QTest::newRow("build") << QStringList{"src/build/Library", "src/examples"} << "src/build/" << "src/examples/" << false;
+    QTest::newRow("bare") << QStringList{"opt/q", "opt/share/quorvel"} << "opt/q/" << "opt/q/" << false;
+  }
+
+  void installedLayout() {
+    QFETCH(QStringList, folders);
+    QFETCH(QString, program);
+    QFETCH(QString, start);
+    QFETCH(bool, installedLibrary);
+    QTemporaryDir dir;
+    for (const QString& f : folders) QVERIFY(QDir(dir.path()).mkpath(f));
+    QCOMPARE(ProjectStartFolder(dir.filePath(program)), dir.filePath(start));
+    QStringList libraries{dir.filePath(program + "Library")};
+    if (installedLibrary) libraries << dir.filePath("usr/share/quorvel/Library");
+    QCOMPARE(LibraryFolders(dir.filePath(program)), libraries);
+  }
+
+  // quorvel FILE.QV1: the project opens with the intro gone; a file that
+  // cannot be read gets Load's message, naming it.
+  void openAtStart() {
+    QTemporaryDir dir;
+    HeadlessSession saver;
+    buildProject(saver.ws);
+    saveAs(saver, dir.filePath("given.QV1"));
+    HeadlessSession s;
+    QVERIFY(OpenProjectAtStart(s.ws, dir.filePath("given.QV1")).succeeded());
+    QVERIFY(!s.ws.win.picIntro.Visible && s.ws.PaneTable == saver.ws.PaneTable);
+    HeadlessSession bad;
+    QVERIFY(OpenProjectAtStart(bad.ws, dir.filePath("nothere.QV1")).hasFailed());
+    const QStringList shown = bad.platform.calls("ShowMessage|Load a Project|");
+    QVERIFY(shown.size() == 1 && shown[0].contains(dir.filePath("nothere.QV1")));
+    QVERIFY(!bad.ws.win.picIntro.Visible);
   }
 
   void endApplication() {

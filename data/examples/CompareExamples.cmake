@@ -1,0 +1,17 @@
+# Regenerates the example projects into OUT and compares every file with the
+# committed one in EXAMPLES: the generator must give the same bytes.
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${GENERATOR} ${OUT} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the generator failed (${rc})")
+endif()
+file(GLOB_RECURSE made RELATIVE ${OUT} ${OUT}/*)
+if(NOT made)
+  message(FATAL_ERROR "the generator wrote nothing")
+endif()
+foreach(f ${made})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${f} ${EXAMPLES}/${f} RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${f} differs from the committed example: run `make examples`")
+  endif()
+endforeach()
