@@ -239,49 +239,28 @@ class TestFrmMain : public QObject {
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
   }
 
-  void overlaysAndDrag() {
+  // (Dragging and the run pump are driven end to end in test_endtoend.)
+  void overlaysAndLayerList() {
     Window m;
     QWidget* stage = m.stage();
     m.key("Ctrl+A");
-    // A press on the Pane makes it the Target; dragging moves its corner to
-    // the pointer; the release draws it there.
-    QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
-    QVERIFY(m.get("Shape1_0")->isVisible());
-    QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), stage->mapToGlobal(QPointF(200, 150)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(stage, &move);
-    QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(200, 150));
-    QCOMPARE(QPoint(m.ws.Pane(1).Left, m.ws.Pane(1).Top), QPoint(200, 150));
-    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(200, 150, 100, 100));
-    // The window shows the target box above the Board; the Board picture
-    // itself holds the Pane only.
+    // A press makes the Pane the Target: the window shows its box above the
+    // Board, while the Board picture itself holds the Pane only.
+    QTest::mouseClick(stage, Qt::LeftButton, {}, QPoint(60, 60));
+    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
     const QImage shown = stage->grab().toImage();
-    QCOMPARE(QList<QRgb>({shown.pixel(200, 150), shown.pixel(250, 200), m.ws.surfaces.picStage.Image().pixel(200, 150)}),
-             QList<QRgb>({qRgb(0, 0, 255), m.ws.surfaces.picSprites.Image().pixel(50, 50), m.ws.surfaces.picSprites.Image().pixel(0, 0)}));
+    const QImage& sprites = m.ws.surfaces.picSprites.Image();
+    QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), m.ws.surfaces.picStage.Image().pixel(50, 50)}),
+             QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
     // A right click on the Pane opens the layer list; choosing the entry
     // makes its Pane the Target and closes the list.
-    QTest::mouseMove(stage, {210, 160});
-    QTest::mouseClick(stage, Qt::RightButton, {}, {210, 160});
+    QTest::mouseMove(stage, {70, 80});
+    QTest::mouseClick(stage, Qt::RightButton, {}, {70, 80});
     auto* list = m.get<QListWidget>("List_Zorder");
     QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
     m.ws.pointer.TargetPane = 0;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QVERIFY(m.ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
-  }
-
-  void runPumpsFramesBetweenEvents() {
-    Window m;
-    m.key("Ctrl+A");
-    PaneRecord& p = m.ws.Pane(1);
-    p.MoveType = p.Direction = 2;
-    m.key("F11");
-    QVERIFY(m.router.pumping());
-    QTRY_VERIFY_WITH_TIMEOUT(m.ws.RunPane(1).Left >= 55, 5000);
-    m.key("Esc");
-    QTRY_VERIFY_WITH_TIMEOUT(!m.router.pumping(), 5000);
-    // The design is untouched and the Board shows it again.
-    QCOMPARE(m.ws.Pane(1).Left, Integer(50));
-    QCOMPARE(m.ws.surfaces.picStage.Image().pixel(60, 60), m.ws.surfaces.picSprites.Image().pixel(10, 10));
   }
 
   void soundAndFilters() {
