@@ -196,6 +196,23 @@ class TestPaneProperties : public QObject {
     QCOMPARE(clamped, QString("99 99 99 9 9 0999 99 5 5 200 200 99 3 200 200 99 "));
   }
 
+  // A named back colour goes to the Writing and the swatch; "Define" asks
+  // for one (a cancelled dialog changes nothing); the swatch gives its
+  // colour to the text.
+  void writingColours() {
+    Session s;
+    QList<Long> seen;
+    s.platform.colorAnswers.enqueue(RGB(10, 20, 30));
+    for (int i : {2, 5, 5}) {
+      s.d().cmbBackColorTXT.Index = i;
+      cmbBackColorTXT_Click(s.ws);
+      seen << s.d().Text_Writing.BackColor << s.d().ColorSwatchTXT;
+    }
+    ColorSwatchTXT_Click(s.ws);
+    const Long red = RGB(255, 0, 0), c = RGB(10, 20, 30);
+    QCOMPARE(seen << s.d().Text_Writing.ForeColor, QList<Long>({red, red, c, c, c, c, c}));
+  }
+
   void labelMovesToTheEndOfTheLayerListAndTargetOutsideStoresNothing() {
     Session s;
     s.load();
