@@ -1,46 +1,47 @@
-// A save failed at each of its steps in turn: quorvel-cli resave runs with a
-// fault injector preloaded (fault_shim.c) that fails the Nth file call in
-// the target folder. After every failed save the folder holds exactly what
-// it held before, byte for byte, the exit is a failure and the message names
-// the file the step worked on and the system's reason.
+// A save failed at each of its steps in turn: quorvel-cli resave runs with
+// fault_shim.c preloaded, which fails the Nth file call in the target
+// folder. After every failed save the folder holds exactly what it held
+// before, byte for byte, the exit is a failure and the message names the
+// file the step worked on and the system's reason.
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <memory>
 
+#include "support/Fixtures.h"
+
 namespace {
-
-const QStringList OutFiles = {"Back_out.bmp", "Masks_out.bmp", "Sprites_out.bmp", "out.QV1"};
-
-struct Run {
-  int code = -1;
-  QString err;
-};
 
 using Snapshot = QMap<QString, QByteArray>;
 
 // Every entry of a folder, hidden ones included, with its bytes.
 Snapshot snapshot(const QString& dir) {
   Snapshot s;
-  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-    QFile f(QDir(dir).filePath(name));
-    s[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-  }
+  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+    s[name] = qv::fixtures::readFile(QDir(dir).filePath(name));
   return s;
 }
 
-// Starts quorvel-cli resave of the example project into dir/out.QV1 with
-// the fault injector watching dir.
-std::unique_ptr<QProcess> startResave(const QString& dir, const QMap<QString, QString>& faults) {
+// The folder before a save: a file of the user's, and an earlier save's files.
+Snapshot prepare(const QString& dir, bool earlier) {
+  QDir(dir).removeRecursively();
+  QDir().mkpath(dir);
+  for (const char* name : {"notes.txt", "Back_out.bmp", "Masks_out.bmp", "Sprites_out.bmp", "out.QV1"})
+    if (!qv::fixtures::writeFile(dir + "/" + name, "earlier " + QByteArray(name)) || !earlier) break;
+  return snapshot(dir);
+}
+
+// quorvel-cli resave of the example project into dir/out.QV1, the fault
+// injector watching dir with the settings given as "NAME=value".
+std::unique_ptr<QProcess> startResave(const QString& dir, const QStringList& faults) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("LD_PRELOAD", qEnvironmentVariable("QUORVEL_FAULT_SHIM"));
   // A sanitizer runtime asks to be loaded first; the shim only wraps libc.
-  env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-  env.insert("QV_FAULT_DIR", dir);
-  for (auto it = faults.begin(); it != faults.end(); ++it) env.insert(it.key(), it.value());
+  const QStringList all = QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
+                                      "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults;
+  for (const QString& v : all) env.insert(v.section('=', 0, 0), v.section('=', 1));
   auto p = std::make_unique<QProcess>();
   p->setProcessEnvironment(env);
   p->start(qEnvironmentVariable("QUORVEL_CLI"),
@@ -48,26 +49,10 @@ std::unique_ptr<QProcess> startResave(const QString& dir, const QMap<QString, QS
   return p;
 }
 
-Run finish(QProcess& p) {
-  Run r;
-  if (!p.waitForFinished(60'000)) {
-    p.kill();
-    p.waitForFinished();
-    return r;
-  }
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
-}
-
-// The file of the set a counted call worked on: temporaries and kept copies
-// are ".NAME.qvnew-X" and ".NAME.qvkeep-X"; a call on the folder names it.
-QString fileOf(const QString& path, const QString& dir) {
-  static const QRegularExpression extra(QStringLiteral("^\\.(.+)\\.qv(new|keep)-[0-9a-z]+$"));
-  if (QFileInfo(path).fileName() == "0") return dir;
-  const QString name = QFileInfo(path).fileName();
-  const auto m = extra.match(name);
-  return m.hasMatch() ? m.captured(1) : name;
+// The exit code (-1 for a crash or a hang) and the error output.
+std::pair<int, QString> finish(QProcess& p) {
+  if (!p.waitForFinished(60'000)) p.kill(), p.waitForFinished();
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
 }
 
 }  // namespace
@@ -76,127 +61,80 @@ class TestSaveFaults : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QVERIFY2(QFileInfo(qEnvironmentVariable("QUORVEL_FAULT_SHIM")).isFile(), "QUORVEL_FAULT_SHIM names no file");
-  }
-
+  // Each file of four is opened, written, synced and closed, then renamed
+  // over its name; the folder is synced. Earlier files are first kept with
+  // a link, or without links with a copy written the same way.
   void everyFailedStepKeepsTheFolder_data() {
     QTest::addColumn<bool>("earlier");
     QTest::addColumn<bool>("noLinks");
-    QTest::newRow("first save") << false << false;
-    QTest::newRow("over an earlier save") << true << false;
-    QTest::newRow("over an earlier save, no hard links") << true << true;
+    QTest::addColumn<int>("steps");
+    QTest::newRow("first save") << false << false << 21;
+    QTest::newRow("over an earlier save") << true << false << 25;
+    QTest::newRow("over an earlier save, no hard links") << true << true << 37;
   }
-
   void everyFailedStepKeepsTheFolder() {
     QFETCH(bool, earlier);
     QFETCH(bool, noLinks);
+    QFETCH(int, steps);
     // In memory where the system has a memory file system: the saves sync
     // every file, which on a disk takes most of their time.
-    const QString memory = QStringLiteral("/dev/shm");
-    QTemporaryDir work(QFileInfo(memory).isWritable() ? memory + "/quorvel-faults-XXXXXX" : QString());
-    // The folder before each save (a file of the user's, and an earlier
-    // save's files). Two folders, so that two saves run at a time.
-    const auto prepare = [&](int folder) {
-      const QString dir = work.filePath(QString::number(folder));
-      QDir(dir).removeRecursively();
-      QDir().mkpath(dir);
-      QStringList names = {"notes.txt"};
-      if (earlier) names += OutFiles;
-      for (const QString& name : names) {
-        QFile f(QDir(dir).filePath(name));
-        if (f.open(QIODevice::WriteOnly)) f.write("earlier " + name.toUtf8());
-      }
-      return snapshot(dir);
-    };
-    // On a file system without hard links (FAT) every link is refused and
-    // the old files are kept as copies instead.
-    QMap<QString, QString> base;
-    if (noLinks) base = {{"QV_FAULT_OPS", "open,write,fdatasync,fsync,close,rename"}, {"QV_FAULT_NO_LINKS", "1"}};
+    QTemporaryDir work(QFileInfo("/dev/shm").isWritable() ? "/dev/shm/quorvel-faults-XXXXXX" : QString());
+    const QString dirs[2] = {work.filePath("0"), work.filePath("1")};  // two saves run at a time
+    const QStringList links = noLinks ? QStringList{"QV_FAULT_NO_LINKS=1"} : QStringList();
 
     // A clean save, counting its calls.
-    const Snapshot before = prepare(0);
-    QCOMPARE(before.size(), earlier ? 5 : 1);
-    const QString log = work.filePath("calls.log");
-    QMap<QString, QString> counting = base;
-    counting["QV_FAULT_LOG"] = log;
-    QCOMPARE(finish(*startResave(work.filePath("0"), counting)).code, 0);
-    const Snapshot saved = snapshot(work.filePath("0"));
-    QCOMPARE(saved.keys(), QStringList({"Back_out.bmp", "Masks_out.bmp", "Sprites_out.bmp", "notes.txt", "out.QV1"}));
-    for (const QString& name : OutFiles) QVERIFY(saved[name] != before.value(name) && !saved[name].isEmpty());
-    QFile logFile(log);
-    QVERIFY(logFile.open(QIODevice::ReadOnly));
-    const QStringList steps = QString::fromUtf8(logFile.readAll()).split('\n', Qt::SkipEmptyParts);
-    // Every file is written, synced and closed; every rename follows a kept
-    // copy of an earlier file; the folder is synced.
-    QMap<QString, int> ops;
-    for (const QString& step : steps) ++ops[step.section(' ', 1, 1)];
-    const int copies = earlier && noLinks ? 4 : 0;
-    QCOMPARE(ops["open"], 4 + copies);
-    QCOMPARE(ops["fdatasync"], 4 + copies);
-    QCOMPARE(ops["close"], 4 + copies);
-    QCOMPARE(ops["rename"], 4);
-    QCOMPARE(ops["link"], earlier && !noLinks ? 4 : 0);
-    QCOMPARE(ops["fsync"], 1);
+    const Snapshot before = prepare(dirs[0], earlier);
+    QCOMPARE(finish(*startResave(dirs[0], links + QStringList{"QV_FAULT_LOG=" + work.filePath("log")})).first, 0);
+    const Snapshot saved = snapshot(dirs[0]);
+    QCOMPARE(saved.size(), 5);
+    for (const QString& name : saved.keys())
+      QVERIFY(!saved[name].isEmpty() && (saved[name] == before.value(name)) == (name == "notes.txt"));
+    const QStringList log = QString::fromUtf8(qv::fixtures::readFile(work.filePath("log"))).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(log.size(), steps);
 
-    // Without links only the copies and the renames differ from the save
-    // over an earlier save with links; the other steps are failed there.
+    // Without links only the copies and the renames differ from the row before.
     QList<int> failed;
-    for (int n = 1; n <= steps.size(); ++n)
-      if (!noLinks || steps[n - 1].contains(".qvkeep-") || steps[n - 1].section(' ', 1, 1) == "rename") failed << n;
-    QCOMPARE(failed.size(), noLinks ? 20 : steps.size());
+    for (int n = 1; n <= steps; ++n)
+      if (!noLinks || log[n - 1].contains(".qvkeep-") || log[n - 1].section(' ', 1, 1) == "rename") failed << n;
     for (int k = 0; k < failed.size(); k += 2) {
       std::unique_ptr<QProcess> runs[2];
       for (int i = 0; i < 2 && k + i < failed.size(); ++i) {
+        QCOMPARE(prepare(dirs[i], earlier), before);
         const int n = failed[k + i];
-        QCOMPARE(prepare(i), before);
-        QMap<QString, QString> faults = base;
-        faults["QV_FAULT_CALL"] = QString::number(n);
-        faults["QV_FAULT_ERRNO"] = n % 2 ? "ENOSPC" : "EIO";
-        runs[i] = startResave(work.filePath(QString::number(i)), faults);
+        runs[i] = startResave(dirs[i], links + QStringList{"QV_FAULT_CALL=" + QString::number(n),
+                                                           "QV_FAULT_ERRNO=" + QString::number(n % 2 ? ENOSPC : EIO)});
       }
       for (int i = 0; i < 2 && runs[i]; ++i) {
         const int n = failed[k + i];
-        const QString step = steps[n - 1], dir = work.filePath(QString::number(i));
-        const Run r = finish(*runs[i]);
-        QVERIFY2(r.code == 1, qPrintable(step + " exit " + QString::number(r.code) + " " + r.err));
-        const Snapshot after = snapshot(dir);
-        QVERIFY2(after == before, qPrintable(step + " left " + after.keys().join(' ')));
-        const QString file = fileOf(step.section(' ', 2, 2), dir);
+        const auto [code, err] = finish(*runs[i]);
+        // A temporary or kept file stands for the file it replaces.
+        QString file = dirs[i] + log[n - 1].section(' ', 2).mid(dirs[0].size());
+        file.replace(QRegularExpression("/\\.([^/]+)\\.qv(new|keep)-[0-9a-z]+$"), "/\\1");
         const QString reason = n % 2 ? "No space left on device" : "Input/output error";
-        QVERIFY2(r.err.endsWith("quorvel-cli: " + (file.startsWith('/') ? file : dir + "/" + file) +
-                                ": The project could not be saved: " + reason + "\n"),
-                 qPrintable(step + ": " + r.err));
+        QVERIFY2(code == 1 && snapshot(dirs[i]) == before &&
+                     err.endsWith("quorvel-cli: " + file + ": The project could not be saved: " + reason + "\n"),
+                 qPrintable(log[n - 1] + ": " + err));
       }
     }
   }
 
-  // Two faults: the sprite sheet's rename fails, and so does putting the
-  // Background back. The message says so, and the old Background is still
-  // there under its kept name, whole.
+  // Two faults over an earlier save: the sprite sheet's rename (call 20)
+  // and the rename that puts the Background back (21). The message says
+  // so, and the old Background is still there under its kept name, whole.
   void failedRollBackKeepsTheOldFile() {
     QTemporaryDir work;
     const QString dir = work.filePath("p");
-    QDir().mkpath(dir);
-    for (const QString& name : OutFiles) {
-      QFile f(QDir(dir).filePath(name));
-      QVERIFY(f.open(QIODevice::WriteOnly) && f.write("earlier " + name.toUtf8()) > 0);
-    }
-    // Four files written (4 calls each), link and rename of Back_, link and
-    // rename of Sprites_ (20), then the rename that puts Back_ back (21).
-    const Run r = finish(*startResave(dir, {{"QV_FAULT_CALL", "20,21"}, {"QV_FAULT_ERRNO", "EIO"}}));
-    QCOMPARE(r.code, 1);
-    const Snapshot after = snapshot(dir);
+    const Snapshot before = prepare(dir, true);
+    const auto [code, err] = finish(*startResave(dir, {"QV_FAULT_CALL=20,21", "QV_FAULT_ERRNO=" + QString::number(EIO)}));
+    QCOMPARE(code, 1);
+    Snapshot after = snapshot(dir);
     const QStringList kept = after.keys().filter(QRegularExpression("^\\.Back_out\\.bmp\\.qvkeep-"));
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(after.size(), 5);
-    QCOMPARE(after[kept[0]], QByteArray("earlier Back_out.bmp"));
-    QVERIFY2(r.err.contains(dir + "/Sprites_out.bmp: The project could not be saved: Input/output error; the old " +
-                            dir + "/Back_out.bmp could not be put back (Input/output error) and is kept as " + dir +
-                            "/" + kept[0]),
-             qPrintable(r.err));
-    for (const char* name : {"Masks_out.bmp", "Sprites_out.bmp", "out.QV1"})
-      QCOMPARE(after[name], "earlier " + QByteArray(name));
+    QVERIFY2(err.contains(dir + "/Sprites_out.bmp: The project could not be saved: Input/output error; the old " + dir +
+                          "/Back_out.bmp could not be put back (Input/output error) and is kept as " + dir + "/" + kept[0]),
+             qPrintable(err));
+    after["Back_out.bmp"] = after.take(kept[0]);
+    QCOMPARE(after, before);
   }
 };
 

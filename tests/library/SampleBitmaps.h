@@ -4,6 +4,7 @@
 // Colours come from a hash of the position, cut to what the depth can hold.
 #pragma once
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QVector>
 #include <QtEndian>
@@ -45,46 +46,23 @@ inline QVector<SampleBitmap> sampleBitmaps() {
 }
 
 // A text of n characters for the long string resources.
-inline QByteArray longText(int n) {
-  QByteArray t(n, ' ');
-  for (int i = 0; i < n; ++i) t[i] = char('A' + i % 26);
-  return t;
-}
+inline QByteArray longText(int n) { return QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(n / 26 + 1).left(n); }
 
-inline quint32 hash(quint32 a, quint32 b, quint32 c) {
-  quint32 h = a * 0x9E3779B1u ^ b * 0x85EBCA77u ^ c * 0xC2B2AE3Du;
-  h ^= h >> 15;
-  h *= 0x2C1B3C6Du;
-  return h ^ h >> 12;
+inline quint32 mask(const SampleBitmap& s, int c) {
+  if (s.fields) return s.masks[c];
+  return s.bits == 16 ? 0x7c00u >> 5 * c : 0xff0000u >> 8 * c;
 }
-
-inline QVector<quint32> effectiveMasks(const SampleBitmap& s) {
-  if (s.fields) return {s.masks[0], s.masks[1], s.masks[2]};
-  if (s.bits == 16) return {0x7c00, 0x03e0, 0x001f};
-  return {0xff0000, 0xff00, 0xff};
-}
-
 inline int paletteSize(const SampleBitmap& s) { return s.bits > 8 ? 0 : s.colours ? s.colours : 1 << s.bits; }
-inline QRgb paletteColour(const SampleBitmap& s, int i) { return 0xff000000u | (hash(i, s.id, 7) & 0xffffff); }
+inline QRgb paletteColour(const SampleBitmap& s, int i) { return 0xff000000u | quint32(qHashMulti(7, i, s.id)); }
 
 // What a pixel holds: a colour-table index (a short table is also indexed
 // past its end, which shows black), or the packed channel values.
 inline quint32 rawPixel(const SampleBitmap& s, int x, int y) {
-  const quint32 h = hash(x, y, s.id);
+  const auto h = quint32(qHashMulti(0, x, y, s.id));
   if (s.bits <= 8) return h % std::min(paletteSize(s) + 2, 1 << s.bits);
   quint32 v = 0;
-  for (int c = 0; c < 3; ++c) {
-    const quint32 m = effectiveMasks(s)[c];
-    v |= ((h >> (8 * c)) << std::countr_zero(m)) & m;
-  }
+  for (int c = 0; c < 3; ++c) v |= ((h >> (8 * c)) << std::countr_zero(mask(s, c))) & mask(s, c);
   return v;
-}
-
-// A channel value of `bits` bits widened to 8 by repeating its bits.
-inline int widen(quint32 v, int bits) {
-  int out = 0;
-  for (int i = 0; i < 8; ++i) out |= int((v >> (bits - 1 - i % bits)) & 1) << (7 - i);
-  return out;
 }
 
 inline QImage expectedImage(const SampleBitmap& s) {
@@ -92,16 +70,14 @@ inline QImage expectedImage(const SampleBitmap& s) {
   for (int y = 0; y < s.height; ++y)
     for (int x = 0; x < s.width; ++x) {
       const quint32 v = rawPixel(s, x, y);
-      if (s.bits <= 8) {
-        img.setPixel(x, y, int(v) < paletteSize(s) ? paletteColour(s, int(v)) : qRgb(0, 0, 0));
-        continue;
+      QRgb rgb = int(v) < paletteSize(s) ? paletteColour(s, int(v)) : 0xff000000u;
+      // A channel of n bits is widened to 8 by repeating its bits.
+      for (int c = 0; c < 3 && s.bits > 8; ++c) {
+        const int n = std::popcount(mask(s, c));
+        const quint32 value = (v & mask(s, c)) >> std::countr_zero(mask(s, c));
+        for (int i = 0; i < 8; ++i) rgb |= ((value >> (n - 1 - i % n)) & 1) << (23 - 8 * c - i);
       }
-      int rgb[3];
-      for (int c = 0; c < 3; ++c) {
-        const quint32 m = effectiveMasks(s)[c];
-        rgb[c] = widen((v & m) >> std::countr_zero(m), std::popcount(m));
-      }
-      img.setPixel(x, y, qRgb(rgb[0], rgb[1], rgb[2]));
+      img.setPixel(x, y, rgb);
     }
   return img;
 }

@@ -2,6 +2,7 @@
 // into the controls, and accept storing the colours with the Background
 // picture loaded or, when it fails, cleared with the options left as they were.
 #include "properties/BoardProperties.h"
+#include "resources/HelpTexts.h"
 #include "shell/Headless.h"
 #include "surface/PictureFile.h"
 
@@ -44,13 +45,9 @@ class TestBoardProperties : public QObject {
     b.SelectionColor = RGB(7, 8, 9);
     b.BackPicturePath = "/pictures/sky.bmp";
     LoadBoardProperties(s.ws);
-    const QString got = QStringLiteral("%1 %2 %3 %4 %5 %6")
-                            .arg(d.Option_WirePanes)
-                            .arg(d.Option_FloatPanes)
-                            .arg(int(d.Option_FloatPanesYesEnabled))
-                            .arg(d.Option_BoardMove)
-                            .arg(d.Option_UseBackPicture)
-                            .arg(int(d.Text_BackPicture.Red));
+    const QString got = QString::asprintf("%d %d %d %d %d %d", d.Option_WirePanes, d.Option_FloatPanes,
+                                          int(d.Option_FloatPanesYesEnabled), d.Option_BoardMove,
+                                          d.Option_UseBackPicture, int(d.Text_BackPicture.Red));
     QCOMPARE(got, shown);
     QVERIFY(!(isSet(b.WirePanes) && isSet(b.FloatPanes)));
     QCOMPARE(QList<int>({d.picSwatch, d.picLabelCol, d.picBoxSelectColor, d.Combo_BackColType.Index,
@@ -60,34 +57,10 @@ class TestBoardProperties : public QObject {
     QVERIFY(!isSet(s.ws.win.DialogFilling));
   }
 
-  void aBackgroundThatFailsClearsThePictureAndKeepsTheOptions() {
-    HeadlessSession s;
-    BoardSettingsRecord& b = s.ws.BoardSettings;
-    BoardDialogState& d = s.ws.dialogs.board;
-    b.WirePanes = QvTrue;
-    b.BoardLocked = QvTrue;
-    b.UseBackPicture = QvTrue;
-    b.BackPictureName = "gone.bmp";
-    b.BackPicturePath = "/nowhere/gone.bmp";
-    const QImage stageBefore = s.ws.surfaces.picStage.Image();
-    d.Option_UseBackPicture = 1;
-    d.Option_WirePanes = 0;
-    d.Option_FloatPanes = 1;
-    d.Option_BoardMove = 1;
-    d.picSwatch = Black;
-    d.picLabelCol = RGB(255, 0, 0);
-    d.picBoxSelectColor = RGB(0, 255, 0);
-    ApplyBoardProperties(s.ws);
-    QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}),
-             QList<Long>({Black, RGB(255, 0, 0), RGB(0, 255, 0)}));
-    QCOMPARE(b.BackPictureName, QString("none"));
-    QVERIFY(!isSet(b.UseBackPicture));
-    QVERIFY(isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
-    QCOMPARE(s.ws.surfaces.picStage.BackColor, Black);
-    QVERIFY(s.platform.log.isEmpty());
-  }
-
-  void aBackgroundThatLoadsReplacesItsNameAndInactiveTurnsItOff() {
+  // A Background that loads replaces the name; "Inactive" turns it off and
+  // "Active" without a picture changes nothing. One that fails is cleared,
+  // the colours stored and the options left as they were.
+  void applyStoresTheBackgroundAndTheColours() {
     HeadlessSession s;
     QTemporaryDir dir;
     QImage sky(40, 30, QImage::Format_RGB32);
@@ -102,7 +75,6 @@ class TestBoardProperties : public QObject {
     QCOMPARE(b.BackPictureName, QString("Sky.jpg.bmp"));
     QVERIFY(isSet(b.UseBackPicture));
     QCOMPARE(s.ws.surfaces.picStage.Image().pixel(5, 5), qRgb(10, 120, 250));
-    // "Inactive" turns the picture off; "Active" without any picture changes nothing.
     d.Option_UseBackPicture = 0;
     ApplyBoardProperties(s.ws);
     QVERIFY(!isSet(b.UseBackPicture));
@@ -110,6 +82,39 @@ class TestBoardProperties : public QObject {
     d.Option_UseBackPicture = 1;
     ApplyBoardProperties(s.ws);
     QVERIFY(!isSet(b.UseBackPicture));
+
+    b.WirePanes = b.BoardLocked = b.UseBackPicture = QvTrue;
+    b.BackPictureName = "gone.bmp";
+    b.BackPicturePath = "/nowhere/gone.bmp";
+    d.Option_WirePanes = 0;
+    d.Option_FloatPanes = d.Option_BoardMove = 1;
+    d.picSwatch = Black;
+    d.picLabelCol = RGB(255, 0, 0);
+    d.picBoxSelectColor = RGB(0, 255, 0);
+    ApplyBoardProperties(s.ws);
+    QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(255, 0, 0), RGB(0, 255, 0)}));
+    QCOMPARE(b.BackPictureName, QString("none"));
+    QVERIFY(!isSet(b.UseBackPicture) && isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
+    QCOMPARE(s.ws.surfaces.picStage.BackColor, Black);
+    QVERIFY(s.platform.log.isEmpty());
+  }
+
+  // Every reference of every topic shows its own text.
+  void everyHelpReferenceShowsItsText() {
+    HeadlessSession s;
+    BoardDialogState& d = s.ws.dialogs.board;
+    const int references[25] = {0, 5, 3, 5, 1, 5, 1, 3, 2, 2, 1, 2, 3, 1, 3, 1, 1, 1, 1, 3, 1, 1, 8, 9, 1};
+    int shown = 0;
+    for (int topic = 0; topic <= 24; ++topic) {
+      d.Combo_Help.Index = topic;
+      Combo_Help_Click(s.ws);
+      QCOMPARE(d.List_Help.Entries.size(), references[topic]);
+      for (d.List_Help.Index = 0; d.List_Help.Index < references[topic]; ++d.List_Help.Index, ++shown) {
+        List_Help_Click(s.ws);
+        QVERIFY(!d.Text_Help.isEmpty() && d.Text_Help == LoadResString(100 + 10 * topic + d.List_Help.Index));
+      }
+    }
+    QCOMPARE(shown, 64);
   }
 };
 

@@ -22,16 +22,16 @@ struct Session : HeadlessSession {
     PaneRecord& p = fixtures::placePane(ws, 1, 10, 10, 100, 80);
     fixtures::placePane(ws, 2, 200, 10, 40, 40);
     p.UseURL = p.UseWriting = QvTrue;
-    p.Process = 1;
-    p.EffectType = 1;
-    p.RevealPane = 1;
-    p.RevealValue = 4;
-    p.FlipCode = 4;
+    p.Process = p.EffectType = p.RevealPane = 1;
+    p.RevealValue = p.FlipCode = 4;
     ws.win.List_Zorder = {{"two", 2}, {"one", 1}};
-    ws.pointer.TargetPane = 1;
-    ws.pointer.CurrentPane = 1;
+    ws.pointer.TargetPane = ws.pointer.CurrentPane = 1;
   }
   PaneDialogState& d() { return ws.dialogs.panes; }
+  void load() {
+    FillRevealList(ws);
+    LoadPaneProperties(ws);
+  }
   PaneRecord& pane() { return ws.PaneTable[1]; }
 };
 
@@ -39,7 +39,7 @@ using Ref = std::variant<QString*, int*, bool*, double*>;
 
 // A control's value by its name: a text, a selected index or option, or a
 // part of the Writing box's look.
-Ref control(PaneDialogState& d, const QString& name) {
+Ref refOf(PaneDialogState& d, const QString& name) {
   if (name.startsWith("Text_Val_")) return &d.Text_Val[size_t(name.mid(9).toInt())].Text;
   WritingLook& w = d.Text_Writing;
   const std::map<QString, Ref> refs = {
@@ -56,38 +56,31 @@ Ref control(PaneDialogState& d, const QString& name) {
   return refs.at(name);
 }
 
-QString read(PaneDialogState& d, const QString& name) {
+// A control's value as text; with a value given, the control takes it first.
+QString controlValue(PaneDialogState& d, const QString& name, const QString* value = nullptr) {
   return std::visit(
-      [](auto* v) {
-        if constexpr (std::is_same_v<decltype(v), QString*>) return *v;
-        else return QString::number(*v);
+      [&](auto* v) {
+        using T = std::remove_pointer_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, QString>) return *v = value ? *value : *v;
+        else return QString::number(*v = value ? T(value->toDouble()) : *v);
       },
-      control(d, name));
+      refOf(d, name));
 }
 
 // "name=value;name=value": each control takes its value.
 void write(PaneDialogState& d, const QString& controls) {
   for (const QString& item : controls.split(';')) {
-    const QString name = item.section('=', 0, 0), value = item.section('=', 1);
-    std::visit(
-        [&](auto* v) {
-          using T = std::remove_pointer_t<decltype(v)>;
-          if constexpr (std::is_same_v<T, QString>) *v = value;
-          else *v = T(value.toDouble());
-        },
-        control(d, name));
+    const QString value = item.section('=', 1);
+    controlValue(d, item.section('=', 0, 0), &value);
   }
 }
 
-QString fieldOf(PaneRecord r, const char* name) {
-  const PaneField* f = PaneFieldByName(name);
+// A field's value as text; with a value given, the field takes it first.
+QString fieldValue(PaneRecord& r, const QString& name, const QString* value = nullptr) {
+  const PaneField* f = PaneFieldByName(qPrintable(name));
+  if (value && f->kind == FieldKind::Text) f->text(r) = *value;
+  else if (value) f->setNumber(r, value->toLongLong());
   return f->kind == FieldKind::Text ? f->text(r) : QString::number(f->number(r));
-}
-
-void setField(PaneRecord& r, const QString& name, const QString& value) {
-  const PaneField* f = PaneFieldByName(name);
-  if (f->kind == FieldKind::Text) f->text(r) = value;
-  else f->setNumber(r, value.toLongLong());
 }
 
 }  // namespace
@@ -131,24 +124,22 @@ class TestPaneProperties : public QObject {
     QFETCH(QString, control);
     QFETCH(QString, shown);
     Session load;
-    setField(load.pane(), field, value);
-    FillRevealList(load.ws);
-    LoadPaneProperties(load.ws);
-    QCOMPARE(read(load.d(), control), shown);
+    fieldValue(load.pane(), field, &value);
+    load.load();
+    QCOMPARE(controlValue(load.d(), control), shown);
 
     // From the untouched Pane, the control alone changes the field alone
     // (besides the fields the store derives).
     Session store;
     PaneRecord expected = store.pane();
-    setField(expected, field, value);
-    FillRevealList(store.ws);
-    LoadPaneProperties(store.ws);
+    fieldValue(expected, field, &value);
+    store.load();
     write(store.d(), control + "=" + shown);
     UpdatePaneProperties(store.ws);
     const QStringList derived = {"CelWidth", "CelHeight", "CelCount", "Direction", "MoveDelayCount"};
     for (const PaneField& f : PaneFields()) {
       if (derived.contains(f.name)) continue;
-      QVERIFY2(fieldOf(store.pane(), f.name) == fieldOf(expected, f.name), f.name);
+      QVERIFY2(fieldValue(store.pane(), f.name) == fieldValue(expected, f.name), f.name);
     }
   }
 
@@ -178,16 +169,15 @@ class TestPaneProperties : public QObject {
     QFETCH(QString, controls);
     QFETCH(QString, expected);
     Session s;
-    FillRevealList(s.ws);
-    LoadPaneProperties(s.ws);
+    s.load();
     write(s.d(), controls);
     UpdatePaneProperties(s.ws);
     for (const QString& item : expected.split(';'))
-      QCOMPARE(fieldOf(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
+      QCOMPARE(fieldValue(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
   }
 
-  // Each box's Popular Values, its "0" and "7" keys and its clamp; then
-  // crafted texts over every box store nothing outside a field's range.
+  // Each box's Popular Values, its "0" and "7" keys and its clamp; letters
+  // are refused, Backspace passes.
   void everyNumericBoxFollowsItsRules() {
     Session s;
     QString popular, zero, seven, clamped;
@@ -202,30 +192,37 @@ class TestPaneProperties : public QObject {
     QCOMPARE(popular, QString("aaa-5-a55aaa-aaa"));
     QCOMPARE(zero, QString("0110000110011000"));
     QCOMPARE(seven, QString("777x777777777777"));
+    QVERIFY(!Text_Val_KeyPress(s.ws, 0, 'a') && !Text_Val_KeyPress(s.ws, 0, ':') && Text_Val_KeyPress(s.ws, 0, '\b'));
     QCOMPARE(clamped, QString("99 99 99 9 9 0999 99 5 5 200 200 99 3 200 200 99 "));
-    LoadPaneProperties(s.ws);
-    for (TextState& box : s.d().Text_Val) box.Text = "999";
-    UpdatePaneProperties(s.ws);
-    QString stored;
-    for (const char* f : {"StartValue", "LifeStartValue", "LifeEndValue", "Speed", "MoveDelay", "ProcessAmount", "CelsDown",
-                          "CelsAcross", "Height", "Width", "RevealValue", "EffectDuration", "WritingWidth",
-                          "WritingHeight", "CelDelay"})
-      stored += fieldOf(s.pane(), f) + ' ';
-    QCOMPARE(stored, QString("99 99 99 9 9 99 5 5 200 200 99 3 200 200 99 "));
+  }
+
+  // A named back colour goes to the Writing and the swatch; "Define" asks
+  // for one (a cancelled dialog changes nothing); the swatch gives its
+  // colour to the text.
+  void writingColours() {
+    Session s;
+    QList<Long> seen;
+    s.platform.colorAnswers.enqueue(RGB(10, 20, 30));
+    for (int i : {2, 5, 5}) {
+      s.d().cmbBackColorTXT.Index = i;
+      cmbBackColorTXT_Click(s.ws);
+      seen << s.d().Text_Writing.BackColor << s.d().ColorSwatchTXT;
+    }
+    ColorSwatchTXT_Click(s.ws);
+    const Long red = RGB(255, 0, 0), c = RGB(10, 20, 30);
+    QCOMPARE(seen << s.d().Text_Writing.ForeColor, QList<Long>({red, red, c, c, c, c, c}));
   }
 
   void labelMovesToTheEndOfTheLayerListAndTargetOutsideStoresNothing() {
     Session s;
-    FillRevealList(s.ws);
-    LoadPaneProperties(s.ws);
+    s.load();
     s.ws.win.List_Zorder = {{"one", 1}, {"two", 2}};
     s.d().Text_Label = "Tree";
     UpdatePaneProperties(s.ws);
     QCOMPARE(s.ws.win.List_Zorder, (QVector<ZorderEntry>{{"two", 2}, {"Tree", 1}}));
     // A removed Pane named by RevealPane is not in the list: "none" stays.
     s.pane().RevealPane = 7;
-    FillRevealList(s.ws);
-    LoadPaneProperties(s.ws);
+    s.load();
     QCOMPARE(s.d().List1.Index, 0);
     const auto before = s.ws.PaneTable;
     s.ws.pointer.TargetPane = 51;

@@ -1,0 +1,313 @@
+// Pane library modules built by the MinGW tools for 64 and 32-bit Windows:
+// strings, bitmaps of every depth arriving exactly through LoadLibraryBitmap,
+// the folder scan, damaged modules and bitmaps refused with a reason; then
+// the picker over the program's folders: the order of the list, skipped
+// modules, the previews, and an image sent into the Target Pane.
+#include "library/Dib.h"
+#include "editing/Panes.h"
+#include "library/LibraryModules.h"
+#include "library/LibraryPicker.h"
+#include "library/ResourceModule.h"
+#include "shell/Setups.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "SampleBitmaps.h"
+#include "support/Fixtures.h"
+
+using namespace qv;
+
+namespace {
+
+QString modulePath(const char* name) { return QStringLiteral(QV_TEST_MODULES "/lib_%1.dll").arg(QLatin1String(name)); }
+
+quint32 get(const QByteArray& b, qint64 at, int width = 4) {
+  return width == 2 ? qFromLittleEndian<quint16>(b.constData() + at) : qFromLittleEndian<quint32>(b.constData() + at);
+}
+
+// The parts of a module file that a damage is placed relative to.
+enum Part { File, End, Pe, Optional, ResourceEntry, FirstSection, Root, Ids, Languages, Data, Parts };
+
+QVector<qint64> partsOf(const QByteArray& b) {
+  QVector<qint64> at(Parts, 0);
+  at[End] = b.size();
+  at[Pe] = get(b, 0x3c);
+  at[Optional] = at[Pe] + 24;
+  at[ResourceEntry] = at[Optional] + (get(b, at[Optional], 2) == 0x20b ? 112 : 96) + 16;
+  at[FirstSection] = at[Optional] + get(b, at[Pe] + 20, 2);
+  const quint32 rva = get(b, at[ResourceEntry]);
+  for (qint64 s = at[FirstSection]; !at[Root]; s += 40)
+    if (rva >= get(b, s + 12) && rva < get(b, s + 12) + get(b, s + 8))
+      at[Root] = get(b, s + 20) + rva - get(b, s + 12);
+  // Following entry 0 of each directory down to a data entry.
+  for (int p = Ids; p <= Data; ++p) at[p] = at[Root] + (get(b, at[p - 1] + 20) & 0x7fffffff);
+  return at;
+}
+
+// `value` written over `width` bytes at `at` from a part of a module (or the
+// start of sample bitmap `part`), or with width 0 the bytes cut there.
+struct Damage {
+  const char* name;
+  int part;
+  qint64 at;
+  quint64 value;
+  int width;
+  bool loads = false;
+};
+
+QByteArray damage(QByteArray b, qint64 at, const Damage& d) {
+  if (d.width == 0) b.truncate(at);
+  for (int i = 0; i < d.width; ++i) b[at + i] = char(d.value >> (8 * i));
+  return b;
+}
+
+const QString Sample = QStringLiteral(QV_SAMPLE_LIBRARY) + "/qv_1.dll";
+
+// A session whose program lives in folder, scanned at start-up.
+struct Session : HeadlessSession {
+  explicit Session(const QString& folder) {
+    platform.programFolder = folder;
+    FillLists(ws);
+  }
+};
+
+}  // namespace
+
+class TestLibrary : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void strings_data() {
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("expected");
+    const QString cut = QString::fromLatin1(samples::longText(1023));
+    const QList<std::pair<int, QString>> rows = {
+        {101, "1"}, {102, "Alpha Library"}, {105, "Third image"},
+        {15, "fifteen"}, {16, "sixteen"},  // the last of block 1, the first of block 2
+        {17, ""}, {300, ""},               // an empty slot of a block; no such block
+        {200, cut}, {201, cut}};           // 1100 characters cut to 1023; 1023 kept
+    for (const char* module : {"a64", "a32"})
+      for (const auto& [id, text] : rows) QTest::addRow("%s %d", module, id) << modulePath(module) << id << text;
+    QTest::newRow("104 missing") << modulePath("c") << 104 << "";
+    QTest::newRow("no file") << modulePath("none") << 101 << "";
+  }
+  void strings() {
+    QFETCH(QString, module);
+    QFETCH(int, id);
+    QFETCH(QString, expected);
+    QCOMPARE(LoadLibraryString(module, id), expected);
+    QCOMPARE(ResourceModule::Load(module).isPe32Plus(), module.endsWith(QLatin1String("a64.dll")));
+  }
+
+  // Every sample arrives pixel for pixel; only the first 200 columns are
+  // copied, the rest keeps the box's back colour. A bitmap that cannot be
+  // had leaves the box empty.
+  void bitmaps_data() {
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QImage>("expected");
+    for (const char* module : {"a64", "a32"})
+      for (const samples::SampleBitmap& s : samples::sampleBitmaps()) {
+        QImage expected = samples::expectedImage(s);
+        fixtures::fill(expected, 200, 0, s.width, s.height, RGB(1, 2, 3));
+        QTest::addRow("%s %s", module, s.name) << modulePath(module) << s.id << expected;
+      }
+    QImage empty(40, 300, QImage::Format_RGB32);
+    empty.fill(toQRgb(RGB(1, 2, 3)));
+    for (const auto& [module, id] : {std::pair{"c", 101}, std::pair{"none", 1}, std::pair{"a64", 99}})
+      QTest::addRow("%s %d fails", module, id) << modulePath(module) << id << empty;
+  }
+  void bitmaps() {
+    QFETCH(QString, module);
+    QFETCH(int, id);
+    QFETCH(QImage, expected);
+    Surface box;
+    box.BackColor = RGB(1, 2, 3);
+    box.SetSize(40, 300);
+    box.SetPicture(QImage(40, 300, QImage::Format_RGB32));
+    const bool loads = expected.size() != QSize(40, 300);
+    QCOMPARE(LoadLibraryBitmap(module, id, box), loads);
+    QCOMPARE(box.Image(), expected);
+    QCOMPARE(box.Picture(), loads ? expected : QImage());
+  }
+
+  // Only qv_1 .. qv_99 in plain decimal are found, in number order; modules
+  // that cannot be listed are reported. A module of 64 MiB is read, one
+  // byte more is refused unread.
+  void scan() {
+    QTemporaryDir dir;
+    QVERIFY(!ScanLibraryFolder(dir.filePath(QStringLiteral("Library"))).LibrariesPresent);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("qv_2.dll")));
+    const std::pair<const char*, const char*> files[] = {{"a32", "01"}, {"a32", "100"}, {"a64", "1"}, {"c", "3"},
+                                                         {"nonumber", "4"}, {"badnumber", "5"}, {"a64", "7"}, {"a64", "big"}};
+    for (const auto& [module, n] : files)
+      QVERIFY(QFile::copy(modulePath(module), dir.filePath(QStringLiteral("qv_%1.dll").arg(n))));
+    QVERIFY(fixtures::writeFile(dir.filePath("qv_6.dll"), fixtures::readFile(modulePath("c")).chopped(1)));
+    const LibraryScanResult r = ScanLibraryFolder(dir.path());
+    QVERIFY(r.LibrariesPresent);
+    QStringList got;
+    for (const auto& m : r.modules)
+      got << QStringLiteral("%1 %2 %3 %4 %5").arg(m.fileNumber).arg(m.number).arg(m.name, m.imageNames.join('|')).arg(int(m.listed()));
+    QCOMPARE(got, QStringList({"1 1 Alpha Library First image|Second image|Third image 1",
+                               "3 3 Gamma Library Only image|| 1", "4 -1 Numberless || 0", "5 -1 Bad number || 0",
+                               "6 -1  || 0", "7 1 Alpha Library First image|Second image|Third image 0"}));
+
+    QFile big(dir.filePath("qv_big.dll"));
+    QVERIFY(big.resize(MaxModuleFileSize));
+    QVERIFY(ResourceModule::Load(big.fileName()).ok());
+    QVERIFY(big.resize(MaxModuleFileSize + 1));
+    QVERIFY(!ResourceModule::Load(big.fileName()).ok());
+  }
+
+  // Damaged modules are refused as a whole with a reason: no string, no
+  // bitmap, no crash. A module without resources loads and has nothing.
+  void modules_data() {
+    QTest::addColumn<QByteArray>("good");
+    QTest::addColumn<QByteArray>("damaged");
+    QTest::addColumn<bool>("loads");
+    const Damage damages[] = {
+        {"empty", File, 0, 0, 0}, {"cut by one byte", End, -1, 0, 0}, {"headers only", FirstSection, 40, 0, 0},
+        {"no DOS header", File, 1, 'X', 1}, {"PE header past the end", File, 0x3c, 0xfffffff0, 4},
+        {"no PE signature", Pe, 2, 1, 1}, {"optional header kind", Optional, 0, 0x107, 2},
+        {"optional header too short", Pe, 20, 64, 2}, {"optional header past the end", Pe, 20, 0xffff, 2},
+        {"65535 sections", Pe, 6, 0xffff, 2}, {"section data wraps", FirstSection, 20, 0xfffffe00, 4},
+        {"resources outside sections", ResourceEntry, 0, 0x7fff0000, 4},
+        {"65535 + 65535 entries", Root, 12, 0xffffffff, 4}, {"directory past the end", Root, 20, 0xfffffff0, 4},
+        {"type entry points to data", Root, 23, 0, 1}, {"type entry loops to the root", Root, 20, 0x80000000, 4},
+        {"language entry is a directory", Languages, 23, 0x80, 1}, {"data outside sections", Data, 0, 0xfffffff0, 4},
+        {"data size wraps", Data, 4, 0xffffffff, 4}, {"data size 64 KiB", Data, 4, 0x10000, 4},
+        {"no resource entry", ResourceEntry, 0, 0, 8, true},
+        {"two data directories", ResourceEntry, -20, 2, 4, true}
+    };
+    for (const char* module : {"a64", "a32"}) {
+      const QByteArray good = fixtures::readFile(modulePath(module));
+      const QVector<qint64> at = partsOf(good);
+      for (const Damage& d : damages)
+        QTest::addRow("%s %s", module, d.name) << good << damage(good, at[d.part] + d.at, d) << d.loads;
+      // An id directory pointing back to itself.
+      QByteArray loop = good;
+      qToLittleEndian(quint32(0x80000000 | (at[Ids] - at[Root])), loop.data() + at[Ids] + 20);
+      QTest::addRow("%s id entry loops to itself", module) << good << loop << false;
+      // 20 types sharing one directory of 20 ids sharing one of 20
+      // languages: 8000 paths through a few hundred bytes.
+      QByteArray shared = good;
+      auto put = [&](qint64 off, quint32 v) { qToLittleEndian(v, shared.data() + at[Root] + off); };
+      for (quint32 level = 0; level < 3; ++level) {
+        put(level * 176 + 12, 20 << 16);
+        for (quint32 i = 0; i < 20; ++i) {
+          put(level * 176 + 16 + 8 * i, i + 1);
+          put(level * 176 + 20 + 8 * i, level < 2 ? 0x80000000 | (level + 1) * 176 : 528);
+        }
+      }
+      put(528, get(good, at[ResourceEntry])), put(532, 16);
+      QTest::addRow("%s shared directories", module) << good << shared << false;
+    }
+  }
+  void modules() {
+    QFETCH(QByteArray, good);
+    QFETCH(QByteArray, damaged);
+    QFETCH(bool, loads);
+    QVERIFY(ResourceModule::FromData(good).ok());
+    const ResourceModule m = ResourceModule::FromData(damaged);
+    QCOMPARE(m.ok(), loads);
+    QCOMPARE(m.error().isEmpty(), loads);
+    QVERIFY(!m.string(101) && !m.bitmap(1).ok());
+  }
+
+  // Each damage to a good bitmap (as a bitmap resource holds it) gives a
+  // reason and no image. Samples: 0 24-bit 5 x 3, 1 8-bit, 7 16-bit fields,
+  // 9 core header.
+  void bitmapsRefused_data() {
+    QTest::addColumn<QByteArray>("good");
+    QTest::addColumn<QByteArray>("damaged");
+    const Damage damages[] = {
+        {"too short", 0, 3, 0, 0}, {"header size 64", 0, 0, 64, 4}, {"header size 2^32-1", 0, 0, 0xffffffff, 4},
+        {"header cut", 0, 39, 0, 0}, {"core header cut", 9, 11, 0, 0}, {"width 0", 0, 4, 0, 4},
+        {"width -5", 0, 4, 0xfffffffb, 4}, {"height 0", 0, 8, 0, 4}, {"width 16385", 0, 4, 16385, 4},
+        {"height -16385", 0, 8, 0xffffbfff, 4}, {"lowest height", 0, 8, 0x80000000, 4},
+        {"10000 x 4001 pixels", 0, 4, 4001ull << 32 | 10000, 8}, {"7 bits", 0, 14, 7, 2},
+        {"run-length 8", 1, 16, 1, 4}, {"run-length 4", 1, 16, 2, 4}, {"JPEG", 0, 16, 4, 4},
+        {"compression 9", 0, 16, 9, 4}, {"bit fields on 24 bits", 0, 16, 3, 4}, {"257 colours", 1, 32, 257, 4},
+        {"colour table cut", 1, 40 + 4 * 255, 0, 0}, {"core colour table cut", 9, 12 + 3 * 255, 0, 0},
+        {"2^30 unused colours", 0, 32, 0x40000000, 4}, {"masks cut", 7, 48, 0, 0}, {"pixels cut", 0, 87, 0, 0},
+        {"red mask with a gap", 7, 40, 0xf801, 4}, {"green mask with a gap", 7, 44, 0x0660, 4},
+        {"blue mask with a gap", 7, 48, 0x0015, 4}
+    };
+    for (const Damage& d : damages) {
+      const QByteArray good = samples::encodeBmp(samples::sampleBitmaps()[d.part]).mid(14);
+      QTest::newRow(d.name) << good << damage(good, d.at, d);
+    }
+  }
+  void bitmapsRefused() {
+    QFETCH(QByteArray, good);
+    QFETCH(QByteArray, damaged);
+    QVERIFY(DecodeDib(good).ok());
+    const DibResult r = DecodeDib(damaged);
+    QVERIFY(r.image.isNull() && !r.error.isEmpty());
+  }
+
+  // An installed program looks beside itself and in its data folder; a
+  // number found beside the program is taken from there.
+  void scanListsModulesInNumberOrder() {
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("inst/bin/Library/"), share = dir.filePath("inst/share/quorvel/Library/");
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && QFile::copy(Sample, share + "qv_1.dll"));
+    for (const auto& [module, to] : {std::pair{"a64", bin + "qv_1.dll"}, std::pair{"nonumber", bin + "qv_2.dll"},
+                                     std::pair{"c", share + "qv_3.dll"}})
+      QVERIFY(QFile::copy(QStringLiteral(QV_TEST_MODULES "/lib_%1.dll").arg(module), to));
+    Session s(dir.filePath("inst/bin"));
+    QVERIFY(isSet(s.ws.project.LibrariesPresent));
+    AddPane(s.ws);
+    EnablePaneMenus(s.ws);
+    QVERIFY(s.ws.win.menuEnabled("mnu_LoadPaneLibrary"));
+    ListState& l = s.ws.dialogs.library.List_Libraries;
+    QCOMPARE(l.Entries, (QStringList{"Alpha Library", "Gamma Library"}));
+    QCOMPARE(l.ItemData, (QVector<int>{1, 3}));
+    QCOMPARE(LibraryFileOf(s.ws, 1) + " " + LibraryFileOf(s.ws, 3), bin + "qv_1.dll " + share + "qv_3.dll");
+    // Library 3 names only its first image: three entries all the same.
+    l.Index = 1;
+    List_Libraries_Click(s.ws);
+    QCOMPARE(s.ws.dialogs.library.List_Images.Entries, (QStringList{"Only image", "", ""}));
+  }
+
+  void imageGoesIntoTheTargetPane() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("Library") && QFile::copy(Sample, dir.filePath("Library/qv_1.dll")));
+    Session s(dir.path());
+    for (int i = 0; i < 3; ++i) AddPane(s.ws);
+    s.ws.pointer.TargetPane = 2;
+    s.ws.win.Shape1[0].Visible = true;
+    mnu_LoadPaneLibrary_Click(s.ws);
+    LibraryDialogState& d = s.ws.dialogs.library;
+    QCOMPARE(d.Tab, 0);
+    d.List_Libraries.Index = 0;
+    List_Libraries_Click(s.ws);
+    Surface expected;
+    QVERIFY(LoadLibraryBitmap(Sample, 100, expected));
+    QCOMPARE(d.picLibraryPreview.Image(), expected.Image());
+    d.List_Images.Index = 1;
+    List_Images_Click(s.ws);
+    QVERIFY(LoadLibraryBitmap(Sample, 102, expected));
+    QCOMPARE(d.picImagePreview.Image(), expected.Image());
+    const QString name = d.List_Images.Entries[1];
+    Button_frmLibrary_Click(s.ws, 1);
+    const PaneRecord& p = s.ws.PaneTable[2];
+    QCOMPARE(p.Label + " " + p.PictureName, name + " " + name + ".bmp");
+    QVERIFY(isSet(p.PictureLoaded));
+    QCOMPARE(s.ws.win.List_Zorder.last(), (ZorderEntry{name, 2}));
+    QCOMPARE(s.windows.hidden.last(), DialogKind::Library);
+    // The picker keeps its state; accepting with no image chosen sends the
+    // empty preview as "Untitled".
+    Session fresh(dir.path());
+    AddPane(fresh.ws);
+    fresh.ws.pointer.CurrentPane = 1;
+    Button_frmLibrary_Click(fresh.ws, 1);
+    QCOMPARE(fresh.ws.PaneTable[1].Label, QString("Untitled"));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestLibrary)
+#include "test_library.moc"
