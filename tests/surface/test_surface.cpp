@@ -433,7 +433,6 @@ class TestSurface : public QObject {
     for (int off : {6, 8, 30, 32}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
     const QList<std::tuple<const char*, QByteArray, const char*>> rows = {
         {"png.jpg", png, "not a BMP, JPEG or GIF"},
-        {"text.bmp", "This is not a picture at all.\n", "not a BMP, JPEG or GIF"},
         {"width0.gif", gifOneFrame(65535, 612, 0, 0, 612), "no width or height"},
         {"offset.gif", gifOneFrame(0, 612, 65535, 1, 612), "too large"},
         {"enormous.gif", enormousGif, "too large"},
@@ -444,7 +443,6 @@ class TestSurface : public QObject {
         {"overflow.bmp", overflow, "65535 bits per pixel"},
         {"overflow32.bmp", bmpHeaderOnly(2147483647, -2147483647 - 1), "too large"},
         {"enormous.bmp", bmpHeaderOnly(60000, 60000), "too large"},
-        {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1), "too large"},
         {"flat.bmp", bmpHeaderOnly(40, 0), "no width or height"},
         {"jpeginside.bmp", jpegInBmp, "compression"},
         {"rle8at24.bmp", rle8At24, "compression"},
