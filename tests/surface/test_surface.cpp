@@ -69,42 +69,6 @@ quint32 le(const QByteArray& b, int off, int size = 4) {
   return size == 2 ? qFromLittleEndian<quint16>(b.constData() + off) : qFromLittleEndian<quint32>(b.constData() + off);
 }
 
-template <typename T>
-QByteArray bytes(std::initializer_list<T> values) {
-  QByteArray out;
-  for (T v : values) out.append(reinterpret_cast<const char*>(&v), sizeof v);  // little-endian machine
-  return out;
-}
-
-// A bitmap file: the 14-byte file header, then header and data.
-QByteArray bmpFile(const QByteArray& header, const QByteArray& data) {
-  return "BM" + bytes<quint32>({quint32(14 + header.size() + data.size()), 0, quint32(14 + header.size())}) + header + data;
-}
-
-// The pixel rows of EncodeBmp24 under an OS/2 core header.
-QByteArray os2Bmp(const QImage& img) {
-  return bmpFile(bytes<quint32>({12}) + bytes<quint16>({quint16(img.width()), quint16(img.height()), 1, 24}),
-                 EncodeBmp24(img).mid(54));
-}
-
-// 32 bits per pixel with colour masks, stored top-down.
-QByteArray bitfieldsBmp(const QImage& img) {
-  QByteArray rows;
-  for (int y = 0; y < img.height(); ++y) rows.append(reinterpret_cast<const char*>(img.constScanLine(y)), img.width() * 4);
-  return bmpFile(bytes<quint32>({40, quint32(img.width()), quint32(-img.height())}) + bytes<quint16>({1, 32}) +
-                     bytes<quint32>({3, 0, 0, 0, 0, 0, 0xff0000, 0xff00, 0xff}),
-                 rows);
-}
-
-// 8-bit run-length data for a w x h picture of one colour (palette entry 0).
-QByteArray rle8Bmp(int w, int h, QRgb colour) {
-  QByteArray data;
-  for (int y = 0; y < h; ++y) data += QByteArray::fromHex("ff00").repeated(w / 255) + char(w % 255) + '\0' + QByteArray(2, '\0');
-  return bmpFile(bytes<quint32>({40, quint32(w), quint32(h)}) + bytes<quint16>({1, 8}) +
-                     bytes<quint32>({1, quint32(data.size() + 2), 0, 0, 1, 0, colour & 0xffffff}),
-                 data + QByteArray::fromHex("0001"));
-}
-
 // A 2 x 2 GIF with a 4-colour palette: red, green / blue, white.
 QByteArray tinyGif(const char* version) {
   return version + QByteArray::fromHex("02000200910000ff000000ff000000ffffffff2c0000000002000200000203443405003b");
@@ -155,8 +119,7 @@ class TestSurface : public QObject {
       s.PSet(45, 35, RGB(7, 7, 7));
       s.SetPicture(pic);
       QCOMPARE(s.Picture(), pic);
-      QImage model(50, 40, QImage::Format_RGB32);
-      model.fill(toQRgb(back));
+      QImage model = boardModel({50, 40}, back, {});
       BitBlt(model, 0, 0, 50, 40, pic, 0, 0, RasterOp::SRCCOPY);
       QCOMPARE(s.Image(), model);
     }
@@ -169,8 +132,7 @@ class TestSurface : public QObject {
     // Emptying the picture leaves the back colour and keeps the size; a new
     // back colour repaints; growing keeps the drawing and fills the new part.
     s.ClearPicture();
-    QVERIFY(s.Picture().isNull());
-    QVERIFY(s.Image().size() == QSize(80, 60) && pixelsNot(s, back).isEmpty());
+    QVERIFY(s.Picture().isNull() && s.Image().size() == QSize(80, 60) && pixelsNot(s, back).isEmpty());
     s.SetBackColor(RGB(200, 10, 20));
     s.PSet(3, 4, RGB(9, 9, 9));
     s.SetSize(100, 70);
@@ -178,24 +140,15 @@ class TestSurface : public QObject {
     // Pictures of other formats are taken as RGB32.
     s.SetPicture(QImage(4, 4, QImage::Format_ARGB32));
     QVERIFY(s.Picture().format() == QImage::Format_RGB32 && s.Image().format() == QImage::Format_RGB32);
-  }
-
-  void imageBecomesPicture() {
-    Surface s;
-    s.SetSize(30, 20);
-    s.PSet(5, 5, Red);
-    s.TakeImageAsPicture();
-    s.PSet(6, 6, Green);
-    // The taken picture is a value; repainting keeps only the fixed drawing.
-    QCOMPARE(s.Picture().pixel(6, 6), toQRgb(White));
-    s.Cls();
-    QCOMPARE(pixelsNot(s, White), QList<QPoint>{QPoint(5, 5)});
-    // One surface's drawing assigned to another's picture is a copy.
-    Surface other;
-    other.AutoSize = true;
-    other.SetPicture(s.Image());
-    s.PSet(7, 7, Blue);
-    QCOMPARE(other.Image(), s.Picture());
+    // The drawing taken as the picture is a value; repainting keeps only it.
+    Surface t;
+    t.SetSize(30, 20);
+    t.PSet(5, 5, Red);
+    t.TakeImageAsPicture();
+    t.PSet(6, 6, Green);
+    QCOMPARE(t.Picture().pixel(6, 6), toQRgb(White));
+    t.Cls();
+    QCOMPARE(pixelsNot(t, White), QList<QPoint>{QPoint(5, 5)});
   }
 
   void pixels() {
@@ -325,19 +278,6 @@ class TestSurface : public QObject {
       PaintPicture(dst, pic, x, y, w, h, sx, sy, w, h);
       COMPARE_IMAGES(dst, model(base, pic, x, y, w, h, sx, sy), where(x, y, w, h, sx, sy));
     }
-    // In place inside a larger sheet, as a Pane's cell is flipped: only the
-    // cell changes, and flipping twice restores every pixel of the sheet.
-    const QImage sheet = randomImage(120, 90, rng.generate());
-    const int W = 37, H = 23, sx = 31, sy = 17;
-    for (const auto& [stepX, stepY] : {std::pair{-1, 1}, std::pair{1, -1}, std::pair{-1, -1}}) {
-      const int x = stepX < 0 ? sx + W - 1 : sx, y = stepY < 0 ? sy + H - 1 : sy;
-      QImage img = sheet.copy();
-      PaintPicture(img, img, x, y, W * stepX, H * stepY, sx, sy, W, H);
-      COMPARE_IMAGES(img, model(sheet, sheet, x, y, W, H, sx, sy, RasterOp::SRCCOPY, stepX, stepY), "flip");
-      QVERIFY(img != sheet);
-      PaintPicture(img, img, x, y, W * stepX, H * stepY, sx, sy, W, H);
-      COMPARE_IMAGES(img, sheet, "flipped twice");
-    }
   }
 
   void scaledPaint() {
@@ -396,7 +336,7 @@ class TestSurface : public QObject {
   void bmpRoundTripIsExact() {
     QTemporaryDir dir;
     quint32 seed = 7;
-    for (const QSize s : {QSize(1, 5), QSize(2, 3), QSize(3, 2), QSize(4, 4), QSize(5, 1), QSize(201, 7)}) {
+    for (const QSize s : {QSize(1, 5), QSize(2, 3), QSize(3, 2), QSize(4, 4), QSize(5, 1), QSize(201, 7), QSize(MaxPictureSide, 1)}) {
       const QImage img = randomImage(s.width(), s.height(), ++seed);
       const QString path = dir.filePath(QStringLiteral("p%1x%2.bmp").arg(s.width()).arg(s.height()));
       QCOMPARE(SavePicture(img, path), QString());
@@ -419,9 +359,6 @@ class TestSurface : public QObject {
       const PictureResult r = LoadPicture(path);
       QVERIFY2(r.ok() && r.image.format() == QImage::Format_RGB32, qPrintable(r.error));
       QCOMPARE(r.image, img);
-      // A failed save (no picture, a folder in the way) leaves the file alone.
-      QVERIFY(!SavePicture(QImage(), path).isEmpty() && !SavePicture(img, dir.path()).isEmpty());
-      QCOMPARE(readFile(path), b);
     }
     // Other formats are stored as the colours they show.
     QImage indexed(3, 1, QImage::Format_Indexed8);
@@ -430,56 +367,11 @@ class TestSurface : public QObject {
     QCOMPARE(LoadPictureData(EncodeBmp24(indexed)).image, indexed.convertToFormat(QImage::Format_RGB32));
   }
 
-  void bitmapKinds_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QImage>("picture");
-    QTest::addColumn<bool>("cutIsRefused");
-    const QImage img = randomImage(4, 3, 5);
-    QTest::newRow("24-bit") << EncodeBmp24(img) << img << true;
-    QTest::newRow("OS/2 header") << os2Bmp(img) << img << true;
-    QTest::newRow("32-bit masks, top-down") << bitfieldsBmp(img) << img << true;
-    QImage blue(300, 2, QImage::Format_RGB32);
-    blue.fill(qRgb(0, 0, 255));
-    QTest::newRow("run-length") << rle8Bmp(300, 2, qRgb(0, 0, 255)) << blue << false;
-    QImage wide(MaxPictureSide, 1, QImage::Format_RGB32);
-    wide.fill(qRgb(1, 2, 3));
-    QTest::newRow("widest") << EncodeBmp24(wide) << wide << true;
-  }
-
-  void bitmapKinds() {
-    QFETCH(QByteArray, file);
-    QFETCH(QImage, picture);
-    QFETCH(bool, cutIsRefused);
-    const PictureResult whole = LoadPictureData(file);
-    QVERIFY2(whole.ok(), qPrintable(whole.error));
-    QCOMPARE(whole.image, picture);
-    // A file one byte short of its pixel rows is cut short; run-length data
-    // has no fixed length and is left to the decoder.
-    const PictureResult cut = LoadPictureData(file.chopped(1));
-    if (cutIsRefused) QVERIFY2(!cut.ok() && cut.error.contains("cut short"), qPrintable(cut.error));
-    for (int keep : {30, 20}) QVERIFY(!LoadPictureData(file.left(keep)).ok());
-  }
-
-  void jpegAndGifAreRead() {
-    // A flat colour survives JPEG coding almost unchanged.
-    QImage img(32, 16, QImage::Format_RGB32);
-    img.fill(qRgb(200, 40, 90));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    QVERIFY(buffer.open(QIODevice::WriteOnly) && img.save(&buffer, "JPG", 100));
-    const PictureResult r = LoadPictureData(jpeg);
-    QVERIFY2(r.ok() && r.image.format() == QImage::Format_RGB32 && r.image.size() == QSize(32, 16), qPrintable(r.error));
-    for (int shift : {0, 8, 16}) QVERIFY(std::abs(int(r.image.pixel(27, 11) >> shift & 255) - int(img.pixel(0, 0) >> shift & 255)) <= 6);
-    for (const char* version : {"GIF87a", "GIF89a"}) {
-      const PictureResult g = LoadPictureData(tinyGif(version));
-      QVERIFY2(g.ok() && g.image.format() == QImage::Format_RGB32, qPrintable(g.error));
-      QCOMPARE(QList<QRgb>({g.image.pixel(0, 0), g.image.pixel(1, 0), g.image.pixel(0, 1), g.image.pixel(1, 1)}),
-               QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)}));
-    }
-  }
-
   // Every file of the reader's own seed corpus: bitmaps of each depth and
-  // kind show the same pattern, exactly; the JPEG its flat colour.
+  // kind (OS/2 header, colour masks, run-length, top-down) show the same
+  // pattern, exactly, and one byte short of their pixel rows are cut short
+  // (run-length data has no fixed length); the JPEG shows its flat colour,
+  // the GIF (87a or 89a) red, green / blue, white.
   void everyKindOfPictureReads() {
     const QDir seeds(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"));
     QImage pattern(6, 4, QImage::Format_RGB32);
@@ -490,16 +382,20 @@ class TestSurface : public QObject {
       const int colours = name.contains("1bit") ? 2 : 4;
       for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) pattern.setPixel(x, y, palette[(x + 2 * y) % colours]);
-      const PictureResult r = LoadPicture(seeds.filePath(name));
-      QVERIFY2(r.ok(), qPrintable(name + ": " + r.error));
-      QVERIFY2(r.image == pattern, qPrintable(name));
+      const QByteArray file = readFile(seeds.filePath(name));
+      const PictureResult r = LoadPictureData(file), cut = LoadPictureData(file.chopped(1));
+      QVERIFY2(r.ok() && r.image == pattern, qPrintable(name + ": " + r.error));
+      QVERIFY2(name.contains("rle") || (!cut.ok() && cut.error.contains("cut short")), qPrintable(name + ": " + cut.error));
+      for (int keep : {30, 20}) QVERIFY(!LoadPictureData(file.left(keep)).ok());
     }
     const PictureResult jpeg = LoadPicture(seeds.filePath("picture.jpg"));
-    QVERIFY2(jpeg.ok(), qPrintable(jpeg.error));
-    QCOMPARE(jpeg.image.size(), QSize(8, 8));
+    QVERIFY2(jpeg.ok() && jpeg.image.size() == QSize(8, 8) && jpeg.image.format() == QImage::Format_RGB32, qPrintable(jpeg.error));
     const QRgb got = jpeg.image.pixel(5, 6);
     QVERIFY(std::abs(qRed(got) - 200) <= 6 && std::abs(qGreen(got) - 40) <= 6 && std::abs(qBlue(got) - 80) <= 6);
-    QCOMPARE(LoadPicture(seeds.filePath("picture.gif")).image.size(), QSize(2, 2));
+    const QImage gif = LoadPicture(seeds.filePath("picture.gif")).image;
+    QCOMPARE(LoadPictureData(tinyGif("GIF87a")).image, gif);
+    QCOMPARE(QList<QRgb>({gif.pixel(0, 0), gif.pixel(1, 0), gif.pixel(0, 1), gif.pixel(1, 1)}),
+             QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)}));
   }
 
   // Files that are no picture of ours, too large, damaged or cut short, and
@@ -536,10 +432,7 @@ class TestSurface : public QObject {
     QByteArray enormousGif = tinyGif("GIF89a");  // screen and image 60000 x 60000
     for (int off : {6, 8, 30, 32}) qToLittleEndian(quint16(60000), enormousGif.data() + off);
     const QList<std::tuple<const char*, QByteArray, const char*>> rows = {
-        {"svg.bmp", "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"99999\" height=\"99999\"/>",
-         "not a BMP, JPEG or GIF"},
         {"png.jpg", png, "not a BMP, JPEG or GIF"},
-        {"text.bmp", "This is not a picture at all.\n", "not a BMP, JPEG or GIF"},
         {"width0.gif", gifOneFrame(65535, 612, 0, 0, 612), "no width or height"},
         {"offset.gif", gifOneFrame(0, 612, 65535, 1, 612), "too large"},
         {"enormous.gif", enormousGif, "too large"},
@@ -550,13 +443,10 @@ class TestSurface : public QObject {
         {"overflow.bmp", overflow, "65535 bits per pixel"},
         {"overflow32.bmp", bmpHeaderOnly(2147483647, -2147483647 - 1), "too large"},
         {"enormous.bmp", bmpHeaderOnly(60000, 60000), "too large"},
-        {"wide.bmp", bmpHeaderOnly(2'000'000'000, 1), "too large"},
         {"flat.bmp", bmpHeaderOnly(40, 0), "no width or height"},
         {"jpeginside.bmp", jpegInBmp, "compression"},
         {"rle8at24.bmp", rle8At24, "compression"},
         {"rle4at8.bmp", rle4At8, "compression"},
-        {"half.bmp", good.left(good.size() / 2), "cut short"},
-        {"headeronly.bmp", good.left(54), "cut short"},
         {"short.bmp", good.left(30), "cut short"},
         {"enormous.jpg", hugeJpeg, "too large"},
         {"cut.jpg", jpeg.left(jpeg.size() / 2), "cut short"},
@@ -588,12 +478,10 @@ class TestSurface : public QObject {
     const QImage img = randomImage(9, 9, 11);
     // The target name is an existing folder: refused, the folder untouched,
     // and no stray temporary file beside it.
-    QVERIFY(QDir(dir.path()).mkdir("target.bmp"));
     const QString folder = dir.filePath("target.bmp");
-    QVERIFY(writeFile(folder + "/inside.txt", "keep"));
-    QVERIFY(!SavePicture(img, folder).isEmpty());
+    QVERIFY(QDir(dir.path()).mkdir("target.bmp") && writeFile(folder + "/inside.txt", "keep"));
+    QVERIFY(!SavePicture(img, folder).isEmpty() && !SavePicture(img, dir.filePath("missing/pic.bmp")).isEmpty());
     QCOMPARE(readFile(folder + "/inside.txt"), QByteArray("keep"));
-    QVERIFY(!SavePicture(img, dir.filePath("missing/pic.bmp")).isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"target.bmp"});
 
@@ -602,11 +490,9 @@ class TestSurface : public QObject {
     const QString good = dir.filePath("good.bmp");
     QCOMPARE(SavePicture(img, good), QString());
     const QByteArray before = readFile(good);
-    QVERIFY(!SavePicture(QImage(), good).isEmpty());
-    QCOMPARE(readFile(good), before);
+    QVERIFY(!SavePicture(QImage(), good).isEmpty() && readFile(good) == before);
     const QImage other = randomImage(3, 2, 12);
-    QCOMPARE(SavePicture(other, good), QString());
-    QCOMPARE(LoadPicture(good).image, other);
+    QVERIFY(SavePicture(other, good).isEmpty() && LoadPicture(good).image == other);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"good.bmp"});
   }
 };
