@@ -437,8 +437,8 @@ class TestSurface : public QObject {
         {"offset.gif", gifOneFrame(0, 612, 65535, 1, 612), "too large"},
         {"enormous.gif", enormousGif, "too large"},
         {"noimage.gif", QByteArray("GIF89a\1\0\1\0\0\0\0;", 14), "no picture"},
-        {"cut.gif", tinyGif("GIF89a").left(35), "cut short"},
-        {"header.gif", tinyGif("GIF89a").left(20), "cut short"},
+        {"cut.gif", tinyGif("GIF89a").left(40), "cut short"},  // no end to the picture data
+        {"header.gif", tinyGif("GIF89a").left(25), "cut short"},  // ends right after the colour table
         {"rlebomb.bmp", rleBomb, "too large"},
         {"overflow.bmp", overflow, "65535 bits per pixel"},
         {"overflow32.bmp", bmpHeaderOnly(2147483647, -2147483647 - 1), "too large"},
