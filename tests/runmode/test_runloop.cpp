@@ -227,8 +227,9 @@ class TestRunLoop : public QObject {
     // A run hides the boxes, the layer list, the Fast Icons and the design
     // icons but Stop. Every form of Stop ends the run in Design with the
     // design icons, the sheets and table as designed, and Picture1 hidden;
-    // only the Full Board's own Stop icon gives the Board its place and size
-    // back. (Which form shows the bar is in the main window's key table.)
+    // after a Full Board run its Stop icon and Esc give the Board its place
+    // and size back. (Which form shows the bar is in the main window's key
+    // table.)
     for (StopForm form : {StopForm::StopIcon, StopForm::FullBoardStopIcon, StopForm::EscKey}) {
       HeadlessSession s;
       Workspace& ws = s.ws;
@@ -249,7 +250,6 @@ class TestRunLoop : public QObject {
       StopRun(ws, form);
       QVERIFY(!RunLoopPass(ws) && win.Img_IconStrip[4].Visible && !win.Picture1.Visible && d.matches(ws));
       QCOMPARE(win.Lab_Readouts, QStringLiteral("Stopped"));
-      // The Full Board forms give the design its place back.
       const Surface& stage = ws.surfaces.picStage;
       if (form != StopForm::StopIcon) QCOMPARE(QRect(stage.Left, stage.Top, stage.Width(), stage.Height()), QRect(1, FastMenuHeight, 800, 600));
     }
