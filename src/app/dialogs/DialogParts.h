@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
@@ -68,5 +69,32 @@ void showList(QListWidget* box, const ListState& list);
 void showText(QLineEdit* box, const QString& text);
 // Text in red (RGB 255,0,0) or in the normal text colour.
 void showRed(QWidget* w, bool red);
+
+// The controls of a dialog that show a field of its state: each refresh
+// shows the field's value in its control.
+template <typename State>
+struct Bindings {
+  struct Combo {
+    QComboBox* box;
+    ListState State::*list;
+  };
+  struct Swatch {
+    ColourWell* well;
+    Long State::*colour;
+  };
+  struct Option {
+    OptionPair pair;
+    int State::*option;
+  };
+  std::vector<Combo> combos;
+  std::vector<Swatch> swatches;
+  std::vector<Option> options;
+
+  void show(const State& d) const {
+    for (const Combo& c : combos) showList(c.box, d.*c.list);
+    for (const Swatch& s : swatches) s.well->setColour(d.*s.colour);
+    for (const Option& o : options) o.pair.show(d.*o.option);
+  }
+};
 
 }  // namespace qv

@@ -78,21 +78,21 @@ QComboBox* frmBoard::boardCombo(const QString& name, const QString& tip, ListSta
       handler(ws_);
     });
   });
-  combos_.push_back({box, list});
+  bound_.combos.push_back({box, list});
   return box;
 }
 
 ColourWell* frmBoard::swatch(const QString& name, Long BoardDialogState::*colour, void (*handler)(Workspace&)) {
   auto* well = new ColourWell(name);
   connect(well, &ColourWell::clicked, this, [this, handler] { act([&] { handler(ws_); }); });
-  swatches_.push_back({well, colour});
+  bound_.swatches.push_back({well, colour});
   return well;
 }
 
 OptionPair frmBoard::boardOption(const QString& name, const QString& no, const QString& yes,
                                  int BoardDialogState::*option, void (*handler)(Workspace&, int)) {
   OptionPair pair = optionPair(name, no, yes, this, [this, handler](int index) { act([&] { handler(ws_, index); }); });
-  options_.push_back({pair, option});
+  bound_.options.push_back({pair, option});
   return pair;
 }
 
@@ -251,11 +251,9 @@ void frmBoard::refresh() {
     tabs_->setCurrentIndex(d_.Tab);
   }
   label1_->setText(d_.Label1);
-  for (const ComboBinding& c : combos_) showList(c.box, d_.*c.list);
+  bound_.show(d_);
   showList(listHelp_, d_.List_Help);
   if (textHelp_->toPlainText() != d_.Text_Help) textHelp_->setPlainText(d_.Text_Help);
-  for (const SwatchBinding& s : swatches_) s.well->setColour(d_.*s.colour);
-  for (const OptionBinding& o : options_) o.pair.show(d_.*o.option);
   floatPanes_.button[1]->setEnabled(d_.Option_FloatPanesYesEnabled);
   showText(backPicture_, d_.Text_BackPicture.Text);
   showRed(backPicture_, d_.Text_BackPicture.Red);

@@ -53,21 +53,7 @@ class frmBoard : public QDialog {
   QPlainTextEdit* textHelp_ = nullptr;
   QLineEdit* backPicture_ = nullptr;
   OptionPair floatPanes_;
-  struct ComboBinding {
-    QComboBox* box;
-    ListState BoardDialogState::*list;
-  };
-  std::vector<ComboBinding> combos_;
-  struct SwatchBinding {
-    ColourWell* well;
-    Long BoardDialogState::*colour;
-  };
-  std::vector<SwatchBinding> swatches_;
-  struct OptionBinding {
-    OptionPair pair;
-    int BoardDialogState::*option;
-  };
-  std::vector<OptionBinding> options_;
+  Bindings<BoardDialogState> bound_;
 };
 
 }  // namespace qv

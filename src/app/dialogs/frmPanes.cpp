@@ -205,7 +205,7 @@ QComboBox* frmPanes::paneCombo(const QString& name, const QString& tip, ListStat
       if (handler) handler(ws_);
     });
   });
-  combos_.push_back({box, list});
+  bound_.combos.push_back({box, list});
   return box;
 }
 
@@ -217,7 +217,7 @@ OptionPair frmPanes::paneOption(const QString& name, const QString& no, const QS
       else d_.*option = index;
     });
   });
-  options_.push_back({pair, option});
+  bound_.options.push_back({pair, option});
   return pair;
 }
 
@@ -493,8 +493,7 @@ void frmPanes::refresh() {
   showText(label_, d_.Text_Label);
   showText(url_, d_.Text_URL.Text);
   showRed(url_, d_.Text_URL.Red);
-  for (const ComboBinding& c : combos_) showList(c.box, d_.*c.list);
-  for (const OptionBinding& o : options_) o.pair.show(d_.*o.option);
+  bound_.show(d_);
   showList(list1_, d_.List1);
   swatch_->setColour(d_.ColorSwatchTXT);
   showWriting();

@@ -69,16 +69,7 @@ class frmPanes : public QDialog {
   QListWidget* list1_ = nullptr;
   ColourWell* swatch_ = nullptr;
   QMenu* popular_ = nullptr;
-  struct ComboBinding {
-    QComboBox* box;
-    ListState PaneDialogState::*list;
-  };
-  std::vector<ComboBinding> combos_;
-  struct OptionBinding {
-    OptionPair pair;
-    int PaneDialogState::*option;
-  };
-  std::vector<OptionBinding> options_;
+  Bindings<PaneDialogState> bound_;
 };
 
 }  // namespace qv
