@@ -6,7 +6,6 @@
 #include "support/Fixtures.h"
 
 #include <QTest>
-#include <random>
 
 using namespace qv;
 using namespace qv::fixtures;
@@ -209,18 +208,6 @@ class TestRunLoop : public QObject {
     StopRun(ws, StopForm::EscKey);
     mnu_RunInWindow_Click(ws);
     QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && RunLoopPass(ws) && isSet(ws.run.Running));
-    // 1,000 short runs, now and then with a restart on the way.
-    std::mt19937 rng(20240611);
-    for (int cycle = 0; cycle < 1000; ++cycle) {
-      mnu_RunInWindow_Click(ws);
-      passes(ws, int(rng() % 7));
-      if (rng() % 8 == 0) {
-        mnu_RunInWindow_Click(ws);
-        passes(ws, int(rng() % 4));
-      }
-      stopAndEnd(ws, rng() % 2 ? StopForm::StopIcon : StopForm::EscKey);
-      if (!d.matches(ws)) QFAIL(qPrintable(QStringLiteral("sheets differ after run %1").arg(cycle)));
-    }
   }
 
   void stopForms() {
