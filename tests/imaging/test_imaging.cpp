@@ -183,10 +183,10 @@ class TestImaging : public QObject {
     QVERIFY(hb.Visible && QRect(hb.Left, hb.Top, hb.Width, hb.Height) == QRect(p.Left, p.Top, 100, 100));
   }
 
-  void hoverMenusAndHourglass() {
+  void hoverMenusHourglassAndRunning() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    placeSolid(ws, 3, 50, 50, 100, 100, Red);
+    for (int n = 1; n <= 3; ++n) placeSolid(ws, n, 50, 50, 100, 100, Red);
     // Over nothing with the target box hidden the Target items are greyed;
     // with it shown they stay.
     EnablePaneMenus(ws);
@@ -200,12 +200,8 @@ class TestImaging : public QObject {
     ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     ws.win.Lab_Readouts = QStringLiteral("busy");
     QVERIFY(hoverAt(ws, 60, 60).isEmpty() && ws.win.Lab_Readouts == "busy");
-  }
-
-  void hoverRunning() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    for (int n = 1; n <= 3; ++n) placeSolid(ws, n, 50, 50, 100, 100, Red);
+    // Running: the RunMode table is tested.
+    ws.surfaces.picStage.Pointer = MousePointer::Default;
     ws.RunPaneTable = ws.PaneTable;
     ws.RunPane(1).Visible = QvFalse;
     ws.RunPane(2).Left = 300;
