@@ -5,7 +5,6 @@
 #include "support/Fixtures.h"
 #include "surface/PictureFile.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace qv;

@@ -77,9 +77,6 @@ QByteArray damage(QByteArray b, qint64 at, const Damage& d) {
 
 const QString Sample = QStringLiteral(QV_SAMPLE_LIBRARY) + "/qv_1.dll";
 
-// Sample bitmap n of the test modules as a .bmp file, or its expected image.
-QByteArray sampleFile(int n) { return fixtures::readFile(QStringLiteral(QV_TEST_DATA "/b%1.bmp").arg(n)); }
-QImage sampleImage(int n) { return QImage(QStringLiteral(QV_TEST_DATA "/b%1.png").arg(n)).convertToFormat(QImage::Format_RGB32); }
 
 // A session whose program lives in folder, scanned at start-up.
 struct Session : HeadlessSession {
@@ -127,7 +124,8 @@ class TestLibrary : public QObject {
     QTest::addColumn<QImage>("expected");
     for (const char* module : {"a64", "a32"})
       for (int id = 1; id <= 16; ++id) {
-        QImage expected = sampleImage(id);
+        // Sample bitmap b<id>.bmp has its pixels in b<id>.png.
+        QImage expected = QImage(QStringLiteral(QV_TEST_DATA "/b%1.png").arg(id)).convertToFormat(QImage::Format_RGB32);
         fixtures::fill(expected, 200, 0, expected.width(), expected.height(), RGB(1, 2, 3));
         QTest::addRow("%s b%d", module, id) << modulePath(module) << id << expected;
       }
@@ -226,7 +224,7 @@ class TestLibrary : public QObject {
     const QList<Damage> damages = damagesIn("bitmap-damages.txt");
     QCOMPARE(damages.size(), 27);
     for (const Damage& d : damages) {
-      const QByteArray good = sampleFile(d.part).mid(14);
+      const QByteArray good = fixtures::readFile(QStringLiteral(QV_TEST_DATA "/b%1.bmp").arg(d.part)).mid(14);
       const DibResult r = DecodeDib(damage(good, d.at, d));
       QVERIFY2(DecodeDib(good).ok() && r.image.isNull() && !r.error.isEmpty(), d.name.constData());
     }
