@@ -28,7 +28,7 @@ QString hoverAt(Workspace& ws, double x, int y) {
 class TestImaging : public QObject {
   Q_OBJECT
  private slots:
-  void cellsAndCelSizes() {
+  void cellsCelSizesAndMasks() {
     HeadlessSession s;
     Workspace& ws = s.ws;
     // (Cell origins show in the Add and Remove tests.)
@@ -49,11 +49,6 @@ class TestImaging : public QObject {
                             {26, 4, 6},   {101, 3, 34}, {197, 5, 39}, {199, 5, 40}, {20, 1, 20}, {20, 0, 0}};
     for (const auto& [size, cels, expected] : cases)
       QVERIFY2(CelSize(size, cels) == expected, qPrintable(QStringLiteral("%1 / %2").arg(size).arg(cels)));
-  }
-
-  void maskAndDraw() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
     // Slot 7's cell is at (200, 200). Its used 70 x 30 area holds, column by
     // column: true black, white, grey, RGB(0,0,1), RGB(1,0,0), RGB(0,1,0),
     // near-white; black fills the rest of the cell.
@@ -65,8 +60,7 @@ class TestImaging : public QObject {
     ws.surfaces.picMasks.Image().fill(toQRgb(Purple));
     const QImage spritesBefore = ws.surfaces.picSprites.Image().copy();
     BuildPaneMask(ws, 7);
-    QImage mask(SheetWidth, SheetHeight, QImage::Format_RGB32);
-    mask.fill(toQRgb(Purple));
+    QImage mask = boardModel({SheetWidth, SheetHeight}, Purple, {});
     for (int i = 0; i < 7; ++i) fill(mask, 200 + 10 * i, 200, 10, 30, want[i]);
     QCOMPARE(ws.surfaces.picMasks.Image(), mask);
     QCOMPARE(ws.surfaces.picMasks.Picture(), mask);
@@ -183,10 +177,10 @@ class TestImaging : public QObject {
     QVERIFY(hb.Visible && QRect(hb.Left, hb.Top, hb.Width, hb.Height) == QRect(p.Left, p.Top, 100, 100));
   }
 
-  void hoverMenusAndHourglass() {
+  void hoverMenusHourglassAndRunning() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    placeSolid(ws, 3, 50, 50, 100, 100, Red);
+    for (int n = 1; n <= 3; ++n) placeSolid(ws, n, 50, 50, 100, 100, Red);
     // Over nothing with the target box hidden the Target items are greyed;
     // with it shown they stay.
     EnablePaneMenus(ws);
@@ -200,12 +194,8 @@ class TestImaging : public QObject {
     ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     ws.win.Lab_Readouts = QStringLiteral("busy");
     QVERIFY(hoverAt(ws, 60, 60).isEmpty() && ws.win.Lab_Readouts == "busy");
-  }
-
-  void hoverRunning() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    for (int n = 1; n <= 3; ++n) placeSolid(ws, n, 50, 50, 100, 100, Red);
+    // Running: the RunMode table is tested.
+    ws.surfaces.picStage.Pointer = MousePointer::Default;
     ws.RunPaneTable = ws.PaneTable;
     ws.RunPane(1).Visible = QvFalse;
     ws.RunPane(2).Left = 300;

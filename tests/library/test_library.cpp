@@ -4,7 +4,6 @@
 // the picker over the program's folders: the order of the list, skipped
 // modules, the previews, and an image sent into the Target Pane.
 #include "library/Dib.h"
-#include "editing/Panes.h"
 #include "library/LibraryModules.h"
 #include "library/LibraryPicker.h"
 #include "library/ResourceModule.h"
@@ -13,8 +12,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
-#include "SampleBitmaps.h"
 #include "support/Fixtures.h"
 
 using namespace qv;
@@ -47,15 +46,29 @@ QVector<qint64> partsOf(const QByteArray& b) {
 }
 
 // `value` written over `width` bytes at `at` from a part of a module (or the
-// start of sample bitmap `part`), or with width 0 the bytes cut there.
+// start of sample bitmap `part`), or with width 0 the bytes cut there; the
+// words of the reason it is refused for, empty when it still loads.
 struct Damage {
-  const char* name;
+  QByteArray name;
   int part;
   qint64 at;
   quint64 value;
   int width;
-  bool loads = false;
+  QString reason;
 };
+
+// The damages of a data file, one a line, with the columns named in its head.
+QList<Damage> damagesIn(const char* file) {
+  const QStringList parts = {"File", "End", "Pe", "Optional", "ResourceEntry", "FirstSection", "Root", "Ids", "Languages", "Data"};
+  QList<Damage> out;
+  for (const QByteArray& line : fixtures::readFile(QV_TEST_DATA + QString("/") + file).trimmed().split('\n')) {
+    const QStringList f = QString(line).split(" | ");
+    if (f.size() < 6 || line.startsWith('#')) continue;
+    const int part = parts.indexOf(f[1]);
+    out.append({f[0].toUtf8(), part >= 0 ? part : f[1].toInt(), f[2].toLongLong(nullptr, 0), f[3].toULongLong(nullptr, 0), f[4].toInt(), f[5] == "loads" ? QString() : f[5]});
+  }
+  return out;
+}
 
 QByteArray damage(QByteArray b, qint64 at, const Damage& d) {
   if (d.width == 0) b.truncate(at);
@@ -64,6 +77,7 @@ QByteArray damage(QByteArray b, qint64 at, const Damage& d) {
 }
 
 const QString Sample = QStringLiteral(QV_SAMPLE_LIBRARY) + "/qv_1.dll";
+
 
 // A session whose program lives in folder, scanned at start-up.
 struct Session : HeadlessSession {
@@ -83,7 +97,7 @@ class TestLibrary : public QObject {
     QTest::addColumn<QString>("module");
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("expected");
-    const QString cut = QString::fromLatin1(samples::longText(1023));
+    const QString cut = QString("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(40).left(1023);
     const QList<std::pair<int, QString>> rows = {
         {101, "1"}, {102, "Alpha Library"}, {105, "Third image"},
         {15, "fifteen"}, {16, "sixteen"},  // the last of block 1, the first of block 2
@@ -110,13 +124,13 @@ class TestLibrary : public QObject {
     QTest::addColumn<int>("id");
     QTest::addColumn<QImage>("expected");
     for (const char* module : {"a64", "a32"})
-      for (const samples::SampleBitmap& s : samples::sampleBitmaps()) {
-        QImage expected = samples::expectedImage(s);
-        fixtures::fill(expected, 200, 0, s.width, s.height, RGB(1, 2, 3));
-        QTest::addRow("%s %s", module, s.name) << modulePath(module) << s.id << expected;
+      for (int id = 1; id <= 16; ++id) {
+        // Sample bitmap b<id>.bmp has its pixels in b<id>.png.
+        QImage expected = QImage(QStringLiteral(QV_TEST_DATA "/b%1.png").arg(id)).convertToFormat(QImage::Format_RGB32);
+        fixtures::fill(expected, 200, 0, expected.width(), expected.height(), RGB(1, 2, 3));
+        QTest::addRow("%s b%d", module, id) << modulePath(module) << id << expected;
       }
-    QImage empty(40, 300, QImage::Format_RGB32);
-    empty.fill(toQRgb(RGB(1, 2, 3)));
+    const QImage empty = fixtures::boardModel({40, 300}, RGB(1, 2, 3), {});
     for (const auto& [module, id] : {std::pair{"c", 101}, std::pair{"none", 1}, std::pair{"a64", 99}})
       QTest::addRow("%s %d fails", module, id) << modulePath(module) << id << empty;
   }
@@ -167,30 +181,18 @@ class TestLibrary : public QObject {
   void modules_data() {
     QTest::addColumn<QByteArray>("good");
     QTest::addColumn<QByteArray>("damaged");
-    QTest::addColumn<bool>("loads");
-    const Damage damages[] = {
-        {"empty", File, 0, 0, 0}, {"cut by one byte", End, -1, 0, 0}, {"headers only", FirstSection, 40, 0, 0},
-        {"no DOS header", File, 1, 'X', 1}, {"PE header past the end", File, 0x3c, 0xfffffff0, 4},
-        {"no PE signature", Pe, 2, 1, 1}, {"optional header kind", Optional, 0, 0x107, 2},
-        {"optional header too short", Pe, 20, 64, 2}, {"optional header past the end", Pe, 20, 0xffff, 2},
-        {"65535 sections", Pe, 6, 0xffff, 2}, {"section data wraps", FirstSection, 20, 0xfffffe00, 4},
-        {"resources outside sections", ResourceEntry, 0, 0x7fff0000, 4},
-        {"65535 + 65535 entries", Root, 12, 0xffffffff, 4}, {"directory past the end", Root, 20, 0xfffffff0, 4},
-        {"type entry points to data", Root, 23, 0, 1}, {"type entry loops to the root", Root, 20, 0x80000000, 4},
-        {"language entry is a directory", Languages, 23, 0x80, 1}, {"data outside sections", Data, 0, 0xfffffff0, 4},
-        {"data size wraps", Data, 4, 0xffffffff, 4}, {"data size 64 KiB", Data, 4, 0x10000, 4},
-        {"no resource entry", ResourceEntry, 0, 0, 8, true},
-        {"two data directories", ResourceEntry, -20, 2, 4, true}
-    };
+    QTest::addColumn<QString>("reason");
+    const QList<Damage> damages = damagesIn("module-damages.txt");
+    QCOMPARE(damages.size(), 22);
     for (const char* module : {"a64", "a32"}) {
       const QByteArray good = fixtures::readFile(modulePath(module));
       const QVector<qint64> at = partsOf(good);
       for (const Damage& d : damages)
-        QTest::addRow("%s %s", module, d.name) << good << damage(good, at[d.part] + d.at, d) << d.loads;
+        QTest::addRow("%s %s", module, d.name.constData()) << good << damage(good, at[d.part] + d.at, d) << d.reason;
       // An id directory pointing back to itself.
       QByteArray loop = good;
       qToLittleEndian(quint32(0x80000000 | (at[Ids] - at[Root])), loop.data() + at[Ids] + 20);
-      QTest::addRow("%s id entry loops to itself", module) << good << loop << false;
+      QTest::addRow("%s id entry loops to itself", module) << good << loop << QString("loops back");
       // 20 types sharing one directory of 20 ids sharing one of 20
       // languages: 8000 paths through a few hundred bytes.
       QByteArray shared = good;
@@ -203,50 +205,30 @@ class TestLibrary : public QObject {
         }
       }
       put(528, get(good, at[ResourceEntry])), put(532, 16);
-      QTest::addRow("%s shared directories", module) << good << shared << false;
+      QTest::addRow("%s shared directories", module) << good << shared << QString("directories overlap");
     }
   }
   void modules() {
     QFETCH(QByteArray, good);
     QFETCH(QByteArray, damaged);
-    QFETCH(bool, loads);
+    QFETCH(QString, reason);
     QVERIFY(ResourceModule::FromData(good).ok());
     const ResourceModule m = ResourceModule::FromData(damaged);
-    QCOMPARE(m.ok(), loads);
-    QCOMPARE(m.error().isEmpty(), loads);
+    QCOMPARE(m.ok(), reason.isEmpty());
+    QVERIFY2(reason.isEmpty() ? m.error().isEmpty() : m.error().contains(reason), qPrintable(m.error()));
     QVERIFY(!m.string(101) && !m.bitmap(1).ok());
   }
 
-  // Each damage to a good bitmap (as a bitmap resource holds it) gives a
-  // reason and no image. Samples: 0 24-bit 5 x 3, 1 8-bit, 7 16-bit fields,
-  // 9 core header.
-  void bitmapsRefused_data() {
-    QTest::addColumn<QByteArray>("good");
-    QTest::addColumn<QByteArray>("damaged");
-    const Damage damages[] = {
-        {"too short", 0, 3, 0, 0}, {"header size 64", 0, 0, 64, 4}, {"header size 2^32-1", 0, 0, 0xffffffff, 4},
-        {"header cut", 0, 39, 0, 0}, {"core header cut", 9, 11, 0, 0}, {"width 0", 0, 4, 0, 4},
-        {"width -5", 0, 4, 0xfffffffb, 4}, {"height 0", 0, 8, 0, 4}, {"width 16385", 0, 4, 16385, 4},
-        {"height -16385", 0, 8, 0xffffbfff, 4}, {"lowest height", 0, 8, 0x80000000, 4},
-        {"10000 x 4001 pixels", 0, 4, 4001ull << 32 | 10000, 8}, {"7 bits", 0, 14, 7, 2},
-        {"run-length 8", 1, 16, 1, 4}, {"run-length 4", 1, 16, 2, 4}, {"JPEG", 0, 16, 4, 4},
-        {"compression 9", 0, 16, 9, 4}, {"bit fields on 24 bits", 0, 16, 3, 4}, {"257 colours", 1, 32, 257, 4},
-        {"colour table cut", 1, 40 + 4 * 255, 0, 0}, {"core colour table cut", 9, 12 + 3 * 255, 0, 0},
-        {"2^30 unused colours", 0, 32, 0x40000000, 4}, {"masks cut", 7, 48, 0, 0}, {"pixels cut", 0, 87, 0, 0},
-        {"red mask with a gap", 7, 40, 0xf801, 4}, {"green mask with a gap", 7, 44, 0x0660, 4},
-        {"blue mask with a gap", 7, 48, 0x0015, 4}
-    };
-    for (const Damage& d : damages) {
-      const QByteArray good = samples::encodeBmp(samples::sampleBitmaps()[d.part]).mid(14);
-      QTest::newRow(d.name) << good << damage(good, d.at, d);
-    }
-  }
+  // Each damage to a good bitmap (as a bitmap resource holds it) gives its
+  // reason and no image.
   void bitmapsRefused() {
-    QFETCH(QByteArray, good);
-    QFETCH(QByteArray, damaged);
-    QVERIFY(DecodeDib(good).ok());
-    const DibResult r = DecodeDib(damaged);
-    QVERIFY(r.image.isNull() && !r.error.isEmpty());
+    const QList<Damage> damages = damagesIn("bitmap-damages.txt");
+    QCOMPARE(damages.size(), 27);
+    for (const Damage& d : damages) {
+      const QByteArray good = fixtures::readFile(QStringLiteral(QV_TEST_DATA "/b%1.bmp").arg(d.part)).mid(14);
+      const DibResult r = DecodeDib(damage(good, d.at, d));
+      QVERIFY2(DecodeDib(good).ok() && r.image.isNull() && r.error.contains(d.reason), qPrintable(d.name + ": " + r.error));
+    }
   }
 
   // An installed program looks beside itself and in its data folder; a
