@@ -6,6 +6,8 @@
 #include "project/RtfWriter.h"
 #include "support/Fixtures.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 using namespace qv;
@@ -204,8 +206,8 @@ class TestProjectText : public QObject {
     QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
   }
 
-  // Documents read to their text: as RichEdit and WordPad write them,
-  // Unicode fallbacks, code pages, malformed and hostile input.
+  // Documents read to their text: as RichEdit and WordPad write them, and
+  // the rows of data/reads.json.
   void reads_data() {
     QTest::addColumn<QByteArray>("doc");
     QTest::addColumn<QString>("text");
@@ -214,48 +216,14 @@ class TestProjectText : public QObject {
     row("NUL after", RichEditEmptyProject + QByteArray(1, '\0'), EmptyProjectText);
     row("junk after", RichEditEmptyProject + "{\\b junk}trailing", EmptyProjectText);
     row("WordPad", fixtures::readFile(QFINDTESTDATA("data/wordpad.rtf")), "Hello World\r\nSecond\tline\nthird\r\nlink  été\u00A0{x}—‘q’\\");
-    // A paragraph mark reads as CR LF, a line break as LF, as a RichEdit
-    // control on Windows gives them.
-    row("breaks", "{\\rtf1 a\\par b\\line c\\\r\nd\\par}", "a\r\nb\nc\r\nd");
-    row("fallbacks", "{\\rtf1\\ansi\\uc1 a\\u1046?b\\uc2\\u1046\\'3f\\'3fc{\\uc0\\u1046}d\\u1046xy e}", "aЖbЖcЖdЖ e");
-    // A fallback cut short by a group end; surrogate pairs as two \u words;
-    // a control word counts as one fallback character.
-    row("fallback cut", "{\\rtf1\\uc3\\u1046{x}yz\\uc1\\u-10179?\\u-8704?}", "Жxyz😀");
-    row("fallback word", "{\\rtf1\\uc1\\u1046\\'3f\\u1047\\par q}", "ЖЗq");
-    // A character of each page that differs from Windows-1252 and from the
-    // other pages, declared by the document or by its font's charset.
-    const struct { int charset, page; const char *hex, *text; } pages[] = {
-        {222, 874, "a1", "ก"},    {238, 1250, "8c", "Ś"},  {204, 1251, "80", "Ђ"}, {0, 1252, "80", "€"},
-        {161, 1253, "a2", "Ά"},   {162, 1254, "d0", "Ğ"},  {177, 1255, "a4", "₪"}, {178, 1256, "81", "پ"},
-        {186, 1257, "8e", "ˇ"},   {163, 1258, "d5", "Ơ"},  {254, 437, "9b", "¢"},  {255, 850, "9b", "ø"},
-        {0, 866, "80", "А"},      {77, 10000, "80", "Ä"},  {128, 932, "93fa", "日"}, {134, 936, "c8d5", "日"},
-        {129, 949, "c0cf", "일"}, {136, 950, "a4e9", "日"}};
-    for (const auto& p : pages) {
-      QByteArray bytes;
-      for (int i = 0; p.hex[i]; i += 2) bytes += "\\'" + QByteArray(p.hex + i, 2);
-      row(qPrintable(QString("ansicpg%1").arg(p.page)), "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(p.page) + " " + bytes + "}", p.text);
-      if (p.charset)
-        row(qPrintable(QString("fcharset%1").arg(p.charset)), "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset" +
-                                                     QByteArray::number(p.charset) + " B;}}\\f1 " + bytes + "}", p.text);
-    }
-    const std::pair<const char*, const char*> others[] = {
-        {"{\\rtf1\\ansi \\'e9}", "é"},  {"{\\rtf1\\mac \\'8e}", "é"},
-        {"{\\rtf1\\pc \\'9b}", "¢"},    {"{\\rtf1\\pca \\'9b}", "ø"},
-        {"{\\rtf1\\ansi\\ansicpg1251\\pc \\'c0}", "А"}, {"{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}", "Î€"},
-        {"{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}", "日本Ｂ"},
-        {"{\\rtf1{\\fonttbl{\\f0\\cpg1251 A;}{\\f1\\fcharset2 S;}{\\f2\\fcharset999 U;}}\\f0\\'c0\\f1\\'c0\\f2\\'c0}", "АÀÀ"},
-        // The font's page holds inside its group only; \\plain returns to the default font.
-        {"{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset161 G;}}\\'e1{\\f1\\'e1}\\'e1\\f1\\'e1\\plain\\'e1}", "áαáαá"},
-        {"\xEF\xBB\xBF{\\rtf1 bom}", "bom"},
-        {" \t\r\n{\\rtf1 blanks}", "blanks"},
-        {"{\\rtf1 \\'C9\\'4z}", "É\x04z"},
-        {"{\\rtf1 abc{\\b def", "abcdef"},  // truncated
-        {"{\\rtf1 a\\'4", "a\x04"},
-        {"{\\rtf1 a\\", "a"},
-        {"{\\rtf1 a\\bin99999999999 }}}", "a"},
-        {"{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}", "aAd"},
-        {"{\\rtf1 a}}}}b", "a"}};
-    for (const auto& [doc, text] : others) row(doc, doc, text);
+    // data/reads.json: [name, document, text] rows. Line ends, Unicode
+    // fallbacks, a character of each code page declared by the document or
+    // by its font's charset (a font's page holding inside its group only),
+    // malformed documents.
+    const QJsonArray rows = QJsonDocument::fromJson(fixtures::readFile(QFINDTESTDATA("data/reads.json"))).array();
+    QCOMPARE(rows.size(), 56);
+    for (const QJsonValue r : rows)
+      row(qPrintable(r[0].toString()), r[1].toString().toUtf8(), r[2].toString());
     row("deep", "{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep");
     row("long word", "{\\rtf1 \\" + QByteArray(100000, 'w') + " x}", "x");
   }
