@@ -21,11 +21,6 @@
 #include <unistd.h>
 
 #define REAL(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
-#define FAULT(op, path)              \
-  do {                               \
-    int e_ = fault(op, path);        \
-    if (e_) return errno = e_, -1;   \
-  } while (0)
 
 static long counted;
 
@@ -35,7 +30,7 @@ static int in_folder(const char* path) {
   return n && path && strncmp(path, dir, n) == 0 && (path[n] == '\0' || path[n] == '/');
 }
 
-// Counts a call on path; returns the errno to fail it with, or 0.
+// Counts a call on path; fails it (errno set, -1) or returns 0.
 static int fault(const char* op, const char* path) {
   if (!in_folder(path)) return 0;
   char me[32], calls[256];
@@ -44,7 +39,8 @@ static int fault(const char* op, const char* path) {
   FILE* log = getenv("QV_FAULT_LOG") ? fopen(getenv("QV_FAULT_LOG"), "a") : NULL;
   if (log) fprintf(log, "%ld %s %s\n", counted, op, path), fclose(log);
   if (!strstr(calls, me)) return 0;
-  return getenv("QV_FAULT_ERRNO") ? atoi(getenv("QV_FAULT_ERRNO")) : ENOSPC;
+  errno = getenv("QV_FAULT_ERRNO") ? atoi(getenv("QV_FAULT_ERRNO")) : ENOSPC;
+  return -1;
 }
 
 // The path a descriptor was opened on.
@@ -61,14 +57,14 @@ int open(const char* path, int flags, ...) {
   va_start(ap, flags);
   mode_t mode = (flags & O_CREAT) ? (mode_t)va_arg(ap, int) : 0;
   va_end(ap);
-  if (flags & O_CREAT) FAULT("open", path);
+  if ((flags & O_CREAT) && fault("open", path)) return -1;
   return REAL(open)(path, flags, mode);
 }
 
 #define ON_DESCRIPTOR(type, name, params, args) \
   type name params {                            \
     char buf[PATH_MAX];                         \
-    FAULT(#name, fd_path(fd, buf));             \
+    if (fault(#name, fd_path(fd, buf))) return -1; \
     return REAL(name) args;                     \
   }
 ON_DESCRIPTOR(ssize_t, write, (int fd, const void* data, size_t size), (fd, data, size))
@@ -78,18 +74,17 @@ ON_DESCRIPTOR(int, fdatasync, (int fd), (fd))
 int close(int fd) {
   char buf[PATH_MAX];
   int flags = fcntl(fd, F_GETFL);
-  int e = flags >= 0 && (flags & O_ACCMODE) != O_RDONLY ? fault("close", fd_path(fd, buf)) : 0;
+  int failed = flags >= 0 && (flags & O_ACCMODE) != O_RDONLY && fault("close", fd_path(fd, buf));
+  int e = errno;
   int r = REAL(close)(fd);
-  return e ? (errno = e, -1) : r;
+  return failed ? (errno = e, -1) : r;
 }
 
 int link(const char* from, const char* to) {
   if (getenv("QV_FAULT_NO_LINKS") && in_folder(to)) return errno = EPERM, -1;
-  FAULT("link", to);
-  return REAL(link)(from, to);
+  return fault("link", to) ? -1 : REAL(link)(from, to);
 }
 
 int rename(const char* from, const char* to) {
-  FAULT("rename", to);
-  return REAL(rename)(from, to);
+  return fault("rename", to) ? -1 : REAL(rename)(from, to);
 }

@@ -115,25 +115,17 @@ class TestProjectCommands : public QObject {
     QVERIFY(entries(other.path()).isEmpty());
     QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
     QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
-  }
-
-  void failedSaveKeepsOlderFiles() {
-    QTemporaryDir dir;
-    HeadlessSession s;
-    buildProject(s.ws);
     // An earlier save, and a folder where the sprite sheet goes: the four
     // files change together, so none of them does.
-    QVERIFY(writeFile(dir.filePath("demo.QV1"), "old") && writeFile(dir.filePath("Masks_demo.bmp"), "old masks") &&
-            QDir(dir.path()).mkdir("Sprites_demo.bmp"));
-    const Outcome saved = saveAs(s, dir.filePath("demo.QV1"));
-    QCOMPARE(entries(dir.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
-    QCOMPARE(readFile(dir.filePath("demo.QV1")), QByteArray("old"));
-    QCOMPARE(readFile(dir.filePath("Masks_demo.bmp")), QByteArray("old masks"));
-    QVERIFY(saved.hasFailed() && saved.failure().file == dir.filePath("Sprites_demo.bmp"));
-    QVERIFY(saved.failure().reason.contains("folder"));
-    // The message names the file, then the reason.
-    QCOMPARE(s.platform.calls("ShowMessage|Save Project|" + dir.filePath("Sprites_demo.bmp") + "\nThe project could not be saved: ").size(), 1);
-    QVERIFY(s.platform.waitedMs == 0 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
+    QVERIFY(writeFile(other.filePath("demo.QV1"), "old") && writeFile(other.filePath("Masks_demo.bmp"), "old masks") &&
+            QDir(other.path()).mkdir("Sprites_demo.bmp"));
+    const Outcome failed = saveAs(s, other.filePath("demo.QV1"));
+    QCOMPARE(entries(other.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
+    QCOMPARE(readFile(other.filePath("demo.QV1")) + readFile(other.filePath("Masks_demo.bmp")), QByteArray("oldold masks"));
+    QVERIFY(failed.hasFailed() && failed.failure().file == other.filePath("Sprites_demo.bmp") && failed.failure().reason.contains("folder"));
+    // The message names the file, then the reason; no wait follows.
+    QCOMPARE(s.platform.calls("ShowMessage|Save Project|" + other.filePath("Sprites_demo.bmp") + "\nThe project could not be saved: ").size(), 1);
+    QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
   }
 
   void loadRestoresTheProject() {
@@ -205,9 +197,12 @@ class TestProjectCommands : public QObject {
     const auto table = s.ws.PaneTable;
     const auto zorder = s.ws.win.List_Zorder;
     const QImage board = s.ws.surfaces.picStage.Image().copy();
-    // No changes nothing.
-    QVERIFY(NewProject(s.ws).wasCancelled());
-    QCOMPARE(s.platform.log, QStringList{"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?"});
+    // No changes nothing, and No to End goes on.
+    s.platform.yesNoAnswers << false << false << true;
+    QVERIFY(NewProject(s.ws).wasCancelled() && EndApplication(s.ws).wasCancelled() && EndApplication(s.ws).succeeded());
+    QCOMPARE(s.platform.log, QStringList({"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?",
+                                          "AskYesNo|Activity : End Application|End your time with Quorvel ?",
+                                          "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
     QVERIFY(s.ws.PaneTable == table && s.ws.win.List_Zorder == zorder && s.ws.surfaces.picStage.Image() == board);
     QVERIFY(s.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3) && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
     // Yes brings everything back to the start, with the bar shown and keys on.
@@ -223,9 +218,10 @@ class TestProjectCommands : public QObject {
     QVERIFY(ws.win.picFastMenu.Visible && ws.win.KeyPreview);
   }
 
-  // Each damaged file is reported once, by name. The intro is gone and the
-  // design icons are shown whatever the file held, and the old project is
-  // gone even when nothing could be read.
+  // Each damaged file given at the start (quorvel FILE.QV1) is reported
+  // once, by name. The intro is gone and the design icons are shown
+  // whatever the file held, and the old project is gone even when nothing
+  // could be read.
   void damagedProjectFiles() {
     QTemporaryDir dir;
     HeadlessSession saver;
@@ -252,7 +248,7 @@ class TestProjectCommands : public QObject {
       HideDesignIcons(s.ws);
       s.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
       QFile::copy(dir.filePath("Sprites_good.bmp"), dir.filePath("Sprites_" + name.chopped(4) + ".bmp"));
-      const Outcome o = loadFrom(s, dir.filePath(name));
+      const Outcome o = OpenProjectAtStart(s.ws, dir.filePath(name));
       // A damaged text is the last warning, after those of missing bitmaps.
       const Problem p = o.hasFailed() ? o.failure() : o.warnings().isEmpty() ? Problem() : o.warnings().last();
       QVERIFY2(p.file == dir.filePath(name) && (o.hasFailed() || p.reason.contains("damaged")), qPrintable(name));
@@ -303,30 +299,6 @@ class TestProjectCommands : public QObject {
     QCOMPARE(LibraryFolders(dir.filePath(program)), libraries);
   }
 
-  // quorvel FILE.QV1: the project opens with the intro gone; a file that
-  // cannot be read gets Load's message, naming it.
-  void openAtStart() {
-    QTemporaryDir dir;
-    HeadlessSession saver;
-    buildProject(saver.ws);
-    saveAs(saver, dir.filePath("given.QV1"));
-    HeadlessSession s;
-    QVERIFY(OpenProjectAtStart(s.ws, dir.filePath("given.QV1")).succeeded());
-    QVERIFY(!s.ws.win.picIntro.Visible && s.ws.PaneTable == saver.ws.PaneTable);
-    HeadlessSession bad;
-    QVERIFY(OpenProjectAtStart(bad.ws, dir.filePath("nothere.QV1")).hasFailed());
-    const QStringList shown = bad.platform.calls("ShowMessage|Load a Project|");
-    QVERIFY(shown.size() == 1 && shown[0].contains(dir.filePath("nothere.QV1")));
-    QVERIFY(!bad.ws.win.picIntro.Visible);
-  }
-
-  void endApplication() {
-    HeadlessSession s;
-    s.platform.yesNoAnswers << false << true;
-    QVERIFY(EndApplication(s.ws).wasCancelled());
-    QVERIFY(EndApplication(s.ws).succeeded());
-    QCOMPARE(s.platform.log, QStringList(2, "AskYesNo|Activity : End Application|End your time with Quorvel ?"));
-  }
 };
 
 QTEST_GUILESS_MAIN(TestProjectCommands)

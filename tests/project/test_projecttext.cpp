@@ -6,6 +6,8 @@
 #include "project/RtfWriter.h"
 #include "support/Fixtures.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 using namespace qv;
@@ -30,10 +32,7 @@ QString stopOf(const ParseResult& r) {
 }
 
 // What a Windows RichEdit control saves for the empty project.
-const QByteArray RichEditEmptyProject =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 MS Sans "
-    "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 "
-    "0\\'cenone\\'ce12105912\\'ce16777215\\'ce16777215\\'ce0\\'ce0\\'ce0\\'ce0\\'ce\\par\r\n}\r\n";
+const QByteArray RichEditEmptyProject = fixtures::readFile(QFINDTESTDATA("data/richedit-empty.QV1"));
 const QString EmptyProjectText = QString::fromUtf8("0ÎnoneÎ12105912Î16777215Î16777215Î0Î0Î0Î0Î");
 
 QString read(const QByteArray& doc) {
@@ -47,14 +46,18 @@ class TestProjectText : public QObject {
   Q_OBJECT
 
  private slots:
-  void emptyProjectWithStartDefaults() {
+  // The empty project with the start defaults, and RichEdit's file of it.
+  void emptyProject() {
     HeadlessSession s, other;
     s.ws.project.PaneCount = 9;
     const QString text = SerializeProject(s.ws);
-    QCOMPARE(text, QStringList({"0", "none", "12105912", "16777215", "16777215", "0", "0", "0", "0", ""}).join(Sep));
+    QCOMPARE(text, EmptyProjectText);
     QCOMPARE(s.ws.project.PaneCount, Integer(0));
     const ParseResult r = ParseProject(other.ws, text);
     QVERIFY(r.complete && r.tokensRead == 9 && other.ws.BoardSettings == s.ws.BoardSettings);
+    QCOMPARE(WriteRtf(text), RichEditEmptyProject);
+    const RtfReadResult file = ReadRtf(RichEditEmptyProject);
+    QVERIFY(file.ok && file.text == EmptyProjectText && file.codePage == 1252);
   }
 
   void tokenOrderAndSwappedPairs() {
@@ -186,24 +189,7 @@ class TestProjectText : public QObject {
     QVERIFY(other.ws.PaneTable[8].Label == s.ws.PaneTable[8].Label && other.ws.PaneTable[8].CelCount == s.ws.PaneTable[8].CelCount);
   }
 
-  void richEditProjectFiles() {
-    const RtfReadResult r = ReadRtf(RichEditEmptyProject);
-    QVERIFY(r.ok);
-    QCOMPARE(r.text, EmptyProjectText);
-    QCOMPARE(r.codePage, 1252);
-    // Some saved files end with a NUL byte, others carry junk after the brace.
-    QCOMPARE(read(RichEditEmptyProject + QByteArray(1, '\0')), EmptyProjectText);
-    QCOMPARE(read(RichEditEmptyProject + "{\\b junk}trailing"), EmptyProjectText);
-
-    QCOMPARE(WriteRtf(EmptyProjectText), RichEditEmptyProject);
-    QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
-    QVERIFY(WriteRtf("x\r\ny\nz\tw\rv").contains("x\\par y\\line z\\tab w\\'0dv\\par"));
-    // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
-    QVERIFY(WriteRtf(QString::fromUtf8("é€™")).contains("\\'e9\\'80\\'99\\par"));
-    QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
-  }
-
-  void roundTripsAnyText() {
+  void writesAndReadsBackAnyText() {
     const QStringList texts = {
         "", QString::fromUtf8("Ζωή 日本 😀"), QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ ¡ÿÎ"),
         QString("\\{}\\par \\'ce {\\rtf1}"), QString("lines\nand\n\nbreaks\n"),
@@ -213,69 +199,36 @@ class TestProjectText : public QObject {
         QString("?digits after \\u: ") + QChar(0x0416) + "123", QString(QChar(0xD83D)) + "unpaired",
     };
     for (const QString& t : texts) QCOMPARE(read(WriteRtf(t)), t);
-    // A paragraph mark reads as CR LF, a line break as LF, as a RichEdit
-    // control on Windows gives them.
-    QCOMPARE(read("{\\rtf1 a\\par b\\line c\\\r\nd\\par}"), QString("a\r\nb\nc\r\nd"));
+    QCOMPARE(WriteRtf(QString("a\\b{c}d")).split(' ').last(), QByteArray("a\\\\b\\{c\\}d\\par\r\n}\r\n"));
+    QVERIFY(WriteRtf("x\r\ny\nz\tw\rv").contains("x\\par y\\line z\\tab w\\'0dv\\par"));
+    // Windows-1252 characters above 0x7F as \'hh, the rest as signed \uN?.
+    QVERIFY(WriteRtf(QString::fromUtf8("é€™")).contains("\\'e9\\'80\\'99\\par"));
+    QVERIFY(WriteRtf(QString::fromUtf8("Ж😀")).contains("\\u1046?\\u-10179?\\u-8704?\\par"));
   }
 
-  void skipsUnicodeFallbacks() {
-    QCOMPARE(read("{\\rtf1\\ansi\\uc1 a\\u1046?b\\uc2\\u1046\\'3f\\'3fc{\\uc0\\u1046}d\\u1046xy e}"),
-             QString::fromUtf8("aЖbЖcЖdЖ e"));
-    // A fallback cut short by a group end; surrogate pairs as two \u words;
-    // a control word counts as one fallback character.
-    QCOMPARE(read("{\\rtf1\\uc3\\u1046{x}yz\\uc1\\u-10179?\\u-8704?}"), QString::fromUtf8("Жxyz😀"));
-    QCOMPARE(read("{\\rtf1\\uc1\\u1046\\'3f\\u1047\\par q}"), QString::fromUtf8("ЖЗq"));
-  }
-
-  void readsWordPadStyleDocuments() {
-    const QByteArray doc =
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
-        "Calibri;}{\\f1\\fnil\\fcharset2 Symbol;}}\r\n"
-        "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-        "{\\stylesheet{ Normal;}{\\s1 heading 1;}}\r\n"
-        "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
-        "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Hello \\cf1\\b World\\b0\\cf0\\par\r\n"
-        "Second\\tab line\\line third\\par\r\n"
-        "{\\info{\\author Me}{\\*\\company Us}}{\\*\\bkmkstart b1}{\\*\\bkmkend b1}"
-        "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}} "
-        "{\\pict\\wmetafile8\\picw10 0100ff{\\*\\blipuid 00}}{\\*\\shppict{\\pict\\bin4 }}{{}} "
-        "{\\nonshppict{\\pict 00}}{\\header head}"
-        "\\'e9t\\'e9\\~\\{x\\}\\emdash\\lquote q\\rquote\\unknownword12 \\\\\\par\r\n"
-        "}";
-    QCOMPARE(read(doc), QString::fromUtf8("Hello World\r\nSecond\tline\nthird\r\nlink  été\u00A0{x}—‘q’\\"));
-  }
-
-  void codePages_data() {
+  // Documents read to their text: as RichEdit and WordPad write them, and
+  // the rows of data/reads.json.
+  void reads_data() {
     QTest::addColumn<QByteArray>("doc");
     QTest::addColumn<QString>("text");
-    // A character of each page that differs from Windows-1252 and from the
-    // other pages, declared by the document or by its font's charset.
-    const struct { int charset, page; const char *hex, *text; } pages[] = {
-        {222, 874, "a1", "ก"},    {238, 1250, "8c", "Ś"},  {204, 1251, "80", "Ђ"}, {0, 1252, "80", "€"},
-        {161, 1253, "a2", "Ά"},   {162, 1254, "d0", "Ğ"},  {177, 1255, "a4", "₪"}, {178, 1256, "81", "پ"},
-        {186, 1257, "8e", "ˇ"},   {163, 1258, "d5", "Ơ"},  {254, 437, "9b", "¢"},  {255, 850, "9b", "ø"},
-        {0, 866, "80", "А"},      {77, 10000, "80", "Ä"},  {128, 932, "93fa", "日"}, {134, 936, "c8d5", "日"},
-        {129, 949, "c0cf", "일"}, {136, 950, "a4e9", "日"}};
-    for (const auto& p : pages) {
-      QByteArray bytes;
-      for (int i = 0; p.hex[i]; i += 2) bytes += "\\'" + QByteArray(p.hex + i, 2);
-      QTest::addRow("ansicpg%d", p.page) << "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(p.page) + " " + bytes + "}" << QString::fromUtf8(p.text);
-      if (p.charset)
-        QTest::addRow("fcharset%d", p.charset) << "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset" +
-                                                     QByteArray::number(p.charset) + " B;}}\\f1 " + bytes + "}" << QString::fromUtf8(p.text);
-    }
-    const std::pair<const char*, const char*> others[] = {
-        {"{\\rtf1\\ansi \\'e9}", "é"},  {"{\\rtf1\\mac \\'8e}", "é"},
-        {"{\\rtf1\\pc \\'9b}", "¢"},    {"{\\rtf1\\pca \\'9b}", "ø"},
-        {"{\\rtf1\\ansi\\ansicpg1251\\pc \\'c0}", "А"}, {"{\\rtf1\\ansi\\ansicpg99999 \\'ce\\'80}", "Î€"},
-        {"{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\{\\'82a}", "日本Ｂ"},
-        {"{\\rtf1{\\fonttbl{\\f0\\cpg1251 A;}{\\f1\\fcharset2 S;}{\\f2\\fcharset999 U;}}\\f0\\'c0\\f1\\'c0\\f2\\'c0}", "АÀÀ"},
-        // The font's page holds inside its group only; \\plain returns to the default font.
-        {"{\\rtf1\\deff0{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset161 G;}}\\'e1{\\f1\\'e1}\\'e1\\f1\\'e1\\plain\\'e1}", "áαáαá"}};
-    for (const auto& [doc, text] : others) QTest::newRow(doc) << QByteArray(doc) << QString::fromUtf8(text);
+    const auto row = [](const char* name, const QByteArray& doc, const QString& text) { QTest::newRow(name) << doc << text; };
+    // Some saved files end with a NUL byte, others carry junk after the brace.
+    row("NUL after", RichEditEmptyProject + QByteArray(1, '\0'), EmptyProjectText);
+    row("junk after", RichEditEmptyProject + "{\\b junk}trailing", EmptyProjectText);
+    row("WordPad", fixtures::readFile(QFINDTESTDATA("data/wordpad.rtf")), "Hello World\r\nSecond\tline\nthird\r\nlink  été\u00A0{x}—‘q’\\");
+    // data/reads.json: [name, document, text] rows. Line ends, Unicode
+    // fallbacks, a character of each code page declared by the document or
+    // by its font's charset (a font's page holding inside its group only),
+    // malformed documents.
+    const QJsonArray rows = QJsonDocument::fromJson(fixtures::readFile(QFINDTESTDATA("data/reads.json"))).array();
+    QCOMPARE(rows.size(), 56);
+    for (const QJsonValue r : rows)
+      row(qPrintable(r[0].toString()), r[1].toString().toUtf8(), r[2].toString());
+    row("deep", "{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep");
+    row("long word", "{\\rtf1 \\" + QByteArray(100000, 'w') + " x}", "x");
   }
 
-  void codePages() {
+  void reads() {
     QFETCH(QByteArray, doc);
     QFETCH(QString, text);
     QCOMPARE(read(doc), text);
@@ -290,25 +243,11 @@ class TestProjectText : public QObject {
     for (auto [page, sep] : separators) QCOMPARE(SeparatorForCodePage(page), QChar(sep));
   }
 
-  void rejectsAndSurvivesMalformedInput() {
+  void rejectsMalformedInput() {
     for (const QByteArray bad : {QByteArray(), QByteArray("hello"), QByteArray("{rtf1}"), QByteArray("\\rtf1")}) {
       const RtfReadResult r = ReadRtf(bad);
       QVERIFY(!r.ok && !r.error.isEmpty());
     }
-    const std::pair<QByteArray, QString> cases[] = {
-        {"\xEF\xBB\xBF{\\rtf1 bom}", "bom"},
-        {" \t\r\n{\\rtf1 blanks}", "blanks"},
-        {"{\\rtf1 \\'C9\\'4z}", "É\x04z"},
-        {"{\\rtf1 abc{\\b def", "abcdef"},  // truncated
-        {"{\\rtf1 a\\'4", "a\x04"},
-        {"{\\rtf1 a\\", "a"},
-        {"{\\rtf1 a\\bin99999999999 }}}", "a"},
-        {"{\\rtf1 a\\u99999999999999999999 b\\u-99999999999 c\\uc-5\\u65 d}", "aAd"},
-        {"{\\rtf1 a}}}}b", "a"},
-        {"{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep"},
-        {"{\\rtf1 \\" + QByteArray(100000, 'w') + " x}", "x"},
-    };
-    for (const auto& [doc, text] : cases) QCOMPARE(read(doc), text);
   }
 };
 

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -44,6 +45,18 @@ inline QByteArray readFile(const QString& path) {
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A started program's exit code (-1 for a crash or a hang) and its output.
+struct Ran {
+  int code;
+  QByteArray out, err;
+};
+
+inline Ran finish(QProcess& p, int waitMs) {
+  if (!p.waitForFinished(waitMs)) p.kill();
+  p.waitForFinished();
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 // Gives every field of a record a value different from its default: Left
