@@ -1,25 +1,42 @@
-// The real main window and its command routing, driven with real key and
-// mouse events: one table of key, icon and menu item against the effect it
-// has on the engine, the intro, the Board size list and window resizing,
-// the overlays, dragging a Pane, the RunMode pump and the Qt sound player.
+// The real main window driven with real key and mouse events: one table of
+// key, icon and menu item against the effect it has on the engine, the intro,
+// the Board size list and window resizing, the overlays, the Qt sound player;
+// then the Pane and Board properties dialogs (what the widgets add to the
+// engine's dialog state: the numeric boxes' filter of typed and pasted text,
+// controls reaching the state and coming back, the Writing box's line ends and
+// look, the Board's colours and swatches, Wire and Float never both "Yes"),
+// and last one project authored, saved, loaded and played only through events.
 #include "app/CommandRouter.h"
 #include "app/Menus.h"
 #include "app/QtPlatform.h"
+#include "app/dialogs/DialogParts.h"
 #include "app/frmMain.h"
 #include "editing/Panes.h"
 #include "resources/Resources.h"
 #include "runmode/RunLoop.h"
 #include "shell/Headless.h"
 #include "shell/Setups.h"
+#include "support/Fixtures.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMediaPlayer>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace qv;
 
@@ -46,17 +63,55 @@ struct Window {
     return found;
   }
   QWidget* stage() { return get("picStage"); }
-  void click(const QString& name, Qt::MouseButton b = Qt::LeftButton, QPoint at = {}) { QTest::mouseClick(get(name), b, {}, at); }
-  // Keys reach the focus widget first, or the window when nothing has focus.
+  void click(const QString& name, Qt::MouseButton b = Qt::LeftButton, QPoint at = {}) { QTest::mouseClick(reveal(name), b, {}, at); }
+  // Keys reach the window's focus widget first, or the window itself.
   void key(const QString& k) {
     const QKeyCombination c = QKeySequence::fromString(k)[0];
-    QWidget* target = QApplication::focusWidget();
-    QTest::keyClick(target ? target : &w, c.key(), c.keyboardModifiers());
+    QWidget* f = QApplication::focusWidget();
+    QTest::keyClick(f && f->window() == &w ? f : &w, c.key(), c.keyboardModifiers());
+  }
+  // Runs steps while the dialog that the menu command opens is shown; a
+  // dialog the steps leave open (a failed check) is closed.
+  void open(const QString& menu, const std::function<void()>& steps) {
+    QTimer::singleShot(0, &w, [steps] {
+      auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!d) return;
+      steps();
+      if (d->isVisible()) d->done(QDialog::Rejected);
+    });
+    w.runMenu(menu);
+  }
+
+  // Brings the tab holding a control to the front, as a click on its tab.
+  QWidget* reveal(const QString& name) {
+    QWidget* c = get(name);
+    for (QTabWidget* tabs : w.findChildren<QTabWidget*>(QStringLiteral("SSTab1")))
+      for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->widget(i)->isAncestorOf(c) && tabs->isVisible())
+          QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+    return c;
+  }
+  // Empties a box with the keyboard, then types.
+  void type(const QString& name, const QString& keys) {
+    auto* e = qobject_cast<QLineEdit*>(reveal(name));
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, keys);
+  }
+  // Chooses a list entry in its opened list with the keyboard.
+  void choose(const QString& name, int index) {
+    auto* c = qobject_cast<QComboBox*>(reveal(name));
+    QTest::keyClick(c, Qt::Key_F4);
+    QAbstractItemView* v = c->view();
+    QTest::keyClick(v, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) QTest::keyClick(v, Qt::Key_Down);
+    QTest::keyClick(v, Qt::Key_Return);
   }
   // Chooses a menu item with the mouse: its icon (or a right click on free
   // Board) opens the menu, a click on the item chooses it. The Board's menu
   // is modal, so the item is clicked from inside its event loop.
-  void choose(const QString& item) {
+  void chooseMenu(const QString& item) {
     QAction* a = w.menus()->action(item);
     QVERIFY(a);
     bool chosen = false;
@@ -106,7 +161,7 @@ QString effectOf(Window& m, const QString& input) {
   } else if (input.startsWith("fast ")) {
     m.click("Img_FastIcons_" + input.mid(5));
   } else if (input.startsWith("mnu_")) {
-    m.choose(input);
+    m.chooseMenu(input);
   } else {
     m.key(input);
   }
@@ -123,6 +178,15 @@ QString effectOf(Window& m, const QString& input) {
   return out.join(", ");
 }
 
+// A blank project with Pane 1 (at 50,50, 100 x 100) as the Target.
+struct DialogWindow : Window {
+  DialogWindow() {
+    w.runMenu(QStringLiteral("mnu_AddCustomPane"));
+    click("picStage", Qt::LeftButton, {60, 60});
+  }
+  PaneRecord& pane() { return ws.PaneTable[1]; }
+};
+
 }  // namespace
 
 class TestFrmMain : public QObject {
@@ -133,56 +197,15 @@ class TestFrmMain : public QObject {
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("effect");
-    // The states: one Pane ("design"), made the Target ("target"), running
-    // in Design ("running"), running on the Full Board ("full"), 50 Panes.
-    const char* rows[][3] = {
-        {"design", "F11", "Project is Running"},
-        {"running", "F11", "restarted"},
-        {"running", "Esc", "Stopped"},
-        {"full", "Esc", "Stopped, at 1,24, bar shown"},
-        {"design", "Esc", "Stopped"},
-        {"design", "F6", "OpenFileDialog|Load Quorvel Project"},
-        {"design", "F5", "redrawn"},
-        {"design", "F12", "Project is Running, at 1,1, bar hidden"},
-        {"target", "Del", "AskYesNo|Remove Pane - 1"},
-        {"design", "Del", ""},  // greyed: no Target
-        {"design", "Ctrl+A", "2 Panes"},
-        {"50 Panes", "Ctrl+A", ""},
-        {"design", "Ctrl+N", "AskYesNo|New Project"},
-        {"design", "Ctrl+S", "SaveFileDialog|Save Quorvel Project"},
-        {"design", "Ctrl+X", "AskYesNo|Activity : End Application"},
-        {"design", "icon 0", "redrawn"},
-        {"design", "icon 1", ""},
-        {"running", "icon 5", "Stopped"},
-        {"full", "icon 11", "Stopped, at 1,24, bar shown"},
-        {"target", "fast 3", "AskYesNo|Remove Pane - 1"},
-        {"design", "mnu_AddCustomPane", "2 Panes"},
-        {"design", "mnu_RemovePane", ""},  // greyed
-        {"target", "mnu_RemovePane", "AskYesNo|Remove Pane - 1"},
-        {"design", "mnu_RunInWindow", "Project is Running"},
-        {"design", "mnu_RunFullscreen", "Project is Running, at 1,1, bar hidden"},
-        {"design", "mnu_SaveProject", "SaveFileDialog|Save Quorvel Project"},
-        {"design", "mnu_LoadsProject", "OpenFileDialog|Load Quorvel Project"},
-        {"design", "mnu_NewProject", "AskYesNo|New Project"},
-        {"design", "mnu_End", "AskYesNo|Activity : End Application"},
-        {"design", "mnu_BoardCompositePanes", ""},  // greyed until a project is loaded
-        {"design", "mnu_320x240", "320 x 240, at 0,0"},
-        {"design", "F1", "frmBoard shown, redrawn"},
-        {"target", "Ctrl+E", "frmPanes shown"},
-        {"target", "Ctrl+R", "frmPanes shown"},
-        {"design", "Ctrl+E", ""},  // greyed: no Target
-        {"target", "Ctrl+H", "redrawn"},
-        {"target", "Ctrl+V", "redrawn"},
-        {"target", "Backspace", "redrawn"},
-        {"design", "Backspace", ""},
-        {"target", "Ctrl+L", "OpenFileDialog|Open an image file for Pane ..., redrawn"},
-        {"target", "fast 2", "frmPanes shown, redrawn"},
-        {"target", "fast 1", "frmPanes shown"},
-        {"target", "fast 0", "OpenFileDialog|Open an image file for Pane ..., redrawn"},
-        {"design", "mnu_LoadPicBack", "OpenFileDialog|Open an image file for Background ..., redrawn"},
-        {"design", "mnu_EditBoard", "frmBoard shown, redrawn"},
-    };
-    for (const auto& [state, input, effect] : rows) QTest::addRow("%s: %s", state, input) << state << input << effect;
+    // One row a line in the file: "state: input -> effect"; '#' starts a note.
+    QFile file(QUORVEL_GOLDEN_DIR "/inputs.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+      const QString row = line.section('#', 0, 0).trimmed();
+      if (row.isEmpty()) continue;
+      const QString state = row.section(": ", 0, 0), input = row.section(": ", 1).section(" ->", 0, 0);
+      QTest::addRow("%s: %s", qPrintable(state), qPrintable(input)) << state << input << row.section(" ->", 1).trimmed();
+    }
     // While running only F11 and Esc act.
     for (const char* k : {"F6", "F5", "F12", "Del", "Ctrl+A", "Ctrl+N", "Ctrl+S", "Ctrl+X", "F1", "Ctrl+E", "Backspace"})
       QTest::addRow("running: %s", k) << "running" << k << "";
@@ -203,7 +226,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(effectOf(m, input), effect);
   }
 
-  void introAndLayout() {
+  void introLayoutAndBoardSizeList() {
     Window m(false);
     QWidget* intro = m.get("picIntro");
     QVERIFY(intro->isVisible() && !m.stage()->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
@@ -218,19 +241,15 @@ class TestFrmMain : public QObject {
     for (int i : DesignIcons) QVERIFY(m.get(QStringLiteral("Img_IconStrip_%1").arg(i))->isVisible());
     QCOMPARE(m.stage()->geometry(), QRect(1, 24, 800, 600));
     QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
-  }
-
-  void boardSizeListAndWindowResize() {
-    Window m;
+    // The Board size list and a window resize.
     auto* combo = m.get<QComboBox>("Combo_Board");
     QWidget *stage = m.stage(), *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
     QCOMPARE(combo->currentText(), QStringLiteral("800 x 600"));
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
-    // "Max x Max" alone keeps the size; the next window resize fills the area.
+    // With "Max x Max" the next window resize fills the area.
     QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(stage->size(), QSize(1024, 764));
     m.w.resize(900, 640);
     QTRY_COMPARE(holder->size(), QSize(898, 639));
     QCOMPARE(stage->geometry(), QRect(holder->x() + 1, bar->y() + bar->height(), 897, 639 - (bar->height() + 1)));
@@ -239,14 +258,12 @@ class TestFrmMain : public QObject {
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
   }
 
-  // (Dragging and the run pump are driven end to end in test_endtoend.)
+  // (Dragging and the run pump are driven end to end below.)
   void overlaysAndLayerList() {
-    Window m;
+    // The Target's box shows above the Board, while the Board picture itself
+    // holds the Pane only.
+    DialogWindow m;
     QWidget* stage = m.stage();
-    m.key("Ctrl+A");
-    // A press makes the Pane the Target: the window shows its box above the
-    // Board, while the Board picture itself holds the Pane only.
-    QTest::mouseClick(stage, Qt::LeftButton, {}, QPoint(60, 60));
     QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
     const QImage shown = stage->grab().toImage();
     const QImage& sprites = m.ws.surfaces.picSprites.Image();
@@ -272,6 +289,203 @@ class TestFrmMain : public QObject {
     QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
     QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
+  }
+
+  void numericBoxesFilterTypedAndPastedText_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("speed refuses 4..9") << 3 << "82" << false << "2";
+    QTest::newRow("letters, leading zero") << 0 << "a07" << false << "7";
+    QTest::newRow("pasted 5x7") << 10 << "5x7" << true << "57";
+    QTest::newRow("pasted into cels") << 7 << "5x7" << true << "5";
+    QTest::newRow("pasted 0 in lifespan") << 2 << "0x" << true << "1";
+  }
+  void numericBoxesFilterTypedAndPastedText() {
+    QFETCH(int, box);
+    QFETCH(QString, keys);
+    QFETCH(bool, paste);
+    QFETCH(QString, shown);
+    DialogWindow m;
+    const QString name = QStringLiteral("Text_Val_%1").arg(box);
+    m.open("mnu_EditPane", [&] {
+      m.type(name, paste ? QString() : keys);
+      QGuiApplication::clipboard()->setText(keys);
+      if (paste) QTest::keyClick(m.get(name), Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(m.get<QLineEdit>(name)->text(), shown);
+      QCOMPARE(m.ws.dialogs.panes.Text_Val[size_t(box)].Text, shown);
+    });
+    const int maxLength[ValBoxCount] = {2, 2, 2, 1, 1, 2, 2, 1, 1, 3, 3, 2, 1, 3, 3, 2};
+    for (int k = 0; k < ValBoxCount; ++k)
+      QCOMPARE(m.get<QLineEdit>(QStringLiteral("Text_Val_%1").arg(k))->maxLength(), maxLength[k]);
+    QVERIFY(!m.get("Text_Val_5")->isEnabled());
+  }
+
+  void paneDialogCancelReloadAndWriting() {
+    // Cancel keeps the Pane and the controls until the next opening.
+    DialogWindow m;
+    m.open("mnu_EditPane", [&] {
+      m.type("Text_Val_10", "150");
+      m.click("Button_frmPanes_0");
+    });
+    QCOMPARE(m.pane().Width, Integer(100));
+    QCOMPARE(m.get<QLineEdit>("Text_Val_10")->text(), QString("150"));
+    QStringList seen;  // the width reloaded, the URL black while active, red when not
+    m.open("mnu_EditPane", [&] {
+      seen << m.get<QLineEdit>("Text_Val_10")->text();
+      m.type("Text_Label", QString("a") + QChar(0xCE) + "b");
+      for (const char* option : {"Option_UseURL_1", "Option_UseURL_0"}) {
+        m.click(option);
+        seen << m.get("Text_URL")->palette().color(QPalette::Text).name();
+      }
+      m.type("Text_Val_10", "50");
+      m.choose("Combo_AnimationType", 5);
+      m.click("Button_frmPanes_1");
+    });
+    QCOMPARE(seen, QStringList({"100", "#000000", "#ff0000"}));
+    PaneRecord& p = m.pane();
+    QCOMPARE(p.Label, QString("ab"));
+    QCOMPARE(QList<int>({p.Width, p.UseURL, p.MoveType}), QList<int>({50, QvFalse, 5}));
+    QVERIFY(!m.get<QDialog>("frmPanes")->isVisible());
+    // The Writing box keeps unedited line ends and shows its look.
+    p.WritingText = "a\r\nb";
+    p.UseWriting = p.WritingBold = QvTrue;
+    p.WritingFontName = "Quorvel Missing Face";
+    p.WritingFontSize = 14;
+    p.WritingForeColor = RGB(255, 0, 0);
+    p.WritingBackColor = RGB(0, 0, 255);
+    QFont font;
+    QPalette colours;
+    m.open("mnu_EditPane", [&] {
+      auto* box = qobject_cast<QPlainTextEdit*>(m.reveal("Text_Writing"));
+      font = box->font();
+      colours = box->palette();
+      m.click("Button_frmPanes_1");
+    });
+    QCOMPARE(p.WritingText, QString("a\r\nb"));
+    QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), colours.color(QPalette::Base).name(),
+                          colours.color(QPalette::Text).name()}),
+             QStringList({"Quorvel Missing Face", "14", "#0000ff", "#ff0000"}));
+    QVERIFY(font.bold() && !font.italic());
+    // An edit gives the box's text; a key makes the Writing "Active".
+    p.UseWriting = QvFalse;
+    m.open("mnu_EditPane", [&] {
+      QWidget* box = m.reveal("Text_Writing");
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+      QTest::keyClicks(box, "c");
+      m.click("Button_frmPanes_1");
+    });
+    QCOMPARE(p.WritingText, QString("a\nbc"));
+    QVERIFY(isSet(p.UseWriting));
+  }
+
+  void boardColoursSwatchesAndWireOrFloat() {
+    DialogWindow m;
+    QList<Long> swatches;
+    m.open("mnu_EditBoard", [&] {
+      m.click("Button_frmBoard_3");  // the colour dialog is cancelled
+      for (int colour : {-1, 3, 0}) {
+        if (colour >= 0) m.choose("Combo_BackColType", colour);
+        swatches << m.get<ColourWell>("picSwatch")->colour();
+      }
+      m.platform.colorAnswers.enqueue(RGB(1, 2, 3));
+      m.click("picLabelCol");
+      swatches << m.get<ColourWell>("picLabelCol")->colour();
+      m.choose("Combo_SelectionColor", 4);
+      m.click("Option_BoardMove_0");
+      m.click("Button_frmBoard_1");
+    });
+    QCOMPARE(swatches, QList<Long>({Grey, RGB(0, 255, 0), Black, RGB(1, 2, 3)}));
+    QCOMPARE(m.get<QComboBox>("Combo_LabelCol")->currentText(), QString("Define"));
+    const BoardSettingsRecord& b = m.ws.BoardSettings;
+    QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
+    QVERIFY(isSet(b.BoardLocked));
+    QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
+    bool moveNo = false;
+    m.open("mnu_EditBoard", [&] { moveNo = m.get<QRadioButton>("Option_BoardMove_0")->isChecked(); });
+    QVERIFY(moveNo);
+    // Wire and Float are never both "Yes", whatever is clicked.
+    QRandomGenerator rng(11);
+    for (int round = 0; round < 4; ++round) {
+      m.open("mnu_EditBoard", [&] {
+        auto* wireYes = m.get<QRadioButton>("Option_WirePanes_1");
+        auto* floatYes = m.get<QRadioButton>("Option_FloatPanes_1");
+        for (int i = 0; i < 6; ++i) {
+          m.click(QStringLiteral("Option_%1Panes_%2").arg(rng.bounded(2) ? "Wire" : "Float").arg(rng.bounded(2)));
+          QVERIFY(!(wireYes->isChecked() && floatYes->isChecked()));
+          QCOMPARE(floatYes->isEnabled(), !wireYes->isChecked());
+        }
+        m.click(rng.bounded(3) ? "Button_frmBoard_1" : "Button_frmBoard_0");
+      });
+      QVERIFY(!(isSet(m.ws.BoardSettings.WirePanes) && isSet(m.ws.BoardSettings.FloatPanes)));
+    }
+  }
+
+  // Pane 1 dragged, a picture loaded through its Fast Icon, its movement and
+  // Value set, saved, New, loaded, run in Design, clicked and stopped: the
+  // loaded and the restored sheets are what was authored.
+  void authorSaveLoadAndPlay() {
+    DialogWindow m;
+    Workspace& ws = m.ws;
+    QTemporaryDir dir;
+    const QImage art = fixtures::randomImage(60, 40, 9);
+    QVERIFY(art.save(dir.filePath("art.bmp")));
+    QWidget* stage = m.stage();
+    m.key("Ctrl+A");
+    QCOMPARE(ws.project.PaneCount, Integer(2));
+    // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
+    QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), stage->mapToGlobal(QPointF(300, 200)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(stage, &move);
+    QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(300, 200));
+    QCOMPARE(QPoint(ws.Pane(1).Left, ws.Pane(1).Top), QPoint(300, 200));
+    // Its lower-left corner shows the Fast Icons; "Load picture" takes art.bmp,
+    // stretched over the Pane's 100 x 100.
+    QTest::mouseMove(stage, {305, 290});
+    QTRY_VERIFY(m.get("Img_FastIcons_0")->isVisible());
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("art.bmp")));
+    QTest::mouseClick(m.get("Img_FastIcons_0"), Qt::LeftButton);
+    const QImage block = ws.surfaces.picSprites.Image().copy(ws.Pane(1).SheetX, ws.Pane(1).SheetY, 100, 100);
+    QCOMPARE(QList<QRgb>({block.pixel(0, 0), block.pixel(99, 99)}), QList<QRgb>({art.pixel(0, 0), art.pixel(59, 39)}));
+    // Left to right; a click adds to the Value, which may count up to 99;
+    // "5" is refused in Speed, so the speed goes to 3.
+    m.open("mnu_EditPane", [&] {
+      m.choose("Combo_AnimationType", 1);
+      m.choose("Combo_ValueType", 1);
+      m.type("Text_Val_3", "53");
+      m.type("Text_Val_2", "99");
+      m.click("Button_frmPanes_1");
+    });
+    QCOMPARE(QList<int>({ws.Pane(1).MoveType, ws.Pane(1).Process, ws.Pane(1).Speed, ws.Pane(1).LifeEndValue}),
+             QList<int>({1, 1, 3, 99}));
+
+    const QString project = dir.filePath("garden.QV1");
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.key("Ctrl+S");
+    const auto table = ws.PaneTable;
+    const auto same = [&, sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy()] {
+      return ws.PaneTable == table && ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks;
+    };
+    m.platform.yesNoAnswers.enqueue(true);
+    m.key("Ctrl+N");
+    QCOMPARE(ws.project.PaneCount, Integer(0));
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.key("F6");
+    QVERIFY(same());
+
+    // Run in Design: Pane 1 moves right; a click on it adds to its Value.
+    m.key("F11");
+    QTRY_VERIFY_WITH_TIMEOUT(ws.RunPane(1).Left > 300, 20000);
+    const QPoint at(ws.RunPane(1).Left + 30, ws.RunPane(1).Top + 20);
+    QTest::mouseMove(stage, at);
+    QTest::mouseClick(stage, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(ws.RunPane(1).Value != table[1].Value);
+    m.key("Esc");
+    QTRY_VERIFY(!m.router.pumping());
+    QVERIFY(same());
   }
 };
 

@@ -6,6 +6,7 @@
 #include "shell/Headless.h"
 #include "support/Fixtures.h"
 
+#include <QFile>
 #include <QTest>
 #include <map>
 #include <variant>
@@ -90,51 +91,30 @@ class TestPaneProperties : public QObject {
 
  private slots:
   void everyFieldLoadsIntoItsControlAndStoresBackAlone_data() {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("shown");
-    const QString rows[][4] = {
-        {"Label", "Tree", "Text_Label", "Tree"}, {"Width", "150", "Text_Val_10", "150"},
-        {"Height", "60", "Text_Val_9", "60"}, {"UseURL", "0", "Option_UseURL", "0"},
-        {"URL", "q.example", "Text_URL", "q.example"}, {"Visible", "0", "Option_IsVisible", "0"},
-        {"RevealPane", "2", "List1", "1"}, {"RevealValue", "7", "Text_Val_11", "7"},
-        {"UseWriting", "0", "Option_UseWriting", "0"}, {"WritingText", "a b", "Writing.Text", "a b"},
-        {"WritingFontName", "DejaVu Serif", "Writing.FontName", "DejaVu Serif"},
-        {"WritingFontSize", "14", "Writing.FontSize", "14"}, {"WritingBold", "-1", "Writing.Bold", "1"},
-        {"WritingItalic", "-1", "Writing.Italic", "1"}, {"WritingUnderline", "-1", "Writing.Underline", "1"},
-        {"WritingForeColor", "255", "Writing.ForeColor", "255"},
-        {"WritingBackColor", "65280", "Writing.BackColor", "65280"}, {"WritingMode", "1", "Combo_Writing", "1"},
-        {"WritingWidth", "120", "Text_Val_13", "120"}, {"WritingHeight", "80", "Text_Val_14", "80"},
-        {"Process", "2", "Combo_ValueType", "2"}, {"StartValue", "7", "Text_Val_0", "7"},
-        {"ProcessAmount", "3", "Text_Val_6", "3"}, {"Collision", "0", "Combo_CollisionType", "0"},
-        {"MoveType", "3", "Combo_AnimationType", "3"}, {"Speed", "2", "Text_Val_3", "2"},
-        {"MoveDelay", "7", "Text_Val_4", "7"}, {"EffectType", "0", "Combo_EffectType", "0"},
-        {"EffectDuration", "2", "Text_Val_12", "2"}, {"MouseEffect", "3", "Combo_EffectsMouse", "3"},
-        {"Sound", "101", "Combo_Sound", "1"}, {"BlackTransparent", "-1", "Option_MakeTransparent", "1"},
-        {"CelsAcross", "4", "Text_Val_8", "4"}, {"CelsDown", "3", "Text_Val_7", "3"},
-        {"CelDelay", "12", "Text_Val_15", "12"}, {"LifeStartValue", "5", "Text_Val_1", "5"},
-        {"LifeEndValue", "9", "Text_Val_2", "9"}, {"FlipOnBounds", "-1", "Option_CanFlip", "1"},
-    };
-    for (const auto& r : rows) QTest::newRow(qPrintable(r[0])) << r[0] << r[1] << r[2] << r[3];
+    QTest::addColumn<QString>("field");    // "Field=value"
+    QTest::addColumn<QString>("control");  // "Control=what it shows"
+    QFile file(QUORVEL_GOLDEN_DIR "/pane_fields.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
+      if (!line.startsWith('#'))
+        QTest::newRow(qPrintable(line.section('=', 0, 0))) << line.section(" -> ", 0, 0) << line.section(" -> ", 1);
   }
   void everyFieldLoadsIntoItsControlAndStoresBackAlone() {
     QFETCH(QString, field);
-    QFETCH(QString, value);
     QFETCH(QString, control);
-    QFETCH(QString, shown);
+    const QString name = field.section('=', 0, 0), value = field.section('=', 1);
     Session load;
-    fieldValue(load.pane(), field, &value);
+    fieldValue(load.pane(), name, &value);
     load.load();
-    QCOMPARE(controlValue(load.d(), control), shown);
+    QCOMPARE(controlValue(load.d(), control.section('=', 0, 0)), control.section('=', 1));
 
     // From the untouched Pane, the control alone changes the field alone
     // (besides the fields the store derives).
     Session store;
     PaneRecord expected = store.pane();
-    fieldValue(expected, field, &value);
+    fieldValue(expected, name, &value);
     store.load();
-    write(store.d(), control + "=" + shown);
+    write(store.d(), control);
     UpdatePaneProperties(store.ws);
     const QStringList derived = {"CelWidth", "CelHeight", "CelCount", "Direction", "MoveDelayCount"};
     for (const PaneField& f : PaneFields()) {
@@ -150,17 +130,15 @@ class TestPaneProperties : public QObject {
     QTest::addColumn<QString>("expected");  // "Field=value;..."
     QTest::newRow("width below 20") << "Text_Val_10=5" << "Width=20;CelWidth=20";
     QTest::newRow("no minimum") << "Text_Val_3=;Text_Val_4=0;Text_Val_15=0" << "Speed=0;MoveDelay=0;CelDelay=0";
-    QTest::newRow("value minimums")
-        << "Text_Val_11=0;Text_Val_1=;Text_Val_2=0;Text_Val_6=0"
-        << "RevealValue=1;LifeStartValue=1;LifeEndValue=1;ProcessAmount=1";
+    QTest::newRow("value minimums") << "Text_Val_11=0;Text_Val_1=;Text_Val_2=0;Text_Val_6=0"
+                                    << "RevealValue=1;LifeStartValue=1;LifeEndValue=1;ProcessAmount=1";
     QTest::newRow("writing minimums") << "Text_Val_13=3;Text_Val_14=" << "WritingWidth=20;WritingHeight=20";
     QTest::newRow("cel sizes round") << "Text_Val_8=3;Text_Val_7=3;Text_Val_9=50" << "CelWidth=33;CelHeight=17;CelCount=9";
     QTest::newRow("other type") << "Combo_AnimationType=2" << "Direction=2;FlipCode=4";
     QTest::newRow("delay count") << "Text_Val_4=6" << "MoveDelay=6;MoveDelayCount=6";
     QTest::newRow("url inactive") << "Option_UseURL=0;Text_URL=x.example" << "UseURL=0;URL=" + DefaultPaneUrl;
-    QTest::newRow("writing inactive")
-        << "Option_UseWriting=0;Writing.FontName=Other;Writing.Text=x;Text_Val_13=50"
-        << "UseWriting=0;WritingFontName=MS Sans Serif;WritingText=none;WritingWidth=100";
+    QTest::newRow("writing inactive") << "Option_UseWriting=0;Writing.FontName=Other;Writing.Text=x;Text_Val_13=50"
+                                      << "UseWriting=0;WritingFontName=MS Sans Serif;WritingText=none;WritingWidth=100";
     QTest::newRow("size halves down") << "Writing.FontSize=10.5" << "WritingFontSize=10";
     QTest::newRow("size halves up") << "Writing.FontSize=11.5" << "WritingFontSize=12";
     QTest::newRow("reveal none") << "List1=0;Text_Val_11=9" << "RevealPane=0;RevealValue=9";
@@ -198,8 +176,9 @@ class TestPaneProperties : public QObject {
 
   // A named back colour goes to the Writing and the swatch; "Define" asks
   // for one (a cancelled dialog changes nothing); the swatch gives its
-  // colour to the text.
-  void writingColours() {
+  // colour to the text. The text boxes keep the separator out and cut at
+  // their lengths.
+  void writingColoursTextBoxesAndLabel() {
     Session s;
     QList<Long> seen;
     s.platform.colorAnswers.enqueue(RGB(10, 20, 30));
@@ -211,10 +190,18 @@ class TestPaneProperties : public QObject {
     ColorSwatchTXT_Click(s.ws);
     const Long red = RGB(255, 0, 0), c = RGB(10, 20, 30);
     QCOMPARE(seen << s.d().Text_Writing.ForeColor, QList<Long>({red, red, c, c, c, c, c}));
-  }
-
-  void labelMovesToTheEndOfTheLayerListAndTargetOutsideStoresNothing() {
-    Session s;
+    const QString sep(FieldSeparator);
+    Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
+    Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
+    Text_Writing_Change(s.ws, sep + QString(600, 'y'));
+    QCOMPARE(QStringList({s.d().Text_Label, s.d().Text_URL.Text, s.d().Text_Writing.Text}),
+             QStringList({"a" + QString(98, 'x'), "u" + QString(600, 'w'), QString(500, 'y')}));
+    // Any key makes the Writing "Active", also the refused separator.
+    s.d().Option_UseWriting = 0;
+    QVERIFY(!Text_Writing_KeyPress(s.ws, FieldSeparator) && Text_Writing_KeyPress(s.ws, 'q'));
+    QCOMPARE(s.d().Option_UseWriting, 1);
+    // The label moves to the end of the layer list; a Target outside the
+    // table stores nothing.
     s.load();
     s.ws.win.List_Zorder = {{"one", 1}, {"two", 2}};
     s.d().Text_Label = "Tree";
@@ -229,21 +216,6 @@ class TestPaneProperties : public QObject {
     s.d().Text_Label = "Else";
     UpdatePaneProperties(s.ws);
     QVERIFY(s.ws.PaneTable == before);
-  }
-
-  void separatorAndLengthsAreKeptOutOfTheTextBoxes() {
-    Session s;
-    const QString sep(FieldSeparator);
-    Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
-    Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
-    Text_Writing_Change(s.ws, sep + QString(600, 'y'));
-    QCOMPARE(s.d().Text_Label, "a" + QString(98, 'x'));
-    QCOMPARE(s.d().Text_URL.Text, "u" + QString(600, 'w'));
-    QCOMPARE(s.d().Text_Writing.Text, QString(500, 'y'));
-    // Any key makes the Writing "Active", also the refused separator.
-    s.d().Option_UseWriting = 0;
-    QVERIFY(!Text_Writing_KeyPress(s.ws, FieldSeparator) && Text_Writing_KeyPress(s.ws, 'q'));
-    QCOMPARE(s.d().Option_UseWriting, 1);
   }
 };
 

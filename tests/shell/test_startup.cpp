@@ -33,10 +33,9 @@ class StartUpTest : public QObject {
     QCOMPARE(QSize(ws.project.BoardWidth, ws.project.BoardHeight), QSize(800, 600));
     QCOMPARE(rectOf(ws.win.picIntro), QRect(10, 30, 350, 230));
     QVERIFY(ws.win.picIntro.Visible && !ws.surfaces.picStage.Visible && !ws.win.Shape1[0].Visible);
-    QVERIFY(!ws.win.KeyPreview && ws.win.DialogFilling == QvFalse && !ws.win.Picture1.Visible);
+    QVERIFY(!ws.win.KeyPreview && ws.win.DialogFilling == QvFalse && !ws.win.Picture1.Visible && ws.win.Img_IconStrip[11].Visible);
     for (int i = 0; i < 11; ++i) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
     QCOMPARE(rectOf(ws.win.Img_IconStrip[11]), QRect(4, 4, IconSize, IconSize));
-    QVERIFY(ws.win.Img_IconStrip[11].Visible);
     // "Blank new Project": the Board and exactly the design icons show, keys act.
     IntroBlankNewProject(ws);
     QVERIFY(!ws.win.picIntro.Visible && ws.surfaces.picStage.Visible && ws.win.KeyPreview);
@@ -67,15 +66,12 @@ class StartUpTest : public QObject {
     const BoardDialogState& bd = ws.dialogs.board;
     QCOMPARE((QList<int>{pd.Combo_Writing.Index, pd.Combo_CollisionType.Index, pd.Combo_EffectsMouse.Index,
                          pd.cmbFontSizeTXT.Index, bd.Combo_BackColType.Index, bd.Combo_LabelCol.Index,
-                         pd.cmbBackColorTXT.Index}),
-             (QList<int>{1, 1, 1, 1, 6, 5, 1}));
+                         pd.cmbBackColorTXT.Index, int(bd.Combo_Help.Entries.size()), int(bd.picLabelCol)}),
+             (QList<int>{1, 1, 1, 1, 6, 5, 1, 25, int(White)}));
     QCOMPARE(pd.cmbFontNameTXT.Entries, s.platform.fonts);
-    QStringList sizes;
-    for (int pt = 8; pt <= 72; pt += 2) sizes << QString::number(pt);
-    QCOMPARE(pd.cmbFontSizeTXT.Entries, sizes);
+    QCOMPARE(pd.cmbFontSizeTXT.Entries.join(' '), "8 10 12 14 16 18 20 22 24 26 28 30 32 34 36 38 40 "
+                                                  "42 44 46 48 50 52 54 56 58 60 62 64 66 68 70 72");
     QCOMPARE(pd.Text_Writing.FontSize, 10.0);
-    QCOMPARE(bd.Combo_Help.Entries.size(), 25);
-    QCOMPARE(bd.picLabelCol, White);
     // The Board defaults come back and the Board shows the grey.
     BoardSettingsRecord defaults;
     QCOMPARE(ws.BoardSettings, defaults);
@@ -85,7 +81,7 @@ class StartUpTest : public QObject {
     QCOMPARE(ws.surfaces.picSprites.Image().size(), QSize(1000, 2000));
   }
 
-  void layoutPlacesIconsFromTheRight() {
+  void layoutPlacesIconsAndReadsTheBoardOptions() {
     HeadlessSession s;
     s.windows.SetMainInnerSize(QSize(900, 700));
     LayoutMainWindow(s.ws);
@@ -96,6 +92,19 @@ class StartUpTest : public QObject {
     QList<int> lefts;
     for (int i : {4, 5, 0, 7, 6, 8, 3, 10}) lefts << w.Img_IconStrip[size_t(i)].Left;
     QCOMPARE(lefts, QList<int>({879, 861, 843, 817, 799, 773, 755, 4}));
+    // The layout reads the Board options; waits are counted.
+    Workspace& ws = s.ws;
+    for (const auto& [move, flt, wire] : {std::tuple{0, 1, 0}, std::tuple{1, 0, 1}}) {
+      ws.dialogs.board.Option_BoardMove = move;
+      ws.dialogs.board.Option_FloatPanes = flt;
+      ws.dialogs.board.Option_WirePanes = wire;
+      LayoutMainWindow(ws);
+      QCOMPARE((QList<Flag>{ws.BoardSettings.BoardLocked, ws.BoardSettings.FloatPanes, ws.BoardSettings.WirePanes}),
+               (QList<Flag>{toFlag(move == 0), toFlag(flt == 1), toFlag(wire == 1)}));
+    }
+    WaitASec(ws, 0);
+    WaitASec(ws, 4);
+    QCOMPARE(s.platform.waitedMs, 120);
   }
 
   void boardSizes() {
@@ -127,22 +136,6 @@ class StartUpTest : public QObject {
     mnu_MaxScreen_Click(ws);
     QCOMPARE(ws.win.Combo_BoardIndex, MaxBoardEntry);
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 1397, 999 - (FastMenuHeight + 1)));
-  }
-
-  void layoutReadsTheBoardOptionsAndWaitCounts() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    for (const auto& [move, flt, wire] : {std::tuple{0, 1, 0}, std::tuple{1, 0, 1}}) {
-      ws.dialogs.board.Option_BoardMove = move;
-      ws.dialogs.board.Option_FloatPanes = flt;
-      ws.dialogs.board.Option_WirePanes = wire;
-      LayoutMainWindow(ws);
-      QCOMPARE((QList<Flag>{ws.BoardSettings.BoardLocked, ws.BoardSettings.FloatPanes, ws.BoardSettings.WirePanes}),
-               (QList<Flag>{toFlag(move == 0), toFlag(flt == 1), toFlag(wire == 1)}));
-    }
-    WaitASec(ws, 0);
-    WaitASec(ws, 4);
-    QCOMPARE(s.platform.waitedMs, 120);
   }
 };
 
