@@ -1,43 +1,28 @@
 // The Board's mouse events in Design, as tables of pointer events and the
 // state they leave: Targets, drags in the three styles, the second press,
 // right presses over a Pane and over free Board, and moving the Board.
-#include "editing/Panes.h"
 #include "imaging/BoardRender.h"
-#include "runmode/StageMouse.h"
 #include "shell/BoardSizes.h"
-#include "shell/Headless.h"
 #include "shell/Setups.h"
+#include "support/Fixtures.h"
 
 #include <QtTest>
 
 using namespace qv;
+using namespace qv::fixtures;
 
 namespace {
-
-constexpr QRgb Red = 0xffc80000, Blue = 0xff0000c8;
 
 // Slot 2 red at (100, 100) over slot 7 blue at (150, 150), both 100 x 100.
 struct Scene : HeadlessSession {
   Scene() {
     IntroBlankNewProject(ws);
-    for (int i = 0; i < 7; ++i) AddPane(ws);
-    for (int n : {1, 3, 4, 5, 6}) {
-      ws.pointer.TargetPane = Integer(n);
-      ws.win.Shape1[0].Visible = true;
-      RemovePane(ws);
-    }
-    place(2, 100, 100, Red);
-    place(7, 150, 150, Blue);
+    placeSolid(ws, 2, 100, 100, 100, 100, Red);
+    placeSolid(ws, 7, 150, 150, 100, 100, Blue);
+    ws.win.List_Zorder = {{"02.bmp", 2}, {"07.bmp", 7}};
     RedrawBoard(ws);
   }
-  void place(int slot, int x, int y, QRgb colour) {
-    PaneRecord& p = ws.Pane(slot);
-    p.Left = Integer(x);
-    p.Top = Integer(y);
-    for (int j = 0; j < 100; ++j)
-      for (int i = 0; i < 100; ++i) ws.surfaces.picSprites.Image().setPixel(p.SheetX + i, p.SheetY + j, colour);
-  }
-  QRgb at(int x, int y) const { return ws.surfaces.picStage.Image().pixel(x, y) | 0xff000000; }
+  Long at(int x, int y) { return stagePx(ws, x, y); }
   // "d" press, "m" move, "u" release; button 1 left, 2 right.
   void run(const QString& script) {
     for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
@@ -63,7 +48,7 @@ class TestStageMouse : public QObject {
     QTest::addColumn<int>("target");
     QTest::addColumn<bool>("dragging");
     QTest::addColumn<QPoint>("slot2");
-    QTest::addColumn<QRgb>("at240");  // the Board at (240, 240) afterwards
+    QTest::addColumn<Long>("at240");  // the Board at (240, 240) afterwards
     QTest::addColumn<bool>("box");    // the target box shows
     // The press hit test: edges count, the upper Layer wins the overlap, a
     // Pane not in use is passed over; x is not rounded (y is).
@@ -100,7 +85,7 @@ class TestStageMouse : public QObject {
     QFETCH(int, target);
     QFETCH(bool, dragging);
     QFETCH(QPoint, slot2);
-    QFETCH(QRgb, at240);
+    QFETCH(Long, at240);
     QFETCH(bool, box);
     QCOMPARE(int(s.ws.pointer.TargetPane), target);
     QCOMPARE(isSet(s.ws.pointer.Dragging), dragging);
@@ -137,7 +122,8 @@ class TestStageMouse : public QObject {
   void rightPressOnFreeBoardSizesItBeforeTheRedraw() {
     Scene s;
     mnu_BoardSize_Click(s.ws, "mnu_320x240");
-    s.place(7, 500, 100, Blue);
+    s.ws.Pane(7).Left = 500;
+    s.ws.Pane(7).Top = 100;
     s.windows.onPopup = [&](const QString&) { mnu_BoardSize_Click(s.ws, "mnu_1024x768"); };
     s.run("m0,300,200 d2,300,200");
     QCOMPARE(s.windows.popups, QStringList{"mnu_BoardSize"});
