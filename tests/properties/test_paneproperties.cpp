@@ -95,9 +95,13 @@ class TestPaneProperties : public QObject {
     QTest::addColumn<QString>("control");  // "Control=what it shows"
     QFile file(QUORVEL_GOLDEN_DIR "/pane_fields.txt");
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    int rows = 0;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
-      if (!line.startsWith('#'))
+      if (!line.startsWith('#')) {
         QTest::newRow(qPrintable(line.section('=', 0, 0))) << line.section(" -> ", 0, 0) << line.section(" -> ", 1);
+        ++rows;
+      }
+    QCOMPARE(rows, 38);
   }
   void everyFieldLoadsIntoItsControlAndStoresBackAlone() {
     QFETCH(QString, field);
