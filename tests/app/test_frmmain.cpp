@@ -18,24 +18,9 @@
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialog>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMediaPlayer>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QRandomGenerator>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 
 using namespace qv;
@@ -139,42 +124,33 @@ QString effectOf(Window& m, const QString& input) {
   Workspace& ws = m.ws;
   Surface& board = ws.surfaces.picStage;
   if (input.startsWith("fast ")) QTest::mouseMove(m.stage(), {55, 140});  // into the Pane's Fast Icon zone
-  const bool running = isSet(ws.run.Running);
   const qsizetype logged = m.platform.log.size();
-  const int panes = ws.project.PaneCount;
-  const QString readout = ws.win.Lab_Readouts;
-  const QRect place(board.Left, board.Top, board.Width(), board.Height());
-  board.Image().setPixel(place.width() - 1, place.height() - 1, qRgb(1, 2, 3));
-  const bool bar = ws.win.picFastMenu.Visible;
+  board.Image().setPixel(board.Width() - 1, board.Height() - 1, qRgb(1, 2, 3));
+  const Workspace was = ws;
+  const Surface& old = was.surfaces.picStage;
   // A dialog the input opens runs modally: note it and close it.
-  QStringList dialogs;
+  QStringList out;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      dialogs << d->objectName() + " shown";
+      out << d->objectName() + " shown";
       d->done(QDialog::Rejected);
     }
   });
   watch.start(10);
-  if (input.startsWith("icon ")) {
-    m.click("Img_IconStrip_" + input.mid(5));
-  } else if (input.startsWith("fast ")) {
-    m.click("Img_FastIcons_" + input.mid(5));
-  } else if (input.startsWith("mnu_")) {
-    m.chooseMenu(input);
-  } else {
-    m.key(input);
-  }
+  if (input.startsWith("icon ")) m.click("Img_IconStrip_" + input.mid(5));
+  else if (input.startsWith("fast ")) m.click("Img_FastIcons_" + input.mid(5));
+  else if (input.startsWith("mnu_")) m.chooseMenu(input);
+  else m.key(input);
   watch.stop();
-  QStringList out = dialogs;
   for (qsizetype i = logged; i < m.platform.log.size(); ++i) out << m.platform.log[i].section('|', 0, 1);
-  if (ws.project.PaneCount != panes) out << QStringLiteral("%1 Panes").arg(ws.project.PaneCount);
-  if (running && isSet(ws.run.Running) && ws.run.FirstFrameDone == 0) out << "restarted";
-  else if (ws.win.Lab_Readouts != readout) out << ws.win.Lab_Readouts;
-  if (board.Width() != place.width() || board.Height() != place.height()) out << QStringLiteral("%1 x %2").arg(board.Width()).arg(board.Height());
-  else if (board.Image().pixel(place.width() - 1, place.height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
-  if (board.Left != place.left() || board.Top != place.top()) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
-  if (ws.win.picFastMenu.Visible != bar) out << (bar ? "bar hidden" : "bar shown");
+  if (ws.project.PaneCount != was.project.PaneCount) out << QStringLiteral("%1 Panes").arg(ws.project.PaneCount);
+  if (isSet(was.run.Running) && isSet(ws.run.Running) && ws.run.FirstFrameDone == 0) out << "restarted";
+  else if (ws.win.Lab_Readouts != was.win.Lab_Readouts) out << ws.win.Lab_Readouts;
+  if (board.Width() != old.Width() || board.Height() != old.Height()) out << QStringLiteral("%1 x %2").arg(board.Width()).arg(board.Height());
+  else if (board.Image().pixel(old.Width() - 1, old.Height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
+  if (board.Left != old.Left || board.Top != old.Top) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
+  if (ws.win.picFastMenu.Visible != was.win.picFastMenu.Visible) out << (ws.win.picFastMenu.Visible ? "bar shown" : "bar hidden");
   return out.join(", ");
 }
 
@@ -184,7 +160,6 @@ struct DialogWindow : Window {
     w.runMenu(QStringLiteral("mnu_AddCustomPane"));
     click("picStage", Qt::LeftButton, {60, 60});
   }
-  PaneRecord& pane() { return ws.PaneTable[1]; }
 };
 
 }  // namespace
@@ -263,16 +238,15 @@ class TestFrmMain : public QObject {
     // The Target's box shows above the Board, while the Board picture itself
     // holds the Pane only.
     DialogWindow m;
-    QWidget* stage = m.stage();
     QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
-    const QImage shown = stage->grab().toImage();
+    const QImage shown = m.stage()->grab().toImage();
     const QImage& sprites = m.ws.surfaces.picSprites.Image();
     QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), m.ws.surfaces.picStage.Image().pixel(50, 50)}),
              QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
     // A right click on the Pane opens the layer list; choosing the entry
     // makes its Pane the Target and closes the list.
-    QTest::mouseMove(stage, {70, 80});
-    QTest::mouseClick(stage, Qt::RightButton, {}, {70, 80});
+    QTest::mouseMove(m.stage(), {70, 80});
+    m.click("picStage", Qt::RightButton, {70, 80});
     auto* list = m.get<QListWidget>("List_Zorder");
     QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
     m.ws.pointer.TargetPane = 0;
@@ -325,11 +299,12 @@ class TestFrmMain : public QObject {
   void paneDialogCancelReloadAndWriting() {
     // Cancel keeps the Pane and the controls until the next opening.
     DialogWindow m;
+    PaneRecord& p = m.ws.PaneTable[1];
     m.open("mnu_EditPane", [&] {
       m.type("Text_Val_10", "150");
       m.click("Button_frmPanes_0");
     });
-    QCOMPARE(m.pane().Width, Integer(100));
+    QCOMPARE(p.Width, Integer(100));
     QCOMPARE(m.get<QLineEdit>("Text_Val_10")->text(), QString("150"));
     QStringList seen;  // the width reloaded, the URL black while active, red when not
     m.open("mnu_EditPane", [&] {
@@ -344,7 +319,6 @@ class TestFrmMain : public QObject {
       m.click("Button_frmPanes_1");
     });
     QCOMPARE(seen, QStringList({"100", "#000000", "#ff0000"}));
-    PaneRecord& p = m.pane();
     QCOMPARE(p.Label, QString("ab"));
     QCOMPARE(QList<int>({p.Width, p.UseURL, p.MoveType}), QList<int>({50, QvFalse, 5}));
     QVERIFY(!m.get<QDialog>("frmPanes")->isVisible());
@@ -355,19 +329,16 @@ class TestFrmMain : public QObject {
     p.WritingFontSize = 14;
     p.WritingForeColor = RGB(255, 0, 0);
     p.WritingBackColor = RGB(0, 0, 255);
-    QFont font;
-    QPalette colours;
     m.open("mnu_EditPane", [&] {
-      auto* box = qobject_cast<QPlainTextEdit*>(m.reveal("Text_Writing"));
-      font = box->font();
-      colours = box->palette();
+      QWidget* box = m.reveal("Text_Writing");
+      const QFont font = box->font();
+      QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), box->palette().color(QPalette::Base).name(),
+                            box->palette().color(QPalette::Text).name()}),
+               QStringList({"Quorvel Missing Face", "14", "#0000ff", "#ff0000"}));
+      QVERIFY(font.bold() && !font.italic());
       m.click("Button_frmPanes_1");
     });
     QCOMPARE(p.WritingText, QString("a\r\nb"));
-    QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), colours.color(QPalette::Base).name(),
-                          colours.color(QPalette::Text).name()}),
-             QStringList({"Quorvel Missing Face", "14", "#0000ff", "#ff0000"}));
-    QVERIFY(font.bold() && !font.italic());
     // An edit gives the box's text; a key makes the Writing "Active".
     p.UseWriting = QvFalse;
     m.open("mnu_EditPane", [&] {
@@ -403,9 +374,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
     QVERIFY(isSet(b.BoardLocked));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
-    bool moveNo = false;
-    m.open("mnu_EditBoard", [&] { moveNo = m.get<QRadioButton>("Option_BoardMove_0")->isChecked(); });
-    QVERIFY(moveNo);
+    m.open("mnu_EditBoard", [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
     // Wire and Float are never both "Yes", whatever is clicked.
     QRandomGenerator rng(11);
     for (int round = 0; round < 4; ++round) {
@@ -434,7 +403,6 @@ class TestFrmMain : public QObject {
     QVERIFY(art.save(dir.filePath("art.bmp")));
     QWidget* stage = m.stage();
     m.key("Ctrl+A");
-    QCOMPARE(ws.project.PaneCount, Integer(2));
     // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
     QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), stage->mapToGlobal(QPointF(300, 200)), Qt::NoButton,
