@@ -43,11 +43,9 @@ struct Window {
   }
   template <typename T = QWidget>
   T* get(const QString& name) {
-    T* found = w.findChild<T*>(name);
-    if (!found) qFatal("no control %s", qPrintable(name));
-    return found;
+    if (T* found = w.findChild<T*>(name)) return found;
+    qFatal("no control %s", qPrintable(name));
   }
-  QWidget* stage() { return get("picStage"); }
   void click(const QString& name, Qt::MouseButton b = Qt::LeftButton, QPoint at = {}) { QTest::mouseClick(reveal(name), b, {}, at); }
   // Keys reach the window's focus widget first, or the window itself.
   void key(const QString& k) {
@@ -123,7 +121,7 @@ struct Window {
 QString effectOf(Window& m, const QString& input) {
   Workspace& ws = m.ws;
   Surface& board = ws.surfaces.picStage;
-  if (input.startsWith("fast ")) QTest::mouseMove(m.stage(), {55, 140});  // into the Pane's Fast Icon zone
+  if (input.startsWith("fast ")) QTest::mouseMove(m.get("picStage"), {55, 140});  // into the Pane's Fast Icon zone
   const qsizetype logged = m.platform.log.size();
   board.Image().setPixel(board.Width() - 1, board.Height() - 1, qRgb(1, 2, 3));
   const Workspace was = ws;
@@ -193,7 +191,7 @@ class TestFrmMain : public QObject {
     Window m;
     for (int i = 0; i < (state == "50 Panes" ? 50 : 1); ++i) AddPane(m.ws);
     m.w.Refresh();
-    if (state != "design") QTest::mouseClick(m.stage(), Qt::LeftButton, {}, {60, 60});  // the Target
+    if (state != "design") m.click("picStage", Qt::LeftButton, {60, 60});  // the Target
     if (state == "running" || state == "full") {
       m.key(state == "full" ? "F12" : "F11");
       RunLoopPass(m.ws);
@@ -203,8 +201,8 @@ class TestFrmMain : public QObject {
 
   void introLayoutAndBoardSizeList() {
     Window m(false);
-    QWidget* intro = m.get("picIntro");
-    QVERIFY(intro->isVisible() && !m.stage()->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
+    QWidget *intro = m.get("picIntro"), *stage = m.get("picStage");
+    QVERIFY(intro->isVisible() && !stage->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
     // "Load existing Project" runs the load command: cancelled, the intro stays.
     m.click("Label_IntroChoice_1");
     QCOMPARE(m.platform.log, QStringList{"OpenFileDialog|Load Quorvel Project|Project Format (*.QV1)|*.QV1|/opt/quorvel/"});
@@ -214,12 +212,11 @@ class TestFrmMain : public QObject {
     m.click("Label_IntroChoice_0");
     QVERIFY(!intro->isVisible());
     for (int i : DesignIcons) QVERIFY(m.get(QStringLiteral("Img_IconStrip_%1").arg(i))->isVisible());
-    QCOMPARE(m.stage()->geometry(), QRect(1, 24, 800, 600));
+    QCOMPARE(stage->geometry(), QRect(1, 24, 800, 600));
     QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
     // The Board size list and a window resize.
     auto* combo = m.get<QComboBox>("Combo_Board");
-    QWidget *stage = m.stage(), *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
-    QCOMPARE(combo->currentText(), QStringLiteral("800 x 600"));
+    QWidget *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
@@ -231,27 +228,6 @@ class TestFrmMain : public QObject {
     // A key on the list goes to the window once, not to the list as well.
     m.key("F5");
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
-  }
-
-  // (Dragging and the run pump are driven end to end below.)
-  void overlaysAndLayerList() {
-    // The Target's box shows above the Board, while the Board picture itself
-    // holds the Pane only.
-    DialogWindow m;
-    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
-    const QImage shown = m.stage()->grab().toImage();
-    const QImage& sprites = m.ws.surfaces.picSprites.Image();
-    QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), m.ws.surfaces.picStage.Image().pixel(50, 50)}),
-             QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
-    // A right click on the Pane opens the layer list; choosing the entry
-    // makes its Pane the Target and closes the list.
-    QTest::mouseMove(m.stage(), {70, 80});
-    m.click("picStage", Qt::RightButton, {70, 80});
-    auto* list = m.get<QListWidget>("List_Zorder");
-    QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
-    m.ws.pointer.TargetPane = 0;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    QVERIFY(m.ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
   }
 
   void soundAndFilters() {
@@ -296,7 +272,8 @@ class TestFrmMain : public QObject {
     QVERIFY(!m.get("Text_Val_5")->isEnabled());
   }
 
-  void paneDialogCancelReloadAndWriting() {
+  // The Pane and Board properties dialogs.
+  void paneAndBoardDialogs() {
     // Cancel keeps the Pane and the controls until the next opening.
     DialogWindow m;
     PaneRecord& p = m.ws.PaneTable[1];
@@ -350,10 +327,7 @@ class TestFrmMain : public QObject {
     });
     QCOMPARE(p.WritingText, QString("a\nbc"));
     QVERIFY(isSet(p.UseWriting));
-  }
-
-  void boardColoursSwatchesAndWireOrFloat() {
-    DialogWindow m;
+    // The Board dialog: colours, swatches, and Wire or Float.
     QList<Long> swatches;
     m.open("mnu_EditBoard", [&] {
       m.click("Button_frmBoard_3");  // the colour dialog is cancelled
@@ -392,16 +366,33 @@ class TestFrmMain : public QObject {
     }
   }
 
-  // Pane 1 dragged, a picture loaded through its Fast Icon, its movement and
-  // Value set, saved, New, loaded, run in Design, clicked and stopped: the
-  // loaded and the restored sheets are what was authored.
+  // The Target's box over the Board and the layer list; then Pane 1 dragged,
+  // a picture loaded through its Fast Icon, its movement and Value set, saved,
+  // New, loaded, run in Design, clicked and stopped: the loaded and the
+  // restored sheets are what was authored.
   void authorSaveLoadAndPlay() {
     DialogWindow m;
     Workspace& ws = m.ws;
+    QWidget* stage = m.get("picStage");
+    // The Target's box shows above the Board, while the Board picture itself
+    // holds the Pane only.
+    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
+    const QImage shown = stage->grab().toImage();
+    const QImage& sprites = ws.surfaces.picSprites.Image();
+    QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), ws.surfaces.picStage.Image().pixel(50, 50)}),
+             QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
+    // A right click on the Pane opens the layer list; choosing the entry
+    // makes its Pane the Target and closes the list.
+    QTest::mouseMove(stage, {70, 80});
+    m.click("picStage", Qt::RightButton, {70, 80});
+    auto* list = m.get<QListWidget>("List_Zorder");
+    QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
+    ws.pointer.TargetPane = 0;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QVERIFY(ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
     QTemporaryDir dir;
     const QImage art = fixtures::randomImage(60, 40, 9);
     QVERIFY(art.save(dir.filePath("art.bmp")));
-    QWidget* stage = m.stage();
     m.key("Ctrl+A");
     // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
     QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
@@ -430,8 +421,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<int>({ws.Pane(1).MoveType, ws.Pane(1).Process, ws.Pane(1).Speed, ws.Pane(1).LifeEndValue}),
              QList<int>({1, 1, 3, 99}));
 
-    const QString project = dir.filePath("garden.QV1");
-    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("garden.QV1")));
     m.key("Ctrl+S");
     const auto table = ws.PaneTable;
     const auto same = [&, sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy()] {
@@ -440,7 +430,7 @@ class TestFrmMain : public QObject {
     m.platform.yesNoAnswers.enqueue(true);
     m.key("Ctrl+N");
     QCOMPARE(ws.project.PaneCount, Integer(0));
-    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("garden.QV1")));
     m.key("F6");
     QVERIFY(same());
 

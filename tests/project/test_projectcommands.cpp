@@ -21,7 +21,6 @@ namespace {
 
 const QList<int> UsedSlots = {2, 7, 12, 50};
 const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
-const QStringList DemoFiles = {"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"};
 
 // Panes in slots 2, 7, 12 and 50 with every saved field away from its
 // default, unusual Board settings, random sheets.
@@ -91,11 +90,10 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.ws.project.ProjectName, QString("old"));
     // Whatever extension is typed, the project text goes to NAME.QV1.
     QCOMPARE(withFile(mnu_SaveProject_Click, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
-    QCOMPARE(entries(dir.path()), DemoFiles);
+    QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     const ProjectValues& v = s.ws.project;
-    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle}),
-             (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt"}));
-    QCOMPARE(v.PaneCount, Integer(4));
+    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle, QString::number(v.PaneCount)}),
+             (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt", "4"}));
     QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
     QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
     for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.surfaces.picBackground},
@@ -186,17 +184,15 @@ class TestProjectCommands : public QObject {
     SelectBoardSize(s.ws, 1);
     s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
     s.ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
-    const auto table = s.ws.PaneTable;
-    const auto zorder = s.ws.win.List_Zorder;
-    const QImage board = s.ws.surfaces.picStage.Image().copy();
+    const Workspace before = s.ws;
     // No changes nothing, and No to End goes on.
     s.platform.yesNoAnswers << false << false << true;
     QVERIFY(NewProject(s.ws).wasCancelled() && EndApplication(s.ws).wasCancelled() && EndApplication(s.ws).succeeded());
     QCOMPARE(s.platform.log, QStringList({"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
-    QVERIFY(s.ws.PaneTable == table && s.ws.win.List_Zorder == zorder && s.ws.surfaces.picStage.Image() == board);
-    QVERIFY(s.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3) && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(s.ws.PaneTable == before.PaneTable && s.ws.win.List_Zorder == before.win.List_Zorder && s.ws.BoardSettings == before.BoardSettings);
+    QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
     // Yes brings everything back to the start, with the bar shown and keys on.
     s.platform.yesNoAnswers.enqueue(true);
     QVERIFY(NewProject(s.ws).succeeded());
