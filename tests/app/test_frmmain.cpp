@@ -18,24 +18,9 @@
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDialog>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMediaPlayer>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QRandomGenerator>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 #include <functional>
 
 using namespace qv;
@@ -58,11 +43,9 @@ struct Window {
   }
   template <typename T = QWidget>
   T* get(const QString& name) {
-    T* found = w.findChild<T*>(name);
-    if (!found) qFatal("no control %s", qPrintable(name));
-    return found;
+    if (T* found = w.findChild<T*>(name)) return found;
+    qFatal("no control %s", qPrintable(name));
   }
-  QWidget* stage() { return get("picStage"); }
   void click(const QString& name, Qt::MouseButton b = Qt::LeftButton, QPoint at = {}) { QTest::mouseClick(reveal(name), b, {}, at); }
   // Keys reach the window's focus widget first, or the window itself.
   void key(const QString& k) {
@@ -138,43 +121,34 @@ struct Window {
 QString effectOf(Window& m, const QString& input) {
   Workspace& ws = m.ws;
   Surface& board = ws.surfaces.picStage;
-  if (input.startsWith("fast ")) QTest::mouseMove(m.stage(), {55, 140});  // into the Pane's Fast Icon zone
-  const bool running = isSet(ws.run.Running);
+  if (input.startsWith("fast ")) QTest::mouseMove(m.get("picStage"), {55, 140});  // into the Pane's Fast Icon zone
   const qsizetype logged = m.platform.log.size();
-  const int panes = ws.project.PaneCount;
-  const QString readout = ws.win.Lab_Readouts;
-  const QRect place(board.Left, board.Top, board.Width(), board.Height());
-  board.Image().setPixel(place.width() - 1, place.height() - 1, qRgb(1, 2, 3));
-  const bool bar = ws.win.picFastMenu.Visible;
+  board.Image().setPixel(board.Width() - 1, board.Height() - 1, qRgb(1, 2, 3));
+  const Workspace was = ws;
+  const Surface& old = was.surfaces.picStage;
   // A dialog the input opens runs modally: note it and close it.
-  QStringList dialogs;
+  QStringList out;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      dialogs << d->objectName() + " shown";
+      out << d->objectName() + " shown";
       d->done(QDialog::Rejected);
     }
   });
   watch.start(10);
-  if (input.startsWith("icon ")) {
-    m.click("Img_IconStrip_" + input.mid(5));
-  } else if (input.startsWith("fast ")) {
-    m.click("Img_FastIcons_" + input.mid(5));
-  } else if (input.startsWith("mnu_")) {
-    m.chooseMenu(input);
-  } else {
-    m.key(input);
-  }
+  if (input.startsWith("icon ")) m.click("Img_IconStrip_" + input.mid(5));
+  else if (input.startsWith("fast ")) m.click("Img_FastIcons_" + input.mid(5));
+  else if (input.startsWith("mnu_")) m.chooseMenu(input);
+  else m.key(input);
   watch.stop();
-  QStringList out = dialogs;
   for (qsizetype i = logged; i < m.platform.log.size(); ++i) out << m.platform.log[i].section('|', 0, 1);
-  if (ws.project.PaneCount != panes) out << QStringLiteral("%1 Panes").arg(ws.project.PaneCount);
-  if (running && isSet(ws.run.Running) && ws.run.FirstFrameDone == 0) out << "restarted";
-  else if (ws.win.Lab_Readouts != readout) out << ws.win.Lab_Readouts;
-  if (board.Width() != place.width() || board.Height() != place.height()) out << QStringLiteral("%1 x %2").arg(board.Width()).arg(board.Height());
-  else if (board.Image().pixel(place.width() - 1, place.height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
-  if (board.Left != place.left() || board.Top != place.top()) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
-  if (ws.win.picFastMenu.Visible != bar) out << (bar ? "bar hidden" : "bar shown");
+  if (ws.project.PaneCount != was.project.PaneCount) out << QStringLiteral("%1 Panes").arg(ws.project.PaneCount);
+  if (isSet(was.run.Running) && isSet(ws.run.Running) && ws.run.FirstFrameDone == 0) out << "restarted";
+  else if (ws.win.Lab_Readouts != was.win.Lab_Readouts) out << ws.win.Lab_Readouts;
+  if (board.Width() != old.Width() || board.Height() != old.Height()) out << QStringLiteral("%1 x %2").arg(board.Width()).arg(board.Height());
+  else if (board.Image().pixel(old.Width() - 1, old.Height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
+  if (board.Left != old.Left || board.Top != old.Top) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
+  if (ws.win.picFastMenu.Visible != was.win.picFastMenu.Visible) out << (ws.win.picFastMenu.Visible ? "bar shown" : "bar hidden");
   return out.join(", ");
 }
 
@@ -184,7 +158,6 @@ struct DialogWindow : Window {
     w.runMenu(QStringLiteral("mnu_AddCustomPane"));
     click("picStage", Qt::LeftButton, {60, 60});
   }
-  PaneRecord& pane() { return ws.PaneTable[1]; }
 };
 
 }  // namespace
@@ -221,7 +194,7 @@ class TestFrmMain : public QObject {
     Window m;
     for (int i = 0; i < (state == "50 Panes" ? 50 : 1); ++i) AddPane(m.ws);
     m.w.Refresh();
-    if (state != "design") QTest::mouseClick(m.stage(), Qt::LeftButton, {}, {60, 60});  // the Target
+    if (state != "design") m.click("picStage", Qt::LeftButton, {60, 60});  // the Target
     if (state == "running" || state == "full") {
       m.key(state == "full" ? "F12" : "F11");
       RunLoopPass(m.ws);
@@ -231,8 +204,8 @@ class TestFrmMain : public QObject {
 
   void introLayoutAndBoardSizeList() {
     Window m(false);
-    QWidget* intro = m.get("picIntro");
-    QVERIFY(intro->isVisible() && !m.stage()->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
+    QWidget *intro = m.get("picIntro"), *stage = m.get("picStage");
+    QVERIFY(intro->isVisible() && !stage->isVisible() && !m.get("Img_IconStrip_4")->isVisible());
     // "Load existing Project" runs the load command: cancelled, the intro stays.
     m.click("Label_IntroChoice_1");
     QCOMPARE(m.platform.log, QStringList{"OpenFileDialog|Load Quorvel Project|Project Format (*.QV1)|*.QV1|/opt/quorvel/"});
@@ -242,12 +215,11 @@ class TestFrmMain : public QObject {
     m.click("Label_IntroChoice_0");
     QVERIFY(!intro->isVisible());
     for (int i : DesignIcons) QVERIFY(m.get(QStringLiteral("Img_IconStrip_%1").arg(i))->isVisible());
-    QCOMPARE(m.stage()->geometry(), QRect(1, 24, 800, 600));
+    QCOMPARE(stage->geometry(), QRect(1, 24, 800, 600));
     QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
     // The Board size list and a window resize.
     auto* combo = m.get<QComboBox>("Combo_Board");
-    QWidget *stage = m.stage(), *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
-    QCOMPARE(combo->currentText(), QStringLiteral("800 x 600"));
+    QWidget *holder = m.get("picHolder"), *bar = m.get("picFastMenu");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
@@ -259,28 +231,6 @@ class TestFrmMain : public QObject {
     // A key on the list goes to the window once, not to the list as well.
     m.key("F5");
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
-  }
-
-  // (Dragging and the run pump are driven end to end below.)
-  void overlaysAndLayerList() {
-    // The Target's box shows above the Board, while the Board picture itself
-    // holds the Pane only.
-    DialogWindow m;
-    QWidget* stage = m.stage();
-    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
-    const QImage shown = stage->grab().toImage();
-    const QImage& sprites = m.ws.surfaces.picSprites.Image();
-    QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), m.ws.surfaces.picStage.Image().pixel(50, 50)}),
-             QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
-    // A right click on the Pane opens the layer list; choosing the entry
-    // makes its Pane the Target and closes the list.
-    QTest::mouseMove(stage, {70, 80});
-    QTest::mouseClick(stage, Qt::RightButton, {}, {70, 80});
-    auto* list = m.get<QListWidget>("List_Zorder");
-    QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
-    m.ws.pointer.TargetPane = 0;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    QVERIFY(m.ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
   }
 
   void soundAndFilters() {
@@ -325,14 +275,16 @@ class TestFrmMain : public QObject {
     QVERIFY(!m.get("Text_Val_5")->isEnabled());
   }
 
-  void paneDialogCancelReloadAndWriting() {
+  // The Pane and Board properties dialogs.
+  void paneAndBoardDialogs() {
     // Cancel keeps the Pane and the controls until the next opening.
     DialogWindow m;
+    PaneRecord& p = m.ws.PaneTable[1];
     m.open("mnu_EditPane", [&] {
       m.type("Text_Val_10", "150");
       m.click("Button_frmPanes_0");
     });
-    QCOMPARE(m.pane().Width, Integer(100));
+    QCOMPARE(p.Width, Integer(100));
     QCOMPARE(m.get<QLineEdit>("Text_Val_10")->text(), QString("150"));
     QStringList seen;  // the width reloaded, the URL black while active, red when not
     m.open("mnu_EditPane", [&] {
@@ -347,7 +299,6 @@ class TestFrmMain : public QObject {
       m.click("Button_frmPanes_1");
     });
     QCOMPARE(seen, QStringList({"100", "#000000", "#ff0000"}));
-    PaneRecord& p = m.pane();
     QCOMPARE(p.Label, QString("ab"));
     QCOMPARE(QList<int>({p.Width, p.UseURL, p.MoveType}), QList<int>({50, QvFalse, 5}));
     QVERIFY(!m.get<QDialog>("frmPanes")->isVisible());
@@ -358,19 +309,16 @@ class TestFrmMain : public QObject {
     p.WritingFontSize = 14;
     p.WritingForeColor = RGB(255, 0, 0);
     p.WritingBackColor = RGB(0, 0, 255);
-    QFont font;
-    QPalette colours;
     m.open("mnu_EditPane", [&] {
-      auto* box = qobject_cast<QPlainTextEdit*>(m.reveal("Text_Writing"));
-      font = box->font();
-      colours = box->palette();
+      QWidget* box = m.reveal("Text_Writing");
+      const QFont font = box->font();
+      QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), box->palette().color(QPalette::Base).name(),
+                            box->palette().color(QPalette::Text).name()}),
+               QStringList({"Quorvel Missing Face", "14", "#0000ff", "#ff0000"}));
+      QVERIFY(font.bold() && !font.italic());
       m.click("Button_frmPanes_1");
     });
     QCOMPARE(p.WritingText, QString("a\r\nb"));
-    QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), colours.color(QPalette::Base).name(),
-                          colours.color(QPalette::Text).name()}),
-             QStringList({"Quorvel Missing Face", "14", "#0000ff", "#ff0000"}));
-    QVERIFY(font.bold() && !font.italic());
     // An edit gives the box's text; a key makes the Writing "Active".
     p.UseWriting = QvFalse;
     m.open("mnu_EditPane", [&] {
@@ -382,10 +330,7 @@ class TestFrmMain : public QObject {
     });
     QCOMPARE(p.WritingText, QString("a\nbc"));
     QVERIFY(isSet(p.UseWriting));
-  }
-
-  void boardColoursSwatchesAndWireOrFloat() {
-    DialogWindow m;
+    // The Board dialog: colours, swatches, and Wire or Float.
     QList<Long> swatches;
     m.open("mnu_EditBoard", [&] {
       m.click("Button_frmBoard_3");  // the colour dialog is cancelled
@@ -406,9 +351,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
     QVERIFY(isSet(b.BoardLocked));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
-    bool moveNo = false;
-    m.open("mnu_EditBoard", [&] { moveNo = m.get<QRadioButton>("Option_BoardMove_0")->isChecked(); });
-    QVERIFY(moveNo);
+    m.open("mnu_EditBoard", [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
     // Wire and Float are never both "Yes", whatever is clicked.
     QRandomGenerator rng(11);
     for (int round = 0; round < 4; ++round) {
@@ -426,18 +369,34 @@ class TestFrmMain : public QObject {
     }
   }
 
-  // Pane 1 dragged, a picture loaded through its Fast Icon, its movement and
-  // Value set, saved, New, loaded, run in Design, clicked and stopped: the
-  // loaded and the restored sheets are what was authored.
+  // The Target's box over the Board and the layer list; then Pane 1 dragged,
+  // a picture loaded through its Fast Icon, its movement and Value set, saved,
+  // New, loaded, run in Design, clicked and stopped: the loaded and the
+  // restored sheets are what was authored.
   void authorSaveLoadAndPlay() {
     DialogWindow m;
     Workspace& ws = m.ws;
+    QWidget* stage = m.get("picStage");
+    // The Target's box shows above the Board, while the Board picture itself
+    // holds the Pane only.
+    QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
+    const QImage shown = stage->grab().toImage();
+    const QImage& sprites = ws.surfaces.picSprites.Image();
+    QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), ws.surfaces.picStage.Image().pixel(50, 50)}),
+             QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
+    // A right click on the Pane opens the layer list; choosing the entry
+    // makes its Pane the Target and closes the list.
+    QTest::mouseMove(stage, {70, 80});
+    m.click("picStage", Qt::RightButton, {70, 80});
+    auto* list = m.get<QListWidget>("List_Zorder");
+    QVERIFY(m.get("Frame_ListZ")->isVisible() && list->currentRow() == 0);
+    ws.pointer.TargetPane = 0;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QVERIFY(ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
     QTemporaryDir dir;
     const QImage art = fixtures::randomImage(60, 40, 9);
     QVERIFY(art.save(dir.filePath("art.bmp")));
-    QWidget* stage = m.stage();
     m.key("Ctrl+A");
-    QCOMPARE(ws.project.PaneCount, Integer(2));
     // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
     QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), stage->mapToGlobal(QPointF(300, 200)), Qt::NoButton,
@@ -465,8 +424,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<int>({ws.Pane(1).MoveType, ws.Pane(1).Process, ws.Pane(1).Speed, ws.Pane(1).LifeEndValue}),
              QList<int>({1, 1, 3, 99}));
 
-    const QString project = dir.filePath("garden.QV1");
-    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("garden.QV1")));
     m.key("Ctrl+S");
     const auto table = ws.PaneTable;
     const auto same = [&, sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy()] {
@@ -475,7 +433,7 @@ class TestFrmMain : public QObject {
     m.platform.yesNoAnswers.enqueue(true);
     m.key("Ctrl+N");
     QCOMPARE(ws.project.PaneCount, Integer(0));
-    m.platform.fileAnswers.enqueue(fileChoiceFromPath(project));
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("garden.QV1")));
     m.key("F6");
     QVERIFY(same());
 

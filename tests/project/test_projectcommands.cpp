@@ -11,9 +11,6 @@
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -24,7 +21,6 @@ namespace {
 
 const QList<int> UsedSlots = {2, 7, 12, 50};
 const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
-const QStringList DemoFiles = {"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"};
 
 // Panes in slots 2, 7, 12 and 50 with every saved field away from its
 // default, unusual Board settings, random sheets.
@@ -41,14 +37,10 @@ void buildProject(Workspace& ws) {
   ws.surfaces.picBackground.Image() = randomImage(800, 600, 3);
 }
 
-Outcome saveAs(HeadlessSession& s, const QString& path) {
+// Runs a Save or Load command whose file dialog answers PATH.
+Outcome withFile(Outcome (*command)(Workspace&), HeadlessSession& s, const QString& path) {
   s.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
-  return mnu_SaveProject_Click(s.ws);
-}
-
-Outcome loadFrom(HeadlessSession& s, const QString& path) {
-  s.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
-  return mnu_LoadsProject_Click(s.ws);
+  return command(s.ws);
 }
 
 QStringList entries(const QString& dir) {
@@ -97,21 +89,19 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.platform.log, QStringList{"SaveFileDialog|Save Quorvel Project|" + Filter + "|"});
     QCOMPARE(s.ws.project.ProjectName, QString("old"));
     // Whatever extension is typed, the project text goes to NAME.QV1.
-    QCOMPARE(saveAs(s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
-    QCOMPARE(entries(dir.path()), DemoFiles);
+    QCOMPARE(withFile(mnu_SaveProject_Click, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
+    QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     const ProjectValues& v = s.ws.project;
-    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle}),
-             (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt"}));
-    QCOMPARE(v.PaneCount, Integer(4));
+    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle, QString::number(v.PaneCount)}),
+             (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt", "4"}));
     QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
-    QVERIFY(s.platform.calls("ShowMessage").isEmpty());
     QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
     for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.surfaces.picBackground},
                                         std::pair{"Sprites_", &s.ws.surfaces.picSprites}, std::pair{"Masks_", &s.ws.surfaces.picMasks}})
       QCOMPARE(QImage(dir.filePath(kind + QString("demo.bmp"))).convertToFormat(QImage::Format_RGB32), surface->Image());
     // A title of fewer than four characters gives no name: nothing written.
     QTemporaryDir other;
-    QVERIFY(saveAs(s, other.filePath("abc")).hasFailed());
+    QVERIFY(withFile(mnu_SaveProject_Click, s, other.filePath("abc")).hasFailed());
     QVERIFY(entries(other.path()).isEmpty());
     QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
     QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
@@ -119,7 +109,7 @@ class TestProjectCommands : public QObject {
     // files change together, so none of them does.
     QVERIFY(writeFile(other.filePath("demo.QV1"), "old") && writeFile(other.filePath("Masks_demo.bmp"), "old masks") &&
             QDir(other.path()).mkdir("Sprites_demo.bmp"));
-    const Outcome failed = saveAs(s, other.filePath("demo.QV1"));
+    const Outcome failed = withFile(mnu_SaveProject_Click, s, other.filePath("demo.QV1"));
     QCOMPARE(entries(other.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     QCOMPARE(readFile(other.filePath("demo.QV1")) + readFile(other.filePath("Masks_demo.bmp")), QByteArray("oldold masks"));
     QVERIFY(failed.hasFailed() && failed.failure().file == other.filePath("Sprites_demo.bmp") && failed.failure().reason.contains("folder"));
@@ -132,7 +122,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    saveAs(saver, dir.filePath("demo.QV1"));
+    withFile(mnu_SaveProject_Click, saver, dir.filePath("demo.QV1"));
     // A cancelled load changes nothing; the intro stays.
     HeadlessSession s;
     occupy(s);
@@ -144,7 +134,7 @@ class TestProjectCommands : public QObject {
     // Loaded: every field and picture. The Board dialog's options at their
     // start values (no wires, no floating, Board movable) turn the file's
     // three True flags False.
-    QCOMPARE(loadFrom(s, dir.filePath("demo.QV1")).kind(), Outcome::Kind::Done);
+    QCOMPARE(withFile(mnu_LoadsProject_Click, s, dir.filePath("demo.QV1")).kind(), Outcome::Kind::Done);
     const Workspace& ws = s.ws;
     QCOMPARE(ws.project.PaneCount, Integer(4));
     for (int n = 0; n <= MaxPanes; ++n)
@@ -170,19 +160,19 @@ class TestProjectCommands : public QObject {
     // (reading must not wait).
     BoardSettingsRecord& b = saver.ws.BoardSettings;
     b.WirePanes = b.FloatPanes = b.BoardLocked = b.UseBackPicture = QvFalse;
-    saveAs(saver, dir.filePath("demo.QV1"));
+    withFile(mnu_SaveProject_Click, saver, dir.filePath("demo.QV1"));
     QVERIFY(QFile::remove(dir.filePath("Sprites_demo.bmp")) && QFile::remove(dir.filePath("Masks_demo.bmp")));
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("Sprites_demo.bmp")).constData(), 0600), 0);
     HeadlessSession flipped;
     occupy(flipped);
     flipped.ws.dialogs.board.Option_WirePanes = flipped.ws.dialogs.board.Option_FloatPanes = 1;
     flipped.ws.dialogs.board.Option_BoardMove = 0;
-    const Outcome o = loadFrom(flipped, dir.filePath("demo.QV1"));
+    const Outcome o = withFile(mnu_LoadsProject_Click, flipped, dir.filePath("demo.QV1"));
     QCOMPARE(o.warnings().size(), 2);
     QCOMPARE(flipped.platform.calls("ShowMessage|Load a Project|" + dir.filePath("Sprites_demo.bmp")).size(), 1);
-    const BoardSettingsRecord& f = flipped.ws.BoardSettings;
-    QVERIFY(isSet(f.WirePanes) && isSet(f.FloatPanes) && isSet(f.BoardLocked) && f.UseBackPicture == QvFalse);
-    QCOMPARE(f.BackPicturePath, dir.filePath("Back_demo.bmp"));
+    expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvTrue;
+    expected.UseBackPicture = QvFalse;
+    QCOMPARE(flipped.ws.BoardSettings, expected);
     for (int n : UsedSlots) QVERIFY(flipped.ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]);
     QVERIFY(blank(flipped.ws.surfaces.picSprites) && blank(flipped.ws.surfaces.picMasks));
   }
@@ -194,17 +184,15 @@ class TestProjectCommands : public QObject {
     SelectBoardSize(s.ws, 1);
     s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
     s.ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
-    const auto table = s.ws.PaneTable;
-    const auto zorder = s.ws.win.List_Zorder;
-    const QImage board = s.ws.surfaces.picStage.Image().copy();
+    const Workspace before = s.ws;
     // No changes nothing, and No to End goes on.
     s.platform.yesNoAnswers << false << false << true;
     QVERIFY(NewProject(s.ws).wasCancelled() && EndApplication(s.ws).wasCancelled() && EndApplication(s.ws).succeeded());
     QCOMPARE(s.platform.log, QStringList({"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
-    QVERIFY(s.ws.PaneTable == table && s.ws.win.List_Zorder == zorder && s.ws.surfaces.picStage.Image() == board);
-    QVERIFY(s.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3) && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(s.ws.PaneTable == before.PaneTable && s.ws.win.List_Zorder == before.win.List_Zorder && s.ws.BoardSettings == before.BoardSettings);
+    QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
     // Yes brings everything back to the start, with the bar shown and keys on.
     s.platform.yesNoAnswers.enqueue(true);
     QVERIFY(NewProject(s.ws).succeeded());
@@ -226,7 +214,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    saveAs(saver, dir.filePath("good.QV1"));
+    withFile(mnu_SaveProject_Click, saver, dir.filePath("good.QV1"));
     const QByteArray good = readFile(dir.filePath("good.QV1"));
     // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
     const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
@@ -234,9 +222,7 @@ class TestProjectCommands : public QObject {
     QVERIFY(writeFile(dir.filePath("cut.QV1"), good.left(good.size() / 2)));
     QVERIFY(writeFile(dir.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
     QVERIFY(writeFile(dir.filePath("none.QV1"), {}));
-    QFile huge(dir.filePath("huge.QV1"));
-    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") == 7 && huge.resize(MaxProjectFileBytes + 1));
-    huge.close();
+    QVERIFY(writeFile(dir.filePath("huge.QV1"), "{\\rtf1 ") && QFile::resize(dir.filePath("huge.QV1"), MaxProjectFileBytes + 1));
     QVERIFY(QDir(dir.path()).mkdir("folder.QV1"));
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.QV1")).constData(), 0600), 0);
     // A file that reports size 0 but reads on for gigabytes.
