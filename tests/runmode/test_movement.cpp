@@ -52,25 +52,12 @@ class TestMovement : public QObject {
   }
 
   void diagonalTurns() {
-    // Board 320 x 240, Pane 50 x 50, Speed 3: each edge just reached, and
-    // one pixel short of it. A turn into a later code moves the Pane a
-    // second time in the same call. Flipping on bounds, the Pane ends up
-    // mirrored left-right (1) or top-bottom (2) by the codes it turned with:
-    // 1, 2, 5 and 8 left-right, 3, 4, 6 and 7 top-bottom.
-    const int cases[][8] = {
-        // dir, left, top -> dir, flip code, left, top, mirrored
-        {5, 100, 5, 7, 4, 106, 5, 2},    {5, 100, 6, 5, 1, 103, 3, 0},     // top
-        {5, 265, 100, 8, 2, 265, 94, 1}, {5, 264, 100, 5, 1, 267, 97, 0},  // right
-        {6, 150, 185, 8, 7, 144, 185, 2}, {6, 150, 184, 6, 1, 147, 187, 0},  // bottom
-        {6, 5, 100, 7, 8, 5, 106, 1},    {6, 6, 100, 6, 1, 3, 103, 0},     // left
-        {7, 100, 185, 5, 3, 103, 188, 2}, {7, 100, 184, 7, 1, 103, 187, 0},
-        {7, 265, 100, 6, 5, 268, 103, 1}, {7, 264, 100, 7, 1, 267, 103, 0},
-        {8, 100, 5, 6, 6, 97, 2, 2},     {8, 100, 6, 8, 1, 97, 3, 0},
-        {8, 5, 100, 5, 1, 2, 97, 1},     {8, 6, 100, 8, 1, 3, 97, 0},
-        // Top-right corner: 7 (flip 4), then 8 (flip 2); block 8 moves it
-        // and the top turns it to 6 (flip 6).
-        {5, 265, 5, 6, 6, 265, -1, 1},
-    };
+    // The cases are in data/diagonals.txt. A turn into a later code moves
+    // the Pane a second time in the same call. Flipping on bounds, the Pane
+    // ends up mirrored by the codes it turned with: 1, 2, 5 and 8
+    // left-right, 3, 4, 6 and 7 top-bottom.
+    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/diagonals.txt"));
+    QCOMPARE(cases.size(), 17);
     for (const auto& c : cases)
       for (bool flip : {false, true}) {
         HeadlessSession s;
@@ -80,7 +67,7 @@ class TestMovement : public QObject {
         PaneRecord& p = runPane(s.ws, 4);
         p.Direction = Integer(c[0]);
         MoveDiagonal(s.ws, 4);
-        QCOMPARE((QList<int>{c[0], c[1], c[2], p.Direction, p.FlipCode, p.Left, p.Top}), QList<int>(c, c + 7));
+        QCOMPARE((QList<int>{c[0], c[1], c[2], p.Direction, p.FlipCode, p.Left, p.Top}), c.mid(0, 7));
         QCOMPARE(sheetBlock(s.ws, 4), design.mirrored(flip && (c[7] & 1), flip && (c[7] & 2)));
       }
   }
@@ -120,33 +107,9 @@ class TestMovement : public QObject {
   }
 
   void collisionResponse() {
-    // C (slot 1) spans 100..140 both ways, moving in dir; J (slot 2) stands
-    // at (jl, jt), 40 x 40; the gap is counted from Left + Width. C's probes
-    // lie 4 out from its leading edge, at 2, 8, 12, ... 32 and 38 along it.
-    // With j2l, a second J stands in slot 3 at (j2l, 100): each response
-    // looks at C's current direction. A thin J is 1 pixel high (wide for a
-    // vertical C).
-    const int cases[][10] = {
-        // dir, jl, jt, J's Collision, effect, j2l, thin -> dir, flip code, flashing
-        {2, 144, 100, 1, 1, 0, 1, 1, 1, 0}, {2, 145, 100, 1, 1, 0, 2, 1, 0, 0},  // right, 4 / 5 apart
-        {1, 56, 100, 1, 1, 0, 2, 2, 1, 0},  {1, 55, 100, 1, 1, 0, 1, 1, 0, 0},   // left
-        {4, 100, 144, 1, 1, 0, 3, 1, 1, 0}, {4, 100, 145, 1, 1, 0, 4, 1, 0, 0},  // below
-        {3, 100, 56, 1, 1, 0, 4, 1, 1, 0},  {3, 100, 55, 1, 1, 0, 3, 1, 0, 0},   // above
-        {2, 130, 100, 0, 1, 0, 2, 1, 0, 0},                                   // overlapping a Collision-0 Pane
-        // Touching, but only the first or last probe reaches J, or none;
-        // without the Flash effect nothing flashes.
-        {2, 144, 60, 1, 1, 0, 1, 1, 1, 0},  {2, 144, 59, 1, 1, 0, 2, 1, 1, 0},  {2, 144, 140, 1, 0, 0, 1, 1, 0, 0},
-        {2, 144, 141, 1, 0, 0, 2, 1, 0, 0}, {4, 60, 144, 1, 1, 0, 3, 1, 1, 0},  {4, 59, 144, 1, 1, 0, 4, 1, 1, 0},
-        {4, 140, 144, 1, 1, 0, 3, 1, 1, 0}, {4, 141, 144, 1, 1, 0, 4, 1, 1, 0},
-        // A J one pixel thin across the probes is met by the probe at 8 alone.
-        {2, 144, 107, 1, 1, 0, 1, 1, 1, 1}, {4, 107, 144, 1, 1, 0, 3, 1, 1, 1},
-        // Diagonal: met with the top it turns vertically, with a side horizontally.
-        {5, 100, 56, 1, 1, 0, 7, 4, 1, 0},  {5, 144, 100, 1, 1, 0, 8, 2, 1, 0},  {6, 90, 144, 1, 1, 0, 8, 7, 1, 0},
-        {7, 144, 100, 1, 1, 0, 6, 5, 1, 0}, {8, 56, 100, 1, 1, 0, 5, 1, 1, 0},
-        {0, 120, 120, 1, 1, 0, 0, 1, 0, 0},  // standing
-        // Between two Panes 2 apart: turned away and back, or only once.
-        {2, 142, 100, 1, 1, 58, 2, 2, 1, 0}, {2, 58, 100, 1, 1, 142, 1, 1, 1, 0},
-    };
+    // The cases, C meeting J, are in data/collisions.txt.
+    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/collisions.txt"));
+    QCOMPARE(cases.size(), 27);
     for (const auto& c : cases) {
       HeadlessSession s;
       Workspace& ws = s.ws;

@@ -139,15 +139,12 @@ class TestStageMouse : public QObject {
     QVERIFY(s.ws.win.BoardMoving && !stage.Visible);
     QCOMPARE(stage.Pointer, MousePointer::FourWayArrow);
     // Dragged over the holder: the Board shows again near its edges.
-    const struct {
-      int x, y;
-      bool visible;
-    } over[] = {{500, 300, false}, {holder.Left + 10, 300, true}, {holder.Width - 10, 300, true},
-                {500, holder.Top + 30, true}};
-    for (const auto& o : over) {
+    const std::tuple<int, int, bool> over[] = {
+        {500, 300, false}, {holder.Left + 10, 300, true}, {holder.Width - 10, 300, true}, {500, holder.Top + 30, true}};
+    for (const auto& [x, y, visible] : over) {
       stage.Visible = false;
-      QVERIFY(!BoardDragOver(s.ws, o.x, o.y));
-      QCOMPARE(stage.Visible, o.visible);
+      QVERIFY(!BoardDragOver(s.ws, x, y));
+      QCOMPARE(stage.Visible, visible);
     }
     BoardMoveDrop(s.ws, 300, 200);
     QCOMPARE(QPoint(stage.Left, stage.Top), QPoint(300 - 700, 200 - 500));

@@ -47,6 +47,19 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// The rows of numbers in a test's data file, separated by commas; '#' starts
+// a note.
+inline QList<QList<int>> numberRows(const QString& path) {
+  QList<QList<int>> rows;
+  for (const QByteArray& line : readFile(path).split('\n')) {
+    QList<int> row;
+    for (const QByteArray& n : line.split('#').first().split(','))
+      if (!n.trimmed().isEmpty()) row << n.trimmed().toInt();
+    if (!row.isEmpty()) rows << row;
+  }
+  return rows;
+}
+
 // A started program's exit code (-1 for a crash or a hang) and its output.
 struct Ran {
   int code;
