@@ -244,31 +244,23 @@ class TestFrmMain : public QObject {
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
   }
 
-  void numericBoxesFilterTypedAndPastedText_data() {
-    QTest::addColumn<int>("box");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<bool>("paste");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("speed refuses 4..9") << 3 << "82" << false << "2";
-    QTest::newRow("letters, leading zero") << 0 << "a07" << false << "7";
-    QTest::newRow("pasted 5x7") << 10 << "5x7" << true << "57";
-    QTest::newRow("pasted into cels") << 7 << "5x7" << true << "5";
-    QTest::newRow("pasted 0 in lifespan") << 2 << "0x" << true << "1";
-  }
+  // Typed and pasted text goes through each box's filter: the speed box
+  // refuses 4..9, letters and a leading zero go, a paste keeps its digits as
+  // far as the box's length, a pasted 0 in a lifespan box shows 1.
   void numericBoxesFilterTypedAndPastedText() {
-    QFETCH(int, box);
-    QFETCH(QString, keys);
-    QFETCH(bool, paste);
-    QFETCH(QString, shown);
     DialogWindow m;
-    const QString name = QStringLiteral("Text_Val_%1").arg(box);
-    m.open("mnu_EditPane", [&] {
-      m.type(name, paste ? QString() : keys);
-      QGuiApplication::clipboard()->setText(keys);
-      if (paste) QTest::keyClick(m.get(name), Qt::Key_V, Qt::ControlModifier);
-      QCOMPARE(m.get<QLineEdit>(name)->text(), shown);
-      QCOMPARE(m.ws.dialogs.panes.Text_Val[size_t(box)].Text, shown);
-    });
+    const struct { int box; const char* keys; bool paste; const char* shown; } rows[] = {
+        {3, "82", false, "2"}, {0, "a07", false, "7"}, {10, "5x7", true, "57"}, {7, "5x7", true, "5"}, {2, "0x", true, "1"}};
+    for (const auto& [box, keys, paste, shown] : rows) {
+      const QString name = QStringLiteral("Text_Val_%1").arg(box);
+      m.open("mnu_EditPane", [&] {
+        m.type(name, paste ? QString() : keys);
+        QGuiApplication::clipboard()->setText(keys);
+        if (paste) QTest::keyClick(m.get(name), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m.get<QLineEdit>(name)->text(), shown);
+        QCOMPARE(m.ws.dialogs.panes.Text_Val[size_t(box)].Text, shown);
+      });
+    }
     const int maxLength[ValBoxCount] = {2, 2, 2, 1, 1, 2, 2, 1, 1, 3, 3, 2, 1, 3, 3, 2};
     for (int k = 0; k < ValBoxCount; ++k)
       QCOMPARE(m.get<QLineEdit>(QStringLiteral("Text_Val_%1").arg(k))->maxLength(), maxLength[k]);
