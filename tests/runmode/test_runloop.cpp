@@ -52,43 +52,31 @@ class TestRunLoop : public QObject {
   Q_OBJECT
  private slots:
   void pacingLifespanAndCels() {
-    // Slot 6 moves right at Speed 1 with 2 x 2 Cels. MoveDelay 3 moves every
-    // third frame. With a Value process the Pane moves and animates only
-    // while StartValue 20 lies in its Lifespan. Cels show in reading order,
-    // wrapping, one 50 x 50 Cel per frame, CelDelay 2 keeps each for two
-    // frames; Flip on Bounds mirrors all Cels at once, so the columns swap.
-    const QList<int> moving = {301, 302, 303, 304, 305, 306}, standing(6, 300);
-    const QList<Long> cycle = {Red, Blue, Green, Yellow, Red, Blue}, still(6, Red);
-    const struct { int process, lifeStart, lifeEnd, delay, celDelay, flip; QList<int> lefts; QList<Long> shown; } cases[] = {
-        {0, 19, 10, 0, 0, 0, moving, cycle},   {0, 19, 10, 1, 0, 0, moving, cycle},
-        {0, 19, 10, 3, 0, 0, {300, 300, 301, 301, 301, 302}, cycle},
-        {1, 19, 10, 0, 0, 0, standing, still}, {1, 20, 21, 0, 0, 0, moving, cycle},  {1, 15, 20, 0, 0, 0, standing, still},
-        {2, 20, 19, 0, 0, 0, moving, cycle},   {2, 19, 10, 0, 0, 0, standing, still}, {2, 25, 20, 0, 0, 0, standing, still},
-        {3, 0, 99, 0, 0, 0, standing, still},  {0, 19, 10, 0, 2, 0, moving, {Red, Blue, Blue, Green, Green, Yellow}},
-        {0, 19, 10, 0, 0, 1, moving, {Blue, Red, Yellow, Green, Blue, Red}}};
-    for (const auto& c : cases) {
+    // Slot 6 moves right at Speed 1 with 2 x 2 Cels, one 50 x 50 Cel a
+    // frame in reading order, wrapping; the cases are in data/pacing.txt.
+    const QList<Long> cels = {Red, Blue, Green, Yellow};
+    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/pacing.txt"));
+    QCOMPARE(cases.size(), 12);
+    for (const QList<int>& c : cases) {
       HeadlessSession s;
       Workspace& ws = s.ws;
       PaneRecord& d = placePane(ws, 6, 300, 300, 100, 100);
-      makeCels(ws, 6, 2, 2, c.celDelay, {Red, Blue, Green, Yellow});
-      setMove(d, 2, 1, c.flip);
-      d.Process = Integer(c.process);
-      d.LifeStartValue = Integer(c.lifeStart);
-      d.LifeEndValue = Integer(c.lifeEnd);
-      d.MoveDelay = Integer(c.delay);
+      makeCels(ws, 6, 2, 2, c[4], cels);
+      setMove(d, 2, 1, c[5]);
+      d.Process = Integer(c[0]);
+      d.LifeStartValue = Integer(c[1]);
+      d.LifeEndValue = Integer(c[2]);
+      d.MoveDelay = Integer(c[3]);
       const QImage sheet = ws.surfaces.picSprites.Image().copy();
       mnu_RunInWindow_Click(ws);
-      QList<int> lefts;
-      QList<Long> shown;
+      QList<int> got = c.mid(0, 6);
       for (int k = 0; k < 6; ++k) {
         RunLoopPass(ws);
         const PaneRecord& r = ws.RunPane(6);
-        lefts << r.Left;
-        shown << stagePx(ws, r.Left + 25, 325);
+        got << r.Left << int(cels.indexOf(stagePx(ws, r.Left + 25, 325)));
         QVERIFY(stagePx(ws, r.Left + 50, 325) == Grey && stagePx(ws, r.Left + 25, 350) == Grey && r.Width == 50);
       }
-      QCOMPARE((QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay} + lefts), (QList<int>{c.process, c.lifeStart, c.lifeEnd, c.delay} + c.lefts));
-      QCOMPARE(shown, c.shown);
+      QCOMPARE(got, c);
       stopAndEnd(ws);
       QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
     }
