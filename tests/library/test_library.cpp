@@ -282,12 +282,13 @@ class TestLibrary : public QObject {
     QCOMPARE(s.ws.win.List_Zorder.last(), (ZorderEntry{name, 2}));
     QCOMPARE(s.windows.hidden.last(), DialogKind::Library);
     // The picker keeps its state; accepting with no image chosen sends the
-    // empty preview as "Untitled".
+    // empty preview, all its light grey, as "Untitled".
     Session fresh(dir.path());
     AddPane(fresh.ws);
     fresh.ws.pointer.CurrentPane = 1;
     Button_frmLibrary_Click(fresh.ws, 1);
     QCOMPARE(fresh.ws.PaneTable[1].Label, QString("Untitled"));
+    QCOMPARE(fixtures::sheetBlock(fresh.ws, 1), fixtures::boardModel({100, 100}, RGB(240, 240, 240), {}));
   }
 };
 
