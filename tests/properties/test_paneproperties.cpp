@@ -63,7 +63,7 @@ QString controlValue(PaneDialogState& d, const QString& name, const QString* val
       [&](auto* v) {
         using T = std::remove_pointer_t<decltype(v)>;
         if constexpr (std::is_same_v<T, QString>) return *v = value ? *value : *v;
-        else return QString::number(*v = value ? T(value->toDouble()) : *v);
+        else return QString::number(*v = value ? T(value->toFloat()) : *v);
       },
       refOf(d, name));
 }

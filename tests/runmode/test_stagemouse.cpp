@@ -28,7 +28,7 @@ struct Scene : HeadlessSession {
     for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
       const QStringList f = step.mid(1).split(',');
       const int b = f[0].toInt();
-      const double x = f[1].toDouble(), y = f[2].toDouble();
+      const double x = f[1].toFloat(), y = f[2].toFloat();
       if (step[0] == 'd') picStage_MouseDown(ws, b, x, y);
       else if (step[0] == 'm') picStage_MouseMove(ws, b, x, y);
       else picStage_MouseUp(ws, b, x, y);
