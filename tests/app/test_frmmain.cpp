@@ -171,17 +171,12 @@ class TestFrmMain : public QObject {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("effect");
     // One row a line in the file: "state: input -> effect"; '#' starts a note.
-    QFile file(QUORVEL_GOLDEN_DIR "/inputs.txt");
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    int rows = 0;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
-      const QString row = line.section('#', 0, 0).trimmed();
-      if (row.isEmpty()) continue;
-      ++rows;
+    const QList<QByteArray> rows = fixtures::dataRows(QUORVEL_GOLDEN_DIR "/inputs.txt");
+    for (const QString row : rows) {
       const QString state = row.section(": ", 0, 0), input = row.section(": ", 1).section(" ->", 0, 0);
       QTest::addRow("%s: %s", qPrintable(state), qPrintable(input)) << state << input << row.section(" ->", 1).trimmed();
     }
-    QCOMPARE(rows, 45);  // one a command: a lost row would hide a remapped key
+    QCOMPARE(rows.size(), 45);  // one a command: a lost row would hide a remapped key
     // While running only F11 and Esc act.
     for (const char* k : {"F6", "F5", "F12", "Del", "Ctrl+A", "Ctrl+N", "Ctrl+S", "Ctrl+X", "F1", "Ctrl+E", "Backspace"})
       QTest::addRow("running: %s", k) << "running" << k << "";

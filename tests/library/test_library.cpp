@@ -61,9 +61,9 @@ struct Damage {
 QList<Damage> damagesIn(const char* file) {
   const QStringList parts = {"File", "End", "Pe", "Optional", "ResourceEntry", "FirstSection", "Root", "Ids", "Languages", "Data"};
   QList<Damage> out;
-  for (const QByteArray& line : fixtures::readFile(QV_TEST_DATA + QString("/") + file).trimmed().split('\n')) {
+  for (const QByteArray& line : fixtures::dataRows(QV_TEST_DATA + QString("/") + file)) {
     const QStringList f = QString(line).split(" | ");
-    if (f.size() < 6 || line.startsWith('#')) continue;
+    if (f.size() < 6) continue;
     const int part = parts.indexOf(f[1]);
     out.append({f[0].toUtf8(), part >= 0 ? part : f[1].toInt(), f[2].toLongLong(nullptr, 0), f[3].toULongLong(nullptr, 0), f[4].toInt(), f[5] == "loads" ? QString() : f[5]});
   }

@@ -6,7 +6,6 @@
 #include "shell/Headless.h"
 #include "support/Fixtures.h"
 
-#include <QFile>
 #include <QTest>
 #include <map>
 #include <variant>
@@ -93,15 +92,10 @@ class TestPaneProperties : public QObject {
   void everyFieldLoadsIntoItsControlAndStoresBackAlone_data() {
     QTest::addColumn<QString>("field");    // "Field=value"
     QTest::addColumn<QString>("control");  // "Control=what it shows"
-    QFile file(QUORVEL_GOLDEN_DIR "/pane_fields.txt");
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    int rows = 0;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
-      if (!line.startsWith('#')) {
-        QTest::newRow(qPrintable(line.section('=', 0, 0))) << line.section(" -> ", 0, 0) << line.section(" -> ", 1);
-        ++rows;
-      }
-    QCOMPARE(rows, 38);
+    const QList<QByteArray> rows = fixtures::dataRows(QUORVEL_GOLDEN_DIR "/pane_fields.txt");
+    for (const QString line : rows)
+      QTest::newRow(qPrintable(line.section('=', 0, 0))) << line.section(" -> ", 0, 0) << line.section(" -> ", 1);
+    QCOMPARE(rows.size(), 38);
   }
   void everyFieldLoadsIntoItsControlAndStoresBackAlone() {
     QFETCH(QString, field);

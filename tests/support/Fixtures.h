@@ -47,15 +47,22 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
   return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-// The rows of numbers in a test's data file, separated by commas; '#' starts
-// a note.
+// The rows of a test's data file: each line up to a '#' note, trimmed;
+// empty rows are left out.
+inline QList<QByteArray> dataRows(const QString& path) {
+  QList<QByteArray> rows;
+  for (const QByteArray& line : readFile(path).split('\n'))
+    if (const QByteArray row = line.split('#').first().trimmed(); !row.isEmpty()) rows << row;
+  return rows;
+}
+
+// The rows of numbers in a test's data file, separated by commas.
 inline QList<QList<int>> numberRows(const QString& path) {
   QList<QList<int>> rows;
-  for (const QByteArray& line : readFile(path).split('\n')) {
+  for (const QByteArray& line : dataRows(path)) {
     QList<int> row;
-    for (const QByteArray& n : line.split('#').first().split(','))
-      if (!n.trimmed().isEmpty()) row << n.trimmed().toInt();
-    if (!row.isEmpty()) rows << row;
+    for (const QByteArray& n : line.split(',')) row << n.trimmed().toInt();
+    rows << row;
   }
   return rows;
 }
