@@ -3,7 +3,7 @@
 // SDL2 peer frame over the same scene, and the scene set up through the
 // engine in a headless session.
 #pragma once
-#include "shell/Headless.h"
+#include "session/Headless.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 # The folders of the engine library: everything that decides, Qt Core and
 # Gui only. The app lives in src/app, the command-line tool in src/cli; the
 # folder a file is in decides its target.
-set(QUORVEL_ENGINE_FOLDERS model surface shell imaging editing project runmode library properties resources)
+set(QUORVEL_ENGINE_FOLDERS model resources surface shell imaging editing library properties project runmode session)
 
 # The engine's sources under a source root.
 function(quorvel_engine_sources root out)

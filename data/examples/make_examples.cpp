@@ -10,7 +10,7 @@
 #include "imaging/Sheets.h"
 #include "project/ProjectCommands.h"
 #include "resources/Resources.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "shell/Setups.h"
 
 #include <QCoreApplication>

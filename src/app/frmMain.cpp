@@ -2,18 +2,19 @@
 // Refresh() and forwards clicks, keys and Board mouse events.
 #include "app/frmMain.h"
 
-#include "app/dialogs/frmBoard.h"
-#include "app/dialogs/frmLibrary.h"
-#include "app/dialogs/frmPanes.h"
-#include "imaging/BoardRender.h"
-#include "shell/BoardSizes.h"
-#include "shell/Platform.h"
 #include "app/ClickLabel.h"
 #include "app/Icons.h"
 #include "app/Intro.h"
 #include "app/Keys.h"
 #include "app/Menus.h"
 #include "app/Stage.h"
+#include "app/dialogs/frmBoard.h"
+#include "app/dialogs/frmLibrary.h"
+#include "app/dialogs/frmPanes.h"
+#include "imaging/BoardRender.h"
+#include "project/StartDefaults.h"
+#include "shell/BoardSizes.h"
+#include "shell/Platform.h"
 #include "shell/Setups.h"
 
 #include <QApplication>

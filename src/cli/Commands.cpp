@@ -9,7 +9,7 @@
 #include "project/ProjectCommands.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"
 #include "surface/SafeFiles.h"

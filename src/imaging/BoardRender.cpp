@@ -1,9 +1,9 @@
 // Full and drag redraws of the Board, the hover test and the two boxes.
 #include "imaging/BoardRender.h"
 
-#include "editing/Panes.h"
 #include "imaging/Sheets.h"
 #include "shell/Setups.h"
+#include "shell/TargetMarks.h"
 
 namespace qv {
 namespace {

@@ -1,11 +1,11 @@
 // Pane and Background pictures, flip and rescale.
 #include "imaging/Pictures.h"
 
-#include "editing/Panes.h"
 #include "imaging/Background.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Sheets.h"
 #include "shell/Platform.h"
+#include "shell/TargetMarks.h"
 #include "surface/PictureFile.h"
 
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // The library scan and the picker.
 #include "library/LibraryPicker.h"
 
-#include "editing/Panes.h"
 #include "imaging/Pictures.h"
 #include "library/LibraryModules.h"
 #include "shell/Platform.h"
+#include "shell/TargetMarks.h"
 #include "shell/WindowHost.h"
 
 #include <QDir>

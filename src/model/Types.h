@@ -26,6 +26,13 @@ inline QColor toQColor(Long c) { return QColor(toQRgb(c)); }
 // even neighbour.
 inline int roundHalfEven(double v) { return int(std::nearbyint(v)); }
 
+// The character that ends every value of the project text: character 206
+// of Windows-1252 (documents in another code page use that page's character
+// 206 instead). No text of a project may hold it.
+inline constexpr QChar FieldSeparator{char16_t(0x00CE)};
+// The text without the separator character.
+inline QString WithoutSeparator(QString text) { return text.remove(FieldSeparator); }
+
 // The maker's web address, as the help, the readout and new Panes name it.
 inline constexpr char MakerAddress[] = "quorvel.example.org";
 

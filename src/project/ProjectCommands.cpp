@@ -6,6 +6,7 @@
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
 #include "project/RtfWriter.h"
+#include "project/StartDefaults.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"

@@ -8,9 +8,6 @@
 
 namespace qv {
 
-// Character 206 of Windows-1252; documents in another code page use that
-// page's character 206 instead (SeparatorForCodePage).
-inline constexpr QChar FieldSeparator{char16_t(0x00CE)};
 constexpr int PaneGroupTokens = 61;
 constexpr int BoardTokens = 8;
 

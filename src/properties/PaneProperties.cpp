@@ -6,7 +6,6 @@
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "imaging/Sheets.h"
-#include "project/ProjectText.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
 
@@ -347,12 +346,6 @@ void mnuPopularValues_Click(Workspace& ws, int item) {
   static const int values[6] = {5, 10, 25, 50, 75, 99};
   if (item < 0 || item > 5) return;
   Text_Val_Change(ws, dlg(ws).PopularValueBox, QString::number(values[item]));
-}
-
-QString WithoutSeparator(const QString& text) {
-  QString out = text;
-  out.remove(FieldSeparator);
-  return out;
 }
 
 void Text_Label_Change(Workspace& ws, const QString& text) { dlg(ws).Text_Label = WithoutSeparator(text).left(99); }

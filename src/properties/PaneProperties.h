@@ -57,8 +57,7 @@ std::array<bool, 6> Text_Val_MouseDown(Workspace& ws, int k);
 void mnuPopularValues_Click(Workspace& ws, int item);
 
 // The separator character of the project text is refused in the free-text
-// boxes (Label, URL, Writing): the text without it.
-QString WithoutSeparator(const QString& text);
+// boxes (Label, URL, Writing).
 void Text_Label_Change(Workspace& ws, const QString& text);
 void Text_URL_Change(Workspace& ws, const QString& text);
 // A key typed into the Writing box: false when refused; any key makes the

@@ -1,9 +1,6 @@
 // Start-up lists and defaults, window layout and design icons.
 #include "shell/Setups.h"
 
-#include "library/LibraryPicker.h"
-#include "properties/BoardProperties.h"
-#include "properties/PaneProperties.h"
 #include "shell/BoardSizes.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
@@ -11,44 +8,6 @@
 namespace qv {
 
 const QString IdleReadout = QStringLiteral(" ") + QString::fromLatin1(MakerAddress);
-
-void FillLists(Workspace& ws) {
-  ws.win.DialogFilling = QvTrue;
-  ws.BoardSettings.WirePanes = QvFalse;
-  ws.BoardSettings.FloatPanes = QvFalse;
-  ws.pointer.TargetSelection = QvFalse;
-  ws.win.Text_Writing.Text.clear();
-
-  ws.surfaces.picSprites.SetSize(1000, 2000);
-  ws.surfaces.picMasks.SetSize(1000, 2000);
-  ws.pointer.CurrentPane = 1;
-
-  FillPaneDialogLists(ws);
-  FillBoardDialogLists(ws);
-
-  // Board defaults.
-  BoardSettingsRecord& b = ws.BoardSettings;
-  b.BoardBackColor = Grey;
-  b.UseBackPicture = QvFalse;
-  b.BackPictureName = QStringLiteral("none");
-  b.BackPicturePath = QStringLiteral("none");
-  b.LabelColor = White;
-  b.SelectionColor = White;
-  b.BoardLocked = QvFalse;
-
-  ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
-  if (isSet(b.UseBackPicture)) ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
-
-  ws.win.Combo_Board = BoardSizeEntries();
-  SelectBoardSize(ws, 2);
-
-  ScanLibraries(ws);
-
-  ws.win.Shape1[0].Visible = false;
-  ws.win.Lab_Readouts = IdleReadout;
-  ws.win.KeyPreview = false;
-  ws.win.DialogFilling = QvFalse;
-}
 
 void PlaceBoardBelowBar(Workspace& ws) {
   ws.surfaces.picStage.Top = ws.win.picFastMenu.Top + ws.win.picFastMenu.Height;

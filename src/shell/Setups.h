@@ -1,5 +1,5 @@
-// Start-up of the main window: the dialogs' lists and start defaults, the
-// window layout, the design icons, the intro choice and small window methods.
+// The main window's layout, the design icons, the intro choice and small
+// window methods.
 #pragma once
 #include "shell/Workspace.h"
 
@@ -11,7 +11,6 @@ extern const QString IdleReadout;
 // The eight design icons, in the order they are named.
 constexpr std::array<int, 8> DesignIcons = {10, 8, 3, 6, 7, 0, 5, 4};
 
-void FillLists(Workspace& ws);
 void LayoutMainWindow(Workspace& ws);
 void ShowDesignIcons(Workspace& ws);
 void HideDesignIcons(Workspace& ws);

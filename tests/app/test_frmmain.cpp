@@ -14,7 +14,7 @@
 #include "editing/Panes.h"
 #include "resources/Resources.h"
 #include "runmode/RunLoop.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 

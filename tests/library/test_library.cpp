@@ -7,6 +7,7 @@
 #include "library/LibraryModules.h"
 #include "library/LibraryPicker.h"
 #include "library/ResourceModule.h"
+#include "project/StartDefaults.h"
 #include "shell/Setups.h"
 
 #include <QDir>

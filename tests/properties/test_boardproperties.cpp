@@ -3,7 +3,7 @@
 // picture loaded or, when it fails, cleared with the options left as they were.
 #include "properties/BoardProperties.h"
 #include "resources/HelpTexts.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "surface/PictureFile.h"
 
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // fields of the store, and the separator kept out of the free-text boxes.
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "support/Fixtures.h"
 
 #include <QTest>

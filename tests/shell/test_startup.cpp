@@ -1,8 +1,9 @@
 // Start-up state, the dialogs' lists and defaults, the window layout, the
 // Board size presets and the design icons, decided by the engine without a
 // window.
+#include "project/StartDefaults.h"
 #include "shell/BoardSizes.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 #include "shell/Setups.h"
 
 #include <QtTest>

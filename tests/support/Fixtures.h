@@ -7,7 +7,7 @@
 #include "resources/Resources.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
-#include "shell/Headless.h"
+#include "session/Headless.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,7 @@
 // Scripted platform answers and the start-up of a session without windows.
-#include "shell/Headless.h"
+#include "session/Headless.h"
 
+#include "project/StartDefaults.h"
 #include "shell/Setups.h"
 
 namespace qv {

@@ -1,0 +1,26 @@
+# The engine's layers run one way: a file may include files of its own folder
+# and of the folders listed before it in QUORVEL_ENGINE_FOLDERS, never of a
+# later one, nor of the app or the command-line tool. Run as a test:
+#   cmake -DSOURCE_DIR=<root> -P cmake/CheckLayers.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/EngineFolders.cmake)
+set(faults "")
+list(LENGTH QUORVEL_ENGINE_FOLDERS floors)
+foreach(dir ${QUORVEL_ENGINE_FOLDERS})
+  list(FIND QUORVEL_ENGINE_FOLDERS ${dir} floor)
+  file(GLOB files ${SOURCE_DIR}/src/${dir}/*.cpp ${SOURCE_DIR}/src/${dir}/*.h)
+  foreach(f ${files})
+    file(STRINGS ${f} includes REGEX "^#include \"[a-z]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target "${line}")
+      list(FIND QUORVEL_ENGINE_FOLDERS ${target} target_floor)
+      if(target_floor EQUAL -1 OR target_floor GREATER floor)
+        file(RELATIVE_PATH rel ${SOURCE_DIR} ${f})
+        string(APPEND faults "  ${rel}: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(faults)
+  message(FATAL_ERROR "Includes that run up the engine's layers (${QUORVEL_ENGINE_FOLDERS}):\n${faults}")
+endif()
+message(STATUS "The engine's ${floors} folders include only their own and lower ones.")
