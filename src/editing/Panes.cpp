@@ -17,19 +17,19 @@ namespace {
 constexpr int NewLeft = 50, NewTop = 50, NewSize = 100;
 }  // namespace
 
-void AddPane(Workspace& ws) {
+Outcome AddPane(Workspace& ws) {
   ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
   if (ws.project.PaneCount >= MaxPanes + 1) {
     ws.project.PaneCount = MaxPanes;
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return;
+    return Outcome::cancelled();
   }
   const int slot = FindFreeSlot(ws);
   if (slot == 0) {  // the count was out of step with the table
     ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return;
+    return Outcome::cancelled();
   }
   ws.pointer.CurrentPane = slot;
   AssignSheetSlot(ws, slot);
@@ -42,6 +42,7 @@ void AddPane(Workspace& ws) {
   InitPaneRecord(ws, slot);
   AddZorderItem(ws);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  return Outcome::done();
 }
 
 void InitPaneRecord(Workspace& ws, int n) {
@@ -97,11 +98,12 @@ void InitPaneRecord(Workspace& ws, int n) {
   p.MouseOver = p.SpareFlag = QvFalse;
 }
 
-void ConfirmRemovePane(Workspace& ws) {
+Outcome ConfirmRemovePane(Workspace& ws) {
   const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.pointer.CurrentPane);
-  if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return;
+  if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return Outcome::cancelled();
   RemovePane(ws);
   RedrawBoard(ws);
+  return Outcome::done();
 }
 
 void RemovePane(Workspace& ws) {
@@ -131,12 +133,13 @@ void RemovePane(Workspace& ws) {
   DisablePaneMenus(ws);
 }
 
-void CompositePanes(Workspace& ws) {
+Outcome CompositePanes(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("Composite Panes - "),
                              QStringLiteral("Really duplicate Panes to the Background ?")))
-    return;
+    return Outcome::cancelled();
   ws.surfaces.picBackground.SetSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
   ws.surfaces.picBackground.SetPicture(ws.surfaces.picStage.Image());
+  return Outcome::done();
 }
 
 void List_Zorder_Click(Workspace& ws, int row) {

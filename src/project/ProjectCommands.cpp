@@ -9,6 +9,7 @@
 #include "project/StartDefaults.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
+#include "shell/WindowHost.h"
 #include "surface/PictureFile.h"
 #include "surface/SafeFiles.h"
 
@@ -17,8 +18,6 @@
 namespace qv {
 
 const QString ProjectFilter = QStringLiteral("Project Format (*.QV1)|*.QV1");
-const QString SaveProjectTitle = QStringLiteral("Save Project");
-const QString LoadProjectTitle = QStringLiteral("Load a Project");
 
 namespace {
 
@@ -104,12 +103,6 @@ Outcome SaveProject(Workspace& ws) {
   return Outcome::done();
 }
 
-Outcome mnu_SaveProject_Click(Workspace& ws) {
-  const Outcome outcome = SaveProject(ws);
-  ReportOutcome(ws, SaveProjectTitle, outcome);
-  return outcome;
-}
-
 namespace {
 
 // Loads one of the project's bitmaps; a picture that cannot be used is noted
@@ -148,7 +141,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
     pics.picStage.Visible = true;
   }
   ShowDesignIcons(ws);
-  ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
+  ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
   if (!DeriveProjectName(ws, choice.path, choice.title)) {
     pics.picStage.Pointer = MousePointer::Arrow;
     return Outcome::failed(choice.path, QStringLiteral("The file name is too short to name a project."));
@@ -200,17 +193,11 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
 
 Outcome mnu_LoadsProject_Click(Workspace& ws) { return FinishLoad(ws, LoadProject(ws)); }
 
-Outcome OpenProjectAtStart(Workspace& ws, const QString& path) {
-  return FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(QFileInfo(path).absoluteFilePath())));
-}
-
 Outcome FinishLoad(Workspace& ws, const Outcome& outcome) {
   if (!outcome.wasCancelled()) {
     ws.win.picFastMenu.Visible = true;
     RedrawBoard(ws);
   }
-  // Shown after the load has completed, so the Board behind is the loaded one.
-  ReportOutcome(ws, LoadProjectTitle, outcome);
   return outcome;
 }
 
@@ -223,28 +210,18 @@ Outcome NewProject(Workspace& ws) {
   LayoutMainWindow(ws);
   ws.win.picFastMenu.Visible = true;
   DisablePaneMenus(ws);
-  ws.win.setMenuEnabled("mnu_BoardCompositePanes", false);
+  ws.win.setMenuEnabled(Command::BoardCompositePanes, false);
   // The new project is open at once, so its keys work without a Load.
   ws.win.KeyPreview = true;
   return Outcome::done();
 }
 
 Outcome EndApplication(Workspace& ws) {
-  return ws.platform->AskYesNo(QStringLiteral("Activity : End Application"),
-                               QStringLiteral("End your time with Quorvel ?"))
-             ? Outcome::done()
-             : Outcome::cancelled();
-}
-
-void ReportOutcome(Workspace& ws, const QString& title, const Outcome& outcome) {
-  const auto line = [](const Problem& p) { return QDir::toNativeSeparators(p.file) + "\n" + p.reason; };
-  if (outcome.hasFailed()) {
-    ws.platform->ShowMessage(title, line(outcome.failure()));
-  } else if (!outcome.warnings().isEmpty()) {
-    QStringList lines;
-    for (const Problem& p : outcome.warnings()) lines << line(p);
-    ws.platform->ShowMessage(title, lines.join(QStringLiteral("\n\n")));
-  }
+  if (!ws.platform->AskYesNo(QStringLiteral("Activity : End Application"),
+                             QStringLiteral("End your time with Quorvel ?")))
+    return Outcome::cancelled();
+  ws.windows->EndProgram();
+  return Outcome::done();
 }
 
 }  // namespace qv

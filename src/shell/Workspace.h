@@ -29,8 +29,6 @@ struct ProjectValues {
   // The Board size as last laid out.
   Integer BoardWidth = 0;
   int BoardHeight = 0;
-  // What the picture dialog loads into: 1 the Pane CurrentPane, 2 the Background.
-  Integer PictureTarget = 0;
   QString PictureFilePath;
   Flag LibrariesPresent = QvFalse;
   Integer SelectedLibrary = 0;

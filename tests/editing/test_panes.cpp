@@ -148,7 +148,7 @@ class TestPanes : public QObject {
     // Only the first entry carrying slot 3 leaves the layer list.
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
     QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) && ws.win.Lab_Readouts == IdleReadout);
-    QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.menuEnabled(Command::RemovePane) && ws.win.menuEnabled(Command::AddCustomPane));
     // The Board is redrawn without it.
     QCOMPARE(ws.surfaces.picStage.Image(),
              boardModel({800, 600}, Grey, {{{50, 50, 100, 100}, Purple}, {{400, 400, 100, 100}, Purple}, {{300, 50, 100, 100}, Purple}}));

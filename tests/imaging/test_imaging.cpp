@@ -186,10 +186,10 @@ class TestImaging : public QObject {
     EnablePaneMenus(ws);
     ws.win.Shape1[0].Visible = true;
     hoverAt(ws, 700, 100);
-    QVERIFY(ws.win.menuEnabled("mnu_EditPane"));
+    QVERIFY(ws.win.menuEnabled(Command::EditPane));
     ws.win.Shape1[0].Visible = false;
     hoverAt(ws, 700, 100);
-    QVERIFY(!ws.win.menuEnabled("mnu_EditPane") && !ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.menuEnabled(Command::EditPane) && !ws.win.menuEnabled(Command::RemovePane) && ws.win.menuEnabled(Command::AddCustomPane));
     // Under the hourglass nothing is tested and nothing changes.
     ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     ws.win.Lab_Readouts = QStringLiteral("busy");
@@ -220,14 +220,13 @@ class TestImaging : public QObject {
   void fitBackground() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    SelectBoardSize(ws, 1);
+    Combo_Board_Click(ws, 1);
     LayoutMainWindow(ws);
     // Left half red, right half blue above green, stretched to 640 x 480.
     auto blocks = [](int w, int h) {
       return boardModel({w, h}, Red, {{{w / 2, 0, w / 2, h / 2}, Blue}, {{w / 2, h / 2, w / 2, h / 2}, Green}});
     };
-    ws.surfaces.picResize.SetPicture(blocks(100, 50));
-    FitBackgroundToBoard(ws);
+    FitBackgroundToBoard(ws, blocks(100, 50));
     const QImage fitted = blocks(640, 480);
     QVERIFY(ws.surfaces.picBackground.Picture() == fitted && ws.surfaces.picBackground.Image() == fitted);
     QCOMPARE(ws.surfaces.picStage.Image(), fitted);  // shown at once
