@@ -3,6 +3,7 @@
 // the hover test and fitting the Background to the Board.
 #include "imaging/Background.h"
 #include "imaging/BoardRender.h"
+#include "imaging/Flip.h"
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
@@ -215,6 +216,37 @@ class TestImaging : public QObject {
     QCOMPARE(mouseOver(), QList<bool>({false, true, true}));
     // Nothing under the pointer: idle text, every MouseOver cleared.
     QVERIFY(hoverAt(ws, 700, 420).isEmpty() && ws.win.Lab_Readouts == IdleReadout && mouseOver() == QList<bool>(3, false));
+  }
+
+  // Mirroring a block against QImage's own mirroring of the clipped block:
+  // inside, clipped at every edge, and wholly off the picture on one axis
+  // (nothing changes); twice gives the picture back.
+  void mirrorBlocks_data() {
+    QTest::addColumn<QRect>("block");
+    QTest::newRow("inside") << QRect(10, 5, 30, 21);
+    QTest::newRow("left and top edges") << QRect(-7, -3, 20, 12);
+    QTest::newRow("right and bottom edges") << QRect(50, 30, 40, 40);
+    QTest::newRow("one column") << QRect(0, 0, 1, 40);
+    QTest::newRow("off the right") << QRect(70, 10, 20, 20);
+    QTest::newRow("off the bottom") << QRect(10, 45, 20, 20);
+    QTest::newRow("off the left") << QRect(-30, 10, 20, 20);
+  }
+
+  void mirrorBlocks() {
+    QFETCH(QRect, block);
+    const QImage original = randomImage(64, 40, 7);
+    const QRect clipped = block & original.rect();
+    for (const MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom}) {
+      QImage img = original, expected = original;
+      if (!clipped.isEmpty())
+        BitBlt(expected, clipped.x(), clipped.y(), clipped.width(), clipped.height(),
+               original.copy(clipped).mirrored(axis == MirrorAxis::LeftRight, axis == MirrorAxis::TopBottom), 0, 0,
+               RasterOp::SRCCOPY);
+      MirrorBlock(img, block.x(), block.y(), block.width(), block.height(), axis);
+      QCOMPARE(img, expected);
+      MirrorBlock(img, block.x(), block.y(), block.width(), block.height(), axis);
+      QCOMPARE(img, original);
+    }
   }
 
   void fitBackground() {

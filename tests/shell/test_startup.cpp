@@ -3,6 +3,7 @@
 // window.
 #include "project/StartDefaults.h"
 #include "shell/BoardSizes.h"
+#include "session/Commands.h"
 #include "session/Headless.h"
 #include "shell/Setups.h"
 
@@ -111,15 +112,18 @@ class StartUpTest : public QObject {
   void boardSizes() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    // The list keeps the Board below the bar; the size is recorded only by
-    // the layout.
-    Combo_Board_Click(ws, 3);
-    QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 1024, 764));
+    // Each list entry keeps the Board below the bar; each size menu item
+    // puts it at (0, 0) and leaves the list's entry. The size is recorded
+    // only by the layout.
+    const QSize sizes[] = {{320, 240}, {640, 480}, {800, 600}, {1024, 764}};
+    for (int i : {0, 1, 2, 3}) {
+      Combo_Board_Click(ws, i);
+      QCOMPARE(boardOf(ws), QRect(QPoint(1, FastMenuHeight), sizes[i]));
+      RunCommand(ws, Command(int(Command::Board320x240) + (3 - i)));
+      QCOMPARE(boardOf(ws), QRect(QPoint(0, 0), sizes[3 - i]));
+      QCOMPARE(ws.win.Combo_BoardIndex, i);
+    }
     QCOMPARE(ws.project.BoardWidth, Integer(800));
-    // A size menu puts the Board at (0, 0) and leaves the list's entry.
-    BoardSizeMenu(ws, 0);
-    QCOMPARE(boardOf(ws), QRect(0, 0, 320, 240));
-    QCOMPARE(ws.win.Combo_BoardIndex, 3);
     LayoutMainWindow(ws);
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 320, 240));
     QCOMPARE(ws.project.BoardWidth, Integer(320));
