@@ -19,18 +19,18 @@ CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window
     handle([&] { ran = MainKeyDown(ws_, code); });
     return ran;
   };
-  window.keyPress = [this](int code) {
+  window.keyPress = [this](int code, bool shift) {
     bool ran = false;
-    handle([&] { ran = MainKeyPress(ws_, code); });
+    handle([&] { ran = MainKeyPress(ws_, code, shift); });
     return ran;
   };
   window.introChoice = [this](int i) { handle([&] { Label_IntroChoice_Click(ws_, i); }); };
   window.labGenericClick = [this] { handle([&] { Lab_Generic_Click(ws_); }); };
   window.listZorderClick = [this](int row) { handle([&] { List_Zorder_Click(ws_, row); }); };
   window.buttonUrlClick = [this] { handle([&] { OpenPaneUrl(ws_); }); };
-  window.picStage_MouseDown = [this](int b, int x, int y) { handle([&] { picStage_MouseDown(ws_, b, x, y); }); };
+  window.picStage_MouseDown = [this](int b, int x, int y) { handle([&] { BoardMouseDown(ws_, b, x, y); }); };
   window.picStage_MouseMove = [this](int b, int x, int y) { handle([&] { picStage_MouseMove(ws_, b, x, y); }); };
-  window.picStage_MouseUp = [this](int b, int x, int y) { handle([&] { picStage_MouseUp(ws_, b, x, y); }); };
+  window.picStage_MouseUp = [this](int b, int x, int y) { handle([&] { BoardMouseUp(ws_, b, x, y); }); };
   window.boardDragOver = [this](int x, int y) { handle([&] { BoardDragOver(ws_, x, y); }); };
   window.boardDrop = [this](int x, int y) { handle([&] { BoardMoveDrop(ws_, x, y); }); };
 }

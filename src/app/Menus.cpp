@@ -3,6 +3,7 @@
 #include "app/Menus.h"
 
 #include "session/CommandTable.h"
+#include "session/Commands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,13 +11,13 @@
 
 namespace qv {
 
-QString menuItemText(Command c) {
+QString menuItemText(const Workspace& ws, Command c) {
   const CommandRow& row = RowOf(c);
-  const QString caption = QString::fromLatin1(row.caption);
+  const QString caption = MenuItemCaption(ws, c);
   return *row.keyLabel ? caption + QLatin1Char('\t') + QLatin1String(row.keyLabel) : caption;
 }
 
-MainMenus::MainMenus(QWidget* owner, std::function<void(Command)> onItem) : QObject(owner) {
+MainMenus::MainMenus(QWidget* owner, const Workspace& ws, std::function<void(Command)> onItem) : QObject(owner) {
   for (const MenuRow& m : MenuTable()) {
     if (m.id == Menu::None) continue;
     auto* menu = new QMenu(QString::fromLatin1(m.title ? m.title : ""), owner);
@@ -27,12 +28,13 @@ MainMenus::MainMenus(QWidget* owner, std::function<void(Command)> onItem) : QObj
     QMenu* holder = menus_[size_t(row.menu)];
     if (!holder) continue;
     QAction* a = nullptr;
+    if (row.separated) holder->addSeparator();
     if (row.submenu != Menu::None) {
       QMenu* sub = menus_[size_t(row.submenu)];
-      sub->setTitle(menuItemText(row.id));
+      sub->setTitle(menuItemText(ws, row.id));
       a = holder->addMenu(sub);
     } else {
-      a = holder->addAction(menuItemText(row.id));
+      a = holder->addAction(menuItemText(ws, row.id));
       connect(a, &QAction::triggered, this, [onItem, c = row.id] { onItem(c); });
     }
     a->setObjectName(QString::fromLatin1(row.name));
@@ -40,9 +42,13 @@ MainMenus::MainMenus(QWidget* owner, std::function<void(Command)> onItem) : QObj
   }
 }
 
-void MainMenus::refresh(const MainWindowState& win) {
-  for (int i = 0; i < CommandCount; ++i)
-    if (QAction* a = actions_[size_t(i)]) a->setEnabled(win.menuEnabled(Command(i)));
+void MainMenus::refresh(const Workspace& ws) {
+  for (int i = 0; i < CommandCount; ++i) {
+    QAction* a = actions_[size_t(i)];
+    if (!a) continue;
+    a->setEnabled(MenuItemEnabled(ws, Command(i)));
+    if (const QString text = menuItemText(ws, Command(i)); a->text() != text) a->setText(text);
+  }
 }
 
 QMenu* MainMenus::menuForIcon(int index) const {

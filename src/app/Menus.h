@@ -1,7 +1,7 @@
 // The main window's pop-up menus, built once from the command table and
 // kept in step with the menu state of the workspace.
 #pragma once
-#include "shell/MainWindowState.h"
+#include "shell/Workspace.h"
 
 #include <QObject>
 #include <array>
@@ -17,10 +17,10 @@ class MainMenus : public QObject {
   Q_OBJECT
  public:
   // Menus are children of owner; choosing an item calls onItem(its command).
-  MainMenus(QWidget* owner, std::function<void(Command)> onItem);
+  MainMenus(QWidget* owner, const Workspace& ws, std::function<void(Command)> onItem);
 
-  // Enabled states from the menu state.
-  void refresh(const MainWindowState& win);
+  // Enabled states and captions from the workspace.
+  void refresh(const Workspace& ws);
   // The menu an icon of the strip pops up, or nullptr.
   QMenu* menuForIcon(int index) const;
   QMenu* menu(Menu m) const { return menus_[size_t(m)]; }
@@ -32,6 +32,6 @@ class MainMenus : public QObject {
 };
 
 // The text an item shows: its caption and, after a tab, its key label.
-QString menuItemText(Command c);
+QString menuItemText(const Workspace& ws, Command c);
 
 }  // namespace qv

@@ -19,6 +19,7 @@
 #include "shell/Setups.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
@@ -117,7 +118,7 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   frameListZ_->raise();
   picFastMenu_->raise();
   picture1_->raise();
-  menus_ = new MainMenus(this, [this](Command c) { runCommand(c); });
+  menus_ = new MainMenus(this, ws_, [this](Command c) { runCommand(c); });
 
   qApp->installEventFilter(this);
 
@@ -312,8 +313,21 @@ void frmMain::PopupMenu(Menu m) {
 }
 
 void frmMain::EndProgram() {
+  ending_ = true;
   close();
   QApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+  // Unsaved changes are offered to be saved first (our addition): the
+  // window stays when the user cancels or the save fails.
+  if (!ending_ && !MainWindowMayClose(ws_)) {
+    e->ignore();
+    Refresh();
+    return;
+  }
+  ending_ = true;
+  e->accept();
 }
 
 void frmMain::HideDialog(DialogKind kind) {
@@ -344,7 +358,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   bool acted = false;
   handle([&] {
     if (down && keyDown) acted = keyDown(down) || acted;
-    if (press && keyPress) acted = keyPress(press) || acted;
+    if (press && keyPress) acted = keyPress(press, key->modifiers() & Qt::ShiftModifier) || acted;
   });
   // A key that ran a command ends here: left to travel on, it could reach
   // the window a second time (a dialog it opened took the focus away, and
@@ -379,7 +393,9 @@ void frmMain::Refresh() {
   place(picture1_, win.Picture1);
   place(iconStrip_[11], win.Img_IconStrip[11]);
   refreshLists();
-  menus_->refresh(win);
+  menus_->refresh(ws_);
+  const QString title = MainWindowTitle(ws_);
+  if (windowTitle() != title) setWindowTitle(title);
 }
 
 void frmMain::refreshBar() {

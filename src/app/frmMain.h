@@ -66,7 +66,7 @@ class frmMain : public QWidget, public WindowHost {
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
   std::function<bool(int)> keyDown;
-  std::function<bool(int)> keyPress;
+  std::function<bool(int, bool)> keyPress;  // (code, Shift held)
   // A command of the table: a menu item, an icon without a menu, a Fast Icon.
   std::function<void(Command)> command;
   // Label_IntroChoice(index) click.
@@ -78,6 +78,7 @@ class frmMain : public QWidget, public WindowHost {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -97,6 +98,8 @@ class frmMain : public QWidget, public WindowHost {
 
   Workspace& ws_;
   Platform& platform_;
+  // End confirmed: the window closes without asking again.
+  bool ending_ = false;
   frmPanes* panes_ = nullptr;
   frmBoard* board_ = nullptr;
   frmLibrary* library_ = nullptr;

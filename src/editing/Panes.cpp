@@ -14,7 +14,23 @@ const QString DefaultPaneUrl = QString::fromLatin1(MakerAddress);
 
 namespace {
 // The position and size a new Pane is given.
-constexpr int NewLeft = 50, NewTop = 50, NewSize = 100;
+constexpr int NewLeft = 50, NewTop = 50, NewSize = 100, NewStep = 20;
+
+// Where a new Pane goes: at (50, 50), or, when a Pane already stands there,
+// 20 pixels further right and down until the place is free (our addition:
+// each new Pane would otherwise hide exactly behind the one before). When
+// no such place is left on the Board, at (50, 50).
+QPoint newPanePlace(const Workspace& ws) {
+  const Surface& board = ws.surfaces.picStage;
+  for (QPoint at(NewLeft, NewTop); at.x() + NewSize <= board.Width() && at.y() + NewSize <= board.Height();
+       at += QPoint(NewStep, NewStep)) {
+    const bool taken = std::any_of(ws.PaneTable.begin() + 1, ws.PaneTable.end(), [&](const PaneRecord& p) {
+      return isSet(p.InUse) && p.Left == at.x() && p.Top == at.y();
+    });
+    if (!taken) return at;
+  }
+  return {NewLeft, NewTop};
+}
 }  // namespace
 
 Outcome AddPane(Workspace& ws) {
@@ -33,13 +49,16 @@ Outcome AddPane(Workspace& ws) {
   }
   ws.pointer.CurrentPane = slot;
   AssignSheetSlot(ws, slot);
-  const PaneRecord& p = ws.Pane(slot);
+  const QPoint at = newPanePlace(ws);
+  PaneRecord& p = ws.Pane(slot);
   const QImage& picture = ws.surfaces.picResize.Picture();
   PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
   ws.surfaces.picSprites.TakeImageAsPicture();
   // The new Pane shows in front of everything until the next redraw.
-  PaintPicture(ws.surfaces.picStage.Image(), picture, NewLeft, NewTop, NewSize, NewSize);
+  PaintPicture(ws.surfaces.picStage.Image(), picture, at.x(), at.y(), NewSize, NewSize);
   InitPaneRecord(ws, slot);
+  p.Left = Integer(at.x());
+  p.Top = Integer(at.y());
   AddZorderItem(ws);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   return Outcome::done();

@@ -100,7 +100,22 @@ Outcome SaveProject(Workspace& ws) {
   }
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;
+  ws.project.DocumentName = ws.project.ProjectName + ".QV1";
+  ws.history.MarkSaved();
   return Outcome::done();
+}
+
+Outcome SaveChangesFirst(Workspace& ws, const QString& title) {
+  if (!ws.history.Unsaved()) return Outcome::done();
+  const QString& name = ws.project.DocumentName;
+  const QString text = name.isEmpty() ? QStringLiteral("Save changes to the new project?")
+                                      : QStringLiteral("Save changes to %1?").arg(name);
+  switch (ws.platform->AskSaveChanges(title, text)) {
+    case SaveChoice::DontSave: return Outcome::done();
+    case SaveChoice::Cancel: return Outcome::cancelled();
+    case SaveChoice::Save: break;
+  }
+  return SaveProject(ws);
 }
 
 namespace {
@@ -126,6 +141,8 @@ QString ProjectStartFolder(const QString& programFolder) {
 }
 
 Outcome LoadProject(Workspace& ws) {
+  // Unsaved changes are offered to be saved first (our addition).
+  if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Load a Project")); !first.succeeded()) return first;
   const auto choice = ws.platform->OpenFileDialog(QStringLiteral("Load Quorvel Project"), ProjectFilter,
                                                   ProjectStartFolder(ws.platform->ProgramFolder()));
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -148,6 +165,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   }
   ws.win.KeyPreview = true;
   resetProject(ws);
+  ws.project.DocumentName.clear();
 
   const ProjectFiles files = ProjectFilesOf(ws);
   QString why;
@@ -157,6 +175,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
     ws.win.Shape1[0].Visible = false;
     DisablePaneMenus(ws);
     pics.picStage.Pointer = MousePointer::Arrow;
+    ws.history.Clear();
     return Outcome::failed(files.text, QStringLiteral("The project could not be read: %1").arg(why));
   }
 
@@ -181,6 +200,8 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
   pics.picStage.Pointer = MousePointer::Arrow;
+  ws.project.DocumentName = ws.project.ProjectName + ".QV1";
+  ws.history.Clear();
   if (!parsed.complete) {
     outcome.warn(files.text,
                  QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "
@@ -202,10 +223,17 @@ Outcome FinishLoad(Workspace& ws, const Outcome& outcome) {
 }
 
 Outcome NewProject(Workspace& ws) {
-  if (!ws.platform->AskYesNo(QStringLiteral("New Project"),
-                             QStringLiteral("Begin a New Project - Current Workspace will be lost?")))
+  // With unsaved changes the save question takes the place of New's own
+  // (our addition).
+  if (ws.history.Unsaved()) {
+    if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("New Project")); !first.succeeded()) return first;
+  } else if (!ws.platform->AskYesNo(QStringLiteral("New Project"),
+                                    QStringLiteral("Begin a New Project - Current Workspace will be lost?"))) {
     return Outcome::cancelled();
+  }
   resetProject(ws);
+  ws.project.DocumentName.clear();
+  ws.history.Clear();
   FillLists(ws);
   LayoutMainWindow(ws);
   ws.win.picFastMenu.Visible = true;
@@ -217,9 +245,15 @@ Outcome NewProject(Workspace& ws) {
 }
 
 Outcome EndApplication(Workspace& ws) {
-  if (!ws.platform->AskYesNo(QStringLiteral("Activity : End Application"),
-                             QStringLiteral("End your time with Quorvel ?")))
+  const QString title = QStringLiteral("Activity : End Application");
+  // With unsaved changes the save question takes the place of End's own
+  // (our addition).
+  if (ws.history.Unsaved()) {
+    if (const Outcome first = SaveChangesFirst(ws, title); !first.succeeded()) return first;
+  } else if (!ws.platform->AskYesNo(title, QStringLiteral("End your time with Quorvel ?"))) {
     return Outcome::cancelled();
+  }
+  ws.history.Clear();
   ws.windows->EndProgram();
   return Outcome::done();
 }

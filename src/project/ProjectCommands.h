@@ -29,7 +29,13 @@ QString ProjectStartFolder(const QString& programFolder);
 Outcome mnu_LoadsProject_Click(Workspace& ws);
 // What the menu adds after a load: the bar shown and the Board redrawn.
 Outcome FinishLoad(Workspace& ws, const Outcome& outcome);
-// New Project: cancelled unless the user answers Yes.
+// With changes since the last save, load or New, asks "Save changes to
+// NAME?" (our addition): Save runs Save Project. Done when the command that
+// asked may go on (no changes, Don't Save, or saved); cancelled or failed
+// (the save's failure) when it must not.
+Outcome SaveChangesFirst(Workspace& ws, const QString& title);
+// New Project: cancelled unless the user answers Yes (or, with unsaved
+// changes, the save question lets it go on).
 Outcome NewProject(Workspace& ws);
 // End: when the user confirms, the main window closes and the program ends.
 Outcome EndApplication(Workspace& ws);

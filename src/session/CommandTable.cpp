@@ -3,6 +3,7 @@
 #include "session/CommandTable.h"
 
 #include "editing/Panes.h"
+#include "editing/UndoRedo.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "library/LibraryPicker.h"
@@ -53,7 +54,8 @@ constexpr CommandRow Rows[] = {
     {.id = C::AddCustomPane, .name = "mnu_AddCustomPane", .caption = "Add Pane", .menu = M::Panes, .keyChar = 1,
      .keyLabel = "Ctrl+A", .gate = Gate::RoomForPane, .changesProject = true, .handler = AddPane},
     {.id = C::EditPane, .name = "mnu_EditPane", .caption = "Edit Properties", .menu = M::Panes, .keyChar = 5,
-     .keyLabel = "Ctrl+E", .gate = Gate::Enabled, .changesProject = true, .handler = ran<mnu_EditPane_Click>},
+     .keyLabel = "Ctrl+E", .gate = Gate::Enabled, .changesProject = true, .stepName = "Pane Properties",
+     .handler = ran<mnu_EditPane_Click>},
     {.id = C::Flip, .name = "mnu_Flip", .caption = "Flip ...", .menu = M::Panes, .submenu = M::Flip},
     {.id = C::FlipHorizontally, .name = "mnu_FlipHorizontally", .caption = "Flip Horizontally", .menu = M::Flip,
      .keyChar = 8, .keyLabel = "Ctrl+H", .gate = Gate::FlipEnabled, .changesProject = true,
@@ -65,6 +67,11 @@ constexpr CommandRow Rows[] = {
      .keyLabel = "Ctrl+R", .gate = Gate::Enabled, .changesProject = true, .handler = ran<mnu_ResizePane_Click>},
     {.id = C::RemovePane, .name = "mnu_RemovePane", .caption = "Remove Pane", .menu = M::Panes, .keyDown = 46,
      .keyLabel = "Del", .gate = Gate::Enabled, .changesProject = true, .handler = ConfirmRemovePane},
+    // Undo and Redo: our addition, at the end of the Panes menu.
+    {.id = C::Undo, .name = "mnu_Undo", .caption = "Undo", .menu = M::Panes, .keyChar = 26, .keyLabel = "Ctrl+Z",
+     .gate = Gate::Enabled, .handler = mnu_Undo_Click, .separated = true},
+    {.id = C::Redo, .name = "mnu_Redo", .caption = "Redo", .menu = M::Panes, .keyChar = 25, .keyCharShifted = 26,
+     .keyLabel = "Ctrl+Y", .gate = Gate::Enabled, .handler = mnu_Redo_Click},
 
     {.id = C::LoadsPicture, .name = "mnu_LoadsPicture", .caption = "Load a Picture (Pane)", .menu = M::Loads,
      .keyChar = 12, .keyLabel = "Ctrl+L", .gate = Gate::Enabled, .changesProject = true,
@@ -78,7 +85,7 @@ constexpr CommandRow Rows[] = {
      .keyDown = 117, .keyLabel = "F6", .handler = mnu_LoadsProject_Click},
 
     {.id = C::EditBoard, .name = "mnu_EditBoard", .caption = "Edit Properties", .menu = M::Board,
-     .changesProject = true, .handler = ran<mnu_EditBoard_Click>},
+     .changesProject = true, .stepName = "Board Properties", .handler = ran<mnu_EditBoard_Click>},
     {.id = C::BoardCompositePanes, .name = "mnu_BoardCompositePanes", .caption = "Composite Panes Background",
      .menu = M::Board, .changesProject = true, .handler = CompositePanes},
 
@@ -88,7 +95,7 @@ constexpr CommandRow Rows[] = {
     {.id = C::NewProject, .name = "mnu_NewProject", .caption = "New Project", .menu = M::HelpOrNew, .keyChar = 14,
      .keyLabel = "Ctrl+N", .handler = NewProject},
     {.id = C::Help, .name = "mnu_Help", .caption = "Help ... About", .menu = M::HelpOrNew, .keyDown = 112,
-     .keyLabel = "F1", .changesProject = true, .handler = ran<mnu_Help_Click>},
+     .keyLabel = "F1", .changesProject = true, .stepName = "Board Properties", .handler = ran<mnu_Help_Click>},
     {.id = C::End, .name = "mnu_End", .caption = "End", .menu = M::HelpOrNew, .keyChar = 24, .keyLabel = "Ctrl+X",
      .handler = EndApplication},
 
@@ -116,13 +123,14 @@ constexpr CommandRow Rows[] = {
      .handler = stop<StopForm::FullBoardStopIcon>},
 
     {.id = C::FastLoadPicture, .name = "Img_FastIcons_0", .caption = "Load picture", .fastIcon = 0,
-     .changesProject = true, .handler = fastIcon<0>, .reportTitle = "Load a Picture"},
+     .changesProject = true, .stepName = "Load a Picture (Pane)", .handler = fastIcon<0>,
+     .reportTitle = "Load a Picture"},
     {.id = C::FastResize, .name = "Img_FastIcons_1", .caption = "Resize pane", .fastIcon = 1, .changesProject = true,
-     .handler = fastIcon<1>},
+     .stepName = "Resize Pane", .handler = fastIcon<1>},
     {.id = C::FastEdit, .name = "Img_FastIcons_2", .caption = "Edit properties", .fastIcon = 2,
-     .changesProject = true, .handler = fastIcon<2>},
+     .changesProject = true, .stepName = "Pane Properties", .handler = fastIcon<2>},
     {.id = C::FastRemove, .name = "Img_FastIcons_3", .caption = "REMOVE", .fastIcon = 3, .changesProject = true,
-     .handler = fastIcon<3>},
+     .stepName = "Remove Pane", .handler = fastIcon<3>},
 };
 static_assert(std::size(Rows) == CommandCount);
 

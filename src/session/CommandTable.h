@@ -32,15 +32,20 @@ struct CommandRow {
   int fastIcon = -1;          // the Img_FastIcons element that runs it
   int keyDown = 0;            // its key-down code (F-keys, Delete, Esc)
   int keyChar = 0;            // its character code (Ctrl+letter gives 1..26)
+  int keyCharShifted = 0;     // a character code that runs it with Shift held
   const char* keyLabel = "";  // the key as menus and the README show it
   Gate gate = Gate::Design;
   bool changesProject = false;
+  // The name of its undo step, when not its caption.
+  const char* stepName = nullptr;
   Outcome (*handler)(Workspace&) = nullptr;
   // The title of the box that reports a failure or warnings (default: the
   // caption), and a fixed text shown instead of the file and the reason,
   // which then go below it.
   const char* reportTitle = nullptr;
   const char* reportText = nullptr;
+  // A separator line above the item in its menu.
+  bool separated = false;
 };
 
 // A pop-up menu: its control name, its title and the icon that pops it up.

@@ -2,6 +2,7 @@
 #include "session/Commands.h"
 
 #include "editing/Panes.h"
+#include "runmode/StageMouse.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "project/ProjectCommands.h"
@@ -27,6 +28,11 @@ std::optional<Command> commandForKey(int CommandRow::*code, int value) {
   return std::nullopt;
 }
 
+// A drag step still open (its release never came) ends before anything else.
+void closeOpenStep(Workspace& ws) {
+  while (ws.history.IsOpen()) ws.history.Commit(ws, QStringLiteral("Move Pane"));
+}
+
 bool runKey(Workspace& ws, std::optional<Command> c) {
   if (!c || !KeyMayRun(ws, *c)) return false;
   RunCommand(ws, *c);
@@ -39,6 +45,8 @@ Outcome RunCommand(Workspace& ws, Command c) {
   const CommandRow& row = RowOf(c);
   if (!row.handler) return Outcome::done();
   const QSize before = boardSize(ws);
+  closeOpenStep(ws);
+  if (row.changesProject) ws.history.Begin(ws);
   Outcome outcome = Outcome::done();
   try {
     outcome = row.handler(ws);
@@ -46,6 +54,7 @@ Outcome RunCommand(Workspace& ws, Command c) {
     // The command stops where a slot number outside 0..50 was met.
     outcome = Outcome::failed(QString(), QString::fromLatin1(e.what()));
   }
+  if (row.changesProject) ws.history.Commit(ws, QString::fromLatin1(row.stepName ? row.stepName : row.caption));
   // The Board is redrawn when it grew (our addition): Panes beyond its old
   // edges show at once.
   RedrawIfBoardGrew(ws, before);
@@ -53,12 +62,24 @@ Outcome RunCommand(Workspace& ws, Command c) {
   return outcome;
 }
 
+bool MenuItemEnabled(const Workspace& ws, Command c) {
+  if (c == Command::Undo) return !ws.history.UndoName().isNull();
+  if (c == Command::Redo) return !ws.history.RedoName().isNull();
+  return ws.win.menuEnabled(c);
+}
+
+QString MenuItemCaption(const Workspace& ws, Command c) {
+  const QString caption = QString::fromLatin1(RowOf(c).caption);
+  const QString step = c == Command::Undo ? ws.history.UndoName() : c == Command::Redo ? ws.history.RedoName() : QString();
+  return step.isEmpty() ? caption : caption + ' ' + step;
+}
+
 bool KeyMayRun(const Workspace& ws, Command c) {
   const CommandRow& row = RowOf(c);
   if (row.gate == Gate::Always) return true;
   if (isSet(ws.run.Running)) return false;
   switch (row.gate) {
-    case Gate::Enabled: return ws.win.menuEnabled(c);
+    case Gate::Enabled: return MenuItemEnabled(ws, c);
     case Gate::FlipEnabled: return ws.win.menuEnabled(Command::Flip);
     case Gate::RoomForPane: return ws.project.PaneCount < MaxPanes;
     default: return true;
@@ -67,7 +88,38 @@ bool KeyMayRun(const Workspace& ws, Command c) {
 
 bool MainKeyDown(Workspace& ws, int code) { return runKey(ws, commandForKey(&CommandRow::keyDown, code)); }
 
-bool MainKeyPress(Workspace& ws, int code) { return runKey(ws, commandForKey(&CommandRow::keyChar, code)); }
+bool MainKeyPress(Workspace& ws, int code, bool shift) {
+  // Shift makes no other key: a character without a Shift row is itself.
+  std::optional<Command> c = shift ? commandForKey(&CommandRow::keyCharShifted, code) : std::nullopt;
+  return runKey(ws, c ? c : commandForKey(&CommandRow::keyChar, code));
+}
+
+void BoardMouseDown(Workspace& ws, int button, double x, double y) {
+  closeOpenStep(ws);
+  const bool design = !isSet(ws.run.Running);
+  if (design) ws.history.Begin(ws);
+  picStage_MouseDown(ws, button, x, y);
+  // A right press ends where it began: the layer list or the Board sizes.
+  if (design && button == RightButton) closeOpenStep(ws);
+}
+
+void BoardMouseUp(Workspace& ws, int button, double x, double y) {
+  picStage_MouseUp(ws, button, x, y);
+  closeOpenStep(ws);
+}
+
+QString MainWindowTitle(const Workspace& ws) {
+  const QString app = QStringLiteral("Quorvel");
+  if (ws.win.picIntro.Visible) return app;
+  const QString& name = ws.project.DocumentName;
+  return (name.isEmpty() ? QStringLiteral("Untitled") : name) + (ws.history.Unsaved() ? " * — " : " — ") + app;
+}
+
+bool MainWindowMayClose(Workspace& ws) {
+  const Outcome o = SaveChangesFirst(ws, QStringLiteral("Quorvel"));
+  ReportOutcome(ws, Command::SaveProject, o);
+  return o.succeeded();
+}
 
 void ReportOutcome(Workspace& ws, Command c, const Outcome& outcome) {
   const CommandRow& row = RowOf(c);

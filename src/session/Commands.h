@@ -9,16 +9,33 @@ namespace qv {
 
 struct Workspace;
 
-// Runs a command as its menu item or icon does: its handler, a redraw when
-// the Board grew, and the report of a failure or warnings.
+// Runs a command as its menu item or icon does: its handler (an undo step
+// when it changes the project), a redraw when the Board grew, and the
+// report of a failure or warnings.
 Outcome RunCommand(Workspace& ws, Command c);
+// Whether a menu item is enabled now (Undo and Redo while there is a step),
+// and what it shows ("Undo Flip Horizontally").
+bool MenuItemEnabled(const Workspace& ws, Command c);
+QString MenuItemCaption(const Workspace& ws, Command c);
 // Whether a key may run the command now.
 bool KeyMayRun(const Workspace& ws, Command c);
 // A key the main window sees before its controls, as key-down code and as
-// character code: the command it names runs when its rule allows. True when
-// a command ran (the key is then used up).
+// character code (and whether Shift is held): the command it names runs
+// when its rule allows. True when a command ran (the key is then used up).
 bool MainKeyDown(Workspace& ws, int code);
-bool MainKeyPress(Workspace& ws, int code);
+bool MainKeyPress(Workspace& ws, int code, bool shift = false);
+
+// Mouse presses and releases on the Board: a drag of a Pane from press to
+// release is one undo step.
+void BoardMouseDown(Workspace& ws, int button, double x, double y);
+void BoardMouseUp(Workspace& ws, int button, double x, double y);
+
+// The main window's title: the project, marked when it has unsaved changes
+// ("garden.QV1 * — Quorvel").
+QString MainWindowTitle(const Workspace& ws);
+// The main window asked to close: with unsaved changes the save question
+// comes first (our addition). False when the window must stay.
+bool MainWindowMayClose(Workspace& ws);
 // Shows a failed command's file and reason, or its warnings, in a message
 // box titled as the command's row says. Done and cancelled show nothing.
 void ReportOutcome(Workspace& ws, Command c, const Outcome& outcome);

@@ -10,7 +10,7 @@ namespace qv {
 
 enum class Command : uint8_t {
   // mnu_Panes, with the submenu mnu_Flip
-  AddCustomPane, EditPane, Flip, FlipHorizontally, FlipVertically, ResizePane, RemovePane,
+  AddCustomPane, EditPane, Flip, FlipHorizontally, FlipVertically, ResizePane, RemovePane, Undo, Redo,
   // mnu_Loads
   LoadsPicture, LoadPaneLibrary, LoadPicBack, LoadsProject,
   // mnu_Board

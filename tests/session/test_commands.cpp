@@ -17,7 +17,7 @@ namespace {
 QString commandTableText() {
   static const char* const gates[] = {"also while running", "in Design", "while enabled",
                                       "while Flip ... is enabled", "below 50 Panes"};
-  QStringList lines{"| command | control | menu | key | keys act | changes the project |", "|---|---|---|---|---|---|"};
+  QStringList lines{"| command | control | menu | key | keys act | undo step |", "|---|---|---|---|---|---|"};
   for (const CommandRow& r : CommandTable()) {
     if (!r.handler) continue;
     const QString menu = r.menu != Menu::None ? QString::fromLatin1(RowOf(r.menu).name) : QString();
