@@ -41,6 +41,7 @@ class Maker {
     p.Width = qv::Integer(picture.width());
     p.Height = qv::Integer(picture.height());
     p.BlackTransparent = qv::toFlag(seeThrough);
+    cels(p, 1, 1, 0);
     check(load(label, picture), label);
     p.Left = qv::Integer(left);
     p.Top = qv::Integer(top);
@@ -65,7 +66,7 @@ class Maker {
     p.MoveType = p.Direction = qv::Integer(type);
     if (type == 5) p.FlipCode = 1;
     p.Speed = qv::Integer(speed);
-    p.MoveDelay = qv::Integer(delay);
+    p.MoveDelay = p.MoveDelayCount = qv::Integer(delay);
     p.FlipOnBounds = qv::toFlag(flip);
   }
 
@@ -126,7 +127,7 @@ void aquarium(Maker& m) {
     int left, top, cels, speed, moveDelay;
   };
   const Fish fish[] = {
-      {"Tetras", art::tetras(66, 40, 3), 520, 70, 3, 4, 0},
+      {"Tetras", art::tetras(66, 40, 3), 520, 70, 3, 3, 0},
       {"Clownfish", art::clownfish(64, 40, 3), 300, 160, 3, 2, 0},
       {"Tang", art::tang(70, 44, 2), 60, 250, 2, 3, 0},
       {"Angelfish", art::angelfish(60, 70, 3), 420, 320, 3, 1, 0},
@@ -186,23 +187,23 @@ void bounceLab(Maker& m) {
       {"Red ball", 37, qRgb(230, 60, 50), 90, 300, 3},
       {"Green ball", 53, qRgb(60, 200, 90), 420, 460, 2},
       {"Blue ball", 71, qRgb(60, 120, 240), 640, 120, 1},
-      {"Gold ball", 29, qRgb(250, 200, 40), 250, 230, 4},
+      {"Gold ball", 29, qRgb(250, 200, 40), 250, 230, 3},
   };
   for (const Ball& b : balls) {
     PaneRecord& p = m.pane(b.label, art::ball(b.size, b.colour), b.left, b.top);
     Maker::move(p, 5, b.speed, 0, false);
     p.EffectType = 1;
-    p.EffectDuration = 6;
+    p.EffectDuration = 3;
   }
   PaneRecord& spinner = m.pane("Spinner", art::spinner(45, 4), 480, 230);
   Maker::cels(spinner, 4, 1, 1);
   Maker::move(spinner, 5, 2, 0, false);
   spinner.EffectType = 1;
-  spinner.EffectDuration = 4;
+  spinner.EffectDuration = 3;
   PaneRecord& ship = m.pane("Arrow ship", art::arrowShip(77, 31), 40, 40);
   Maker::move(ship, 5, 3, 0, true);
   ship.EffectType = 1;
-  ship.EffectDuration = 6;
+  ship.EffectDuration = 3;
 }
 
 // A question with three answers: a click counts a planet's Value up, which
@@ -235,7 +236,7 @@ void quizBoard(Maker& m) {
     p.ProcessAmount = 1;
     p.RevealPane = qv::Integer(markSlot);
     p.RevealValue = 2;
-    p.LifeStartValue = 0;
+    p.LifeStartValue = 1;
     p.LifeEndValue = 99;
     p.Sound = qv::DingSoundId;
     p.MouseEffect = 2;
@@ -248,15 +249,15 @@ void quizBoard(Maker& m) {
   smoke.Collision = 0;
   const int smokeSlot = m.slotOf(smoke);
   PaneRecord& rocket = m.pane("Rocket", art::rocket(50, 100), 650, 432);
-  rocket.Process = 2;  // Subtract
-  rocket.StartValue = 3;
+  rocket.Process = 1;  // Add
+  rocket.StartValue = 1;
   rocket.ProcessAmount = 1;
   rocket.RevealPane = qv::Integer(smokeSlot);
-  rocket.RevealValue = 0;
-  // It moves only while its Value is 0: after the third click.
-  rocket.LifeStartValue = 0;
-  rocket.LifeEndValue = -1;
-  Maker::move(rocket, 3, 4, 0, false);
+  rocket.RevealValue = 4;
+  // It moves only from Value 4 on: after the third click.
+  rocket.LifeStartValue = 4;
+  rocket.LifeEndValue = 99;
+  Maker::move(rocket, 3, 3, 0, false);
   rocket.Sound = qv::DingSoundId;
   rocket.MouseEffect = 2;
   rocket.Collision = 0;

@@ -145,7 +145,16 @@ void QtPlatform::OpenUrl(const QString& url) {
   if (target.isValid() && !target.isEmpty()) QDesktopServices::openUrl(target);
 }
 
-QStringList QtPlatform::ScreenFonts() { return QFontDatabase::families(); }
+QStringList QtPlatform::ScreenFonts() {
+  // A family that several foundries make is listed once, without the
+  // foundry's tag ("C059 [UKWN]" is C059).
+  QStringList names;
+  for (const QString& family : QFontDatabase::families()) {
+    const QString name = family.section(QStringLiteral(" ["), 0, 0);
+    if (!names.contains(name)) names << name;
+  }
+  return names;
+}
 
 void QtPlatform::Wait(int ms) {
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));

@@ -306,6 +306,10 @@ void frmMain::ShowDialog(DialogKind kind) {
   // modally until one of its buttons hides it.
   QMetaObject::invokeMethod(d, "refresh");
   d->exec();
+  // The main window takes the keys again, however the dialog was closed:
+  // without a window manager nothing else gives the focus back.
+  activateWindow();
+  setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::PopupMenu(Menu m) {

@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -29,14 +30,19 @@ class QuitWhenShown : public QObject {
   }
 };
 
-}  // namespace
+// What the command line asks for: the project to open, the start-up timing.
+struct Arguments {
+  QStringList files;
+  bool quitWhenShown = false;
+};
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quorvel"));
-  QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-  QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-
+// Reads the command line before any window exists, so that --help,
+// --version and wrong arguments need no display. An exit code when the
+// program ends here.
+std::optional<int> readArguments(int argc, char** argv, Arguments& args) {
+  QCoreApplication core(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Quorvel: lay out picture Panes on a Board and play them."));
   parser.addHelpOption();
@@ -47,18 +53,38 @@ int main(int argc, char** argv) {
                                    QStringLiteral("Quit as soon as the window is on the screen (start-up timing)."));
   quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(quitWhenShown);
-  if (!parser.parse(QApplication::arguments())) {
+  if (!parser.parse(QCoreApplication::arguments())) {
     std::fprintf(stderr, "quorvel: %s\nTry 'quorvel --help'.\n", qPrintable(parser.errorText()));
     return 2;
   }
-  if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
-  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
-  const QStringList files = parser.positionalArguments();
-  if (files.size() > 1) {
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    return 0;
+  }
+  if (parser.isSet(QStringLiteral("version"))) {
+    std::printf("Quorvel %s\n", QUORVEL_VERSION);
+    return 0;
+  }
+  args.files = parser.positionalArguments();
+  args.quitWhenShown = parser.isSet(quitWhenShown);
+  if (args.files.size() > 1) {
     std::fprintf(stderr, "quorvel: one project at a time, %lld given.\nTry 'quorvel --help'.\n",
-                 static_cast<long long>(files.size()));
+                 static_cast<long long>(args.files.size()));
     return 2;
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments args;
+  if (const auto exitCode = readArguments(argc, argv, args)) return *exitCode;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quorvel"));
+  QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
+  const QStringList& files = args.files;
 
   qv::Workspace ws;
   qv::QtPlatform platform;
@@ -66,7 +92,7 @@ int main(int argc, char** argv) {
   platform.setMainWindow(&window, &window);
   qv::CommandRouter router(window);
   window.show();
-  if (parser.isSet(quitWhenShown)) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
+  if (args.quitWhenShown) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
   if (!files.isEmpty()) {
     // As the menu's Load: the intro is left behind, and a file that cannot
     // be read is reported in the same message box.

@@ -113,7 +113,7 @@ bool History::Commit(const Workspace& ws, const QString& name) {
 }
 
 void History::trim() {
-  while (!undo_.empty() && (int(undo_.size()) > MaxSteps || bytes_ > MaxBytes)) {
+  while (!undo_.empty() && (int(undo_.size()) > maxSteps || bytes_ > maxBytes)) {
     baseId_ = undo_.front().id;
     bytes_ -= undo_.front().bytes;
     undo_.pop_front();

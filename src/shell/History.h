@@ -50,8 +50,9 @@ struct UndoStep {
 
 class History {
  public:
-  static constexpr int MaxSteps = 100;
-  static constexpr qint64 MaxBytes = qint64(256) * 1024 * 1024;
+  // The bounds: the oldest steps are dropped first.
+  int maxSteps = 100;
+  qint64 maxBytes = qint64(256) * 1024 * 1024;
 
   // Opens a step: what the workspace holds now is noted (pictures are
   // shared, not copied). Steps opened inside an open step join it.

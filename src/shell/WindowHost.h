@@ -41,7 +41,10 @@ class HeadlessWindowHost : public WindowHost {
   explicit HeadlessWindowHost(QSize inner = QSize(1000, 700)) : inner_(inner) {}
   QSize MainInnerSize() override { return inner_; }
   void SetMainInnerSize(QSize s) { inner_ = s; }
-  void ShowDialog(DialogKind kind) override { shown << kind; }
+  void ShowDialog(DialogKind kind) override {
+    shown << kind;
+    if (onShow) onShow(kind);
+  }
   void HideDialog(DialogKind kind) override { hidden << kind; }
   void EndProgram() override { ended = true; }
   void PopupMenu(Menu menu) override {
@@ -53,8 +56,10 @@ class HeadlessWindowHost : public WindowHost {
   QVector<DialogKind> shown, hidden;
   QVector<Menu> popups;
   bool ended = false;
-  // What the user chooses from a popped-up menu, when a test needs it.
+  // What the user chooses from a popped-up menu, or does in a shown dialog,
+  // when a test needs it.
   std::function<void(Menu)> onPopup;
+  std::function<void(DialogKind)> onShow;
 
  private:
   QSize inner_;

@@ -57,13 +57,16 @@ struct Window {
   // Runs steps while the dialog that the menu command opens is shown; a
   // dialog the steps leave open (a failed check) is closed.
   void open(Command c, const std::function<void()>& steps) {
-    QTimer::singleShot(0, &w, [steps] {
+    bool shown = false;
+    QTimer::singleShot(0, &w, [&] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (!d) return;
+      shown = true;
       steps();
       if (d->isVisible()) d->done(QDialog::Rejected);
     });
     w.runCommand(c);
+    QVERIFY2(shown, "the command showed no dialog");
   }
 
   // Brings the tab holding a control to the front, as a click on its tab.
@@ -182,7 +185,7 @@ class TestFrmMain : public QObject {
     }
     QCOMPARE(rows.size(), 45);  // one a command: a lost row would hide a remapped key
     // While running only F11 and Esc act.
-    for (const char* k : {"F6", "F5", "F12", "Del", "Ctrl+A", "Ctrl+N", "Ctrl+S", "Ctrl+X", "F1", "Ctrl+E", "Backspace"})
+    for (const char* k : {"F6", "F5", "F12", "Del", "Ctrl+A", "Ctrl+N", "Ctrl+S", "Ctrl+X", "F1", "Ctrl+E", "Backspace", "Ctrl+Z"})
       QTest::addRow("running: %s", k) << "running" << k << "";
   }
 
@@ -199,6 +202,23 @@ class TestFrmMain : public QObject {
       RunLoopPass(m.ws);
     }
     QCOMPARE(effectOf(m, input), effect);
+  }
+
+  // Ctrl+Z takes back an Add Pane typed with Ctrl+A; Ctrl+Y and
+  // Ctrl+Shift+Z do it again. The Panes menu names the step, the title
+  // marks the change.
+  void undoAndRedoKeys() {
+    Window m;
+    m.key("Ctrl+A");
+    QCOMPARE(m.w.menus()->action(Command::Undo)->text(), QStringLiteral("Undo Add Pane\tCtrl+Z"));
+    QCOMPARE(m.w.windowTitle(), QStringLiteral("Untitled * — Quorvel"));
+    QList<int> counts;
+    for (const char* k : {"Ctrl+Z", "Ctrl+Y", "Ctrl+Z", "Ctrl+Shift+Z"}) {
+      m.key(k);
+      counts << m.ws.project.PaneCount;
+    }
+    QCOMPARE(counts, QList<int>({0, 1, 0, 1}));
+    QVERIFY(m.w.menus()->action(Command::Undo)->isEnabled() && !m.w.menus()->action(Command::Redo)->isEnabled());
   }
 
   void introLayoutAndBoardSizeList() {
@@ -244,12 +264,14 @@ class TestFrmMain : public QObject {
   }
 
   // Typed and pasted text goes through each box's filter: the speed box
-  // refuses 4..9, letters and a leading zero go, a paste keeps its digits as
-  // far as the box's length, a pasted 0 in a lifespan box shows 1.
+  // refuses 4..9, letters and a leading zero go, a paste loses its letters
+  // first and keeps its digits as far as the box's length, a pasted 0 in a
+  // lifespan box shows 1; a refused key leaves the selection it was typed over.
   void numericBoxesFilterTypedAndPastedText() {
     DialogWindow m;
     const struct { int box; const char* keys; bool paste; const char* shown; } rows[] = {
-        {3, "82", false, "2"}, {0, "a07", false, "7"}, {10, "5x7", true, "57"}, {7, "5x7", true, "5"}, {2, "0x", true, "1"}};
+        {3, "82", false, "2"},       {0, "a07", false, "7"},     {10, "5x7", true, "57"}, {7, "5x7", true, "5"},
+        {2, "0x", true, "1"},        {0, "a1b2c3", true, "12"},  {10, "x7y8", true, "78"}};
     for (const auto& [box, keys, paste, shown] : rows) {
       const QString name = QStringLiteral("Text_Val_%1").arg(box);
       m.open(Command::EditPane, [&] {
@@ -260,9 +282,13 @@ class TestFrmMain : public QObject {
         QCOMPARE(m.ws.dialogs.panes.Text_Val[size_t(box)].Text, shown);
       });
     }
-    const int maxLength[ValBoxCount] = {2, 2, 2, 1, 1, 2, 2, 1, 1, 3, 3, 2, 1, 3, 3, 2};
-    for (int k = 0; k < ValBoxCount; ++k)
-      QCOMPARE(m.get<QLineEdit>(QStringLiteral("Text_Val_%1").arg(k))->maxLength(), maxLength[k]);
+    m.open(Command::EditPane, [&] {
+      m.type("Text_Val_10", "60");
+      auto* width = m.get<QLineEdit>("Text_Val_10");
+      width->selectAll();
+      QTest::keyClicks(width, "x5");
+      QCOMPARE(width->text(), QStringLiteral("5"));
+    });
     QVERIFY(!m.get("Text_Val_5")->isEnabled());
   }
 

@@ -1,11 +1,13 @@
 // The Pane properties dialog's engine without widgets: every field loaded
 // into its control and stored back from it, the minimums, clamps and derived
 // fields of the store, and the separator kept out of the free-text boxes.
+#include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
 #include "session/Headless.h"
 #include "support/Fixtures.h"
 
+#include <QDir>
 #include <QTest>
 #include <map>
 #include <variant>
@@ -214,6 +216,26 @@ class TestPaneProperties : public QObject {
     s.d().Text_Label = "Else";
     UpdatePaneProperties(s.ws);
     QVERIFY(s.ws.PaneTable == before);
+  }
+
+  // Every Pane of every example opens in the dialog and is accepted
+  // unchanged: no example holds a value the dialog cannot make.
+  void examplesStayInsideTheDialog() {
+    const QDir examples(qEnvironmentVariable("QUORVEL_EXAMPLES"));
+    const QStringList names = examples.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(names.size(), 4);
+    for (const QString& name : names) {
+      HeadlessSession s;
+      QVERIFY(LoadProjectFile(s.ws, fileChoiceFromPath(examples.filePath(name + "/" + name + ".QV1"))).succeeded());
+      s.windows.onShow = [&](DialogKind) { Button_frmPanes_Click(s.ws, 1); };
+      for (int n = 1; n <= MaxPanes; ++n) {
+        if (!isSet(s.ws.PaneTable[size_t(n)].InUse)) continue;
+        const PaneRecord before = s.ws.PaneTable[size_t(n)];
+        s.ws.pointer.TargetPane = Integer(n);
+        mnu_EditPane_Click(s.ws);
+        QVERIFY2(s.ws.PaneTable[size_t(n)] == before, qPrintable(name + ": " + before.Label));
+      }
+    }
   }
 };
 

@@ -28,14 +28,16 @@ namespace {
 
 constexpr int WritingMaxLength = 500;
 
-// A numeric box's validator: every character typed, pasted or dropped goes
-// through the engine's key filter (refused, passed, or "0" made "1"), then
-// the whole text through the change rule (clamp, leading zeros). The text
-// before the edit is the box's text in the workspace.
+// A numeric box's validator: every character pasted or dropped goes through
+// the engine's key filter (refused, passed, or "0" made "1"), what is left is
+// cut to the room in the box, then the whole text goes through the change
+// rule (clamp, leading zeros). The text before the edit is the box's text in
+// the workspace. (A typed key the filter refuses never reaches the box: the
+// dialog's event filter stops it, so the selection and caret stay.)
 class ValBoxValidator : public QValidator {
  public:
-  ValBoxValidator(Workspace& ws, int k, const bool& refreshing, QObject* parent)
-      : QValidator(parent), ws_(ws), k_(k), refreshing_(refreshing) {}
+  ValBoxValidator(Workspace& ws, int k, int maxLength, const bool& refreshing, QObject* parent)
+      : QValidator(parent), ws_(ws), k_(k), maxLength_(maxLength), refreshing_(refreshing) {}
 
   State validate(QString& input, int& pos) const override {
     const QString old = ws_.dialogs.panes.Text_Val[size_t(k_)].Text;
@@ -54,6 +56,9 @@ class ValBoxValidator : public QValidator {
       // Backspace and Enter pass the filter as keys; they are not text.
       if (const auto key = Text_Val_KeyPress(ws_, k_, c); key && key->isDigit()) typed += *key;
     }
+    // The letters go first, then what does not fit: "a1b2c3" into a box of
+    // two keeps "12".
+    typed.truncate(std::max(0, maxLength_ - head - tail));
     if (!inserted.isEmpty() && typed.isEmpty()) {
       // Every key refused: the box stays as it was, also over a selection.
       input = old;
@@ -70,6 +75,7 @@ class ValBoxValidator : public QValidator {
  private:
   Workspace& ws_;
   int k_;
+  int maxLength_;
   const bool& refreshing_;
 };
 
@@ -183,14 +189,14 @@ QLineEdit* frmPanes::valBox(int k) {
   auto* box = new QLineEdit;
   box->setObjectName(QStringLiteral("Text_Val_%1").arg(k));
   box->setToolTip(QString::fromLatin1(tips[k]));
+  // The length is kept by the validator, which drops letters before it cuts.
   static const int maxLength[ValBoxCount] = {2, 2, 2, 1, 1, 2, 2, 1, 1, 3, 3, 2, 1, 3, 3, 2};
-  box->setMaxLength(maxLength[k]);
   box->setFixedWidth(textWidth(box, maxLength[k]));
   box->installEventFilter(this);
   if (k == 5) {
     box->setEnabled(false);
   } else {
-    box->setValidator(new ValBoxValidator(ws_, k, refreshing_, box));
+    box->setValidator(new ValBoxValidator(ws_, k, maxLength[k], refreshing_, box));
     connect(box, &QLineEdit::textEdited, this, [this] { refresh(); });
   }
   val_[size_t(k)] = box;
@@ -546,6 +552,17 @@ bool frmPanes::eventFilter(QObject* watched, QEvent* event) {
   const auto it = std::find(val_.begin(), val_.end(), watched);
   if (it == val_.end()) return QDialog::eventFilter(watched, event);
   const int k = int(it - val_.begin());
+  if (event->type() == QEvent::KeyPress) {
+    // A key the engine's filter refuses is stopped before the box sees it:
+    // it would first delete the selection.
+    const auto* e = static_cast<QKeyEvent*>(event);
+    const QString text = e->text();
+    const bool typesText = !text.isEmpty() && text.at(0) >= QLatin1Char(' ') && !(e->modifiers() & Qt::ControlModifier);
+    if (!typesText) return false;
+    bool refused = true;
+    for (QChar c : text) refused = refused && !Text_Val_KeyPress(ws_, k, c);
+    return refused;
+  }
   if (event->type() == QEvent::MouseButtonPress) {
     const auto* e = static_cast<QMouseEvent*>(event);
     if (e->button() == Qt::LeftButton) return false;

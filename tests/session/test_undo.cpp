@@ -1,0 +1,226 @@
+// Undo and redo over a seeded random walk of Design commands, the bounds of
+// the history, and the save question before End, New, Load and closing.
+#include "editing/UndoRedo.h"
+#include "project/ProjectCommands.h"
+#include "properties/BoardProperties.h"
+#include "properties/PaneProperties.h"
+#include "session/Commands.h"
+#include "shell/Setups.h"
+#include "support/Fixtures.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+// Everything a step may change and the project keeps (slot 0 holds no
+// Pane; the layer list only follows the steps: an accept that changes
+// nothing moves its Pane's entry to the end, and is no step).
+struct State {
+  std::vector<PaneRecord> panes;
+  Integer count;
+  BoardSettingsRecord board;
+  QImage sprites, masks, background, backgroundPicture;
+  explicit State(const Workspace& ws)
+      : panes(ws.PaneTable.begin() + 1, ws.PaneTable.end()), count(ws.project.PaneCount), board(ws.BoardSettings),
+        sprites(ws.surfaces.picSprites.Image()), masks(ws.surfaces.picMasks.Image()),
+        background(ws.surfaces.picBackground.Image()), backgroundPicture(ws.surfaces.picBackground.Picture()) {}
+  bool operator==(const State&) const = default;
+};
+
+struct Walk : HeadlessSession {
+  QRandomGenerator rng;
+  QStringList pictures;
+  explicit Walk(quint32 seed, const QTemporaryDir& dir) : rng(seed) {
+    IntroBlankNewProject(ws);
+    for (int i = 0; i < 5; ++i) {
+      const QString path = dir.filePath(QStringLiteral("p%1.bmp").arg(i));
+      QVERIFY(randomImage(1 + rng.bounded(260), 1 + rng.bounded(240), rng.generate()).save(path));
+      pictures << path;
+    }
+    pictures << dir.filePath("missing.bmp");
+  }
+  int any(int n) { return int(rng.bounded(n)); }
+  // A Pane in use made the Target through the layer list; false when none.
+  bool target() {
+    if (ws.win.List_Zorder.isEmpty()) return false;
+    List_Zorder_Click(ws, any(int(ws.win.List_Zorder.size())));
+    return true;
+  }
+  void picture() { platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))])); }
+
+  // One command of Design, chosen at random.
+  void step() {
+    switch (any(10)) {
+      case 0: RunCommand(ws, Command::AddCustomPane); break;
+      case 1:
+        if (!target()) break;
+        platform.yesNoAnswers.enqueue(any(3) > 0);
+        RunCommand(ws, Command::RemovePane);
+        break;
+      case 2:
+        if (target()) RunCommand(ws, any(2) ? Command::FlipHorizontally : Command::FlipVertically);
+        break;
+      case 3:
+        if (!target()) break;
+        picture();
+        RunCommand(ws, Command::LoadsPicture);
+        break;
+      case 4:
+        if (!target()) break;
+        windows.onShow = [this](DialogKind) {
+          Text_Val_Change(ws, 10, QString::number(20 + any(181)));
+          Text_Val_Change(ws, 9, QString::number(20 + any(181)));
+          ws.dialogs.panes.Option_MakeTransparent = any(2);
+          Text_Label_Change(ws, QStringLiteral("L%1").arg(any(100)));
+          Button_frmPanes_Click(ws, any(4) > 0 ? 1 : 0);
+        };
+        RunCommand(ws, any(2) ? Command::EditPane : Command::ResizePane);
+        break;
+      case 5:
+        windows.onShow = [this](DialogKind) {
+          ws.dialogs.board.picSwatch = RGB(any(256), any(256), any(256));
+          Option_UseBackPicture_Click(ws, any(2));
+          Option_WirePanes_Click(ws, any(2));
+          Option_BoardMove_Click(ws, any(2));
+          Button_frmBoard_Click(ws, any(4) > 0 ? 1 : 0);
+        };
+        RunCommand(ws, Command::EditBoard);
+        break;
+      case 6:
+        picture();
+        RunCommand(ws, Command::LoadPicBack);
+        break;
+      case 7: {
+        if (!target()) break;
+        const PaneRecord& p = ws.Pane(ws.pointer.TargetPane);
+        BoardMouseDown(ws, 1, p.Left + 1, p.Top + 1);
+        picStage_MouseMove(ws, 1, any(700), any(500));
+        BoardMouseUp(ws, 1, any(700), any(500));
+        break;
+      }
+      case 8:
+        platform.yesNoAnswers.enqueue(true);
+        RunCommand(ws, Command::BoardCompositePanes);
+        break;
+      default:  // an undo in between: the next step drops what could be redone
+        RunCommand(ws, Command::Undo);
+        break;
+    }
+    platform.yesNoAnswers.clear();
+    platform.fileAnswers.clear();
+  }
+};
+
+}  // namespace
+
+class TestUndo : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Ten rounds of 100 random commands: undone to the round's start, every
+  // byte is as it was; redone, every byte is as it was at its end. The
+  // history never holds more than its bounds.
+  void randomWalkUndoneAndRedone() {
+    QTemporaryDir dir;
+    Walk w(20261206, dir);
+    for (int round = 0; round < 10; ++round) {
+      w.ws.history.Clear();
+      const State start(w.ws);
+      for (int i = 0; i < 100; ++i) {
+        w.step();
+        QVERIFY(w.ws.history.UndoCount() <= 100 && w.ws.history.Bytes() <= w.ws.history.maxBytes);
+      }
+      while (RunCommand(w.ws, Command::Redo).succeeded()) {
+      }
+      const State end(w.ws);
+      while (RunCommand(w.ws, Command::Undo).succeeded()) {
+      }
+      QVERIFY2(State(w.ws) == start, qPrintable(QString("round %1 undone").arg(round)));
+      while (RunCommand(w.ws, Command::Redo).succeeded()) {
+      }
+      QVERIFY2(State(w.ws) == end, qPrintable(QString("round %1 redone").arg(round)));
+    }
+  }
+
+  // The oldest steps go first: past 100 steps, and past the byte bound.
+  void boundedInStepsAndBytes() {
+    HeadlessSession s;
+    placeSolid(s.ws, 1, 10, 10, 200, 200, Red);
+    s.ws.surfaces.picSprites.Image().setPixel(0, 0, qRgb(1, 2, 3));
+    s.ws.pointer.TargetPane = 1;
+    for (int i = 0; i < 160; ++i) RunCommand(s.ws, i % 2 ? Command::FlipVertically : Command::FlipHorizontally);
+    QCOMPARE(s.ws.history.UndoCount(), 100);
+    QCOMPARE(s.ws.history.Bytes(), 100 * qint64(CellSize * CellSize * 4));
+    while (RunCommand(s.ws, Command::Undo).succeeded()) {
+    }
+    // The 60 flips left, each way 30 times, undo each other.
+    QCOMPARE(s.ws.surfaces.picSprites.Image().pixel(0, 0), qRgb(1, 2, 3));
+    while (RunCommand(s.ws, Command::Redo).succeeded()) {
+    }
+    s.ws.history.maxBytes = 10 * qint64(CellSize * CellSize * 4);
+    RunCommand(s.ws, Command::FlipHorizontally);
+    QCOMPARE(s.ws.history.UndoCount(), 10);
+    QVERIFY(!MenuItemEnabled(s.ws, Command::Redo));
+    QCOMPARE(MenuItemCaption(s.ws, Command::Undo), QStringLiteral("Undo Flip Horizontally"));
+  }
+
+  // With unsaved changes End, New, Load and closing the window first ask to
+  // save them: Save saves and goes on, Don't Save goes on, Cancel (or a save
+  // cancelled) stops. Without changes each asks only its own question.
+  void saveQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled), -1: just saved
+    QTest::addColumn<QString>("calls");
+    QTest::addColumn<bool>("wentOn");
+    const struct { const char* name; QString after, own; } commands[] = {
+        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Close", "", ""}};
+    for (const auto& c : commands) {
+      const QString q = "AskSaveChanges";
+      QTest::addRow("%s: Save", c.name) << c.name << int(SaveChoice::Save) << q + " SaveFileDialog" + c.after << true;
+      QTest::addRow("%s: Save cancelled", c.name) << c.name << int(SaveChoice::Save) + 10 << q + " SaveFileDialog" << false;
+      QTest::addRow("%s: Don't Save", c.name) << c.name << int(SaveChoice::DontSave) << q + c.after << true;
+      QTest::addRow("%s: Cancel", c.name) << c.name << int(SaveChoice::Cancel) << q << false;
+      // End and New answered No to their own question; Load's file dialog shows.
+      QTest::addRow("%s: saved", c.name) << c.name << -1 << c.own << (c.own != "AskYesNo");
+    }
+  }
+
+  void saveQuestion() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(QString, calls);
+    QFETCH(bool, wentOn);
+    QTemporaryDir dir;
+    HeadlessSession s;
+    IntroBlankNewProject(s.ws);
+    RunCommand(s.ws, Command::AddCustomPane);
+    QVERIFY(s.ws.history.Unsaved());
+    const FileChoice file = fileChoiceFromPath(dir.filePath("walk.QV1"));
+    if (answer == -1) {
+      s.platform.fileAnswers.enqueue(file);
+      QVERIFY(RunCommand(s.ws, Command::SaveProject).succeeded() && !s.ws.history.Unsaved());
+    } else {
+      s.platform.saveAnswers.enqueue(SaveChoice(answer % 10));
+      if (answer == int(SaveChoice::Save)) s.platform.fileAnswers.enqueue(file);
+    }
+    s.platform.log.clear();
+    bool closed = false;
+    if (command == "Close") closed = MainWindowMayClose(s.ws);
+    else RunCommand(s.ws, command == "End" ? Command::End : command == "New" ? Command::NewProject : Command::LoadsProject);
+    QStringList seen;
+    for (const QString& call : s.platform.log) seen << call.section('|', 0, 0);
+    QCOMPARE(seen.join(' '), calls);
+    if (answer >= 0) QCOMPARE(s.platform.log.first().section('|', 2), QStringLiteral("Save changes to the new project?"));
+    const bool wentOnNow = command == "End" ? s.windows.ended : command == "New" ? s.ws.project.PaneCount == 0
+                           : command == "Load" ? !s.platform.calls("OpenFileDialog").isEmpty() : closed;
+    QCOMPARE(wentOnNow, wentOn);
+    QCOMPARE(QFile::exists(dir.filePath("walk.QV1")), answer == -1 || answer == int(SaveChoice::Save));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestUndo)
+#include "test_undo.moc"
