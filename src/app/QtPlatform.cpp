@@ -38,6 +38,19 @@ QString qtFileFilter(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+// A message box wide enough to show its whole title: a window manager cuts
+// a title longer than the box ("Activity : End Application" over a short
+// question). The box sizes itself when shown, so its text is given a width.
+int exec(QMessageBox& box) {
+  const int title = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
+  box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(std::max(title - 90, 0)));
+  return box.exec();
+}
+
+}  // namespace
+
 QtPlatform::QtPlatform() = default;
 
 QtPlatform::~QtPlatform() {
@@ -53,7 +66,7 @@ bool QtPlatform::AskYesNo(const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, window_);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return exec(box) == QMessageBox::Yes;
 }
 
 SaveChoice QtPlatform::AskSaveChanges(const QString& title, const QString& text) {
@@ -62,7 +75,7 @@ SaveChoice QtPlatform::AskSaveChanges(const QString& title, const QString& text)
   box.button(QMessageBox::Discard)->setText(QStringLiteral("Don't Save"));
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
+  switch (exec(box)) {
     case QMessageBox::Save: return SaveChoice::Save;
     case QMessageBox::Discard: return SaveChoice::DontSave;
     default: return SaveChoice::Cancel;
@@ -72,7 +85,7 @@ SaveChoice QtPlatform::AskSaveChanges(const QString& title, const QString& text)
 void QtPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, window_);
   if (!details.isEmpty()) box.setInformativeText(details);
-  box.exec();
+  exec(box);
 }
 
 std::optional<FileChoice> QtPlatform::fileDialog(bool save, const QString& title, const QString& filter,

@@ -12,7 +12,6 @@
 #include <QWindow>
 
 #include <cstdio>
-#include <optional>
 
 namespace {
 
@@ -30,61 +29,61 @@ class QuitWhenShown : public QObject {
   }
 };
 
-// What the command line asks for: the project to open, the start-up timing.
-struct Arguments {
-  QStringList files;
-  bool quitWhenShown = false;
+// The program's options. --help and --version are answered before any
+// window exists, so that they need no display.
+struct Options : QCommandLineParser {
+  QCommandLineOption quitWhenShown{QStringLiteral("quit-when-shown"),
+                                   QStringLiteral("Quit as soon as the window is on the screen (start-up timing).")};
+  Options() {
+    setApplicationDescription(QStringLiteral("Quorvel: lay out picture Panes on a Board and play them."));
+    addHelpOption();
+    addVersionOption();
+    addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project (NAME.QV1) to open at start."),
+                          QStringLiteral("[project]"));
+    quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+    addOption(quitWhenShown);
+  }
 };
 
-// Reads the command line before any window exists, so that --help,
-// --version and wrong arguments need no display. An exit code when the
-// program ends here.
-std::optional<int> readArguments(int argc, char** argv, Arguments& args) {
-  QCoreApplication core(argc, argv);
+void nameApplication() {
   QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
   QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-  QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Quorvel: lay out picture Panes on a Board and play them."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project (NAME.QV1) to open at start."),
-                               QStringLiteral("[project]"));
-  QCommandLineOption quitWhenShown(QStringLiteral("quit-when-shown"),
-                                   QStringLiteral("Quit as soon as the window is on the screen (start-up timing)."));
-  quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(quitWhenShown);
-  if (!parser.parse(QCoreApplication::arguments())) {
-    std::fprintf(stderr, "quorvel: %s\nTry 'quorvel --help'.\n", qPrintable(parser.errorText()));
-    return 2;
-  }
-  if (parser.isSet(QStringLiteral("help"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
-    return 0;
-  }
-  if (parser.isSet(QStringLiteral("version"))) {
-    std::printf("Quorvel %s\n", QUORVEL_VERSION);
-    return 0;
-  }
-  args.files = parser.positionalArguments();
-  args.quitWhenShown = parser.isSet(quitWhenShown);
-  if (args.files.size() > 1) {
-    std::fprintf(stderr, "quorvel: one project at a time, %lld given.\nTry 'quorvel --help'.\n",
-                 static_cast<long long>(args.files.size()));
-    return 2;
-  }
-  return std::nullopt;
+}
+
+// Answers --help and --version without a display; true when it did.
+bool answeredWithoutDisplay(int argc, char** argv) {
+  const QStringList asks = {"-h", "--help", "-?", "--help-all", "-v", "--version"};
+  bool asked = false;
+  for (int i = 1; i < argc; ++i) asked = asked || asks.contains(QString::fromLocal8Bit(argv[i]));
+  if (!asked) return false;
+  QCoreApplication core(argc, argv);
+  nameApplication();
+  Options options;
+  options.parse(QCoreApplication::arguments());
+  if (options.isSet(QStringLiteral("version"))) std::printf("Quorvel %s\n", QUORVEL_VERSION);
+  else std::fputs(qPrintable(options.helpText()), stdout);
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Arguments args;
-  if (const auto exitCode = readArguments(argc, argv, args)) return *exitCode;
+  if (answeredWithoutDisplay(argc, argv)) return 0;
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quorvel"));
-  QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+  nameApplication();
   QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-  const QStringList& files = args.files;
+
+  Options options;
+  if (!options.parse(QApplication::arguments())) {
+    std::fprintf(stderr, "quorvel: %s\nTry 'quorvel --help'.\n", qPrintable(options.errorText()));
+    return 2;
+  }
+  const QStringList files = options.positionalArguments();
+  if (files.size() > 1) {
+    std::fprintf(stderr, "quorvel: one project at a time, %lld given.\nTry 'quorvel --help'.\n",
+                 static_cast<long long>(files.size()));
+    return 2;
+  }
 
   qv::Workspace ws;
   qv::QtPlatform platform;
@@ -92,7 +91,7 @@ int main(int argc, char** argv) {
   platform.setMainWindow(&window, &window);
   qv::CommandRouter router(window);
   window.show();
-  if (args.quitWhenShown) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
+  if (options.isSet(options.quitWhenShown)) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
   if (!files.isEmpty()) {
     // As the menu's Load: the intro is left behind, and a file that cannot
     // be read is reported in the same message box.
