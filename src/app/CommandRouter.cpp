@@ -10,8 +10,9 @@
 
 namespace qv {
 
-CommandRouter::CommandRouter(frmMain& window) : QObject(&window), window_(window), ws_(window.workspace()) {
-  pump_.setInterval(30);
+CommandRouter::CommandRouter(frmMain& window, int pumpMs)
+    : QObject(&window), window_(window), ws_(window.workspace()), manual_(pumpMs <= 0) {
+  pump_.setInterval(pumpMs);
   connect(&pump_, &QTimer::timeout, this, &CommandRouter::pumpPass);
   window.command = [this](Command c) { handle([&] { RunCommand(ws_, c); }); };
   window.keyDown = [this](int code) {
@@ -43,8 +44,10 @@ void CommandRouter::handle(F&& f) {
     // The event stops where the bad slot number was met.
   }
   window_.Refresh();
-  if (ws_.run.LoopActive && !pump_.isActive()) pump_.start();
+  if (ws_.run.LoopActive && !pump_.isActive() && !manual_) pump_.start();
 }
+
+bool CommandRouter::pumping() const { return manual_ ? ws_.run.LoopActive : pump_.isActive(); }
 
 void CommandRouter::pumpPass() {
   bool going = false;

@@ -15,20 +15,25 @@ struct Workspace;
 class CommandRouter : public QObject {
   Q_OBJECT
  public:
-  explicit CommandRouter(frmMain& window);
+  // The pump passes every pumpMs milliseconds; with 0 nothing passes by
+  // itself and the caller runs each pass (tests drive the run that way).
+  explicit CommandRouter(frmMain& window, int pumpMs = 30);
 
-  bool pumping() const { return pump_.isActive(); }
+  // A run loop is on and passes are due.
+  bool pumping() const;
+  // One pass of the run loop (the pump's timer runs it).
+  void pumpPass();
 
  private:
   // Runs an event's engine handler; a slot number outside 0..50 stops it.
   // Then the window shows the new state and the pump follows the run.
   template <typename F>
   void handle(F&& f);
-  void pumpPass();
 
   frmMain& window_;
   Workspace& ws_;
   QTimer pump_;
+  bool manual_;
 };
 
 }  // namespace qv
