@@ -2,11 +2,13 @@
 // the base, the mixing runs, and the plain way for what it cannot show.
 #include "surface/LayeredPaint.h"
 
+#include "surface/Prefetch.h"
 #include "surface/RasterOps.h"
 #include "surface/Surface.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -30,15 +32,29 @@ inline int storedStart(int v, int blockStart, int blockSize, bool mirrored) {
   return mirrored ? 2 * blockStart + blockSize - 1 - v : v;
 }
 
+// n pixels to d from s read right to left (s points at the first one).
+inline void copyReversed(quint32* d, const quint32* s, int n) {
+  int i = 0;
+#if defined(__GNUC__) || defined(__clang__)
+  // Four at a time, turned round in a register.
+  using Four = quint32 __attribute__((vector_size(16)));
+  for (; i + 4 <= n; i += 4) {
+    Four v;
+    std::memcpy(&v, s - i - 3, sizeof v);
+    v = __builtin_shufflevector(v, v, 3, 2, 1, 0);
+    std::memcpy(d + i, &v, sizeof v);
+  }
+#endif
+  for (; i < n; ++i) d[i] = s[-i];
+}
+
 // Pixels [from, to) of a Board row from the stored sheet row s, whose pixel
 // for Board column x0 is s[c0], read with step dir.
 inline void copyRun(quint32* d, const quint32* s, int x0, int c0, int dir, int from, int to) {
-  if (dir > 0) {
+  if (dir > 0)
     std::memcpy(d + from, s + c0 + (from - x0), size_t(to - from) * 4);
-    return;
-  }
-  const quint32* src = s + c0 - (from - x0);
-  for (int i = 0, n = to - from; i < n; ++i) d[from + i] = src[-i];
+  else
+    copyReversed(d + from, s + c0 - (from - x0), to - from);
 }
 
 inline void mixRun(quint32* d, const quint32* m, const quint32* s, int x0, int c0, int dir, int from, int to) {
@@ -49,17 +65,6 @@ inline void mixRun(quint32* d, const quint32* m, const quint32* s, int x0, int c
 inline void orRun(quint32* d, const quint32* s, int x0, int c0, int dir, int from, int to) {
   const int at = c0 + dir * (from - x0);
   for (int i = 0, n = to - from; i < n; ++i) d[from + i] |= s[at + dir * i];
-}
-
-// The base of a Board over [from, to) of row y: the picture where it
-// reaches, the back colour elsewhere.
-inline void baseRun(quint32* d, const QImage& picture, Rows<const quint32> pic, QRgb back, int y, int from, int to) {
-  int split = from;
-  if (y < picture.height()) {
-    split = std::max(from, std::min(to, picture.width()));
-    if (split > from) std::memcpy(d + from, pic[y] + from, size_t(split - from) * 4);
-  }
-  std::fill(d + split, d + to, back);
 }
 
 }  // namespace
@@ -94,15 +99,17 @@ void LayeredPaint::End(const Surface& board) { imageKey_ = board.StoredImage().c
 
 size_t LayeredPaint::Bytes() const {
   return runs_.bytes() + drawn_.bytes() + before_.bytes() + covered_.bytes() +
-         draws_.capacity() * sizeof(SheetDraw) + layers_.capacity() * sizeof(Layer) + mixes_.capacity() * sizeof(Mix);
+         draws_.capacity() * sizeof(SheetDraw) + layers_.capacity() * sizeof(Layer) +
+         sources_.capacity() * sizeof(QRect);
 }
 
 bool LayeredPaint::solidPicture(const QImage& picture) {
   if (picture.cacheKey() != solidKey_) {
     quint32 alpha = 0xff000000u;
     const Rows<const quint32> rows = rowsOf(picture);
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x) alpha &= rows[y][x];
+    const int w = picture.width(), h = picture.height();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) alpha &= rows[y][x];
     solidKey_ = picture.cacheKey();
     solid_ = (alpha & 0xff000000u) == 0xff000000u;
   }
@@ -128,52 +135,58 @@ void LayeredPaint::Flush(Surface& board, const Surface& sprites, const Surface& 
 bool LayeredPaint::resolve(const QImage& board, const Surface& sprites, const Surface& masks) {
   const QImage& sheet = sprites.StoredImage();
   const QImage& maskSheet = masks.StoredImage();
+  const QSize sheetSize = sheet.size(), boardSize = board.size();
   if (sheet.format() != QImage::Format_RGB32 || maskSheet.format() != QImage::Format_RGB32 ||
-      sheet.size() != maskSheet.size() || sheet.constBits() == board.constBits() ||
+      sheetSize != maskSheet.size() || sheet.constBits() == board.constBits() ||
       maskSheet.constBits() == board.constBits())
     return false;
-  // A block whose mirrorings cannot be read through (noted on a block that
-  // only overlaps the draw, or noted apart on the two sheets) is mirrored in
-  // place first, before any pixel is read.
-  const auto mirrorOf = [&](const SheetDraw& d, QRect src) -> std::optional<Surface::BlockMirror> {
+  // The mirroring noted over a draw's source; nothing when it cannot be read
+  // through (noted on a block that only overlaps the source, or noted apart
+  // on the two sheets).
+  const auto mirrorOf = [&](SheetDraw::Ink ink, const QRect& src) -> std::optional<Surface::BlockMirror> {
     const auto s = sprites.MirrorOver(src);
-    if (d.ink != SheetDraw::Ink::Masked || !s) return s;
+    if (ink != SheetDraw::Ink::Masked || !s) return s;
     const auto m = masks.MirrorOver(src);
     if (!m || m->block != s->block || m->leftRight != s->leftRight || m->topBottom != s->topBottom)
       return std::nullopt;
     return s;
   };
-  const auto clipped = [&](SheetDraw d) {
-    return ClipCopy(d.x, d.y, d.w, d.h, d.sx, d.sy, board, sheet) ? QRect(d.sx, d.sy, d.w, d.h) : QRect();
-  };
+  // The draws clipped (the source point kept in cx0, cy0 for now); a
+  // mirroring that cannot be read through is done in place, before any pixel
+  // is read.
+  layers_.clear();
+  sources_.clear();
+  bool readThrough = true;
   for (const SheetDraw& d : draws_) {
-    const QRect src = clipped(d);
-    if (!src.isEmpty() && !mirrorOf(d, src)) {
-      sprites.Image();
-      masks.Image();
-      break;
-    }
+    Layer l{d.ink, d.x, d.y, d.w, d.h, d.sx, d.sy, 1, 1, nullptr};
+    if (!ClipCopy(l.x0, l.y0, l.w, l.h, l.cx0, l.cy0, boardSize, sheetSize)) continue;
+    const QRect src(l.cx0, l.cy0, l.w, l.h);
+    readThrough = readThrough && mirrorOf(d.ink, src);
+    layers_.push_back(l);
+    sources_.push_back(d.block);
+  }
+  if (!readThrough) {
+    sprites.Image();
+    masks.Image();
   }
   runs_.use(maskSheet, sheet);
-  layers_.clear();
-  for (const SheetDraw& d : draws_) {
-    int x = d.x, y = d.y, w = d.w, h = d.h, sx = d.sx, sy = d.sy;
-    if (!ClipCopy(x, y, w, h, sx, sy, board, sheet)) continue;
-    const QRect src(sx, sy, w, h);
-    const Surface::BlockMirror mirror = *mirrorOf(d, src);
+  for (size_t i = 0; i < layers_.size(); ++i) {
+    Layer& l = layers_[i];
+    const QRect src(l.cx0, l.cy0, l.w, l.h);
+    const Surface::BlockMirror mirror = *mirrorOf(l.ink, src);
     const QRect& b = mirror.block;
-    Layer l{d.ink, x, y, w, h, storedStart(sx, b.x(), b.width(), mirror.leftRight),
-            storedStart(sy, b.y(), b.height(), mirror.topBottom), mirror.leftRight ? -1 : 1,
-            mirror.topBottom ? -1 : 1, nullptr};
-    if (d.ink != SheetDraw::Ink::Or) {
-      // The runs of the whole block serve every Cel in it; a source outside
-      // its block keeps runs of its own.
-      const QRect block = d.block.intersected(sheet.rect());
-      const QRect kept = !b.isEmpty() ? b : block.contains(src) ? block : src;
-      l.runs = &runs_.runsOf(maskSheet, sheet, kept);
-      if (!l.runs->solidSprite()) return false;
-    }
-    layers_.push_back(l);
+    l.cx0 = storedStart(src.x(), b.x(), b.width(), mirror.leftRight);
+    l.cy0 = storedStart(src.y(), b.y(), b.height(), mirror.topBottom);
+    l.dirX = mirror.leftRight ? -1 : 1;
+    l.dirY = mirror.topBottom ? -1 : 1;
+    if (l.ink == SheetDraw::Ink::Or) continue;
+    // The runs of the whole block serve every Cel in it; a source outside
+    // its block keeps runs of its own.
+    const QRect block = sources_[i].intersected(QRect(QPoint(0, 0), sheetSize));
+    const bool inBlock = src.left() >= block.left() && src.right() <= block.right() &&
+                         src.top() >= block.top() && src.bottom() <= block.bottom();
+    l.runs = &runs_.runsOf(maskSheet, sheet, !b.isEmpty() ? b : inBlock ? block : src);
+    if (!l.runs->solidSprite()) return false;
   }
   return true;
 }
@@ -201,83 +214,89 @@ void LayeredPaint::paintPlain(QImage& board, const Surface& surface, const Surfa
   drawnKnown_ = false;
 }
 
+template <typename F>
+void LayeredPaint::forEachRun(const Layer& l, F&& f) const {
+  const int firstCol = l.dirX > 0 ? l.cx0 : l.cx0 - l.w + 1;
+  const QRect block = l.ink == SheetDraw::Ink::Masked ? l.runs->block() : QRect();
+  // The layer's stored columns [lo, hi), counted from its block's left; a
+  // stored run [a, e) lands on the Board from x0 + (a - lo) reading
+  // forwards, or from x0 + (hi - e) reading backwards.
+  const int lo = firstCol - block.x(), hi = lo + l.w;
+  for (int j = 0; j < l.h; ++j) {
+    const int y = l.y0 + j, sr = l.cy0 + l.dirY * j;
+    if (l.ink != SheetDraw::Ink::Masked) {
+      f(j, y, sr, l.x0, l.x0 + l.w, l.ink == SheetDraw::Ink::Copy);
+      continue;
+    }
+    const int r = sr - block.y();
+    for (const MaskRun *run = l.runs->rowBegin(r), *end = l.runs->rowEnd(r); run != end; ++run) {
+      const int a = std::max(run->from, lo), e = std::min(run->to, hi);
+      if (a >= e) continue;
+      const int from = l.dirX > 0 ? l.x0 + (a - lo) : l.x0 + (hi - e);
+      f(j, y, sr, from, from + (e - a), run->opaque);
+    }
+  }
+}
+
 void LayeredPaint::paintLayers(QImage& board, const Surface& surface, const Surface& sprites,
                                const Surface& masks) {
+  ++layeredCount_;
   const int W = board.width(), H = board.height();
-  if (covered_.width() != W || covered_.height() != H) covered_.reset(W, H);
-  covered_.clear();
   const Rows<quint32> out = rowsOf(board);
   const Rows<const quint32> spr = rowsOf(sprites.StoredImage()), msk = rowsOf(masks.StoredImage());
-  mixes_.clear();
 
-  // Front to back: opaque runs where nothing in front covers them yet; the
-  // uncovered parts of mixing runs are kept for after what lies below.
-  for (int li = int(layers_.size()) - 1; li >= 0; --li) {
-    const Layer& l = layers_[size_t(li)];
-    const auto opaque = [&](int y, const quint32* s, int from, int to) {
-      quint64* cov = covered_.row(y);
-      quint32* d = out[y];
-      ForEachRun(from, to, [cov](int i) { return ~cov[i]; },
-                 [&](int a, int b) { copyRun(d, s, l.x0, l.cx0, l.dirX, a, b); });
-      covered_.set(y, from, to);
-    };
-    const auto mixing = [&](int y, int from, int to) {
-      const quint64* cov = covered_.row(y);
-      ForEachRun(from, to, [cov](int i) { return ~cov[i]; }, [&](int a, int b) { mixes_.push_back({li, y, a, b}); });
-      drawn_.set(y, from, to);
-    };
-    for (int j = 0; j < l.h; ++j) {
-      const int y = l.y0 + j, sr = l.cy0 + l.dirY * j;
-      if (l.ink == SheetDraw::Ink::Copy) {
-        opaque(y, spr[sr], l.x0, l.x0 + l.w);
-        continue;
-      }
-      if (l.ink == SheetDraw::Ink::Or) {
-        mixing(y, l.x0, l.x0 + l.w);
-        continue;
-      }
-      // The layer's stored columns, counted from the block's left; a stored
-      // run [a, b) lands on the Board from x0 + (a - lo) reading forwards,
-      // or ending at x0 + (hi - a) reading backwards.
-      const QRect& b = l.runs->block();
-      const int lo = (l.dirX > 0 ? l.cx0 : l.cx0 - l.w + 1) - b.x(), hi = lo + l.w;
-      const int r = sr - b.y();
-      for (const MaskRun* run = l.runs->rowBegin(r); run != l.runs->rowEnd(r); ++run) {
-        const int a = std::max(run->from, lo), e = std::min(run->to, hi);
-        if (a >= e) continue;
-        const int from = l.dirX > 0 ? l.x0 + (a - lo) : l.x0 + (hi - e);
-        if (run->opaque)
-          opaque(y, spr[sr], from, from + (e - a));
-        else
-          mixing(y, from, from + (e - a));
-      }
-    }
-  }
-
-  // The base where no opaque run covers a pixel that may differ from it.
   if (baseDue_) {
+    // Which pixels the draws cover: drawn_ (empty until now) takes those of
+    // opaque runs, covered_ those of mixing runs.
+    bool mixing = false;
+    for (const Layer& l : layers_)
+      forEachRun(l, [&](int, int y, int, int from, int to, bool opaque) {
+        if (opaque) return drawn_.set(y, from, to);
+        if (!std::exchange(mixing, true)) {
+          if (covered_.width() != W || covered_.height() != H) covered_.reset(W, H);
+          covered_.clear();
+        }
+        covered_.set(y, from, to);
+      });
+    // The base where a pixel may differ from it and no opaque run covers it.
     const QImage& picture = surface.Picture();
     const Rows<const quint32> pic = rowsOf(picture);
+    const int pw = picture.width(), ph = picture.height();
     const int y0 = beforeKnown_ ? before_.rowsFrom() : 0, y1 = beforeKnown_ ? before_.rowsTo() : H;
     for (int y = y0; y < y1; ++y) {
-      const quint64* cov = covered_.row(y);
+      const quint64* c = drawn_.row(y);
       const quint64* was = beforeKnown_ ? before_.row(y) : nullptr;
       quint32* d = out[y];
-      ForEachRun(0, W, [cov, was](int i) { return (was ? was[i] : ~0ull) & ~cov[i]; },
-                 [&](int a, int b) { baseRun(d, picture, pic, back_, y, a, b); });
+      ForEachRun(0, W, [c, was](int i) { return (was ? was[i] : ~0ull) & ~c[i]; }, [&](int a, int b) {
+        // The picture where it reaches, the back colour elsewhere.
+        const int split = y < ph ? std::max(a, std::min(b, pw)) : a;
+        if (split > a) std::memcpy(d + a, pic[y] + a, size_t(split - a) * 4);
+        std::fill(d + split, d + b, back_);
+      });
     }
+    if (mixing) drawn_.add(covered_);
   }
 
-  // Mixing runs back to front, each over what now lies below it.
-  for (auto m = mixes_.rbegin(); m != mixes_.rend(); ++m) {
-    const Layer& l = layers_[size_t(m->layer)];
-    const int sr = l.cy0 + l.dirY * (m->y - l.y0);
-    if (l.ink == SheetDraw::Ink::Or)
-      orRun(out[m->y], spr[sr], l.x0, l.cx0, l.dirX, m->from, m->to);
-    else
-      mixRun(out[m->y], msk[sr], spr[sr], l.x0, l.cx0, l.dirX, m->from, m->to);
+  // The layers back to front, each run over what lies below it.
+  for (const Layer& l : layers_) {
+    const int firstCol = l.dirX > 0 ? l.cx0 : l.cx0 - l.w + 1;
+    forEachRun(l, [&](int j, int y, int sr, int from, int to, bool opaque) {
+      // The rows of a block lie a whole sheet row apart, where the
+      // processor's own prefetching starts over: the next ones are asked for.
+      if (j + RowsAhead < l.h) {
+        PrefetchLine(spr[sr + RowsAhead * l.dirY] + firstCol);
+        PrefetchLine(out[y + RowsAhead] + l.x0);
+      }
+      quint32* d = out[y];
+      if (opaque)
+        copyRun(d, spr[sr], l.x0, l.cx0, l.dirX, from, to);
+      else if (l.ink == SheetDraw::Ink::Or)
+        orRun(d, spr[sr], l.x0, l.cx0, l.dirX, from, to);
+      else
+        mixRun(d, msk[sr], spr[sr], l.x0, l.cx0, l.dirX, from, to);
+      if (!baseDue_) drawn_.set(y, from, to);
+    });
   }
-  drawn_.add(covered_, covered_.rowsFrom(), covered_.rowsTo());
 }
 
 }  // namespace qv

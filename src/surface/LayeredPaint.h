@@ -56,6 +56,8 @@ class LayeredPaint {
 
   // Memory held between paints: the runs and the per-pixel records.
   size_t Bytes() const;
+  // How many paints were done in layers (the others took the plain way).
+  int PaintsInLayers() const { return layeredCount_; }
 
  private:
   // A draw resolved for painting: its place on the Board, clipped, and where
@@ -67,22 +69,21 @@ class LayeredPaint {
     int cx0, cy0, dirX, dirY;
     const BlockRuns* runs;  // Masked only
   };
-  // A mixing run [from, to) of Board row y, painted after what lies below it.
-  struct Mix {
-    int layer, y, from, to;
-  };
-
   bool resolve(const QImage& board, const Surface& sprites, const Surface& masks);
+  // Calls f(j, y, sr, from, to, opaque) for each run [from, to) of Board row
+  // y = y0 + j that the layer draws from stored sheet row sr, row by row.
+  template <typename F>
+  void forEachRun(const Layer& l, F&& f) const;
   void paintLayers(QImage& board, const Surface& surface, const Surface& sprites, const Surface& masks);
   void paintPlain(QImage& board, const Surface& surface, const Surface& sprites, const Surface& masks);
   bool solidPicture(const QImage& picture);
 
   std::vector<SheetDraw> draws_;
   std::vector<Layer> layers_;
-  std::vector<Mix> mixes_;
+  std::vector<QRect> sources_;  // the block of each layer's draw
   BlockRunCache runs_;
   // Pixels that may differ from the base: after the last paint (drawn_), and
-  // before the paint in progress (before_); covered_ by the paint's opaque runs.
+  // before the paint in progress (before_); covered_ by the paint's mixing runs.
   PixelBits drawn_, before_, covered_;
   bool drawnKnown_ = false, beforeKnown_ = false;
   bool baseDue_ = false;
@@ -91,6 +92,7 @@ class LayeredPaint {
   QRgb back_ = 0;
   qint64 solidKey_ = 0;
   bool solid_ = false;
+  int layeredCount_ = 0;
 };
 
 }  // namespace qv

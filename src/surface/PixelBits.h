@@ -8,6 +8,26 @@
 
 namespace qv {
 
+// Sets bits [a, b) of a row of words.
+inline void SetBits(quint64* r, int a, int b) {
+  if (a >= b) return;
+  const int first = a >> 6, last = (b - 1) >> 6;
+  const quint64 head = ~0ull << (a & 63), tail = ~0ull >> (63 - ((b - 1) & 63));
+  if (first == last) {
+    r[first] |= head & tail;
+    return;
+  }
+  r[first] |= head;
+  // A value the compiler cannot see: it would turn these few stores into a
+  // call to memset.
+  quint64 ones = ~0ull;
+#if defined(__GNUC__) || defined(__clang__)
+  asm("" : "+r"(ones));
+#endif
+  for (int i = first + 1; i < last; ++i) r[i] = ones;
+  r[last] |= tail;
+}
+
 class PixelBits {
  public:
   // Sizes the record to w x h, every bit clear.
@@ -29,16 +49,7 @@ class PixelBits {
   void set(int y, int a, int b) {
     if (a >= b) return;
     widen(y, y + 1);
-    quint64* r = row(y);
-    const int first = a >> 6, last = (b - 1) >> 6;
-    const quint64 head = ~0ull << (a & 63), tail = ~0ull >> (63 - ((b - 1) & 63));
-    if (first == last) {
-      r[first] |= head & tail;
-      return;
-    }
-    r[first] |= head;
-    for (int i = first + 1; i < last; ++i) r[i] = ~0ull;
-    r[last] |= tail;
+    SetBits(row(y), a, b);
   }
   // Sets every bit of rows [y0, y1) that lies in [a, b).
   void setRect(int a, int y0, int b, int y1) {
@@ -49,22 +60,23 @@ class PixelBits {
     if (to_ > from_) std::fill(row(from_), row(to_), 0);
     from_ = to_ = 0;
   }
-  // ORs rows [y0, y1) of other (of the same size) into this record.
-  void add(const PixelBits& other, int y0, int y1) {
-    if (y1 <= y0) return;
-    widen(y0, y1);
-    quint64* d = row(y0);
-    const quint64* s = other.row(y0);
-    for (size_t i = 0, n = size_t(y1 - y0) * size_t(words_); i < n; ++i) d[i] |= s[i];
+  // ORs other (of the same size) into this record.
+  void add(const PixelBits& other) {
+    if (other.to_ <= other.from_) return;
+    widen(other.from_, other.to_);
+    quint64* d = row(other.from_);
+    const quint64* s = other.row(other.from_);
+    for (size_t i = 0, n = size_t(other.to_ - other.from_) * size_t(words_); i < n; ++i) d[i] |= s[i];
   }
   size_t bytes() const { return bits_.capacity() * sizeof(quint64); }
 
- private:
+  // Rows [y0, y1) may hold set bits from now on.
   void widen(int y0, int y1) {
     if (to_ <= from_) from_ = y0, to_ = y1;
     else from_ = std::min(from_, y0), to_ = std::max(to_, y1);
   }
 
+ private:
   int w_ = 0, h_ = 0, words_ = 0, from_ = 0, to_ = 0;
   std::vector<quint64> bits_;
 };

@@ -18,4 +18,13 @@ inline void PrefetchPixels(const quint32* p, int n) {
 #endif
 }
 
+// Asks for the cache line holding p; the processor follows on from there.
+inline void PrefetchLine(const quint32* p) {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
 }  // namespace qv

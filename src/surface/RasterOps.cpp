@@ -11,7 +11,7 @@
 namespace qv {
 
 // Worked in 64 bits, so extreme arguments cannot wrap around into the images.
-bool ClipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, const QImage& dst, const QImage& src) {
+bool ClipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, QSize dst, QSize src) {
   qint64 X = x, Y = y, W = w, H = h, SX = sx, SY = sy;
   const qint64 skipX = std::max({qint64(0), -X, -SX}), skipY = std::max({qint64(0), -Y, -SY});
   X += skipX, SX += skipX, W -= skipX;
@@ -116,7 +116,7 @@ inline qint64 sample(qint64 s0, qint64 i, qint64 sn, qint64 n) { return s0 + (2 
 }  // namespace
 
 void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, RasterOp op) {
-  if (dst.isNull() || dst.depth() != 32 || src.isNull() || !ClipCopy(x, y, w, h, sx, sy, dst, src)) return;
+  if (dst.isNull() || dst.depth() != 32 || src.isNull() || !ClipCopy(x, y, w, h, sx, sy, dst.size(), src.size())) return;
   if (src.depth() != 32) {
     // Pixels of another layout are read as RGB32, never as raw words.
     BitBlt(dst, x, y, w, h, src.copy(sx, sy, w, h).convertToFormat(QImage::Format_RGB32), 0, 0, op);
@@ -148,7 +148,7 @@ void BlitTransparent(QImage& dst, int x, int y, int w, int h, const QImage& mask
     BitBlt(dst, x, y, w, h, sprite, sx, sy, RasterOp::SRCPAINT);
     return;
   }
-  if (!ClipCopy(x, y, w, h, sx, sy, dst, mask)) return;
+  if (!ClipCopy(x, y, w, h, sx, sy, dst.size(), mask.size())) return;
   maskPaintRows(blockAt(dst, x, y), blockAt(mask, sx, sy), blockAt(sprite, sx, sy), w, h);
 }
 

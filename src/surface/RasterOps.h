@@ -12,9 +12,9 @@ enum class RasterOp : quint32 {
   SRCPAINT = 0x00EE0086,
 };
 
-// Clips a w x h copy from (sx, sy) of src to (x, y) of dst against both
-// images on every edge, as BitBlt does; false when nothing is left.
-bool ClipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, const QImage& dst, const QImage& src);
+// Clips a w x h copy from (sx, sy) of a src-sized image to (x, y) of a
+// dst-sized one on every edge, as BitBlt does; false when nothing is left.
+bool ClipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, QSize dst, QSize src);
 
 // Copies the w x h block at (sx, sy) of src to (x, y) of dst with op,
 // clipped against both images on every edge. Images must be RGB32.

@@ -70,8 +70,12 @@ void Surface::MirrorLater(const QRect& block, MirrorAxis axis) {
 
 std::optional<Surface::BlockMirror> Surface::MirrorOver(const QRect& area) const {
   for (const BlockMirror& m : mirrors_) {
-    if (m.block.contains(area)) return m;
-    if (m.block.intersects(area)) return std::nullopt;
+    const QRect& b = m.block;
+    if (area.left() > b.right() || area.right() < b.left() || area.top() > b.bottom() || area.bottom() < b.top())
+      continue;
+    if (area.left() >= b.left() && area.right() <= b.right() && area.top() >= b.top() && area.bottom() <= b.bottom())
+      return m;
+    return std::nullopt;
   }
   return BlockMirror{};
 }
