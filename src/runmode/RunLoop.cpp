@@ -87,35 +87,6 @@ void RunProject(Workspace& ws) {
 }
 
 namespace {
-void runFrame(Workspace& ws, BoardPainter& painter);
-}  // namespace
-
-bool RunLoopPass(Workspace& ws) {
-  if (!ws.run.LoopActive) return false;
-  {
-    // The base picture restored, then the frame.
-    BoardPainter painter(ws, BoardPainter::Start::FromBase);
-    runFrame(ws, painter);
-  }
-  ws.run.FirstFrameDone = 1;
-  if (!isSet(ws.run.Running)) {
-    // The loop ends after the pass that saw Stop, so the last frame's mirrors
-    // are undone too.
-    ws.run.LoopActive = false;
-    RestoreFlipsAfterRun(ws);
-    RedrawBoard(ws);
-    // Only the run loop closes a Writing box; one still open would stay over
-    // the Design Board for good.
-    ws.win.Text_Writing.Visible = false;
-    ws.win.Button_Url.Visible = false;
-    // The last frame's hover tests wrote over the readout Stop set.
-    ws.win.Lab_Readouts = QStringLiteral("Stopped");
-    return false;
-  }
-  return true;
-}
-
-namespace {
 
 bool lifespanAllows(const PaneRecord& p) {
   switch (p.Process) {
@@ -252,6 +223,31 @@ void runFrame(Workspace& ws, BoardPainter& painter) {
 void RunFrame(Workspace& ws) {
   BoardPainter painter(ws, BoardPainter::Start::OverBoard);
   runFrame(ws, painter);
+}
+
+bool RunLoopPass(Workspace& ws) {
+  if (!ws.run.LoopActive) return false;
+  {
+    // The base picture restored, then the frame.
+    BoardPainter painter(ws, BoardPainter::Start::FromBase);
+    runFrame(ws, painter);
+  }
+  ws.run.FirstFrameDone = 1;
+  if (!isSet(ws.run.Running)) {
+    // The loop ends after the pass that saw Stop, so the last frame's mirrors
+    // are undone too.
+    ws.run.LoopActive = false;
+    RestoreFlipsAfterRun(ws);
+    RedrawBoard(ws);
+    // Only the run loop closes a Writing box; one still open would stay over
+    // the Design Board for good.
+    ws.win.Text_Writing.Visible = false;
+    ws.win.Button_Url.Visible = false;
+    // The last frame's hover tests wrote over the readout Stop set.
+    ws.win.Lab_Readouts = QStringLiteral("Stopped");
+    return false;
+  }
+  return true;
 }
 
 void StopRun(Workspace& ws, StopForm form) {

@@ -34,10 +34,17 @@ BlockRuns::BlockRuns(const QImage& mask, const QImage& sprite, const QRect& bloc
       const int from = x;
       while (++x < w && kindOf(m[x], s[x]) == k) {
       }
-      if (k != Kind::Left) runs_.push_back({from, x, k == Kind::Opaque});
+      if (k == Kind::Left) continue;
+      runs_.push_back({from, x, k == Kind::Opaque ? qint32(pixels_.size()) : -1});
+      if (k == Kind::Opaque) pixels_.insert(pixels_.end(), s + from, s + x);
     }
     if (runs_.size() - first > MaxRunsPerRow) {
-      const MaskRun whole{runs_[first].from, runs_.back().to, false};
+      const MaskRun whole{runs_[first].from, runs_.back().to, -1};
+      for (auto run = runs_.begin() + qsizetype(first); run != runs_.end(); ++run)
+        if (run->opaque()) {
+          pixels_.resize(size_t(run->at));
+          break;
+        }
       runs_.resize(first);
       runs_.push_back(whole);
     }
@@ -45,6 +52,7 @@ BlockRuns::BlockRuns(const QImage& mask, const QImage& sprite, const QRect& bloc
   }
   solidSprite_ = (alpha & 0xff000000u) == 0xff000000u;
   runs_.shrink_to_fit();
+  pixels_.shrink_to_fit();
 }
 
 void BlockRunCache::use(const QImage& mask, const QImage& sprite) {

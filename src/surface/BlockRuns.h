@@ -1,7 +1,8 @@
 // Run-length spans of a block drawn through a mask, as (Board AND mask) OR
-// sprite: per row, the runs where the sprite replaces the Board, the runs
-// where both mix, and between them the pixels that leave the Board as it is.
-// Built once per block and kept until either sheet changes.
+// sprite: per row, the runs where the sprite replaces the Board (with their
+// sprite pixels kept one after another, so drawing them reads memory in
+// order), the runs where both mix, and between them the pixels that leave
+// the Board as it is. Built once per block and kept until either sheet changes.
 #pragma once
 #include <QImage>
 #include <QRect>
@@ -14,9 +15,11 @@ namespace qv {
 // A run of pixels [from, to) of one block row, counted from the block's left.
 struct MaskRun {
   qint32 from, to;
-  // True: the sprite pixel is the result (mask bits are all within the
-  // sprite's). False: the result is (Board AND mask) OR sprite.
-  bool opaque;
+  // At least 0: the sprite pixel is the result (the mask's bits are all
+  // within the sprite's), and the run's sprite pixels start at pixels()[at].
+  // -1: the result is (Board AND mask) OR sprite.
+  qint32 at;
+  bool opaque() const { return at >= 0; }
 };
 
 class BlockRuns {
@@ -32,12 +35,17 @@ class BlockRuns {
   // The runs of block row r, left to right.
   const MaskRun* rowBegin(int r) const { return runs_.data() + rowStart_[size_t(r)]; }
   const MaskRun* rowEnd(int r) const { return runs_.data() + rowStart_[size_t(r) + 1]; }
-  size_t bytes() const { return runs_.capacity() * sizeof(MaskRun) + rowStart_.capacity() * sizeof(quint32); }
+  const quint32* pixels() const { return pixels_.data(); }
+  size_t bytes() const {
+    return runs_.capacity() * sizeof(MaskRun) + rowStart_.capacity() * sizeof(quint32) +
+           pixels_.capacity() * sizeof(quint32);
+  }
 
  private:
   QRect block_;
   std::vector<quint32> rowStart_;
   std::vector<MaskRun> runs_;
+  std::vector<quint32> pixels_;
   bool solidSprite_ = true;
 };
 

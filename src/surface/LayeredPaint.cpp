@@ -225,7 +225,7 @@ void LayeredPaint::forEachRun(const Layer& l, F&& f) const {
   for (int j = 0; j < l.h; ++j) {
     const int y = l.y0 + j, sr = l.cy0 + l.dirY * j;
     if (l.ink != SheetDraw::Ink::Masked) {
-      f(j, y, sr, l.x0, l.x0 + l.w, l.ink == SheetDraw::Ink::Copy);
+      f(j, y, sr, l.x0, l.x0 + l.w, l.ink == SheetDraw::Ink::Copy, nullptr);
       continue;
     }
     const int r = sr - block.y();
@@ -233,7 +233,11 @@ void LayeredPaint::forEachRun(const Layer& l, F&& f) const {
       const int a = std::max(run->from, lo), e = std::min(run->to, hi);
       if (a >= e) continue;
       const int from = l.dirX > 0 ? l.x0 + (a - lo) : l.x0 + (hi - e);
-      f(j, y, sr, from, from + (e - a), run->opaque);
+      // An opaque run's kept pixels, from the one for the Board pixel at from.
+      const quint32* px = !run->opaque()        ? nullptr
+                          : l.dirX > 0          ? l.runs->pixels() + run->at + (a - run->from)
+                                                : l.runs->pixels() + run->at + (e - 1 - run->from);
+      f(j, y, sr, from, from + (e - a), run->opaque(), px);
     }
   }
 }
@@ -250,7 +254,7 @@ void LayeredPaint::paintLayers(QImage& board, const Surface& surface, const Surf
     // opaque runs, covered_ those of mixing runs.
     bool mixing = false;
     for (const Layer& l : layers_)
-      forEachRun(l, [&](int, int y, int, int from, int to, bool opaque) {
+      forEachRun(l, [&](int, int y, int, int from, int to, bool opaque, const quint32*) {
         if (opaque) return drawn_.set(y, from, to);
         if (!std::exchange(mixing, true)) {
           if (covered_.width() != W || covered_.height() != H) covered_.reset(W, H);
@@ -280,15 +284,21 @@ void LayeredPaint::paintLayers(QImage& board, const Surface& surface, const Surf
   // The layers back to front, each run over what lies below it.
   for (const Layer& l : layers_) {
     const int firstCol = l.dirX > 0 ? l.cx0 : l.cx0 - l.w + 1;
-    forEachRun(l, [&](int j, int y, int sr, int from, int to, bool opaque) {
-      // The rows of a block lie a whole sheet row apart, where the
-      // processor's own prefetching starts over: the next ones are asked for.
+    forEachRun(l, [&](int j, int y, int sr, int from, int to, bool opaque, const quint32* px) {
+      // Board rows, and the rows of a block in the sheets, lie a whole row
+      // apart, where the processor's own prefetching starts over: the next
+      // ones are asked for. A Transparent layer's opaque runs read their kept
+      // pixels in order instead.
       if (j + RowsAhead < l.h) {
-        PrefetchLine(spr[sr + RowsAhead * l.dirY] + firstCol);
-        PrefetchLine(out[y + RowsAhead] + l.x0);
+        PrefetchPixels(out[y + RowsAhead] + from, to - from, true);
+        if (l.ink != SheetDraw::Ink::Masked) PrefetchLine(spr[sr + RowsAhead * l.dirY] + firstCol);
       }
       quint32* d = out[y];
-      if (opaque)
+      if (px && l.dirX > 0)
+        std::memcpy(d + from, px, size_t(to - from) * 4);
+      else if (px)
+        copyReversed(d + from, px, to - from);
+      else if (opaque)
         copyRun(d, spr[sr], l.x0, l.cx0, l.dirX, from, to);
       else if (l.ink == SheetDraw::Ink::Or)
         orRun(d, spr[sr], l.x0, l.cx0, l.dirX, from, to);

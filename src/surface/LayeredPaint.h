@@ -70,8 +70,9 @@ class LayeredPaint {
     const BlockRuns* runs;  // Masked only
   };
   bool resolve(const QImage& board, const Surface& sprites, const Surface& masks);
-  // Calls f(j, y, sr, from, to, opaque) for each run [from, to) of Board row
-  // y = y0 + j that the layer draws from stored sheet row sr, row by row.
+  // Calls f(j, y, sr, from, to, opaque, px) for each run [from, to) of Board
+  // row y = y0 + j that the layer draws from stored sheet row sr, row by row;
+  // px: the kept pixels of an opaque run, read in the layer's direction.
   template <typename F>
   void forEachRun(const Layer& l, F&& f) const;
   void paintLayers(QImage& board, const Surface& surface, const Surface& sprites, const Surface& masks);
