@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace qvbench {
 
@@ -163,6 +164,17 @@ void buildPaneScene(qv::HeadlessSession& s, Scene scene) {
                  spec.panes);
     std::abort();
   }
+}
+
+qv::HeadlessSession& sceneSession(Scene scene, bool layered, const char* use) {
+  static std::map<std::tuple<Scene, bool, std::string>, std::unique_ptr<qv::HeadlessSession>> sessions;
+  std::unique_ptr<qv::HeadlessSession>& s = sessions[{scene, layered, use}];
+  if (!s) {
+    s = std::make_unique<qv::HeadlessSession>();
+    buildPaneScene(*s, scene);
+    s->ws.surfaces.picStage.Layers.On = layered;
+  }
+  return *s;
 }
 
 void oursRestore(FrameScene& s) {

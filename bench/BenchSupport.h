@@ -87,5 +87,8 @@ std::string sdlPeerDifferences(const QImage& board, Scene scene = Scene::Board10
 // sprite pixels of its place's cell and its mask is built by BuildPaneMask.
 // RedrawBoard then draws the frame's picture.
 void buildPaneScene(qv::HeadlessSession& s, Scene scene = Scene::Board1024);
+// A session holding the scene, painting its Board in layers or the plain
+// way; one per scene, way and use, built on first use and kept to the end.
+qv::HeadlessSession& sceneSession(Scene scene, bool layered, const char* use);
 
 }  // namespace qvbench

@@ -9,26 +9,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-#include <memory>
-
 namespace qvbench {
 namespace {
 
 // The Pane whose mask is rebuilt: one in the middle of the table.
 constexpr int MaskSlot = 25;
 
-// One session per scene and way of painting, set up on first use.
-qv::HeadlessSession& board(Scene scene, bool layered) {
-  static std::map<std::pair<Scene, bool>, std::unique_ptr<qv::HeadlessSession>> sessions;
-  std::unique_ptr<qv::HeadlessSession>& s = sessions[{scene, layered}];
-  if (!s) {
-    s = std::make_unique<qv::HeadlessSession>();
-    buildPaneScene(*s, scene);
-    s->ws.surfaces.picStage.Layers.On = layered;
-  }
-  return *s;
-}
+qv::HeadlessSession& board(Scene scene, bool layered) { return sceneSession(scene, layered, "redraw"); }
 
 void BM_RedrawBoard(benchmark::State& state, Scene scene, bool layered) {
   qv::Workspace& ws = board(scene, layered).ws;

@@ -14,8 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <map>
-#include <memory>
 
 namespace qvbench {
 namespace {
@@ -41,19 +39,15 @@ void setMotion(qv::PaneRecord& p, int n) {
 }
 
 qv::HeadlessSession& run(Scene scene, bool layered) {
-  static std::map<std::pair<Scene, bool>, std::unique_ptr<qv::HeadlessSession>> sessions;
-  std::unique_ptr<qv::HeadlessSession>& s = sessions[{scene, layered}];
-  if (!s) {
-    s = std::make_unique<qv::HeadlessSession>();
-    buildPaneScene(*s, scene);
-    s->ws.surfaces.picStage.Layers.On = layered;
-    for (int n = 1; n <= specOf(scene).panes; ++n) setMotion(s->ws.Pane(n), n);
+  qv::HeadlessSession& s = sceneSession(scene, layered, "run");
+  if (!s.ws.run.LoopActive) {
+    for (int n = 1; n <= specOf(scene).panes; ++n) setMotion(s.ws.Pane(n), n);
     // The pointer stays off the Board: no hover effects.
-    s->ws.pointer.MouseX = -10000;
-    s->ws.pointer.MouseY = -10000;
-    qv::mnu_RunInWindow_Click(s->ws);
+    s.ws.pointer.MouseX = -10000;
+    s.ws.pointer.MouseY = -10000;
+    qv::mnu_RunInWindow_Click(s.ws);
   }
-  return *s;
+  return s;
 }
 
 void BM_RunFrame(benchmark::State& state, Scene scene, bool layered) {

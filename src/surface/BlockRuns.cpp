@@ -12,6 +12,18 @@ constexpr size_t MaxBlocks = 256;
 
 enum class Kind { Left, Opaque, Mixed };
 
+inline quint64 keyOf(const QRect& block) {
+  return quint64(quint16(block.x())) | quint64(quint16(block.y())) << 16 | quint64(quint16(block.width())) << 32 |
+         quint64(quint16(block.height())) << 48;
+}
+
+// The AND of the sprite pixels of a row: its alpha byte is 0xff only when theirs all are.
+inline quint32 alphaOf(const quint32* s, int w) {
+  quint32 alpha = 0xff000000u;
+  for (int x = 0; x < w; ++x) alpha &= s[x];
+  return alpha;
+}
+
 inline Kind kindOf(quint32 mask, quint32 sprite) {
   if (mask == 0xffffffffu && sprite == 0xff000000u) return Kind::Left;
   return (mask & ~sprite) == 0 ? Kind::Opaque : Kind::Mixed;
@@ -27,7 +39,7 @@ BlockRuns::BlockRuns(const QImage& mask, const QImage& sprite, const QRect& bloc
   for (int r = 0; r < h; ++r) {
     const auto* m = reinterpret_cast<const quint32*>(mask.constScanLine(block.y() + r)) + block.x();
     const auto* s = reinterpret_cast<const quint32*>(sprite.constScanLine(block.y() + r)) + block.x();
-    for (int x = 0; x < w; ++x) alpha &= s[x];
+    alpha &= alphaOf(s, w);
     const size_t first = runs_.size();
     for (int x = 0; x < w;) {
       const Kind k = kindOf(m[x], s[x]);
@@ -56,26 +68,37 @@ BlockRuns::BlockRuns(const QImage& mask, const QImage& sprite, const QRect& bloc
 }
 
 void BlockRunCache::use(const QImage& mask, const QImage& sprite) {
-  if (mask.cacheKey() != maskKey_ || sprite.cacheKey() != spriteKey_ || blocks_.size() >= MaxBlocks) {
+  if (mask.cacheKey() != maskKey_ || sprite.cacheKey() != spriteKey_ || blocks_.size() + solid_.size() >= MaxBlocks) {
     blocks_.clear();
+    solid_.clear();
     maskKey_ = mask.cacheKey();
     spriteKey_ = sprite.cacheKey();
   }
 }
 
 const BlockRuns& BlockRunCache::runsOf(const QImage& mask, const QImage& sprite, const QRect& block) {
-  const quint64 key = quint64(quint16(block.x())) | quint64(quint16(block.y())) << 16 |
-                      quint64(quint16(block.width())) << 32 | quint64(quint16(block.height())) << 48;
+  const quint64 key = keyOf(block);
   auto it = blocks_.find(key);
   if (it == blocks_.end() || it->second.block() != block)
     it = blocks_.insert_or_assign(key, BlockRuns(mask, sprite, block)).first;
   return it->second;
 }
 
+bool BlockRunCache::solidSprite(const QImage& sprite, const QRect& block) {
+  const auto [it, added] = solid_.try_emplace(keyOf(block), true);
+  if (added) {
+    quint32 alpha = 0xff000000u;
+    for (int y = block.top(); y <= block.bottom(); ++y)
+      alpha &= alphaOf(reinterpret_cast<const quint32*>(sprite.constScanLine(y)) + block.x(), block.width());
+    it->second = (alpha & 0xff000000u) == 0xff000000u;
+  }
+  return it->second;
+}
+
 size_t BlockRunCache::bytes() const {
   size_t n = 0;
   for (const auto& [key, runs] : blocks_) n += sizeof(key) + sizeof(runs) + runs.bytes();
-  return n;
+  return n + solid_.size() * (sizeof(quint64) + sizeof(bool));
 }
 
 }  // namespace qv

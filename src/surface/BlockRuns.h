@@ -58,11 +58,15 @@ class BlockRunCache {
   // The block's runs, read from the images given to use(); kept in place
   // until the next use().
   const BlockRuns& runsOf(const QImage& mask, const QImage& sprite, const QRect& block);
+  // Every sprite pixel of the block has the alpha byte 0xff (for blocks drawn
+  // without their mask, which need no runs).
+  bool solidSprite(const QImage& sprite, const QRect& block);
   size_t bytes() const;
 
  private:
   qint64 maskKey_ = 0, spriteKey_ = 0;
   std::unordered_map<quint64, BlockRuns> blocks_;
+  std::unordered_map<quint64, bool> solid_;
 };
 
 }  // namespace qv

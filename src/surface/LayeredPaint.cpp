@@ -1,5 +1,5 @@
-// The layered paint of a Board: resolving the draws, the front-to-back pass,
-// the base, the mixing runs, and the plain way for what it cannot show.
+// The layered paint of a Board: resolving the draws, the coverage, the base,
+// the layers back to front, and the plain way for what it cannot show.
 #include "surface/LayeredPaint.h"
 
 #include "surface/Prefetch.h"
@@ -185,7 +185,12 @@ bool LayeredPaint::resolve(const QImage& board, const Surface& sprites, const Su
     const QRect block = sources_[i].intersected(QRect(QPoint(0, 0), sheetSize));
     const bool inBlock = src.left() >= block.left() && src.right() <= block.right() &&
                          src.top() >= block.top() && src.bottom() <= block.bottom();
-    l.runs = &runs_.runsOf(maskSheet, sheet, !b.isEmpty() ? b : inBlock ? block : src);
+    const QRect kept = !b.isEmpty() ? b : inBlock ? block : src;
+    if (l.ink == SheetDraw::Ink::Copy) {
+      if (!runs_.solidSprite(sheet, kept)) return false;
+      continue;
+    }
+    l.runs = &runs_.runsOf(maskSheet, sheet, kept);
     if (!l.runs->solidSprite()) return false;
   }
   return true;

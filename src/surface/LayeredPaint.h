@@ -1,12 +1,11 @@
 // Painting a whole Board at once from its layers: the base (the Board's
 // picture over its back colour) and the draws from the sprite and mask
-// sheets, back to front. The draws are gathered, then painted front to back
-// so that each Board pixel is written at most once: a draw's opaque runs are
-// copied only where no draw in front has covered the pixel, the base is
-// written only where no draw covers the pixel and it may differ from the base
-// (it was drawn over by the last paint), and the runs that mix with what lies
-// below are done last, back to front. The Board comes out byte for byte as
-// restoring the base and drawing each draw in turn with BitBlt and
+// sheets, back to front. The draws are gathered, then painted together: the
+// base is written only where the last paint drew over it and no opaque run
+// of this paint covers the pixel, then each draw goes from the run-length
+// spans of its block (BlockRuns), its opaque runs copied from their kept
+// pixels and its left-out pixels skipped. The Board comes out byte for byte
+// as restoring the base and drawing each draw in turn with BitBlt and
 // BlitTransparent makes it; where that cannot be shown (pixels outside what
 // RGB32 allows, sheets that differ in size) the paint takes that plain way.
 #pragma once
