@@ -21,29 +21,46 @@ namespace {
 // the mean of ours, at most `limit` microseconds. Figures are thread CPU
 // time, or wall-clock time for work that waits for the disk.
 struct Target {
-  const char* title;
-  const char* ours;
-  const char* peer;
+  std::string title;
+  std::string ours;
+  std::string peer;  // empty: none
   double limit;
   bool wallClock = false;
+  const char* peerName = "SDL2";
 };
 
-const Target Targets[] = {
-    {"restore", "BM_RestoreOurs", "BM_RestoreSdl2", 0},
-    {"frame", "BM_FrameOurs/fused", "BM_FrameSdl2/colour_key", 0.8},
-    {"frame", "BM_FrameOurs/fused", "BM_FrameSdl2/rle_sheet", 0},
-    {"frame", "BM_FrameOurs/fused", "BM_FrameSdl2/rle_cels", 0},
-    {"frame", "BM_FrameOurs/two_step", "BM_FrameSdl2/colour_key", 0},
-    {"RedrawBoard", "BM_RedrawBoard", "BM_FrameSdl2/colour_key", 0.8},
-    {"RedrawBoard", "BM_RedrawBoard", "BM_FrameSdl2/rle_sheet", 0},
-    {"RedrawBoard", "BM_RedrawBoard", "BM_FrameSdl2/rle_cels", 0},
-    {"BuildPaneMask 200x200", "BM_BuildPaneMask", nullptr, 200},
-    {"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/fsync/real_time", 1.5, true},
-    {"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/fdatasync/real_time", 0, true},
-    {"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/no_sync/real_time", 0, true},
-    {"LoadProject", "BM_LoadProject", nullptr, 100'000},
-    {"RunFrame", "BM_RunFrame", "BM_FrameSdl2/colour_key", 0.8},
-};
+// The scenes as the benchmarks name them, the first being 1024 x 764 with 50 Panes.
+const char* const Scenes[] = {"1024x764", "320x240", "max_1920x1080"};
+
+std::vector<Target> targets() {
+  std::vector<Target> t = {
+      {"restore", "BM_RestoreOurs", "BM_RestoreSdl2", 0},
+      {"plain frame", "BM_FrameOurs/fused", "BM_FrameSdl2/colour_key/1024x764", 0.8},
+      {"plain frame", "BM_FrameOurs/fused", "BM_FrameSdl2/rle_sheet/1024x764", 0},
+      {"plain frame", "BM_FrameOurs/fused", "BM_FrameSdl2/rle_cels/1024x764", 0},
+      {"plain frame", "BM_FrameOurs/two_step", "BM_FrameSdl2/colour_key/1024x764", 0},
+  };
+  // RedrawBoard and RunFrame on each scene: against SDL2's colour key and its
+  // RLE surface per Cel, and in layers against the plain way (a RunMode
+  // frame with every Pane moving is the worst case for the layers).
+  for (const char* scene : Scenes) {
+    const std::string at = std::string(" ") + scene, sdl = std::string("/") + scene;
+    for (const char* what : {"RedrawBoard", "RunFrame"}) {
+      const std::string ours = std::string("BM_") + what + "/" + scene;
+      const std::string plain = std::string("BM_") + what + "/plain/" + scene;
+      t.push_back({what + at, ours, "BM_FrameSdl2/colour_key" + sdl, 0});
+      t.push_back({what + at, ours, "BM_FrameSdl2/rle_cels" + sdl, 0.5});
+      t.push_back({what + at, ours, plain, 1.0, false, "plain"});
+      t.push_back({what + at + " plain", plain, "BM_FrameSdl2/rle_cels" + sdl, 0});
+    }
+  }
+  t.push_back({"BuildPaneMask 200x200", "BM_BuildPaneMask", "", 200});
+  t.push_back({"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/fsync/real_time", 1.5, true, "plain"});
+  t.push_back({"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/fdatasync/real_time", 0, true, "plain"});
+  t.push_back({"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/no_sync/real_time", 0, true, "plain"});
+  t.push_back({"LoadProject", "BM_LoadProject", "", 100'000});
+  return t;
+}
 
 // One benchmark's figures in microseconds per iteration, from its median and
 // mean over the repetitions (both from the single run when there is one).
@@ -87,7 +104,7 @@ class TargetReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    for (const Target& t : Targets) print(t);
+    for (const Target& t : targets()) print(t);
     std::printf("(medians, and means for mean targets, of %d repetitions; thread CPU time, "
                 "SaveProject wall-clock time; Boards, saved files and the loaded project are "
                 "checked against their peers before timing)\n",
@@ -98,40 +115,42 @@ class TargetReporter : public benchmark::ConsoleReporter {
  private:
   // The benchmark's figures; null when it did not run or failed (its error
   // is printed once).
-  const Figures* find(const Target& t, const char* name) {
+  const Figures* find(const Target& t, const std::string& name) {
     const auto it = figures_.find(name);
     if (it == figures_.end()) {
-      if (!filtered_) std::printf("%s: %s: not run\n", t.title, name);
+      if (!filtered_) std::printf("%s: %s: not run\n", t.title.c_str(), name.c_str());
       return nullptr;
     }
     Figures& f = it->second;
-    if (!f.measured && !f.error.empty()) std::printf("%s: %s: %s\n", t.title, name, f.error.c_str());
+    if (!f.measured && !f.error.empty()) std::printf("%s: %s: %s\n", t.title.c_str(), name.c_str(), f.error.c_str());
     f.error.clear();
     return f.measured ? &f : nullptr;
   }
 
   void print(const Target& t) {
     const Figures* ours = find(t, t.ours);
-    const Figures* peer = ours && t.peer ? find(t, t.peer) : nullptr;
-    if (!ours || (t.peer && !peer)) return;
+    const Figures* peer = ours && !t.peer.empty() ? find(t, t.peer) : nullptr;
+    if (!ours || (!t.peer.empty() && !peer)) return;
     const char* other = t.wallClock ? "CPU" : "wall";
     std::string counters;
-    for (const auto& [name, c] : ours->counters) counters += "; " + name + " " + number(c.value, 2);
+    for (const Figures* f : {ours, peer})
+      if (f)
+        for (const auto& [name, c] : f->counters) counters += "; " + name + " " + number(c.value, 2);
     if (!peer) {
       const double mean = ours->mean(t.wallClock);
       std::printf("%s: mean %.1f us, median %.1f us  target mean <= %.0f us: %s   "
                   "[%s; %s mean %.1f us%s]\n",
-                  t.title, mean, ours->median(t.wallClock), t.limit, verdict(mean <= t.limit),
-                  t.ours, other, ours->mean(!t.wallClock), counters.c_str());
+                  t.title.c_str(), mean, ours->median(t.wallClock), t.limit, verdict(mean <= t.limit),
+                  t.ours.c_str(), other, ours->mean(!t.wallClock), counters.c_str());
       return;
     }
     const double ratio = ours->median(t.wallClock) / peer->median(t.wallClock);
     const std::string target =
         t.limit > 0 ? "  target <= " + number(t.limit, 2) + ": " + verdict(ratio <= t.limit) : "";
     std::printf("%s: ours %.1f us, %s %.1f us, ratio %.2f%s   [%s vs %s; %s %.1f / %.1f us%s]\n",
-                t.title, ours->median(t.wallClock), t.wallClock ? "plain" : "SDL2",
-                peer->median(t.wallClock), ratio, target.c_str(), t.ours, t.peer, other,
-                ours->median(!t.wallClock), peer->median(!t.wallClock), counters.c_str());
+                t.title.c_str(), ours->median(t.wallClock), t.peerName, peer->median(t.wallClock), ratio,
+                target.c_str(), t.ours.c_str(), t.peer.c_str(), other, ours->median(!t.wallClock),
+                peer->median(!t.wallClock), counters.c_str());
   }
 
   static const char* verdict(bool met) { return met ? "met" : "MISSED"; }

@@ -1,7 +1,7 @@
-// Drawing the Board in Design: RedrawBoard over the frame scene set up
-// through the engine (Background, 50 Transparent 200 x 200 Panes on a
-// 1024 x 764 Board), to be held against the SDL2 peer frame, and building
-// one Pane's mask.
+// Drawing the Board in Design: RedrawBoard over each frame scene set up
+// through the engine (Background, Transparent Panes), in layers and the
+// plain way, to be held against the SDL2 peer frame and against each other,
+// and building one Pane's mask.
 #include "BenchSupport.h"
 
 #include "imaging/BoardRender.h"
@@ -15,30 +15,33 @@ namespace {
 // The Pane whose mask is rebuilt: one in the middle of the table.
 constexpr int MaskSlot = 25;
 
-qv::HeadlessSession& board() {
-  static qv::HeadlessSession s;
-  static const bool built = (buildPaneScene(s), true);
-  (void)built;
-  return s;
-}
+qv::HeadlessSession& board(Scene scene, bool layered) { return sceneSession(scene, layered, "redraw"); }
 
-void BM_RedrawBoard(benchmark::State& state) {
-  qv::Workspace& ws = board().ws;
+void BM_RedrawBoard(benchmark::State& state, Scene scene, bool layered) {
+  qv::Workspace& ws = board(scene, layered).ws;
   // The Board the engine draws must be the peer's picture.
-  static const std::string differ = [&ws] {
-    qv::RedrawBoard(ws);
-    return sdlPeerDifferences(ws.surfaces.picStage.Image());
-  }();
+  qv::RedrawBoard(ws);
+  const std::string differ = sdlPeerDifferences(ws.surfaces.picStage.Image(), scene);
   if (!differ.empty()) return state.SkipWithError(("Board differs from SDL2's:" + differ).c_str());
   for (auto _ : state) {
     qv::RedrawBoard(ws);
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_RedrawBoard)->Unit(benchmark::kMicrosecond);
+
+// BM_RedrawBoard/<scene> in layers, BM_RedrawBoard/plain/<scene> the plain way.
+const bool registered = [] {
+  for (Scene scene : Scenes)
+    for (bool layered : {true, false})
+      benchmark::RegisterBenchmark(
+          (std::string("BM_RedrawBoard/") + (layered ? "" : "plain/") + specOf(scene).name).c_str(), BM_RedrawBoard,
+          scene, layered)
+          ->Unit(benchmark::kMicrosecond);
+  return true;
+}();
 
 void BM_BuildPaneMask(benchmark::State& state) {
-  qv::Workspace& ws = board().ws;
+  qv::Workspace& ws = board(Scene::Board1024, true).ws;
   for (auto _ : state) {
     qv::BuildPaneMask(ws, MaskSlot);
     benchmark::ClobberMemory();

@@ -1,6 +1,7 @@
 // Full and drag redraws of the Board, the hover test and the two boxes.
 #include "imaging/BoardRender.h"
 
+#include "imaging/BoardPainter.h"
 #include "imaging/Sheets.h"
 #include "shell/Setups.h"
 #include "shell/TargetMarks.h"
@@ -13,9 +14,8 @@ QSize shownSize(const PaneRecord& p) {
   return p.CelCount > 1 ? QSize(p.CelWidth, p.CelHeight) : QSize(p.Width, p.Height);
 }
 
-void drawAt(Workspace& ws, const PaneRecord& p, int x, int y, QSize size) {
-  DrawPane(ws, ws.surfaces.picStage.Image(), x, y, size.width(), size.height(), p.SheetX, p.SheetY,
-           isSet(p.BlackTransparent));
+void drawAt(BoardPainter& painter, const PaneRecord& p, int x, int y, QSize size) {
+  painter.DrawPane(x, y, size.width(), size.height(), p.SheetX, p.SheetY, isSet(p.BlackTransparent), PaneBlock(p));
 }
 
 void placeBox(ControlState& box, const PaneRecord& p) {
@@ -35,28 +35,28 @@ void RestoreBoardBase(Workspace& ws) {
 }
 
 void RedrawBoard(Workspace& ws) {
-  RestoreBoardBase(ws);
+  BoardPainter painter(ws, BoardPainter::Start::FromBase);
   for (int n = MaxPanes; n >= 1; --n) {
     ws.pointer.CurrentPane = n;
     const PaneRecord& p = ws.PaneTable[size_t(n)];
-    if (isSet(p.InUse)) drawAt(ws, p, p.Left, p.Top, shownSize(p));
+    if (isSet(p.InUse)) drawAt(painter, p, p.Left, p.Top, shownSize(p));
   }
 }
 
 void RedrawBoardDrag(Workspace& ws) {
-  RestoreBoardBase(ws);
+  BoardPainter painter(ws, BoardPainter::Start::FromBase);
   for (int n = MaxPanes; n >= 1; --n) {
     const PaneRecord& p = ws.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     if (n == ws.pointer.CurrentPane)
-      drawAt(ws, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, shownSize(p));
+      drawAt(painter, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, shownSize(p));
     else
-      drawAt(ws, p, p.Left, p.Top, shownSize(p));
+      drawAt(painter, p, p.Left, p.Top, shownSize(p));
   }
 }
 
 void RedrawBoardDragFloat(Workspace& ws) {
-  RestoreBoardBase(ws);
+  BoardPainter painter(ws, BoardPainter::Start::FromBase);
   PaneRecord& dragged = ws.Pane(ws.pointer.CurrentPane);
   PaneRecord& twin = ws.PaneTable[0];
   dragged.InUse = QvFalse;
@@ -71,9 +71,9 @@ void RedrawBoardDragFloat(Workspace& ws) {
     if (!isSet(p.InUse)) continue;
     const QSize whole(p.Width, p.Height);
     if (n == 0)
-      drawAt(ws, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, whole);
+      drawAt(painter, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, whole);
     else
-      drawAt(ws, p, p.Left, p.Top, whole);
+      drawAt(painter, p, p.Left, p.Top, whole);
   }
   dragged.InUse = QvTrue;
   twin.InUse = QvFalse;

@@ -1,41 +1,11 @@
 // In-place mirroring of sheet blocks, and undoing RunMode's mirrorings.
 #include "imaging/Flip.h"
 
-#include "surface/Prefetch.h"
+#include "imaging/BoardPainter.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace qv {
-
-void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
-  // Clip to the image; the mirror is taken about the clipped block so that a
-  // block is always its own inverse.
-  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
-  const int x1 = std::min(x + w, img.width()), y1 = std::min(y + h, img.height());
-  if (x1 <= x0 || y1 <= y0) return;
-  // The row step is taken once: scanLine() checks for sharing on every call.
-  quint32* const first = reinterpret_cast<quint32*>(img.scanLine(y0)) + x0;
-  const qsizetype stride = img.bytesPerLine() / 4;
-  const int n = x1 - x0;
-  if (axis == MirrorAxis::LeftRight) {
-    for (int r = 0; r < y1 - y0; ++r) {
-      quint32* row = first + r * stride;
-      if (r + RowsAhead < y1 - y0) PrefetchPixels(row + RowsAhead * stride, n);
-      std::reverse(row, row + n);
-    }
-  } else {
-    for (int top = 0, bottom = y1 - y0 - 1; top < bottom; ++top, --bottom) {
-      quint32* a = first + top * stride;
-      quint32* b = first + bottom * stride;
-      if (top + RowsAhead < bottom - RowsAhead) {
-        PrefetchPixels(a + RowsAhead * stride, n);
-        PrefetchPixels(b - RowsAhead * stride, n);
-      }
-      std::swap_ranges(a, a + n, b);
-    }
-  }
-}
 
 namespace {
 
@@ -52,9 +22,8 @@ void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
     pending = !pending;
     return;
   }
-  const PaneRecord& d = ws.PaneTable[size_t(slot)];
   Surface& sheet = mask ? ws.surfaces.picMasks : ws.surfaces.picSprites;
-  MirrorBlock(sheet.Image(), d.SheetX, d.SheetY, d.Width, d.Height, axis);
+  sheet.MirrorLater(PaneBlock(ws.PaneTable[size_t(slot)]), axis);
   bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }
@@ -74,13 +43,13 @@ void RestoreFlipsAfterRun(Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) {
     auto& m = ws.run.Mirrors[size_t(n)];
     if (!m.any()) continue;
-    const PaneRecord& d = ws.PaneTable[size_t(n)];
-    QImage& sprites = ws.surfaces.picSprites.Image();
-    QImage& masks = ws.surfaces.picMasks.Image();
-    if (m.spriteLR) MirrorBlock(sprites, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::LeftRight);
-    if (m.spriteTB) MirrorBlock(sprites, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::TopBottom);
-    if (m.maskLR) MirrorBlock(masks, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::LeftRight);
-    if (m.maskTB) MirrorBlock(masks, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::TopBottom);
+    const QRect block = PaneBlock(ws.PaneTable[size_t(n)]);
+    Surface& sprites = ws.surfaces.picSprites;
+    Surface& masks = ws.surfaces.picMasks;
+    if (m.spriteLR) sprites.MirrorLater(block, MirrorAxis::LeftRight);
+    if (m.spriteTB) sprites.MirrorLater(block, MirrorAxis::TopBottom);
+    if (m.maskLR) masks.MirrorLater(block, MirrorAxis::LeftRight);
+    if (m.maskTB) masks.MirrorLater(block, MirrorAxis::TopBottom);
     m = {};
     ws.RunPaneTable[size_t(n)].FlipCode = 1;
   }

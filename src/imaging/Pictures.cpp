@@ -2,6 +2,7 @@
 #include "imaging/Pictures.h"
 
 #include "imaging/Background.h"
+#include "imaging/BoardPainter.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Sheets.h"
 #include "shell/Platform.h"
@@ -116,10 +117,11 @@ void FlipTargetPane(Workspace& ws, MirrorAxis axis) {
   ws.pointer.CurrentPane = slot;
   const PaneRecord& p = ws.Pane(slot);
   // Mirroring in place gives exactly what painting the block back through
-  // picResize with a negative width (height) gives, with no scratch copy.
-  MirrorBlock(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, p.Width, p.Height, axis);
-  if (isSet(p.BlackTransparent))
-    MirrorBlock(ws.surfaces.picMasks.Image(), p.SheetX, p.SheetY, p.Width, p.Height, axis);
+  // picResize with a negative width (height) gives, with no scratch copy; it
+  // is done when the sheet is next used, and the Board's layers read the
+  // block mirrored without it.
+  ws.surfaces.picSprites.MirrorLater(PaneBlock(p), axis);
+  if (isSet(p.BlackTransparent)) ws.surfaces.picMasks.MirrorLater(PaneBlock(p), axis);
   RestorePicResize(ws);
   RedrawBoard(ws);
 }

@@ -1,6 +1,7 @@
 // Entering RunMode, the frame step and Stop.
 #include "runmode/RunLoop.h"
 
+#include "imaging/BoardPainter.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Flip.h"
 #include "imaging/Sheets.h"
@@ -85,28 +86,6 @@ void RunProject(Workspace& ws) {
   ws.run.LoopActive = true;
 }
 
-bool RunLoopPass(Workspace& ws) {
-  if (!ws.run.LoopActive) return false;
-  RestoreBoardBase(ws);
-  RunFrame(ws);
-  ws.run.FirstFrameDone = 1;
-  if (!isSet(ws.run.Running)) {
-    // The loop ends after the pass that saw Stop, so the last frame's mirrors
-    // are undone too.
-    ws.run.LoopActive = false;
-    RestoreFlipsAfterRun(ws);
-    RedrawBoard(ws);
-    // Only the run loop closes a Writing box; one still open would stay over
-    // the Design Board for good.
-    ws.win.Text_Writing.Visible = false;
-    ws.win.Button_Url.Visible = false;
-    // The last frame's hover tests wrote over the readout Stop set.
-    ws.win.Lab_Readouts = QStringLiteral("Stopped");
-    return false;
-  }
-  return true;
-}
-
 namespace {
 
 bool lifespanAllows(const PaneRecord& p) {
@@ -127,14 +106,13 @@ void move(Workspace& ws, int slot, const PaneRecord& p) {
   }
 }
 
-void drawCel(Workspace& ws, const PaneRecord& p, int x, int y, int w, int h) {
+void drawCel(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, int x, int y, int w, int h) {
   const bool flashing = isSet(ws.RunPane(ws.run.CollisionPane).Flashing);
-  QImage& stage = ws.surfaces.picStage.Image();
-  if (!flashing) {
-    DrawPane(ws, stage, x, y, w, h, p.SheetX, p.SheetY, isSet(p.BlackTransparent));
-  } else {
-    BitBlt(stage, x, y, w, h, ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCPAINT);
-  }
+  const QRect block = PaneBlock(ws.PaneTable[size_t(i)]);
+  if (!flashing)
+    painter.DrawPane(x, y, w, h, p.SheetX, p.SheetY, isSet(p.BlackTransparent), block);
+  else
+    painter.Draw({SheetDraw::Ink::Or, x, y, w, h, p.SheetX, p.SheetY, block});
 }
 
 void advanceCel(Workspace& ws, int i, PaneRecord& p) {
@@ -167,19 +145,19 @@ bool celsMayAdvance(const PaneRecord& p, bool celsAnimate) {
   }
 }
 
-void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w, int h) {
+void mouseEffect(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, int x, int y, int w, int h) {
   Surface& stage = ws.surfaces.picStage;
   stage.ForeColor = ws.BoardSettings.LabelColor;
   stage.CurrentX = x + 2;
   stage.CurrentY = y + 2;
   if (isSet(p.MouseOver)) {
-    if (p.MouseEffect == 2 || p.MouseEffect == 3) stage.Print(p.Label);
+    if (p.MouseEffect == 2 || p.MouseEffect == 3) painter.Print(p.Label);
     if (p.MouseEffect == 1 || p.MouseEffect == 2) {
       const Long c = ws.BoardSettings.SelectionColor;
-      stage.Line(x, y, x + w, y, c);
-      stage.Line(x, y, x, y + h, c);
-      stage.Line(x, y + h, x + w, y + h, c);
-      stage.Line(x + w, y, x + w, y + h, c);
+      painter.Line(x, y, x + w, y, c);
+      painter.Line(x, y, x, y + h, c);
+      painter.Line(x, y + h, x + w, y + h, c);
+      painter.Line(x + w, y, x + w, y + h, c);
     }
   } else if (isSet(p.UseWriting) && ws.pointer.CurrentPane == i && ws.win.Text_Writing.Visible) {
     // A Writing box opened by a click closes once the pointer is over no Pane.
@@ -188,9 +166,7 @@ void mouseEffect(Workspace& ws, int i, const PaneRecord& p, int x, int y, int w,
   }
 }
 
-}  // namespace
-
-void RunFrame(Workspace& ws) {
+void runFrame(Workspace& ws, BoardPainter& painter) {
   for (int i = MaxPanes; i >= 1; --i) {
     PaneRecord& p = ws.RunPaneTable[size_t(i)];
     p.CelWrapFlag = 0;
@@ -225,7 +201,7 @@ void RunFrame(Workspace& ws) {
       p.Width = Integer(w);
       p.Height = Integer(h);
     }
-    if (isSet(p.Visible)) drawCel(ws, p, x, y, w, h);
+    if (isSet(p.Visible)) drawCel(ws, painter, i, p, x, y, w, h);
 
     if (p.CelDelayCount > 0) p.CelDelayCount = Integer(p.CelDelayCount - 1);
     if (p.CelDelayCount < 1) {
@@ -234,12 +210,44 @@ void RunFrame(Workspace& ws) {
     }
 
     HoverPaneAt(ws);
-    mouseEffect(ws, i, p, x, y, w, h);
+    mouseEffect(ws, painter, i, p, x, y, w, h);
 
     PaneRecord& f = ws.RunPane(ws.run.CollisionPane);
     if (f.EffectDuration > 0) f.EffectDuration = Integer(f.EffectDuration - 1);
     if (f.EffectDuration < 1) f.Flashing = QvFalse;
   }
+}
+
+}  // namespace
+
+void RunFrame(Workspace& ws) {
+  BoardPainter painter(ws, BoardPainter::Start::OverBoard);
+  runFrame(ws, painter);
+}
+
+bool RunLoopPass(Workspace& ws) {
+  if (!ws.run.LoopActive) return false;
+  {
+    // The base picture restored, then the frame.
+    BoardPainter painter(ws, BoardPainter::Start::FromBase);
+    runFrame(ws, painter);
+  }
+  ws.run.FirstFrameDone = 1;
+  if (!isSet(ws.run.Running)) {
+    // The loop ends after the pass that saw Stop, so the last frame's mirrors
+    // are undone too.
+    ws.run.LoopActive = false;
+    RestoreFlipsAfterRun(ws);
+    RedrawBoard(ws);
+    // Only the run loop closes a Writing box; one still open would stay over
+    // the Design Board for good.
+    ws.win.Text_Writing.Visible = false;
+    ws.win.Button_Url.Visible = false;
+    // The last frame's hover tests wrote over the readout Stop set.
+    ws.win.Lab_Readouts = QStringLiteral("Stopped");
+    return false;
+  }
+  return true;
 }
 
 void StopRun(Workspace& ws, StopForm form) {

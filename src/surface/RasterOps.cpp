@@ -5,14 +5,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace qv {
-namespace {
 
-// Clips a w x h copy from (sx, sy) to (x, y) against both images. Worked in
-// 64 bits, so extreme arguments cannot wrap around into the images.
-bool clip(int& x, int& y, int& w, int& h, int& sx, int& sy, const QImage& dst, const QImage& src) {
+// Worked in 64 bits, so extreme arguments cannot wrap around into the images.
+bool ClipCopy(int& x, int& y, int& w, int& h, int& sx, int& sy, QSize dst, QSize src) {
   qint64 X = x, Y = y, W = w, H = h, SX = sx, SY = sy;
   const qint64 skipX = std::max({qint64(0), -X, -SX}), skipY = std::max({qint64(0), -Y, -SY});
   X += skipX, SX += skipX, W -= skipX;
@@ -23,6 +22,8 @@ bool clip(int& x, int& y, int& w, int& h, int& sx, int& sy, const QImage& dst, c
   x = int(X), y = int(Y), w = int(W), h = int(H), sx = int(SX), sy = int(SY);
   return true;
 }
+
+namespace {
 
 inline quint32* row(QImage& img, int y) { return reinterpret_cast<quint32*>(img.scanLine(y)); }
 inline const quint32* row(const QImage& img, int y) {
@@ -115,7 +116,7 @@ inline qint64 sample(qint64 s0, qint64 i, qint64 sn, qint64 n) { return s0 + (2 
 }  // namespace
 
 void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, RasterOp op) {
-  if (dst.isNull() || dst.depth() != 32 || src.isNull() || !clip(x, y, w, h, sx, sy, dst, src)) return;
+  if (dst.isNull() || dst.depth() != 32 || src.isNull() || !ClipCopy(x, y, w, h, sx, sy, dst.size(), src.size())) return;
   if (src.depth() != 32) {
     // Pixels of another layout are read as RGB32, never as raw words.
     BitBlt(dst, x, y, w, h, src.copy(sx, sy, w, h).convertToFormat(QImage::Format_RGB32), 0, 0, op);
@@ -147,8 +148,37 @@ void BlitTransparent(QImage& dst, int x, int y, int w, int h, const QImage& mask
     BitBlt(dst, x, y, w, h, sprite, sx, sy, RasterOp::SRCPAINT);
     return;
   }
-  if (!clip(x, y, w, h, sx, sy, dst, mask)) return;
+  if (!ClipCopy(x, y, w, h, sx, sy, dst.size(), mask.size())) return;
   maskPaintRows(blockAt(dst, x, y), blockAt(mask, sx, sy), blockAt(sprite, sx, sy), w, h);
+}
+
+void MirrorBlock(QImage& img, int x, int y, int w, int h, MirrorAxis axis) {
+  // Clip to the image; the mirror is taken about the clipped block so that a
+  // block is always its own inverse.
+  const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  const int x1 = std::min(x + w, img.width()), y1 = std::min(y + h, img.height());
+  if (x1 <= x0 || y1 <= y0) return;
+  // The row step is taken once: scanLine() checks for sharing on every call.
+  quint32* const first = reinterpret_cast<quint32*>(img.scanLine(y0)) + x0;
+  const qsizetype stride = img.bytesPerLine() / 4;
+  const int n = x1 - x0;
+  if (axis == MirrorAxis::LeftRight) {
+    for (int r = 0; r < y1 - y0; ++r) {
+      quint32* row = first + r * stride;
+      if (r + RowsAhead < y1 - y0) PrefetchPixels(row + RowsAhead * stride, n);
+      std::reverse(row, row + n);
+    }
+  } else {
+    for (int top = 0, bottom = y1 - y0 - 1; top < bottom; ++top, --bottom) {
+      quint32* a = first + top * stride;
+      quint32* b = first + bottom * stride;
+      if (top + RowsAhead < bottom - RowsAhead) {
+        PrefetchPixels(a + RowsAhead * stride, n);
+        PrefetchPixels(b - RowsAhead * stride, n);
+      }
+      std::swap_ranges(a, a + n, b);
+    }
+  }
 }
 
 void PaintPicture(QImage& dst, const QImage& pic, int x, int y, int dw, int dh, int sx, int sy,

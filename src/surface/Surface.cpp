@@ -3,6 +3,8 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace qv {
@@ -13,6 +15,7 @@ QImage toSurfaceFormat(const QImage& img) {
 }
 
 void Surface::SetSize(int w, int h) {
+  doMirrors();
   w = std::max(w, 0);
   h = std::max(h, 0);
   if (w == Width() && h == Height() && !image_.isNull()) return;
@@ -23,6 +26,7 @@ void Surface::SetSize(int w, int h) {
 }
 
 void Surface::SetPicture(const QImage& picture) {
+  doMirrors();
   if (picture.isNull()) {
     ClearPicture();
     return;
@@ -36,12 +40,57 @@ void Surface::SetPicture(const QImage& picture) {
 }
 
 void Surface::ClearPicture() {
+  doMirrors();
   picture_ = QImage();
   if (!image_.isNull()) image_.fill(toQRgb(BackColor));
   CurrentX = CurrentY = 0;
 }
 
+void Surface::AssignPictureUnpainted(const QImage& picture) {
+  doMirrors();
+  picture_ = toSurfaceFormat(picture);
+  CurrentX = CurrentY = 0;
+}
+
+void Surface::MirrorLater(const QRect& block, MirrorAxis axis) {
+  const QRect b = block.intersected(image_.rect());
+  if (b.isEmpty()) return;
+  auto m = std::find_if(mirrors_.begin(), mirrors_.end(), [&](const BlockMirror& n) { return n.block == b; });
+  if (m == mirrors_.end()) {
+    // A block that overlaps another noted one cannot be mirrored apart from it.
+    if (std::any_of(mirrors_.begin(), mirrors_.end(), [&](const BlockMirror& n) { return n.block.intersects(b); }))
+      applyMirrors();
+    mirrors_.push_back({b});
+    m = mirrors_.end() - 1;
+  }
+  bool& flag = axis == MirrorAxis::LeftRight ? m->leftRight : m->topBottom;
+  flag = !flag;
+  if (!m->leftRight && !m->topBottom) mirrors_.erase(m);
+}
+
+std::optional<Surface::BlockMirror> Surface::MirrorOver(const QRect& area) const {
+  for (const BlockMirror& m : mirrors_) {
+    const QRect& b = m.block;
+    if (area.left() > b.right() || area.right() < b.left() || area.top() > b.bottom() || area.bottom() < b.top())
+      continue;
+    if (area.left() >= b.left() && area.right() <= b.right() && area.top() >= b.top() && area.bottom() <= b.bottom())
+      return m;
+    return std::nullopt;
+  }
+  return BlockMirror{};
+}
+
+void Surface::applyMirrors() const {
+  for (const BlockMirror& m : mirrors_) {
+    const QRect& b = m.block;
+    if (m.leftRight) MirrorBlock(image_, b.x(), b.y(), b.width(), b.height(), MirrorAxis::LeftRight);
+    if (m.topBottom) MirrorBlock(image_, b.x(), b.y(), b.width(), b.height(), MirrorAxis::TopBottom);
+  }
+  mirrors_.clear();
+}
+
 void Surface::Cls() {
+  doMirrors();
   if (image_.isNull()) return;
   CurrentX = CurrentY = 0;
   if (DrawingIsPicture && picture_.isNull()) return;
@@ -53,11 +102,13 @@ void Surface::Cls() {
 }
 
 void Surface::PSet(int x, int y, Long colour) {
+  doMirrors();
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   reinterpret_cast<quint32*>(image_.scanLine(y))[x] = toQRgb(colour);
 }
 
 Long Surface::Point(int x, int y) const {
+  doMirrors();
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return -1;
   return fromQRgb(reinterpret_cast<const quint32*>(image_.constScanLine(y))[x]);
 }
@@ -79,18 +130,24 @@ void Surface::Line(int x1, int y1, int x2, int y2, Long colour) {
   CurrentY = y2;
 }
 
-void Surface::Print(const QString& text) {
+QRect Surface::Print(const QString& text) {
+  doMirrors();
   // Fonts exist only in a GUI process; elsewhere (a bare core application)
   // there is nothing to draw the text with.
-  if (image_.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+  if (image_.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
   QPainter p(&image_);
   p.setFont(Font);
   p.setPen(toQColor(ForeColor));
   // Metrics of the font as drawn on this image, not on the screen.
   const QFontMetrics fm = p.fontMetrics();
   p.drawText(QPointF(CurrentX, CurrentY + fm.ascent()), text);
+  // Glyphs and their smoothing stay well inside a line height above and
+  // below the line; whole rows are taken, whichever way the text runs.
+  const int line = fm.height();
+  const QRect touched(0, int(std::floor(CurrentY)) - line, Width(), 3 * line + 2);
   CurrentX = 0;
-  CurrentY += fm.height();
+  CurrentY += line;
+  return touched;
 }
 
 }  // namespace qv

@@ -3,10 +3,13 @@
 // window shows. Images are always RGB32.
 #pragma once
 #include "model/Types.h"
+#include "surface/LayeredPaint.h"
 #include "surface/RasterOps.h"
 
 #include <QFont>
 #include <QImage>
+#include <optional>
+#include <vector>
 
 namespace qv {
 
@@ -38,18 +41,43 @@ class Surface {
   void SetWidth(int w) { SetSize(w, Height()); }
   void SetHeight(int h) { SetSize(Width(), h); }
 
-  const QImage& Picture() const { return DrawingIsPicture ? image_ : picture_; }
-  const QImage& Image() const { return image_; }
-  QImage& Image() { return image_; }
+  // Both do the mirrorings noted with MirrorLater first.
+  const QImage& Picture() const { return DrawingIsPicture ? Image() : picture_; }
+  const QImage& Image() const {
+    doMirrors();
+    return image_;
+  }
+  QImage& Image() {
+    doMirrors();
+    return image_;
+  }
+
+  // Mirrors a block (clipped to the image) later: the mirroring is noted and
+  // done to the pixels only when the image is next used, so a block mirrored
+  // twice on one axis costs nothing. Everything that reads or draws the image
+  // sees it mirrored; a layered paint reads the stored pixels through the
+  // notes instead (StoredImage, MirrorOver).
+  void MirrorLater(const QRect& block, MirrorAxis axis);
+  struct BlockMirror {
+    QRect block;  // empty: no mirroring touches the area
+    bool leftRight = false, topBottom = false;
+  };
+  // The mirroring noted for a block that holds all of area; nothing when a
+  // noted block only overlaps it.
+  std::optional<BlockMirror> MirrorOver(const QRect& area) const;
+  const QImage& StoredImage() const { return image_; }
 
   // Assigns a picture: the image becomes the back colour with the picture at
   // (0, 0). With AutoSize the surface first takes the picture's size.
   void SetPicture(const QImage& picture);
   // Empties the picture: the surface shows its back colour.
   void ClearPicture();
+  // Assigns the picture (or none) as SetPicture and ClearPicture do, but
+  // leaves the image to the layered paint that follows (no AutoSize).
+  void AssignPictureUnpainted(const QImage& picture);
   // Fixes the current drawing as the picture.
   void TakeImageAsPicture() {
-    if (!DrawingIsPicture) picture_ = image_;
+    if (!DrawingIsPicture) picture_ = Image();
   }
   // Repaints the image from the back colour and the picture (Cls).
   void Cls();
@@ -62,12 +90,25 @@ class Surface {
   Long Point(int x, int y) const;
   // Writes text at the drawing position in ForeColor and Font; the drawing
   // position moves to the start of the next line. Draws nothing in a process
-  // without a QGuiApplication, which has no fonts.
-  void Print(const QString& text);
+  // without a QGuiApplication, which has no fonts. Returns an area holding
+  // every pixel it may have changed (empty when it drew nothing).
+  QRect Print(const QString& text);
+
+  // What painting the whole surface in layers keeps between paints (used for
+  // the Board; see LayeredPaint). Layers.On = false draws every Board the
+  // plain way, the reference the layered paint must match.
+  LayeredPaint Layers;
 
  private:
+  void doMirrors() const {
+    if (!mirrors_.empty()) applyMirrors();
+  }
+  void applyMirrors() const;
+
   QImage picture_;
-  QImage image_;
+  // Mutable for the mirrorings done when a const reader first looks.
+  mutable QImage image_;
+  mutable std::vector<BlockMirror> mirrors_;
 };
 
 // Converts any image to the surface format.

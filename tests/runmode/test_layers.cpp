@@ -1,0 +1,149 @@
+// The Board painted in layers against the plain way: each seeded scene is
+// set up in two sessions, one with the Board's Layers off, and the Boards
+// must be the same bytes after every Design redraw, every RunMode frame and
+// the Stop. Scenes mix Transparent and plain Panes, Cels, every movement
+// with mirroring on bounds, Rebound and flashes, Labels and Boxes under the
+// pointer, hidden Panes, masks that mix, and drawings made between frames.
+// Printing a Label needs the GUI application's fonts: QTEST_MAIN.
+#include "imaging/BoardRender.h"
+#include "imaging/Pictures.h"
+#include "support/Fixtures.h"
+
+#include <cstring>
+#include <functional>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+// The first pixel whose bytes differ as "x,y", empty when none does.
+QString firstDifference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.format() != b.format()) return QStringLiteral("size or format");
+  for (int y = 0; y < a.height(); ++y) {
+    const auto* p = reinterpret_cast<const quint32*>(a.constScanLine(y));
+    const auto* q = reinterpret_cast<const quint32*>(b.constScanLine(y));
+    for (int x = 0; x < a.width(); ++x)
+      if (p[x] != q[x]) return QStringLiteral("%1,%2").arg(x).arg(y);
+  }
+  return {};
+}
+
+// A sprite of size w x h from the seed: a disc's outside in true black,
+// specks of black, pure white and RGB 0,0,1, the rest in colours.
+void paintSprite(Workspace& ws, const PaneRecord& p, QRandomGenerator& rng) {
+  const int speck = int(rng.bounded(6, 40));
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x) {
+      const int dx = 2 * x - p.Width, dy = 2 * y - p.Height, r = std::min(p.Width, p.Height);
+      const quint32 h = quint32(x * 7919 + y * 104729) % quint32(speck);
+      quint32 c = 0xff000000u | (rng.generate() & 0xffffffu);
+      if (dx * dx + dy * dy > r * r || h == 0) c = 0xff000000u;
+      else if (h == 1) c = 0xffffffffu;
+      else if (h == 2) c = 0xff000001u;
+      ws.surfaces.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, c);
+    }
+}
+
+void buildScene(Workspace& ws, quint32 seed, QSize board, int background, int panes) {
+  QRandomGenerator rng(seed);
+  ws.surfaces.picStage.SetSize(board.width(), board.height());
+  ws.BoardSettings.UseBackPicture = toFlag(background > 0);
+  const QSize pic = background == 2 ? board * 2 / 3 : board;
+  ws.surfaces.picBackground.SetSize(pic.width(), pic.height());
+  ws.surfaces.picBackground.SetPicture(randomImage(pic.width(), pic.height(), seed));
+  ws.BoardSettings.SelectionColor = RGB(255, 255, 0);
+  for (int n = 1; n <= panes; ++n) {
+    const int w = int(rng.bounded(20, 201)), h = int(rng.bounded(20, 201));
+    PaneRecord& p = placePane(ws, n, int(rng.bounded(-w / 2, board.width() - w / 2)),
+                              int(rng.bounded(-h / 2, board.height() - h / 2)), w, h);
+    paintSprite(ws, p, rng);
+    setMove(p, int(rng.bounded(6)), int(rng.bounded(1, 5)), rng.bounded(2));
+    p.Collision = Integer(rng.bounded(2));
+    p.EffectType = Integer(rng.bounded(4) == 0);
+    p.EffectDuration = Integer(rng.bounded(1, 6));
+    p.MoveDelay = Integer(rng.bounded(3));
+    p.MouseEffect = Integer(rng.bounded(4));
+    p.Label = QStringLiteral("Pane %1").arg(n);
+    p.Visible = toFlag(rng.bounded(10) != 0);
+    if (rng.bounded(3) == 0) makeCels(ws, n, int(rng.bounded(1, 5)), int(rng.bounded(1, 4)), int(rng.bounded(3)));
+    if (rng.bounded(3) != 0) {
+      p.BlackTransparent = QvTrue;
+      BuildPaneMask(ws, n);
+      // Now and then a mask never built: greys that mix sprite and Board.
+      if (rng.bounded(8) == 0) fill(ws.surfaces.picMasks.Image(), p.SheetX, p.SheetY, w / 2, h, RGB(90, 160, 30));
+    }
+  }
+  // One scene holds a sprite pixel whose alpha byte RGB32 does not allow.
+  if (seed % 5 == 4) reinterpret_cast<quint32*>(ws.surfaces.picSprites.Image().scanLine(1))[1] = 0x00ff00ffu;
+}
+
+}  // namespace
+
+class TestLayers : public QObject {
+  Q_OBJECT
+ private slots:
+  void sameBoardAsPlain_data() {
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QSize>("board");
+    QTest::addColumn<int>("background");  // 0 none, 1 the Board's size, 2 smaller
+    QTest::addColumn<int>("panes");
+    QTest::newRow("320x240, 4 Panes") << 1u << QSize(320, 240) << 1 << 4;
+    QTest::newRow("320x240, no Background") << 2u << QSize(320, 240) << 0 << 12;
+    QTest::newRow("1024x764, 50 Panes") << 3u << QSize(1024, 764) << 1 << 50;
+    QTest::newRow("800x600, smaller Background") << 4u << QSize(800, 600) << 2 << 30;
+    QTest::newRow("640x480, a sprite off RGB32") << 9u << QSize(640, 480) << 1 << 20;
+    QTest::newRow("1920x1080, 50 Panes") << 6u << QSize(1920, 1080) << 0 << 50;
+  }
+  void sameBoardAsPlain() {
+    QFETCH(quint32, seed);
+    QFETCH(QSize, board);
+    QFETCH(int, background);
+    QFETCH(int, panes);
+    HeadlessSession layered, plain;
+    plain.ws.surfaces.picStage.Layers.On = false;
+    const auto both = [&](const std::function<void(Workspace&)>& f) {
+      f(layered.ws);
+      f(plain.ws);
+    };
+    const auto differ = [&] {
+      return firstDifference(layered.ws.surfaces.picStage.Image(), plain.ws.surfaces.picStage.Image());
+    };
+    both([&](Workspace& ws) { buildScene(ws, seed, board, background, panes); });
+    QRandomGenerator rng(seed * 31);
+    // Design: redraws, drags with and without floating, a flipped Pane.
+    for (int k = 0; k < 4; ++k) {
+      const int pane = int(rng.bounded(1, panes + 1)), x = int(rng.bounded(board.width())), y = int(rng.bounded(board.height()));
+      both([&](Workspace& ws) {
+        ws.pointer.CurrentPane = ws.pointer.TargetPane = Integer(pane);
+        ws.pointer.MouseX = x;
+        ws.pointer.MouseY = Integer(y);
+        if (k == 1) FlipTargetPane(ws, MirrorAxis::LeftRight);
+        k == 2 ? RedrawBoardDrag(ws) : k == 3 ? RedrawBoardDragFloat(ws) : RedrawBoard(ws);
+      });
+      QVERIFY2(differ().isEmpty(), qPrintable(QStringLiteral("Design redraw %1 at %2").arg(k).arg(differ())));
+    }
+    both([](Workspace& ws) { mnu_RunInWindow_Click(ws); });
+    for (int frame = 0; frame < 40; ++frame) {
+      const int pane = int(rng.bounded(1, panes + 1)), event = int(rng.bounded(12));
+      const double x = layered.ws.RunPane(pane).Left + rng.bounded(60), y = layered.ws.RunPane(pane).Top + rng.bounded(60);
+      both([&](Workspace& ws) {
+        if (event == 0) clickAt(ws, x, y);
+        else if (event == 1) ws.surfaces.picStage.PSet(int(x), int(y), Red);  // a drawing between frames
+        else if (event == 2 && frame == 20) mnu_RunInWindow_Click(ws);       // F11 restarts the run
+        else if (event == 3 && frame > 30) ws.surfaces.picStage.SetSize(board.width() - 8, board.height());
+        hoverAt(ws, x, y);
+      });
+      QVERIFY2(differ().isEmpty(), qPrintable(QStringLiteral("frame %1 at %2").arg(frame).arg(differ())));
+    }
+    both([](Workspace& ws) { stopAndEnd(ws); });
+    QCOMPARE(differ(), QString());
+    // The layers did the painting, except for the sprite off RGB32.
+    QCOMPARE(layered.ws.surfaces.picStage.Layers.PaintsInLayers() > 30, seed % 5 != 4);
+    QCOMPARE(firstDifference(layered.ws.surfaces.picSprites.Image(), plain.ws.surfaces.picSprites.Image()), QString());
+    QCOMPARE(firstDifference(layered.ws.surfaces.picMasks.Image(), plain.ws.surfaces.picMasks.Image()), QString());
+  }
+};
+
+QTEST_MAIN(TestLayers)
+#include "test_layers.moc"
