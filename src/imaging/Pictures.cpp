@@ -16,7 +16,9 @@ const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif)|*
 const QString LoadPictureTitle = QStringLiteral("Load a Picture");
 const QString BackgroundNotLoaded = QStringLiteral("Vorpex report : Couldn't load Background ... didn't find it.");
 
-QString ShortPictureName(const QString& title) { return title.size() > 4 ? title.left(title.size() - 4) : QString(); }
+QString ShortPictureName(const QString& title) {
+  return title.size() > 4 ? WithoutSeparator(title.left(title.size() - 4)) : QString();
+}
 
 namespace {
 
@@ -67,7 +69,8 @@ Outcome OpenPictureFile(Workspace& ws) {
   }
   PaneRecord& p = ws.Pane(slot);
   p.PictureName = shortName + ".bmp";
-  p.Label = shortName;
+  // Our addition: a Label no longer than the Pane dialog allows.
+  p.Label = shortName.left(MaxLabelLength);
   p.PictureLoaded = QvTrue;
   CommitPanePicture(ws, slot);
   MoveZorderEntryToEnd(ws, slot);

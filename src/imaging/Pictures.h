@@ -14,7 +14,9 @@ extern const QString LoadPictureTitle;
 extern const QString BackgroundNotLoaded;
 
 // A file title without its last four characters (a dot and a three-letter
-// extension); empty for a title of four characters or fewer.
+// extension); empty for a title of four characters or fewer. It never holds
+// the project text's separator character (our addition: the name goes into
+// the project text, which could not be read back with it).
 QString ShortPictureName(const QString& title);
 
 // The picture dialog for PictureTarget: 1 loads the chosen file into

@@ -69,6 +69,8 @@ ProjectFiles ProjectFilesOf(const Workspace& ws) {
   return {f + n + ".QV1", f + "Back_" + n + ".bmp", f + "Sprites_" + n + ".bmp", f + "Masks_" + n + ".bmp"};
 }
 
+QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.sprites, files.masks, files.text}; }
+
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -86,14 +88,25 @@ Outcome SaveProject(Workspace& ws) {
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
+  const QStringList set = SaveOrder(files);
+  // Our addition: files the user may not write are replaced only when the
+  // user says so, as editors ask.
+  for (const QString& file : set) {
+    if (!IsReadOnlyFile(file)) continue;
+    if (ws.platform->AskYesNo(SaveProjectTitle, QStringLiteral("%1 is read-only.\nSave the project over it anyway?")
+                                                    .arg(QDir::toNativeSeparators(file))))
+      break;
+    stage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(file, QStringLiteral("The file is read-only, so the project was not saved."));
+  }
   // The four files change together or not at all; the project file takes
   // its place last, so it never names bitmaps older than itself.
-  const Outcome saved = WriteFilesTogether({
-      {files.back, EncodeBmp24(ws.surfaces.picBackground.Image())},
-      {files.sprites, EncodeBmp24(ws.surfaces.picSprites.Image())},
-      {files.masks, EncodeBmp24(ws.surfaces.picMasks.Image())},
-      {files.text, WriteRtf(text)},
-  });
+  const QByteArray bytes[] = {EncodeBmp24(ws.surfaces.picBackground.Image()),
+                              EncodeBmp24(ws.surfaces.picSprites.Image()),
+                              EncodeBmp24(ws.surfaces.picMasks.Image()), WriteRtf(text)};
+  QVector<FileContents> contents;
+  for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
+  const Outcome saved = WriteFilesTogether(contents);
   if (saved.hasFailed()) {
     stage.Pointer = MousePointer::Arrow;
     return Outcome::failed(saved.failure().file,
@@ -101,7 +114,7 @@ Outcome SaveProject(Workspace& ws) {
   }
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;
-  return Outcome::done();
+  return saved;
 }
 
 Outcome mnu_SaveProject_Click(Workspace& ws) {
@@ -157,6 +170,9 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   resetProject(ws);
 
   const ProjectFiles files = ProjectFilesOf(ws);
+  // A save of this project that was killed is finished or undone first, and
+  // a save running now is waited for: the files read are one project.
+  Outcome outcome = RecoverFilesTogether(SaveOrder(files));
   QString why;
   const auto doc = readProjectText(files.text, why);
   if (!doc) {
@@ -168,7 +184,6 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   }
 
   // From here on a failing step is skipped and the next one runs.
-  Outcome outcome = Outcome::done();
   if (const auto back = loadProjectPicture(files.back, QStringLiteral("Background picture"), outcome)) {
     pics.picBackground.AutoSize = true;
     pics.picBackground.SetPicture(*back);
@@ -188,6 +203,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
   pics.picStage.Pointer = MousePointer::Arrow;
+  for (const QString& damage : parsed.damage) outcome.warn(files.text, damage);
   if (!parsed.complete) {
     outcome.warn(files.text,
                  QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "
