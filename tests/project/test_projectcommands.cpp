@@ -2,6 +2,7 @@
 // load that restores every field and picture, damaged files reported by
 // name, New and End.
 #include "editing/Panes.h"
+#include "imaging/Pictures.h"
 #include "library/LibraryPicker.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
@@ -10,6 +11,7 @@
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
+#include "surface/PictureFile.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -255,6 +257,65 @@ class TestProjectCommands : public QObject {
         QVERIFY(s.ws.surfaces.picBackground.Picture().isNull() && s.ws.surfaces.picStage.Picture().isNull());
       }
     }
+  }
+
+  // Names taken from files (a picture's, the Background's, a library
+  // image's) and the texts of a Pane may all hold the separator: the saved
+  // project reads back whole, and none of them holds it.
+  void separatorNeverReachesTheFile() {
+    QTemporaryDir dir;
+    const QChar sep = FieldSeparator;
+    HeadlessSession s;
+    IntroBlankNewProject(s.ws);
+    AddPane(s.ws);
+    AddPane(s.ws);
+    const QString picture = dir.filePath(sep + QString("NCEPUT.gif"));
+    QVERIFY(SavePicture(randomImage(30, 20, 1), picture).isEmpty());
+    s.ws.pointer.TargetPane = 1;
+    for (auto command : {mnu_LoadsPicture_Click, mnu_LoadPicBack_Click}) QVERIFY(withFile(command, s, picture).succeeded());
+    s.ws.dialogs.library.ImageName = sep + QString("Crab") + sep;
+    s.ws.pointer.CurrentPane = 2;
+    SendLibraryImage(s.ws);
+    PaneRecord& two = s.ws.PaneTable[2];
+    two.WritingText = two.URL = two.WritingFontName = "a" + QString(sep) + "b";
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    HeadlessSession loaded;
+    QCOMPARE(withFile(LoadProject, loaded, dir.filePath("p.QV1")).kind(), Outcome::Kind::Done);
+    const PaneRecord &p1 = loaded.ws.PaneTable[1], &p2 = loaded.ws.PaneTable[2];
+    QCOMPARE((QStringList{p1.Label, p1.PictureName, loaded.ws.BoardSettings.BackPictureName, p2.Label, p2.PictureName,
+                          p2.WritingText + p2.URL + p2.WritingFontName}),
+             (QStringList{"NCEPUT", "NCEPUT.bmp", "NCEPUT.bmp", "Crab", "Crab.bmp", "ababab"}));
+  }
+
+  // A project file the user may not write is replaced only when the user
+  // says Yes; it stays read-only. A damaged text's cuts and repeats are
+  // warnings of the load.
+  void readOnlyFilesNeedAYes() {
+    QTemporaryDir dir;
+    HeadlessSession s;
+    buildProject(s.ws);
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    const QString masks = dir.filePath("Masks_p.bmp");
+    QVERIFY(QFile::setPermissions(masks, QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = readFile(masks);
+    s.ws.surfaces.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 9);
+    s.platform.yesNoAnswers << false << true;
+    const Outcome refused = withFile(SaveProject, s, dir.filePath("p.QV1"));
+    QVERIFY(refused.hasFailed() && refused.failure().file == masks && refused.failure().reason.contains("read-only"));
+    QCOMPARE(s.platform.calls("AskYesNo"), QStringList{"AskYesNo|Save Project|" + masks + " is read-only.\nSave the project over it anyway?"});
+    QCOMPARE(readFile(masks), before);
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    QVERIFY(readFile(masks) != before && !(QFileInfo(masks).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+
+    QStringList tokens = SerializeProject(s.ws).split(FieldSeparator);
+    tokens[1 + 61] = "2";
+    tokens[1 + 47] = QString(200, 'L');
+    QVERIFY(writeFile(dir.filePath("p.QV1"), WriteRtf(tokens.join(FieldSeparator))));
+    HeadlessSession loaded;
+    const Outcome o = withFile(LoadProject, loaded, dir.filePath("p.QV1"));
+    QCOMPARE(o.warnings().size(), 2);
+    QVERIFY(o.warnings()[0].reason.contains("cut to 99") && o.warnings()[1].reason.contains("Slot 2 is listed again"));
+    QVERIFY(loaded.ws.project.PaneCount == 3 && loaded.ws.win.List_Zorder.size() == 3);
   }
 
   // The Load dialog starts in the examples and the library scan finds the
