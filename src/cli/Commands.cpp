@@ -21,6 +21,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -37,6 +38,12 @@ int badArguments(const QString& why) {
 int failed(const QString& file, const QString& reason) {
   say(QDir::toNativeSeparators(file) + ": " + reason);
   return ExitFailed;
+}
+
+// Each warning of a command that did its work; the exit code it gives.
+int warned(const Outcome& o) {
+  for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
+  return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
 }
 
 // A project file is named NAME.QV1, the suffix in any case (the files used
@@ -93,9 +100,7 @@ struct Session : HeadlessSession {
   int load(const QString& path) {
     platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     const Outcome o = mnu_LoadsProject_Click(ws);
-    if (o.hasFailed()) return failed(o.failure().file, o.failure().reason);
-    for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
-    return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
+    return o.hasFailed() ? failed(o.failure().file, o.failure().reason) : warned(o);
   }
 };
 
@@ -152,7 +157,7 @@ int dump(const QStringList& args) {
 }
 
 int render(const QStringList& args) {
-  Parser p(QStringLiteral("render"), QStringLiteral("Loads a project and writes its Board picture as PNG."));
+  Parser p(QStringLiteral("render"), QStringLiteral("Loads a project and writes its Board picture as PNG or BMP."));
   p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
   const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The picture to write: FILE.png or FILE.bmp."),
                                QStringLiteral("FILE"));
@@ -185,8 +190,7 @@ int resave(const QStringList& args) {
   s.platform.answerWhenUnscripted = false;
   const Outcome saved = SaveProject(s.ws);
   if (saved.hasFailed()) return failed(saved.failure().file, saved.failure().reason);
-  for (const Problem& w : saved.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
-  return saved.warnings().isEmpty() ? loaded : ExitDamaged;
+  return std::max(loaded, warned(saved));
 }
 
 struct Input {

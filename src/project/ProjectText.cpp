@@ -47,11 +47,15 @@ void appendToken(QString& out, const QString& token) {
 
 // Our addition: a text read from a file holds no separator (the file came
 // from a document in another code page) and no more than its field's
-// bound; a text that was cut is noted.
-QString textToken(QStringView token, int max, const QString& what, ParseResult& result) {
+// bound; a text that was cut is noted with its field (and slot, -1 for the
+// Board's).
+QString textToken(QStringView token, int max, const char* field, int slot, ParseResult& result) {
   const qsizetype separators = token.count(FieldSeparator);
   if (token.size() - separators > max)
-    result.damage << QStringLiteral("%1 holds %2 characters; it was cut to %3.").arg(what).arg(token.size() - separators).arg(max);
+    result.damage << QStringLiteral("The %1%2 holds %3 characters; it was cut to %4.")
+                         .arg(QLatin1String(field), slot < 0 ? QString() : QStringLiteral(" of slot %1").arg(slot))
+                         .arg(token.size() - separators)
+                         .arg(max);
   return ProjectTextOf(token.left(max + separators).toString(), max);
 }
 
@@ -191,7 +195,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
     for (const PaneField* f : PaneTokenFields()) {
       token = reader.take();
       if (f->kind == FieldKind::Text) {
-        f->text(r) = textToken(token, f->maxLength(), QStringLiteral("The %1 of slot %2").arg(QLatin1String(f->name)).arg(slot), result);
+        f->text(r) = textToken(token, f->maxLength(), f->name, slot, result);
       } else if (f->kind == FieldKind::Flag) {
         f->integer(r) = toFlagToken(token);
       } else {
@@ -209,7 +213,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   for (const auto& f : BoardTokenFields()) {
     token = reader.take();
     if (auto t = std::get_if<QString BoardSettingsRecord::*>(&f.member)) {
-      b.**t = textToken(token, MaxNameLength, QStringLiteral("The %1").arg(QLatin1String(f.name)), result);
+      b.**t = textToken(token, MaxNameLength, f.name, -1, result);
     } else if (auto l = std::get_if<Long BoardSettingsRecord::*>(&f.member)) {
       const auto v = toLong(token);
       if (!v) return fail(token, QLatin1String(f.name));

@@ -26,7 +26,7 @@ qint64 ceilDiv(qint64 a, qint64 b) { return (a + b - 1) / b; }
 // header (and the three colour masks that follow a 40-byte header with bit
 // fields), then the pixels from there, or from the file's pixel offset when
 // that lies further on: the rows are checked from that same place.
-QString bmpProblem(const QByteArray& d) {
+QString bmpProblem(const QByteArray& d, PictureCheck& c) {
   if (d.size() < 26) return QStringLiteral("the bitmap file is cut short");
   const quint32 headerSize = le32(d, 14);
   qint64 w = 0, h = 0, colours = 0;
@@ -61,6 +61,9 @@ QString bmpProblem(const QByteArray& d) {
   const qint64 stride = (w * bits + 31) / 32 * 4;  // within bounds: at most 64 KiB
   const bool rows = compression == 0 || compression == 3;
   if (pixels + (rows ? stride * h : 0) > d.size()) return QStringLiteral("the bitmap file is cut short");
+  c.size = QSize(int(w), int(h));
+  c.format = bits == 1 ? QImage::Format_Mono : bits <= 8 ? QImage::Format_Indexed8 : QImage::Format_RGB32;
+  c.runLength = !rows;
   return {};
 }
 
@@ -228,7 +231,7 @@ std::optional<qint64> scanBlocks(const QByteArray& d, qsizetype pos, qsizetype l
 // bounds, scans within the bounds of memory and time, each scan's data,
 // and the end-of-image marker (a cut-off file is otherwise decoded with
 // grey for the missing part and no error).
-QString jpegProblem(const QByteArray& d) {
+QString jpegProblem(const QByteArray& d, PictureCheck& c) {
   const qsizetype size = d.size();
   const char* const data = d.constData();
   qsizetype pos = 2;
@@ -240,7 +243,12 @@ QString jpegProblem(const QByteArray& d) {
     while (pos < size && uchar(d[pos]) == 0xFF) ++pos;  // fill bytes
     if (pos >= size) break;
     const uchar marker = uchar(d[pos++]);
-    if (marker == 0xD9) return scans > 0 ? QString() : QStringLiteral("the JPEG file holds no picture");
+    if (marker == 0xD9 && scans > 0) {
+      c.size = QSize(int(frame.width), int(frame.height));
+      c.format = frame.components.size() == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+      return {};
+    }
+    if (marker == 0xD9) return QStringLiteral("the JPEG file holds no picture");
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     if (pos + 2 > size) break;
     const qsizetype length = be16(d, pos);
@@ -302,15 +310,11 @@ QString PictureSizeProblem(qint64 w, qint64 h) {
   return {};
 }
 
-QString PictureFileProblem(const QByteArray& data, PictureFormat format) {
-  switch (format) {
-    case PictureFormat::Bmp: return bmpProblem(data);
-    case PictureFormat::Gif: return gifProblem(data);
-    case PictureFormat::Jpeg: return jpegProblem(data);
-  }
-  return {};
+PictureCheck CheckPictureFile(const QByteArray& data, PictureFormat format) {
+  PictureCheck c;
+  c.problem = format == PictureFormat::Bmp ? bmpProblem(data, c) : format == PictureFormat::Gif ? gifProblem(data)
+                                                                                               : jpegProblem(data, c);
+  return c;
 }
-
-bool IsRunLengthBmp(const QByteArray& d) { return d.size() >= 54 && le32(d, 14) >= 40 && (le32(d, 30) == 1 || le32(d, 30) == 2); }
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 // fixed bounds of memory and time.
 #pragma once
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <optional>
 
@@ -26,7 +27,17 @@ constexpr qint64 MaxJpegCoefficientBytes = 128 * 1024 * 1024;
 constexpr int MaxJpegScans = 1000;
 constexpr qint64 MaxJpegBlockVisits = 64 * 1024 * 1024;
 
-// Why the file of the given format is not read; empty when it is.
+// What the checks found: why the file is not read, or else the size and
+// format of the picture its decoder will make (as the headers tell it; the
+// decoder may prove it wrong) and whether its data may leave pixels out.
+struct PictureCheck {
+  QString problem;
+  QSize size;
+  QImage::Format format = QImage::Format_Invalid;
+  bool runLength = false;
+};
+
+// Checks a file of the given format:
 //  - BMP: a header kind, depth and compression the decoder reads, a size
 //    within bounds, and for uncompressed pixels every row in the file, from
 //    where the decoder starts reading them.
@@ -34,9 +45,6 @@ constexpr qint64 MaxJpegBlockVisits = 64 * 1024 * 1024;
 //    whole, and its compressed codes giving every one of its pixels.
 //  - JPEG: a frame within bounds, at least one scan, every scan's data up to
 //    the end marker, and the scans within the bounds above.
-QString PictureFileProblem(const QByteArray& data, PictureFormat format);
-
-// A run-length bitmap, whose data may leave pixels out.
-bool IsRunLengthBmp(const QByteArray& data);
+PictureCheck CheckPictureFile(const QByteArray& data, PictureFormat format);
 
 }  // namespace qv

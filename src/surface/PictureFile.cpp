@@ -81,21 +81,14 @@ QImage canvas(QSize size, QImage::Format format, uchar fill) {
   return img;
 }
 
-PictureResult decode(const QByteArray& data, PictureFormat format, uchar fill) {
+PictureResult decode(const QByteArray& data, PictureFormat format, const PictureCheck& check, uchar fill) {
   // The decoders allocate their picture through this limit (in MiB).
   QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)));
   // A run-length bitmap leaves out the pixels its data skips: they are
   // colour 0, as in Windows.
-  if (IsRunLengthBmp(data)) fill = 0;
-  QImage img;
-  if (format != PictureFormat::Gif) {  // the GIF decoder fills its own picture
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader header(&buffer, decoderName(format));
-    // A top-down bitmap reports its height as negative.
-    img = canvas(QSize(header.size().width(), std::abs(header.size().height())), header.imageFormat(), fill);
-  }
+  if (check.runLength) fill = 0;
+  // The GIF decoder fills its own picture.
+  QImage img = format == PictureFormat::Gif ? QImage() : canvas(check.size, check.format, fill);
   const uchar* const given = img.isNull() ? nullptr : img.constBits();
   QString why;
   JpegDamageWatch watch;
@@ -103,8 +96,12 @@ PictureResult decode(const QByteArray& data, PictureFormat format, uchar fill) {
   if (format != PictureFormat::Gif && img.constBits() != given) {
     // The decoder made another size or format than its header said: once
     // more, onto a cleared picture of what it made.
-    img = canvas(img.size(), img.format(), fill);
-    if (img.isNull() || !readOnto(data, format, img, why)) return {{}, why.isEmpty() ? QStringLiteral("the picture could not be read") : why};
+    const QSize size = img.size();
+    const QImage::Format made = img.format();
+    img = QImage();
+    img = canvas(size, made, fill);
+    if (img.isNull()) return {{}, QStringLiteral("the picture could not be read")};
+    if (!readOnto(data, format, img, why)) return {{}, why};
   }
   if (!watch.damage.isEmpty())
     return {{}, QStringLiteral("the JPEG file's data is damaged or cut short (%1)").arg(watch.damage)};
@@ -145,8 +142,9 @@ PictureResult DecodePictureOnto(const QByteArray& data, uchar fill) {
   if (data.size() > MaxPictureFileBytes) return {{}, QStringLiteral("the file is too large to be a picture")};
   const std::optional<PictureFormat> format = PictureFormatOf(data);
   if (!format) return {{}, QStringLiteral("it is not a BMP, JPEG or GIF picture")};
-  if (const QString why = PictureFileProblem(data, *format); !why.isEmpty()) return {{}, why};
-  return decode(data, *format, fill);
+  const PictureCheck check = CheckPictureFile(data, *format);
+  if (!check.problem.isEmpty()) return {{}, check.problem};
+  return decode(data, *format, check, fill);
 }
 
 PictureResult LoadPictureData(const QByteArray& data) {

@@ -17,8 +17,6 @@
 #include "surface/PosixFiles.h"
 #include "surface/SaveJournal.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -77,8 +75,7 @@ bool finishInterrupted(const QStringList& targets, const QString& named, Outcome
       outcome.warn(named, QStringLiteral("an interrupted save could not be finished or undone") + undone.lost);
       return false;
     }
-    if (!undone.lost.isEmpty())
-      outcome.warn(named, QStringLiteral("an interrupted save was undone, but left files") + undone.lost);
+    if (!undone.lost.isEmpty()) outcome.warn(named, QStringLiteral("an interrupted save was undone") + undone.lost);
   }
   if (!journal.remove())
     outcome.warn(named, QStringLiteral("the journal of an interrupted save could not be removed: %1").arg(systemReason(errno)));
@@ -124,7 +121,10 @@ Outcome WriteFilesTogether(const QVector<FileContents>& files) {
     set.push_back(e);
   }
   const auto dropTemps = [&] {
-    for (const SetEntry& e : set) removeFile(e.temp);
+    QString lost;
+    for (const SetEntry& e : set)
+      if (!e.temp.isEmpty()) lost += RemoveOrSay(e.temp, "the new file's temporary");
+    return lost;
   };
   for (qsizetype i = 0; i < files.size(); ++i) {
     SetEntry& e = set[size_t(i)];
@@ -135,16 +135,13 @@ Outcome WriteFilesTogether(const QVector<FileContents>& files) {
     }
     if (err) {
       e.temp.clear();
-      dropTemps();
-      return Outcome::failed(e.path, systemReason(err));
+      return Outcome::failed(e.path, systemReason(err) + dropTemps());
     }
   }
 
   const SetJournal journal(targets.last());
-  if (const auto failed = journal.write(set)) {
-    dropTemps();
-    return Outcome::failed(failed->file.isEmpty() ? named : failed->file, failed->reason);
-  }
+  if (const auto failed = journal.write(set))
+    return Outcome::failed(failed->file.isEmpty() ? named : failed->file, failed->reason + dropTemps());
   if (const auto failed = ReplaceSet(set)) return undo(set, journal, *failed);
   if (const auto failed = SyncFoldersOf(set)) return undo(set, journal, *failed);
   DropKept(set, outcome);

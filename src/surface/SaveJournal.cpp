@@ -170,17 +170,18 @@ std::optional<Problem> ReplaceSet(const std::vector<SetEntry>& entries) {
   return std::nullopt;
 }
 
+QString RemoveOrSay(const QByteArray& name, const char* what) {
+  if (removeFile(name)) return {};
+  return QStringLiteral("; %1 %2 could not be removed (%3)").arg(QLatin1String(what), QFile::decodeName(name), systemReason(errno));
+}
+
 UndoResult UndoSet(const std::vector<SetEntry>& entries) {
   UndoResult r;
-  const auto stays = [&](const QByteArray& name, const char* what) {
-    if (!removeFile(name))
-      r.lost += QStringLiteral("; %1 %2 could not be removed (%3)").arg(what, QFile::decodeName(name), systemReason(errno));
-  };
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     const SetEntry& e = *it;
     if (posix::exists(e.temp)) {  // never replaced
-      stays(e.temp, "the new file's temporary");
-      if (!e.keep.isEmpty()) stays(e.keep, "the old file's kept link");
+      r.lost += RemoveOrSay(e.temp, "the new file's temporary");
+      if (!e.keep.isEmpty()) r.lost += RemoveOrSay(e.keep, "the old file's kept link");
     } else if (e.keep.isEmpty()) {  // there was no file before
       if (!removeFile(native(e.target))) {
         r.whole = false;

@@ -88,6 +88,9 @@ struct UndoResult {
 // files of the rest.
 UndoResult UndoSet(const std::vector<SetEntry>& entries);
 
+// Removes a temporary or kept file (what names which); the text to add to
+// a reason when it stays, else empty.
+QString RemoveOrSay(const QByteArray& name, const char* what);
 // Removes the kept old files once the set is in place; each one that stays
 // is a warning.
 void DropKept(const std::vector<SetEntry>& entries, Outcome& outcome);
