@@ -203,7 +203,8 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
   pics.picStage.Pointer = MousePointer::Arrow;
-  for (const QString& damage : parsed.damage) outcome.warn(files.text, damage);
+  for (const QString& damage : parsed.damage)
+    outcome.warn(files.text, QStringLiteral("The project text is damaged: %1").arg(damage));
   if (!parsed.complete) {
     outcome.warn(files.text,
                  QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "

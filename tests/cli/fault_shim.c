@@ -5,8 +5,6 @@
 // in turn, or kills the program there.
 //   QV_FAULT_DIR       the folder (absolute path, no trailing slash)
 //   QV_FAULT_CALL      the counted calls to fail, from 1, comma-separated
-//   QV_FAULT_WHEN      calls to fail by kind and name: "OP:TEXT,..." fails
-//                      every OP call whose path contains TEXT
 //   QV_FAULT_ERRNO     the errno they fail with (a number; ENOSPC if unset)
 //   QV_FAULT_KILL      the counted call that kills the program before it runs
 //   QV_FAULT_DELAY_MS  every counted rename waits this long first
@@ -36,21 +34,6 @@ static int in_folder(const char* path) {
   return n && path && strncmp(path, dir, n) == 0 && (path[n] == '\0' || path[n] == '/');
 }
 
-// Whether QV_FAULT_WHEN names this call: an "OP:TEXT" item with the same
-// OP whose TEXT is part of path.
-static int matches(const char* op, const char* path) {
-  const char* when = getenv("QV_FAULT_WHEN");
-  char item[256];
-  size_t n = strlen(op);
-  while (when && *when) {
-    size_t len = strcspn(when, ",");
-    snprintf(item, sizeof item, "%.*s", (int)len, when);
-    if (!strncmp(item, op, n) && item[n] == ':' && strstr(path, item + n + 1)) return 1;
-    when += len + (when[len] == ',');
-  }
-  return 0;
-}
-
 // Counts a call on path; fails it (errno set, -1) or returns 0.
 static int fault(const char* op, const char* path) {
   if (!in_folder(path)) return 0;
@@ -61,7 +44,7 @@ static int fault(const char* op, const char* path) {
   if (log) fprintf(log, "%ld %s %s\n", counted, op, path), fclose(log);
   if (getenv("QV_FAULT_KILL") && atol(getenv("QV_FAULT_KILL")) == counted) raise(SIGKILL);
   if (!strcmp(op, "rename") && getenv("QV_FAULT_DELAY_MS")) usleep(1000 * atoi(getenv("QV_FAULT_DELAY_MS")));
-  if (!strstr(calls, me) && !matches(op, path)) return 0;
+  if (!strstr(calls, me)) return 0;
   errno = getenv("QV_FAULT_ERRNO") ? atoi(getenv("QV_FAULT_ERRNO")) : ENOSPC;
   return -1;
 }
