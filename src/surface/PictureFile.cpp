@@ -23,17 +23,18 @@ namespace {
 
 // Qt's JPEG decoder goes on over damage it meets (a scan cut short, a bad
 // code), filling in grey, and tells of it only as a warning in its logging
-// category. While one watch lives such a warning marks the picture damaged
-// instead of being printed; other messages go on to the handler before.
+// category. While the watch lives (one at a time) such a warning marks the
+// picture damaged instead of being printed; other messages go on to the
+// handler before.
 class JpegDamageWatch {
  public:
-  JpegDamageWatch() : outer_(active) {
+  JpegDamageWatch() {
     active = this;
     before_ = qInstallMessageHandler(&note);
   }
   ~JpegDamageWatch() {
     qInstallMessageHandler(before_);
-    active = outer_;
+    active = nullptr;
   }
   JpegDamageWatch(const JpegDamageWatch&) = delete;
   JpegDamageWatch& operator=(const JpegDamageWatch&) = delete;
@@ -44,12 +45,11 @@ class JpegDamageWatch {
     JpegDamageWatch* w = active;
     if (w && type == QtWarningMsg && context.category && std::strcmp(context.category, "qt.gui.imageio.jpeg") == 0) {
       if (w->damage.isEmpty()) w->damage = text;
-    } else if (w && w->before_) {
+    } else if (w && w->before_ && w->before_ != &note) {
       w->before_(type, context, text);
     }
   }
   static inline thread_local JpegDamageWatch* active = nullptr;
-  JpegDamageWatch* outer_;
   QtMessageHandler before_ = nullptr;
 };
 

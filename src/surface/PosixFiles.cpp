@@ -31,9 +31,9 @@ QByteArray stemOf(const QString& fileName) {
   return native(cut) + '~' + QCryptographicHash::hash(whole, QCryptographicHash::Sha1).toHex().left(12);
 }
 
-QByteArray folderOf(const QString& target) { return native(QFileInfo(target).absolutePath()) + '/'; }
-
 }  // namespace
+
+QByteArray folderOf(const QString& target) { return native(QFileInfo(target).absolutePath()) + '/'; }
 
 QString systemReason(int err) { return QString::fromStdString(std::generic_category().message(err)); }
 

@@ -19,6 +19,9 @@ QString notAFile(mode_t mode);
 // file it would point to).
 QString resolveLinks(const QString& path);
 
+// The folder of target, ending in a slash.
+QByteArray folderOf(const QString& target);
+
 // ".STEM.tag" beside target, and with a random suffix ".STEM.tag-XXXXXXX".
 // STEM is the file's name, or for a name too long to carry the additions
 // within the 255 bytes a name may have, its first bytes and a hash of the

@@ -20,6 +20,7 @@ struct FileContents {
 // write checked, then flushed to the disk and closed; only then does that
 // file take the place of path, in one step. On failure path is as it was and
 // no temporary file is left; the failure names path and the system's reason.
+// It is a set of one for WriteFilesTogether.
 Outcome WriteFileSafely(const QString& path, const QByteArray& bytes);
 
 // Writes the files as one set, under an exclusive lock on the set (a second

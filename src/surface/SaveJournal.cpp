@@ -31,8 +31,6 @@ constexpr qint64 MostCopied = qint64(1) << 30;
 
 QByteArray field(const QByteArray& name) { return name.isEmpty() ? QByteArray("-") : name.toPercentEncoding(); }
 
-QByteArray folderOf(const QString& target) { return native(QFileInfo(target).absolutePath()) + '/'; }
-
 // A hidden companion of target with the tag and a random suffix.
 bool isCompanion(const QByteArray& name, const QString& target, const char* tag) {
   const QByteArray prefix = folderOf(target) + besidePrefix(target, tag);
@@ -51,9 +49,8 @@ QString keepOld(const SetEntry& e) {
   const Outcome read = ReadFileCapped(e.target, MostCopied, old);
   if (!read.succeeded()) return read.failure().reason;
   struct stat st {};
-  const std::optional<mode_t> mode = ::stat(target.constData(), &st) == 0 ? std::optional<mode_t>(st.st_mode & 07777)
-                                                                          : e.oldMode;
-  const int copied = writeNew(e.keep, old, mode);
+  const int copied = writeNew(e.keep, old, ::stat(target.constData(), &st) == 0 ? std::optional<mode_t>(st.st_mode & 07777)
+                                                                               : std::nullopt);
   return copied ? systemReason(copied) : QString();
 }
 
