@@ -9,9 +9,11 @@
 
 namespace {
 
-void checkDib(const qv::DibResult& r) {
-  // A result is an image or a reason, never both or neither.
+void checkDib(const qv::DibResult& r, const qv::DibCheck& header) {
+  // A result is an image or a reason, never both or neither; the header
+  // alone tells which, and the size.
   if (r.ok() == !r.error.isEmpty()) __builtin_trap();
+  if (header.error != r.error || (r.ok() && header.size != r.image.size())) __builtin_trap();
   if (r.ok() && (r.image.format() != QImage::Format_RGB32 || r.image.width() > qv::MaxDibSide ||
                  r.image.height() > qv::MaxDibSide))
     __builtin_trap();
@@ -27,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto text = module.string(id);
     if (text && (text->isEmpty() || !module.ok())) __builtin_trap();
   }
-  for (int id = 0; id <= 12; ++id) checkDib(module.bitmap(id));
-  for (int id = 100; id <= 103; ++id) checkDib(module.bitmap(id));
-  checkDib(qv::DecodeDib(bytes));
+  for (int id : {0, 1, 2, 5, 9, 12, 100, 101, 102, 103}) checkDib(module.bitmap(id), module.checkBitmap(id));
+  checkDib(qv::DecodeDib(bytes), qv::CheckDib(bytes));
   return 0;
 }

@@ -4,7 +4,9 @@
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
 
+#include <array>
 #include <cstddef>
+#include <utility>
 #include <cstdint>
 
 namespace {
@@ -36,8 +38,15 @@ void parse(const QString& text, QChar separator) {
   if (r.complete && r.failedToken != -1) __builtin_trap();
   if (!r.complete && (r.failedToken < 0 || r.failedToken >= r.tokensRead)) __builtin_trap();
   if (ws.pointer.CurrentPane < 0 || ws.pointer.CurrentPane > qv::MaxPanes) __builtin_trap();
-  for (const auto& e : ws.win.List_Zorder)
+  // Each Pane read is listed once, and no text it holds is longer than its
+  // field allows.
+  std::array<bool, qv::SlotCount> listed{};
+  for (const auto& e : ws.win.List_Zorder) {
     if (!qv::validSlot(e.ItemData) || !qv::isSet(ws.PaneTable[size_t(e.ItemData)].InUse)) __builtin_trap();
+    if (std::exchange(listed[size_t(e.ItemData)], true)) __builtin_trap();
+    for (const qv::PaneField& f : qv::PaneFields())
+      if (f.kind == qv::FieldKind::Text && f.text(ws.PaneTable[size_t(e.ItemData)]).size() > f.maxLength()) __builtin_trap();
+  }
 }
 
 }  // namespace

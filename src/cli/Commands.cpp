@@ -21,6 +21,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -39,10 +40,25 @@ int failed(const QString& file, const QString& reason) {
   return ExitFailed;
 }
 
+// Each warning of a command that did its work; the exit code it gives.
+int warned(const Outcome& o) {
+  for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
+  return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
+}
+
+// A project file is named NAME.QV1, the suffix in any case (the files used
+// are NAME.QV1 and the bitmaps named after NAME); any other name would be
+// read or written under a name the user did not give.
+bool isProjectPath(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  return name.size() > 4 && name.endsWith(QLatin1String(".QV1"), Qt::CaseInsensitive);
+}
+
 // A command's arguments: its name first (so that the usage line shows it),
 // then the file names and options it declares.
 struct Parser : QCommandLineParser {
-  Parser(const QString& command, const QString& description) : command(command) {
+  Parser(const QString& command, const QString& description, bool projects = true)
+      : command(command), projects(projects) {
     setApplicationDescription(description);
     addHelpOption();
     addPositionalArgument(command, {}, command);
@@ -59,9 +75,13 @@ struct Parser : QCommandLineParser {
     }
     if (files().size() != fileCount)
       return badArguments(QStringLiteral("%1 takes %2 file name(s); see quorvel-cli %1 --help").arg(command).arg(fileCount));
+    for (const QString& file : files())
+      if (projects && !isProjectPath(file))
+        return badArguments(QStringLiteral("%1: a project file is named NAME.QV1").arg(QDir::toNativeSeparators(file)));
     return std::nullopt;
   }
   QString command;
+  bool projects;  // the file names are project files
 };
 
 // A session at start-up, the intro left for a blank project.
@@ -80,9 +100,7 @@ struct Session : HeadlessSession {
   int load(const QString& path) {
     platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
     const Outcome o = mnu_LoadsProject_Click(ws);
-    if (o.hasFailed()) return failed(o.failure().file, o.failure().reason);
-    for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
-    return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
+    return o.hasFailed() ? failed(o.failure().file, o.failure().reason) : warned(o);
   }
 };
 
@@ -106,7 +124,15 @@ QString writeBytes(const QString& path, const QByteArray& bytes) {
   return written.succeeded() ? QString() : written.failure().reason;
 }
 
-QString writePng(const QString& path, const QImage& img) {
+// A picture file is written in the format its name ends in: .png or .bmp
+// (a 24-bit bitmap, as Quorvel saves them).
+bool isPicturePath(const QString& path) {
+  return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ||
+         path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+}
+
+QString writePicture(const QString& path, const QImage& img) {
+  if (path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) return writeBytes(path, EncodeBmp24(img));
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -131,13 +157,14 @@ int dump(const QStringList& args) {
 }
 
 int render(const QStringList& args) {
-  Parser p(QStringLiteral("render"), QStringLiteral("Loads a project and writes its Board picture as PNG."));
+  Parser p(QStringLiteral("render"), QStringLiteral("Loads a project and writes its Board picture as PNG or BMP."));
   p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
-  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The PNG file to write."), QStringLiteral("FILE"));
+  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The picture to write: FILE.png or FILE.bmp."),
+                               QStringLiteral("FILE"));
   p.addOption(out);
   p.addOption(BoardOption);
   if (const auto code = p.parseArgs(args, 1)) return *code;
-  if (p.value(out).isEmpty()) return badArguments(QStringLiteral("render needs --out FILE.png"));
+  if (!isPicturePath(p.value(out))) return badArguments(QStringLiteral("render needs --out FILE.png or FILE.bmp"));
   const auto board = parseBoard(p.value(BoardOption));
   if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
   Session s;
@@ -145,7 +172,7 @@ int render(const QStringList& args) {
   const int loaded = s.load(p.files()[0]);
   if (loaded == ExitFailed) return loaded;
   RedrawBoard(s.ws);
-  if (const QString why = writePng(p.value(out), s.ws.surfaces.picStage.Image()); !why.isEmpty())
+  if (const QString why = writePicture(p.value(out), s.ws.surfaces.picStage.Image()); !why.isEmpty())
     return failed(p.value(out), why);
   return loaded;
 }
@@ -159,9 +186,11 @@ int resave(const QStringList& args) {
   const int loaded = s.load(p.files()[0]);
   if (loaded == ExitFailed) return loaded;
   s.platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(p.files()[1]).absoluteFilePath())));
+  // Read-only project files are never replaced without a person's Yes.
+  s.platform.answerWhenUnscripted = false;
   const Outcome saved = SaveProject(s.ws);
   if (saved.hasFailed()) return failed(saved.failure().file, saved.failure().reason);
-  return loaded;
+  return std::max(loaded, warned(saved));
 }
 
 struct Input {
@@ -228,7 +257,7 @@ int play(const QStringList& args) {
     RunLoopPass(ws);
     if (!dir.isEmpty()) {
       const QString name = QDir(dir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
-      if (const QString why = writePng(name, ws.surfaces.picStage.Image()); !why.isEmpty()) return failed(name, why);
+      if (const QString why = writePicture(name, ws.surfaces.picStage.Image()); !why.isEmpty()) return failed(name, why);
     }
   }
   if (const QString out = p.value(stateOut); !out.isEmpty()) {
@@ -248,12 +277,13 @@ QJsonObject moduleJson(const LibraryModuleInfo& m) {
   if (m.number >= 0) o["Number"] = m.number;
   o["Name"] = m.name;
   o["Images"] = QJsonArray::fromStringList(m.imageNames);
+  // Listing reads names and sizes; a picture is decoded only when asked for.
   QJsonArray bitmaps;
   const ResourceModule module = ResourceModule::Load(m.path);
   for (int id = 100; id <= 103; ++id) {
-    const DibResult b = module.bitmap(id);
-    bitmaps.append(b.ok() ? QJsonObject{{"Id", id}, {"Width", b.image.width()}, {"Height", b.image.height()}}
-                          : QJsonObject{{"Id", id}, {"Error", b.error}});
+    const DibCheck b = module.checkBitmap(id);
+    bitmaps.append(b.error.isEmpty() ? QJsonObject{{"Id", id}, {"Width", b.size.width()}, {"Height", b.size.height()}}
+                                     : QJsonObject{{"Id", id}, {"Error", b.error}});
   }
   o["Bitmaps"] = bitmaps;
   return o;
@@ -262,13 +292,15 @@ QJsonObject moduleJson(const LibraryModuleInfo& m) {
 int library(const QStringList& args) {
   Parser p(QStringLiteral("library"),
            QStringLiteral("Lists the pane libraries (qv_1.dll .. qv_99.dll) in a folder as the start-up scan finds\n"
-                          "them, as JSON, or writes one of their bitmaps as PNG."));
+                          "them, as JSON, or writes one of their bitmaps as PNG or BMP."),
+           false);
   p.addPositionalArgument(QStringLiteral("folder"), QStringLiteral("The folder that holds the qv_N.dll files."));
   const QCommandLineOption image(QStringLiteral("image"),
                                  QStringLiteral("Bitmap K of library N: K 0 is the preview (bitmap 100), 1..3 the "
                                                 "images (bitmaps 101..103)."),
                                  QStringLiteral("N:K"));
-  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The PNG file --image writes."), QStringLiteral("FILE"));
+  const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The picture --image writes: FILE.png or FILE.bmp."),
+                               QStringLiteral("FILE"));
   p.addOptions({image, out});
   if (const auto code = p.parseArgs(args, 1)) return *code;
   const QString folder = p.files()[0];
@@ -279,13 +311,13 @@ int library(const QStringList& args) {
     const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
     if (n < FirstLibraryNumber || n > LastLibraryNumber)
       return badArguments(QStringLiteral("--image takes N:K with N 1..99 and K 0..3"));
-    if (p.value(out).isEmpty()) return badArguments(QStringLiteral("--image needs --out FILE.png"));
+    if (!isPicturePath(p.value(out))) return badArguments(QStringLiteral("--image needs --out FILE.png or FILE.bmp"));
     const QString path = LibraryModulePath(folder, n);
     const ResourceModule module = ResourceModule::Load(path);
     if (!module.ok()) return failed(path, module.error());
     const DibResult bmp = module.bitmap(100 + m.captured(2).toInt());
     if (!bmp.ok()) return failed(path, bmp.error);
-    if (const QString why = writePng(p.value(out), bmp.image); !why.isEmpty()) return failed(p.value(out), why);
+    if (const QString why = writePicture(p.value(out), bmp.image); !why.isEmpty()) return failed(p.value(out), why);
     return ExitDone;
   }
   const LibraryScanResult scan = ScanLibraryFolder(folder);

@@ -15,7 +15,9 @@ namespace qv {
 
 const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif");
 
-QString ShortPictureName(const QString& title) { return title.size() > 4 ? title.left(title.size() - 4) : QString(); }
+QString ShortPictureName(const QString& title) {
+  return title.size() > 4 ? WithoutSeparator(title.left(title.size() - 4)) : QString();
+}
 
 namespace {
 
@@ -57,7 +59,8 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
   }
   PaneRecord& p = ws.Pane(slot);
   p.PictureName = shortName + ".bmp";
-  p.Label = shortName;
+  // Our addition: a Label no longer than the Pane dialog allows.
+  p.Label = shortName.left(MaxLabelLength);
   p.PictureLoaded = QvTrue;
   CommitPanePicture(ws, slot, r.image);
   MoveZorderEntryToEnd(ws, slot);

@@ -14,7 +14,9 @@ extern const QString PictureFilter;
 enum class PictureTarget : uint8_t { Pane = 1, Background = 2 };
 
 // A file title without its last four characters (a dot and a three-letter
-// extension); empty for a title of four characters or fewer.
+// extension); empty for a title of four characters or fewer. It never holds
+// the project text's separator character (our addition: the name goes into
+// the project text, which could not be read back with it).
 QString ShortPictureName(const QString& title);
 
 // The picture dialog: for a Pane it loads the chosen file into CurrentPane,

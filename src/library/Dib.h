@@ -5,6 +5,7 @@
 #pragma once
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace qv {
@@ -25,5 +26,13 @@ struct DibResult {
 // fields), rows stored bottom-up or top-down. Run-length and embedded
 // JPEG/PNG bitmaps are refused.
 DibResult DecodeDib(const QByteArray& dib);
+
+// The size DecodeDib would give, from the header alone, or the reason it
+// would refuse the bitmap: no pixel is decoded.
+struct DibCheck {
+  QSize size;
+  QString error;
+};
+DibCheck CheckDib(const QByteArray& dib);
 
 }  // namespace qv

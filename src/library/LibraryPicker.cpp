@@ -112,8 +112,10 @@ void SendLibraryImage(Workspace& ws) {
   if (ws.win.Shape1[0].Visible) ws.pointer.CurrentPane = ws.pointer.TargetPane;
   const int slot = ws.pointer.CurrentPane;
   PaneRecord& p = ws.Pane(slot);
-  p.PictureName = d.ImageName + ".bmp";
-  p.Label = d.ImageName;
+  // Our addition: the names fit the project text (no separator, the Label
+  // no longer than the Pane dialog allows).
+  p.PictureName = ProjectTextOf(d.ImageName, MaxNameLength - 4) + ".bmp";
+  p.Label = ProjectTextOf(d.ImageName, MaxLabelLength);
   p.PictureLoaded = QvTrue;
   CommitPanePicture(ws, slot, d.picImagePreview.Picture());
   MoveZorderEntryToEnd(ws, slot);

@@ -6,7 +6,8 @@
 // arithmetic on file values is done in 64 bits, so no sum can wrap.
 #include "library/ResourceModule.h"
 
-#include <QFile>
+#include "surface/SafeFiles.h"
+
 #include <QtEndian>
 
 namespace qv {
@@ -20,17 +21,12 @@ constexpr qint64 DirectoryHeader = 16, DirectoryEntry = 8, DataEntry = 16;
 }  // namespace
 
 ResourceModule ResourceModule::Load(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
+  // Only a plain file is read (a pipe would wait for ever, a device never
+  // end), and never more than the limit, whatever size it reports.
+  QByteArray bytes;
+  if (const Outcome read = ReadFileCapped(path, MaxModuleFileSize, bytes); !read.succeeded()) {
     ResourceModule m;
-    m.error_ = QStringLiteral("the file cannot be opened (%1)").arg(f.errorString());
-    return m;
-  }
-  // Read one byte past the limit, whatever size the file system reports.
-  const QByteArray bytes = f.read(MaxModuleFileSize + 1);
-  if (bytes.size() > MaxModuleFileSize) {
-    ResourceModule m;
-    m.error_ = QStringLiteral("the file is larger than %1 MiB").arg(MaxModuleFileSize >> 20);
+    m.error_ = QStringLiteral("the file cannot be read: %1").arg(read.failure().reason);
     return m;
   }
   return FromData(bytes);
@@ -199,6 +195,13 @@ DibResult ResourceModule::bitmap(int id) const {
   const auto bytes = resource(ResourceBitmap, quint32(id));
   if (!bytes) return {QImage(), QStringLiteral("the module has no bitmap %1").arg(id)};
   return DecodeDib(*bytes);
+}
+
+DibCheck ResourceModule::checkBitmap(int id) const {
+  if (!ok()) return {{}, error_};
+  const auto bytes = resource(ResourceBitmap, quint32(id));
+  if (!bytes) return {{}, QStringLiteral("the module has no bitmap %1").arg(id)};
+  return CheckDib(*bytes);
 }
 
 }  // namespace qv

@@ -20,7 +20,8 @@ enum ResourceType : quint32 { ResourceBitmap = 2, ResourceString = 6 };
 
 class ResourceModule {
  public:
-  // Reads the module file at path (at most MaxModuleFileSize bytes).
+  // Reads the module file at path (a plain file of at most
+  // MaxModuleFileSize bytes; anything else is refused with what it is).
   static ResourceModule Load(const QString& path);
   // Reads a module from bytes already in memory.
   static ResourceModule FromData(const QByteArray& bytes);
@@ -39,6 +40,8 @@ class ResourceModule {
   std::optional<QString> string(int id) const;
   // Bitmap resource id, decoded; the error names a missing bitmap too.
   DibResult bitmap(int id) const;
+  // Its size, or why it would not decode, from its header alone.
+  DibCheck checkBitmap(int id) const;
 
  private:
   struct Section {

@@ -32,6 +32,12 @@ const std::array<PaneField, 60>& PaneFields() {
 #undef QV_F
 #undef QV_T
 
+int PaneField::maxLength() const {
+  const QLatin1String n(name);
+  return n == QLatin1String("Label") ? MaxLabelLength : n == QLatin1String("WritingText") ? MaxWritingLength
+         : n == QLatin1String("URL")  ? MaxUrlLength : MaxNameLength;
+}
+
 qint64 PaneField::number(const PaneRecord& r) const {
   if (auto p = std::get_if<0>(&member)) return r.**p;
   if (auto p = std::get_if<1>(&member)) return r.**p;

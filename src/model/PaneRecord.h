@@ -100,6 +100,8 @@ struct PaneField {
   QString& text(PaneRecord& r) const { return r.*std::get<2>(member); }
   // The field as a number (Integer, Long and Flag fields).
   qint64 number(const PaneRecord& r) const;
+  // The most characters a Text field holds (Types.h).
+  int maxLength() const;
   void setNumber(PaneRecord& r, qint64 v) const;
 };
 

@@ -33,6 +33,16 @@ inline constexpr QChar FieldSeparator{char16_t(0x00CE)};
 // The text without the separator character.
 inline QString WithoutSeparator(QString text) { return text.remove(FieldSeparator); }
 
+// The longest texts a project holds: the Pane dialog's limits for the Label
+// and the Writing, and bounds of our own for the web address (longer ones
+// do not work in browsers) and for names of pictures and fonts.
+constexpr int MaxLabelLength = 99;
+constexpr int MaxWritingLength = 500;
+constexpr int MaxUrlLength = 2048;
+constexpr int MaxNameLength = 1024;
+// A text as a project can hold it: no separator, at most max characters.
+inline QString ProjectTextOf(const QString& text, int max) { return WithoutSeparator(text).left(max); }
+
 // The maker's web address, as the help, the readout and new Panes name it.
 inline constexpr char MakerAddress[] = "quorvel.example.org";
 

@@ -68,6 +68,8 @@ ProjectFiles ProjectFilesOf(const Workspace& ws) {
   return {f + n + ".QV1", f + "Back_" + n + ".bmp", f + "Sprites_" + n + ".bmp", f + "Masks_" + n + ".bmp"};
 }
 
+QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.sprites, files.masks, files.text}; }
+
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -85,14 +87,25 @@ Outcome SaveProject(Workspace& ws) {
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
+  const QStringList set = SaveOrder(files);
+  // Our addition: files the user may not write are replaced only when the
+  // user says so, as editors ask.
+  for (const QString& file : set) {
+    if (!IsReadOnlyFile(file)) continue;
+    if (ws.platform->AskYesNo(QStringLiteral("Save Project"), QStringLiteral("%1 is read-only.\nSave the project over it anyway?")
+                                                    .arg(QDir::toNativeSeparators(file))))
+      break;
+    stage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(file, QStringLiteral("The file is read-only, so the project was not saved."));
+  }
   // The four files change together or not at all; the project file takes
   // its place last, so it never names bitmaps older than itself.
-  const Outcome saved = WriteFilesTogether({
-      {files.back, EncodeBmp24(ws.surfaces.picBackground.Image())},
-      {files.sprites, EncodeBmp24(ws.surfaces.picSprites.Image())},
-      {files.masks, EncodeBmp24(ws.surfaces.picMasks.Image())},
-      {files.text, WriteRtf(text)},
-  });
+  const QByteArray bytes[] = {EncodeBmp24(ws.surfaces.picBackground.Image()),
+                              EncodeBmp24(ws.surfaces.picSprites.Image()),
+                              EncodeBmp24(ws.surfaces.picMasks.Image()), WriteRtf(text)};
+  QVector<FileContents> contents;
+  for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
+  const Outcome saved = WriteFilesTogether(contents);
   if (saved.hasFailed()) {
     stage.Pointer = MousePointer::Arrow;
     return Outcome::failed(saved.failure().file,
@@ -102,7 +115,7 @@ Outcome SaveProject(Workspace& ws) {
   stage.Pointer = MousePointer::Arrow;
   ws.project.DocumentName = ws.project.ProjectName + ".QV1";
   ws.history.MarkSaved();
-  return Outcome::done();
+  return saved;
 }
 
 Outcome SaveChangesFirst(Workspace& ws, const QString& title) {
@@ -168,6 +181,9 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   ws.project.DocumentName.clear();
 
   const ProjectFiles files = ProjectFilesOf(ws);
+  // A save of this project that was killed is finished or undone first, and
+  // a save running now is waited for: the files read are one project.
+  Outcome outcome = RecoverFilesTogether(SaveOrder(files));
   QString why;
   const auto doc = readProjectText(files.text, why);
   if (!doc) {
@@ -180,7 +196,6 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   }
 
   // From here on a failing step is skipped and the next one runs.
-  Outcome outcome = Outcome::done();
   if (const auto back = loadProjectPicture(files.back, QStringLiteral("Background picture"), outcome)) {
     pics.picBackground.AutoSize = true;
     pics.picBackground.SetPicture(*back);
@@ -202,6 +217,8 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   pics.picStage.Pointer = MousePointer::Arrow;
   ws.project.DocumentName = ws.project.ProjectName + ".QV1";
   ws.history.Clear();
+  for (const QString& damage : parsed.damage)
+    outcome.warn(files.text, QStringLiteral("The project text is damaged: %1").arg(damage));
   if (!parsed.complete) {
     outcome.warn(files.text,
                  QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "

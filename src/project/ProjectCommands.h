@@ -14,7 +14,8 @@ extern const QString ProjectFilter;
 
 // Save Project: asks for a name, writes the project text and its three
 // bitmaps as one set: a failure anywhere leaves all four earlier files as
-// they were. Failed names the file and the reason.
+// they were. Failed names the file and the reason; a file the user may not
+// write is replaced only when the user answers Yes.
 Outcome SaveProject(Workspace& ws);
 // Load a Project. Failed when the project text cannot be read (the Board is
 // then empty); done with warnings when the text is damaged or a bitmap was
@@ -48,5 +49,7 @@ struct ProjectFiles {
   QString text, back, sprites, masks;
 };
 ProjectFiles ProjectFilesOf(const Workspace& ws);
+// The four files in the order a save replaces them, the project file last.
+QStringList SaveOrder(const ProjectFiles& files);
 
 }  // namespace qv

@@ -45,6 +45,20 @@ void appendToken(QString& out, const QString& token) {
   out += FieldSeparator;
 }
 
+// Our addition: a text read from a file holds no separator (the file came
+// from a document in another code page) and no more than its field's
+// bound; a text that was cut is noted with its field (and slot, -1 for the
+// Board's).
+QString textToken(QStringView token, int max, const char* field, int slot, ParseResult& result) {
+  const qsizetype separators = token.count(FieldSeparator);
+  if (token.size() - separators > max)
+    result.damage << QStringLiteral("The %1%2 holds %3 characters; it was cut to %4.")
+                         .arg(QLatin1String(field), slot < 0 ? QString() : QStringLiteral(" of slot %1").arg(slot))
+                         .arg(token.size() - separators)
+                         .arg(max);
+  return ProjectTextOf(token.left(max + separators).toString(), max);
+}
+
 // Takes tokens from the front of the text with a cursor.
 class TokenReader {
  public:
@@ -122,7 +136,8 @@ QString SerializeProject(Workspace& ws) {
         case FieldKind::Integer: appendToken(out, QString::number(f->integer(r))); break;
         case FieldKind::Long: appendToken(out, QString::number(f->longValue(r))); break;
         case FieldKind::Flag: appendToken(out, isSet(f->integer(r)) ? "1" : "0"); break;
-        case FieldKind::Text: appendToken(out, f->text(r)); break;
+        // No text may hold the separator: it would split the text when read.
+        case FieldKind::Text: appendToken(out, ProjectTextOf(f->text(r), f->maxLength())); break;
       }
     }
     out += FieldSeparator;  // the empty token 60
@@ -130,7 +145,7 @@ QString SerializeProject(Workspace& ws) {
   using B = BoardSettingsRecord;
   const B& b = ws.BoardSettings;
   for (const auto& f : BoardTokenFields()) {
-    if (auto t = std::get_if<QString B::*>(&f.member)) appendToken(out, b.**t);
+    if (auto t = std::get_if<QString B::*>(&f.member)) appendToken(out, ProjectTextOf(b.**t, MaxNameLength));
     else if (auto l = std::get_if<Long B::*>(&f.member)) appendToken(out, QString::number(b.**l));
     else appendToken(out, isSet(b.*std::get<Flag B::*>(f.member)) ? "1" : "0");
   }
@@ -157,19 +172,30 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   if (!count || *count < 0 || *count > MaxPanes) return fail(token, QStringLiteral("PaneCount"));
   ws.project.PaneCount = Integer(*count);
 
-  for (int g = 0; g < ws.project.PaneCount; ++g) {
+  std::array<bool, SlotCount> seen{};
+  for (int g = 0; g < *count; ++g) {
     slot = -1;
     token = reader.take();
     const auto s = toInteger(token);
     if (!s || !validSlot(int(*s))) return fail(token, QStringLiteral("Slot"));
     slot = int(*s);
-    ws.pointer.CurrentPane = slot;
-    PaneRecord& r = ws.PaneTable[size_t(slot)];
+    // Our addition: a slot listed again is damage. Its group is read, so
+    // that the tokens after it stay in step, and dropped: the first wins.
+    const bool repeated = seen[size_t(slot)];
+    seen[size_t(slot)] = true;
+    PaneRecord scratch;
+    PaneRecord& r = repeated ? scratch : ws.PaneTable[size_t(slot)];
+    if (repeated) {
+      ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
+      result.damage << QStringLiteral("Slot %1 is listed again; that group was not used.").arg(slot);
+    } else {
+      ws.pointer.CurrentPane = slot;
+    }
     r.InUse = QvTrue;
     for (const PaneField* f : PaneTokenFields()) {
       token = reader.take();
       if (f->kind == FieldKind::Text) {
-        f->text(r) = token.toString();
+        f->text(r) = textToken(token, f->maxLength(), f->name, slot, result);
       } else if (f->kind == FieldKind::Flag) {
         f->integer(r) = toFlagToken(token);
       } else {
@@ -179,7 +205,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
       }
     }
     reader.take();  // the empty token 60
-    AddZorderItem(ws);
+    if (!repeated) AddZorderItem(ws);
   }
   slot = -1;
 
@@ -187,7 +213,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   for (const auto& f : BoardTokenFields()) {
     token = reader.take();
     if (auto t = std::get_if<QString BoardSettingsRecord::*>(&f.member)) {
-      b.**t = token.toString();
+      b.**t = textToken(token, MaxNameLength, f.name, -1, result);
     } else if (auto l = std::get_if<Long BoardSettingsRecord::*>(&f.member)) {
       const auto v = toLong(token);
       if (!v) return fail(token, QLatin1String(f.name));

@@ -25,7 +25,8 @@ struct BoardSettingsField {
 const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields();
 
 // Builds the project text of PaneTable and BoardSettings and sets PaneCount
-// to the number of slots 1..50 in use.
+// to the number of slots 1..50 in use. Texts are written without the
+// separator and cut to their field's bound, so the text always reads back.
 QString SerializeProject(Workspace& ws);
 
 // How far ParseProject got.
@@ -41,10 +42,16 @@ struct ParseResult {
   int failedSlot = -1;
   QString failedText;
   QString remaining;
+  // What the reading changed, one sentence each: texts cut to their
+  // field's bound, slots listed again.
+  QStringList damage;
 };
 
 // Reads a project text into PaneTable (already reset by the caller),
 // PaneCount and BoardSettings, adding a layer-list entry per Pane read.
+// Texts lose the separator and are cut to their field's bound; a slot
+// listed again keeps its first group (the later ones are read and dropped,
+// and not counted in PaneCount); both are noted in damage.
 // Numbers are decimal with an optional sign, blanks around them allowed; a
 // number that is missing, malformed or outside its field's range, or a slot
 // outside 0..50, stops the reading there and keeps what was stored. A Flag

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <map>
 #include <string_view>
-#include <vector>
 
 namespace qv {
 namespace {
@@ -60,9 +60,19 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 enum class Dest : uint8_t { Text, FontTable, Skip };
 
 struct GroupState {
+  int font = -1;     // -1: the default font
+  quint16 uc = 1;    // fallback characters after \uN (more than 65535 skip as many)
   Dest dest = Dest::Text;
-  int uc = 1;     // fallback characters after \uN
-  int font = -1;  // -1: the default font
+  bool operator==(const GroupState&) const = default;
+};
+
+// Groups that share one state, innermost last: a group opens as a copy of
+// the one around it, so the stack is kept as runs of equal states. It grows
+// only with the changes a document makes (each takes a control word and a
+// brace, at least four bytes, for a run of twelve), never with its braces.
+struct Run {
+  GroupState state;
+  qint32 count;
 };
 
 class Parser {
@@ -95,18 +105,35 @@ class Parser {
   }
 
  private:
-  GroupState& top() { return stack_.empty() ? outer_ : stack_.back(); }
+  const GroupState& top() const { return runs_.empty() ? outer_ : runs_.back().state; }
+
+  // Changes one value of the innermost group, parting it from its run.
+  template <typename T>
+  void set(T GroupState::*value, T to) {
+    if (top().*value == to) return;
+    if (runs_.empty()) {
+      outer_.*value = to;
+      return;
+    }
+    if (runs_.back().count > 1) {
+      --runs_.back().count;
+      runs_.push_back({runs_.back().state, 1});
+    }
+    runs_.back().state.*value = to;
+  }
 
   void openGroup() {
-    stack_.push_back(top());
+    if (runs_.empty()) runs_.push_back({outer_, 1});
+    else ++runs_.back().count;
+    ++depth_;
     skip_ = 0;
   }
 
   void closeGroup() {
     skip_ = 0;
-    if (stack_.empty()) return;
-    stack_.pop_back();
-    if (stack_.empty()) done_ = true;  // the document's own group ended
+    if (depth_ == 0) return;
+    if (--runs_.back().count == 0) runs_.pop_back();
+    if (--depth_ == 0) done_ = true;  // the document's own group ended
   }
 
   // After a backslash: a control word (letters, an optional number and one
@@ -160,7 +187,7 @@ class Parser {
         return;
       }
       case '*':
-        if (stack_.size() > 1) top().dest = Dest::Skip;
+        if (depth_ > 1) set(&GroupState::dest, Dest::Skip);
         return;
       case '\\': case '{': case '}': emitByte(c); return;
       case '~': emitChar(0x00A0); return;
@@ -175,7 +202,7 @@ class Parser {
 
   void fontTableWord(std::string_view word, bool hasParam, int n) {
     if (!hasParam) {
-      if (isSkippedDestination(word)) top().dest = Dest::Skip;
+      if (isSkippedDestination(word)) set(&GroupState::dest, Dest::Skip);
       return;
     }
     if (word == "f") {
@@ -188,7 +215,6 @@ class Parser {
   }
 
   void textWord(std::string_view word, bool hasParam, int n) {
-    GroupState& g = top();
     if (word == "par" || word == "sect" || word == "page" || word == "line" || word == "row") {
       if (word == "par") paragraph();
       else emitChar(u'\n');
@@ -197,11 +223,11 @@ class Parser {
     } else if (word == "u") {
       if (hasParam) unicode(n);
     } else if (word == "uc") {
-      g.uc = hasParam ? std::max(0, n) : 1;
+      set(&GroupState::uc, quint16(hasParam ? std::clamp(n, 0, 0xFFFF) : 1));
     } else if (word == "f") {
-      if (hasParam) g.font = n;
+      if (hasParam) set(&GroupState::font, n);
     } else if (word == "plain") {
-      g.font = -1;
+      set(&GroupState::font, -1);
     } else if (word == "deff") {
       if (hasParam) deff_ = n;
     } else if (word == "ansicpg") {
@@ -211,10 +237,10 @@ class Parser {
       }
     } else if (!cpgSeen_ && (word == "ansi" || word == "mac" || word == "pc" || word == "pca")) {
       docCp_ = word == "ansi" ? DefaultCodePage : word == "mac" ? 10000 : word == "pc" ? 437 : 850;
-    } else if (stack_.size() > 1 && word == "fonttbl") {
-      g.dest = Dest::FontTable;
-    } else if (stack_.size() > 1 && isSkippedDestination(word)) {
-      g.dest = Dest::Skip;
+    } else if (depth_ > 1 && word == "fonttbl") {
+      set(&GroupState::dest, Dest::FontTable);
+    } else if (depth_ > 1 && isSkippedDestination(word)) {
+      set(&GroupState::dest, Dest::Skip);
     } else {
       for (const auto& nc : NamedChars)
         if (nc.word == word) {
@@ -283,7 +309,8 @@ class Parser {
   qsizetype size_;
   qsizetype pos_ = 0;
   bool done_ = false;
-  std::vector<GroupState> stack_;
+  std::deque<Run> runs_;  // chunks of memory, never copied as the stack grows
+  qint64 depth_ = 0;
   GroupState outer_;  // outside every group (only before the first brace)
   int skip_ = 0;      // fallback characters still to skip
   int docCp_ = DefaultCodePage;

@@ -24,7 +24,8 @@ struct RtfReadResult {
 // ends the document adds no character, so WriteRtf's output reads back to
 // the text it was given (with "\r\n" and "\r" line breaks as "\n").
 // Anything after the closing brace is ignored; a truncated document gives
-// the text read so far. Linear in the input; nesting uses no recursion.
+// the text read so far. Linear in the input; nesting uses no recursion, and
+// no memory of its own: only groups that change something are remembered.
 RtfReadResult ReadRtf(const QByteArray& bytes);
 
 }  // namespace qv

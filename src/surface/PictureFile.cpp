@@ -1,12 +1,14 @@
 // Picture file reading within fixed bounds, and the 24-bit bitmap writer.
 //
 // A file is read only when its first bytes make it a BMP, JPEG or GIF
-// picture. Its header is then walked here, without the decoder, to learn the
-// size it announces and that the file is whole; only then does Qt's decoder
-// for that one format run, under an allocation limit, and the decoded size
-// is checked again.
+// picture and its headers pass the checks of PictureChecks; only then does
+// Qt's decoder for that one format run, under an allocation limit, and the
+// decoded size is checked again. The BMP and JPEG decoders draw onto a
+// picture we give them, cleared first, so that no pixel they leave out can
+// hold memory of the program.
 #include "surface/PictureFile.h"
 
+#include "surface/PictureChecks.h"
 #include "surface/SafeFiles.h"
 #include "surface/Surface.h"
 
@@ -15,176 +17,96 @@
 #include <QtEndian>
 
 #include <cstring>
-#include <optional>
 
 namespace qv {
 namespace {
 
-enum class Format { Bmp, Jpeg, Gif };
-
-std::optional<Format> formatOf(const QByteArray& d) {
-  if (d.startsWith("BM")) return Format::Bmp;
-  if (d.startsWith("\xFF\xD8\xFF")) return Format::Jpeg;
-  if (d.startsWith("GIF87a") || d.startsWith("GIF89a")) return Format::Gif;
-  return std::nullopt;
-}
-
-// Readers of header fields; callers check that the bytes are there.
-const uchar* at(const QByteArray& d, qsizetype pos) { return reinterpret_cast<const uchar*>(d.constData()) + pos; }
-quint32 le16(const QByteArray& d, qsizetype pos) { return qFromLittleEndian<quint16>(at(d, pos)); }
-quint32 le32(const QByteArray& d, qsizetype pos) { return qFromLittleEndian<quint32>(at(d, pos)); }
-quint32 be16(const QByteArray& d, qsizetype pos) { return qFromBigEndian<quint16>(at(d, pos)); }
-
-// Why a picture of w x h pixels is not read; empty when it is. Sizes come in
-// as 64-bit numbers, so no product here can overflow.
-QString sizeProblem(qint64 w, qint64 h) {
-  if (w <= 0 || h <= 0) return QStringLiteral("the picture has no width or height (%1 x %2)").arg(w).arg(h);
-  if (w > MaxPictureSide || h > MaxPictureSide || w * h > MaxPicturePixels)
-    return QStringLiteral("the picture is too large (%1 x %2; at most %3 pixels a side and %4 in all)")
-        .arg(w)
-        .arg(h)
-        .arg(MaxPictureSide)
-        .arg(MaxPicturePixels);
-  return {};
-}
-
-// A Windows bitmap: a header kind, depth and compression the decoder reads,
-// a size within bounds and, for uncompressed pixels, every row in the file
-// (the decoder keeps whatever rows it got and reports success).
-QString bmpProblem(const QByteArray& d) {
-  if (d.size() < 26) return QStringLiteral("the bitmap file is cut short");
-  const quint32 headerSize = le32(d, 14);
-  qint64 w = 0, h = 0;
-  quint32 bits = 0, compression = 0;
-  if (headerSize == 12) {  // OS/2 core header
-    w = le16(d, 18);
-    h = le16(d, 20);
-    bits = le16(d, 24);
-  } else if (headerSize >= 40) {
-    if (d.size() < 54) return QStringLiteral("the bitmap file is cut short");
-    w = qint32(le32(d, 18));
-    h = std::abs(qint64(qint32(le32(d, 22))));  // negative: rows stored top-down
-    bits = le16(d, 28);
-    compression = le32(d, 30);
-  } else {
-    return QStringLiteral("the bitmap header is of no known kind (%1 bytes)").arg(headerSize);
+// Qt's JPEG decoder goes on over damage it meets (a scan cut short, a bad
+// code), filling in grey, and tells of it only as a warning in its logging
+// category. While the watch lives (one at a time) such a warning marks the
+// picture damaged instead of being printed; other messages go on to the
+// handler before.
+class JpegDamageWatch {
+ public:
+  JpegDamageWatch() {
+    active = this;
+    before_ = qInstallMessageHandler(&note);
   }
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-    return QStringLiteral("the bitmap has %1 bits per pixel").arg(bits);
-  // 0 plain, 1 run-length 8-bit, 2 run-length 4-bit, 3 bit fields.
-  const bool known = compression == 0 || (compression == 1 && bits == 8) || (compression == 2 && bits == 4) ||
-                     (compression == 3 && (bits == 16 || bits == 32));
-  if (!known) return QStringLiteral("the bitmap's compression (%1 at %2 bits) is not read").arg(compression).arg(bits);
-  if (const QString why = sizeProblem(w, h); !why.isEmpty()) return why;
-  if (compression == 0 || compression == 3) {
-    const qint64 stride = (w * bits + 31) / 32 * 4;  // within bounds: at most 64 KiB
-    if (qint64(le32(d, 10)) + stride * h > d.size()) return QStringLiteral("the bitmap file is cut short");
+  ~JpegDamageWatch() {
+    qInstallMessageHandler(before_);
+    active = nullptr;
   }
-  return {};
-}
+  JpegDamageWatch(const JpegDamageWatch&) = delete;
+  JpegDamageWatch& operator=(const JpegDamageWatch&) = delete;
+  QString damage;  // the decoder's first note
 
-// A GIF file up to the end of its first picture, which is all the decoder
-// reads: the canvas it will allocate (the larger of the logical screen and
-// the picture's own extent) within bounds, and the picture's data complete.
-QString gifProblem(const QByteArray& d) {
-  const qsizetype size = d.size();
-  if (size < 13) return QStringLiteral("the GIF file is cut short");
-  const qint64 screenW = le16(d, 6), screenH = le16(d, 8);
-  qsizetype pos = 13;
-  if (uchar(d[10]) & 0x80) pos += 3 << ((uchar(d[10]) & 7) + 1);  // global colour table
-  // Data sub-blocks: a length byte, that many bytes, until a length of 0.
-  const auto skipSubBlocks = [&] {
-    while (pos < size) {
-      const int n = uchar(d[pos++]);
-      if (n == 0) return true;
-      pos += n;
-    }
-    return false;
-  };
-  while (pos < size) {
-    const uchar block = uchar(d[pos++]);
-    if (block == 0x21) {  // extension: its label, then sub-blocks
-      ++pos;
-      if (!skipSubBlocks()) break;
-    } else if (block == 0x2C) {  // image descriptor
-      if (pos + 9 > size) break;
-      const qint64 left = le16(d, pos), top = le16(d, pos + 2), w = le16(d, pos + 4), h = le16(d, pos + 6);
-      const uchar flags = uchar(d[pos + 8]);
-      pos += 9;
-      if (flags & 0x80) pos += 3 << ((flags & 7) + 1);  // local colour table
-      if (w == 0 || h == 0) return QStringLiteral("a picture in the GIF file has no width or height");
-      if (const QString why = sizeProblem(std::max(screenW, left + w), std::max(screenH, top + h)); !why.isEmpty())
-        return why;
-      ++pos;  // the code size
-      if (pos > size || !skipSubBlocks()) break;
-      return {};
-    } else if (block == 0x3B) {
-      return QStringLiteral("the GIF file holds no picture");
-    } else {
-      return QStringLiteral("the GIF file is damaged");
+ private:
+  static void note(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    JpegDamageWatch* w = active;
+    if (w && type == QtWarningMsg && context.category && std::strcmp(context.category, "qt.gui.imageio.jpeg") == 0) {
+      if (w->damage.isEmpty()) w->damage = text;
+    } else if (w && w->before_ && w->before_ != &note) {
+      w->before_(type, context, text);
     }
   }
-  return QStringLiteral("the GIF file is cut short");
+  static inline thread_local JpegDamageWatch* active = nullptr;
+  QtMessageHandler before_ = nullptr;
+};
+
+const char* decoderName(PictureFormat format) {
+  return format == PictureFormat::Bmp ? "bmp" : format == PictureFormat::Jpeg ? "jpeg" : "gif";
 }
 
-// A JPEG file, marker by marker: a frame header whose size is within bounds,
-// scan data, and the end-of-image marker (a cut-off file is otherwise
-// decoded with grey for the missing part and no error).
-QString jpegProblem(const QByteArray& d) {
-  const qsizetype size = d.size();
-  const char* const data = d.constData();
-  qsizetype pos = 2;
-  bool frame = false;
-  while (pos < size) {
-    if (uchar(d[pos]) != 0xFF) return QStringLiteral("the JPEG file is damaged");
-    while (pos < size && uchar(d[pos]) == 0xFF) ++pos;  // fill bytes
-    if (pos >= size) break;
-    const uchar marker = uchar(d[pos++]);
-    if (marker == 0xD9) return frame ? QString() : QStringLiteral("the JPEG file holds no picture");
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
-    if (pos + 2 > size) break;
-    const qsizetype length = be16(d, pos);
-    if (length < 2 || pos + length > size) break;
-    // Start of frame: every 0xCn but DHT (C4), JPG (C8) and DAC (CC).
-    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC && !frame) {
-      if (length < 8) return QStringLiteral("the JPEG file is damaged");
-      if (const QString why = sizeProblem(be16(d, pos + 5), be16(d, pos + 3)); !why.isEmpty()) return why;
-      frame = true;
-    }
-    pos += length;
-    if (marker == 0xDA) {
-      if (!frame) return QStringLiteral("the JPEG file is damaged");
-      // Scan data runs to the next marker: 0xFF 0x00 is a data byte and
-      // 0xFF 0xD0..0xD7 are restart markers inside the data.
-      for (;;) {
-        const void* ff = pos < size ? std::memchr(data + pos, 0xFF, size_t(size - pos)) : nullptr;
-        if (!ff) return QStringLiteral("the JPEG file is cut short");
-        pos = static_cast<const char*>(ff) - data;
-        if (pos + 1 >= size) return QStringLiteral("the JPEG file is cut short");
-        const uchar next = uchar(d[pos + 1]);
-        if (next != 0 && (next < 0xD0 || next > 0xD7)) break;
-        pos += 2;
-      }
-    }
-  }
-  return QStringLiteral("the JPEG file is cut short");
-}
-
-PictureResult decode(const QByteArray& data, Format format) {
-  // The decoders allocate their picture through this limit (in MiB).
-  QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)));
+// Decodes data onto img, which the decoder takes as its picture when it has
+// the size and format the decoder makes (it allocates a new one otherwise).
+bool readOnto(const QByteArray& data, PictureFormat format, QImage& img, QString& why) {
   QBuffer buffer;
   buffer.setData(data);
   buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, format == Format::Bmp ? "bmp" : format == Format::Jpeg ? "jpeg" : "gif");
+  QImageReader reader(&buffer, decoderName(format));
   reader.setAutoDetectImageFormat(false);
-  QImage img;
-  if (!reader.read(&img) || img.isNull())
-    return {{}, QStringLiteral("the picture could not be read (%1)").arg(reader.errorString())};
-  if (const QString why = sizeProblem(img.width(), img.height()); !why.isEmpty()) return {{}, why};
-  if (img.format() == QImage::Format_RGB32) return {img, {}};
-  // Converted in place where the depth allows, so no second copy is held.
-  return {std::move(img).convertToFormat(QImage::Format_RGB32), {}};
+  if (!reader.read(&img) || img.isNull()) {
+    why = QStringLiteral("the picture could not be read (%1)").arg(reader.errorString());
+    return false;
+  }
+  return true;
+}
+
+// A picture of size and format with every byte set to fill; null when the
+// size is outside the bounds or the format unknown.
+QImage canvas(QSize size, QImage::Format format, uchar fill) {
+  if (format == QImage::Format_Invalid || !PictureSizeProblem(size.width(), size.height()).isEmpty()) return {};
+  QImage img(size, format);
+  if (!img.isNull()) std::memset(img.bits(), fill, size_t(img.sizeInBytes()));
+  return img;
+}
+
+PictureResult decode(const QByteArray& data, PictureFormat format, const PictureCheck& check, uchar fill) {
+  // The decoders allocate their picture through this limit (in MiB).
+  QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)));
+  // A run-length bitmap leaves out the pixels its data skips: they are
+  // colour 0, as in Windows.
+  if (check.runLength) fill = 0;
+  // The GIF decoder fills its own picture.
+  QImage img = format == PictureFormat::Gif ? QImage() : canvas(check.size, check.format, fill);
+  const uchar* const given = img.isNull() ? nullptr : img.constBits();
+  QString why;
+  JpegDamageWatch watch;
+  if (!readOnto(data, format, img, why)) return {{}, why};
+  if (format != PictureFormat::Gif && img.constBits() != given) {
+    // The decoder made another size or format than its header said: once
+    // more, onto a cleared picture of what it made.
+    const QSize size = img.size();
+    const QImage::Format made = img.format();
+    img = QImage();
+    img = canvas(size, made, fill);
+    if (img.isNull()) return {{}, QStringLiteral("the picture could not be read")};
+    if (!readOnto(data, format, img, why)) return {{}, why};
+  }
+  if (!watch.damage.isEmpty())
+    return {{}, QStringLiteral("the JPEG file's data is damaged or cut short (%1)").arg(watch.damage)};
+  if (const QString size = PictureSizeProblem(img.width(), img.height()); !size.isEmpty()) return {{}, size};
+  return {img, {}};
 }
 
 // One bitmap row: every RGB32 pixel as its blue, green and red bytes, then
@@ -215,15 +137,32 @@ PictureResult LoadPicture(const QString& path) {
   return LoadPictureData(bytes);
 }
 
-PictureResult LoadPictureData(const QByteArray& data) {
+PictureResult DecodePictureOnto(const QByteArray& data, uchar fill) {
   if (data.isEmpty()) return {{}, QStringLiteral("the file is empty")};
   if (data.size() > MaxPictureFileBytes) return {{}, QStringLiteral("the file is too large to be a picture")};
-  const std::optional<Format> format = formatOf(data);
+  const std::optional<PictureFormat> format = PictureFormatOf(data);
   if (!format) return {{}, QStringLiteral("it is not a BMP, JPEG or GIF picture")};
-  const QString why = *format == Format::Bmp ? bmpProblem(data) : *format == Format::Gif ? gifProblem(data)
-                                                                                           : jpegProblem(data);
-  if (!why.isEmpty()) return {{}, why};
-  return decode(data, *format);
+  const PictureCheck check = CheckPictureFile(data, *format);
+  if (!check.problem.isEmpty()) return {{}, check.problem};
+  return decode(data, *format, check, fill);
+}
+
+PictureResult LoadPictureData(const QByteArray& data) {
+  PictureResult r = DecodePictureOnto(data, 0);
+  if (!r.ok() || r.image.format() == QImage::Format_RGB32) return r;
+  // Converted in place where the depth allows, so no second copy is held.
+  return {std::move(r.image).convertToFormat(QImage::Format_RGB32), {}};
+}
+
+bool SamePixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.format() != b.format()) return false;
+  const qsizetype bits = qsizetype(a.width()) * a.depth();
+  const uchar lastBits = uchar(0xFF00 >> (bits % 8));  // of a row's last byte, highest first
+  for (int y = 0; y < a.height(); ++y) {
+    const uchar *p = a.constScanLine(y), *q = b.constScanLine(y);
+    if (std::memcmp(p, q, size_t(bits / 8)) != 0 || (bits % 8 && (p[bits / 8] ^ q[bits / 8]) & lastBits)) return false;
+  }
+  return true;
 }
 
 QByteArray EncodeBmp24(const QImage& source) {

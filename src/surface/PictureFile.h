@@ -26,8 +26,17 @@ constexpr qint64 MaxPictureFileBytes = MaxPicturePixels * 4 + 1024 * 1024;
 
 // Reads a picture. The format is decided by the content, never by the file
 // name, and only BMP, JPEG and GIF are read. Every refusal has a reason.
+// Every pixel comes from the file, but the pixels a run-length bitmap's
+// data skips, which are colour 0.
 PictureResult LoadPicture(const QString& path);
 PictureResult LoadPictureData(const QByteArray& data);
+// The decoder's own picture before it becomes RGB32 (indexed, grey or
+// RGB), decoded onto a picture whose bytes were all set to fill: for the
+// checks that no pixel depends on the fill.
+PictureResult DecodePictureOnto(const QByteArray& data, uchar fill);
+// Whether two decoded pictures have the same size, format and pixel bytes
+// (the padding at the end of each row left out); two null pictures are.
+bool SamePixels(const QImage& a, const QImage& b);
 
 // The bytes of a 24-bit bottom-up Windows bitmap of img.
 QByteArray EncodeBmp24(const QImage& img);

@@ -1,49 +1,34 @@
-// Safe writing of single files and sets of files, and capped reading, over
-// the POSIX file calls: each call's result is checked and its errno turned
-// into the system's own text.
+// Safe writing of single files and sets of files, and capped reading.
 //
-// A set is written in two phases. First every file goes to a temporary
-// ".NAME.qvnew-XXXXXXXX" beside it: written in full, flushed to the disk
-// (fdatasync) and closed. Then, in order, each old file is kept under a
-// second name ".NAME.qvkeep-XXXXXXXX" (a hard link, or a copy where the file
-// system has no links) and the temporary is renamed over it; rename replaces
-// a file in one step, so each name always holds a whole file. The folders
-// are synced last. Any failure undoes the renames done so far from the kept
-// files. Only a power cut between two renames can leave a mix of old and new
-// files, each of them whole.
+// A set is written in two phases, under the set's lock. First every file
+// goes to a temporary ".NAME.qvnew-XXXXXXX" beside it: written in full,
+// flushed to the disk (fdatasync) and closed. A journal beside the last file
+// then lists the set and says it may be replaced. Then, in order, each old
+// file is kept under a second name ".NAME.qvkeep-XXXXXXX" (a hard link, or
+// a copy where the file system has no links) and the temporary is renamed
+// over it; rename replaces a file in one step, so each name always holds a
+// whole file. The folders are synced, the kept files and the journal
+// removed. A failure undoes the renames done so far from the kept files. A
+// save killed at any point (or a power cut) is finished, or undone when it
+// had not reached its renames, by the next save or load of the set, which
+// also removes what it left.
 #include "surface/SafeFiles.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
+#include "surface/PosixFiles.h"
+#include "surface/SaveJournal.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
-#include <optional>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
-#include <vector>
 
 namespace qv {
+
+using namespace posix;
+
 namespace {
-
-QString systemReason(int err) { return QString::fromStdString(std::generic_category().message(err)); }
-
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
-
-// What a path is when it is not a plain file; empty for a plain file.
-QString notAFile(mode_t mode) {
-  if (S_ISREG(mode)) return {};
-  if (S_ISDIR(mode)) return QStringLiteral("it is a folder, not a file");
-  if (S_ISFIFO(mode)) return QStringLiteral("it is a named pipe (FIFO), not a file");
-  if (S_ISCHR(mode)) return QStringLiteral("it is a character device, not a file");
-  if (S_ISBLK(mode)) return QStringLiteral("it is a block device, not a file");
-  if (S_ISSOCK(mode)) return QStringLiteral("it is a socket, not a file");
-  return QStringLiteral("it is not a plain file");
-}
 
 // A descriptor opened for reading, closed when it goes out of scope.
 class ReadFd {
@@ -60,146 +45,52 @@ class ReadFd {
   int fd_;
 };
 
-// The file a path names, following symbolic links (a dangling link names
-// the file it would point to).
-QString resolveLinks(const QString& path) {
-  QString target = QFileInfo(path).absoluteFilePath();
-  for (int hops = 0; hops < 40 && QFileInfo(target).isSymLink(); ++hops) target = QFileInfo(target).symLinkTarget();
-  return target;
+QStringList targetsOf(const QStringList& paths) {
+  QStringList targets;
+  for (const QString& p : paths) targets << resolveLinks(p);
+  return targets;
 }
 
-// Creates a file of a fresh name beside target, ".NAME.TAG-XXXXXXXX", with
-// the given permissions (or the usual ones). Returns the descriptor, or -1
-// with errno set.
-int createBeside(const QString& target, const char* tag, std::optional<mode_t> mode, QByteArray& name) {
-  const QFileInfo info(target);
-  for (int attempt = 0; attempt < 32; ++attempt) {
-    const QString suffix = QString::number(QRandomGenerator::global()->generate(), 36);
-    name = native(info.absolutePath() + "/." + info.fileName() + "." + tag + "-" + suffix);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      // The old file's permissions carry over; failing that, the new file
-      // keeps the usual ones, which is no reason to refuse the save.
-      if (mode) (void)::fchmod(fd, *mode);
-      return fd;
+// Under the set's lock: finishes a save of the set that was interrupted
+// after its journal said to replace, undoes one that was not, and removes
+// what it left. False when the set could not be made whole (the journal
+// then stays for the next try); the warning says why.
+bool finishInterrupted(const QStringList& targets, const QString& named, Outcome& outcome) {
+  const SetJournal journal(targets.last());
+  bool replace = false;
+  if (const auto entries = journal.read(targets, replace)) {
+    UndoResult undone;
+    const auto failed = replace ? ReplaceSet(*entries) : std::nullopt;
+    if (failed) {
+      journal.markUndo();
+      undone = UndoSet(*entries);
+      undone.lost.prepend(QStringLiteral(": ") + failed->file + ": " + failed->reason);
+    } else if (!replace) {
+      undone = UndoSet(*entries);
+    } else {
+      SyncFoldersOf(*entries);
+      DropKept(*entries, outcome);
     }
-    if (errno != EEXIST) break;
-  }
-  name.clear();
-  return -1;
-}
-
-bool writeAll(int fd, const QByteArray& bytes) {
-  const char* p = bytes.constData();
-  qint64 left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, size_t(std::min<qint64>(left, 1 << 30)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
+    if (!undone.whole) {
+      outcome.warn(named, QStringLiteral("an interrupted save could not be finished or undone") + undone.lost);
       return false;
     }
-    p += n;
-    left -= n;
+    if (!undone.lost.isEmpty()) outcome.warn(named, QStringLiteral("an interrupted save was undone") + undone.lost);
   }
+  if (!journal.remove())
+    outcome.warn(named, QStringLiteral("the journal of an interrupted save could not be removed: %1").arg(systemReason(errno)));
+  RemoveLeftovers(targets, outcome);
   return true;
 }
 
-// Writes bytes to a new file beside target: fully written, on the disk and
-// closed. Returns an empty string, or the reason (and leaves no file).
-QString writeBeside(const QString& target, const char* tag, const QByteArray& bytes, std::optional<mode_t> mode,
-                    QByteArray& name) {
-  const int fd = createBeside(target, tag, mode, name);
-  if (fd < 0) return systemReason(errno);
-  bool ok = writeAll(fd, bytes) && ::fdatasync(fd) == 0;
-  int err = errno;
-  // A close can report a write the disk refused late (network file systems).
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (ok) return {};
-  ::unlink(name.constData());
-  name.clear();
-  return systemReason(err);
-}
-
-// Makes renames in a folder last across a power cut. File systems that
-// cannot sync a folder say so with EINVAL; their renames are as durable as
-// they get.
-QString syncFolder(const QString& folder) {
-  const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return systemReason(errno);
-  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-  const int err = errno;
-  ::close(fd);
-  return ok ? QString() : systemReason(err);
-}
-
-// One file of a set on its way to its place.
-struct Pending {
-  QString path;    // as the caller named it, for messages
-  QString target;  // the file replaced (links followed)
-  std::optional<mode_t> oldMode;  // set when a file is there already
-  QByteArray temp;                // the new contents, until renamed
-  QByteArray kept;                // the old file under its second name
-  bool replaced = false;
-};
-
-// Keeps the old file under a second name: a hard link where the file system
-// has them, otherwise a copy written like any new file.
-QString keepOld(Pending& p) {
-  const QByteArray target = native(p.target);
-  const QFileInfo info(p.target);
-  for (int attempt = 0; attempt < 32; ++attempt) {
-    const QString suffix = QString::number(QRandomGenerator::global()->generate(), 36);
-    p.kept = native(info.absolutePath() + "/." + info.fileName() + ".qvkeep-" + suffix);
-    if (::link(target.constData(), p.kept.constData()) == 0) return {};
-    if (errno != EEXIST) break;
-  }
-  const int err = errno;
-  p.kept.clear();
-  if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != ENOSYS) return systemReason(err);
-  QByteArray old;
-  // Far more than any project file; a larger file is not copied.
-  constexpr qint64 MostCopied = qint64(1) << 30;
-  const Outcome read = ReadFileCapped(p.target, MostCopied, old);
-  if (!read.succeeded()) return read.failure().reason;
-  return writeBeside(p.target, "qvkeep", old, p.oldMode, p.kept);
-}
-
-QStringList foldersOf(const std::vector<Pending>& set) {
-  QStringList folders;
-  for (const Pending& p : set) {
-    const QString folder = QFileInfo(p.target).absolutePath();
-    if (!folders.contains(folder)) folders << folder;
-  }
-  return folders;
-}
-
-// Puts every replaced file back from its kept copy (or removes it when there
-// was none before) and removes the temporaries. Returns what could not be
-// put back, as text to add to the failure's reason.
-QString rollBack(std::vector<Pending>& set) {
-  QString lost;
-  for (auto it = set.rbegin(); it != set.rend(); ++it) {
-    Pending& p = *it;
-    if (p.replaced) {
-      const bool back = p.kept.isEmpty() ? ::unlink(native(p.target).constData()) == 0 || errno == ENOENT
-                                         : ::rename(p.kept.constData(), native(p.target).constData()) == 0;
-      if (back) p.kept.clear();
-      else lost += QStringLiteral("; the old %1 could not be put back (%2)%3")
-                       .arg(p.target, systemReason(errno),
-                            p.kept.isEmpty() ? QString() : " and is kept as " + QFile::decodeName(p.kept));
-    } else if (!p.kept.isEmpty()) {
-      ::unlink(p.kept.constData());
-      p.kept.clear();
-    }
-    if (!p.temp.isEmpty()) ::unlink(p.temp.constData());
-    p.temp.clear();
-  }
-  for (const QString& folder : foldersOf(set)) syncFolder(folder);
-  return lost;
+// A failure after the journal: the set goes back to its old files. The
+// journal goes with it unless some file could not be put back; then the
+// next save or load tries again.
+Outcome undo(const std::vector<SetEntry>& set, const SetJournal& journal, const Problem& failed) {
+  journal.markUndo();
+  const UndoResult undone = UndoSet(set);
+  if (undone.whole) journal.remove();
+  return Outcome::failed(failed.file, failed.reason + undone.lost);
 }
 
 }  // namespace
@@ -207,52 +98,78 @@ QString rollBack(std::vector<Pending>& set) {
 Outcome WriteFileSafely(const QString& path, const QByteArray& bytes) { return WriteFilesTogether({{path, bytes}}); }
 
 Outcome WriteFilesTogether(const QVector<FileContents>& files) {
-  std::vector<Pending> set;
-  for (const FileContents& f : files) {
-    Pending p{f.path, resolveLinks(f.path), std::nullopt, {}, {}, false};
+  QStringList paths;
+  for (const FileContents& f : files) paths << f.path;
+  const QStringList targets = targetsOf(paths);
+  const QString& named = paths.last();
+  const SetLock lock(targets.last());
+  if (!lock.error().isEmpty()) return Outcome::failed(named, lock.error());
+  Outcome outcome = Outcome::done();
+  if (!finishInterrupted(targets, named, outcome)) return Outcome::failed(named, outcome.warnings().last().reason);
+
+  std::vector<SetEntry> set;
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    SetEntry e{paths[i], targets[i], {}, {}, std::nullopt};
     struct stat st {};
-    if (::stat(native(p.target).constData(), &st) == 0) {
-      if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(f.path, why);
-      p.oldMode = st.st_mode & 07777;
+    if (::stat(native(e.target).constData(), &st) == 0) {
+      if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(e.path, why);
+      e.oldMode = st.st_mode & 07777;
+      e.keep = randomBesideName(e.target, "qvkeep");
     } else if (errno != ENOENT) {
-      return Outcome::failed(f.path, systemReason(errno));
+      return Outcome::failed(e.path, systemReason(errno));
     }
-    set.push_back(p);
+    set.push_back(e);
   }
-
-  for (size_t i = 0; i < set.size(); ++i) {
-    const QString why = writeBeside(set[i].target, "qvnew", files[int(i)].bytes, set[i].oldMode, set[i].temp);
-    if (!why.isEmpty()) {
-      rollBack(set);
-      return Outcome::failed(set[i].path, why);
+  const auto dropTemps = [&] {
+    QString lost;
+    for (const SetEntry& e : set)
+      if (!e.temp.isEmpty()) lost += RemoveOrSay(e.temp, "the new file's temporary");
+    return lost;
+  };
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    SetEntry& e = set[size_t(i)];
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 32 && err == EEXIST; ++attempt) {
+      e.temp = randomBesideName(e.target, "qvnew");
+      err = writeNew(e.temp, files[i].bytes, e.oldMode);
+    }
+    if (err) {
+      e.temp.clear();
+      return Outcome::failed(e.path, systemReason(err) + dropTemps());
     }
   }
 
-  for (Pending& p : set) {
-    QString why;
-    if (p.oldMode) why = keepOld(p);
-    if (why.isEmpty()) {
-      if (::rename(p.temp.constData(), native(p.target).constData()) == 0) {
-        p.temp.clear();
-        p.replaced = true;
-        continue;
-      }
-      why = systemReason(errno);
-    }
-    return Outcome::failed(p.path, why + rollBack(set));
-  }
+  const SetJournal journal(targets.last());
+  if (const auto failed = journal.write(set))
+    return Outcome::failed(failed->file.isEmpty() ? named : failed->file, failed->reason + dropTemps());
+  if (const auto failed = ReplaceSet(set)) return undo(set, journal, *failed);
+  if (const auto failed = SyncFoldersOf(set)) return undo(set, journal, *failed);
+  DropKept(set, outcome);
+  if (!journal.remove())
+    outcome.warn(named, QStringLiteral("the save's journal could not be removed: %1").arg(systemReason(errno)));
+  return outcome;
+}
 
-  for (const QString& folder : foldersOf(set)) {
-    if (const QString why = syncFolder(folder); !why.isEmpty()) return Outcome::failed(folder, why + rollBack(set));
+Outcome RecoverFilesTogether(const QStringList& paths) {
+  const QStringList targets = targetsOf(paths);
+  Outcome outcome = Outcome::done();
+  const SetLock lock(targets.last());
+  if (lock.error().isEmpty()) {
+    finishInterrupted(targets, paths.last(), outcome);
+  } else if (SetJournal(targets.last()).exists()) {
+    // A folder this program may not write: nothing of a save can be there
+    // unless someone else's was interrupted.
+    outcome.warn(paths.last(), QStringLiteral("an interrupted save of these files cannot be finished: %1").arg(lock.error()));
   }
+  return outcome;
+}
 
-  Outcome done = Outcome::done();
-  for (const Pending& p : set) {
-    if (!p.kept.isEmpty() && ::unlink(p.kept.constData()) != 0)
-      done.warn(QFile::decodeName(p.kept), QStringLiteral("the old file kept during the save could not be removed: %1")
-                                               .arg(systemReason(errno)));
-  }
-  return done;
+bool IsReadOnlyFile(const QString& path) {
+  const QByteArray name = native(resolveLinks(path));
+  struct stat st {};
+  if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (::access(name.constData(), W_OK) != 0) return errno == EACCES || errno == EROFS || errno == EPERM;
+  return (st.st_mode & 0222) == 0;
 }
 
 Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes) {

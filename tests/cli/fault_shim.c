@@ -1,10 +1,13 @@
 // A fault injector that the save fault tests preload into quorvel-cli. It
 // counts the calls a save makes on the files of one folder (an open that
-// creates, write, fdatasync, fsync, a close after writing, link, rename)
-// and fails the chosen ones, so that each step of a save can fail in turn.
+// creates, write, fdatasync, fsync, a close after writing, link, rename,
+// unlink) and fails the chosen ones, so that each step of a save can fail
+// in turn, or kills the program there.
 //   QV_FAULT_DIR       the folder (absolute path, no trailing slash)
 //   QV_FAULT_CALL      the counted calls to fail, from 1, comma-separated
 //   QV_FAULT_ERRNO     the errno they fail with (a number; ENOSPC if unset)
+//   QV_FAULT_KILL      the counted call that kills the program before it runs
+//   QV_FAULT_DELAY_MS  every counted rename waits this long first
 //   QV_FAULT_NO_LINKS  when set, links in the folder fail with EPERM and are
 //                      not counted, as on a file system without hard links
 //   QV_FAULT_LOG       a file that gets "N OP PATH" for every counted call
@@ -14,6 +17,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -38,6 +42,8 @@ static int fault(const char* op, const char* path) {
   snprintf(calls, sizeof calls, ",%s,", getenv("QV_FAULT_CALL") ? getenv("QV_FAULT_CALL") : "");
   FILE* log = getenv("QV_FAULT_LOG") ? fopen(getenv("QV_FAULT_LOG"), "a") : NULL;
   if (log) fprintf(log, "%ld %s %s\n", counted, op, path), fclose(log);
+  if (getenv("QV_FAULT_KILL") && atol(getenv("QV_FAULT_KILL")) == counted) raise(SIGKILL);
+  if (!strcmp(op, "rename") && getenv("QV_FAULT_DELAY_MS")) usleep(1000 * atoi(getenv("QV_FAULT_DELAY_MS")));
   if (!strstr(calls, me)) return 0;
   errno = getenv("QV_FAULT_ERRNO") ? atoi(getenv("QV_FAULT_ERRNO")) : ENOSPC;
   return -1;
@@ -87,4 +93,8 @@ int link(const char* from, const char* to) {
 
 int rename(const char* from, const char* to) {
   return fault("rename", to) ? -1 : REAL(rename)(from, to);
+}
+
+int unlink(const char* path) {
+  return fault("unlink", path) ? -1 : REAL(unlink)(path);
 }

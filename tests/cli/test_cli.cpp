@@ -4,6 +4,8 @@
 // file. QUORVEL_UPDATE_GOLDEN=1 rewrites the golden files.
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +23,28 @@ qv::fixtures::Ran cli(const QStringList& args) {
   QProcess p;
   p.start(qEnvironmentVariable("QUORVEL_CLI"), args);
   return qv::fixtures::finish(p, 90'000);
+}
+
+// A resource module whose bitmaps 100..103 are one 16384 x 2441 1-bit
+// picture (5 MB): one section of resources at file offset 0x200, a tree of
+// type 2, four ids sharing one language directory, one data entry.
+QByteArray hugeBitmapModule() {
+  constexpr int W = 16384, H = 2441, Dib = 40 + 8 + W / 8 * H, Tree = 112;
+  QByteArray m(0x200 + Tree + Dib, '\0');
+  const auto put = [&](int at, quint32 v, int width = 4) {
+    for (int i = 0; i < width; ++i) m[at + i] = char(v >> (8 * i));
+  };
+  m[0] = 'M', m[1] = 'Z', put(0x3c, 0x40), put(0x40, 0x4550), put(0x46, 1, 2), put(0x54, 224, 2);
+  put(0x58, 0x10b, 2), put(0x58 + 92, 16), put(0x58 + 112, 0x1000), put(0x58 + 116, Tree + Dib);
+  put(0x138 + 8, Tree + Dib), put(0x138 + 12, 0x1000), put(0x138 + 16, Tree + Dib), put(0x138 + 20, 0x200);
+  const int r = 0x200;
+  put(r + 14, 1, 2), put(r + 16, 2), put(r + 20, 0x80000000u | 24);  // types: bitmaps
+  put(r + 24 + 14, 4, 2);                                            // ids 100..103
+  for (int i = 0; i < 4; ++i) put(r + 40 + 8 * i, 100 + i), put(r + 44 + 8 * i, 0x80000000u | 72);
+  put(r + 72 + 14, 1, 2), put(r + 88, 0x409), put(r + 92, 96);  // one language
+  put(r + 96, 0x1000 + Tree), put(r + 100, Dib);                 // the data
+  put(r + Tree, 40), put(r + Tree + 4, W), put(r + Tree + 8, H), put(r + Tree + 12, 1, 2), put(r + Tree + 14, 1, 2);
+  return m;
 }
 
 }  // namespace
@@ -118,9 +142,15 @@ class TestCli : public QObject {
     QTest::newRow("input off the Board") << play + QStringList{"1:move:40000,1"} << 2 << "--input";
     QTest::newRow("missing") << QStringList{"dump", tmp.filePath("missing.QV1")} << 1 << "missing.QV1";
     QTest::newRow("junk") << QStringList{"dump", tmp.filePath("junk.QV1")} << 1 << "junk.QV1";
-    QTest::newRow("short name") << QStringList{"dump", tmp.filePath("x.Q")} << 1 << "too short";
-    QTest::newRow("resave short") << QStringList{"resave", demo, tmp.filePath("ab")} << 1 << "too short";
-    QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "Back_copy.bmp";
+    // A project is NAME.QV1, a picture is written as its name says.
+    QTest::newRow("short name") << QStringList{"dump", tmp.filePath("x.Q")} << 2 << "NAME.QV1";
+    QTest::newRow("no name") << QStringList{"dump", tmp.filePath(".QV1")} << 2 << "NAME.QV1";
+    QTest::newRow("text file") << QStringList{"dump", tmp.filePath("x.txt")} << 2 << "x.txt: a project";
+    QTest::newRow("resave short") << QStringList{"resave", demo, tmp.filePath("ab")} << 2 << "NAME.QV1";
+    QTest::newRow("resave json") << QStringList{"resave", demo, tmp.filePath("out.json")} << 2 << "out.json";
+    QTest::newRow("render jpeg") << QStringList{"render", demo, "--out", tmp.filePath("b.jpg")} << 2 << ".bmp";
+    QTest::newRow("library jpeg") << QStringList{"library", tmp.path(), "--image", "1:0", "--out", "b.jpg"} << 2 << ".png";
+    QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "copy.QV1";
     QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
   }
 
@@ -133,6 +163,45 @@ class TestCli : public QObject {
     QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
     if (code != 3) QVERIFY2(r.out.isEmpty(), r.out.constData());
     QVERIFY(!QFileInfo::exists("never.png") && !QFileInfo::exists(tmp.filePath("ab")));
+    QVERIFY(QDir(tmp.path()).entryList({".*", "out.*", "*.jpg"}, QDir::Files | QDir::Hidden).isEmpty());
+  }
+
+  // Listing reads names and sizes, not pictures: four bitmaps of 160 MB
+  // each when decoded, are listed within 200 MB of address space.
+  void libraryDecodesOnlyWhatIsAskedFor() {
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("qv_1.dll"), hugeBitmapModule()));
+#ifdef __SANITIZE_ADDRESS__
+    const QString limit;  // the sanitizer's shadow memory takes terabytes of address space
+#else
+    const QString limit = "ulimit -v 200000; ";
+#endif
+    QProcess p;
+    p.start("sh", {"-c", limit + "exec \"$0\" library \"$1\"", qEnvironmentVariable("QUORVEL_CLI"), dir.path()});
+    const qv::fixtures::Ran r = qv::fixtures::finish(p, 60'000);
+    QCOMPARE(r.code, 3);  // the module has no library number
+    const QJsonArray bitmaps = QJsonDocument::fromJson(r.out)["Modules"][0]["Bitmaps"].toArray();
+    QCOMPARE(bitmaps.size(), 4);
+    for (const QJsonValue b : bitmaps) QVERIFY2(b["Width"] == 16384 && b["Height"] == 2441, r.out.constData());
+  }
+
+  // The suffix in any case names a project; a name as long as a file name
+  // may be saves like any other; .bmp writes a bitmap. A read-only project
+  // file is not replaced: the question it asks is answered No.
+  void namesAreUsedAsGiven() {
+    QTemporaryDir dir;
+    const QString longest = QString(243, 'n') + ".QV1";  // Sprites_NAME.bmp: 255 bytes, the most a name may have
+    QCOMPARE(cli({"resave", demo, dir.filePath(longest)}).code, 0);
+    QCOMPARE(cli({"resave", demo, dir.filePath("lower.qv1")}).code, 0);
+    QCOMPARE(cli({"render", dir.filePath("lower.qv1"), "--out", dir.filePath("b.BMP")}).code, 0);
+    QCOMPARE(readFile(dir.filePath("b.BMP")).left(2), QByteArray("BM"));
+    QVERIFY(QFileInfo::exists(dir.filePath("Sprites_" + longest.chopped(4) + ".bmp")) && QFileInfo::exists(dir.filePath("lower.QV1")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 9);
+    QVERIFY(QFile::setPermissions(dir.filePath("lower.QV1"), QFile::ReadOwner));
+    const QByteArray before = readFile(dir.filePath("lower.QV1"));
+    const qv::fixtures::Ran r = cli({"resave", demo, dir.filePath("lower.qv1")});
+    QVERIFY2(r.code == 1 && r.err.contains("lower.QV1: The file is read-only"), r.err.constData());
+    QCOMPARE(readFile(dir.filePath("lower.QV1")), before);
   }
 };
 

@@ -2,6 +2,7 @@
 // load that restores every field and picture, damaged files reported by
 // name, New and End.
 #include "editing/Panes.h"
+#include "imaging/Pictures.h"
 #include "library/LibraryPicker.h"
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
@@ -11,6 +12,7 @@
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 #include "session/Commands.h"
+#include "surface/PictureFile.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -226,6 +228,9 @@ class TestProjectCommands : public QObject {
     // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
     const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
     QVERIFY(writeFile(dir.filePath("group.QV1"), WriteRtf(tokens.mid(0, 1 + 2 * 61 + 10).join(FieldSeparator) + FieldSeparator)));
+    QStringList repeat = tokens;
+    repeat[1 + 61] = "2";
+    QVERIFY(writeFile(dir.filePath("repeat.QV1"), WriteRtf(repeat.join(FieldSeparator))));
     QVERIFY(writeFile(dir.filePath("cut.QV1"), good.left(good.size() / 2)));
     QVERIFY(writeFile(dir.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
     QVERIFY(writeFile(dir.filePath("none.QV1"), {}));
@@ -235,7 +240,7 @@ class TestProjectCommands : public QObject {
     // A file that reports size 0 but reads on for gigabytes.
     QVERIFY(QFile::link("/proc/self/pagemap", dir.filePath("pagemap.QV1")));
     for (const QString name :
-         {"group.QV1", "cut.QV1", "junk.QV1", "none.QV1", "huge.QV1", "folder.QV1", "nothere.QV1", "pipe.QV1", "pagemap.QV1"}) {
+         {"group.QV1", "repeat.QV1", "cut.QV1", "junk.QV1", "none.QV1", "huge.QV1", "folder.QV1", "nothere.QV1", "pipe.QV1", "pagemap.QV1"}) {
       HeadlessSession s;
       occupy(s);
       HideDesignIcons(s.ws);
@@ -256,12 +261,61 @@ class TestProjectCommands : public QObject {
         QVERIFY(!isSet(s.ws.PaneTable[50].InUse) && s.ws.win.List_Zorder.size() == 2);
         QCOMPARE(s.ws.surfaces.picSprites.Image(), saver.ws.surfaces.picSprites.Image());
         QVERIFY(s.ws.BoardSettings.LabelColor == RGB(9, 9, 9) && s.ws.BoardSettings.BackPicturePath == "none");
+      } else if (name == "repeat.QV1") {
+        QCOMPARE(s.ws.win.List_Zorder.size(), 3);  // slot 2 a second time is dropped
       } else if (name != "cut.QV1") {
         // Nothing read: the Board was emptied before the read and stays so.
         QVERIFY(s.ws.win.List_Zorder.isEmpty() && blank(s.ws.surfaces.picSprites) && blank(s.ws.surfaces.picMasks));
         QVERIFY(s.ws.surfaces.picBackground.Picture().isNull() && s.ws.surfaces.picStage.Picture().isNull());
       }
     }
+  }
+
+  // Names taken from files (a picture's, the Background's, a library
+  // image's) may hold the separator: they lose it as they are taken, and
+  // the saved project reads back whole.
+  void separatorNeverReachesTheFile() {
+    QTemporaryDir dir;
+    const QChar sep = FieldSeparator;
+    HeadlessSession s;
+    IntroBlankNewProject(s.ws);
+    AddPane(s.ws);
+    AddPane(s.ws);
+    const QString picture = dir.filePath(sep + QString("NCEPUT.gif"));
+    QVERIFY(SavePicture(randomImage(30, 20, 1), picture).isEmpty());
+    s.ws.pointer.TargetPane = 1;
+    for (auto command : {mnu_LoadsPicture_Click, mnu_LoadPicBack_Click}) QVERIFY(withFile(command, s, picture).succeeded());
+    s.ws.dialogs.library.ImageName = sep + QString("Crab") + sep;
+    s.ws.pointer.CurrentPane = 2;
+    SendLibraryImage(s.ws);
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    HeadlessSession loaded;
+    QCOMPARE(withFile(LoadProject, loaded, dir.filePath("p.QV1")).kind(), Outcome::Kind::Done);
+    for (const Workspace* ws : {&s.ws, &loaded.ws}) {
+      const PaneRecord &p1 = ws->PaneTable[1], &p2 = ws->PaneTable[2];
+      QCOMPARE((QStringList{p1.Label, p1.PictureName, ws->BoardSettings.BackPictureName, p2.Label, p2.PictureName}),
+               (QStringList{"NCEPUT", "NCEPUT.bmp", "NCEPUT.bmp", "Crab", "Crab.bmp"}));
+    }
+  }
+
+  // A project file the user may not write is replaced only when the user
+  // says Yes; it stays read-only.
+  void readOnlyFilesNeedAYes() {
+    QTemporaryDir dir;
+    HeadlessSession s;
+    buildProject(s.ws);
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    const QString masks = dir.filePath("Masks_p.bmp");
+    QVERIFY(QFile::setPermissions(masks, QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = readFile(masks);
+    s.ws.surfaces.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 9);
+    s.platform.yesNoAnswers << false << true;
+    const Outcome refused = withFile(SaveProject, s, dir.filePath("p.QV1"));
+    QVERIFY(refused.hasFailed() && refused.failure().file == masks && refused.failure().reason.contains("read-only"));
+    QCOMPARE(s.platform.calls("AskYesNo"), QStringList{"AskYesNo|Save Project|" + masks + " is read-only.\nSave the project over it anyway?"});
+    QCOMPARE(readFile(masks), before);
+    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    QVERIFY(readFile(masks) != before && !(QFileInfo(masks).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
   }
 
   // The Load dialog starts in the examples and the library scan finds the

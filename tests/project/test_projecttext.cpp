@@ -160,17 +160,46 @@ class TestProjectText : public QObject {
     QVERIFY(third.ws.surfaces.picStage.BackColor == Grey && third.ws.win.List_Zorder.size() == 3);
   }
 
-  void slotZeroAndDuplicateSlots() {
-    QStringList t = tokensOf({5, 6});
-    t[1] = "0";
-    t[1 + 61] = "0";  // read twice into the same slot; both are listed
+  // A slot listed again is damage: its first group wins, the later ones
+  // are read past, reported and not counted. Slot 0 is read like any other.
+  void slotZeroAndRepeatedSlots() {
+    QStringList t = tokensOf({5, 6, 7, 8});
+    t[1] = t[1 + 61] = "0";
+    t[1 + 2 * 61] = t[1 + 3 * 61] = "0";
     HeadlessSession other;
-    QVERIFY(ParseProject(other.ws, t.join(Sep)).complete);
-    QVERIFY(other.ws.project.PaneCount == 2 && CountPanesInUse(other.ws) == 0);  // slot 0 is no Pane of 1..50
-    PaneRecord six;
-    fillPane(six, 6);
-    QCOMPARE(other.ws.PaneTable[0], six);
-    QCOMPARE(other.ws.win.List_Zorder, (QVector<ZorderEntry>{{t[1 + 47], 0}, {six.Label, 0}}));
+    const ParseResult r = ParseProject(other.ws, t.join(Sep));
+    QVERIFY(r.complete && other.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3));
+    QCOMPARE(r.damage, QStringList(3, "Slot 0 is listed again; that group was not used."));
+    QVERIFY(other.ws.project.PaneCount == 1 && CountPanesInUse(other.ws) == 0);  // slot 0 is no Pane of 1..50
+    PaneRecord five;
+    fillPane(five, 5);
+    QCOMPARE(other.ws.PaneTable[0], five);
+    QCOMPARE(other.ws.win.List_Zorder, (QVector<ZorderEntry>{{five.Label, 0}}));
+  }
+
+  // No text of a saved project holds the separator, and none is longer than
+  // its field allows: the text always reads back whole. Texts read from a
+  // file longer than that are cut, and the cut is reported.
+  void textsFitTheirFields() {
+    HeadlessSession s, other;
+    PaneRecord& p = s.ws.PaneTable[4];
+    fillPane(p, 4);
+    for (const PaneField& f : PaneFields())
+      if (f.kind == FieldKind::Text) f.text(p) = Sep + QString(f.maxLength(), 'x') + Sep + "y";
+    s.ws.BoardSettings.BackPictureName = QString(MaxNameLength, 'b') + Sep + "c";
+    const ParseResult r = ParseProject(other.ws, SerializeProject(s.ws));
+    QVERIFY(r.complete && r.damage.isEmpty());
+    for (const PaneField& f : PaneFields())
+      if (f.kind == FieldKind::Text) QCOMPARE(f.text(other.ws.PaneTable[4]), QString(f.maxLength(), 'x'));
+    QCOMPARE(other.ws.BoardSettings.BackPictureName, QString(MaxNameLength, 'b'));
+    QStringList t = tokensOf({3});
+    t[1 + 47] = QString(100000, 'L');
+    t[1 + 61] = QString(MaxNameLength + 1, 'n');
+    HeadlessSession third;
+    const ParseResult cut = ParseProject(third.ws, t.join(Sep));
+    QCOMPARE(cut.damage, QStringList({"The Label of slot 3 holds 100000 characters; it was cut to 99.",
+                                      "The BackPictureName holds 1025 characters; it was cut to 1024."}));
+    QVERIFY(cut.complete && third.ws.PaneTable[3].Label == QString(99, 'L') && third.ws.win.List_Zorder[0].Text == QString(99, 'L'));
   }
 
   void projectInAnotherCodePage() {
@@ -241,6 +270,25 @@ class TestProjectText : public QObject {
     QCOMPARE(ReadRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f1\\fcharset204 Arial Cyr;}}x}").codePage, 1252);
     const std::pair<int, ushort> separators[] = {{1251, 0x041E}, {1252, 0xCE}, {1253, 0x039E}, {437, 0x256C}, {12345, 0xCE}};
     for (auto [page, sep] : separators) QCOMPARE(SeparatorForCodePage(page), QChar(sep));
+  }
+
+  // The reader's memory grows with what a document changes, not with its
+  // braces: 32 MiB of "{" take less than their size, 8 MiB of groups that
+  // change the font each time a few times theirs (three, and the
+  // sanitizer's guard bytes).
+  void deepGroupsTakeLittleMemory() {
+    const auto peakKiB = [] {
+      const QByteArray status = fixtures::readFile("/proc/self/status");
+      return status.mid(status.indexOf("VmHWM:") + 6).trimmed().split(' ').first().toLongLong();
+    };
+    for (const QByteArray& group : {QByteArray("{"), QByteArray("{\\f1{\\f2")}) {
+      const qsizetype size = group.size() == 1 ? 32 << 20 : 8 << 20;
+      const QByteArray doc = "{\\rtf1 " + group.repeated(size / group.size());
+      QVERIFY(fixtures::writeFile("/proc/self/clear_refs", "5"));  // the peak starts again from here
+      const qint64 before = peakKiB();
+      QVERIFY(ReadRtf(doc).ok);
+      QVERIFY2(peakKiB() - before < (group.size() == 1 ? 1 : 6) * size / 1024, qPrintable(QString::number(peakKiB() - before)));
+    }
   }
 
   void rejectsMalformedInput() {
