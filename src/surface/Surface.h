@@ -60,9 +60,10 @@ class Surface {
   void PSet(int x, int y, Long colour);
   // The colour at (x, y), or -1 outside the surface.
   Long Point(int x, int y) const;
-  // Writes text at the drawing position in ForeColor and Font; the drawing
-  // position moves to the start of the next line. Draws nothing in a process
-  // without a QGuiApplication, which has no fonts.
+  // Writes text at the drawing position in ForeColor and Font, one colour
+  // without antialiasing (RenderTextMask); the drawing position moves to the
+  // start of the next line. Draws nothing in a process without a
+  // QGuiApplication, which has no fonts.
   void Print(const QString& text);
 
  private:
