@@ -69,5 +69,10 @@ std::string sdlPeerDifferences(const QImage& board);
 // slot's sheet cell holds the sprite pixels of its place's cell and its mask
 // is built by BuildPaneMask. RedrawBoard then draws the frame's picture.
 void buildPaneScene(qv::HeadlessSession& s);
+// Gives the scene's Panes the RunFrame benchmark's motion: movement types 1..5
+// in turn, starting in the direction of the type, speeds 1..3, Rebound on
+// every Pane; every third Pane flips on bounds and every fourth is a 2 x 2
+// Cel grid that advances every frame.
+void setRunMotion(qv::HeadlessSession& s);
 
 }  // namespace qvbench

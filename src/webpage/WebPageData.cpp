@@ -2,7 +2,6 @@
 #include "webpage/WebPageData.h"
 
 #include "imaging/BoardRender.h"
-#include "imaging/Flip.h"
 #include "resources/Resources.h"
 #include "surface/TextMask.h"
 
@@ -80,21 +79,13 @@ QRect PaneSheetArea(const PaneRecord& d, QSize sheet) {
 
 QImage UsedSheet(const Workspace& ws, bool mask) {
   const QImage& sheet = (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image();
-  QImage design = plainCopy(sheet);
   QImage used(sheet.size(), QImage::Format_RGB32);
   used.fill(Qt::black);
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& d = ws.PaneTable[size_t(n)];
-    // A run in progress has mirrored some blocks: the page starts as designed.
-    const MirrorState& m = ws.run.Mirrors[size_t(n)];
-    if (mask ? m.maskLR : m.spriteLR) MirrorBlock(design, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::LeftRight);
-    if (mask ? m.maskTB : m.spriteTB) MirrorBlock(design, d.SheetX, d.SheetY, d.Width, d.Height, MirrorAxis::TopBottom);
-  }
-  for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& d = ws.PaneTable[size_t(n)];
     if (!isSet(d.InUse) || (mask && !isSet(d.BlackTransparent))) continue;
     const QRect a = PaneSheetArea(d, sheet.size());
-    BitBlt(used, a.x(), a.y(), a.width(), a.height(), design, a.x(), a.y(), RasterOp::SRCCOPY);
+    BitBlt(used, a.x(), a.y(), a.width(), a.height(), sheet, a.x(), a.y(), RasterOp::SRCCOPY);
   }
   return used;
 }

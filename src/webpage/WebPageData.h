@@ -20,8 +20,9 @@ QString WebAddress(const QString& url);
 // read anywhere: then the whole sheet.
 QRect PaneSheetArea(const PaneRecord& d, QSize sheet);
 
-// The sheet in its design orientation with only the Panes' areas kept (the
-// mask sheet: only those of Transparent Panes); every other pixel is black.
+// The sheet with only the Panes' areas kept (the mask sheet: only those of
+// Transparent Panes); every other pixel is black. The sheets are read as
+// they are: in Design, where the command is offered, as designed.
 QImage UsedSheet(const Workspace& ws, bool mask);
 
 // The page's data as JSON, every "<" written as \u003c so that no text of

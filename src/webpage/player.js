@@ -19,12 +19,13 @@
     return f % 2 === 0 ? f : f + 1;
   };
   // A colour (red in the low byte) as a pixel of the canvas's RGBA bytes.
-  const pixelOf = (c) => ((c & 0xffffff) | 0xff000000) >>> 0;
+  const pixelOf = (c) => (c & 0xffffff) | 0xff000000;
   const MaxPanes = 50, ProbeDistance = 4;
   const W = data.board[0], H = data.board[1];
 
-  // ---- pictures: 32-bit pixels, the canvas's byte order ----
-  function picture(w, h, px) { return { w, h, px: px || new Uint32Array(w * h) }; }
+  // ---- pictures: 32-bit pixels in the canvas's byte order, held signed so
+  // that the bitwise operations stay whole numbers ----
+  function picture(w, h, px) { return { w, h, px: px || new Int32Array(w * h) }; }
 
   async function decodePng(b64) {
     if (!b64) return picture(0, 0);
@@ -37,7 +38,7 @@
     const g = c.getContext('2d', { willReadFrequently: true });
     g.drawImage(bmp, 0, 0);
     const img = g.getImageData(0, 0, bmp.width, bmp.height);
-    return picture(bmp.width, bmp.height, new Uint32Array(img.data.buffer));
+    return picture(bmp.width, bmp.height, new Int32Array(img.data.buffer));
   }
 
   // Clips a w x h copy from (sx, sy) of src to (x, y) of dst on every edge.
@@ -89,10 +90,16 @@
     if (x1 <= x0 || y1 <= y0) return;
     const p = img.px, n = x1 - x0;
     if (leftRight) {
-      for (let r = y0; r < y1; ++r) p.subarray(r * img.w + x0, r * img.w + x1).reverse();
+      for (let r = y0; r < y1; ++r) {
+        for (let a = r * img.w + x0, b = r * img.w + x1 - 1; a < b; ++a, --b) {
+          const t = p[a];
+          p[a] = p[b];
+          p[b] = t;
+        }
+      }
       return;
     }
-    const row = new Uint32Array(n);
+    const row = new Int32Array(n);
     for (let a = y0, b = y1 - 1; a < b; ++a, --b) {
       const ia = a * img.w + x0, ib = b * img.w + x0;
       row.set(p.subarray(ia, ia + n));
@@ -148,9 +155,24 @@
     });
   }
 
+  // While a Pane moves its mirrorings are only noted, toggled per sheet and
+  // axis, and done once for their net effect before it is drawn, as the
+  // engine does: nothing reads the block in between.
+  let holding = false;
+  const pending = [false, false, false, false];  // sprite, mask; left-right, then top-bottom
   function mirrorPane(slot, leftRight, mask) {
+    const k = (leftRight ? 0 : 2) + (mask ? 1 : 0);
+    if (holding) { pending[k] = !pending[k]; return; }
     const d = design[slot];
     mirrorBlock(mask ? masks : sprites, d.SheetX, d.SheetY, d.Width, d.Height, leftRight);
+  }
+  function applyPendingMirrors(slot) {
+    holding = false;
+    for (let k = 0; k < 4; ++k) {
+      if (!pending[k]) continue;
+      pending[k] = false;
+      mirrorPane(slot, k < 2, k % 2 === 1);
+    }
   }
 
   function flipPaneOnBounds(slot) {
@@ -408,6 +430,7 @@
       let celsAnimate = false;
       if (!isSet(p.InUse)) continue;
       currentPane = i;
+      holding = true;
       if (firstFrameDone === 0) flipPaneOnBounds(i);
       if (p.Collision === 1) testCollisions(i);
       if (p.MoveDelayCount > 0) p.MoveDelayCount = i16(p.MoveDelayCount - 1);
@@ -416,6 +439,7 @@
         if (lifespanAllows(p)) move(i, p);
       }
       if (p.Collision === 1) testCollisions(i);
+      applyPendingMirrors(i);
 
       const x = p.Left, y = p.Top;
       let w = p.Width, h = p.Height;

@@ -122,6 +122,8 @@ class TestCli : public QObject {
     QTest::newRow("resave short") << QStringList{"resave", demo, tmp.filePath("ab")} << 1 << "too short";
     QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "Back_copy.bmp";
     QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
+    QTest::newRow("export no --html") << QStringList{"export", demo} << 2 << "--html";
+    QTest::newRow("export nowhere") << QStringList{"export", demo, "--html", tmp.filePath("none/p.html")} << 1 << "p.html";
   }
 
   void badInputIsAnExitCodeAndAMessage() {

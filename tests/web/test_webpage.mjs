@@ -1,11 +1,11 @@
 // The exported web page plays exactly as RunMode does: for the example
-// projects and the hand-made ones (quorvel-web-projects), each page is driven
+// projects and the hand-made ones (saved by test_webpage), each page is driven
 // in headless chromium through window.quorvel with scripted inputs, and every
 // frame's canvas pixels must equal the frame quorvel-cli play writes for the
 // same inputs. Any request, dialog or error in a page fails; on the "pointer"
 // project the Writing box, the URL button and the markup-looking texts are
 // checked in the page itself.
-//   node test_webpage.mjs --cli QUORVEL_CLI --maker QUORVEL_WEB_PROJECTS --examples DIR
+//   node test_webpage.mjs --cli QUORVEL_CLI --maker TEST_WEBPAGE --examples DIR [--only NAME]
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -13,16 +13,16 @@ import path from 'node:path';
 import zlib from 'node:zlib';
 import { launchChromium, openGuarded } from './browser.mjs';
 
-const here = path.dirname(new URL(import.meta.url).pathname);
 const arg = (name) => process.argv[process.argv.indexOf('--' + name) + 1];
 const cli = arg('cli'), maker = arg('maker'), examples = arg('examples');
+const only = process.argv.includes('--only') ? arg('only') : null;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvel-web-'));
 let failures = 0, passes = 0;
 const fail = (what) => { failures++; console.log('FAIL ' + what); };
 const check = (ok, what) => (ok ? passes++ : fail(what));
 
-function run(program, args) {
-  return execFileSync(program, args, { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' }, encoding: 'utf8' });
+function run(program, args, env = {}) {
+  return execFileSync(program, args, { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen', ...env }, encoding: 'utf8' });
 }
 
 // The RGBA pixels of a PNG as Qt writes it: 8 bits, RGB or RGBA, not interlaced.
@@ -172,6 +172,7 @@ function boxState(page) {
 
 // Exports and plays one project, then compares the page frame by frame.
 async function compare(context, name, projectFile, board, frames, inputs, after = {}) {
+  if (only && name !== only) return;
   const dir = path.join(work, name), html = path.join(dir, 'page.html'), pngs = path.join(dir, 'frames');
   fs.mkdirSync(dir, { recursive: true });
   run(cli, ['export', projectFile, '--html', html, '--board', board]);
@@ -190,7 +191,7 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
     for (let f = first; f <= stop; ++f) {
       const png = decodePng(path.join(pngs, `frame_${String(f).padStart(5, '0')}.png`));
       if (hashBytes(png.rgba) === hashes[f - first]) continue;
-      if (wrong++ === 0) await describeDifference(page, name, inputs, f, png);
+      if (wrong++ === 0) await describeDifference(page, name, inputs, f, png, stop);
     }
     if (after[stop]) await after[stop](page);
     first = stop + 1;
@@ -200,9 +201,11 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
   await page.close();
 }
 
-async function describeDifference(page, name, inputs, frame, png) {
+// Tells where a frame first differs, then runs the page on to frame `stop`.
+async function describeDifference(page, name, inputs, frame, png, stop) {
   await page.evaluate(() => window.quorvel.pause());
   const bytes = await pageFrames(page, inputs, 1, frame, true);
+  if (frame < stop) await pageFrames(page, inputs, frame + 1, stop);
   let count = 0, firstAt = -1;
   for (let i = 0; i < bytes.length; i += 4) {
     if (bytes[i] !== png.rgba[i] || bytes[i + 1] !== png.rgba[i + 1] || bytes[i + 2] !== png.rgba[i + 2]) {
@@ -217,7 +220,7 @@ async function describeDifference(page, name, inputs, frame, png) {
 
 const browser = await launchChromium();
 try {
-  run(maker, [path.join(here, 'data', 'projects.txt'), path.join(work, 'made')]);
+  run(maker, ['saveProjects'], { QUORVEL_WEB_PROJECTS: path.join(work, 'made') });
   const made = (n) => path.join(work, 'made', n, n + '.QV1');
   const example = (n) => path.join(examples, n, n + '.QV1');
   const cases = [
@@ -230,7 +233,7 @@ try {
     ['fifty', made('fifty'), '1024x764', 60],
   ];
   for (const [name, file, board, frames] of cases)
-    await compare(browser.context, name, file, board, frames, visitInputs(file, frames));
+    if (!only || name === only) await compare(browser.context, name, file, board, frames, visitInputs(file, frames));
   await compare(browser.context, 'pointer', made('pointer'), '800x600', pointerChecks.frames, pointerChecks.inputs,
                 pointerChecks.after);
 } finally {
