@@ -65,6 +65,19 @@ struct Parser : QCommandLineParser {
   QString command;
 };
 
+std::optional<QSize> parseBoard(const QString& text) {
+  static const QRegularExpression re(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+  const auto m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
+  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide || qint64(w) * h > MaxPicturePixels)
+    return std::nullopt;
+  return QSize(w, h);
+}
+
+const QCommandLineOption BoardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
+                                     QStringLiteral("WxH"), QStringLiteral("800x600"));
+
 // A session at start-up, the intro left for a blank project.
 struct Session : HeadlessSession {
   Session() {
@@ -85,20 +98,15 @@ struct Session : HeadlessSession {
     for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
     return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
   }
+  // Lays the Board out at --board, then loads the command's project file:
+  // the exit code so far, or the one to stop with.
+  int loadOnBoard(const Parser& p) {
+    const auto board = parseBoard(p.value(BoardOption));
+    if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
+    setBoard(*board);
+    return load(p.files()[0]);
+  }
 };
-
-std::optional<QSize> parseBoard(const QString& text) {
-  static const QRegularExpression re(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-  const auto m = re.match(text);
-  if (!m.hasMatch()) return std::nullopt;
-  const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide || qint64(w) * h > MaxPicturePixels)
-    return std::nullopt;
-  return QSize(w, h);
-}
-
-const QCommandLineOption BoardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
-                                     QStringLiteral("WxH"), QStringLiteral("800x600"));
 
 // Writes a file safely: a failed write keeps any older file. Empty, or the
 // reason it failed.
@@ -140,12 +148,9 @@ int render(const QStringList& args) {
   p.addOption(BoardOption);
   if (const auto code = p.parseArgs(args, 1)) return *code;
   if (p.value(out).isEmpty()) return badArguments(QStringLiteral("render needs --out FILE.png"));
-  const auto board = parseBoard(p.value(BoardOption));
-  if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
   Session s;
-  s.setBoard(*board);
-  const int loaded = s.load(p.files()[0]);
-  if (loaded == ExitFailed) return loaded;
+  const int loaded = s.loadOnBoard(p);
+  if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
   RedrawBoard(s.ws);
   if (const QString why = writePng(p.value(out), s.ws.surfaces.picStage.Image()); !why.isEmpty())
     return failed(p.value(out), why);
@@ -255,12 +260,9 @@ int exportPage(const QStringList& args) {
   p.addOptions({html, BoardOption});
   if (const auto code = p.parseArgs(args, 1)) return *code;
   if (p.value(html).isEmpty()) return badArguments(QStringLiteral("export needs --html FILE.html"));
-  const auto board = parseBoard(p.value(BoardOption));
-  if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
   Session s;
-  s.setBoard(*board);
-  const int loaded = s.load(p.files()[0]);
-  if (loaded == ExitFailed) return loaded;
+  const int loaded = s.loadOnBoard(p);
+  if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
   if (const Outcome o = ExportWebPage(s.ws, p.value(html)); o.hasFailed()) return failed(o.failure().file, o.failure().reason);
   return loaded;
 }

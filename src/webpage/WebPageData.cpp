@@ -25,7 +25,7 @@ QImage plainCopy(const QImage& img) {
 
 // PNG at the strongest compression, in base64; empty for no picture.
 QString pngBase64(const QImage& img) {
-  if (img.isNull() || img.width() == 0 || img.height() == 0) return {};
+  if (img.isNull()) return {};
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
