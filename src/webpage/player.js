@@ -626,6 +626,8 @@
   });
   document.getElementById('restart').addEventListener('click', () => { reset(); start(); });
   window.addEventListener('resize', fit);
+  fit();
+  if (data.title) document.title = data.title;
 
   const ready = (async () => {
     [base, spritesDesign, masksDesign] = await Promise.all([decodePng(data.base), decodePng(data.sprites), decodePng(data.masks)]);
@@ -634,8 +636,6 @@
     for (const p of data.panes) {
       if (p.label) labels[p.slot] = Object.assign(await decodePng(p.label.png), { x: p.label.x, y: p.label.y });
     }
-    if (data.title) document.title = data.title;
-    fit();
     reset();
     start();
   })();

@@ -90,6 +90,7 @@ class TestWebPage : public QObject {
     const QJsonArray panes = o["panes"].toArray();
     QCOMPARE(panes.size(), 7);
     QCOMPARE(panes[0]["text"].toString(), QString("<img src=x onerror=alert(1)>"));
+    QCOMPARE(o["sounds"]["101"].toString().toLatin1(), LoadResData(DingSoundId, "CUSTOM").toBase64());  // slot 2's
   }
 
   // A sheet keeps the Panes' design blocks and every Cel (the last of three
