@@ -94,7 +94,7 @@ FrameScene::FrameScene()
 void buildPaneScene(qv::HeadlessSession& s) {
   qv::Workspace& ws = s.ws;
   const FrameScene scene;
-  qv::SelectBoardSize(ws, 3);  // "1024 x 764"
+  qv::Combo_Board_Click(ws, 3);  // "1024 x 764"
   qv::LayoutMainWindow(ws);
   ws.surfaces.picBackground.SetSize(BoardW, BoardH);
   ws.surfaces.picBackground.SetPicture(scene.background);

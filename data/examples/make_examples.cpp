@@ -41,7 +41,6 @@ class Maker {
     p.Width = qv::Integer(picture.width());
     p.Height = qv::Integer(picture.height());
     p.BlackTransparent = qv::toFlag(seeThrough);
-    ws.project.PictureTarget = 1;
     check(load(label, picture), label);
     p.Left = qv::Integer(left);
     p.Top = qv::Integer(top);

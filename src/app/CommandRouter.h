@@ -1,7 +1,9 @@
 // Command routing of the main window: icons, menus, keys, Fast Icons, the
-// layer list and Board mouse events reach the engine's commands here, and the
-// RunMode pump runs the loop one pass every 30 ms on the UI thread.
+// layer list and Board mouse events reach the engine here, and the RunMode
+// pump runs the loop one pass every 30 ms on the UI thread while a run is on.
 #pragma once
+#include "shell/Command.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -15,24 +17,14 @@ class CommandRouter : public QObject {
  public:
   explicit CommandRouter(frmMain& window);
 
-  // Carries out a menu item by name (also used by keys and icons).
-  void menu(const QString& name);
   bool pumping() const { return pump_.isActive(); }
 
  private:
-  bool menuIfEnabled(const QString& item, const QString& enabledBy);
-  bool keyDown(int code);
-  bool keyPress(int code);
-  void icon(int index);
-  void fastIcon(int index);
-  void mouseDown(int button, int x, int y);
-  void mouseMove(int button, int x, int y);
-  void mouseUp(int button, int x, int y);
-  void startPump();
-  void pumpPass();
-  // Runs a command; a slot number outside 0..50 stops it.
+  // Runs an event's engine handler; a slot number outside 0..50 stops it.
+  // Then the window shows the new state and the pump follows the run.
   template <typename F>
-  void guarded(F&& f);
+  void handle(F&& f);
+  void pumpPass();
 
   frmMain& window_;
   Workspace& ws_;

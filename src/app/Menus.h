@@ -1,11 +1,10 @@
-// The main window's pop-up menus (mnu_Panes, mnu_Loads, mnu_Board, mnu_Saves,
-// mnu_HelpOrNew, mnu_Runn, mnu_BoardSize and the two menus without actions),
-// built once and kept in step with the menu state of the workspace.
+// The main window's pop-up menus, built once from the command table and
+// kept in step with the menu state of the workspace.
 #pragma once
-#include "shell/MainWindowState.h"
+#include "shell/Workspace.h"
 
-#include <QMap>
 #include <QObject>
+#include <array>
 #include <functional>
 
 class QAction;
@@ -17,26 +16,22 @@ namespace qv {
 class MainMenus : public QObject {
   Q_OBJECT
  public:
-  // Menus are children of owner; choosing an item calls onItem(item name).
-  MainMenus(QWidget* owner, const MainWindowState& win, std::function<void(const QString&)> onItem);
+  // Menus are children of owner; choosing an item calls onItem(its command).
+  MainMenus(QWidget* owner, const Workspace& ws, std::function<void(Command)> onItem);
 
-  // Enabled states and captions from the menu state.
-  void refresh(const MainWindowState& win);
-  // The menu an icon of the strip pops up, or nullptr (icons 0, 1, 5, 11).
+  // Enabled states and captions from the workspace.
+  void refresh(const Workspace& ws);
+  // The menu an icon of the strip pops up, or nullptr.
   QMenu* menuForIcon(int index) const;
-  QMenu* menu(const QString& name) const { return menus_.value(name); }
-  QAction* action(const QString& name) const { return actions_.value(name); }
+  QMenu* menu(Menu m) const { return menus_[size_t(m)]; }
+  QAction* action(Command c) const { return actions_[size_t(c)]; }
 
  private:
-  QMenu* addMenu(QWidget* owner, const QString& name, const QString& title);
-  void addItem(QMenu* menu, const QString& name, const MainWindowState& win);
-
-  QMap<QString, QMenu*> menus_;
-  QMap<QString, QAction*> actions_;
-  std::function<void(const QString&)> onItem_;
+  std::array<QMenu*, MenuCount> menus_{};
+  std::array<QAction*, CommandCount> actions_{};
 };
 
 // The text an item shows: its caption and, after a tab, its key label.
-QString menuItemText(const QString& name, const QString& caption);
+QString menuItemText(const Workspace& ws, Command c);
 
 }  // namespace qv

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMediaPlayer>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QThread>
@@ -53,6 +54,19 @@ bool QtPlatform::AskYesNo(const QString& title, const QString& text) {
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
+}
+
+SaveChoice QtPlatform::AskSaveChanges(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                  window_);
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("Don't Save"));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::DontSave;
+    default: return SaveChoice::Cancel;
+  }
 }
 
 void QtPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {

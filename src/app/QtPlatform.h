@@ -28,6 +28,7 @@ class QtPlatform : public Platform {
   void setMainWindow(QWidget* window, WindowHost* host);
 
   bool AskYesNo(const QString& title, const QString& text) override;
+  SaveChoice AskSaveChanges(const QString& title, const QString& text) override;
   void ShowMessage(const QString& title, const QString& text, const QString& details) override;
   std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
                                            const QString& startFolder) override;

@@ -13,11 +13,13 @@
 #include "app/dialogs/frmPanes.h"
 #include "imaging/BoardRender.h"
 #include "project/StartDefaults.h"
-#include "shell/BoardSizes.h"
+#include "session/CommandTable.h"
+#include "session/Commands.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
@@ -34,9 +36,21 @@ namespace qv {
 
 namespace {
 
-const char* const IconTips[12] = {"Refresh - F5", "Print", "", "Panes", "Run - F11", "Stop - ESC",
-                                   "Save", "Load", "Board", "Add-ins", "Help, New Project, End.", "Stop"};
-const char* const FastIconTips[4] = {"Load picture", "Resize pane", "Edit properties", "REMOVE"};
+// The tooltip of an icon of the strip: the menu it pops up, or its command.
+QString iconTip(int index) {
+  for (const MenuRow& m : MenuTable())
+    if (m.icon == index) return QString::fromLatin1(m.tip);
+  for (const CommandRow& row : CommandTable())
+    if (row.icon == index) return QString::fromLatin1(row.caption);
+  return {};
+}
+
+// The command an icon or a Fast Icon runs.
+std::optional<Command> commandOf(int CommandRow::*reach, int index) {
+  for (const CommandRow& row : CommandTable())
+    if (row.*reach == index) return row.id;
+  return std::nullopt;
+}
 
 // App-side placement of the bar's labels, right of the readout.
 constexpr int ReadoutWidth = 210;
@@ -104,7 +118,7 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   frameListZ_->raise();
   picFastMenu_->raise();
   picture1_->raise();
-  menus_ = new MainMenus(this, ws_.win, [this](const QString& name) { runMenu(name); });
+  menus_ = new MainMenus(this, ws_, [this](Command c) { runCommand(c); });
 
   qApp->installEventFilter(this);
 
@@ -131,8 +145,7 @@ void frmMain::buildBar() {
 
   for (int i = 0; i < 12; ++i) {
     QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
-    iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i),
-                                      QString::fromLatin1(IconTips[i]), parent);
+    iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i), iconTip(i), parent);
     connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
   }
 
@@ -144,7 +157,7 @@ void frmMain::buildBar() {
   comboBoard_ = new QComboBox(picFastMenu_);
   comboBoard_->setObjectName(QStringLiteral("Combo_Board"));
   comboBoard_->setFocusPolicy(Qt::ClickFocus);
-  connect(comboBoard_, &QComboBox::activated, this, [this](int index) { boardSizeChosen(index); });
+  connect(comboBoard_, &QComboBox::activated, this, [this](int index) { handle([&] { Combo_Board_Chosen(ws_, index); }); });
 
   labGeneric_ = new ClickLabel(QStringLiteral("Target :"), picFastMenu_);
   labGeneric_->setObjectName(QStringLiteral("Lab_Generic"));
@@ -161,7 +174,9 @@ void frmMain::buildBar() {
 
 void frmMain::buildHolderParts() {
   picIntro_ = new IntroPicture(picHolder_);
-  connect(picIntro_, &IntroPicture::choiceClicked, this, [this](int i) { introChoice(i); });
+  connect(picIntro_, &IntroPicture::choiceClicked, this, [this](int i) {
+    if (introChoice) introChoice(i);
+  });
 
   frameListZ_ = new QFrame(picHolder_);
   frameListZ_->setObjectName(QStringLiteral("Frame_ListZ"));
@@ -229,13 +244,10 @@ void frmMain::buildStageParts() {
     shape1_[size_t(i)]->hide();
   }
   for (int i = 0; i < 4; ++i) {
-    fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QStringLiteral("Img_FastIcons_%1").arg(i),
-                                      QString::fromLatin1(FastIconTips[i]), picStage_);
-    connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, i] {
-      handle([this, i] {
-        if (fastIconClick) fastIconClick(i);
-      });
-    });
+    const Command c = *commandOf(&CommandRow::fastIcon, i);
+    fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QString::fromLatin1(RowOf(c).name),
+                                      QString::fromLatin1(RowOf(c).caption), picStage_);
+    connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, c] { runCommand(c); });
   }
   textWriting_ = new QPlainTextEdit(picStage_);
   textWriting_->setObjectName(QStringLiteral("Text_Writing"));
@@ -267,42 +279,14 @@ void frmMain::iconClicked(int index) {
     popup->popup(QCursor::pos());
     return;
   }
-  if (index == 1) return;  // "Print" does nothing.
-  handle([this, index] {
-    if (iconCommand) iconCommand(index);
+  if (const auto c = commandOf(&CommandRow::icon, index)) runCommand(*c);
+}
+
+void frmMain::runCommand(Command c) {
+  handle([&] {
+    if (command) command(c);
   });
 }
-
-void frmMain::introChoice(int index) {
-  if (index == 0) {
-    handle([this] { IntroBlankNewProject(ws_); });
-    return;
-  }
-  if (loadExistingProject) {
-    handle([this] { loadExistingProject(); });
-    return;
-  }
-  // Until the load command is connected: offer the file and stop there.
-  platform_.OpenFileDialog(QStringLiteral("Load Quorvel Project"), QStringLiteral("Project Format (*.QV1)|*.QV1"),
-                           platform_.ProgramFolder());
-}
-
-void frmMain::boardSizeChosen(int index) {
-  const QSize before = boardSize();
-  handle([this, index, before] {
-    SelectBoardSize(ws_, index);
-    RedrawIfBoardGrew(ws_, before);
-  });
-}
-
-void frmMain::runMenu(const QString& actionName) {
-  const QSize before = boardSize();
-  if (!mnu_BoardSize_Click(ws_, actionName) && menuCommand) menuCommand(actionName);
-  RedrawIfBoardGrew(ws_, before);
-  Refresh();
-}
-
-QSize frmMain::boardSize() const { return {ws_.surfaces.picStage.Width(), ws_.surfaces.picStage.Height()}; }
 
 QSize frmMain::MainInnerSize() { return size(); }
 
@@ -324,8 +308,26 @@ void frmMain::ShowDialog(DialogKind kind) {
   d->exec();
 }
 
-void frmMain::PopupMenu(const QString& name) {
-  if (QMenu* m = menus_->menu(name)) m->exec(QCursor::pos());
+void frmMain::PopupMenu(Menu m) {
+  if (QMenu* menu = menus_->menu(m)) menu->exec(QCursor::pos());
+}
+
+void frmMain::EndProgram() {
+  ending_ = true;
+  close();
+  QApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+  // Unsaved changes are offered to be saved first (our addition): the
+  // window stays when the user cancels or the save fails.
+  if (!ending_ && !MainWindowMayClose(ws_)) {
+    e->ignore();
+    Refresh();
+    return;
+  }
+  ending_ = true;
+  e->accept();
 }
 
 void frmMain::HideDialog(DialogKind kind) {
@@ -334,9 +336,7 @@ void frmMain::HideDialog(DialogKind kind) {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  const QSize before = boardSize();
-  LayoutMainWindow(ws_);
-  RedrawIfBoardGrew(ws_, before);
+  MainWindowResized(ws_);
   Refresh();
 }
 
@@ -358,7 +358,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   bool acted = false;
   handle([&] {
     if (down && keyDown) acted = keyDown(down) || acted;
-    if (press && keyPress) acted = keyPress(press) || acted;
+    if (press && keyPress) acted = keyPress(press, key->modifiers() & Qt::ShiftModifier) || acted;
   });
   // A key that ran a command ends here: left to travel on, it could reach
   // the window a second time (a dialog it opened took the focus away, and
@@ -393,7 +393,9 @@ void frmMain::Refresh() {
   place(picture1_, win.Picture1);
   place(iconStrip_[11], win.Img_IconStrip[11]);
   refreshLists();
-  menus_->refresh(win);
+  menus_->refresh(ws_);
+  const QString title = MainWindowTitle(ws_);
+  if (windowTitle() != title) setWindowTitle(title);
 }
 
 void frmMain::refreshBar() {

@@ -44,15 +44,16 @@ class frmMain : public QWidget, public WindowHost {
   frmLibrary* libraryDialog() const { return library_; }
   MainMenus* menus() const { return menus_; }
 
-  // Carries out a menu item by its name, then shows the new state.
-  void runMenu(const QString& actionName);
+  // Carries out a command as its menu item does, then shows the new state.
+  void runCommand(Command c);
 
   // WindowHost
   QSize MainInnerSize() override;
   void ShowDialog(DialogKind kind) override;
   void HideDialog(DialogKind kind) override;
-  void PopupMenu(const QString& menu) override;
+  void PopupMenu(Menu menu) override;
   void Refresh() override;
+  void EndProgram() override;
 
   // Handlers the command layer connects; each call is followed by Refresh().
   // Board mouse events: (button 1 left / 2 right / 4 middle, x, y).
@@ -65,22 +66,19 @@ class frmMain : public QWidget, public WindowHost {
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
   std::function<bool(int)> keyDown;
-  std::function<bool(int)> keyPress;
-  // The intro's "Load existing Project".
-  std::function<void()> loadExistingProject;
-  // Icon strip icons without a menu: 0 (refresh), 1 (print), 5 and 11 (stop).
-  std::function<void(int)> iconCommand;
-  // Img_FastIcons(index) click.
-  std::function<void(int)> fastIconClick;
+  std::function<bool(int, bool)> keyPress;  // (code, Shift held)
+  // A command of the table: a menu item, an icon without a menu, a Fast Icon.
+  std::function<void(Command)> command;
+  // Label_IntroChoice(index) click.
+  std::function<void(int)> introChoice;
   // List_Zorder click on an entry (its row).
   std::function<void(int)> listZorderClick;
   std::function<void()> labGenericClick;
   std::function<void()> buttonUrlClick;
-  // Menu items runMenu does not carry out itself.
-  std::function<void(const QString&)> menuCommand;
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -88,8 +86,6 @@ class frmMain : public QWidget, public WindowHost {
   void buildHolderParts();
   void buildStageParts();
   void iconClicked(int index);
-  void introChoice(int index);
-  void boardSizeChosen(int index);
   void refreshBar();
   void refreshStage();
   void refreshLists();
@@ -99,10 +95,11 @@ class frmMain : public QWidget, public WindowHost {
   QDialog* dialog(DialogKind kind) const;
   // Mouse events on the holder while it holds the pointer for a Board drag.
   bool boardDragEvent(QEvent* event);
-  QSize boardSize() const;
 
   Workspace& ws_;
   Platform& platform_;
+  // End confirmed: the window closes without asking again.
+  bool ending_ = false;
   frmPanes* panes_ = nullptr;
   frmBoard* board_ = nullptr;
   frmLibrary* library_ = nullptr;

@@ -3,7 +3,7 @@
 #include "app/CommandRouter.h"
 #include "app/QtPlatform.h"
 #include "app/frmMain.h"
-#include "project/ProjectCommands.h"
+#include "session/Commands.h"
 #include "shell/Workspace.h"
 
 #include <QApplication>
@@ -70,11 +70,7 @@ int main(int argc, char** argv) {
   if (!files.isEmpty()) {
     // As the menu's Load: the intro is left behind, and a file that cannot
     // be read is reported in the same message box.
-    try {
-      qv::OpenProjectAtStart(ws, files.first());
-    } catch (const qv::SlotOutOfRange&) {
-      // The load stops where the bad slot number was met, as from the menu.
-    }
+    qv::OpenProjectAtStart(ws, files.first());
     window.Refresh();
   }
   return app.exec();

@@ -14,34 +14,54 @@ const QString DefaultPaneUrl = QString::fromLatin1(MakerAddress);
 
 namespace {
 // The position and size a new Pane is given.
-constexpr int NewLeft = 50, NewTop = 50, NewSize = 100;
+constexpr int NewLeft = 50, NewTop = 50, NewSize = 100, NewStep = 20;
+
+// Where a new Pane goes: at (50, 50), or, when a Pane already stands there,
+// 20 pixels further right and down until the place is free (our addition:
+// each new Pane would otherwise hide exactly behind the one before). When
+// no such place is left on the Board, at (50, 50).
+QPoint newPanePlace(const Workspace& ws) {
+  const Surface& board = ws.surfaces.picStage;
+  for (QPoint at(NewLeft, NewTop); at.x() + NewSize <= board.Width() && at.y() + NewSize <= board.Height();
+       at += QPoint(NewStep, NewStep)) {
+    const bool taken = std::any_of(ws.PaneTable.begin() + 1, ws.PaneTable.end(), [&](const PaneRecord& p) {
+      return isSet(p.InUse) && p.Left == at.x() && p.Top == at.y();
+    });
+    if (!taken) return at;
+  }
+  return {NewLeft, NewTop};
+}
 }  // namespace
 
-void AddPane(Workspace& ws) {
+Outcome AddPane(Workspace& ws) {
   ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
   if (ws.project.PaneCount >= MaxPanes + 1) {
     ws.project.PaneCount = MaxPanes;
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return;
+    return Outcome::cancelled();
   }
   const int slot = FindFreeSlot(ws);
   if (slot == 0) {  // the count was out of step with the table
     ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return;
+    return Outcome::cancelled();
   }
   ws.pointer.CurrentPane = slot;
   AssignSheetSlot(ws, slot);
-  const PaneRecord& p = ws.Pane(slot);
+  const QPoint at = newPanePlace(ws);
+  PaneRecord& p = ws.Pane(slot);
   const QImage& picture = ws.surfaces.picResize.Picture();
   PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
   ws.surfaces.picSprites.TakeImageAsPicture();
   // The new Pane shows in front of everything until the next redraw.
-  PaintPicture(ws.surfaces.picStage.Image(), picture, NewLeft, NewTop, NewSize, NewSize);
+  PaintPicture(ws.surfaces.picStage.Image(), picture, at.x(), at.y(), NewSize, NewSize);
   InitPaneRecord(ws, slot);
+  p.Left = Integer(at.x());
+  p.Top = Integer(at.y());
   AddZorderItem(ws);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  return Outcome::done();
 }
 
 void InitPaneRecord(Workspace& ws, int n) {
@@ -97,11 +117,12 @@ void InitPaneRecord(Workspace& ws, int n) {
   p.MouseOver = p.SpareFlag = QvFalse;
 }
 
-void ConfirmRemovePane(Workspace& ws) {
+Outcome ConfirmRemovePane(Workspace& ws) {
   const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.pointer.CurrentPane);
-  if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return;
+  if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return Outcome::cancelled();
   RemovePane(ws);
   RedrawBoard(ws);
+  return Outcome::done();
 }
 
 void RemovePane(Workspace& ws) {
@@ -131,12 +152,13 @@ void RemovePane(Workspace& ws) {
   DisablePaneMenus(ws);
 }
 
-void CompositePanes(Workspace& ws) {
+Outcome CompositePanes(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("Composite Panes - "),
                              QStringLiteral("Really duplicate Panes to the Background ?")))
-    return;
+    return Outcome::cancelled();
   ws.surfaces.picBackground.SetSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
   ws.surfaces.picBackground.SetPicture(ws.surfaces.picStage.Image());
+  return Outcome::done();
 }
 
 void List_Zorder_Click(Workspace& ws, int row) {

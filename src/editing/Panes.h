@@ -1,16 +1,20 @@
 // Adding, removing and compositing Panes, and choosing the Target from the
 // layer list.
 #pragma once
+#include "model/Outcome.h"
 #include "shell/TargetMarks.h"
 
 namespace qv {
 
-void AddPane(Workspace& ws);
+// Add Pane: cancelled (nothing changes) at 50 Panes.
+Outcome AddPane(Workspace& ws);
 // Writes the new-Pane values into the slot's entry.
 void InitPaneRecord(Workspace& ws, int slot);
-void ConfirmRemovePane(Workspace& ws);
+// Remove Pane and Composite Panes Background: cancelled unless the user
+// answers Yes.
+Outcome ConfirmRemovePane(Workspace& ws);
 void RemovePane(Workspace& ws);
-void CompositePanes(Workspace& ws);
+Outcome CompositePanes(Workspace& ws);
 // The default web address of a new Pane.
 extern const QString DefaultPaneUrl;
 

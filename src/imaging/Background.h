@@ -4,8 +4,8 @@
 
 namespace qv {
 
-// Stretches picResize's picture to BoardWidth x BoardHeight into
-// picBackground, shows it on the Board and puts picResize back to rest.
-void FitBackgroundToBoard(Workspace& ws);
+// Stretches a picture to BoardWidth x BoardHeight into picBackground and
+// shows it on the Board.
+void FitBackgroundToBoard(Workspace& ws, const QImage& picture);
 
 }  // namespace qv

@@ -13,32 +13,20 @@
 namespace qv {
 
 const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif");
-const QString LoadPictureTitle = QStringLiteral("Load a Picture");
-const QString BackgroundNotLoaded = QStringLiteral("Vorpex report : Couldn't load Background ... didn't find it.");
 
 QString ShortPictureName(const QString& title) { return title.size() > 4 ? title.left(title.size() - 4) : QString(); }
 
 namespace {
 
-// Reads a picture file into picResize at the file's own size.
-PictureResult loadIntoPicResize(Workspace& ws, const QString& path) {
-  PictureResult r = LoadPicture(path);
-  if (!r.ok()) return r;
-  Surface& resize = ws.surfaces.picResize;
-  resize.AutoSize = true;
-  resize.SetPicture(r.image);
-  resize.AutoSize = false;
-  return r;
-}
-
 void hideHoverBox(Workspace& ws) { ws.win.Shape1[1].Visible = false; }
 
 }  // namespace
 
-Outcome OpenPictureFile(Workspace& ws) {
+Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
   ProjectValues& pv = ws.project;
+  const bool background = target == PictureTarget::Background;
   const QString title = QStringLiteral("Open an image file for") +
-                        (pv.PictureTarget == 2 ? QStringLiteral(" Background ...") : QStringLiteral(" Pane ..."));
+                        (background ? QStringLiteral(" Background ...") : QStringLiteral(" Pane ..."));
   // No start folder: the dialog opens where it was last used.
   const auto choice = ws.platform->OpenFileDialog(title, PictureFilter, {});
   if (!choice || choice->path.isEmpty()) {
@@ -47,7 +35,7 @@ Outcome OpenPictureFile(Workspace& ws) {
   }
   pv.PictureFilePath = choice->path;
   const QString shortName = ShortPictureName(choice->title);
-  if (pv.PictureTarget == 2) {
+  if (background) {
     BoardSettingsRecord& b = ws.BoardSettings;
     b.BackPictureName = shortName + ".bmp";
     b.UseBackPicture = QvTrue;
@@ -55,11 +43,12 @@ Outcome OpenPictureFile(Workspace& ws) {
     BoardDialogState& board = ws.dialogs.board;
     board.Text_BackPicture = {pv.PictureFilePath, false};
     board.Option_UseBackPicture = 1;
-    ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
+    ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
     return Outcome::done();
   }
   const int slot = ws.pointer.CurrentPane;
-  if (const PictureResult r = loadIntoPicResize(ws, pv.PictureFilePath); !r.ok()) {
+  const PictureResult r = LoadPicture(pv.PictureFilePath);
+  if (!r.ok()) {
     // Nothing has changed. Telling the user which file and why is our
     // addition: without it a failed load looks like a cancelled one.
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
@@ -69,15 +58,14 @@ Outcome OpenPictureFile(Workspace& ws) {
   p.PictureName = shortName + ".bmp";
   p.Label = shortName;
   p.PictureLoaded = QvTrue;
-  CommitPanePicture(ws, slot);
+  CommitPanePicture(ws, slot, r.image);
   MoveZorderEntryToEnd(ws, slot);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   return Outcome::done();
 }
 
-void CommitPanePicture(Workspace& ws, int slot) {
+void CommitPanePicture(Workspace& ws, int slot, const QImage& picture) {
   const PaneRecord& p = ws.Pane(slot);
-  const QImage picture = ws.surfaces.picResize.Picture();
   PaintPicture(ws.surfaces.picStage.Image(), picture, p.Left, p.Top, p.Width, p.Height);
   PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, p.Width, p.Height);
   ws.surfaces.picSprites.TakeImageAsPicture();
@@ -87,8 +75,7 @@ void CommitPanePicture(Workspace& ws, int slot) {
 
 Outcome mnu_LoadsPicture_Click(Workspace& ws) {
   ws.pointer.CurrentPane = ws.pointer.TargetPane;
-  ws.project.PictureTarget = 1;
-  const Outcome o = OpenPictureFile(ws);
+  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane);
   ws.pointer.Dragging = QvFalse;
   hideHoverBox(ws);
   RedrawBoard(ws);
@@ -96,30 +83,24 @@ Outcome mnu_LoadsPicture_Click(Workspace& ws) {
 }
 
 Outcome FastIconLoadPicture(Workspace& ws) {
-  ws.project.PictureTarget = 1;
-  const Outcome o = OpenPictureFile(ws);
+  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane);
   RedrawBoard(ws);
   ws.pointer.Dragging = QvFalse;
   return o;
 }
 
 Outcome mnu_LoadPicBack_Click(Workspace& ws) {
-  ws.project.PictureTarget = 2;
-  const Outcome chosen = OpenPictureFile(ws);
+  const Outcome chosen = OpenPictureFile(ws, PictureTarget::Background);
   BoardSettingsRecord& b = ws.BoardSettings;
   Outcome outcome = chosen.wasCancelled() ? Outcome::cancelled() : Outcome::done();
   if (b.BackPictureName != QLatin1String("none")) {
-    const PictureResult r = loadIntoPicResize(ws, b.BackPicturePath);
-    if (!r.ok()) {
-      // The message is fixed; the file and the reason go below it.
-      ws.platform->ShowMessage(QStringLiteral("Quorvel"), BackgroundNotLoaded,
-                               b.BackPicturePath + "\n" + r.error);
-      RestorePicResize(ws);
-      return Outcome::failed(b.BackPicturePath, r.error);
-    }
+    const PictureResult r = LoadPicture(b.BackPicturePath);
+    // The report shows the fixed Background message, the file and the
+    // reason below it.
+    if (!r.ok()) return Outcome::failed(b.BackPicturePath, r.error);
     b.UseBackPicture = QvTrue;
     b.BackPictureName = ShortPictureName(QFileInfo(b.BackPicturePath).fileName()) + ".bmp";
-    FitBackgroundToBoard(ws);
+    FitBackgroundToBoard(ws, r.image);
   } else {
     b.UseBackPicture = QvFalse;
     b.BackPictureName = QStringLiteral("none");

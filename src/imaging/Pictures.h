@@ -9,28 +9,29 @@
 namespace qv {
 
 extern const QString PictureFilter;
-// The title of the message that tells a Pane picture could not be used.
-extern const QString LoadPictureTitle;
-extern const QString BackgroundNotLoaded;
+
+// What the picture dialog loads into.
+enum class PictureTarget : uint8_t { Pane = 1, Background = 2 };
 
 // A file title without its last four characters (a dot and a three-letter
 // extension); empty for a title of four characters or fewer.
 QString ShortPictureName(const QString& title);
 
-// The picture dialog for PictureTarget: 1 loads the chosen file into
-// CurrentPane, 2 takes it as the Background's name and path (the Background
-// command loads it). Cancelled, failed (the file and the reason) or done.
-Outcome OpenPictureFile(Workspace& ws);
-// Takes the picture held in picResize into the slot: on the Board at once,
-// into its sprite cell scaled to its size, and its mask when Transparent.
-void CommitPanePicture(Workspace& ws, int slot);
+// The picture dialog: for a Pane it loads the chosen file into CurrentPane,
+// for the Background it takes the file as the Background's name and path
+// (the Background command loads it). Cancelled, failed (the file and the
+// reason) or done.
+Outcome OpenPictureFile(Workspace& ws, PictureTarget target);
+// Takes a picture into the slot: on the Board at once, into its sprite cell
+// scaled to its size, and its mask when Transparent.
+void CommitPanePicture(Workspace& ws, int slot, const QImage& picture);
 
 // Load a Picture (Pane) from the menu (or Ctrl+L) and from Fast Icon 0;
 // their steps run in different orders.
 Outcome mnu_LoadsPicture_Click(Workspace& ws);
 Outcome FastIconLoadPicture(Workspace& ws);
-// Load a Picture (Background): a file that cannot be loaded shows the
-// Background message and ends the command.
+// Load a Picture (Background): a file that cannot be loaded ends the
+// command, failed with the file and the reason.
 Outcome mnu_LoadPicBack_Click(Workspace& ws);
 
 // Flip Horizontally / Flip Vertically of the Target Pane: its sprite block,

@@ -5,10 +5,6 @@
 
 namespace qv {
 
-QPoint SheetCellOrigin(int slot) {
-  return {CellSize * ((slot - 1) % 5), CellSize * ((slot - 1) / 5)};
-}
-
 Integer CelSize(int size, int cels) {
   if (cels <= 0) return 0;
   const int base = size / cels, rem = size % cels;

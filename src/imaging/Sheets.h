@@ -5,12 +5,6 @@
 
 namespace qv {
 
-constexpr int CellSize = 200;
-constexpr int SheetWidth = 1000;
-constexpr int SheetHeight = 2000;
-
-// The cell origin of slot n (1..50).
-QPoint SheetCellOrigin(int slot);
 // Width / cels rounded to the nearest integer, halves to the even neighbour.
 Integer CelSize(int size, int cels);
 

@@ -108,8 +108,6 @@ void Button_frmLibrary_Click(Workspace& ws, int index) {
 void SendLibraryImage(Workspace& ws) {
   LibraryDialogState& d = dlg(ws);
   d.picImagePreview.TakeImageAsPicture();
-  Surface& resize = ws.surfaces.picResize;
-  resize.SetPicture(d.picImagePreview.Picture());
   if (d.ImageName.isEmpty()) d.ImageName = QStringLiteral("Untitled");
   if (ws.win.Shape1[0].Visible) ws.pointer.CurrentPane = ws.pointer.TargetPane;
   const int slot = ws.pointer.CurrentPane;
@@ -117,7 +115,7 @@ void SendLibraryImage(Workspace& ws) {
   p.PictureName = d.ImageName + ".bmp";
   p.Label = d.ImageName;
   p.PictureLoaded = QvTrue;
-  CommitPanePicture(ws, slot);
+  CommitPanePicture(ws, slot, d.picImagePreview.Picture());
   MoveZorderEntryToEnd(ws, slot);
 }
 

@@ -9,6 +9,7 @@
 #include "project/StartDefaults.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
+#include "shell/WindowHost.h"
 #include "surface/PictureFile.h"
 #include "surface/SafeFiles.h"
 
@@ -17,8 +18,6 @@
 namespace qv {
 
 const QString ProjectFilter = QStringLiteral("Project Format (*.QV1)|*.QV1");
-const QString SaveProjectTitle = QStringLiteral("Save Project");
-const QString LoadProjectTitle = QStringLiteral("Load a Project");
 
 namespace {
 
@@ -101,13 +100,22 @@ Outcome SaveProject(Workspace& ws) {
   }
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;
+  ws.project.DocumentName = ws.project.ProjectName + ".QV1";
+  ws.history.MarkSaved();
   return Outcome::done();
 }
 
-Outcome mnu_SaveProject_Click(Workspace& ws) {
-  const Outcome outcome = SaveProject(ws);
-  ReportOutcome(ws, SaveProjectTitle, outcome);
-  return outcome;
+Outcome SaveChangesFirst(Workspace& ws, const QString& title) {
+  if (!ws.history.Unsaved()) return Outcome::done();
+  const QString& name = ws.project.DocumentName;
+  const QString text = name.isEmpty() ? QStringLiteral("Save changes to the new project?")
+                                      : QStringLiteral("Save changes to %1?").arg(name);
+  switch (ws.platform->AskSaveChanges(title, text)) {
+    case SaveChoice::DontSave: return Outcome::done();
+    case SaveChoice::Cancel: return Outcome::cancelled();
+    case SaveChoice::Save: break;
+  }
+  return SaveProject(ws);
 }
 
 namespace {
@@ -133,6 +141,8 @@ QString ProjectStartFolder(const QString& programFolder) {
 }
 
 Outcome LoadProject(Workspace& ws) {
+  // Unsaved changes are offered to be saved first (our addition).
+  if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Load a Project")); !first.succeeded()) return first;
   const auto choice = ws.platform->OpenFileDialog(QStringLiteral("Load Quorvel Project"), ProjectFilter,
                                                   ProjectStartFolder(ws.platform->ProgramFolder()));
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -148,13 +158,14 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
     pics.picStage.Visible = true;
   }
   ShowDesignIcons(ws);
-  ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
+  ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
   if (!DeriveProjectName(ws, choice.path, choice.title)) {
     pics.picStage.Pointer = MousePointer::Arrow;
     return Outcome::failed(choice.path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.KeyPreview = true;
   resetProject(ws);
+  ws.project.DocumentName.clear();
 
   const ProjectFiles files = ProjectFilesOf(ws);
   QString why;
@@ -164,6 +175,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
     ws.win.Shape1[0].Visible = false;
     DisablePaneMenus(ws);
     pics.picStage.Pointer = MousePointer::Arrow;
+    ws.history.Clear();
     return Outcome::failed(files.text, QStringLiteral("The project could not be read: %1").arg(why));
   }
 
@@ -188,6 +200,8 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;
   pics.picStage.Pointer = MousePointer::Arrow;
+  ws.project.DocumentName = ws.project.ProjectName + ".QV1";
+  ws.history.Clear();
   if (!parsed.complete) {
     outcome.warn(files.text,
                  QStringLiteral("The project text is damaged or ends early: reading stopped at token %1 (%2). "
@@ -200,51 +214,48 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
 
 Outcome mnu_LoadsProject_Click(Workspace& ws) { return FinishLoad(ws, LoadProject(ws)); }
 
-Outcome OpenProjectAtStart(Workspace& ws, const QString& path) {
-  return FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(QFileInfo(path).absoluteFilePath())));
-}
-
 Outcome FinishLoad(Workspace& ws, const Outcome& outcome) {
   if (!outcome.wasCancelled()) {
     ws.win.picFastMenu.Visible = true;
     RedrawBoard(ws);
   }
-  // Shown after the load has completed, so the Board behind is the loaded one.
-  ReportOutcome(ws, LoadProjectTitle, outcome);
   return outcome;
 }
 
 Outcome NewProject(Workspace& ws) {
-  if (!ws.platform->AskYesNo(QStringLiteral("New Project"),
-                             QStringLiteral("Begin a New Project - Current Workspace will be lost?")))
+  // With unsaved changes the save question takes the place of New's own
+  // (our addition).
+  if (ws.history.Unsaved()) {
+    if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("New Project")); !first.succeeded()) return first;
+  } else if (!ws.platform->AskYesNo(QStringLiteral("New Project"),
+                                    QStringLiteral("Begin a New Project - Current Workspace will be lost?"))) {
     return Outcome::cancelled();
+  }
   resetProject(ws);
+  ws.project.DocumentName.clear();
+  ws.history.Clear();
   FillLists(ws);
   LayoutMainWindow(ws);
   ws.win.picFastMenu.Visible = true;
   DisablePaneMenus(ws);
-  ws.win.setMenuEnabled("mnu_BoardCompositePanes", false);
+  ws.win.setMenuEnabled(Command::BoardCompositePanes, false);
   // The new project is open at once, so its keys work without a Load.
   ws.win.KeyPreview = true;
   return Outcome::done();
 }
 
 Outcome EndApplication(Workspace& ws) {
-  return ws.platform->AskYesNo(QStringLiteral("Activity : End Application"),
-                               QStringLiteral("End your time with Quorvel ?"))
-             ? Outcome::done()
-             : Outcome::cancelled();
-}
-
-void ReportOutcome(Workspace& ws, const QString& title, const Outcome& outcome) {
-  const auto line = [](const Problem& p) { return QDir::toNativeSeparators(p.file) + "\n" + p.reason; };
-  if (outcome.hasFailed()) {
-    ws.platform->ShowMessage(title, line(outcome.failure()));
-  } else if (!outcome.warnings().isEmpty()) {
-    QStringList lines;
-    for (const Problem& p : outcome.warnings()) lines << line(p);
-    ws.platform->ShowMessage(title, lines.join(QStringLiteral("\n\n")));
+  const QString title = QStringLiteral("Activity : End Application");
+  // With unsaved changes the save question takes the place of End's own
+  // (our addition).
+  if (ws.history.Unsaved()) {
+    if (const Outcome first = SaveChangesFirst(ws, title); !first.succeeded()) return first;
+  } else if (!ws.platform->AskYesNo(title, QStringLiteral("End your time with Quorvel ?"))) {
+    return Outcome::cancelled();
   }
+  ws.history.Clear();
+  ws.windows->EndProgram();
+  return Outcome::done();
 }
 
 }  // namespace qv

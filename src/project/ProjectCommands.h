@@ -1,5 +1,5 @@
-// The project commands: save, load, new and end. Each reports its outcome;
-// the menu handlers show failures and warnings to the user.
+// The project commands: save, load, new and end. Each returns its outcome;
+// the command dispatcher shows failures and warnings to the user.
 #pragma once
 #include "model/Outcome.h"
 #include "shell/Platform.h"
@@ -11,9 +11,6 @@ namespace qv {
 constexpr qint64 MaxProjectFileBytes = 64 * 1024 * 1024;
 
 extern const QString ProjectFilter;
-// The titles of the message boxes that report the project commands.
-extern const QString SaveProjectTitle;
-extern const QString LoadProjectTitle;
 
 // Save Project: asks for a name, writes the project text and its three
 // bitmaps as one set: a failure anywhere leaves all four earlier files as
@@ -28,24 +25,20 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice);
 // The Load dialog's start folder: the program's folder, or the example
 // projects when they are there (installed, or beside the build).
 QString ProjectStartFolder(const QString& programFolder);
-// The menu handlers: the command, then what the menu adds (load: the menu
-// bar shown and the Board redrawn), and a message box for what went wrong.
-Outcome mnu_SaveProject_Click(Workspace& ws);
+// The menu's Load: the command, then what the menu adds.
 Outcome mnu_LoadsProject_Click(Workspace& ws);
-// A project named when the program starts (quorvel FILE.QV1): loaded as the
-// menu's Load does, the intro left behind.
-Outcome OpenProjectAtStart(Workspace& ws, const QString& path);
-// What the menu adds after a load: the bar shown, the Board redrawn, and a
-// message box for what went wrong.
+// What the menu adds after a load: the bar shown and the Board redrawn.
 Outcome FinishLoad(Workspace& ws, const Outcome& outcome);
-// New Project: cancelled unless the user answers Yes.
+// With changes since the last save, load or New, asks "Save changes to
+// NAME?" (our addition): Save runs Save Project. Done when the command that
+// asked may go on (no changes, Don't Save, or saved); cancelled or failed
+// (the save's failure) when it must not.
+Outcome SaveChangesFirst(Workspace& ws, const QString& title);
+// New Project: cancelled unless the user answers Yes (or, with unsaved
+// changes, the save question lets it go on).
 Outcome NewProject(Workspace& ws);
-// End: done when the user confirmed ending the program, else cancelled.
+// End: when the user confirms, the main window closes and the program ends.
 Outcome EndApplication(Workspace& ws);
-
-// Shows a failed command's file and reason, or a command's warnings, in a
-// message box with the given title. Done and cancelled show nothing.
-void ReportOutcome(Workspace& ws, const QString& title, const Outcome& outcome);
 
 // The project name and folder derived from a chosen path and file title;
 // false when the title is too short to give a name.

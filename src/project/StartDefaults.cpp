@@ -37,7 +37,7 @@ void FillLists(Workspace& ws) {
   if (isSet(b.UseBackPicture)) ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
 
   ws.win.Combo_Board = BoardSizeEntries();
-  SelectBoardSize(ws, 2);
+  Combo_Board_Click(ws, 2);
 
   ScanLibraries(ws);
 

@@ -24,13 +24,12 @@ const QStringList ColourNames = {"Black", "White", "Red", "Green", "Blue", "Defi
 
 // A colour list's choice: a named colour into the swatch, or "Define"
 // (the last entry) opens the colour dialog for that swatch.
-void colourChosen(Workspace& ws, const ListState& list, Long& swatch, int target) {
+void colourChosen(Workspace& ws, const ListState& list, Long& swatch, ColorTarget target) {
   if (isSet(ws.win.DialogFilling)) return;
   const int i = list.Index;
   const int define = list.Entries.size() - 1;
   if (i == define) {
-    dlg(ws).ColorTarget = target;
-    General_ColorChoice(ws);
+    General_ColorChoice(ws, target);
   } else if (i >= 0 && i < define) {
     swatch = i == 5 ? Grey : NamedColour(i);
   }
@@ -128,13 +127,9 @@ void ApplyBoardProperties(Workspace& ws) {
         b.UseBackPicture = QvFalse;
         return;
       }
-      Surface& resize = ws.surfaces.picResize;
-      resize.AutoSize = true;
-      resize.SetPicture(r.image);
-      resize.AutoSize = false;
       b.BackPictureName = ShortPictureName(QFileInfo(b.BackPicturePath).fileName()) + ".bmp";
       b.UseBackPicture = QvTrue;
-      FitBackgroundToBoard(ws);
+      FitBackgroundToBoard(ws, r.image);
     }
   } else {
     b.UseBackPicture = QvFalse;
@@ -168,14 +163,10 @@ void Button_frmBoard_Click(Workspace& ws, int index) {
       ApplyBoardProperties(ws);
       ws.windows->HideDialog(DialogKind::Board);
       break;
-    case 2:
-      ws.project.PictureTarget = 2;
-      OpenPictureFile(ws);
-      break;
-    case 3: case 4: case 5:
-      dlg(ws).ColorTarget = 5 + 2 * (index - 3);
-      General_ColorChoice(ws);
-      break;
+    case 2: OpenPictureFile(ws, PictureTarget::Background); break;
+    case 3: General_ColorChoice(ws, ColorTarget::Board); break;
+    case 4: General_ColorChoice(ws, ColorTarget::Label); break;
+    case 5: General_ColorChoice(ws, ColorTarget::SelectionBox); break;
     default: break;
   }
 }
@@ -186,13 +177,13 @@ void frmBoard_SSTab1_Click(Workspace& ws, int tab) {
 }
 
 void Combo_BackColType_Click(Workspace& ws) {
-  colourChosen(ws, dlg(ws).Combo_BackColType, dlg(ws).picSwatch, 5);
+  colourChosen(ws, dlg(ws).Combo_BackColType, dlg(ws).picSwatch, ColorTarget::Board);
 }
 
-void Combo_LabelCol_Click(Workspace& ws) { colourChosen(ws, dlg(ws).Combo_LabelCol, dlg(ws).picLabelCol, 7); }
+void Combo_LabelCol_Click(Workspace& ws) { colourChosen(ws, dlg(ws).Combo_LabelCol, dlg(ws).picLabelCol, ColorTarget::Label); }
 
 void Combo_SelectionColor_Click(Workspace& ws) {
-  colourChosen(ws, dlg(ws).Combo_SelectionColor, dlg(ws).picBoxSelectColor, 9);
+  colourChosen(ws, dlg(ws).Combo_SelectionColor, dlg(ws).picBoxSelectColor, ColorTarget::SelectionBox);
 }
 
 // A swatch click is a choice of "Define" in its list; the dialog opens again
@@ -212,15 +203,15 @@ void picBoxSelectColor_Click(Workspace& ws) {
   Combo_SelectionColor_Click(ws);
 }
 
-void General_ColorChoice(Workspace& ws) {
+void General_ColorChoice(Workspace& ws, ColorTarget target) {
   BoardDialogState& d = dlg(ws);
   const auto chosen = ws.platform->ChooseColor(d.ColorDialogColor);
   if (!chosen) return;
   d.ColorDialogColor = *chosen;
-  switch (d.ColorTarget) {
-    case 5: d.picSwatch = *chosen; break;
-    case 7: d.picLabelCol = *chosen; break;
-    case 9: d.picBoxSelectColor = *chosen; break;
+  switch (target) {
+    case ColorTarget::Board: d.picSwatch = *chosen; break;
+    case ColorTarget::Label: d.picLabelCol = *chosen; break;
+    case ColorTarget::SelectionBox: d.picBoxSelectColor = *chosen; break;
     default: break;
   }
 }

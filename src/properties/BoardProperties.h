@@ -33,8 +33,8 @@ void Combo_SelectionColor_Click(Workspace& ws);
 void picSwatch_Click(Workspace& ws);
 void picLabelCol_Click(Workspace& ws);
 void picBoxSelectColor_Click(Workspace& ws);
-// The colour dialog for the swatch named by ColorTarget; cancel changes nothing.
-void General_ColorChoice(Workspace& ws);
+// The colour dialog for the swatch of a colour; cancel changes nothing.
+void General_ColorChoice(Workspace& ws, ColorTarget target);
 
 void Option_UseBackPicture_Click(Workspace& ws, int index);
 void Option_WirePanes_Click(Workspace& ws, int index);

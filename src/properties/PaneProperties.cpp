@@ -405,8 +405,7 @@ void cmbFontColorTXT_Click(Workspace& ws) {
   if (i >= 0 && i < 5) {
     d.Text_Writing.ForeColor = d.ColorSwatchTXT = NamedColour(i);
   } else if (i == 5) {
-    d.ColorTarget = 3;
-    writingColorChoice(ws);
+    writingColorChoice(ws, ColorTarget::WritingText);
   }
 }
 
@@ -417,8 +416,7 @@ void cmbBackColorTXT_Click(Workspace& ws) {
   if (i >= 0 && i < 5) {
     d.Text_Writing.BackColor = d.ColorSwatchTXT = NamedColour(i);
   } else if (i == 5) {
-    d.ColorTarget = 4;
-    writingColorChoice(ws);
+    writingColorChoice(ws, ColorTarget::WritingBack);
   }
 }
 
@@ -427,14 +425,14 @@ void ColorSwatchTXT_Click(Workspace& ws) {
   dlg(ws).Text_Writing.ForeColor = dlg(ws).ColorSwatchTXT;
 }
 
-void writingColorChoice(Workspace& ws) {
+void writingColorChoice(Workspace& ws, ColorTarget target) {
   if (isSet(ws.win.DialogFilling)) return;
   PaneDialogState& d = dlg(ws);
   const auto chosen = ws.platform->ChooseColor(d.ColorDialogColor);
   if (!chosen) return;
   d.ColorDialogColor = *chosen;
-  if (d.ColorTarget == 3) d.Text_Writing.ForeColor = *chosen;
-  else if (d.ColorTarget == 4) d.Text_Writing.BackColor = *chosen;
+  if (target == ColorTarget::WritingText) d.Text_Writing.ForeColor = *chosen;
+  else if (target == ColorTarget::WritingBack) d.Text_Writing.BackColor = *chosen;
   d.ColorSwatchTXT = *chosen;
 }
 

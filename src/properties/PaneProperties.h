@@ -74,8 +74,8 @@ void cmbStyleTXT_Click(Workspace& ws);
 void cmbFontColorTXT_Click(Workspace& ws);
 void cmbBackColorTXT_Click(Workspace& ws);
 void ColorSwatchTXT_Click(Workspace& ws);
-// The colour dialog for the Writing colour named by ColorTarget.
-void writingColorChoice(Workspace& ws);
+// The colour dialog for the Writing's text or background colour.
+void writingColorChoice(Workspace& ws, ColorTarget target);
 
 // The five named colours of the colour lists, by index.
 Long NamedColour(int index);

@@ -39,7 +39,7 @@ void designPress(Workspace& ws, int button, double x, double y) {
       win.Frame_ListZ.Visible = true;
     } else {
       // Modal: the chosen size is applied before the redraw below.
-      ws.windows->PopupMenu(QStringLiteral("mnu_BoardSize"));
+      ws.windows->PopupMenu(Menu::BoardSize);
     }
     RedrawBoard(ws);
     return;

@@ -11,6 +11,11 @@ bool HeadlessPlatform::AskYesNo(const QString& title, const QString& text) {
   return yesNoAnswers.isEmpty() ? answerWhenUnscripted : yesNoAnswers.dequeue();
 }
 
+SaveChoice HeadlessPlatform::AskSaveChanges(const QString& title, const QString& text) {
+  log << "AskSaveChanges|" + title + "|" + text;
+  return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.dequeue();
+}
+
 void HeadlessPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {
   log << "ShowMessage|" + title + "|" + text + (details.isEmpty() ? QString() : "|" + details);
 }

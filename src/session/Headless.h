@@ -19,6 +19,8 @@ class HeadlessPlatform : public Platform {
   // answerWhenUnscripted and a dialog is cancelled.
   QQueue<bool> yesNoAnswers;
   bool answerWhenUnscripted = false;
+  // Answers to the save question, in order; Cancel when none is left.
+  QQueue<SaveChoice> saveAnswers;
   QQueue<std::optional<FileChoice>> fileAnswers;
   QQueue<std::optional<Long>> colorAnswers;
   QStringList fonts = {"MS Sans Serif", "DejaVu Sans"};
@@ -28,6 +30,7 @@ class HeadlessPlatform : public Platform {
   QString programFolder = "/opt/quorvel/";
 
   bool AskYesNo(const QString& title, const QString& text) override;
+  SaveChoice AskSaveChanges(const QString& title, const QString& text) override;
   void ShowMessage(const QString& title, const QString& text, const QString& details) override;
   std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
                                            const QString& startFolder) override;

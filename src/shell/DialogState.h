@@ -51,6 +51,10 @@ struct WritingLook {
 
 constexpr int ValBoxCount = 16;
 
+// Which colour a colour dialog edits: the Writing's text or background, the
+// Board's colour, the Label colour or the selection box colour.
+enum class ColorTarget : uint8_t { WritingText = 3, WritingBack = 4, Board = 5, Label = 7, SelectionBox = 9 };
+
 // frmPanes, "Pane : Properties - Layer n".
 struct PaneDialogState {
   QString Caption;
@@ -73,8 +77,6 @@ struct PaneDialogState {
   Long ColorSwatchTXT = White;
   // The numeric box last typed in, changed or right-clicked.
   int PopularValueBox = 0;
-  // Which Writing colour the colour dialog edits: 3 text, 4 background.
-  int ColorTarget = 3;
   // The colour the colour dialog starts from: the one it gave last.
   Long ColorDialogColor = Black;
   PaneDialogState();
@@ -96,8 +98,6 @@ struct BoardDialogState {
   int Option_WirePanes = 0;
   // Option_FloatPanes(1) can be chosen (not while Wire is "Yes").
   bool Option_FloatPanesYesEnabled = true;
-  // Which colour the colour dialog edits: 5 Board, 7 Label, 9 selection box.
-  int ColorTarget = 5;
   Long ColorDialogColor = Black;
   BoardDialogState();
 };

@@ -2,12 +2,12 @@
 // decides these values; the app's widgets show them.
 #pragma once
 #include "model/Types.h"
+#include "shell/Command.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <array>
-#include <map>
 
 namespace qv {
 
@@ -24,11 +24,6 @@ struct ZorderEntry {
   QString Text;
   int ItemData = 0;
   bool operator==(const ZorderEntry&) const = default;
-};
-
-struct MenuItemState {
-  QString Caption;
-  bool Enabled = true;
 };
 
 // The RunMode Writing box and how it looks.
@@ -70,7 +65,8 @@ struct MainWindowState {
   int List_ZorderIndex = -1;
   QStringList Combo_Board;
   int Combo_BoardIndex = -1;
-  std::map<QString, MenuItemState> Menus;
+  // Whether each command's menu item is enabled (greyed when not).
+  std::array<bool, CommandCount> MenuEnabled{};
   // The main window sees keys before its controls (on once a project is open).
   bool KeyPreview = false;
   WritingBoxState Text_Writing;
@@ -80,8 +76,8 @@ struct MainWindowState {
   int BoardGrabX = 0, BoardGrabY = 0;
 
   MainWindowState();
-  bool menuEnabled(const QString& name) const;
-  void setMenuEnabled(const QString& name, bool on);
+  bool menuEnabled(Command c) const { return MenuEnabled[size_t(c)]; }
+  void setMenuEnabled(Command c, bool on) { MenuEnabled[size_t(c)] = on; }
 };
 
 }  // namespace qv

@@ -20,11 +20,16 @@ struct FileChoice {
 // Builds a FileChoice from a full path.
 FileChoice fileChoiceFromPath(const QString& path);
 
+// The answers to "Save changes to NAME?".
+enum class SaveChoice { Save, DontSave, Cancel };
+
 class Platform {
  public:
   virtual ~Platform() = default;
   // Yes/No question with a question icon and No as the default; true on Yes.
   virtual bool AskYesNo(const QString& title, const QString& text) = 0;
+  // Save / Don't Save / Cancel, with a warning icon and Save as the default.
+  virtual SaveChoice AskSaveChanges(const QString& title, const QString& text) = 0;
   // A message with an OK button only; details (the file and the reason, say)
   // go below the text when given.
   virtual void ShowMessage(const QString& title, const QString& text, const QString& details = {}) = 0;

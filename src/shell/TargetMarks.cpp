@@ -24,20 +24,17 @@ void HideHoverMarks(Workspace& ws) {
 }
 
 void EnablePaneMenus(Workspace& ws) {
-  MainWindowState& w = ws.win;
-  w.setMenuEnabled("mnu_LoadsPicture", true);
-  if (isSet(ws.project.LibrariesPresent)) w.setMenuEnabled("mnu_LoadPaneLibrary", true);
-  for (const char* m : {"mnu_AddCustomPane", "mnu_EditPane", "mnu_ResizePane", "mnu_RemovePane", "mnu_Flip"})
-    w.setMenuEnabled(m, true);
+  // mnu_LoadPaneLibrary only when a pane library was found.
+  for (Command c : TargetMenuItems)
+    if (c != Command::LoadPaneLibrary || isSet(ws.project.LibrariesPresent)) ws.win.setMenuEnabled(c, true);
+  ws.win.setMenuEnabled(Command::AddCustomPane, true);
 }
 
 void DisablePaneMenus(Workspace& ws) {
   MainWindowState& w = ws.win;
-  if (!w.menuEnabled("mnu_EditPane") || isSet(ws.pointer.HoverFound)) return;
-  for (const char* m : {"mnu_LoadsPicture", "mnu_LoadPaneLibrary", "mnu_EditPane", "mnu_ResizePane",
-                        "mnu_RemovePane", "mnu_Flip"})
-    w.setMenuEnabled(m, false);
-  w.setMenuEnabled("mnu_AddCustomPane", true);
+  if (!w.menuEnabled(Command::EditPane) || isSet(ws.pointer.HoverFound)) return;
+  for (Command c : TargetMenuItems) w.setMenuEnabled(c, false);
+  w.setMenuEnabled(Command::AddCustomPane, true);
 }
 
 }  // namespace qv

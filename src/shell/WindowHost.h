@@ -3,6 +3,7 @@
 // widgets; HeadlessWindowHost serves the CLI, the tests and the benchmarks.
 #pragma once
 #include "model/Types.h"
+#include "shell/Command.h"
 
 #include <QVector>
 #include <functional>
@@ -26,9 +27,11 @@ class WindowHost {
   virtual void HideDialog(DialogKind kind) = 0;
   // Pops a menu up at the pointer and waits: the item chosen, if any, has
   // run when this returns.
-  virtual void PopupMenu(const QString& menu) = 0;
+  virtual void PopupMenu(Menu menu) = 0;
   // The windows show the workspace state again.
   virtual void Refresh() {}
+  // Closes the main window and ends the program (End).
+  virtual void EndProgram() = 0;
 };
 
 // Shows nothing: a dialog returns at once, leaving its state to the caller.
@@ -40,16 +43,18 @@ class HeadlessWindowHost : public WindowHost {
   void SetMainInnerSize(QSize s) { inner_ = s; }
   void ShowDialog(DialogKind kind) override { shown << kind; }
   void HideDialog(DialogKind kind) override { hidden << kind; }
-  void PopupMenu(const QString& menu) override {
+  void EndProgram() override { ended = true; }
+  void PopupMenu(Menu menu) override {
     popups << menu;
     if (onPopup) onPopup(menu);
   }
 
   // The dialogs shown and hidden and the menus popped up, in order.
   QVector<DialogKind> shown, hidden;
-  QStringList popups;
+  QVector<Menu> popups;
+  bool ended = false;
   // What the user chooses from a popped-up menu, when a test needs it.
-  std::function<void(const QString&)> onPopup;
+  std::function<void(Menu)> onPopup;
 
  private:
   QSize inner_;

@@ -6,6 +6,7 @@
 #include "model/BoardSettings.h"
 #include "model/PaneRecord.h"
 #include "shell/DialogState.h"
+#include "shell/History.h"
 #include "shell/MainWindowState.h"
 #include "surface/Surface.h"
 
@@ -25,12 +26,13 @@ struct ProjectValues {
   QString ProjectName;
   QString ProjectFolder;  // ends with the path separator
   QString ProjectFileTitle;
+  // The project the window names: NAME.QV1 of the last save or load; empty
+  // for a new project.
+  QString DocumentName;
   QString SavePath;
   // The Board size as last laid out.
   Integer BoardWidth = 0;
   int BoardHeight = 0;
-  // What the picture dialog loads into: 1 the Pane CurrentPane, 2 the Background.
-  Integer PictureTarget = 0;
   QString PictureFilePath;
   Flag LibrariesPresent = QvFalse;
   Integer SelectedLibrary = 0;
@@ -83,6 +85,14 @@ struct RunValues {
   int SavedHeight = 600;
 };
 
+// The sprite and mask sheets hold one 200 x 200 cell per slot, five across
+// and ten down.
+constexpr int CellSize = 200;
+constexpr int SheetWidth = 1000;
+constexpr int SheetHeight = 2000;
+// The cell origin of slot n (1..50).
+constexpr QPoint SheetCellOrigin(int slot) { return {CellSize * ((slot - 1) % 5), CellSize * ((slot - 1) / 5)}; }
+
 struct Surfaces {
   Surface picStage;       // the Board
   Surface picSprites;     // sprite sheet
@@ -108,6 +118,8 @@ struct Workspace {
   Surfaces surfaces;
   MainWindowState win;
   DialogStates dialogs;
+  // The Design steps that can be undone, and the save point.
+  History history;
 
   // The services this workspace uses; set by its owner before any command.
   Platform* platform = nullptr;

@@ -31,8 +31,8 @@ xdotool mousemove --window "$main" 400 300 click 1
 sleep 0.3
 
 # Ctrl+N answered Yes, then No; Ctrl+S cancelled; Ctrl+X answered No.
-for step in "ctrl+n|New Project|alt+y" "ctrl+n|New Project|alt+n" "ctrl+s|Save Quorvel Project|Escape" \
-            "ctrl+x|Activity : End Application|alt+n"; do
+for step in "ctrl+n|^New Project$|alt+y" "ctrl+n|^New Project$|alt+n" "ctrl+s|^Save Quorvel Project$|Escape" \
+            "ctrl+x|^Activity : End Application$|alt+n"; do
   IFS='|' read -r key title answer <<<"$step"
   xdotool key "$key"
   [ -n "$(wait_window "$title")" ] || fail "$key opened no \"$title\""

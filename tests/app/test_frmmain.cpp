@@ -14,6 +14,7 @@
 #include "editing/Panes.h"
 #include "resources/Resources.h"
 #include "runmode/RunLoop.h"
+#include "session/CommandTable.h"
 #include "session/Headless.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
@@ -55,14 +56,14 @@ struct Window {
   }
   // Runs steps while the dialog that the menu command opens is shown; a
   // dialog the steps leave open (a failed check) is closed.
-  void open(const QString& menu, const std::function<void()>& steps) {
+  void open(Command c, const std::function<void()>& steps) {
     QTimer::singleShot(0, &w, [steps] {
       auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (!d) return;
       steps();
       if (d->isVisible()) d->done(QDialog::Rejected);
     });
-    w.runMenu(menu);
+    w.runCommand(c);
   }
 
   // Brings the tab holding a control to the front, as a click on its tab.
@@ -95,7 +96,10 @@ struct Window {
   // Board) opens the menu, a click on the item chooses it. The Board's menu
   // is modal, so the item is clicked from inside its event loop.
   void chooseMenu(const QString& item) {
-    QAction* a = w.menus()->action(item);
+    const auto row = std::find_if(CommandTable().begin(), CommandTable().end(),
+                                  [&](const CommandRow& r) { return item == QLatin1String(r.name); });
+    QVERIFY(row != CommandTable().end());
+    QAction* a = w.menus()->action(row->id);
     QVERIFY(a);
     bool chosen = false;
     std::function<void()> pick = [&] {
@@ -155,7 +159,7 @@ QString effectOf(Window& m, const QString& input) {
 // A blank project with Pane 1 (at 50,50, 100 x 100) as the Target.
 struct DialogWindow : Window {
   DialogWindow() {
-    w.runMenu(QStringLiteral("mnu_AddCustomPane"));
+    w.runCommand(Command::AddCustomPane);
     click("picStage", Qt::LeftButton, {60, 60});
   }
 };
@@ -248,7 +252,7 @@ class TestFrmMain : public QObject {
         {3, "82", false, "2"}, {0, "a07", false, "7"}, {10, "5x7", true, "57"}, {7, "5x7", true, "5"}, {2, "0x", true, "1"}};
     for (const auto& [box, keys, paste, shown] : rows) {
       const QString name = QStringLiteral("Text_Val_%1").arg(box);
-      m.open("mnu_EditPane", [&] {
+      m.open(Command::EditPane, [&] {
         m.type(name, paste ? QString() : keys);
         QGuiApplication::clipboard()->setText(keys);
         if (paste) QTest::keyClick(m.get(name), Qt::Key_V, Qt::ControlModifier);
@@ -267,14 +271,14 @@ class TestFrmMain : public QObject {
     // Cancel keeps the Pane and the controls until the next opening.
     DialogWindow m;
     PaneRecord& p = m.ws.PaneTable[1];
-    m.open("mnu_EditPane", [&] {
+    m.open(Command::EditPane, [&] {
       m.type("Text_Val_10", "150");
       m.click("Button_frmPanes_0");
     });
     QCOMPARE(p.Width, Integer(100));
     QCOMPARE(m.get<QLineEdit>("Text_Val_10")->text(), QString("150"));
     QStringList seen;  // the width reloaded, the URL black while active, red when not
-    m.open("mnu_EditPane", [&] {
+    m.open(Command::EditPane, [&] {
       seen << m.get<QLineEdit>("Text_Val_10")->text();
       m.type("Text_Label", QString("a") + QChar(0xCE) + "b");
       for (const char* option : {"Option_UseURL_1", "Option_UseURL_0"}) {
@@ -296,7 +300,7 @@ class TestFrmMain : public QObject {
     p.WritingFontSize = 14;
     p.WritingForeColor = RGB(255, 0, 0);
     p.WritingBackColor = RGB(0, 0, 255);
-    m.open("mnu_EditPane", [&] {
+    m.open(Command::EditPane, [&] {
       QWidget* box = m.reveal("Text_Writing");
       const QFont font = box->font();
       QCOMPARE(QStringList({font.family(), QString::number(font.pointSize()), box->palette().color(QPalette::Base).name(),
@@ -308,7 +312,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(p.WritingText, QString("a\r\nb"));
     // An edit gives the box's text; a key makes the Writing "Active".
     p.UseWriting = QvFalse;
-    m.open("mnu_EditPane", [&] {
+    m.open(Command::EditPane, [&] {
       QWidget* box = m.reveal("Text_Writing");
       box->setFocus();
       QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
@@ -319,7 +323,7 @@ class TestFrmMain : public QObject {
     QVERIFY(isSet(p.UseWriting));
     // The Board dialog: colours, swatches, and Wire or Float.
     QList<Long> swatches;
-    m.open("mnu_EditBoard", [&] {
+    m.open(Command::EditBoard, [&] {
       m.click("Button_frmBoard_3");  // the colour dialog is cancelled
       for (int colour : {-1, 3, 0}) {
         if (colour >= 0) m.choose("Combo_BackColType", colour);
@@ -338,10 +342,10 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
     QVERIFY(isSet(b.BoardLocked));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
-    m.open("mnu_EditBoard", [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
+    m.open(Command::EditBoard, [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
     // Wire and Float are never both "Yes": Wire "Yes" clears and greys
     // Float "Yes", Wire "No" gives it back.
-    m.open("mnu_EditBoard", [&] {
+    m.open(Command::EditBoard, [&] {
       auto* floatYes = m.get<QRadioButton>("Option_FloatPanes_1");
       for (const char* option : {"Option_FloatPanes_1", "Option_WirePanes_1", "Option_FloatPanes_1"}) m.click(option);
       QVERIFY(!floatYes->isChecked() && !floatYes->isEnabled());
@@ -395,7 +399,7 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<QRgb>({block.pixel(0, 0), block.pixel(99, 99)}), QList<QRgb>({art.pixel(0, 0), art.pixel(59, 39)}));
     // Left to right; a click adds to the Value, which may count up to 99;
     // "5" is refused in Speed, so the speed goes to 3.
-    m.open("mnu_EditPane", [&] {
+    m.open(Command::EditPane, [&] {
       m.choose("Combo_AnimationType", 1);
       m.choose("Combo_ValueType", 1);
       m.type("Text_Val_3", "53");

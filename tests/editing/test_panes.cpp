@@ -87,6 +87,10 @@ class TestPanes : public QObject {
     for (int i = 0; i < 50; ++i) AddPane(ws);
     QVERIFY(ws.project.PaneCount == 50 && ws.win.List_Zorder.size() == 50 && ws.win.List_Zorder.last() == (ZorderEntry{"50.bmp", 50}));
     QCOMPARE(QPoint(ws.Pane(50).SheetX, ws.Pane(50).SheetY), QPoint(800, 1800));
+    // Each new Pane 20 pixels right of and below the one before, while that
+    // keeps it on the 800 x 600 Board; then at (50, 50) again.
+    for (int n : {1, 2, 23, 24})
+      QCOMPARE(QPoint(ws.Pane(n).Left, ws.Pane(n).Top), n < 24 ? QPoint(30 + 20 * n, 30 + 20 * n) : QPoint(50, 50));
     QCOMPARE(ws.surfaces.picSprites.Image().copy(800, 1800, 100, 100), halfDefault());
     QCOMPARE(FindFreeSlot(ws), 0);
     // The 51st Add changes nothing and says nothing: with the table full,
@@ -148,10 +152,10 @@ class TestPanes : public QObject {
     // Only the first entry carrying slot 3 leaves the layer list.
     QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
     QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) && ws.win.Lab_Readouts == IdleReadout);
-    QVERIFY(!ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.menuEnabled(Command::RemovePane) && ws.win.menuEnabled(Command::AddCustomPane));
     // The Board is redrawn without it.
     QCOMPARE(ws.surfaces.picStage.Image(),
-             boardModel({800, 600}, Grey, {{{50, 50, 100, 100}, Purple}, {{400, 400, 100, 100}, Purple}, {{300, 50, 100, 100}, Purple}}));
+             boardModel({800, 600}, Grey, {{{110, 110, 100, 100}, Purple}, {{400, 400, 100, 100}, Purple}, {{300, 50, 100, 100}, Purple}}));
     // With the target box shown the Target is removed, whatever CurrentPane is.
     ws.pointer.TargetPane = 2;
     ws.pointer.CurrentPane = 4;

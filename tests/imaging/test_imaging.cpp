@@ -3,6 +3,7 @@
 // the hover test and fitting the Background to the Board.
 #include "imaging/Background.h"
 #include "imaging/BoardRender.h"
+#include "imaging/Flip.h"
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
@@ -186,10 +187,10 @@ class TestImaging : public QObject {
     EnablePaneMenus(ws);
     ws.win.Shape1[0].Visible = true;
     hoverAt(ws, 700, 100);
-    QVERIFY(ws.win.menuEnabled("mnu_EditPane"));
+    QVERIFY(ws.win.menuEnabled(Command::EditPane));
     ws.win.Shape1[0].Visible = false;
     hoverAt(ws, 700, 100);
-    QVERIFY(!ws.win.menuEnabled("mnu_EditPane") && !ws.win.menuEnabled("mnu_RemovePane") && ws.win.menuEnabled("mnu_AddCustomPane"));
+    QVERIFY(!ws.win.menuEnabled(Command::EditPane) && !ws.win.menuEnabled(Command::RemovePane) && ws.win.menuEnabled(Command::AddCustomPane));
     // Under the hourglass nothing is tested and nothing changes.
     ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
     ws.win.Lab_Readouts = QStringLiteral("busy");
@@ -217,17 +218,47 @@ class TestImaging : public QObject {
     QVERIFY(hoverAt(ws, 700, 420).isEmpty() && ws.win.Lab_Readouts == IdleReadout && mouseOver() == QList<bool>(3, false));
   }
 
+  // Mirroring a block against QImage's own mirroring of the clipped block:
+  // inside, clipped at every edge, and wholly off the picture on one axis
+  // (nothing changes); twice gives the picture back.
+  void mirrorBlocks_data() {
+    QTest::addColumn<QRect>("block");
+    QTest::newRow("inside") << QRect(10, 5, 30, 21);
+    QTest::newRow("left and top edges") << QRect(-7, -3, 20, 12);
+    QTest::newRow("right and bottom edges") << QRect(50, 30, 40, 40);
+    QTest::newRow("one column") << QRect(0, 0, 1, 40);
+    QTest::newRow("off the right") << QRect(70, 10, 20, 20);
+    QTest::newRow("off the bottom") << QRect(10, 45, 20, 20);
+    QTest::newRow("off the left") << QRect(-30, 10, 20, 20);
+  }
+
+  void mirrorBlocks() {
+    QFETCH(QRect, block);
+    const QImage original = randomImage(64, 40, 7);
+    const QRect clipped = block & original.rect();
+    for (const MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom}) {
+      QImage img = original, expected = original;
+      if (!clipped.isEmpty())
+        BitBlt(expected, clipped.x(), clipped.y(), clipped.width(), clipped.height(),
+               original.copy(clipped).mirrored(axis == MirrorAxis::LeftRight, axis == MirrorAxis::TopBottom), 0, 0,
+               RasterOp::SRCCOPY);
+      MirrorBlock(img, block.x(), block.y(), block.width(), block.height(), axis);
+      QCOMPARE(img, expected);
+      MirrorBlock(img, block.x(), block.y(), block.width(), block.height(), axis);
+      QCOMPARE(img, original);
+    }
+  }
+
   void fitBackground() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    SelectBoardSize(ws, 1);
+    Combo_Board_Click(ws, 1);
     LayoutMainWindow(ws);
     // Left half red, right half blue above green, stretched to 640 x 480.
     auto blocks = [](int w, int h) {
       return boardModel({w, h}, Red, {{{w / 2, 0, w / 2, h / 2}, Blue}, {{w / 2, h / 2, w / 2, h / 2}, Green}});
     };
-    ws.surfaces.picResize.SetPicture(blocks(100, 50));
-    FitBackgroundToBoard(ws);
+    FitBackgroundToBoard(ws, blocks(100, 50));
     const QImage fitted = blocks(640, 480);
     QVERIFY(ws.surfaces.picBackground.Picture() == fitted && ws.surfaces.picBackground.Image() == fitted);
     QCOMPARE(ws.surfaces.picStage.Image(), fitted);  // shown at once

@@ -4,6 +4,7 @@
 #include "imaging/Pictures.h"
 #include "support/Fixtures.h"
 #include "surface/PictureFile.h"
+#include "session/Commands.h"
 
 #include <QtTest>
 
@@ -72,10 +73,9 @@ class TestPictures : public QObject {
       p.Height = 40;
       const QImage pic = pattern(60, 40);
       QVERIFY(pic.save(dir.filePath("p.bmp")));
-      s.ws.project.PictureTarget = 1;
       s.choose(dir.filePath("p.bmp"));
       QImage sprites = s.ws.surfaces.picSprites.Image().copy(), masks = s.ws.surfaces.picMasks.Image().copy();
-      QVERIFY(OpenPictureFile(s.ws).succeeded());
+      QVERIFY(OpenPictureFile(s.ws, PictureTarget::Pane).succeeded());
       // Flip horizontally, then vertically: only the picture's part of the
       // cell changes, the mask only for a Transparent Pane.
       FlipTargetPane(s.ws, MirrorAxis::LeftRight);
@@ -123,7 +123,7 @@ class TestPictures : public QObject {
     const BoardSettingsRecord& b = s.ws.BoardSettings;
     QCOMPARE((QStringList{b.BackPictureName, b.BackPicturePath, s.ws.dialogs.board.Text_BackPicture.Text}),
              (QStringList{"sky.bmp", dir.filePath("sky.bmp"), dir.filePath("sky.bmp")}));
-    QVERIFY(isSet(b.UseBackPicture) && s.ws.dialogs.board.Option_UseBackPicture == 1 && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(isSet(b.UseBackPicture) && s.ws.dialogs.board.Option_UseBackPicture == 1 && s.ws.win.menuEnabled(Command::BoardCompositePanes));
     QImage expected(640, 480, QImage::Format_RGB32);
     PaintPicture(expected, pattern(100, 50), 0, 0, 640, 480);
     QCOMPARE(s.ws.surfaces.picBackground.Picture(), expected);
@@ -158,8 +158,8 @@ class TestPictures : public QObject {
     // The Background: the fixed message, the file and reason below it, and
     // the settings as the dialog set them.
     s.choose(path);
-    QVERIFY(mnu_LoadPicBack_Click(s.ws).hasFailed());
-    QCOMPARE(s.platform.calls("ShowMessage|Quorvel|" + BackgroundNotLoaded + "|" + path).size(), 1);
+    QVERIFY(RunCommand(s.ws, Command::LoadPicBack).hasFailed());
+    QCOMPARE(s.platform.calls("ShowMessage|Quorvel|Vorpex report : Couldn't load Background ... didn't find it.|" + path).size(), 1);
     QCOMPARE((QStringList{s.ws.BoardSettings.BackPicturePath, s.ws.BoardSettings.BackPictureName}),
              (QStringList{path, name == "a.b" ? ".bmp" : name.chopped(4) + ".bmp"}));
     QVERIFY(picResizeAtRest(s.ws));

@@ -245,7 +245,7 @@ class TestLibrary : public QObject {
     QVERIFY(isSet(s.ws.project.LibrariesPresent));
     AddPane(s.ws);
     EnablePaneMenus(s.ws);
-    QVERIFY(s.ws.win.menuEnabled("mnu_LoadPaneLibrary"));
+    QVERIFY(s.ws.win.menuEnabled(Command::LoadPaneLibrary));
     ListState& l = s.ws.dialogs.library.List_Libraries;
     QCOMPARE(l.Entries, (QStringList{"Alpha Library", "Gamma Library"}));
     QCOMPARE(l.ItemData, (QVector<int>{1, 3}));

@@ -10,6 +10,7 @@
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
+#include "session/Commands.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -38,6 +39,12 @@ void buildProject(Workspace& ws) {
 }
 
 // Runs a Save or Load command whose file dialog answers PATH.
+// A command as its menu item runs it, reporting what went wrong.
+template <Command C>
+Outcome menu(Workspace& ws) {
+  return RunCommand(ws, C);
+}
+
 Outcome withFile(Outcome (*command)(Workspace&), HeadlessSession& s, const QString& path) {
   s.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
   return command(s.ws);
@@ -69,7 +76,7 @@ void checkOpenedWindow(const Workspace& ws) {
   const MainWindowState& w = ws.win;
   QVERIFY(!w.picIntro.Visible && ws.surfaces.picStage.Visible && w.picFastMenu.Visible && w.KeyPreview);
   for (int i : DesignIcons) QVERIFY(w.Img_IconStrip[size_t(i)].Visible);
-  QVERIFY(w.menuEnabled("mnu_BoardCompositePanes") && !w.menuEnabled("mnu_RemovePane") && !w.Shape1[0].Visible);
+  QVERIFY(w.menuEnabled(Command::BoardCompositePanes) && !w.menuEnabled(Command::RemovePane) && !w.Shape1[0].Visible);
   QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
   QCOMPARE(ws.surfaces.picStage.Top, w.picFastMenu.Top + w.picFastMenu.Height);
 }
@@ -89,7 +96,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.platform.log, QStringList{"SaveFileDialog|Save Quorvel Project|" + Filter + "|"});
     QCOMPARE(s.ws.project.ProjectName, QString("old"));
     // Whatever extension is typed, the project text goes to NAME.QV1.
-    QCOMPARE(withFile(mnu_SaveProject_Click, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
+    QCOMPARE(withFile(menu<Command::SaveProject>, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
     QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     const ProjectValues& v = s.ws.project;
     QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle, QString::number(v.PaneCount)}),
@@ -101,7 +108,7 @@ class TestProjectCommands : public QObject {
       QCOMPARE(QImage(dir.filePath(kind + QString("demo.bmp"))).convertToFormat(QImage::Format_RGB32), surface->Image());
     // A title of fewer than four characters gives no name: nothing written.
     QTemporaryDir other;
-    QVERIFY(withFile(mnu_SaveProject_Click, s, other.filePath("abc")).hasFailed());
+    QVERIFY(withFile(menu<Command::SaveProject>, s, other.filePath("abc")).hasFailed());
     QVERIFY(entries(other.path()).isEmpty());
     QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
     QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
@@ -109,7 +116,7 @@ class TestProjectCommands : public QObject {
     // files change together, so none of them does.
     QVERIFY(writeFile(other.filePath("demo.QV1"), "old") && writeFile(other.filePath("Masks_demo.bmp"), "old masks") &&
             QDir(other.path()).mkdir("Sprites_demo.bmp"));
-    const Outcome failed = withFile(mnu_SaveProject_Click, s, other.filePath("demo.QV1"));
+    const Outcome failed = withFile(menu<Command::SaveProject>, s, other.filePath("demo.QV1"));
     QCOMPARE(entries(other.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     QCOMPARE(readFile(other.filePath("demo.QV1")) + readFile(other.filePath("Masks_demo.bmp")), QByteArray("oldold masks"));
     QVERIFY(failed.hasFailed() && failed.failure().file == other.filePath("Sprites_demo.bmp") && failed.failure().reason.contains("folder"));
@@ -122,7 +129,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    withFile(mnu_SaveProject_Click, saver, dir.filePath("demo.QV1"));
+    withFile(menu<Command::SaveProject>, saver, dir.filePath("demo.QV1"));
     // A cancelled load changes nothing; the intro stays.
     HeadlessSession s;
     occupy(s);
@@ -130,7 +137,7 @@ class TestProjectCommands : public QObject {
     QVERIFY(mnu_LoadsProject_Click(s.ws).wasCancelled());
     QCOMPARE(s.platform.log, QStringList{"OpenFileDialog|Load Quorvel Project|" + Filter + "|/opt/quorvel/"});
     QVERIFY(s.ws.win.picIntro.Visible && !s.ws.win.picFastMenu.Visible && s.ws.PaneTable == panes);
-    QVERIFY(!s.ws.win.Img_IconStrip[4].Visible && !s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(!s.ws.win.Img_IconStrip[4].Visible && !s.ws.win.menuEnabled(Command::BoardCompositePanes));
     // Loaded: every field and picture. The Board dialog's options at their
     // start values (no wires, no floating, Board movable) turn the file's
     // three True flags False.
@@ -160,14 +167,14 @@ class TestProjectCommands : public QObject {
     // (reading must not wait).
     BoardSettingsRecord& b = saver.ws.BoardSettings;
     b.WirePanes = b.FloatPanes = b.BoardLocked = b.UseBackPicture = QvFalse;
-    withFile(mnu_SaveProject_Click, saver, dir.filePath("demo.QV1"));
+    withFile(menu<Command::SaveProject>, saver, dir.filePath("demo.QV1"));
     QVERIFY(QFile::remove(dir.filePath("Sprites_demo.bmp")) && QFile::remove(dir.filePath("Masks_demo.bmp")));
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("Sprites_demo.bmp")).constData(), 0600), 0);
     HeadlessSession flipped;
     occupy(flipped);
     flipped.ws.dialogs.board.Option_WirePanes = flipped.ws.dialogs.board.Option_FloatPanes = 1;
     flipped.ws.dialogs.board.Option_BoardMove = 0;
-    const Outcome o = withFile(mnu_LoadsProject_Click, flipped, dir.filePath("demo.QV1"));
+    const Outcome o = withFile(menu<Command::LoadsProject>, flipped, dir.filePath("demo.QV1"));
     QCOMPARE(o.warnings().size(), 2);
     QCOMPARE(flipped.platform.calls("ShowMessage|Load a Project|" + dir.filePath("Sprites_demo.bmp")).size(), 1);
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvTrue;
@@ -181,9 +188,9 @@ class TestProjectCommands : public QObject {
     HeadlessSession s;
     occupy(s);
     IntroBlankNewProject(s.ws);
-    SelectBoardSize(s.ws, 1);
+    Combo_Board_Click(s.ws, 1);
     s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
-    s.ws.win.setMenuEnabled("mnu_BoardCompositePanes", true);
+    s.ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
     const Workspace before = s.ws;
     // No changes nothing, and No to End goes on.
     s.platform.yesNoAnswers << false << false << true;
@@ -192,7 +199,7 @@ class TestProjectCommands : public QObject {
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
     QVERIFY(s.ws.PaneTable == before.PaneTable && s.ws.win.List_Zorder == before.win.List_Zorder && s.ws.BoardSettings == before.BoardSettings);
-    QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled("mnu_BoardCompositePanes"));
+    QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled(Command::BoardCompositePanes));
     // Yes brings everything back to the start, with the bar shown and keys on.
     s.platform.yesNoAnswers.enqueue(true);
     QVERIFY(NewProject(s.ws).succeeded());
@@ -202,7 +209,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(ws.BoardSettings, HeadlessSession().ws.BoardSettings);
     QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Grey, {}));
     QVERIFY(blank(ws.surfaces.picSprites) && blank(ws.surfaces.picMasks) && ws.surfaces.picBackground.Picture().isNull());
-    QVERIFY(!ws.win.menuEnabled("mnu_BoardCompositePanes") && !ws.win.menuEnabled("mnu_RemovePane"));
+    QVERIFY(!ws.win.menuEnabled(Command::BoardCompositePanes) && !ws.win.menuEnabled(Command::RemovePane));
     QVERIFY(ws.win.picFastMenu.Visible && ws.win.KeyPreview);
   }
 
@@ -214,7 +221,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    withFile(mnu_SaveProject_Click, saver, dir.filePath("good.QV1"));
+    withFile(menu<Command::SaveProject>, saver, dir.filePath("good.QV1"));
     const QByteArray good = readFile(dir.filePath("good.QV1"));
     // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
     const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);

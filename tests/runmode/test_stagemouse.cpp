@@ -5,6 +5,7 @@
 #include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
+#include "session/Commands.h"
 
 #include <QtTest>
 
@@ -96,7 +97,7 @@ class TestStageMouse : public QObject {
     const ControlState& b = s.ws.win.Shape1[0];
     if (box) QCOMPARE(QRect(b.Left, b.Top, b.Width, b.Height), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
     QCOMPARE(s.ws.win.picFastMenu.Enabled, script.section(' ', -1).startsWith('u'));
-    QCOMPARE(s.ws.win.menuEnabled("mnu_EditPane"), target != 0);
+    QCOMPARE(s.ws.win.menuEnabled(Command::EditPane), target != 0);
     QVERIFY(!s.ws.win.BoardMoving);
     if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));
   }
@@ -105,7 +106,7 @@ class TestStageMouse : public QObject {
     Scene s;
     s.run("m0,160,160 d2,160,160");
     QCOMPARE(int(s.ws.pointer.TargetPane), 2);
-    QVERIFY(s.ws.win.Shape1[0].Visible && s.ws.win.menuEnabled("mnu_RemovePane"));
+    QVERIFY(s.ws.win.Shape1[0].Visible && s.ws.win.menuEnabled(Command::RemovePane));
     QCOMPARE(s.ws.win.List_Zorder[s.ws.win.List_ZorderIndex].ItemData, 2);
     const ControlState& list = s.ws.win.Frame_ListZ;
     QVERIFY(list.Visible);
@@ -121,12 +122,12 @@ class TestStageMouse : public QObject {
 
   void rightPressOnFreeBoardSizesItBeforeTheRedraw() {
     Scene s;
-    mnu_BoardSize_Click(s.ws, "mnu_320x240");
+    RunCommand(s.ws, Command::Board320x240);
     s.ws.Pane(7).Left = 500;
     s.ws.Pane(7).Top = 100;
-    s.windows.onPopup = [&](const QString&) { mnu_BoardSize_Click(s.ws, "mnu_1024x768"); };
+    s.windows.onPopup = [&](Menu) { RunCommand(s.ws, Command::Board1024x768); };
     s.run("m0,300,200 d2,300,200");
-    QCOMPARE(s.windows.popups, QStringList{"mnu_BoardSize"});
+    QCOMPARE(s.windows.popups, QVector<Menu>{Menu::BoardSize});
     QCOMPARE(s.ws.surfaces.picStage.Width(), 1024);
     QCOMPARE(s.at(550, 150), Blue);
   }

@@ -3,6 +3,7 @@
 // window.
 #include "project/StartDefaults.h"
 #include "shell/BoardSizes.h"
+#include "session/Commands.h"
 #include "session/Headless.h"
 #include "shell/Setups.h"
 
@@ -46,11 +47,11 @@ class StartUpTest : public QObject {
     for (int i : DesignIcons) QVERIFY(!ws.win.Img_IconStrip[size_t(i)].Visible);
     // The menu items that start greyed: those that need a Target or a
     // loaded project.
-    QStringList greyed;
-    for (const auto& [name, item] : ws.win.Menus) greyed << (item.Enabled ? QString() : name);
-    greyed.removeAll(QString());
-    QCOMPARE(greyed, QStringList({"mnu_BoardCompositePanes", "mnu_EditPane", "mnu_Flip", "mnu_LoadPaneLibrary",
-                                  "mnu_LoadsPicture", "mnu_RemovePane", "mnu_ResizePane"}));
+    QVector<Command> greyed;
+    for (int i = 0; i < CommandCount; ++i)
+      if (!ws.win.menuEnabled(Command(i))) greyed << Command(i);
+    QCOMPARE(greyed, QVector<Command>({Command::EditPane, Command::Flip, Command::ResizePane, Command::RemovePane,
+                                       Command::LoadsPicture, Command::LoadPaneLibrary, Command::BoardCompositePanes}));
   }
 
   void fillListsSetsTheDefaults() {
@@ -111,26 +112,29 @@ class StartUpTest : public QObject {
   void boardSizes() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    // The list keeps the Board below the bar; the size is recorded only by
-    // the layout.
-    SelectBoardSize(ws, 3);
-    QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 1024, 764));
+    // Each list entry keeps the Board below the bar; each size menu item
+    // puts it at (0, 0) and leaves the list's entry. The size is recorded
+    // only by the layout.
+    const QSize sizes[] = {{320, 240}, {640, 480}, {800, 600}, {1024, 764}};
+    for (int i : {0, 1, 2, 3}) {
+      Combo_Board_Click(ws, i);
+      QCOMPARE(boardOf(ws), QRect(QPoint(1, FastMenuHeight), sizes[i]));
+      RunCommand(ws, Command(int(Command::Board320x240) + (3 - i)));
+      QCOMPARE(boardOf(ws), QRect(QPoint(0, 0), sizes[3 - i]));
+      QCOMPARE(ws.win.Combo_BoardIndex, i);
+    }
     QCOMPARE(ws.project.BoardWidth, Integer(800));
-    // A size menu puts the Board at (0, 0) and leaves the list's entry.
-    BoardSizeMenu(ws, 320, 240);
-    QCOMPARE(boardOf(ws), QRect(0, 0, 320, 240));
-    QCOMPARE(ws.win.Combo_BoardIndex, 3);
     LayoutMainWindow(ws);
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 320, 240));
     QCOMPARE(ws.project.BoardWidth, Integer(320));
     // "Max x Max" alone changes no size; the layout then fills the holder,
     // and Max Screen does both. Other entries keep their size.
-    SelectBoardSize(ws, MaxBoardEntry);
+    Combo_Board_Click(ws, MaxBoardEntry);
     QCOMPARE(boardOf(ws).size(), QSize(320, 240));
     s.windows.SetMainInnerSize(QSize(1200, 900));
     LayoutMainWindow(ws);
     QCOMPARE(QSize(ws.project.BoardWidth, ws.project.BoardHeight), QSize(1197, 899 - (FastMenuHeight + 1)));
-    SelectBoardSize(ws, 1);
+    Combo_Board_Click(ws, 1);
     s.windows.SetMainInnerSize(QSize(1400, 1000));
     LayoutMainWindow(ws);
     QCOMPARE(boardOf(ws).size(), QSize(640, 480));

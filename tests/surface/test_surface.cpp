@@ -335,6 +335,44 @@ class TestSurface : public QObject {
              QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)}));
   }
 
+  // A 1-bit bitmap at each size limit reads whole; one pixel more a side or
+  // in all is refused before any pixel is decoded.
+  void sizeLimits_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("reads");
+    QTest::newRow("widest") << MaxPictureSide << 1 << true;
+    QTest::newRow("largest") << MaxPictureSide << int(MaxPicturePixels / MaxPictureSide) << true;
+    QTest::newRow("too wide") << MaxPictureSide + 1 << 1 << false;
+    QTest::newRow("too tall") << 1 << MaxPictureSide + 1 << false;
+    QTest::newRow("too many") << MaxPictureSide << int(MaxPicturePixels / MaxPictureSide) + 1 << false;
+  }
+
+  void sizeLimits() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, reads);
+    // Rows of alternating white and black pixels, the last pixel black.
+    const int row = (width + 31) / 32 * 4;
+    QByteArray bmp(14 + 40 + 8, '\0');
+    const auto put = [&](int at, quint32 v, int n) { for (int i = 0; i < n; ++i) bmp[at + i] = char(v >> 8 * i); };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, quint32(bmp.size() + qint64(row) * height), 4);
+    put(10, quint32(bmp.size()), 4);
+    put(14, 40, 4), put(18, quint32(width), 4), put(22, quint32(height), 4), put(26, 1, 2), put(28, 1, 2);
+    put(58, 0xffffff, 4);
+    bmp.append(QByteArray(qint64(row) * height, '\x55'));
+    const PictureResult r = LoadPictureData(bmp);
+    QCOMPARE(r.ok(), reads);
+    if (!reads) {
+      QVERIFY(r.image.isNull() && r.error.contains("too large"));
+      return;
+    }
+    QCOMPARE(r.image.size(), QSize(width, height));
+    QCOMPARE(QList<QRgb>({r.image.pixel(0, 0), r.image.pixel(width - 1, height - 1)}),
+             QList<QRgb>({qRgb(0, 0, 0), width % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)}));
+  }
+
   // Files that are no picture of ours, too large, damaged or cut short, and
   // paths that are no file: each refused, as a value, with its reason. The
   // files are listed in data/refused.txt with their reasons.

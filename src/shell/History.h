@@ -1,0 +1,93 @@
+// The Design steps that can be undone and redone, and whether the project
+// has changes that were not saved. A step keeps only what it changed: the
+// Pane records, the 200 x 200 sheet cells, the Board settings, the
+// Background, the layer list. It keeps them as they are not now, so that
+// undoing and redoing it both exchange what it kept with the workspace.
+#pragma once
+#include "model/BoardSettings.h"
+#include "model/PaneRecord.h"
+#include "shell/MainWindowState.h"
+#include "surface/Surface.h"
+
+#include <QString>
+#include <QVector>
+#include <deque>
+#include <optional>
+
+namespace qv {
+
+struct Workspace;
+
+// The Board settings with what shows them: the Board properties dialog's
+// three option pairs (the layout reads them back) and the Board's colour.
+struct BoardState {
+  BoardSettingsRecord settings;
+  int boardMove = 1, floatPanes = 0, wirePanes = 0;
+  bool floatYesEnabled = true;
+  Long stageBack = 0;
+  bool operator==(const BoardState&) const = default;
+};
+
+struct UndoStep {
+  QString name;
+  quint64 id = 0;
+  QVector<std::pair<int, PaneRecord>> panes;
+  // A cell of the sprite (mask) sheet, by slot.
+  struct Cell {
+    int slot;
+    bool mask;
+    QImage pixels;
+  };
+  QVector<Cell> cells;
+  std::optional<BoardState> board;
+  std::optional<Surface> background;
+  std::optional<QVector<ZorderEntry>> zorder;
+  std::optional<Integer> paneCount;
+  qint64 bytes = 0;
+  // The Pane the step touched first (lowest slot), 0 for none.
+  int slot() const;
+};
+
+class History {
+ public:
+  static constexpr int MaxSteps = 100;
+  static constexpr qint64 MaxBytes = qint64(256) * 1024 * 1024;
+
+  // Opens a step: what the workspace holds now is noted (pictures are
+  // shared, not copied). Steps opened inside an open step join it.
+  void Begin(const Workspace& ws);
+  // Closes the step opened last; when it was the outermost one and the
+  // project changed, the step is kept under the name and what could be
+  // redone is dropped. True when a step was kept.
+  bool Commit(const Workspace& ws, const QString& name);
+  bool IsOpen() const { return depth_ > 0; }
+
+  // Puts the workspace back as it was before the last step (after the next
+  // one that was undone); the step, or nullptr when there is none.
+  const UndoStep* Undo(Workspace& ws);
+  const UndoStep* Redo(Workspace& ws);
+  QString UndoName() const { return undo_.empty() ? QString() : undo_.back().name; }
+  QString RedoName() const { return redo_.empty() ? QString() : redo_.back().name; }
+  int UndoCount() const { return int(undo_.size()); }
+  qint64 Bytes() const { return bytes_; }
+
+  // Forgets every step (New, Load, End); the project as it is counts as saved.
+  void Clear();
+  // The project as it is now is the saved one.
+  void MarkSaved() { savedId_ = currentId(); }
+  bool Unsaved() const { return currentId() != savedId_; }
+
+ private:
+  struct Snapshot;
+  quint64 currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
+  void exchange(Workspace& ws, UndoStep& step);
+  void trim();
+
+  std::shared_ptr<Snapshot> open_;
+  int depth_ = 0;
+  std::deque<UndoStep> undo_, redo_;
+  quint64 nextId_ = 1, baseId_ = 0, savedId_ = 0;
+  qint64 bytes_ = 0;
+};
+
+}  // namespace qv
