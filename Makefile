@@ -47,9 +47,10 @@ sanitize: deps
 
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEL_BENCH=ON > /dev/null
-	@cmake --build build-bench -j$(JOBS) --target quorvel_bench quorvel
+	@cmake --build build-bench -j$(JOBS) --target quorvel_bench quorvel quorvel-cli quorvel-web-scene
 	QT_QPA_PLATFORM=offscreen build-bench/bench/quorvel_bench
 	bench/startup.sh build-bench/quorvel
+	node bench/webpage.mjs --cli build-bench/quorvel-cli --scene build-bench/bench/quorvel-web-scene --examples examples
 
 # Start-up to the intro shown, median of several starts under Xvfb.
 bench-startup: build

@@ -177,6 +177,25 @@ qv::HeadlessSession& sceneSession(Scene scene, bool layered, const char* use) {
   return *s;
 }
 
+void setRunMotion(qv::HeadlessSession& s, int panes) {
+  for (int n = 1; n <= panes; ++n) {
+    qv::PaneRecord& p = s.ws.Pane(n);
+    p.MoveType = qv::Integer(1 + n % 5);
+    p.Direction = p.MoveType;
+    p.FlipCode = 1;
+    p.Speed = qv::Integer(1 + n % 3);
+    p.Collision = 1;
+    p.FlipOnBounds = qv::toFlag(n % 3 == 0);
+    if (n % 4 == 1) {
+      p.CelsAcross = p.CelsDown = 2;
+      p.CelCount = 4;
+      p.CelWidth = qv::CelSize(p.Width, 2);
+      p.CelHeight = qv::CelSize(p.Height, 2);
+      p.CelDelay = 0;
+    }
+  }
+}
+
 void oursRestore(FrameScene& s) {
   qv::BitBlt(s.board, 0, 0, s.board.width(), s.board.height(), s.background, 0, 0, qv::RasterOp::SRCCOPY);
 }

@@ -90,5 +90,10 @@ void buildPaneScene(qv::HeadlessSession& s, Scene scene = Scene::Board1024);
 // A session holding the scene, painting its Board in layers or the plain
 // way; one per scene, way and use, built on first use and kept to the end.
 qv::HeadlessSession& sceneSession(Scene scene, bool layered, const char* use);
+// Gives the first `panes` slots the RunFrame benchmark's motion: movement
+// types 1..5 in turn, starting in the direction of the type, speeds 1..3,
+// Rebound on every Pane; every third Pane flips on bounds and every fourth
+// is a 2 x 2 Cel grid that advances every frame.
+void setRunMotion(qv::HeadlessSession& s, int panes = qv::MaxPanes);
 
 }  // namespace qvbench

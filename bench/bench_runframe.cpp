@@ -8,7 +8,6 @@
 // counted, and the memory the layers keep.
 #include "BenchSupport.h"
 
-#include "imaging/Sheets.h"
 #include "runmode/RunLoop.h"
 
 #include <benchmark/benchmark.h>
@@ -18,30 +17,10 @@
 namespace qvbench {
 namespace {
 
-// Gives slot n its motion: movement types 1..5 in turn, starting in the
-// direction of the type, speeds 1..3, Rebound on every Pane; every third
-// Pane flips on bounds and every fourth is a 2 x 2 Cel grid that advances
-// every frame.
-void setMotion(qv::PaneRecord& p, int n) {
-  p.MoveType = qv::Integer(1 + n % 5);
-  p.Direction = p.MoveType;
-  p.FlipCode = 1;
-  p.Speed = qv::Integer(1 + n % 3);
-  p.Collision = 1;
-  p.FlipOnBounds = qv::toFlag(n % 3 == 0);
-  if (n % 4 == 1) {
-    p.CelsAcross = p.CelsDown = 2;
-    p.CelCount = 4;
-    p.CelWidth = qv::CelSize(p.Width, 2);
-    p.CelHeight = qv::CelSize(p.Height, 2);
-    p.CelDelay = 0;
-  }
-}
-
 qv::HeadlessSession& run(Scene scene, bool layered) {
   qv::HeadlessSession& s = sceneSession(scene, layered, "run");
   if (!s.ws.run.LoopActive) {
-    for (int n = 1; n <= specOf(scene).panes; ++n) setMotion(s.ws.Pane(n), n);
+    setRunMotion(s, specOf(scene).panes);
     // The pointer stays off the Board: no hover effects.
     s.ws.pointer.MouseX = -10000;
     s.ws.pointer.MouseY = -10000;

@@ -1,7 +1,7 @@
 # The folders of the engine library: everything that decides, Qt Core and
 # Gui only. The app lives in src/app, the command-line tool in src/cli; the
 # folder a file is in decides its target.
-set(QUORVEL_ENGINE_FOLDERS model resources surface shell imaging editing library properties project runmode session)
+set(QUORVEL_ENGINE_FOLDERS model resources surface shell imaging editing library properties project runmode webpage session)
 
 # The engine's sources under a source root.
 function(quorvel_engine_sources root out)
@@ -17,4 +17,7 @@ endfunction()
 function(quorvel_engine_resources target root)
   qt_add_resources(${target} quorvel_data PREFIX "/" BASE ${root}/src/resources/data
                    FILES ${root}/src/resources/data/help.txt)
+  # The web page's template, look and player.
+  qt_add_resources(${target} quorvel_webpage PREFIX "/webpage" BASE ${root}/src/webpage
+                   FILES ${root}/src/webpage/page.html ${root}/src/webpage/page.css ${root}/src/webpage/player.js)
 endfunction()

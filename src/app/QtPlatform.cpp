@@ -100,9 +100,14 @@ std::optional<FileChoice> QtPlatform::fileDialog(bool save, const QString& title
   // A name typed without an extension gets the filter's ("garden" saves as
   // garden.QV1); a name with one keeps it.
   if (save) dialog.setDefaultSuffix(QFileInfo(filter.section('|', 1, 1).section(';', 0, 0)).suffix());
-  // Without a start folder the dialog opens where it was last used.
-  const QString folder = startFolder.isEmpty() ? lastFolder_ : startFolder;
+  // Without a start folder the dialog opens where it was last used. A save
+  // may propose a file: its folder opens with the name filled in.
+  const QFileInfo start(startFolder);
+  const bool proposed = save && !startFolder.isEmpty() && !start.isDir() && !start.suffix().isEmpty();
+  QString folder = !proposed ? startFolder : startFolder.contains('/') ? start.path() : QString();
+  if (folder.isEmpty()) folder = lastFolder_;
   if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (proposed) dialog.selectFile(start.fileName());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;

@@ -27,12 +27,14 @@ void placeBox(ControlState& box, const PaneRecord& p) {
 
 }  // namespace
 
-void RestoreBoardBase(Workspace& ws) {
+void PaintBoardBase(const Workspace& ws, Surface& stage) {
   if (isSet(ws.BoardSettings.UseBackPicture))
-    ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
+    stage.SetPicture(ws.surfaces.picBackground.Picture());
   else
-    ws.surfaces.picStage.ClearPicture();
+    stage.ClearPicture();
 }
+
+void RestoreBoardBase(Workspace& ws) { PaintBoardBase(ws, ws.surfaces.picStage); }
 
 void RedrawBoard(Workspace& ws) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);

@@ -8,6 +8,8 @@ namespace qv {
 // Restores the Board's base picture: the Background when it is used,
 // otherwise the Board's back colour.
 void RestoreBoardBase(Workspace& ws);
+// The same onto another surface of the Board's kind (a copy of picStage).
+void PaintBoardBase(const Workspace& ws, Surface& stage);
 void RedrawBoard(Workspace& ws);
 void RedrawBoardDrag(Workspace& ws);
 void RedrawBoardDragFloat(Workspace& ws);

@@ -13,6 +13,7 @@
 #include "runmode/RunLoop.h"
 #include "session/Commands.h"
 #include "shell/BoardSizes.h"
+#include "webpage/WebPage.h"
 
 namespace qv {
 namespace {
@@ -91,6 +92,9 @@ constexpr CommandRow Rows[] = {
 
     {.id = C::SaveProject, .name = "mnu_SaveProject", .caption = "Save Project", .menu = M::Saves, .keyChar = 19,
      .keyLabel = "Ctrl+S", .handler = SaveProject},
+    // Our addition: the project as one web page that plays as RunMode does.
+    {.id = C::ExportWebPage, .name = "mnu_ExportWebPage", .caption = "Export as Web Page ...", .menu = M::Saves,
+     .handler = ExportWebPageCommand},
 
     {.id = C::NewProject, .name = "mnu_NewProject", .caption = "New Project", .menu = M::HelpOrNew, .keyChar = 14,
      .keyLabel = "Ctrl+N", .handler = NewProject},

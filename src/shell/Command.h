@@ -16,7 +16,7 @@ enum class Command : uint8_t {
   // mnu_Board
   EditBoard, BoardCompositePanes,
   // mnu_Saves
-  SaveProject,
+  SaveProject, ExportWebPage,
   // mnu_HelpOrNew
   NewProject, Help, End,
   // mnu_Runn

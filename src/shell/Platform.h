@@ -34,6 +34,8 @@ class Platform {
   // go below the text when given.
   virtual void ShowMessage(const QString& title, const QString& text, const QString& details = {}) = 0;
   // File dialogs. The filter is "Description|pattern"; nullopt on cancel.
+  // The start is a folder, or for a save a proposed file (a name ending in
+  // the filter's extension, with or without its folder).
   virtual std::optional<FileChoice> OpenFileDialog(const QString& title, const QString& filter,
                                                    const QString& startFolder) = 0;
   virtual std::optional<FileChoice> SaveFileDialog(const QString& title, const QString& filter,

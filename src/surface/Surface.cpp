@@ -1,7 +1,8 @@
 // Picture surface operations.
 #include "surface/Surface.h"
 
-#include <QGuiApplication>
+#include "surface/TextMask.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -132,22 +133,18 @@ void Surface::Line(int x1, int y1, int x2, int y2, Long colour) {
 
 QRect Surface::Print(const QString& text) {
   doMirrors();
-  // Fonts exist only in a GUI process; elsewhere (a bare core application)
-  // there is nothing to draw the text with.
-  if (image_.isNull() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
-  QPainter p(&image_);
-  p.setFont(Font);
-  p.setPen(toQColor(ForeColor));
-  // Metrics of the font as drawn on this image, not on the screen.
-  const QFontMetrics fm = p.fontMetrics();
-  p.drawText(QPointF(CurrentX, CurrentY + fm.ascent()), text);
-  // Glyphs and their smoothing stay well inside a line height above and
-  // below the line; whole rows are taken, whichever way the text runs.
-  const int line = fm.height();
-  const QRect touched(0, int(std::floor(CurrentY)) - line, Width(), 3 * line + 2);
+  // The text is one colour over the picture, without antialiasing, so that
+  // the exported web page prints the same pixels from the text's picture.
+  const TextMask t = RenderTextMask(Font, text);
+  const int x0 = roundHalfEven(CurrentX) + t.offset.x(), y0 = roundHalfEven(CurrentY) + t.offset.y();
+  for (int y = 0; y < t.mask.height(); ++y) {
+    const uchar* row = t.mask.constScanLine(y);
+    for (int x = 0; x < t.mask.width(); ++x)
+      if (row[x]) PSet(x0 + x, y0 + y, ForeColor);
+  }
   CurrentX = 0;
-  CurrentY += line;
-  return touched;
+  CurrentY += t.lineHeight;
+  return QRect(x0, y0, t.mask.width(), t.mask.height()) & image_.rect();
 }
 
 }  // namespace qv

@@ -88,10 +88,11 @@ class Surface {
   void PSet(int x, int y, Long colour);
   // The colour at (x, y), or -1 outside the surface.
   Long Point(int x, int y) const;
-  // Writes text at the drawing position in ForeColor and Font; the drawing
-  // position moves to the start of the next line. Draws nothing in a process
-  // without a QGuiApplication, which has no fonts. Returns an area holding
-  // every pixel it may have changed (empty when it drew nothing).
+  // Writes text at the drawing position in ForeColor and Font, one colour
+  // without antialiasing (RenderTextMask); the drawing position moves to the
+  // start of the next line. Draws nothing in a process without a
+  // QGuiApplication, which has no fonts. Returns the area of every pixel it
+  // changed (empty when it drew nothing).
   QRect Print(const QString& text);
 
   // What painting the whole surface in layers keeps between paints (used for

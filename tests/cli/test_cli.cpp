@@ -152,6 +152,8 @@ class TestCli : public QObject {
     QTest::newRow("library jpeg") << QStringList{"library", tmp.path(), "--image", "1:0", "--out", "b.jpg"} << 2 << ".png";
     QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "copy.QV1";
     QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
+    QTest::newRow("export no --html") << QStringList{"export", demo} << 2 << "--html";
+    QTest::newRow("export nowhere") << QStringList{"export", demo, "--html", tmp.filePath("none/p.html")} << 1 << "p.html";
   }
 
   void badInputIsAnExitCodeAndAMessage() {

@@ -1,0 +1,129 @@
+// The web page's data: pictures as PNG, Panes as numbers, texts as values.
+#include "webpage/WebPageData.h"
+
+#include "imaging/BoardRender.h"
+#include "resources/Resources.h"
+#include "surface/TextMask.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <set>
+
+namespace qv {
+namespace {
+
+// A fresh RGB32 copy: no colour space or text of the source goes into the page.
+QImage plainCopy(const QImage& img) {
+  QImage out(img.size(), QImage::Format_RGB32);
+  out.fill(Qt::black);
+  BitBlt(out, 0, 0, img.width(), img.height(), img, 0, 0, RasterOp::SRCCOPY);
+  return out;
+}
+
+// PNG at the strongest compression, in base64; empty for no picture.
+QString pngBase64(const QImage& img) {
+  if (img.isNull()) return {};
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  img.save(&buffer, "PNG", 0);
+  return QString::fromLatin1(bytes.toBase64());
+}
+
+QJsonObject paneJson(const Workspace& ws, int slot) {
+  const PaneRecord& p = ws.PaneTable[size_t(slot)];
+  QJsonArray values;
+  for (const PaneField& f : PaneFields())
+    if (f.kind != FieldKind::Text) values.append(qint64(f.number(p)));
+  QJsonObject o{{"slot", slot}, {"values", values}, {"text", p.WritingText}, {"font", p.WritingFontName},
+                {"address", WebAddress(p.URL)}};
+  if (p.MouseEffect == 2 || p.MouseEffect == 3) {
+    const TextMask t = RenderTextMask(ws.surfaces.picStage.Font, p.Label);
+    if (!t.mask.isNull()) o["label"] = QJsonObject{{"x", t.offset.x()}, {"y", t.offset.y()}, {"png", pngBase64(t.mask)}};
+  }
+  return o;
+}
+
+}  // namespace
+
+QString WebAddress(const QString& url) {
+  // As a browser reads an address: tabs and line ends inside are dropped,
+  // spaces and control characters around it too.
+  static const QRegularExpression inner(QStringLiteral("[\\t\\n\\r]"));
+  static const QRegularExpression outer(QStringLiteral("^[\\x00-\\x20]+|[\\x00-\\x20]+$"));
+  const QString address = QString(url).remove(inner).remove(outer);
+  if (address.isEmpty()) return {};
+  // A scheme is letters, digits, "+", "-" or "." before a colon; a colon
+  // before digits is a port ("localhost:8080").
+  static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(?!\\d)"));
+  const auto m = scheme.match(address);
+  if (!m.hasMatch()) return QStringLiteral("http://") + address;
+  const QString name = m.captured(1).toLower();
+  return name == u"http" || name == u"https" || name == u"mailto" ? address : QString();
+}
+
+QRect PaneSheetArea(const PaneRecord& d, QSize sheet) {
+  QRect area(d.SheetX, d.SheetY, d.Width, d.Height);
+  if (d.CelCount > 1) {
+    const auto within = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
+    if (!within(d.CelsAcross, 1, 5) || !within(d.CelsDown, 1, 5) || !within(d.CelWidth, 0, 200) ||
+        !within(d.CelHeight, 0, 200))
+      return QRect(QPoint(0, 0), sheet);
+    area |= QRect(d.SheetX, d.SheetY, d.CelsAcross * d.CelWidth, d.CelsDown * d.CelHeight);
+  }
+  return area & QRect(QPoint(0, 0), sheet);
+}
+
+QImage UsedSheet(const Workspace& ws, bool mask) {
+  const QImage& sheet = (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image();
+  QImage used(sheet.size(), QImage::Format_RGB32);
+  used.fill(Qt::black);
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& d = ws.PaneTable[size_t(n)];
+    if (!isSet(d.InUse) || (mask && !isSet(d.BlackTransparent))) continue;
+    const QRect a = PaneSheetArea(d, sheet.size());
+    BitBlt(used, a.x(), a.y(), a.width(), a.height(), sheet, a.x(), a.y(), RasterOp::SRCCOPY);
+  }
+  return used;
+}
+
+QByteArray WebPageData(const Workspace& ws) {
+  Surface stage = ws.surfaces.picStage;  // a copy: the Board keeps its picture
+  PaintBoardBase(ws, stage);
+  QJsonArray fields, panes;
+  for (const PaneField& f : PaneFields())
+    if (f.kind != FieldKind::Text) fields.append(QLatin1String(f.name));
+  std::set<Long> soundIds;
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    if (!isSet(p.InUse)) continue;
+    panes.append(paneJson(ws, n));
+    if (p.Sound != 0) soundIds.insert(p.Sound);
+  }
+  QJsonObject sounds;
+  for (Long id : soundIds) {
+    const QByteArray wave = LoadResData(id, QStringLiteral("CUSTOM"));
+    if (!wave.isEmpty()) sounds[QString::number(id)] = QString::fromLatin1(wave.toBase64());
+  }
+  const QJsonObject o{
+      {"title", ws.project.ProjectName},
+      {"board", QJsonArray{stage.Width(), stage.Height()}},
+      // Where a Full Board run puts the Board, which the left bounce uses.
+      {"stageLeft", ws.win.picHolder.Left + 1},
+      {"pointer", QJsonArray{ws.pointer.MouseX, ws.pointer.MouseY}},
+      {"labelColor", ws.BoardSettings.LabelColor},
+      {"selectionColor", ws.BoardSettings.SelectionColor},
+      {"base", pngBase64(plainCopy(stage.Image()))},
+      {"sprites", pngBase64(UsedSheet(ws, false))},
+      {"masks", pngBase64(UsedSheet(ws, true))},
+      {"fields", fields},
+      {"panes", panes},
+      {"sounds", sounds},
+  };
+  return QJsonDocument(o).toJson(QJsonDocument::Compact).replace("<", "\\u003c");
+}
+
+}  // namespace qv

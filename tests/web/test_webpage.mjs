@@ -1,0 +1,244 @@
+// The exported web page plays exactly as RunMode does: for the example
+// projects and the hand-made ones (saved by test_webpage), each page is driven
+// in headless chromium through window.quorvel with scripted inputs, and every
+// frame's canvas pixels must equal the frame quorvel-cli play writes for the
+// same inputs. Any request, dialog or error in a page fails; on the "pointer"
+// project the Writing box, the URL button and the markup-looking texts are
+// checked in the page itself.
+//   node test_webpage.mjs --cli QUORVEL_CLI --maker TEST_WEBPAGE --examples DIR [--only NAME]
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { launchChromium, openGuarded } from './browser.mjs';
+
+const arg = (name) => process.argv[process.argv.indexOf('--' + name) + 1];
+const cli = arg('cli'), maker = arg('maker'), examples = arg('examples');
+const only = process.argv.includes('--only') ? arg('only') : null;
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvel-web-'));
+let failures = 0, passes = 0;
+const fail = (what) => { failures++; console.log('FAIL ' + what); };
+const check = (ok, what) => (ok ? passes++ : fail(what));
+
+function run(program, args, env = {}) {
+  return execFileSync(program, args, { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen', ...env }, encoding: 'utf8' });
+}
+
+// The RGBA pixels of a PNG as Qt writes it: 8 bits, RGB or RGBA, not interlaced.
+function decodePng(file) {
+  const buf = fs.readFileSync(file);
+  let pos = 8, width = 0, height = 0, type = 0;
+  const idat = [];
+  while (pos < buf.length) {
+    const len = buf.readUInt32BE(pos), kind = buf.toString('latin1', pos + 4, pos + 8);
+    const body = buf.subarray(pos + 8, pos + 8 + len);
+    if (kind === 'IHDR') {
+      [width, height, type] = [body.readUInt32BE(0), body.readUInt32BE(4), body[9]];
+      if (body[8] !== 8 || body[12] !== 0 || (type !== 2 && type !== 6)) throw new Error(file + ': PNG kind not read here');
+    }
+    if (kind === 'IDAT') idat.push(body);
+    pos += 12 + len;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(idat));
+  const bpp = type === 6 ? 4 : 3, stride = width * bpp;
+  const rgba = new Uint8Array(width * height * 4);
+  let prev = new Uint8Array(stride), cur = new Uint8Array(stride);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)], line = y * (stride + 1) + 1;
+    for (let i = 0; i < stride; ++i) {
+      const a = i >= bpp ? cur[i - bpp] : 0, b = prev[i], c = i >= bpp ? prev[i - bpp] : 0;
+      let predictor = 0;
+      if (filter === 1) predictor = a;
+      else if (filter === 2) predictor = b;
+      else if (filter === 3) predictor = (a + b) >> 1;
+      else if (filter === 4) {
+        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+        predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      }
+      cur[i] = (raw[line + i] + predictor) & 255;
+    }
+    for (let x = 0, o = y * width * 4; x < width; ++x, o += 4) {
+      rgba[o] = cur[x * bpp];
+      rgba[o + 1] = cur[x * bpp + 1];
+      rgba[o + 2] = cur[x * bpp + 2];
+      rgba[o + 3] = 255;
+    }
+    [prev, cur] = [cur, prev];
+  }
+  return { width, height, rgba };
+}
+
+// The same hash the page computes over its canvas's bytes.
+function hashBytes(bytes) {
+  let h = 0x811c9dc5;
+  for (let i = 0; i < bytes.length; ++i) h = Math.imul(h ^ bytes[i], 16777619);
+  return h >>> 0;
+}
+
+// Runs frames from..to of the page (inputs applied before their frame) and
+// hashes each frame's canvas, or returns the canvas bytes of frame `to`.
+async function pageFrames(page, inputs, from, to, bytesOfLast = false) {
+  return page.evaluate(({ inputs, from, to, bytesOfLast }) => {
+    const q = window.quorvel, canvas = q.board();
+    const g = canvas.getContext('2d');
+    const hashes = [];
+    for (let f = from; f <= to; ++f) {
+      for (const [frame, kind, x, y] of inputs) if (frame === f) q.input(kind, x, y);
+      q.frame();
+      const bytes = g.getImageData(0, 0, canvas.width, canvas.height).data;
+      if (bytesOfLast && f === to) return Array.from(bytes);
+      let h = 0x811c9dc5;
+      for (let i = 0; i < bytes.length; ++i) h = Math.imul(h ^ bytes[i], 16777619);
+      hashes.push(h >>> 0);
+    }
+    return hashes;
+  }, { inputs, from, to, bytesOfLast });
+}
+
+// Inputs that visit the Panes: every six frames the pointer moves to the
+// middle of the next Pane (where the design put it), every other visit clicks.
+function visitInputs(projectFile, frames) {
+  const panes = JSON.parse(run(cli, ['dump', projectFile])).Panes;
+  const inputs = [];
+  for (let k = 0, f = 2; f + 3 <= frames && panes.length; ++k, f += 6) {
+    const p = panes[k % panes.length];
+    const w = p.CelCount > 1 ? p.CelWidth : p.Width, h = p.CelCount > 1 ? p.CelHeight : p.Height;
+    inputs.push([f, 'move', p.Left + (w >> 1), p.Top + (h >> 1)]);
+    if (k % 2 === 0) inputs.push([f + 3, 'click', 0, 0]);
+  }
+  return inputs;
+}
+
+// DOM checks on the "pointer" project, after the frame they name.
+const pointerChecks = {
+  inputs: [[1, 'move', 60, 60], [3, 'click', 0, 0], [6, 'move', 260, 190], [8, 'click', 0, 0],
+           [10, 'click', 0, 0], [12, 'click', 0, 0], [16, 'move', 760, 560], [22, 'move', 80, 460],
+           [24, 'click', 0, 0], [28, 'move', 680, 460], [30, 'click', 0, 0], [34, 'move', 470, 340],
+           [36, 'click', 0, 0], [38, 'click', 0, 0], [40, 'click', 0, 0]],
+  frames: 50,
+  after: {
+    4: async (page) => {
+      const s = await boxState(page);
+      check(s.visible && s.value === '<img src=x onerror=alert(1)>' && s.children === 0,
+            'pointer: a note that looks like markup shows as text: ' + JSON.stringify(s));
+      check(!s.url, 'pointer: a javascript: address gets no URL button');
+      check(s.images === 0 && s.scripts === 2, 'pointer: no project text became an element');
+      check(s.left === '60px' && s.top === '60px' && s.width === '150px', 'pointer: the box at the click point');
+    },
+    9: async (page) => {
+      const s = await boxState(page);
+      check(s.visible && s.url && s.value === 'Value counts up' && s.readOnly, 'pointer: a locked box with its URL button');
+      await page.$eval('#url', (b) => b.click());
+      const opened = await page.evaluate(() => window.opened.splice(0));
+      check(JSON.stringify(opened) === JSON.stringify([['http://example.org/quorvel?a=1&b=2', '_blank', 'noopener']]),
+            'pointer: the URL button opens the address in a new tab: ' + JSON.stringify(opened));
+    },
+    18: async (page) => {
+      const s = await boxState(page);
+      check(!s.visible && !s.url, 'pointer: the box closes once the pointer is over no Pane');
+    },
+    25: async (page) => {
+      await page.$eval('#url', (b) => b.click());
+      const opened = await page.evaluate(() => window.opened.splice(0));
+      check(opened.length === 1 && opened[0][0] === 'https://example.org/secure', 'pointer: an https address as it is');
+    },
+    31: async (page) => {
+      await page.$eval('#url', (b) => b.click());
+      const opened = await page.evaluate(() => window.opened.splice(0));
+      check(opened.length === 1 && opened[0][0] === 'mailto:someone@example.org', 'pointer: a mailto address');
+    },
+    37: async (page) => {
+      const s = await boxState(page);
+      check(s.visible && !s.url && !s.readOnly && s.font.includes('DejaVu Serif') && s.font.includes('700') &&
+            s.font.includes('italic') && s.font.includes('14pt') && s.colour === 'rgb(255, 0, 0)' &&
+            s.back === 'rgb(0, 255, 255)', 'pointer: the note\'s font and colours: ' + JSON.stringify(s));
+    },
+  },
+};
+
+function boxState(page) {
+  return page.evaluate(() => {
+    const t = document.getElementById('writing'), u = document.getElementById('url');
+    const cs = getComputedStyle(t);
+    return {
+      visible: !t.hidden, url: !u.hidden, value: t.value, children: t.children.length, readOnly: t.readOnly,
+      images: document.querySelectorAll('img').length, scripts: document.querySelectorAll('script').length,
+      left: t.style.left, top: t.style.top, width: t.style.width, colour: cs.color, back: cs.backgroundColor,
+      font: cs.fontStyle + ' ' + cs.fontWeight + ' ' + t.style.fontSize + ' ' + cs.fontFamily + ' ' + cs.textDecorationLine,
+    };
+  });
+}
+
+// Exports and plays one project, then compares the page frame by frame.
+async function compare(context, name, projectFile, board, frames, inputs, after = {}) {
+  if (only && name !== only) return;
+  const dir = path.join(work, name), html = path.join(dir, 'page.html'), pngs = path.join(dir, 'frames');
+  fs.mkdirSync(dir, { recursive: true });
+  run(cli, ['export', projectFile, '--html', html, '--board', board]);
+  run(cli, ['play', projectFile, '--frames', String(frames), '--board', board, '--png-dir', pngs,
+            ...inputs.flatMap(([f, kind, x, y]) => ['--input', `${f}:${kind}:${x},${y}`])]);
+  const { page, faults } = await openGuarded(context, html,
+    () => { window.opened = []; window.open = (...a) => { window.opened.push(a); return null; }; });
+  const [w, h] = board.split('x').map(Number);
+  const size = await page.evaluate(() => [window.quorvel.board().width, window.quorvel.board().height]);
+  check(size[0] === w && size[1] === h, `${name}: the canvas is the Board, ${size}`);
+  await page.evaluate(() => window.quorvel.pause());
+  const stops = [...Object.keys(after).map(Number), frames].sort((a, b) => a - b);
+  let first = 1, wrong = 0;
+  for (const stop of stops) {
+    const hashes = await pageFrames(page, inputs, first, stop);
+    for (let f = first; f <= stop; ++f) {
+      const png = decodePng(path.join(pngs, `frame_${String(f).padStart(5, '0')}.png`));
+      if (hashBytes(png.rgba) === hashes[f - first]) continue;
+      if (wrong++ === 0) await describeDifference(page, name, inputs, f, png, stop);
+    }
+    if (after[stop]) await after[stop](page);
+    first = stop + 1;
+  }
+  check(wrong === 0, `${name}: ${wrong} of ${frames} frames differ from play`);
+  check(faults.length === 0, `${name}: the page made requests, dialogs or errors: ${faults.join('; ')}`);
+  await page.close();
+}
+
+// Tells where a frame first differs, then runs the page on to frame `stop`.
+async function describeDifference(page, name, inputs, frame, png, stop) {
+  await page.evaluate(() => window.quorvel.pause());
+  const bytes = await pageFrames(page, inputs, 1, frame, true);
+  if (frame < stop) await pageFrames(page, inputs, frame + 1, stop);
+  let count = 0, firstAt = -1;
+  for (let i = 0; i < bytes.length; i += 4) {
+    if (bytes[i] !== png.rgba[i] || bytes[i + 1] !== png.rgba[i + 1] || bytes[i + 2] !== png.rgba[i + 2]) {
+      if (firstAt < 0) firstAt = i / 4;
+      ++count;
+    }
+  }
+  const x = firstAt % png.width, y = Math.floor(firstAt / png.width), at = firstAt * 4;
+  console.log(`${name}: frame ${frame} first differs at (${x}, ${y}): page ${bytes.slice(at, at + 3)} play ` +
+              `${Array.from(png.rgba.slice(at, at + 3))}; ${count} pixels differ`);
+}
+
+const browser = await launchChromium();
+try {
+  run(maker, ['saveProjects'], { QUORVEL_WEB_PROJECTS: path.join(work, 'made') });
+  const made = (n) => path.join(work, 'made', n, n + '.QV1');
+  const example = (n) => path.join(examples, n, n + '.QV1');
+  const cases = [
+    ['demo', example('demo'), '800x600', 60],
+    ['aquarium', example('aquarium'), '800x600', 60],
+    ['bouncelab', example('bouncelab'), '800x600', 60],
+    ['quizboard', example('quizboard'), '800x600', 60],
+    ['aquarium-large', example('aquarium'), '1024x764', 30],
+    ['demo-small', example('demo'), '320x240', 40],
+    ['fifty', made('fifty'), '1024x764', 60],
+  ];
+  for (const [name, file, board, frames] of cases)
+    if (!only || name === only) await compare(browser.context, name, file, board, frames, visitInputs(file, frames));
+  await compare(browser.context, 'pointer', made('pointer'), '800x600', pointerChecks.frames, pointerChecks.inputs,
+                pointerChecks.after);
+} finally {
+  await browser.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+console.log(`${passes} passed, ${failures} failed`);
+process.exit(failures === 0 ? 0 : 1);

@@ -1,0 +1,148 @@
+// The exported web page: the addresses its URL button may open, project text
+// kept as data, only the sheet areas the Panes use stored, and the menu
+// command's dialogs. saveProjects writes the projects of data/projects.txt
+// into QUORVEL_WEB_PROJECTS for the browser test (tests/web), which plays
+// their pages frame for frame against play: Labels, pixels and policy.
+#include "project/ProjectCommands.h"
+#include "shell/Setups.h"
+#include "support/Fixtures.h"
+#include "webpage/WebPage.h"
+#include "webpage/WebPageData.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+const QStringList Projects{"pointer", "fifty"};
+
+// Builds a project of data/projects.txt.
+void buildProject(Workspace& ws, const QString& name) {
+  IntroBlankNewProject(ws);
+  const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/projects.txt"));
+  if (rows.size() != 58) qFatal("data/projects.txt has %d rows, not 58", int(rows.size()));
+  for (const QByteArray& row : rows) {
+    const QStringList cells = QString::fromUtf8(row).split('|');
+    if (cells[0].trimmed() != name) continue;
+    if (cells[1].trimmed() == "background") {
+      ws.surfaces.picBackground.SetPicture(boardModel({1024, 764}, RGB(30, 90, 140), {{QRect(0, 382, 1024, 382), RGB(200, 180, 120)}}));
+      ws.BoardSettings.UseBackPicture = QvTrue;
+      continue;
+    }
+    const int slot = cells[1].toInt();
+    PaneRecord& p = placePane(ws, slot, 0, 0, CellSize, CellSize);
+    for (const QString& cell : cells.mid(2)) {
+      const PaneField* f = PaneFieldByName(cell.section('=', 0, 0).trimmed());
+      if (!f) qFatal("no field in %s", qPrintable(cell));
+      if (f->kind == FieldKind::Text) f->text(p) = cell.section('=', 1).trimmed();
+      else f->setNumber(p, cell.section('=', 1).toLongLong());
+    }
+    // The slot's pattern over the whole cell (Cels may read past the used
+    // area), with a true black middle the mask lets through.
+    fill(ws.surfaces.picSprites.Image(), p.SheetX + p.Width / 4, p.SheetY + p.Height / 4, p.Width / 2, p.Height / 2, Black);
+    BuildPaneMask(ws, slot);
+  }
+}
+
+}  // namespace
+
+class TestWebPage : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void webAddresses_data() {
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("opens");
+    QTest::newRow("no scheme") << "example.org/a?b=1" << "http://example.org/a?b=1";
+    QTest::newRow("host and port") << " localhost:8080/x\n" << "http://localhost:8080/x";
+    QTest::newRow("https") << "HTTPS://example.org" << "HTTPS://example.org";
+    QTest::newRow("mail") << "mailto:a@example.org" << "mailto:a@example.org";
+    QTest::newRow("script") << "javascript:alert(1)" << "";
+    QTest::newRow("script split") << "  java\tscr\nipt:alert(1)" << "";
+    QTest::newRow("data") << "data:text/html,<b>x</b>" << "";
+    QTest::newRow("blank") << " \t " << "";
+  }
+  void webAddresses() {
+    QFETCH(QString, url);
+    QFETCH(QString, opens);
+    QCOMPARE(WebAddress(url), opens);
+  }
+
+  // Texts that look like markup stay values of the data block, which holds
+  // no "<" that could end it.
+  void pageKeepsTextAsData() {
+    HeadlessSession s;
+    buildProject(s.ws, "pointer");
+    s.ws.project.ProjectName = "</title><script>alert(1)</script>";
+    const QByteArray page = BuildWebPage(s.ws);
+    const QByteArray tag = "id=\"quorvel-data\">";
+    const qsizetype start = page.indexOf(tag) + tag.size();
+    const QByteArray data = page.mid(start, page.indexOf("</script>", start) - start);
+    QVERIFY(!data.contains('<') && page.count("<script") == 2 && page.contains("<title>Quorvel</title>"));
+    const QJsonObject o = QJsonDocument::fromJson(data).object();
+    QCOMPARE(o["title"].toString(), s.ws.project.ProjectName);
+    const QJsonArray panes = o["panes"].toArray();
+    QCOMPARE(panes.size(), 7);
+    QCOMPARE(panes[0]["text"].toString(), QString("<img src=x onerror=alert(1)>"));
+    QCOMPARE(o["sounds"]["101"].toString().toLatin1(), LoadResData(DingSoundId, "CUSTOM").toBase64());  // slot 2's
+  }
+
+  // A sheet keeps the Panes' design blocks and every Cel (the last of three
+  // 67-wide Cels of a 200-wide Pane reads a column of the next cell), the mask
+  // sheet only those of Transparent Panes; a Cel grid no dialog gives keeps all.
+  void usedSheetsKeepPaneAreas() {
+    HeadlessSession s;
+    buildProject(s.ws, "fifty");
+    QCOMPARE(PaneSheetArea(s.ws.Pane(4), {1000, 2000}), QRect(600, 0, 201, 51));
+    QCOMPARE(PaneSheetArea(s.ws.Pane(10), {1000, 2000}), QRect(800, 200, 28, 189));
+    const QRect cell3 = PaneSheetArea(s.ws.Pane(3), {1000, 2000});  // not Transparent
+    QCOMPARE(cell3, QRect(400, 0, 132, 179));
+    QCOMPARE(UsedSheet(s.ws, false).copy(cell3), s.ws.surfaces.picSprites.Image().copy(cell3));
+    QCOMPARE(UsedSheet(s.ws, true).copy(cell3), boardModel(cell3.size(), Black, {}));
+    s.ws.Pane(10).CelsAcross = 0;
+    QCOMPARE(PaneSheetArea(s.ws.Pane(10), {1000, 2000}), QRect(0, 0, 1000, 2000));
+  }
+
+  // The menu command asks for NAME.html in the project's folder, writes the
+  // page and offers to open it; a cancel writes nothing, a failure offers nothing.
+  void exportCommandAsksWritesOffers() {
+    QTemporaryDir tmp;
+    HeadlessSession s;
+    buildProject(s.ws, "pointer");
+    s.ws.project.ProjectName = "pointer";
+    s.ws.project.ProjectFolder = tmp.path() + "/";
+    QVERIFY(ExportWebPageCommand(s.ws).wasCancelled());
+    QCOMPARE(s.platform.calls("SaveFileDialog"), QStringList{"SaveFileDialog|Export as Web Page|Web Page (*.html)|*.html|" + tmp.filePath("pointer.html")});
+    s.platform.fileAnswers.enqueue(fileChoiceFromPath(tmp.filePath("none/x.html")));
+    const Outcome failed = ExportWebPageCommand(s.ws);
+    QVERIFY(failed.hasFailed() && failed.failure().file == tmp.filePath("none/x.html") && s.platform.calls("AskYesNo").isEmpty());
+    s.platform.fileAnswers.enqueue(fileChoiceFromPath(tmp.filePath("my page.html")));
+    s.platform.yesNoAnswers.enqueue(true);
+    QVERIFY(ExportWebPageCommand(s.ws).kind() == Outcome::Kind::Done);
+    QCOMPARE(readFile(tmp.filePath("my page.html")), BuildWebPage(s.ws));
+    QCOMPARE(s.platform.calls("AskYesNo").size(), 1);
+    QCOMPARE(s.platform.lastUrl, "file://" + tmp.filePath("my%20page.html"));
+  }
+
+  // Not a check: writes the projects for the browser test when it asks.
+  void saveProjects() {
+    const QString out = qEnvironmentVariable("QUORVEL_WEB_PROJECTS");
+    if (out.isEmpty()) QSKIP("QUORVEL_WEB_PROJECTS names no folder");
+    for (const QString& name : Projects) {
+      HeadlessSession s;
+      buildProject(s.ws, name);
+      QVERIFY(QDir().mkpath(out + "/" + name));
+      s.platform.fileAnswers.enqueue(fileChoiceFromPath(out + "/" + name + "/" + name + ".QV1"));
+      QVERIFY(SaveProject(s.ws).succeeded());
+    }
+  }
+};
+
+QTEST_MAIN(TestWebPage)
+#include "test_webpage.moc"
