@@ -3,6 +3,7 @@
 // time one such load takes with its undo step.
 #include "imaging/Pictures.h"
 #include "session/Commands.h"
+#include "session/Headless.h"
 #include "shell/Setups.h"
 
 #include <benchmark/benchmark.h>
