@@ -41,8 +41,15 @@ int failed(const QString& file, const QString& reason) {
   return ExitFailed;
 }
 
-// Each warning of a command that did its work; the exit code it gives.
-int warned(const Outcome& o) {
+// The one place a command's outcome becomes an exit code: a failure names
+// its file and reason, a command that did its work says each warning; a
+// cancelled command (a question no one could answer) did not do its work.
+int exitCodeOf(const Outcome& o) {
+  if (o.hasFailed()) return failed(o.failure().file, o.failure().reason);
+  if (o.wasCancelled()) {
+    say(QStringLiteral("the command was cancelled"));
+    return ExitFailed;
+  }
   for (const Problem& w : o.warnings()) say(QStringLiteral("warning: ") + QDir::toNativeSeparators(w.file) + ": " + w.reason);
   return o.warnings().isEmpty() ? ExitDone : ExitDamaged;
 }
@@ -113,8 +120,7 @@ struct Session : HeadlessSession {
   // exit code so far: done, damaged, or failed (then the command stops).
   int load(const QString& path) {
     platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
-    const Outcome o = mnu_LoadsProject_Click(ws);
-    return o.hasFailed() ? failed(o.failure().file, o.failure().reason) : warned(o);
+    return exitCodeOf(mnu_LoadsProject_Click(ws));
   }
   // Lays the Board out at --board, then loads the command's project file:
   // the exit code so far, or the one to stop with.
@@ -195,9 +201,8 @@ int resave(const QStringList& args) {
   s.platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(p.files()[1]).absoluteFilePath())));
   // Read-only project files are never replaced without a person's Yes.
   s.platform.answerWhenUnscripted = false;
-  const Outcome saved = SaveProject(s.ws);
-  if (saved.hasFailed()) return failed(saved.failure().file, saved.failure().reason);
-  return std::max(loaded, warned(saved));
+  const int saved = exitCodeOf(SaveProject(s.ws));
+  return saved == ExitFailed ? saved : std::max(loaded, saved);
 }
 
 struct Input {
@@ -293,8 +298,8 @@ int exportPage(const QStringList& args) {
   Session s;
   const int loaded = s.loadOnBoard(p);
   if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
-  if (const Outcome o = ExportWebPage(s.ws, p.value(html)); o.hasFailed()) return failed(o.failure().file, o.failure().reason);
-  return loaded;
+  const int written = exitCodeOf(ExportWebPage(s.ws, p.value(html)));
+  return written == ExitFailed ? written : std::max(loaded, written);
 }
 
 QJsonObject moduleJson(const LibraryModuleInfo& m) {
