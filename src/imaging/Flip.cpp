@@ -3,8 +3,6 @@
 
 #include "imaging/BoardPainter.h"
 
-#include <utility>
-
 namespace qv {
 
 namespace {
@@ -17,29 +15,13 @@ bool& flagOf(MirrorState& m, MirrorAxis axis, bool mask) {
 }  // namespace
 
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
-  if (ws.run.HoldingMirrors) {
-    bool& pending = flagOf(ws.run.PendingMirrors[size_t(slot)], axis, mask);
-    pending = !pending;
-    return;
-  }
   Surface& sheet = mask ? ws.surfaces.picMasks : ws.surfaces.picSprites;
   sheet.MirrorLater(PaneBlock(ws.PaneTable[size_t(slot)]), axis);
   bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }
 
-void ApplyPendingMirrors(Workspace& ws, int slot) {
-  MirrorState pending = std::exchange(ws.run.PendingMirrors[size_t(slot)], {});
-  if (!pending.any()) return;
-  const bool holding = std::exchange(ws.run.HoldingMirrors, false);
-  for (MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom})
-    for (bool mask : {false, true})
-      if (flagOf(pending, axis, mask)) MirrorPaneBlock(ws, slot, axis, mask);
-  ws.run.HoldingMirrors = holding;
-}
-
 void RestoreFlipsAfterRun(Workspace& ws) {
-  for (int n = 1; n <= MaxPanes; ++n) ApplyPendingMirrors(ws, n);
   for (int n = 1; n <= MaxPanes; ++n) {
     auto& m = ws.run.Mirrors[size_t(n)];
     if (!m.any()) continue;

@@ -5,10 +5,9 @@
 namespace qv {
 
 // Mirrors a Pane's sprite (mask) block in RunMode and notes it in
-// ws.run.Mirrors; while ws.run.HoldingMirrors is set it is only noted as pending.
+// ws.run.Mirrors. The sheet only notes it too (Surface::MirrorLater), so a
+// Pane that turns back and forth within a frame costs no pixel work.
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask);
-// Does the pending mirrorings of a Pane, once each axis that changed.
-void ApplyPendingMirrors(Workspace& ws, int slot);
 
 // Puts back every mirroring RunMode left in the sheets (tracked per Pane in
 // ws.run.Mirrors) and sets the RunMode FlipCode of each restored Pane to 1.

@@ -177,9 +177,6 @@ void runFrame(Workspace& ws, BoardPainter& painter) {
     // (a click acts on it), else the last Pane the frame processed.
     if (!isSet(p.InUse)) continue;
     ws.pointer.CurrentPane = i;
-    // Only this Pane's blocks are mirrored while it moves, and nothing reads
-    // them before it is drawn: its mirrorings are done once, net, here.
-    ws.run.HoldingMirrors = true;
     if (ws.run.FirstFrameDone == 0) FlipPaneOnBounds(ws, i);
     if (p.Collision == 1) TestCollisions(ws, i);
 
@@ -189,8 +186,6 @@ void runFrame(Workspace& ws, BoardPainter& painter) {
       if (lifespanAllows(p)) move(ws, i, p);
     }
     if (p.Collision == 1) TestCollisions(ws, i);
-    ws.run.HoldingMirrors = false;
-    ApplyPendingMirrors(ws, i);
 
     const int x = p.Left, y = p.Top;
     int w = p.Width, h = p.Height;

@@ -71,11 +71,6 @@ struct RunValues {
   // The mirrorings RunMode has applied to each Pane's sheet blocks, toggled
   // by every mirroring, so that Stop can put every block back exactly.
   std::array<MirrorState, SlotCount> Mirrors{};
-  // While a frame moves a Pane its mirrorings are only noted here (toggled),
-  // and done once, for their net effect, before the Pane is drawn: a Pane
-  // that turns back and forth within a frame costs no pixel work.
-  bool HoldingMirrors = false;
-  std::array<MirrorState, SlotCount> PendingMirrors{};
   // The sound resource being played; it stays alive while it plays.
   QByteArray SoundData;
   // A Full Board run is on: the Board stands where the menu bar was.

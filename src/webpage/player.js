@@ -157,7 +157,8 @@
 
   // While a Pane moves its mirrorings are only noted, toggled per sheet and
   // axis, and done once for their net effect before it is drawn, as the
-  // engine does: nothing reads the block in between.
+  // engine's sheets net them (Surface::MirrorLater): nothing reads the block
+  // in between.
   let holding = false;
   const pending = [false, false, false, false];  // sprite, mask; left-right, then top-bottom
   function mirrorPane(slot, leftRight, mask) {
