@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QMediaPlayer>
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -42,10 +43,14 @@ namespace {
 
 // A message box wide enough to show its whole title: a window manager cuts
 // a title longer than the box ("Activity : End Application" over a short
-// question). The box sizes itself when shown, so its text is given a width.
+// question). The box fixes its own size when shown, from its layout's
+// minimum, so an empty row of that width joins its layout; the text keeps
+// the width it needs beside it.
 int exec(QMessageBox& box) {
   const int title = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
-  box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: %1px; }").arg(std::max(title - 90, 0)));
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
   return box.exec();
 }
 
