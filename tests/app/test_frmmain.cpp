@@ -268,6 +268,18 @@ class TestFrmMain : public QObject {
     platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));  // a new sound replaces the old
     platform.StopSound();
     QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
+    // A question box is wide enough for its title, and its text is whole.
+    QList<bool> whole;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+      whole << (box->width() > box->fontMetrics().horizontalAdvance(box->windowTitle()) + 60)
+            << (label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+      box->reject();
+    });
+    QVERIFY(!platform.AskYesNo("Activity : End Application", "The web page is written. Open it in the browser ?"));
+    QCOMPARE(whole, QList<bool>({true, true}));
     QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
   }
