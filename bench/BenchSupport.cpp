@@ -20,21 +20,21 @@
 
 namespace qvbench {
 
-const SceneSpec& specOf(Scene scene) {
-  static const SceneSpec specs[] = {
+const SceneSetup& setupOf(Scene scene) {
+  static const SceneSetup setups[] = {
       {"1024x764", 3, QSize(1000, 700), 50, 200},
       {"320x240", 0, QSize(1000, 700), 4, 100},
       {"max_1920x1080", 4, QSize(1920, 1080), 50, 200},
   };
-  return specs[int(scene)];
+  return setups[int(scene)];
 }
 
 namespace {
 
 // A session with the scene's window and Board size laid out.
 void layOut(qv::HeadlessSession& s, Scene scene) {
-  s.windows.SetMainInnerSize(specOf(scene).window);
-  qv::Combo_Board_Click(s.ws, specOf(scene).boardEntry);
+  s.windows.SetMainInnerSize(setupOf(scene).window);
+  qv::Combo_Board_Click(s.ws, setupOf(scene).boardEntry);
   qv::LayoutMainWindow(s.ws);
 }
 
@@ -56,16 +56,16 @@ const std::vector<PanePlace>& panePlaces(Scene scene) {
   auto it = all.find(scene);
   if (it != all.end()) return it->second;
   std::vector<PanePlace> v;
-  const SceneSpec& spec = specOf(scene);
+  const SceneSetup& setup = setupOf(scene);
   const QSize board = boardSizeOf(scene);
   // A grid over the Board with a little jitter: the first column hangs off
   // the left edge, the last off the right, the first row off the top and the
   // last off the bottom; the rest overlap inside the Board. The 1024 x 764
   // scene keeps its own spacing.
-  const int cols = std::max(1, int(std::lround(std::sqrt(double(spec.panes) * board.width() / board.height()))));
-  const int rows = (spec.panes + cols - 1) / cols;
-  const int size = spec.paneSize;
-  for (int i = 0; i < spec.panes; ++i) {
+  const int cols = std::max(1, int(std::lround(std::sqrt(double(setup.panes) * board.width() / board.height()))));
+  const int rows = (setup.panes + cols - 1) / cols;
+  const int size = setup.paneSize;
+  for (int i = 0; i < setup.panes; ++i) {
     const int col = i % cols, row = i / cols;
     int x = -size / 4 + col * (board.width() - size / 2) / std::max(cols - 1, 1) + (i * 37) % 23;
     int y = -size / 4 + row * (board.height() - size / 2) / std::max(rows - 1, 1) + (i * 53) % 19;
@@ -130,7 +130,7 @@ QImage makeBackground(QSize size) {
 FrameScene::FrameScene(Scene scene)
     : board(boardSizeOf(scene), QImage::Format_RGB32),
       background(makeBackground(boardSizeOf(scene))),
-      sprites(makeSpriteSheet(specOf(scene).paneSize)),
+      sprites(makeSpriteSheet(setupOf(scene).paneSize)),
       masks(makeMaskSheet(sprites)) {
   board.fill(0xff808080u);
 }
@@ -138,30 +138,30 @@ FrameScene::FrameScene(Scene scene)
 void buildPaneScene(qv::HeadlessSession& s, Scene scene) {
   qv::Workspace& ws = s.ws;
   const FrameScene frame(scene);
-  const SceneSpec& spec = specOf(scene);
+  const SceneSetup& setup = setupOf(scene);
   layOut(s, scene);
   ws.surfaces.picBackground.SetSize(frame.background.width(), frame.background.height());
   ws.surfaces.picBackground.SetPicture(frame.background);
   ws.BoardSettings.UseBackPicture = qv::QvTrue;
   ws.BoardSettings.BackPictureName = QStringLiteral("Back.bmp");
-  for (int i = 0; i < spec.panes; ++i) qv::AddPane(ws);
+  for (int i = 0; i < setup.panes; ++i) qv::AddPane(ws);
   const std::vector<PanePlace>& places = panePlaces(scene);
-  for (int i = 0; i < spec.panes; ++i) {
+  for (int i = 0; i < setup.panes; ++i) {
     const PanePlace& place = places[size_t(i)];
-    const int slot = spec.panes - i;
+    const int slot = setup.panes - i;
     qv::PaneRecord& p = ws.Pane(slot);
     p.Left = qv::Integer(place.x);
     p.Top = qv::Integer(place.y);
-    p.Width = p.Height = qv::Integer(spec.paneSize);
+    p.Width = p.Height = qv::Integer(setup.paneSize);
     p.BlackTransparent = qv::QvTrue;
-    qv::BitBlt(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, spec.paneSize, spec.paneSize, frame.sprites,
+    qv::BitBlt(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, setup.paneSize, setup.paneSize, frame.sprites,
                place.sx, place.sy, qv::RasterOp::SRCCOPY);
     ws.surfaces.picSprites.TakeImageAsPicture();
     qv::BuildPaneMask(ws, slot);
   }
-  if (qv::CountPanesInUse(ws) != spec.panes || ws.surfaces.picStage.Image().size() != frame.board.size()) {
-    std::fprintf(stderr, "buildPaneScene %s: %d Panes in use, not %d\n", spec.name, qv::CountPanesInUse(ws),
-                 spec.panes);
+  if (qv::CountPanesInUse(ws) != setup.panes || ws.surfaces.picStage.Image().size() != frame.board.size()) {
+    std::fprintf(stderr, "buildPaneScene %s: %d Panes in use, not %d\n", setup.name, qv::CountPanesInUse(ws),
+                 setup.panes);
     std::abort();
   }
 }
@@ -245,7 +245,7 @@ struct SdlPeer {
   explicit SdlPeer(Scene scene) : scene(scene) {
     SDL_Init(0);
     const FrameScene frame(scene);
-    const int size = specOf(scene).paneSize;
+    const int size = setupOf(scene).paneSize;
     board = toSdl(frame.board);
     background = toSdl(frame.background);
     sheet = toSdl(frame.sprites);
@@ -293,7 +293,7 @@ void sdlPeerFrame(PeerMode mode, Scene scene) {
   SdlPeer& p = peer(scene);
   SDL_BlitSurface(p.background.get(), nullptr, p.board.get(), nullptr);
   const std::vector<PanePlace>& places = panePlaces(scene);
-  const int size = specOf(scene).paneSize;
+  const int size = setupOf(scene).paneSize;
   for (size_t i = 0; i < places.size(); ++i) {
     const PanePlace& pl = places[i];
     SDL_Rect to{pl.x, pl.y, size, size};  // SDL_BlitSurface clips it in place

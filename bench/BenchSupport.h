@@ -22,14 +22,14 @@ constexpr int CellSize = 200;
 enum class Scene { Board1024, Board320, Max1920 };
 constexpr Scene Scenes[] = {Scene::Board1024, Scene::Board320, Scene::Max1920};
 
-struct SceneSpec {
+struct SceneSetup {
   const char* name;
   int boardEntry;  // in the Board size list; 4 is "Max x Max"
   QSize window;    // the main window's inner size
   int panes;
   int paneSize;
 };
-const SceneSpec& specOf(Scene scene);
+const SceneSetup& setupOf(Scene scene);
 // The Board's size as the engine lays it out for the scene.
 QSize boardSizeOf(Scene scene);
 

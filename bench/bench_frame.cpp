@@ -66,7 +66,7 @@ const bool registered = [] {
   for (Scene scene : Scenes)
     for (const auto& [name, mode] : modes)
       if (mode != PeerMode::ColorKeyRle || scene == Scene::Board1024)
-        benchmark::RegisterBenchmark((std::string("BM_FrameSdl2/") + name + "/" + specOf(scene).name).c_str(),
+        benchmark::RegisterBenchmark((std::string("BM_FrameSdl2/") + name + "/" + setupOf(scene).name).c_str(),
                                      BM_FrameSdl2, mode, scene)
             ->Unit(benchmark::kMicrosecond);
   return true;

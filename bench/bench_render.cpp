@@ -34,7 +34,7 @@ const bool registered = [] {
   for (Scene scene : Scenes)
     for (bool layered : {true, false})
       benchmark::RegisterBenchmark(
-          (std::string("BM_RedrawBoard/") + (layered ? "" : "plain/") + specOf(scene).name).c_str(), BM_RedrawBoard,
+          (std::string("BM_RedrawBoard/") + (layered ? "" : "plain/") + setupOf(scene).name).c_str(), BM_RedrawBoard,
           scene, layered)
           ->Unit(benchmark::kMicrosecond);
   return true;

@@ -20,7 +20,7 @@ namespace {
 qv::HeadlessSession& run(Scene scene, bool layered) {
   qv::HeadlessSession& s = sceneSession(scene, layered, "run");
   if (!s.ws.run.LoopActive) {
-    setRunMotion(s, specOf(scene).panes);
+    setRunMotion(s, setupOf(scene).panes);
     // The pointer stays off the Board: no hover effects.
     s.ws.pointer.MouseX = -10000;
     s.ws.pointer.MouseY = -10000;
@@ -51,7 +51,7 @@ const bool registered = [] {
   for (Scene scene : Scenes)
     for (bool layered : {true, false})
       benchmark::RegisterBenchmark(
-          (std::string("BM_RunFrame/") + (layered ? "" : "plain/") + specOf(scene).name).c_str(), BM_RunFrame, scene,
+          (std::string("BM_RunFrame/") + (layered ? "" : "plain/") + setupOf(scene).name).c_str(), BM_RunFrame, scene,
           layered)
           ->Unit(benchmark::kMicrosecond);
   return true;
