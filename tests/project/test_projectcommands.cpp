@@ -186,6 +186,16 @@ class TestProjectCommands : public QObject {
     QVERIFY(blank(flipped.ws.surfaces.picSprites) && blank(flipped.ws.surfaces.picMasks));
   }
 
+  // The name is the title without its last four characters, whatever they
+  // are, and may be empty; a shorter title names no project.
+  void nameFromTheTitle() {
+    HeadlessSession s;
+    QStringList names;
+    for (const QString t : {"demo.txt", "abcd", "abc"})
+      names << (DeriveProjectName(s.ws, "/p/" + t, t) ? s.ws.project.ProjectName + "|" + s.ws.project.ProjectFolder : "refused");
+    QCOMPARE(names, QStringList({"demo|/p/", "|/p/", "refused"}));
+  }
+
   void newProject() {
     HeadlessSession s;
     occupy(s);
