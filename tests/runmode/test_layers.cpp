@@ -138,8 +138,10 @@ class TestLayers : public QObject {
     }
     both([](Workspace& ws) { stopAndEnd(ws); });
     QCOMPARE(differ(), QString());
-    // The layers did the painting, except for the sprite off RGB32.
+    // The layers did the painting, except for the sprite off RGB32; the
+    // reference never used them.
     QCOMPARE(layered.ws.surfaces.picStage.Layers.PaintsInLayers() > 30, seed % 5 != 4);
+    QCOMPARE(plain.ws.surfaces.picStage.Layers.PaintsInLayers(), 0);
     QCOMPARE(firstDifference(layered.ws.surfaces.picSprites.Image(), plain.ws.surfaces.picSprites.Image()), QString());
     QCOMPARE(firstDifference(layered.ws.surfaces.picMasks.Image(), plain.ws.surfaces.picMasks.Image()), QString());
   }
