@@ -190,6 +190,15 @@ class TestPaneProperties : public QObject {
     ColorSwatchTXT_Click(s.ws);
     const Long red = RGB(255, 0, 0), c = RGB(10, 20, 30);
     QCOMPARE(seen << s.d().Text_Writing.ForeColor, QList<Long>({red, red, c, c, c, c, c}));
+    // The text colour list likewise: a named colour, then "Define".
+    s.platform.colorAnswers.enqueue(RGB(40, 50, 60));
+    seen.clear();
+    for (int i : {1, 5}) {
+      s.d().cmbFontColorTXT.Index = i;
+      cmbFontColorTXT_Click(s.ws);
+      seen << s.d().Text_Writing.ForeColor;
+    }
+    QCOMPARE(seen, QList<Long>({NamedColour(1), RGB(40, 50, 60)}));
     const QString sep(FieldSeparator);
     Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
     Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
