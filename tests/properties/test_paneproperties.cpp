@@ -199,6 +199,14 @@ class TestPaneProperties : public QObject {
       seen << s.d().Text_Writing.ForeColor;
     }
     QCOMPARE(seen, QList<Long>({NamedColour(1), RGB(40, 50, 60)}));
+    // The style list adds one style an entry; Regular clears them all.
+    QList<bool> styles;
+    for (int i : {1, 2, 3, 0}) {
+      s.d().cmbStyleTXT.Index = i;
+      cmbStyleTXT_Click(s.ws);
+      styles << s.d().Text_Writing.Bold << s.d().Text_Writing.Italic << s.d().Text_Writing.Underline;
+    }
+    QCOMPARE(styles, QList<bool>({1, 0, 0, 1, 1, 0, 1, 1, 1, 0, 0, 0}));
     const QString sep(FieldSeparator);
     Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
     Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
