@@ -3,10 +3,13 @@
 reader's tests) into fuzz/corpus/fuzz_picture: one small picture per kind of
 file the reader takes. Every bitmap shows the same 6 x 4 pattern: pixel
 (x, y) has palette entry (x + 2y) mod 4 (mod 2 at 1 bit) of black, red,
-green, blue. The JPEG is one flat colour, (200, 40, 80)."""
+green, blue. The JPEG is one flat colour, (200, 40, 80). The PNGs show the
+pattern too, with transparency; animation.gif is four 8 x 8 frames (see
+animation_frames)."""
 import os
 import struct
 import subprocess
+import zlib
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus", "fuzz_picture")
 W, H = 6, 4
@@ -71,6 +74,75 @@ def bmp(bits, compression=0, top_down=False, core=False):
 # 2 x 2 GIF, 4 colours: red, green / blue, white.
 GIF = b"GIF89a" + bytes.fromhex("02000200910000ff000000ff000000ffffffff2c0000000002000200000203443405003b")
 
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def png(colour_type, depth, rows, plte=b"", trns=b"", extra=b""):
+    """A PNG of W x H from its packed rows (filter 0 before each)."""
+    header = struct.pack(">IIBBBBB", W, H, depth, colour_type, 0, 0, 0)
+    data = zlib.compress(b"".join(b"\0" + r for r in rows))
+    out = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + extra
+    if plte:
+        out += png_chunk(b"PLTE", plte)
+    if trns:
+        out += png_chunk(b"tRNS", trns)
+    return out + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b"")
+
+
+# The pattern with alpha: palette entry 0 (black) is transparent, the rest
+# opaque but for (5, 3), which is at alpha 127, just under half.
+def rgba_row(y):
+    row = b""
+    for x in range(W):
+        i = index(x, y, 8)
+        alpha = 0 if i == 0 else 127 if (x, y) == (5, 3) else 255
+        row += bytes(PALETTE[i]) + bytes([alpha])
+    return row
+
+
+def gif_lzw(pixels):
+    """Codes of 3 bits for a 4-colour picture: a clear code before every two
+    pixels keeps the table from growing, so the width never changes."""
+    codes = []
+    for i, p in enumerate(pixels):
+        if i % 2 == 0:
+            codes.append(4)
+        codes.append(p)
+    codes.append(5)
+    bits, have, out = 0, 0, bytearray()
+    for c in codes:
+        bits |= c << have
+        have += 3
+        while have >= 8:
+            out.append(bits & 255)
+            bits >>= 8
+            have -= 8
+    if have:
+        out.append(bits & 255)
+    blocks = b"".join(bytes([len(out[i:i + 255])]) + bytes(out[i:i + 255]) for i in range(0, len(out), 255))
+    return bytes([2]) + blocks + b"\0"
+
+
+def animation_frames():
+    """Four 8 x 8 frames (palette black, red, green, blue): red with its
+    top-left 2 x 2 transparent (entry 0), green, blue, then red above green."""
+    red = [1] * 64
+    for x, y in ((0, 0), (1, 0), (0, 1), (1, 1)):
+        red[y * 8 + x] = 0
+    return [red, [2] * 64, [3] * 64, [1] * 32 + [2] * 32]
+
+
+def gif_animation(frames, delays):
+    out = b"GIF89a" + struct.pack("<HHBBB", 8, 8, 0x91, 0, 0) + b"".join(bytes(c) for c in PALETTE)
+    out += b"\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00"  # loops for ever
+    for pixels, delay in zip(frames, delays):
+        # Graphic control: disposal 1 (keep), transparent entry 0.
+        out += b"\x21\xf9\x04\x05" + struct.pack("<H", delay) + b"\x00\x00"
+        out += b"\x2c" + struct.pack("<HHHHB", 0, 0, 8, 8, 0) + gif_lzw(pixels)
+    return out + b"\x3b"
+
+
 seeds = {
     "bitmap-24bit.bmp": bmp(24),
     "bitmap-32bit-fields.bmp": bmp(32, compression=3),
@@ -81,6 +153,15 @@ seeds = {
     "bitmap-4bit.bmp": bmp(4),
     "bitmap-1bit.bmp": bmp(1),
     "picture.gif": GIF,
+    "animation.gif": gif_animation(animation_frames(), [10, 20, 30, 40]),
+    "picture-rgba.png": png(6, 8, [rgba_row(y) for y in range(H)]),
+    "picture-palette.png": png(3, 8, [bytes(index(x, y, 8) for x in range(W)) for y in range(H)],
+                               plte=b"".join(bytes(c) for c in PALETTE), trns=b"\x00"),
+    "picture-grey16.png": png(0, 16, [b"".join(struct.pack(">H", index(x, y, 8) * 20000) for x in range(W))
+                                      for y in range(H)]),
+    # A compressed text the decoder never sees.
+    "picture-text.png": png(2, 8, [b"".join(bytes(PALETTE[index(x, y, 8)]) for x in range(W)) for y in range(H)],
+                            extra=png_chunk(b"zTXt", b"Comment\0\0" + zlib.compress(b"Quorvel " * 1000))),
 }
 os.makedirs(OUT, exist_ok=True)
 for name, data in seeds.items():

@@ -7,6 +7,7 @@
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
 #include "session/Commands.h"
+#include "session/Drops.h"
 
 namespace qv {
 
@@ -34,6 +35,12 @@ CommandRouter::CommandRouter(frmMain& window, int pumpMs)
   window.picStage_MouseUp = [this](int b, int x, int y) { handle([&] { BoardMouseUp(ws_, b, x, y); }); };
   window.boardDragOver = [this](int x, int y) { handle([&] { BoardDragOver(ws_, x, y); }); };
   window.boardDrop = [this](int x, int y) { handle([&] { BoardMoveDrop(ws_, x, y); }); };
+  window.fileDragOver = [this](const QString& file, int x, int y) {
+    return PlanDrop(ws_, file, QPoint(x, y)).kind != DropKind::Refused;
+  };
+  window.fileDrop = [this](const QString& file, int x, int y) {
+    handle([&] { BoardFileDropped(ws_, file, QPoint(x, y)); });
+  };
 }
 
 template <typename F>

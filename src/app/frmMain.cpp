@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -232,6 +233,18 @@ void frmMain::buildStageParts() {
   picStage_->onMouseUp = [this](int b, int x, int y) {
     handle([&] {
       if (picStage_MouseUp) picStage_MouseUp(b, x, y);
+    });
+  };
+  picStage_->onFileDragOver = [this](const QString& file, int x, int y) {
+    return fileDragOver && fileDragOver(file, x, y);
+  };
+  // The drop runs once the drag is over: a project drop may ask the save
+  // question, and the file manager waits for the drop to end first.
+  picStage_->onFileDrop = [this](const QString& file, int x, int y) {
+    QTimer::singleShot(0, this, [this, file, x, y] {
+      handle([&] {
+        if (fileDrop) fileDrop(file, x, y);
+      });
     });
   };
 

@@ -63,6 +63,10 @@ class frmMain : public QWidget, public WindowHost {
   // The Board dragged over its holder and dropped: (x, y) in the holder.
   std::function<void(int, int)> boardDragOver;
   std::function<void(int, int)> boardDrop;
+  // A file dragged over the Board at (x, y) in Board pixels: whether a drop
+  // there is taken; and the drop, carried out after the drag has ended.
+  std::function<bool(const QString&, int, int)> fileDragOver;
+  std::function<void(const QString&, int, int)> fileDrop;
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
   std::function<bool(int)> keyDown;

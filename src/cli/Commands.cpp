@@ -1,4 +1,4 @@
-// dump, render, resave, play and export: each loads a project as the Load command
+// dump, render, resave, drop, play and export: each loads a project as the Load command
 // does, in a session without windows, and reports its outcome as an exit code.
 #include "cli/Commands.h"
 
@@ -9,6 +9,7 @@
 #include "project/ProjectCommands.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
+#include "session/Drops.h"
 #include "session/Headless.h"
 #include "shell/Setups.h"
 #include "surface/PictureFile.h"
@@ -205,6 +206,37 @@ int resave(const QStringList& args) {
   return saved == ExitFailed ? saved : std::max(loaded, saved);
 }
 
+int drop(const QStringList& args) {
+  Parser p(QStringLiteral("drop"),
+           QStringLiteral("Loads a project, drops a picture file on its Board as the app does (on a Pane it loads into "
+                          "that Pane, on free space it becomes a new Pane there), then saves it under a new name."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  p.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The new project file (.QV1)."));
+  const QCommandLineOption picture(QStringLiteral("picture"), QStringLiteral("The picture file to drop."),
+                                   QStringLiteral("FILE"));
+  const QCommandLineOption at(QStringLiteral("at"), QStringLiteral("Where it is let go, in Board pixels."),
+                              QStringLiteral("X,Y"));
+  p.addOption(picture);
+  p.addOption(at);
+  p.addOption(BoardOption);
+  if (const auto code = p.parseArgs(args, 2)) return *code;
+  static const QRegularExpression re(QStringLiteral("^(-?\\d{1,6}),(-?\\d{1,6})$"));
+  const auto m = re.match(p.value(at));
+  if (!m.hasMatch() || p.value(picture).isEmpty())
+    return badArguments(QStringLiteral("drop needs --picture FILE and --at X,Y"));
+  // The app loads a dropped project; here the project is the first name.
+  if (isProjectPath(p.value(picture))) return badArguments(QStringLiteral("drop takes a picture, not a project"));
+  Session s;
+  const int loaded = s.loadOnBoard(p);
+  if (loaded == ExitFailed || loaded == ExitBadArguments) return loaded;
+  const int dropped = exitCodeOf(DropFile(s.ws, p.value(picture), QPoint(m.captured(1).toInt(), m.captured(2).toInt())));
+  if (dropped == ExitFailed) return dropped;
+  s.platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(p.files()[1]).absoluteFilePath())));
+  s.platform.answerWhenUnscripted = false;
+  const int saved = exitCodeOf(SaveProject(s.ws));
+  return saved == ExitFailed ? saved : std::max({loaded, dropped, saved});
+}
+
 struct Input {
   int frame;
   bool click;
@@ -373,6 +405,7 @@ const QVector<Command>& Commands() {
       {"dump", "print the loaded project as JSON", dump},
       {"render", "draw the Board into a PNG file", render},
       {"resave", "load, then save under a new name", resave},
+      {"drop", "drop a picture on the Board as the app does, then save under a new name", drop},
       {"play", "Run in Design for N frames, then Stop", play},
       {"export", "write the project as one web page that plays it", exportPage},
       {"library", "list the pane libraries in a folder, or write one bitmap", library},

@@ -4,6 +4,7 @@
 #include "imaging/Background.h"
 #include "imaging/BoardPainter.h"
 #include "imaging/BoardRender.h"
+#include "imaging/PaneFrames.h"
 #include "imaging/Sheets.h"
 #include "shell/Platform.h"
 #include "shell/TargetMarks.h"
@@ -13,7 +14,8 @@
 
 namespace qv {
 
-const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif");
+// PNG is our addition to the picture formats.
+const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif;*.png)|*.bmp;*.jpg;*.gif;*.png");
 
 QString ShortPictureName(const QString& title) {
   return title.size() > 4 ? WithoutSeparator(title.left(title.size() - 4)) : QString();
@@ -37,10 +39,9 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
     return Outcome::cancelled();
   }
   pv.PictureFilePath = choice->path;
-  const QString shortName = ShortPictureName(choice->title);
   if (background) {
     BoardSettingsRecord& b = ws.BoardSettings;
-    b.BackPictureName = shortName + ".bmp";
+    b.BackPictureName = ShortPictureName(choice->title) + ".bmp";
     b.UseBackPicture = QvTrue;
     b.BackPicturePath = pv.PictureFilePath;
     BoardDialogState& board = ws.dialogs.board;
@@ -49,23 +50,29 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
     ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
     return Outcome::done();
   }
-  const int slot = ws.pointer.CurrentPane;
-  const PictureResult r = LoadPicture(pv.PictureFilePath);
-  if (!r.ok()) {
-    // Nothing has changed. Telling the user which file and why is our
-    // addition: without it a failed load looks like a cancelled one.
-    ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return Outcome::failed(pv.PictureFilePath, r.error);
-  }
+  const Outcome outcome = LoadPictureIntoPane(ws, ws.pointer.CurrentPane, pv.PictureFilePath, choice->title);
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
+  return outcome;
+}
+
+Outcome LoadPictureIntoPane(Workspace& ws, int slot, const QString& path, const QString& title) {
+  PanePicture pic;
+  const Outcome read = ReadPanePicture(path, pic);
+  // Nothing has changed. Telling the user which file and why is our
+  // addition: without it a failed load looks like a cancelled one.
+  if (!read.hasFailed()) PutPictureIntoPane(ws, slot, pic, title);
+  return read;
+}
+
+void PutPictureIntoPane(Workspace& ws, int slot, const PanePicture& pic, const QString& title) {
+  const QString shortName = ShortPictureName(title);
   PaneRecord& p = ws.Pane(slot);
   p.PictureName = shortName + ".bmp";
   // Our addition: a Label no longer than the Pane dialog allows.
   p.Label = shortName.left(MaxLabelLength);
   p.PictureLoaded = QvTrue;
-  CommitPanePicture(ws, slot, r.image);
+  TakePanePicture(ws, slot, pic);
   MoveZorderEntryToEnd(ws, slot);
-  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-  return Outcome::done();
 }
 
 void CommitPanePicture(Workspace& ws, int slot, const QImage& picture) {
@@ -98,7 +105,8 @@ Outcome mnu_LoadPicBack_Click(Workspace& ws) {
   BoardSettingsRecord& b = ws.BoardSettings;
   Outcome outcome = chosen.wasCancelled() ? Outcome::cancelled() : Outcome::done();
   if (b.BackPictureName != QLatin1String("none")) {
-    const PictureResult r = LoadPicture(b.BackPicturePath);
+    // A picture with transparent pixels lies over the Board's colour.
+    const PictureResult r = LoadPicture(b.BackPicturePath, toQRgb(b.BoardBackColor));
     // The report shows the fixed Background message, the file and the
     // reason below it.
     if (!r.ok()) return Outcome::failed(b.BackPicturePath, r.error);

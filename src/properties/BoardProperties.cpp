@@ -119,7 +119,8 @@ void ApplyBoardProperties(Workspace& ws) {
 
   if (d.Option_UseBackPicture == 1) {
     if (b.BackPictureName != QLatin1String("none")) {
-      const PictureResult r = LoadPicture(b.BackPicturePath);
+      // A picture with transparent pixels lies over the Board's colour.
+      const PictureResult r = LoadPicture(b.BackPicturePath, toQRgb(b.BoardBackColor));
       if (!r.ok()) {
         // No message here: the picture setting is cleared and the rest of
         // the settings stay as they were.

@@ -1,4 +1,4 @@
-// Header walks of BMP, GIF and JPEG files, without their decoders. Every
+// Header walks of BMP, GIF, JPEG and PNG files, without their decoders. Every
 // offset is checked against the bytes there before it is read, and sizes
 // are computed in 64 bits, so no product here can overflow.
 #include "surface/PictureChecks.h"
@@ -20,6 +20,7 @@ const uchar* at(const QByteArray& d, qsizetype pos) { return reinterpret_cast<co
 quint32 le16(const QByteArray& d, qsizetype pos) { return qFromLittleEndian<quint16>(at(d, pos)); }
 quint32 le32(const QByteArray& d, qsizetype pos) { return qFromLittleEndian<quint32>(at(d, pos)); }
 quint32 be16(const QByteArray& d, qsizetype pos) { return qFromBigEndian<quint16>(at(d, pos)); }
+quint32 be32(const QByteArray& d, qsizetype pos) { return qFromBigEndian<quint32>(at(d, pos)); }
 qint64 ceilDiv(qint64 a, qint64 b) { return (a + b - 1) / b; }
 
 // A Windows bitmap. The decoder reads the colour table right after the
@@ -126,39 +127,93 @@ QString lzwProblem(const QByteArray& d, qsizetype pos, qint64 pixels) {
   }
 }
 
-// A GIF file up to the end of its first picture, which is all the decoder
-// reads: the canvas it will allocate (the larger of the logical screen and
-// the picture's own extent) within bounds, and the picture's data whole.
-QString gifProblem(const QByteArray& d) {
+// One GIF picture from its image descriptor at pos (just after its 0x2C):
+// the canvas the decoder will draw it on (the larger of the logical screen
+// and the picture's own extent) within bounds, and its data whole. Moves
+// pos past the picture.
+QString gifPictureProblem(const QByteArray& d, qsizetype& pos, qint64 screenW, qint64 screenH) {
+  const qsizetype size = d.size();
+  if (pos + 9 > size) return QStringLiteral("the GIF file is cut short");
+  const qint64 left = le16(d, pos), top = le16(d, pos + 2), w = le16(d, pos + 4), h = le16(d, pos + 6);
+  const uchar flags = uchar(d[pos + 8]);
+  pos += 9;
+  if (flags & 0x80) pos += 3 << ((flags & 7) + 1);  // local colour table
+  if (w == 0 || h == 0) return QStringLiteral("a picture in the GIF file has no width or height");
+  if (const QString why = PictureSizeProblem(std::max(screenW, left + w), std::max(screenH, top + h)); !why.isEmpty())
+    return why;
+  const qsizetype data = pos++;  // the code size, then the sub-blocks
+  if (pos > size || !skipSubBlocks(d, pos)) return QStringLiteral("the GIF file is cut short");
+  return lzwProblem(d, data, w * h);
+}
+
+// A GIF file: its first picture must pass; the pictures after it are its
+// frames, counted up to the end, or up to the first that is damaged or cut
+// short (the decoder stops there too).
+QString gifProblem(const QByteArray& d, PictureCheck& c) {
   const qsizetype size = d.size();
   if (size < 13) return QStringLiteral("the GIF file is cut short");
   const qint64 screenW = le16(d, 6), screenH = le16(d, 8);
   qsizetype pos = 13;
   if (uchar(d[10]) & 0x80) pos += 3 << ((uchar(d[10]) & 7) + 1);  // global colour table
+  int pictures = 0;
+  QString why = QStringLiteral("the GIF file is cut short");
   while (pos < size) {
     const uchar block = uchar(d[pos++]);
     if (block == 0x21) {  // extension: its label, then sub-blocks
       ++pos;
       if (!skipSubBlocks(d, pos)) break;
     } else if (block == 0x2C) {  // image descriptor
-      if (pos + 9 > size) break;
-      const qint64 left = le16(d, pos), top = le16(d, pos + 2), w = le16(d, pos + 4), h = le16(d, pos + 6);
-      const uchar flags = uchar(d[pos + 8]);
-      pos += 9;
-      if (flags & 0x80) pos += 3 << ((flags & 7) + 1);  // local colour table
-      if (w == 0 || h == 0) return QStringLiteral("a picture in the GIF file has no width or height");
-      if (const QString why = PictureSizeProblem(std::max(screenW, left + w), std::max(screenH, top + h)); !why.isEmpty())
-        return why;
-      const qsizetype data = pos++;  // the code size, then the sub-blocks
-      if (pos > size || !skipSubBlocks(d, pos)) break;
-      return lzwProblem(d, data, w * h);
-    } else if (block == 0x3B) {
-      return QStringLiteral("the GIF file holds no picture");
+      why = gifPictureProblem(d, pos, screenW, screenH);
+      if (!why.isEmpty()) break;
+      ++pictures;
     } else {
-      return QStringLiteral("the GIF file is damaged");
+      why = block == 0x3B ? QStringLiteral("the GIF file holds no picture") : QStringLiteral("the GIF file is damaged");
+      break;
     }
   }
-  return QStringLiteral("the GIF file is cut short");
+  c.frames = pictures;
+  return pictures > 0 ? QString() : why;
+}
+
+// A PNG file, chunk by chunk (a length, a type, the data, a checksum the
+// decoder checks): a header of a kind the decoder reads and a size within
+// bounds, no critical chunk it does not know, at least one data chunk, and
+// the end chunk. The chunks that make the pixels are copied for the decoder.
+QString pngProblem(const QByteArray& d, PictureCheck& c) {
+  const qsizetype size = d.size();
+  if (size < 33) return QStringLiteral("the PNG file is cut short");
+  if (be32(d, 8) != 13 || std::memcmp(at(d, 12), "IHDR", 4) != 0)
+    return QStringLiteral("the PNG file does not start with its header");
+  const qint64 w = be32(d, 16), h = be32(d, 20);
+  const int depth = uchar(d[24]), colour = uchar(d[25]);
+  // Depths by colour type: 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA.
+  const bool known = (colour == 0 && (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+                     (colour == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
+                     ((colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16));
+  if (!known || d[26] != 0 || d[27] != 0 || uchar(d[28]) > 1)
+    return QStringLiteral("the PNG header is of no known kind (colour type %1 at %2 bits)").arg(colour).arg(depth);
+  if (const QString why = PictureSizeProblem(w, h); !why.isEmpty()) return why;
+  QByteArray decodable = d.left(33);
+  int dataChunks = 0;
+  for (qsizetype pos = 33; pos + 12 <= size;) {
+    const qint64 length = be32(d, pos);
+    if (pos + 12 + length > size) break;
+    const QByteArray type = d.mid(pos + 4, 4);
+    const qsizetype next = pos + 12 + qsizetype(length);
+    if (type == "IEND") {
+      if (dataChunks == 0) return QStringLiteral("the PNG file holds no picture");
+      c.decodable = decodable + d.mid(pos, 12);
+      return {};
+    }
+    if (type == "IDAT" || type == "PLTE" || type == "tRNS") {
+      dataChunks += type == "IDAT";
+      decodable += d.mid(pos, next - pos);
+    } else if (type == "IHDR" || !(type[0] & 0x20)) {  // a second header, or a critical chunk of no known kind
+      return QStringLiteral("the PNG file is damaged (a %1 chunk)").arg(QString::fromLatin1(type.toHex()));
+    }
+    pos = next;
+  }
+  return QStringLiteral("the PNG file is cut short");
 }
 
 // The frame of a JPEG as its header gives it.
@@ -296,6 +351,7 @@ std::optional<PictureFormat> PictureFormatOf(const QByteArray& d) {
   if (d.startsWith("BM")) return PictureFormat::Bmp;
   if (d.startsWith("\xFF\xD8\xFF")) return PictureFormat::Jpeg;
   if (d.startsWith("GIF87a") || d.startsWith("GIF89a")) return PictureFormat::Gif;
+  if (d.startsWith("\x89PNG\r\n\x1A\n")) return PictureFormat::Png;
   return std::nullopt;
 }
 
@@ -312,8 +368,12 @@ QString PictureSizeProblem(qint64 w, qint64 h) {
 
 PictureCheck CheckPictureFile(const QByteArray& data, PictureFormat format) {
   PictureCheck c;
-  c.problem = format == PictureFormat::Bmp ? bmpProblem(data, c) : format == PictureFormat::Gif ? gifProblem(data)
-                                                                                               : jpegProblem(data, c);
+  switch (format) {
+    case PictureFormat::Bmp: c.problem = bmpProblem(data, c); break;
+    case PictureFormat::Gif: c.problem = gifProblem(data, c); break;
+    case PictureFormat::Jpeg: c.problem = jpegProblem(data, c); break;
+    case PictureFormat::Png: c.problem = pngProblem(data, c); break;
+  }
   return c;
 }
 

@@ -10,9 +10,10 @@
 
 namespace qv {
 
-enum class PictureFormat { Bmp, Jpeg, Gif };
+enum class PictureFormat { Bmp, Jpeg, Gif, Png };
 
-// BMP, JPEG or GIF by the file's first bytes; nullopt for anything else.
+// BMP, JPEG, GIF or PNG by the file's first bytes; nullopt for anything
+// else.
 std::optional<PictureFormat> PictureFormatOf(const QByteArray& data);
 
 // Why a picture of w x h pixels is not read (the bounds are in
@@ -30,19 +31,30 @@ constexpr qint64 MaxJpegBlockVisits = 64 * 1024 * 1024;
 // What the checks found: why the file is not read, or else the size and
 // format of the picture its decoder will make (as the headers tell it; the
 // decoder may prove it wrong) and whether its data may leave pixels out.
+// A GIF tells how many whole pictures (frames) it holds; a PNG gives the
+// bytes its decoder reads.
 struct PictureCheck {
   QString problem;
   QSize size;
   QImage::Format format = QImage::Format_Invalid;
   bool runLength = false;
+  int frames = 1;
+  QByteArray decodable;
 };
 
 // Checks a file of the given format:
 //  - BMP: a header kind, depth and compression the decoder reads, a size
 //    within bounds, and for uncompressed pixels every row in the file, from
 //    where the decoder starts reading them.
-//  - GIF: the first picture (all the decoder reads) within bounds, its data
-//    whole, and its compressed codes giving every one of its pixels.
+//  - GIF: the first picture within bounds, its data whole, and its
+//    compressed codes giving every one of its pixels; the pictures after it
+//    that pass the same checks are counted as its frames, up to the first
+//    that does not.
+//  - PNG: a header of a known kind and a size within bounds, every chunk
+//    whole up to the end chunk, and at least one data chunk. Only the chunks
+//    that make the pixels (header, palette, transparency, data, end) are
+//    handed to the decoder: texts, profiles and the like never reach it, so
+//    no compressed text can grow in memory.
 //  - JPEG: a frame within bounds, at least one scan, every scan's data up to
 //    the end marker, and the scans within the bounds above.
 PictureCheck CheckPictureFile(const QByteArray& data, PictureFormat format);

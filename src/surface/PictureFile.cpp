@@ -1,11 +1,12 @@
 // Picture file reading within fixed bounds, and the 24-bit bitmap writer.
 //
-// A file is read only when its first bytes make it a BMP, JPEG or GIF
+// A file is read only when its first bytes make it a BMP, JPEG, GIF or PNG
 // picture and its headers pass the checks of PictureChecks; only then does
 // Qt's decoder for that one format run, under an allocation limit, and the
 // decoded size is checked again. The BMP and JPEG decoders draw onto a
 // picture we give them, cleared first, so that no pixel they leave out can
-// hold memory of the program.
+// hold memory of the program; the GIF and PNG decoders write every pixel of
+// a picture they read whole.
 #include "surface/PictureFile.h"
 
 #include "surface/PictureChecks.h"
@@ -14,6 +15,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 
 #include <cstring>
@@ -54,8 +56,20 @@ class JpegDamageWatch {
 };
 
 const char* decoderName(PictureFormat format) {
-  return format == PictureFormat::Bmp ? "bmp" : format == PictureFormat::Jpeg ? "jpeg" : "gif";
+  switch (format) {
+    case PictureFormat::Bmp: return "bmp";
+    case PictureFormat::Jpeg: return "jpeg";
+    case PictureFormat::Gif: return "gif";
+    case PictureFormat::Png: return "png";
+  }
+  return "";
 }
+
+// The decoders that write every pixel themselves, onto a picture they make.
+bool fillsOwnPicture(PictureFormat format) { return format == PictureFormat::Gif || format == PictureFormat::Png; }
+
+// The decoders allocate their picture through this limit (in MiB).
+void limitAllocation() { QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024))); }
 
 // Decodes data onto img, which the decoder takes as its picture when it has
 // the size and format the decoder makes (it allocates a new one otherwise).
@@ -82,18 +96,17 @@ QImage canvas(QSize size, QImage::Format format, uchar fill) {
 }
 
 PictureResult decode(const QByteArray& data, PictureFormat format, const PictureCheck& check, uchar fill) {
-  // The decoders allocate their picture through this limit (in MiB).
-  QImageReader::setAllocationLimit(int(MaxPicturePixels * 4 / (1024 * 1024)));
+  limitAllocation();
   // A run-length bitmap leaves out the pixels its data skips: they are
   // colour 0, as in Windows.
   if (check.runLength) fill = 0;
-  // The GIF decoder fills its own picture.
-  QImage img = format == PictureFormat::Gif ? QImage() : canvas(check.size, check.format, fill);
+  const bool own = fillsOwnPicture(format);
+  QImage img = own ? QImage() : canvas(check.size, check.format, fill);
   const uchar* const given = img.isNull() ? nullptr : img.constBits();
   QString why;
   JpegDamageWatch watch;
-  if (!readOnto(data, format, img, why)) return {{}, why};
-  if (format != PictureFormat::Gif && img.constBits() != given) {
+  if (!readOnto(check.decodable.isEmpty() ? data : check.decodable, format, img, why)) return {{}, why};
+  if (!own && img.constBits() != given) {
     // The decoder made another size or format than its header said: once
     // more, onto a cleared picture of what it made.
     const QSize size = img.size();
@@ -128,30 +141,98 @@ void packBgrRow(const quint32* s, int w, uchar* d, int stride) {
   std::memset(d, 0, size_t(end - d));
 }
 
+// A decoded picture as RGB32, or as ARGB32 when it is a GIF or PNG with an
+// alpha channel. A bitmap's fourth byte never counts as transparency: many
+// bitmaps leave it zero. Converted in place where the depth allows, so no
+// second copy is held.
+QImage withTransparency(QImage img, PictureFormat format) {
+  const bool alpha = fillsOwnPicture(format) && img.hasAlphaChannel();
+  const QImage::Format wanted = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+  return img.format() == wanted ? img : std::move(img).convertToFormat(wanted);
+}
+
+// A file's bytes, its format and its checks; false with the reason when the
+// file is not read.
+bool checkData(const QByteArray& data, PictureFormat& format, PictureCheck& check, QString& why) {
+  if (data.isEmpty()) why = QStringLiteral("the file is empty");
+  else if (data.size() > MaxPictureFileBytes) why = QStringLiteral("the file is too large to be a picture");
+  else if (const auto f = PictureFormatOf(data)) format = *f;
+  else why = QStringLiteral("it is not a BMP, JPEG, GIF or PNG picture");
+  if (!why.isEmpty()) return false;
+  check = CheckPictureFile(data, format);
+  why = check.problem;
+  return why.isEmpty();
+}
+
+// The frames of an animated GIF after the checks, each handed on as it is
+// decoded; the decoder composes each frame over the ones before.
+QString readGifFrames(const QByteArray& data, int count, const FrameTaker& take) {
+  limitAllocation();
+  QBuffer buffer;
+  buffer.setData(data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "gif");
+  reader.setAutoDetectImageFormat(false);
+  for (int i = 0; i < count; ++i) {
+    QImage img;
+    if (!reader.read(&img) || img.isNull() || !PictureSizeProblem(img.width(), img.height()).isEmpty()) {
+      if (i > 0) break;  // the frames before it stand
+      return QStringLiteral("the picture could not be read (%1)").arg(reader.errorString());
+    }
+    take(withTransparency(std::move(img), PictureFormat::Gif), reader.nextImageDelay());
+  }
+  return {};
+}
+
 }  // namespace
 
-PictureResult LoadPicture(const QString& path) {
+PictureResult LoadPicture(const QString& path, QRgb under) {
   QByteArray bytes;
   const Outcome read = ReadFileCapped(path, MaxPictureFileBytes, bytes);
   if (!read.succeeded()) return {{}, read.failure().reason};
-  return LoadPictureData(bytes);
+  return LoadPictureData(bytes, under);
 }
 
 PictureResult DecodePictureOnto(const QByteArray& data, uchar fill) {
-  if (data.isEmpty()) return {{}, QStringLiteral("the file is empty")};
-  if (data.size() > MaxPictureFileBytes) return {{}, QStringLiteral("the file is too large to be a picture")};
-  const std::optional<PictureFormat> format = PictureFormatOf(data);
-  if (!format) return {{}, QStringLiteral("it is not a BMP, JPEG or GIF picture")};
-  const PictureCheck check = CheckPictureFile(data, *format);
-  if (!check.problem.isEmpty()) return {{}, check.problem};
-  return decode(data, *format, check, fill);
+  PictureFormat format{};
+  PictureCheck check;
+  QString why;
+  if (!checkData(data, format, check, why)) return {{}, why};
+  return decode(data, format, check, fill);
 }
 
-PictureResult LoadPictureData(const QByteArray& data) {
-  PictureResult r = DecodePictureOnto(data, 0);
-  if (!r.ok() || r.image.format() == QImage::Format_RGB32) return r;
-  // Converted in place where the depth allows, so no second copy is held.
-  return {std::move(r.image).convertToFormat(QImage::Format_RGB32), {}};
+QImage Flattened(QImage img, QRgb under) {
+  if (img.format() != QImage::Format_ARGB32) return std::move(img).convertToFormat(QImage::Format_RGB32);
+  QImage out(img.size(), QImage::Format_RGB32);
+  out.fill(under);
+  QPainter(&out).drawImage(0, 0, img);
+  return out;
+}
+
+PictureResult LoadPictureData(const QByteArray& data, QRgb under) {
+  PictureFormat format{};
+  PictureCheck check;
+  QString why;
+  if (!checkData(data, format, check, why)) return {{}, why};
+  PictureResult r = decode(data, format, check, 0);
+  if (!r.ok()) return r;
+  return {Flattened(withTransparency(std::move(r.image), format), under), {}};
+}
+
+FramesResult ReadPictureFrames(const QString& path, int maxFrames, const FrameTaker& take) {
+  QByteArray data;
+  const Outcome read = ReadFileCapped(path, MaxPictureFileBytes, data);
+  if (!read.succeeded()) return {read.failure().reason, 0};
+  PictureFormat format{};
+  PictureCheck check;
+  QString why;
+  if (!checkData(data, format, check, why)) return {why, 0};
+  if (format == PictureFormat::Gif && check.frames > 1 && maxFrames > 1)
+    return {readGifFrames(data, std::min(check.frames, maxFrames), take), check.frames};
+  PictureResult r = decode(data, format, check, 0);
+  if (!r.ok()) return {r.error, 0};
+  take(withTransparency(std::move(r.image), format), 0);
+  return {{}, 1};
 }
 
 bool SamePixels(const QImage& a, const QImage& b) {

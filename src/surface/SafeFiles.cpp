@@ -40,6 +40,10 @@ class ReadFd {
   ReadFd(const ReadFd&) = delete;
   ReadFd& operator=(const ReadFd&) = delete;
   int get() const { return fd_; }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
 
  private:
   int fd_;
@@ -172,18 +176,44 @@ bool IsReadOnlyFile(const QString& path) {
   return (st.st_mode & 0222) == 0;
 }
 
-Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes) {
-  bytes.clear();
+namespace {
+
+// Opens a plain file for reading; a folder, pipe, device or socket is
+// refused without waiting on it. Non-blocking, so that a pipe put in the
+// file's place after the check does not wait for a writer; the descriptor
+// is checked again.
+Outcome openPlainFile(const QString& path, ReadFd& fd, struct stat& st) {
   const QByteArray name = native(path);
-  struct stat st {};
   if (::stat(name.constData(), &st) != 0) return Outcome::failed(path, systemReason(errno));
   if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(path, why);
-  // Non-blocking, so that a pipe put in the file's place after the check
-  // does not wait for a writer; the descriptor is checked again below.
-  const ReadFd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  fd.reset(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (fd.get() < 0) return Outcome::failed(path, systemReason(errno));
   if (::fstat(fd.get(), &st) != 0) return Outcome::failed(path, systemReason(errno));
   if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(path, why);
+  return Outcome::done();
+}
+
+}  // namespace
+
+Outcome ReadFileHead(const QString& path, int count, QByteArray& bytes) {
+  bytes.clear();
+  ReadFd fd(-1);
+  struct stat st {};
+  if (const Outcome opened = openPlainFile(path, fd, st); !opened.succeeded()) return opened;
+  QByteArray out(count, Qt::Uninitialized);
+  ssize_t n = -1;
+  do n = ::read(fd.get(), out.data(), size_t(count));
+  while (n < 0 && errno == EINTR);
+  if (n < 0) return Outcome::failed(path, systemReason(errno));
+  bytes = out.left(qsizetype(n));
+  return Outcome::done();
+}
+
+Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes) {
+  bytes.clear();
+  ReadFd fd(-1);
+  struct stat st {};
+  if (const Outcome opened = openPlainFile(path, fd, st); !opened.succeeded()) return opened;
 
   // The reported size is only a hint: reading goes on until the end of the
   // file or past the cap. Reads are made in whole 64 KiB blocks, which

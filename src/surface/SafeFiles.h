@@ -51,5 +51,7 @@ bool IsReadOnlyFile(const QString& path);
 // or socket is refused, without waiting on it, by a reason that says what
 // the path is.
 Outcome ReadFileCapped(const QString& path, qint64 maxBytes, QByteArray& bytes);
+// The first bytes (at most count) of a plain file, refused as above.
+Outcome ReadFileHead(const QString& path, int count, QByteArray& bytes);
 
 }  // namespace qv

@@ -153,6 +153,12 @@ class TestCli : public QObject {
     QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "copy.QV1";
     QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
     QTest::newRow("export no --html") << QStringList{"export", demo} << 2 << "--html";
+    QTest::newRow("drop no --at") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", demo} << 2 << "--at";
+    QTest::newRow("drop a project") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", demo, "--at", "5,5"}
+                                    << 2 << "not a project";
+    QTest::newRow("drop no picture") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", tmp.filePath("x.Q"),
+                                                    "--at", "5,5"}
+                                     << 1 << "not a BMP, JPEG, GIF or PNG";
     QTest::newRow("export nowhere") << QStringList{"export", demo, "--html", tmp.filePath("none/p.html")} << 1 << "p.html";
   }
 
@@ -166,6 +172,46 @@ class TestCli : public QObject {
     if (code != 3) QVERIFY2(r.out.isEmpty(), r.out.constData());
     QVERIFY(!QFileInfo::exists("never.png") && !QFileInfo::exists(tmp.filePath("ab")));
     QVERIFY(QDir(tmp.path()).entryList({".*", "out.*", "*.jpg"}, QDir::Files | QDir::Hidden).isEmpty());
+  }
+
+  // An animated GIF of four frames (delays 100, 200, 300 and 400 ms) dropped
+  // on free Board space becomes a new Pane of 2 x 2 Cels, held for 250 ms
+  // (8 frames) each, that play shows in order: red with a transparent
+  // corner, green, blue, red over green, and again.
+  void droppedAnimationPlaysItsCels() {
+    const QString out = tmp.filePath("anim.QV1"), frames = tmp.filePath("frames");
+    const QString gif = qEnvironmentVariable("QUORVEL_PICTURE_SEEDS") + "/animation.gif";
+    qv::fixtures::Ran r = cli({"drop", demo, out, "--picture", gif, "--at", "700,60"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    r = cli({"dump", out});
+    const QJsonObject pane = QJsonDocument::fromJson(r.out)["Panes"].toArray().last().toObject();
+    QCOMPARE(pane["Label"].toString(), QString("animation"));
+    const QStringList fields{"Left", "Top", "Width", "Height", "CelsAcross", "CelsDown", "CelCount", "CelWidth", "CelDelay"};
+    QList<int> got;
+    for (const QString& f : fields) got << pane[f].toInt();
+    QCOMPARE(got, QList<int>({695, 55, 20, 20, 2, 2, 4, 10, 8}));
+    QVERIFY(pane["BlackTransparent"].toBool());
+    QVERIFY(QDir().mkpath(frames));
+    r = cli({"play", out, "--frames", "40", "--png-dir", frames});
+    QVERIFY2(r.code == 0, r.err.constData());
+    // Each frame's Cel by two of its pixels (top half, bottom half), and the
+    // corner: transparent in the first Cel only. Runs of one Cel are counted.
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    QList<std::pair<QRgb, QRgb>> cels;
+    QList<int> lengths;
+    for (int f = 1; f <= 40; ++f) {
+      const QImage board(QDir(frames).filePath(QString("frame_%1.png").arg(f, 5, 10, QChar('0'))));
+      const std::pair<QRgb, QRgb> cel{board.pixel(700, 57) | 0xFF000000, board.pixel(700, 62) | 0xFF000000};
+      const bool corner = board.pixel(695, 55) == cel.first;
+      const bool firstCel = cel == std::pair<QRgb, QRgb>{red, red};
+      QCOMPARE(corner, !firstCel);
+      if (cels.isEmpty() || cels.last() != cel) cels << cel, lengths << 0;
+      ++lengths.last();
+    }
+    const QList<std::pair<QRgb, QRgb>> cycle{{red, red}, {green, green}, {blue, blue}, {red, green}};
+    QVERIFY(cels.size() >= 5);
+    for (int i = 0; i < cels.size(); ++i) QCOMPARE(cels[i], cycle[i % 4]);
+    for (int i = 1; i + 1 < cels.size(); ++i) QCOMPARE(lengths[i], 8);
   }
 
   // Listing reads names and sizes, not pictures: four bitmaps of 160 MB

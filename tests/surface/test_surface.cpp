@@ -333,6 +333,62 @@ class TestSurface : public QObject {
     QCOMPARE(LoadPicture(QFINDTESTDATA("data/picture87a.gif")).image, gif);
     QCOMPARE(QList<QRgb>({gif.pixel(0, 0), gif.pixel(1, 0), gif.pixel(0, 1), gif.pixel(1, 1)}),
              QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)}));
+    // The PNGs show the pattern over black: their transparent black stays
+    // black, the blue at alpha 127 is half dark; a 16-bit grey keeps its
+    // levels, and a compressed text changes nothing.
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 6; ++x) pattern.setPixel(x, y, palette[(x + 2 * y) % 4]);
+    QImage rgba = pattern;
+    rgba.setPixel(5, 3, qRgb(0, 0, 127));
+    QCOMPARE(LoadPicture(seeds.filePath("picture-rgba.png")).image, rgba);
+    QCOMPARE(LoadPicture(seeds.filePath("picture-palette.png")).image, pattern);
+    QCOMPARE(LoadPicture(seeds.filePath("picture-text.png")).image, pattern);
+    const QImage grey = LoadPicture(seeds.filePath("picture-grey16.png")).image;
+    for (int i = 0; i < 4; ++i) QCOMPARE(qGreen(grey.pixel(i, 0)), qRound((i % 4) * 20000 / 257.0));
+    // Laid over another colour, the transparent black takes it.
+    QCOMPARE(LoadPicture(seeds.filePath("picture-rgba.png"), qRgb(9, 9, 9)).image.pixel(0, 0), qRgb(9, 9, 9));
+  }
+
+  // An animated GIF gives its frames in order, each composed over the ones
+  // before, with their delays; fewer when fewer are asked for. A still
+  // picture is one frame of no delay, keeping its alpha when it is a PNG.
+  void framesOfAnAnimation() {
+    const QDir seeds(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"));
+    QList<QRgb> corners, middles;
+    QList<int> delays;
+    const auto take = [&](const QImage& frame, int delay) {
+      QCOMPARE(frame.format(), QImage::Format_ARGB32);
+      corners << frame.pixel(0, 0);
+      middles << frame.pixel(4, 4);
+      delays << delay;
+    };
+    FramesResult r = ReadPictureFrames(seeds.filePath("animation.gif"), 25, take);
+    QVERIFY2(r.error.isEmpty() && r.frames == 4, qPrintable(r.error));
+    QCOMPARE(delays, QList<int>({100, 200, 300, 400}));
+    QCOMPARE(corners, QList<QRgb>({0u, qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 0)}));
+    QCOMPARE(middles, QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(0, 255, 0)}));
+    corners.clear();
+    r = ReadPictureFrames(seeds.filePath("animation.gif"), 2, take);
+    QVERIFY(r.error.isEmpty() && r.frames == 4 && corners.size() == 2);
+    // Cut inside its third frame: the two whole frames stand.
+    QTemporaryDir dir;
+    const QByteArray gif = readFile(seeds.filePath("animation.gif"));
+    const QByteArray descriptor("\x2c\0\0\0\0\x08\0\x08\0\0", 10);
+    const qsizetype third = gif.indexOf(descriptor, gif.indexOf(descriptor, gif.indexOf(descriptor) + 1) + 1);
+    QVERIFY(third > 0);
+    QVERIFY(writeFile(dir.filePath("cut.gif"), gif.left(third + 14)));
+    corners.clear();
+    r = ReadPictureFrames(dir.filePath("cut.gif"), 25, take);
+    QVERIFY2(r.error.isEmpty() && r.frames == 2 && corners.size() == 2, qPrintable(r.error));
+    // A still PNG: one frame, its alpha kept.
+    QImage still;
+    r = ReadPictureFrames(seeds.filePath("picture-rgba.png"), 25, [&](const QImage& f, int delay) {
+      still = f;
+      QCOMPARE(delay, 0);
+    });
+    QVERIFY(r.frames == 1 && still.format() == QImage::Format_ARGB32 && qAlpha(still.pixel(5, 3)) == 127);
+    r = ReadPictureFrames(dir.filePath("none.gif"), 25, take);
+    QVERIFY(r.frames == 0 && !r.error.isEmpty());
   }
 
   // A 1-bit bitmap at each size limit reads whole; one pixel more a side or
@@ -385,7 +441,7 @@ class TestSurface : public QObject {
       const QList<QByteArray> f = line.split('\t');
       QTest::newRow(f[0]) << QString(f[0]) << readFile(QFINDTESTDATA("data/refused/" + QString(f[0]))) << QString(f[1]);
     }
-    QCOMPARE(rows.size(), 26);
+    QCOMPARE(rows.size(), 29);
     QTest::newRow("folder") << QString("folder.bmp") << QByteArray() << QString("it is a folder, not a file");
     QTest::newRow("pipe") << QString("pipe.bmp") << QByteArray() << QString("it is a named pipe (FIFO), not a file");
   }
@@ -413,7 +469,7 @@ class TestSurface : public QObject {
     for (const QString dir : {qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"), QFINDTESTDATA("data/refused")})
       for (const QString& name : QDir(dir).entryList(QDir::Files)) files << dir + "/" + name;
     files << QFINDTESTDATA("data/rle-end.bmp");
-    QCOMPARE(files.size(), 11 + 26 + 1);
+    QCOMPARE(files.size(), 16 + 29 + 1);
     for (const QString& file : files) {
       const QByteArray bytes = readFile(file);
       const PictureResult a = DecodePictureOnto(bytes, 0x00), b = DecodePictureOnto(bytes, 0xFF);

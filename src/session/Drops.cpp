@@ -1,0 +1,111 @@
+// Dropped files: what a drop would do, and doing it.
+#include "session/Drops.h"
+
+#include "editing/Panes.h"
+#include "imaging/BoardRender.h"
+#include "imaging/Pictures.h"
+#include "imaging/Sheets.h"
+#include "project/ProjectCommands.h"
+#include "session/Commands.h"
+#include "shell/Workspace.h"
+#include "surface/PictureChecks.h"
+#include "surface/SafeFiles.h"
+
+#include <QFileInfo>
+
+namespace qv {
+namespace {
+
+// The Pane whose hover box shows at the point: the first in slot order whose
+// shown part (its first Cel) holds it; 0 for none.
+int paneAt(const Workspace& ws, QPoint at) {
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    if (!isSet(p.InUse)) continue;
+    const int w = p.CelCount > 1 ? p.CelWidth : p.Width, h = p.CelCount > 1 ? p.CelHeight : p.Height;
+    if (p.Left <= at.x() && at.x() <= p.Left + w && p.Top <= at.y() && at.y() <= p.Top + h) return n;
+  }
+  return 0;
+}
+
+// Empty when the file's first bytes are a picture's, else the reason.
+QString notAPicture(const QString& path) {
+  QByteArray head;
+  const Outcome read = ReadFileHead(path, 16, head);
+  if (!read.succeeded()) return read.failure().reason;
+  return PictureFormatOf(head) ? QString() : QStringLiteral("it is not a BMP, JPEG, GIF or PNG picture");
+}
+
+DropPlan refused(const QString& why) { return {DropKind::Refused, 0, why}; }
+
+}  // namespace
+
+QSize NewPaneSizeFor(QSize picture) {
+  const QSize fitted = picture.width() > CellSize || picture.height() > CellSize
+                           ? picture.scaled(CellSize, CellSize, Qt::KeepAspectRatio)
+                           : picture;
+  return {std::clamp(fitted.width(), MinPaneSide, CellSize), std::clamp(fitted.height(), MinPaneSide, CellSize)};
+}
+
+DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at) {
+  if (isSet(ws.run.Running)) return refused(QStringLiteral("files are not taken while the project runs"));
+  if (path.endsWith(QLatin1String(".QV1"), Qt::CaseInsensitive)) {
+    if (QFileInfo(path).isFile()) return {DropKind::Project, 0, {}};
+    return refused(QStringLiteral("it is not a project file"));
+  }
+  if (ws.win.picIntro.Visible) return refused(QStringLiteral("a picture needs a project to go into"));
+  if (const QString why = notAPicture(path); !why.isEmpty()) return refused(why);
+  if (const int slot = paneAt(ws, at)) return {DropKind::IntoPane, slot, {}};
+  if (ws.project.PaneCount >= MaxPanes) return refused(QStringLiteral("the Board holds 50 Panes, the most it can"));
+  return {DropKind::NewPane, 0, {}};
+}
+
+Outcome DropFile(Workspace& ws, const QString& path, QPoint at) {
+  const DropPlan plan = PlanDrop(ws, path, at);
+  if (plan.kind == DropKind::Refused) return Outcome::failed(path, plan.refusal);
+  const QString file = QFileInfo(path).absoluteFilePath();
+  if (plan.kind == DropKind::Project) {
+    if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Load a Project")); !first.succeeded()) return first;
+    return FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(file)));
+  }
+  PanePicture pic;
+  const Outcome read = ReadPanePicture(file, pic);
+  if (read.hasFailed()) return read;
+  ws.history.Begin(ws);
+  int slot = plan.slot;
+  if (plan.kind == DropKind::NewPane) {
+    if (!AddPane(ws).succeeded()) {
+      ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
+      return Outcome::cancelled();
+    }
+    slot = ws.pointer.CurrentPane;
+    PaneRecord& p = ws.Pane(slot);
+    const QSize size = NewPaneSizeFor(pic.picture.size());
+    p.Width = Integer(size.width());
+    p.Height = Integer(size.height());
+    p.CelWidth = CelSize(p.Width, p.CelsAcross);
+    p.CelHeight = CelSize(p.Height, p.CelsDown);
+    // What shows (an animation's first Cel) is centred on the point where
+    // the file was let go, not past the Board's top or left edge.
+    const QSize shown = pic.cels ? pic.cels->cel : size;
+    p.Left = Integer(std::max(at.x() - shown.width() / 2, 0));
+    p.Top = Integer(std::max(at.y() - shown.height() / 2, 0));
+  }
+  PutPictureIntoPane(ws, slot, pic, QFileInfo(file).fileName());
+  ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
+  RedrawBoard(ws);
+  return read;
+}
+
+}  // namespace qv
+
+namespace qv {
+
+Outcome BoardFileDropped(Workspace& ws, const QString& path, QPoint at) {
+  const bool project = PlanDrop(ws, path, at).kind == DropKind::Project;
+  const Outcome outcome = DropFile(ws, path, at);
+  ReportOutcome(ws, project ? Command::LoadsProject : Command::LoadsPicture, outcome);
+  return outcome;
+}
+
+}  // namespace qv
