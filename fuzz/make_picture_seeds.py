@@ -5,7 +5,7 @@ file the reader takes. Every bitmap shows the same 6 x 4 pattern: pixel
 (x, y) has palette entry (x + 2y) mod 4 (mod 2 at 1 bit) of black, red,
 green, blue. The JPEG is one flat colour, (200, 40, 80). The PNGs show the
 pattern too, with transparency; animation.gif is four 8 x 8 frames (see
-animation_frames)."""
+animation_frames), and two longer animations of solid frames."""
 import os
 import struct
 import subprocess
@@ -133,13 +133,13 @@ def animation_frames():
     return [red, [2] * 64, [3] * 64, [1] * 32 + [2] * 32]
 
 
-def gif_animation(frames, delays):
-    out = b"GIF89a" + struct.pack("<HHBBB", 8, 8, 0x91, 0, 0) + b"".join(bytes(c) for c in PALETTE)
+def gif_animation(frames, delays, side=8):
+    out = b"GIF89a" + struct.pack("<HHBBB", side, side, 0x91, 0, 0) + b"".join(bytes(c) for c in PALETTE)
     out += b"\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00"  # loops for ever
     for pixels, delay in zip(frames, delays):
         # Graphic control: disposal 1 (keep), transparent entry 0.
         out += b"\x21\xf9\x04\x05" + struct.pack("<H", delay) + b"\x00\x00"
-        out += b"\x2c" + struct.pack("<HHHHB", 0, 0, 8, 8, 0) + gif_lzw(pixels)
+        out += b"\x2c" + struct.pack("<HHHHB", 0, 0, side, side, 0) + gif_lzw(pixels)
     return out + b"\x3b"
 
 
@@ -154,6 +154,9 @@ seeds = {
     "bitmap-1bit.bmp": bmp(1),
     "picture.gif": GIF,
     "animation.gif": gif_animation(animation_frames(), [10, 20, 30, 40]),
+    # 7 and 27 frames of 4 x 4, frame k all of palette entry k mod 3 + 1.
+    "animation-7.gif": gif_animation([[k % 3 + 1] * 16 for k in range(7)], [5] * 7, side=4),
+    "animation-27.gif": gif_animation([[k % 3 + 1] * 16 for k in range(27)], [5] * 27, side=4),
     "picture-rgba.png": png(6, 8, [rgba_row(y) for y in range(H)]),
     "picture-palette.png": png(3, 8, [bytes(index(x, y, 8) for x in range(W)) for y in range(H)],
                                plte=b"".join(bytes(c) for c in PALETTE), trns=b"\x00"),

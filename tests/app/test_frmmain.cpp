@@ -222,6 +222,55 @@ class TestFrmMain : public QObject {
     QVERIFY(m.w.menus()->action(Command::Undo)->isEnabled() && !m.w.menus()->action(Command::Redo)->isEnabled());
   }
 
+  // Files from the file manager, through Qt's drag events: one picture is
+  // taken over free space and over a Pane, text and a file of no picture
+  // are not; the picture dropped on free space is a new Pane centred there,
+  // its transparent part showing the Board once the drop has ended; Ctrl+Z
+  // takes it back.
+  void filesDroppedOnTheBoard() {
+    Window m;
+    QWidget* stage = m.get("picStage");
+    QVERIFY(stage->acceptDrops());
+    QTemporaryDir dir;
+    QImage sticker(40, 40, QImage::Format_ARGB32);
+    sticker.fill(Qt::transparent);
+    for (int y = 10; y < 30; ++y)
+      for (int x = 10; x < 30; ++x) sticker.setPixel(x, y, qRgb(0, 200, 0));
+    QVERIFY(sticker.save(dir.filePath("sticker.png")));
+    QVERIFY(fixtures::writeFile(dir.filePath("notes.txt"), "no picture"));
+    const auto files = [&](const QString& name) {
+      auto* data = new QMimeData;
+      data->setUrls({QUrl::fromLocalFile(dir.filePath(name))});
+      return std::unique_ptr<QMimeData>(data);
+    };
+    const auto taken = [&](const QMimeData& data, QPoint at) {
+      QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(stage, &enter);
+      if (!enter.isAccepted()) return false;
+      QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(stage, &move);
+      return move.isAccepted() && move.dropAction() == Qt::CopyAction;
+    };
+    QMimeData text;
+    text.setText("hello");
+    const auto picture = files("sticker.png");
+    QVERIFY(!taken(text, {400, 300}) && !taken(*files("notes.txt"), {400, 300}));
+    QVERIFY(taken(*picture, {400, 300}));
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, picture.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(stage, &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(m.ws.project.PaneCount, Integer(1));
+    const PaneRecord& p = m.ws.Pane(1);
+    QCOMPARE(QList<int>({p.Left, p.Top, p.Width, p.Height}), QList<int>({380, 280, 40, 40}));
+    QVERIFY(isSet(p.BlackTransparent) && taken(*picture, {385, 285}));
+    const QImage shown = stage->grab().toImage();
+    QCOMPARE(QList<QRgb>({shown.pixel(400, 300), shown.pixel(382, 282)}),
+             QList<QRgb>({qRgb(0, 200, 0), toQRgb(m.ws.BoardSettings.BoardBackColor)}));
+    QCOMPARE(m.w.windowTitle(), QStringLiteral("Untitled * — Quorvel"));
+    m.key("Ctrl+Z");
+    QCOMPARE(m.ws.project.PaneCount, Integer(0));
+  }
+
   void introLayoutAndBoardSizeList() {
     Window m(false);
     QWidget *intro = m.get("picIntro"), *stage = m.get("picStage");

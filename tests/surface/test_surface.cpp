@@ -469,7 +469,7 @@ class TestSurface : public QObject {
     for (const QString dir : {qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"), QFINDTESTDATA("data/refused")})
       for (const QString& name : QDir(dir).entryList(QDir::Files)) files << dir + "/" + name;
     files << QFINDTESTDATA("data/rle-end.bmp");
-    QCOMPARE(files.size(), 16 + 29 + 1);
+    QCOMPARE(files.size(), 18 + 29 + 1);
     for (const QString& file : files) {
       const QByteArray bytes = readFile(file);
       const PictureResult a = DecodePictureOnto(bytes, 0x00), b = DecodePictureOnto(bytes, 0xFF);

@@ -1,0 +1,167 @@
+// Files dropped on the Board: what a drop would do at each place and in
+// each state, and that a picture drop is one undo step, a failed one none,
+// and a project drop asks the save question first.
+#include "editing/UndoRedo.h"
+#include "session/Commands.h"
+#include "session/Drops.h"
+#include "shell/Setups.h"
+#include "support/Fixtures.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+
+using namespace qv;
+using namespace qv::fixtures;
+
+namespace {
+
+// A blank project with n Panes from Add Pane: the first at (50, 50), each
+// next 20 px further right and down, all 100 x 100.
+struct Session : HeadlessSession {
+  explicit Session(int panes) {
+    IntroBlankNewProject(ws);
+    for (int i = 0; i < panes; ++i) RunCommand(ws, Command::AddCustomPane);
+  }
+};
+
+}  // namespace
+
+class TestDrops : public QObject {
+  Q_OBJECT
+  QTemporaryDir dir;
+  const QString demo = QDir::cleanPath(qEnvironmentVariable("QUORVEL_EXAMPLES") + "/demo/demo.QV1");
+
+  QString picture(const QString& name, QSize size, QRgb colour) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    img.setPixel(0, 0, qRgb(1, 2, 3));
+    if (!img.save(dir.filePath(name))) return {};
+    return dir.filePath(name);
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(!picture("p.png", {10, 10}, qRgb(200, 0, 0)).isEmpty());
+    QVERIFY(writeFile(dir.filePath("notes.txt"), "not a picture"));
+    QVERIFY(writeFile(dir.filePath("photo"), readFile(dir.filePath("p.png"))));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0600), 0);
+  }
+
+  void whatADropWouldDo_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("panes");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("refusal");
+    const int into = int(DropKind::IntoPane), add = int(DropKind::NewPane), no = int(DropKind::Refused);
+    QTest::newRow("on two Panes: the first") << "p.png" << 2 << QPoint(150, 150) << into << 1 << "";
+    QTest::newRow("on the second only") << "p.png" << 2 << QPoint(151, 170) << into << 2 << "";
+    QTest::newRow("free space") << "p.png" << 2 << QPoint(171, 171) << add << 0 << "";
+    QTest::newRow("by content, no suffix") << "photo" << 2 << QPoint(400, 400) << add << 0 << "";
+    QTest::newRow("beside the first Cel") << "p.png" << -1 << QPoint(101, 60) << add << 0 << "";
+    QTest::newRow("in the first Cel") << "p.png" << -1 << QPoint(100, 60) << into << 1 << "";
+    QTest::newRow("free at 50 Panes") << "p.png" << 50 << QPoint(5, 5) << no << 0 << "50 Panes";
+    QTest::newRow("a Pane at 50 Panes") << "p.png" << 50 << QPoint(60, 60) << into << 1 << "";
+    QTest::newRow("not a picture") << "notes.txt" << 1 << QPoint(400, 400) << no << 0 << "not a BMP, JPEG, GIF or PNG";
+    QTest::newRow("a pipe, not waited on") << "pipe.png" << 1 << QPoint(400, 400) << no << 0 << "named pipe";
+    QTest::newRow("missing") << "none.png" << 1 << QPoint(400, 400) << no << 0 << "No such file";
+    QTest::newRow("project") << "demo" << 1 << QPoint(60, 60) << int(DropKind::Project) << 0 << "";
+    QTest::newRow("no project") << "none.QV1" << 1 << QPoint(60, 60) << no << 0 << "not a project";
+  }
+
+  // With panes -1: one Pane of 2 x 2 Cels, 100 x 100, showing 50 x 50.
+  void whatADropWouldDo() {
+    QFETCH(QString, file);
+    QFETCH(int, panes);
+    QFETCH(QPoint, at);
+    QFETCH(int, kind);
+    QFETCH(int, slot);
+    QFETCH(QString, refusal);
+    Session s(std::max(panes, 1));
+    if (panes < 0) makeCels(s.ws, 1, 2, 2);
+    QCOMPARE(s.ws.project.PaneCount, std::max(panes, 1));
+    const QString path = file == "demo" ? demo : dir.filePath(file);
+    const DropPlan plan = PlanDrop(s.ws, path, at);
+    QCOMPARE(int(plan.kind), kind);
+    QCOMPARE(plan.slot, slot);
+    QVERIFY2(plan.refusal.contains(refusal) && plan.refusal.isEmpty() == refusal.isEmpty(), qPrintable(plan.refusal));
+    // Nothing is taken while the project runs, and no picture while the
+    // intro shows; a project is.
+    s.ws.run.Running = QvTrue;
+    QCOMPARE(PlanDrop(s.ws, path, at).kind, DropKind::Refused);
+    s.ws.run.Running = QvFalse;
+    s.ws.win.picIntro.Visible = true;
+    QCOMPARE(PlanDrop(s.ws, path, at).kind, kind == int(DropKind::Project) ? DropKind::Project : DropKind::Refused);
+  }
+
+  // A picture dropped on free space is a new Pane of the picture's size
+  // (300 x 150 shrunk to 200 x 100) centred where it was let go; undone,
+  // the Board, the table and the count are as before; redone, back again.
+  // Dropped on a Pane it replaces that Pane's picture, and undo puts the old
+  // one back. A file that cannot be read changes nothing, leaves no step,
+  // and is reported under Load a Picture.
+  void pictureDropIsOneStep() {
+    Session s(1);
+    const QImage board = s.ws.surfaces.picStage.Image().copy(), sprites = s.ws.surfaces.picSprites.Image().copy();
+    const auto table = s.ws.PaneTable;
+    const int steps = s.ws.history.UndoCount();
+    const QString wide = picture("wide.png", {300, 150}, qRgb(0, 0, 200));
+    QVERIFY(DropFile(s.ws, wide, {400, 300}).kind() == Outcome::Kind::Done);
+    QCOMPARE(s.ws.project.PaneCount, 2);
+    const PaneRecord& p = s.ws.Pane(2);
+    QCOMPARE(QList<int>({p.Left, p.Top, p.Width, p.Height, p.CelWidth, p.CelHeight}), QList<int>({300, 250, 200, 100, 200, 100}));
+    QVERIFY(p.Label == "wide" && isSet(p.InUse) && isSet(p.PictureLoaded));
+    QCOMPARE(stagePx(s.ws, 301, 251), RGB(0, 0, 200));
+    QCOMPARE(s.ws.history.UndoCount(), steps + 1);
+    QCOMPARE(s.ws.history.UndoName(), QString("Drop a Picture"));
+    QVERIFY(mnu_Undo_Click(s.ws).succeeded());
+    QVERIFY(s.ws.PaneTable == table && s.ws.project.PaneCount == 1);
+    QCOMPARE(s.ws.surfaces.picStage.Image(), board);
+    QVERIFY(mnu_Redo_Click(s.ws).succeeded());
+    QCOMPARE(s.ws.Pane(2).Label, QString("wide"));
+
+    QVERIFY(DropFile(s.ws, dir.filePath("p.png"), {60, 60}).succeeded());
+    QCOMPARE(sheetBlock(s.ws, 1).pixel(50, 50), qRgb(200, 0, 0));
+    QVERIFY(mnu_Undo_Click(s.ws).succeeded());
+    QCOMPARE(sheetBlock(s.ws, 1), sprites.copy(s.ws.Pane(1).SheetX, s.ws.Pane(1).SheetY, 100, 100));
+
+    QByteArray cut = readFile(dir.filePath("p.png"));
+    QVERIFY(writeFile(dir.filePath("cut.png"), cut.left(cut.size() - 20)));
+    const auto before = s.ws.PaneTable;
+    const int kept = s.ws.history.UndoCount();
+    const Outcome failed = BoardFileDropped(s.ws, dir.filePath("cut.png"), {600, 500});
+    QVERIFY(failed.hasFailed() && failed.failure().reason.contains("cut short"));
+    QVERIFY(s.ws.PaneTable == before && s.ws.history.UndoCount() == kept);
+    QCOMPARE(s.platform.calls("ShowMessage").size(), 1);
+    QVERIFY(s.platform.calls("ShowMessage")[0].startsWith("ShowMessage|Load a Picture|"));
+  }
+
+  // A project dropped with unsaved changes asks first: Cancel keeps
+  // everything, Don't Save loads the project.
+  void projectDropAsksFirst() {
+    Session s(1);
+    QVERIFY(s.ws.history.Unsaved());
+    s.platform.saveAnswers.enqueue(SaveChoice::Cancel);
+    QVERIFY(DropFile(s.ws, demo, {60, 60}).wasCancelled());
+    QCOMPARE(s.ws.project.PaneCount, 1);
+    s.platform.saveAnswers.enqueue(SaveChoice::DontSave);
+    QVERIFY(DropFile(s.ws, demo, {60, 60}).succeeded());
+    QCOMPARE(s.platform.calls("AskSaveChanges").size(), 2);
+    QCOMPARE(s.ws.project.PaneCount, 5);
+    QCOMPARE(s.ws.project.DocumentName, QString("demo.QV1"));
+  }
+
+  // A new Pane takes its picture's size within 20..200, its shape kept.
+  void newPaneSizes() {
+    QCOMPARE(NewPaneSizeFor({64, 32}), QSize(64, 32));
+    QCOMPARE(NewPaneSizeFor({1000, 250}), QSize(200, 50));
+    QCOMPARE(NewPaneSizeFor({250, 1000}), QSize(50, 200));
+    QCOMPARE(NewPaneSizeFor({5, 300}), QSize(20, 200));
+    QCOMPARE(NewPaneSizeFor({8, 8}), QSize(20, 20));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestDrops)
+#include "test_drops.moc"
