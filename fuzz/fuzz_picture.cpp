@@ -1,5 +1,7 @@
 // libFuzzer target: the picture reader on any bytes. Whatever it is given,
-// it returns either an RGB32 picture within the size bounds or a reason,
+// it returns either an RGB32 picture within the size bounds or a reason;
+// read as frames, it gives at most the frames asked for, all of one size
+// within the bounds, the first exactly when the picture reads,
 // and never allocates past its bounds (run-fuzz caps the memory). The
 // decoders are not instrumented, so pixels they leave unwritten are found
 // another way: the bytes are decoded onto pictures cleared to two different
@@ -37,5 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const qv::PictureResult a = qv::DecodePictureOnto(bytes, 0x00), b = qv::DecodePictureOnto(bytes, 0xFF);
   if (a.ok() != r.ok() || b.ok() != r.ok() || !qv::SamePixels(a.image, b.image)) __builtin_trap();
+  int frames = 0;
+  QSize size;
+  const qv::FramesResult f = qv::ReadPictureFramesData(bytes, 3, [&](const QImage& frame, int) {
+    if (frame.format() != QImage::Format_RGB32 && frame.format() != QImage::Format_ARGB32) __builtin_trap();
+    if (frames++ > 0 && frame.size() != size) __builtin_trap();
+    size = frame.size();
+  });
+  if (f.error.isEmpty() != r.ok() || frames > 3 || (r.ok() && (frames < 1 || size != r.image.size()))) __builtin_trap();
   return 0;
 }

@@ -223,12 +223,18 @@ FramesResult ReadPictureFrames(const QString& path, int maxFrames, const FrameTa
   QByteArray data;
   const Outcome read = ReadFileCapped(path, MaxPictureFileBytes, data);
   if (!read.succeeded()) return {read.failure().reason, 0};
+  return ReadPictureFramesData(data, maxFrames, take);
+}
+
+FramesResult ReadPictureFramesData(const QByteArray& data, int maxFrames, const FrameTaker& take) {
   PictureFormat format{};
   PictureCheck check;
   QString why;
   if (!checkData(data, format, check, why)) return {why, 0};
-  if (format == PictureFormat::Gif && check.frames > 1 && maxFrames > 1)
-    return {readGifFrames(data, std::min(check.frames, maxFrames), take), check.frames};
+  if (format == PictureFormat::Gif && check.frames > 1 && maxFrames > 1) {
+    why = readGifFrames(data, std::min(check.frames, maxFrames), take);
+    return {why, why.isEmpty() ? check.frames : 0};
+  }
   PictureResult r = decode(data, format, check, 0);
   if (!r.ok()) return {r.error, 0};
   take(withTransparency(std::move(r.image), format), 0);

@@ -50,6 +50,7 @@ struct FramesResult {
   int frames = 0;  // the frames the file holds
 };
 FramesResult ReadPictureFrames(const QString& path, int maxFrames, const FrameTaker& take);
+FramesResult ReadPictureFramesData(const QByteArray& data, int maxFrames, const FrameTaker& take);
 // The decoder's own picture before it becomes RGB32 (indexed, grey or
 // RGB), decoded onto a picture whose bytes were all set to fill: for the
 // checks that no pixel depends on the fill.
