@@ -15,7 +15,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QPainter>
 #include <QtEndian>
 
 #include <cstring>
@@ -203,10 +202,18 @@ PictureResult DecodePictureOnto(const QByteArray& data, uchar fill) {
 
 QImage Flattened(QImage img, QRgb under) {
   if (img.format() != QImage::Format_ARGB32) return std::move(img).convertToFormat(QImage::Format_RGB32);
-  QImage out(img.size(), QImage::Format_RGB32);
-  out.fill(under);
-  QPainter(&out).drawImage(0, 0, img);
-  return out;
+  // Each pixel mixed with under by its alpha, in place.
+  const auto mix = [](int c, int u, int a) { return (c * a + u * (255 - a) + 127) / 255; };
+  for (int y = 0; y < img.height(); ++y) {
+    auto* px = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < img.width(); ++x) {
+      const QRgb c = px[x];
+      const int a = qAlpha(c);
+      px[x] = qRgb(mix(qRed(c), qRed(under), a), mix(qGreen(c), qGreen(under), a), mix(qBlue(c), qBlue(under), a));
+    }
+  }
+  img.reinterpretAsFormat(QImage::Format_RGB32);
+  return img;
 }
 
 PictureResult LoadPictureData(const QByteArray& data, QRgb under) {
