@@ -35,7 +35,9 @@ QByteArray hugeBitmapModule() {
     for (int i = 0; i < width; ++i) m[at + i] = char(v >> (8 * i));
   };
   m[0] = 'M', m[1] = 'Z', put(0x3c, 0x40), put(0x40, 0x4550), put(0x46, 1, 2), put(0x54, 224, 2);
-  put(0x58, 0x10b, 2), put(0x58 + 92, 16), put(0x58 + 112, 0x1000), put(0x58 + 116, Tree + Dib);
+  // The resource area is the tree alone, which it fills exactly; the data
+  // lies after it in the section.
+  put(0x58, 0x10b, 2), put(0x58 + 92, 16), put(0x58 + 112, 0x1000), put(0x58 + 116, Tree);
   put(0x138 + 8, Tree + Dib), put(0x138 + 12, 0x1000), put(0x138 + 16, Tree + Dib), put(0x138 + 20, 0x200);
   const int r = 0x200;
   put(r + 14, 1, 2), put(r + 16, 2), put(r + 20, 0x80000000u | 24);  // types: bitmaps
