@@ -40,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const qv::PictureResult a = qv::DecodePictureOnto(bytes, 0x00), b = qv::DecodePictureOnto(bytes, 0xFF);
   if (a.ok() != r.ok() || b.ok() != r.ok() || !qv::SamePixels(a.image, b.image)) __builtin_trap();
   int frames = 0;
-  QSize size;
+  QSize frameSize;
   const qv::FramesResult f = qv::ReadPictureFramesData(bytes, 3, [&](const QImage& frame, int) {
     if (frame.format() != QImage::Format_RGB32 && frame.format() != QImage::Format_ARGB32) __builtin_trap();
-    if (frames++ > 0 && frame.size() != size) __builtin_trap();
-    size = frame.size();
+    if (frames++ > 0 && frame.size() != frameSize) __builtin_trap();
+    frameSize = frame.size();
   });
-  if (f.error.isEmpty() != r.ok() || frames > 3 || (r.ok() && (frames < 1 || size != r.image.size()))) __builtin_trap();
+  if (f.error.isEmpty() != r.ok() || frames > 3 || (r.ok() && (frames < 1 || frameSize != r.image.size()))) __builtin_trap();
   return 0;
 }
