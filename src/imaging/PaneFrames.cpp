@@ -1,6 +1,7 @@
 // Transparency and animation of pictures loaded into a Pane.
 #include "imaging/PaneFrames.h"
 
+#include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "imaging/Sheets.h"
 #include "surface/PictureFile.h"
@@ -135,6 +136,13 @@ void TakePanePicture(Workspace& ws, int slot, const PanePicture& pic) {
     p.CelWidth = CelSize(p.Width, p.CelsAcross);
     p.CelHeight = CelSize(p.Height, p.CelsDown);
     p.CelDelay = pic.celDelay;
+    // The Target's box follows the Pane's new size.
+    if (slot == ws.pointer.TargetPane) {
+      const int current = ws.pointer.CurrentPane;
+      ws.pointer.CurrentPane = slot;
+      PlaceTargetBox(ws);
+      ws.pointer.CurrentPane = current;
+    }
   }
   CommitPanePicture(ws, slot, pic.picture);
 }

@@ -150,6 +150,7 @@ class TestPanePictures : public QObject {
     QCOMPARE(QList<int>({p.Width, p.Height, p.CelsAcross, p.CelsDown, p.CelCount, p.CelWidth, p.CelHeight, p.CelDelay}),
              QList<int>({20, 20, 2, 2, 4, 10, 10, 8}));
     QVERIFY(isSet(p.BlackTransparent) && p.Label == "animation");
+    QCOMPARE(s.ws.win.Shape1[0].Width, 20);  // the Target's box too
     const Long r = RGB(255, 0, 0), g = RGB(0, 255, 0), b = RGB(0, 0, 255);
     // 8 pixels to 10, each from the source pixel nearest its centre.
     QCOMPARE(sheetBlock(s.ws, 1),
