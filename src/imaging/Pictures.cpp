@@ -50,17 +50,12 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
     ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
     return Outcome::done();
   }
-  const Outcome outcome = LoadPictureIntoPane(ws, ws.pointer.CurrentPane, pv.PictureFilePath, choice->title);
-  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-  return outcome;
-}
-
-Outcome LoadPictureIntoPane(Workspace& ws, int slot, const QString& path, const QString& title) {
   PanePicture pic;
-  const Outcome read = ReadPanePicture(path, pic);
-  // Nothing has changed. Telling the user which file and why is our
-  // addition: without it a failed load looks like a cancelled one.
-  if (!read.hasFailed()) PutPictureIntoPane(ws, slot, pic, title);
+  const Outcome read = ReadPanePicture(pv.PictureFilePath, pic);
+  // Nothing has changed when it failed. Telling the user which file and why
+  // is our addition: without it a failed load looks like a cancelled one.
+  if (!read.hasFailed()) PutPictureIntoPane(ws, ws.pointer.CurrentPane, pic, choice->title);
+  ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   return read;
 }
 

@@ -25,12 +25,9 @@ QString ShortPictureName(const QString& title);
 // (the Background command loads it). Cancelled, failed (the file and the
 // reason) or done.
 Outcome OpenPictureFile(Workspace& ws, PictureTarget target);
-// Loads a picture file into the slot as the picture dialog does: the Pane's
-// picture name and Label from the file's title; its transparency and an
-// animation's Cels as TakePanePicture sets them. Failed (nothing changed)
-// with the file and the reason.
-Outcome LoadPictureIntoPane(Workspace& ws, int slot, const QString& path, const QString& title);
-// The same for a picture already read.
+// Puts a picture read from a file into the slot as the picture dialog does:
+// the Pane's picture name and Label from the file's title; its transparency
+// and an animation's Cels as TakePanePicture sets them.
 void PutPictureIntoPane(Workspace& ws, int slot, const PanePicture& pic, const QString& title);
 // Takes a picture into the slot: on the Board at once, into its sprite cell
 // scaled to its size, and its mask when Transparent.
