@@ -135,8 +135,7 @@ class TestProjectCommands : public QObject {
     HeadlessSession s;
     occupy(s);
     const auto panes = s.ws.PaneTable;
-    QVERIFY(mnu_LoadsProject_Click(s.ws).wasCancelled());
-    QCOMPARE(s.platform.log, QStringList{"OpenFileDialog|Load Quorvel Project|" + Filter + "|/opt/quorvel/"});
+    QVERIFY(mnu_LoadsProject_Click(s.ws).wasCancelled());  // (its dialog is in the window test)
     QVERIFY(s.ws.win.picIntro.Visible && !s.ws.win.picFastMenu.Visible && s.ws.PaneTable == panes);
     QVERIFY(!s.ws.win.Img_IconStrip[4].Visible && !s.ws.win.menuEnabled(Command::BoardCompositePanes));
     // Loaded: every field and picture. The Board dialog's options at their
