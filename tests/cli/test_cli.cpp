@@ -130,38 +130,15 @@ class TestCli : public QObject {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("says");
-    const QStringList render{"render", demo, "--out", "never.png", "--board"}, play{"play", demo, "--frames", "3", "--input"};
-    QTest::newRow("no command") << QStringList{} << 2 << "usage";
-    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "unknown command";
-    QTest::newRow("no file") << QStringList{"dump"} << 2 << "1 file name";
-    QTest::newRow("unknown option") << QStringList{"render", demo, "--colour", "red"} << 2 << "colour";
-    QTest::newRow("no --out") << QStringList{"render", demo} << 2 << "--out";
-    QTest::newRow("board text") << render + QStringList{"800by600"} << 2 << "--board";
-    QTest::newRow("board huge") << render + QStringList{"16384x16384"} << 2 << "--board";
-    QTest::newRow("no frames") << QStringList{"play", demo} << 2 << "--frames";
-    QTest::newRow("bad input") << play + QStringList{"3:jump:1,2"} << 2 << "--input";
-    QTest::newRow("input frame too big") << play + QStringList{"99999999999:move:1,1"} << 2 << "--input";
-    QTest::newRow("input off the Board") << play + QStringList{"1:move:40000,1"} << 2 << "--input";
-    QTest::newRow("missing") << QStringList{"dump", tmp.filePath("missing.QV1")} << 1 << "missing.QV1";
-    QTest::newRow("junk") << QStringList{"dump", tmp.filePath("junk.QV1")} << 1 << "junk.QV1";
-    // A project is NAME.QV1, a picture is written as its name says.
-    QTest::newRow("short name") << QStringList{"dump", tmp.filePath("x.Q")} << 2 << "NAME.QV1";
-    QTest::newRow("no name") << QStringList{"dump", tmp.filePath(".QV1")} << 2 << "NAME.QV1";
-    QTest::newRow("text file") << QStringList{"dump", tmp.filePath("x.txt")} << 2 << "x.txt: a project";
-    QTest::newRow("resave short") << QStringList{"resave", demo, tmp.filePath("ab")} << 2 << "NAME.QV1";
-    QTest::newRow("resave json") << QStringList{"resave", demo, tmp.filePath("out.json")} << 2 << "out.json";
-    QTest::newRow("render jpeg") << QStringList{"render", demo, "--out", tmp.filePath("b.jpg")} << 2 << ".bmp";
-    QTest::newRow("library jpeg") << QStringList{"library", tmp.path(), "--image", "1:0", "--out", "b.jpg"} << 2 << ".png";
-    QTest::newRow("resave nowhere") << QStringList{"resave", demo, tmp.filePath("none/copy.QV1")} << 1 << "copy.QV1";
-    QTest::newRow("damaged") << QStringList{"dump", tmp.filePath("cut.QV1")} << 3 << "damaged";
-    QTest::newRow("export no --html") << QStringList{"export", demo} << 2 << "--html";
-    QTest::newRow("drop no --at") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", demo} << 2 << "--at";
-    QTest::newRow("drop a project") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", demo, "--at", "5,5"}
-                                    << 2 << "not a project";
-    QTest::newRow("drop no picture") << QStringList{"drop", demo, tmp.filePath("out.QV1"), "--picture", tmp.filePath("x.Q"),
-                                                    "--at", "5,5"}
-                                     << 1 << "not a BMP, JPEG, GIF or PNG";
-    QTest::newRow("export nowhere") << QStringList{"export", demo, "--html", tmp.filePath("none/p.html")} << 1 << "p.html";
+    // One row a line in data/bad-input.txt: "name | code | words | arguments".
+    const QList<QByteArray> rows = qv::fixtures::dataRows(QFINDTESTDATA("data/bad-input.txt"));
+    for (const QByteArray& row : rows) {
+      const QStringList f = QString::fromUtf8(row).split('|');
+      QStringList args;
+      for (QString a : f.value(3).split(' ', Qt::SkipEmptyParts)) args << a.replace("<demo>", demo).replace("<tmp>", tmp.path());
+      QTest::newRow(qPrintable(f[0].trimmed())) << args << f[1].toInt() << f[2].trimmed();
+    }
+    QCOMPARE(rows.size(), 27);
   }
 
   void badInputIsAnExitCodeAndAMessage() {

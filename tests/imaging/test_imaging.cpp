@@ -1,10 +1,8 @@
 // The sprite and mask sheets (cells, Cel sizes, masks), Board
 // redraws (full, layered drag, floating drag) compared whole with a model,
-// the hover test and fitting the Background to the Board.
-#include "imaging/Background.h"
+// the hover test and mirroring blocks.
 #include "imaging/BoardRender.h"
 #include "imaging/Flip.h"
-#include "shell/BoardSizes.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 
@@ -247,22 +245,6 @@ class TestImaging : public QObject {
       MirrorBlock(img, block.x(), block.y(), block.width(), block.height(), axis);
       QCOMPARE(img, original);
     }
-  }
-
-  void fitBackground() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    Combo_Board_Click(ws, 1);
-    LayoutMainWindow(ws);
-    // Left half red, right half blue above green, stretched to 640 x 480.
-    auto blocks = [](int w, int h) {
-      return boardModel({w, h}, Red, {{{w / 2, 0, w / 2, h / 2}, Blue}, {{w / 2, h / 2, w / 2, h / 2}, Green}});
-    };
-    FitBackgroundToBoard(ws, blocks(100, 50));
-    const QImage fitted = blocks(640, 480);
-    QVERIFY(ws.surfaces.picBackground.Picture() == fitted && ws.surfaces.picBackground.Image() == fitted);
-    QCOMPARE(ws.surfaces.picStage.Image(), fitted);  // shown at once
-    QVERIFY(picResizeAtRest(ws));
   }
 };
 

@@ -123,25 +123,16 @@ class TestPaneProperties : public QObject {
     }
   }
 
-  // What accept stores from what the controls hold: minimums, clamps of
-  // crafted texts, derived fields and the Inactive options.
+  // What accept stores from what the controls hold (data/store.txt):
+  // minimums, clamps of crafted texts, derived fields, the Inactive options.
   void storeAppliesLimitsAndDerivesFields_data() {
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QString>("expected");  // "Field=value;..."
-    QTest::newRow("width below 20") << "Text_Val_10=5" << "Width=20;CelWidth=20";
-    QTest::newRow("no minimum") << "Text_Val_3=;Text_Val_4=0;Text_Val_15=0" << "Speed=0;MoveDelay=0;CelDelay=0";
-    QTest::newRow("value minimums") << "Text_Val_11=0;Text_Val_1=;Text_Val_2=0;Text_Val_6=0"
-                                    << "RevealValue=1;LifeStartValue=1;LifeEndValue=1;ProcessAmount=1";
-    QTest::newRow("writing minimums") << "Text_Val_13=3;Text_Val_14=" << "WritingWidth=20;WritingHeight=20";
-    QTest::newRow("cel sizes round") << "Text_Val_8=3;Text_Val_7=3;Text_Val_9=50" << "CelWidth=33;CelHeight=17;CelCount=9";
-    QTest::newRow("other type") << "Combo_AnimationType=2" << "Direction=2;FlipCode=4";
-    QTest::newRow("delay count") << "Text_Val_4=6" << "MoveDelay=6;MoveDelayCount=6";
-    QTest::newRow("url inactive") << "Option_UseURL=0;Text_URL=x.example" << "UseURL=0;URL=" + DefaultPaneUrl;
-    QTest::newRow("writing inactive") << "Option_UseWriting=0;Writing.FontName=Other;Writing.Text=x;Text_Val_13=50"
-                                      << "UseWriting=0;WritingFontName=MS Sans Serif;WritingText=none;WritingWidth=100";
-    QTest::newRow("size halves down") << "Writing.FontSize=10.5" << "WritingFontSize=10";
-    QTest::newRow("size halves up") << "Writing.FontSize=11.5" << "WritingFontSize=12";
-    QTest::newRow("reveal none") << "List1=0;Text_Val_11=9" << "RevealPane=0;RevealValue=9";
+    const QList<QByteArray> rows = fixtures::dataRows(QFINDTESTDATA("data/store.txt"));
+    for (const QString row : rows)
+      QTest::newRow(qPrintable(row.section('|', 0, 0).trimmed())) << row.section('|', 1, 1).trimmed()
+                                                                 << row.section('|', 2).trimmed().replace("%1", DefaultPaneUrl);
+    QCOMPARE(rows.size(), 12);
   }
   void storeAppliesLimitsAndDerivesFields() {
     QFETCH(QString, controls);

@@ -17,7 +17,6 @@ class TestMovement : public QObject {
       HeadlessSession s;
       Workspace& ws = s.ws;
       ws.surfaces.picStage.SetSize(320, 240);
-      ws.surfaces.picStage.Left = 0;
       setMove(placePane(ws, 2, 0, 0, 100, 40), 2, 3, flip);
       ws.Pane(2).FlipCode = 7;  // a horizontal bounce without Flip on Bounds leaves it alone
       const QImage design = sheetBlock(ws, 2);
@@ -31,23 +30,19 @@ class TestMovement : public QObject {
       };
       // 100 wide at Speed 3: the first Left >= 320 - 101 turns; with the
       // Board at Left 0 the first Left <= -1, at Left 1 the first Left <= 0.
-      QCOMPARE(turnAt(MoveHorizontal, p.Left, 207, 2), 219);
-      QCOMPARE(int(p.FlipCode), flip ? 1 : 7);
-      QCOMPARE(sheetBlock(ws, 2), design.mirrored(flip, false));
-      QCOMPARE(turnAt(MoveHorizontal, p.Left, 9, 1), -3);
-      QCOMPARE(int(p.FlipCode), flip ? 2 : 7);
-      QCOMPARE(sheetBlock(ws, 2), design);
-      QCOMPARE(turnAt(MoveHorizontal, p.Left, 8, 1), -1);
-      ws.surfaces.picStage.Left = 1;
-      QCOMPARE(turnAt(MoveHorizontal, p.Left, 9, 1), 0);
       // 40 high: the first Top + 41 >= 240 turns, and Top <= 0. The flip
-      // code is set at every vertical bounce.
-      QCOMPARE(turnAt(MoveVertical, p.Top, 190, 4), 199);
-      QCOMPARE(int(p.FlipCode), 3);
-      QCOMPARE(sheetBlock(ws, 2), design.mirrored(false, flip));
-      QCOMPARE(turnAt(MoveVertical, p.Top, 9, 3), 0);
-      QCOMPARE(int(p.FlipCode), 4);
-      QCOMPARE(sheetBlock(ws, 2), design);
+      // code is set at every vertical bounce; with Flip on Bounds every
+      // bounce mirrors the block.
+      const struct { bool down; int boardLeft, start, dir, at, code; bool lr, tb; } steps[] = {
+          {false, 0, 207, 2, 219, flip ? 1 : 7, flip, false}, {false, 0, 9, 1, -3, flip ? 2 : 7, false, false},
+          {false, 0, 8, 1, -1, flip ? 2 : 7, flip, false},    {false, 1, 9, 1, 0, flip ? 2 : 7, false, false},
+          {true, 1, 190, 4, 199, 3, false, flip},             {true, 1, 9, 3, 0, 4, false, false}};
+      for (const auto& t : steps) {
+        ws.surfaces.picStage.Left = t.boardLeft;
+        QCOMPARE(turnAt(t.down ? MoveVertical : MoveHorizontal, t.down ? p.Top : p.Left, t.start, t.dir), t.at);
+        QCOMPARE(int(p.FlipCode), t.code);
+        QCOMPARE(sheetBlock(ws, 2), design.mirrored(t.lr, t.tb));
+      }
     }
   }
 

@@ -1,5 +1,5 @@
 // The Board's mouse events in Design, as tables of pointer events and the
-// state they leave: Targets, drags in the three styles, the second press,
+// state they leave (data/presses.txt): Targets, drags in the three styles, the second press,
 // right presses over a Pane and over free Board, and moving the Board.
 #include "imaging/BoardRender.h"
 #include "shell/BoardSizes.h"
@@ -43,60 +43,34 @@ class TestStageMouse : public QObject {
   Q_OBJECT
 
  private slots:
+  // The cases are in data/presses.txt.
   void pressesAndDrags_data() {
-    QTest::addColumn<int>("style");  // 0 layered, 1 Wire, 2 Float
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("target");
-    QTest::addColumn<bool>("dragging");
-    QTest::addColumn<QPoint>("slot2");
-    QTest::addColumn<Long>("at240");  // the Board at (240, 240) afterwards
-    QTest::addColumn<bool>("box");    // the target box shows
-    // The press hit test: edges count, the upper Layer wins the overlap, a
-    // Pane not in use is passed over; x is not rounded (y is).
-    const QList<std::pair<const char*, int>> presses = {
-        {"d1,100,100", 2}, {"d1,200,200", 2}, {"d1,201,201", 7}, {"d1,250,250", 7}, {"d1,99.6,120", 0},
-        {"d1,120,99.4", 0}, {"d1,120,99.6", 2}, {"d1,251,160", 0}, {"d1,0,0", 0}};
-    for (const auto& [script, target] : presses)
-      QTest::newRow(script) << 0 << script << target << (target != 0) << QPoint(100, 100) << Blue << (target != 0);
-    // The top-left corner follows the pointer, rounded; the layered drag
-    // keeps slot 2 in front, over slot 7.
-    QTest::newRow("layered drag") << 0 << "d1,120,120 m1,199.6,200.4" << 2 << true << QPoint(200, 200) << Red << true;
-    // Float: the dragged Pane above every Layer; Wire: nothing redrawn.
-    QTest::newRow("float drag") << 2 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Red << true;
-    QTest::newRow("wire drag") << 1 << "d1,120,120 m1,200,200" << 2 << true << QPoint(200, 200) << Blue << true;
-    QTest::newRow("wire release") << 1 << "d1,120,120 m1,200,200 u1,200,200" << 2 << false << QPoint(200, 200) << Red
-                                  << true;
-    // A second press during a drag ends it where the Pane is.
-    QTest::newRow("second press") << 0 << "d1,120,120 m1,200,200 d1,200,200" << 2 << false << QPoint(200, 200) << Red
-                                  << false;
-    // A press and release without a move leaves the Pane; a press on free
-    // Board clears the Target.
-    QTest::newRow("free Board") << 0 << "d1,120,120 u1,120,120 d4,600,500 u4,600,500" << 0 << false << QPoint(100, 100)
-                                << Blue << false;
+    QTest::addColumn<QString>("row");
+    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/presses.txt"));
+    for (const QString row : rows) QTest::newRow(qPrintable(row.simplified())) << row;
+    QCOMPARE(rows.size(), 15);
   }
 
   void pressesAndDrags() {
-    QFETCH(int, style);
-    QFETCH(QString, script);
+    QFETCH(QString, row);
+    QStringList f;  // style, events, Target, dragging, slot 2's place, (240, 240), box
+    for (const QString& cell : row.split('|')) f << cell.trimmed();
+    const int target = f[2].toInt();
+    const bool box = f[6] == "1";
     Scene s;
     s.ws.BoardSettings.BoardLocked = QvTrue;
-    s.ws.BoardSettings.WirePanes = toFlag(style == 1);
-    s.ws.BoardSettings.FloatPanes = toFlag(style == 2);
-    s.run(script);
-    QFETCH(int, target);
-    QFETCH(bool, dragging);
-    QFETCH(QPoint, slot2);
-    QFETCH(Long, at240);
-    QFETCH(bool, box);
+    s.ws.BoardSettings.WirePanes = toFlag(f[0] == "1");
+    s.ws.BoardSettings.FloatPanes = toFlag(f[0] == "2");
+    s.run(f[1]);
     QCOMPARE(int(s.ws.pointer.TargetPane), target);
-    QCOMPARE(isSet(s.ws.pointer.Dragging), dragging);
-    QCOMPARE(QPoint(s.ws.PaneTable[2].Left, s.ws.PaneTable[2].Top), slot2);
-    QCOMPARE(s.at(240, 240), at240);
+    QCOMPARE(isSet(s.ws.pointer.Dragging), f[3] == "1");
+    QCOMPARE(QStringLiteral("%1,%2").arg(s.ws.PaneTable[2].Left).arg(s.ws.PaneTable[2].Top), f[4]);
+    QCOMPARE(s.at(240, 240), f[5] == "Red" ? Red : Blue);
     QCOMPARE(s.ws.win.Shape1[0].Visible, box);
     // The target box lies on the Target; the Fast Icon menu waits for the release.
     const ControlState& b = s.ws.win.Shape1[0];
     if (box) QCOMPARE(QRect(b.Left, b.Top, b.Width, b.Height), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
-    QCOMPARE(s.ws.win.picFastMenu.Enabled, script.section(' ', -1).startsWith('u'));
+    QCOMPARE(s.ws.win.picFastMenu.Enabled, f[1].section(' ', -1).startsWith('u'));
     QCOMPARE(s.ws.win.menuEnabled(Command::EditPane), target != 0);
     QVERIFY(!s.ws.win.BoardMoving);
     if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));
