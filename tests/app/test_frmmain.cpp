@@ -282,6 +282,9 @@ class TestFrmMain : public QObject {
     m.click("Label_IntroChoice_0");
     QVERIFY(!intro->isVisible());
     for (int i : DesignIcons) QVERIFY(m.get(QStringLiteral("Img_IconStrip_%1").arg(i))->isVisible());
+    // Icons 2 and 9 pop up the menus that name other tools.
+    const QMenu *tools = m.w.menus()->menuForIcon(2), *addIns = m.w.menus()->menuForIcon(9);
+    QVERIFY(tools && addIns && tools->objectName() == "mnu_OtherTools" && addIns->objectName() == "mnu_AddIns");
     QCOMPARE(stage->geometry(), QRect(1, 24, 800, 600));
     QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
     // The Board size list and a window resize.

@@ -237,6 +237,18 @@ class TestLibrary : public QObject {
     }
   }
 
+  // A 40-byte header with alpha bit fields carries four masks, the pixels
+  // after the fourth; the alpha is left out.
+  void alphaBitfields() {
+    QByteArray dib(40 + 16 + 8, '\0');
+    const auto put = [&](int at, quint32 v) { qToLittleEndian(v, dib.data() + at); };
+    put(0, 40), put(4, 2), put(8, 1), put(12, 1 | 32 << 16), put(16, 6);
+    put(40, 0xFF0000), put(44, 0xFF00), put(48, 0xFF), put(52, 0xFF000000u), put(56, 0x80112233), put(60, 0x445566);
+    const DibResult r = DecodeDib(dib);
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(QList<QRgb>({r.image.pixel(0, 0), r.image.pixel(1, 0)}), QList<QRgb>({qRgb(0x11, 0x22, 0x33), qRgb(0x44, 0x55, 0x66)}));
+  }
+
   // An installed program looks beside itself and in its data folder; a
   // number found beside the program is taken from there.
   void scanListsModulesInNumberOrder() {
