@@ -454,7 +454,7 @@ class TestFrmMain : public QObject {
   // The Target's box over the Board and the layer list; then Pane 1 dragged,
   // a picture loaded through its Fast Icon, its movement and Value set, run
   // in Design, clicked and stopped: the restored sheets are what was authored.
-  void authorSaveLoadAndPlay() {
+  void authorAndPlay() {
     DialogWindow m;
     Workspace& ws = m.ws;
     QWidget* stage = m.get("picStage");
