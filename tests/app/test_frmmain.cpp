@@ -218,6 +218,8 @@ class TestFrmMain : public QObject {
     }
     QCOMPARE(counts, QList<int>({0, 1, 0, 1}));
     QVERIFY(m.w.menus()->action(Command::Undo)->isEnabled() && !m.w.menus()->action(Command::Redo)->isEnabled());
+    m.key("Ctrl+Z");
+    QCOMPARE(m.w.menus()->action(Command::Redo)->text(), QStringLiteral("Redo Add Pane\tCtrl+Y"));
   }
 
   // Files from the file manager, through Qt's drag events: one picture is

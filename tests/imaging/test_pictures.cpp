@@ -57,6 +57,8 @@ class TestPictures : public QObject {
     QVERIFY(mnu_LoadsPicture_Click(s.ws).succeeded());
     const PaneRecord& p = s.ws.PaneTable[4];
     QVERIFY(p.Label == "photo" && p.PictureName == "photo.bmp" && isSet(p.PictureLoaded));
+    // A name is what is left of a title after its last four characters.
+    QCOMPARE(ShortPictureName("a.png") + "|" + ShortPictureName(".png"), QString("a|"));
     // The entry of slot 4 moved to the end with its new Label.
     QCOMPARE(s.ws.win.List_Zorder.mid(3), (QVector<ZorderEntry>{{"05.bmp", 5}, {"photo", 4}}));
     // The decoded file squeezed to 100 x 100, nearest pixel, into the cell.
