@@ -145,8 +145,8 @@ class TestPaneProperties : public QObject {
       QCOMPARE(fieldValue(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
   }
 
-  // Each box's Popular Values, its "0" and "7" keys and its clamp; letters
-  // are refused, Backspace passes.
+  // Each box's Popular Values and what they put in, its "0" and "7" keys
+  // and its clamp; letters are refused, Backspace passes.
   void everyNumericBoxFollowsItsRules() {
     Session s;
     QString popular, zero, seven, clamped;
@@ -163,6 +163,13 @@ class TestPaneProperties : public QObject {
     QCOMPARE(seven, QString("777x777777777777"));
     QVERIFY(!Text_Val_KeyPress(s.ws, 0, 'a') && !Text_Val_KeyPress(s.ws, 0, ':') && Text_Val_KeyPress(s.ws, 0, '\b'));
     QCOMPARE(clamped, QString("99 99 99 9 9 0999 99 5 5 200 200 99 3 200 200 99 "));
+    QString chosen;  // the Popular Values menu into the Height box
+    for (int item = 0; item < 6; ++item) {
+      Text_Val_MouseDown(s.ws, 9);
+      mnuPopularValues_Click(s.ws, item);
+      chosen += s.d().Text_Val[9].Text + ' ';
+    }
+    QCOMPARE(chosen, QString("5 10 25 50 75 99 "));
   }
 
   // A named back colour goes to the Writing and the swatch; "Define" asks
