@@ -7,12 +7,12 @@
 #include "shell/TargetMarks.h"
 
 namespace qv {
-namespace {
 
-// The drawn size: the first Cel for a Pane with several Cels.
 QSize shownSize(const PaneRecord& p) {
   return p.CelCount > 1 ? QSize(p.CelWidth, p.CelHeight) : QSize(p.Width, p.Height);
 }
+
+namespace {
 
 void drawAt(BoardPainter& painter, const PaneRecord& p, int x, int y, QSize size) {
   painter.DrawPane(x, y, size.width(), size.height(), p.SheetX, p.SheetY, isSet(p.BlackTransparent), PaneBlock(p));

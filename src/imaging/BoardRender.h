@@ -16,6 +16,8 @@ void RedrawBoardDragFloat(Workspace& ws);
 void PlaceTargetBox(Workspace& ws);
 void PlaceHoverBox(Workspace& ws);
 void HoverPaneAt(Workspace& ws);
+// The drawn size of a Pane: its first Cel when it has several.
+QSize shownSize(const PaneRecord& p);
 // Redraws the Board in Design when it is larger than `before`, so that
 // Panes beyond its old edges show.
 void RedrawIfBoardGrew(Workspace& ws, QSize before);

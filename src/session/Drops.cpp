@@ -22,8 +22,9 @@ int paneAt(const Workspace& ws, QPoint at) {
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& p = ws.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
-    const int w = p.CelCount > 1 ? p.CelWidth : p.Width, h = p.CelCount > 1 ? p.CelHeight : p.Height;
-    if (p.Left <= at.x() && at.x() <= p.Left + w && p.Top <= at.y() && at.y() <= p.Top + h) return n;
+    const QSize size = shownSize(p);
+    if (p.Left <= at.x() && at.x() <= p.Left + size.width() && p.Top <= at.y() && at.y() <= p.Top + size.height())
+      return n;
   }
   return 0;
 }
