@@ -12,8 +12,6 @@
 using namespace qv;
 using namespace qv::fixtures;
 
-Q_DECLARE_METATYPE(qv::CelGrid)
-
 namespace {
 
 const QDir Seeds() { return QDir(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS")); }
@@ -98,45 +96,18 @@ class TestPanePictures : public QObject {
 
   // The grid an animation gets: the fewest Cels that hold its frames, the
   // frames shown largest, squarest, widest; a Cel keeps the frame's shape
-  // within the 200 x 200 cell and the Pane is at least 20 a side.
-  void celGrids_data() {
-    QTest::addColumn<int>("frames");
-    QTest::addColumn<QSize>("frame");
-    QTest::addColumn<CelGrid>("grid");
-    QTest::newRow("4 small, grown to 20") << 4 << QSize(8, 8) << CelGrid{2, 2, {10, 10}};
-    QTest::newRow("2 wide") << 2 << QSize(64, 32) << CelGrid{2, 1, {64, 32}};
-    QTest::newRow("6 whole in 2 x 3") << 6 << QSize(100, 50) << CelGrid{2, 3, {100, 50}};
-    QTest::newRow("7 in 4 x 2") << 7 << QSize(40, 40) << CelGrid{4, 2, {40, 40}};
-    QTest::newRow("30 in 5 x 5") << 30 << QSize(16, 16) << CelGrid{5, 5, {16, 16}};
-    QTest::newRow("large, shrunk") << 4 << QSize(1000, 500) << CelGrid{2, 2, {100, 50}};
-    QTest::newRow("grown to 20 high, within the cell") << 2 << QSize(30, 5) << CelGrid{2, 1, {100, 20}};
-    QTest::newRow("13 in 5 x 3") << 13 << QSize(10, 10) << CelGrid{5, 3, {10, 10}};
-  }
-
-  void celGrids() {
-    QFETCH(int, frames);
-    QFETCH(QSize, frame);
-    QFETCH(CelGrid, grid);
-    const CelGrid got = ChooseCelGrid(frames, frame);
-    QCOMPARE(QList<int>({got.across, got.down, got.cel.width(), got.cel.height()}),
-             QList<int>({grid.across, grid.down, grid.cel.width(), grid.cel.height()}));
-  }
-
-  // Cel delays in run-loop frames of 30 ms from the frames' delays in ms.
-  void celDelays_data() {
-    QTest::addColumn<QVector<int>>("delays");
-    QTest::addColumn<int>("celDelay");
-    QTest::newRow("mean 250 ms") << QVector<int>{100, 200, 300, 400} << 8;
-    QTest::newRow("no delay is 100 ms") << QVector<int>{0, 10} << 3;
-    QTest::newRow("20 ms is its own") << QVector<int>{20} << 1;
-    QTest::newRow("45 ms rounds up") << QVector<int>{45} << 2;
-    QTest::newRow("at most 99") << QVector<int>{5000} << 99;
-  }
-
-  void celDelays() {
-    QFETCH(QVector<int>, delays);
-    QFETCH(int, celDelay);
-    QCOMPARE(int(CelDelayFor(delays)), celDelay);
+  // within the 200 x 200 cell and the Pane is at least 20 a side. And the
+  // Cel delay in run-loop frames of 30 ms from the frames' delays in ms.
+  void celGridsAndDelays() {
+    const QList<QList<int>> grids = numberRows(QFINDTESTDATA("data/celgrids.txt")),
+                            delays = numberRows(QFINDTESTDATA("data/celdelays.txt"));
+    QVERIFY(grids.size() == 8 && delays.size() == 5);
+    for (const QList<int>& c : grids) {
+      const CelGrid got = ChooseCelGrid(c[0], {c[1], c[2]});
+      QCOMPARE(QList<int>({got.across, got.down, got.cel.width(), got.cel.height()}), c.mid(3));
+    }
+    for (const QList<int>& c : delays)
+      QCOMPARE(int(CelDelayFor(QVector<int>(c.begin() + 1, c.end()))), c[0]);
   }
 
   // The four frames of animation.gif become the Pane's 2 x 2 Cels in

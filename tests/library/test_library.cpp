@@ -28,7 +28,7 @@ quint32 get(const QByteArray& b, qint64 at, int width = 4) {
 }
 
 // The parts of a module file that a damage is placed relative to.
-enum Part { File, End, Pe, Optional, ResourceEntry, FirstSection, Root, Ids, Languages, Data, Parts };
+enum Part { File, End, Pe, Optional, ResourceEntry, FirstSection, Root, Ids, Languages, Data, ResourceSection, Parts };
 
 QVector<qint64> partsOf(const QByteArray& b) {
   QVector<qint64> at(Parts, 0);
@@ -40,7 +40,7 @@ QVector<qint64> partsOf(const QByteArray& b) {
   const quint32 rva = get(b, at[ResourceEntry]);
   for (qint64 s = at[FirstSection]; !at[Root]; s += 40)
     if (rva >= get(b, s + 12) && rva < get(b, s + 12) + get(b, s + 8))
-      at[Root] = get(b, s + 20) + rva - get(b, s + 12);
+      at[Root] = get(b, s + 20) + rva - get(b, s + 12), at[ResourceSection] = s;
   // Following entry 0 of each directory down to a data entry.
   for (int p = Ids; p <= Data; ++p) at[p] = at[Root] + (get(b, at[p - 1] + 20) & 0x7fffffff);
   return at;
@@ -60,7 +60,7 @@ struct Damage {
 
 // The damages of a data file, one a line, with the columns named in its head.
 QList<Damage> damagesIn(const char* file) {
-  const QStringList parts = {"File", "End", "Pe", "Optional", "ResourceEntry", "FirstSection", "Root", "Ids", "Languages", "Data"};
+  const QStringList parts = {"File", "End", "Pe", "Optional", "ResourceEntry", "FirstSection", "Root", "Ids", "Languages", "Data", "ResourceSection"};
   QList<Damage> out;
   for (const QByteArray& line : fixtures::dataRows(QV_TEST_DATA + QString("/") + file)) {
     const QStringList f = QString(line).split(" | ");
@@ -189,7 +189,7 @@ class TestLibrary : public QObject {
     QTest::addColumn<QByteArray>("damaged");
     QTest::addColumn<QString>("reason");
     const QList<Damage> damages = damagesIn("module-damages.txt");
-    QCOMPARE(damages.size(), 22);
+    QCOMPARE(damages.size(), 23);
     for (const char* module : {"a64", "a32"}) {
       const QByteArray good = fixtures::readFile(modulePath(module));
       const QVector<qint64> at = partsOf(good);

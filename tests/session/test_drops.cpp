@@ -48,37 +48,24 @@ class TestDrops : public QObject {
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0600), 0);
   }
 
+  // The cases are in data/drops.txt.
   void whatADropWouldDo_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("panes");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("refusal");
-    const int into = int(DropKind::IntoPane), add = int(DropKind::NewPane), no = int(DropKind::Refused);
-    QTest::newRow("on two Panes: the first") << "p.png" << 2 << QPoint(150, 150) << into << 1 << "";
-    QTest::newRow("on the second only") << "p.png" << 2 << QPoint(151, 170) << into << 2 << "";
-    QTest::newRow("free space") << "p.png" << 2 << QPoint(171, 171) << add << 0 << "";
-    QTest::newRow("by content, no suffix") << "photo" << 2 << QPoint(400, 400) << add << 0 << "";
-    QTest::newRow("beside the first Cel") << "p.png" << -1 << QPoint(101, 60) << add << 0 << "";
-    QTest::newRow("in the first Cel") << "p.png" << -1 << QPoint(100, 60) << into << 1 << "";
-    QTest::newRow("free at 50 Panes") << "p.png" << 50 << QPoint(5, 5) << no << 0 << "50 Panes";
-    QTest::newRow("a Pane at 50 Panes") << "p.png" << 50 << QPoint(60, 60) << into << 1 << "";
-    QTest::newRow("not a picture") << "notes.txt" << 1 << QPoint(400, 400) << no << 0 << "not a BMP, JPEG, GIF or PNG";
-    QTest::newRow("a pipe, not waited on") << "pipe.png" << 1 << QPoint(400, 400) << no << 0 << "named pipe";
-    QTest::newRow("missing") << "none.png" << 1 << QPoint(400, 400) << no << 0 << "No such file";
-    QTest::newRow("project") << "demo" << 1 << QPoint(60, 60) << int(DropKind::Project) << 0 << "";
-    QTest::newRow("no project") << "none.QV1" << 1 << QPoint(60, 60) << no << 0 << "not a project";
+    QTest::addColumn<QStringList>("row");
+    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/drops.txt"));
+    QCOMPARE(rows.size(), 13);
+    for (const QByteArray& line : rows) {
+      QStringList row = QString(line).split('|');
+      for (QString& field : row) field = field.trimmed();
+      QTest::newRow(qPrintable(row[0])) << row;
+    }
   }
 
-  // With panes -1: one Pane of 2 x 2 Cels, 100 x 100, showing 50 x 50.
   void whatADropWouldDo() {
-    QFETCH(QString, file);
-    QFETCH(int, panes);
-    QFETCH(QPoint, at);
-    QFETCH(int, kind);
-    QFETCH(int, slot);
-    QFETCH(QString, refusal);
+    QFETCH(QStringList, row);
+    const QString file = row[1], refusal = row[6];
+    const int panes = row[2].toInt(), slot = row[5].toInt();
+    const int kind = QStringList({"Refused", "IntoPane", "NewPane", "Project"}).indexOf(row[4]);
+    const QPoint at(row[3].section(',', 0, 0).toInt(), row[3].section(',', 1).toInt());
     Session s(std::max(panes, 1));
     if (panes < 0) makeCels(s.ws, 1, 2, 2);
     QCOMPARE(s.ws.project.PaneCount, std::max(panes, 1));
