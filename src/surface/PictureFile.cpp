@@ -289,11 +289,4 @@ QByteArray EncodeBmp24(const QImage& source) {
   return out;
 }
 
-QString SavePicture(const QImage& img, const QString& path) {
-  // A bitmap of no pixels is not a picture other programs read.
-  if (img.isNull()) return QStringLiteral("there is no picture to save");
-  const Outcome saved = WriteFileSafely(path, EncodeBmp24(img));
-  return saved.succeeded() ? QString() : saved.failure().reason;
-}
-
 }  // namespace qv

@@ -61,8 +61,5 @@ bool SamePixels(const QImage& a, const QImage& b);
 
 // The bytes of a 24-bit bottom-up Windows bitmap of img.
 QByteArray EncodeBmp24(const QImage& img);
-// Writes img as a 24-bit .bmp safely (WriteFileSafely): a failed write leaves
-// any earlier file in place. Returns an empty string or the reason it failed.
-QString SavePicture(const QImage& img, const QString& path);
 
 }  // namespace qv

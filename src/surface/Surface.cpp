@@ -108,12 +108,6 @@ void Surface::PSet(int x, int y, Long colour) {
   reinterpret_cast<quint32*>(image_.scanLine(y))[x] = toQRgb(colour);
 }
 
-Long Surface::Point(int x, int y) const {
-  doMirrors();
-  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return -1;
-  return fromQRgb(reinterpret_cast<const quint32*>(image_.constScanLine(y))[x]);
-}
-
 void Surface::Line(int x1, int y1, int x2, int y2, Long colour) {
   // Bresenham from the first point up to, but not including, the last one,
   // as a pen line is drawn.

@@ -86,8 +86,6 @@ class Surface {
 
   void Line(int x1, int y1, int x2, int y2, Long colour);
   void PSet(int x, int y, Long colour);
-  // The colour at (x, y), or -1 outside the surface.
-  Long Point(int x, int y) const;
   // Writes text at the drawing position in ForeColor and Font, one colour
   // without antialiasing (RenderTextMask); the drawing position moves to the
   // start of the next line. Draws nothing in a process without a

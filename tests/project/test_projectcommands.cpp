@@ -283,7 +283,7 @@ class TestProjectCommands : public QObject {
     AddPane(s.ws);
     AddPane(s.ws);
     const QString picture = dir.filePath(sep + QString("NCEPUT.gif"));
-    QVERIFY(SavePicture(randomImage(30, 20, 1), picture).isEmpty());
+    QVERIFY(writeFile(picture, EncodeBmp24(randomImage(30, 20, 1))));
     s.ws.pointer.TargetPane = 1;
     for (auto command : {mnu_LoadsPicture_Click, mnu_LoadPicBack_Click}) QVERIFY(withFile(command, s, picture).succeeded());
     s.ws.dialogs.library.ImageName = sep + QString("Crab") + sep;

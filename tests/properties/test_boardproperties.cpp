@@ -57,7 +57,7 @@ class TestBoardProperties : public QObject {
     QTemporaryDir dir;
     QImage sky(40, 30, QImage::Format_RGB32);
     sky.fill(qRgb(10, 120, 250));
-    QVERIFY(SavePicture(sky, dir.filePath("Sky.jpg.bmp")).isEmpty());
+    QVERIFY(sky.save(dir.filePath("Sky.jpg.bmp"), "BMP"));
     BoardSettingsRecord& b = s.ws.BoardSettings;
     BoardDialogState& d = s.ws.dialogs.board;
     b.BackPictureName = "old.bmp";

@@ -77,7 +77,7 @@ class StartUpTest : public QObject {
     // The Board defaults come back and the Board shows the grey.
     BoardSettingsRecord defaults;
     QCOMPARE(ws.BoardSettings, defaults);
-    QCOMPARE(ws.surfaces.picStage.Point(10, 10), Grey);
+    QCOMPARE(ws.surfaces.picStage.Image().pixel(10, 10), toQRgb(Grey));
     QVERIFY(ws.pointer.CurrentPane == 1 && !ws.win.KeyPreview && !ws.win.Shape1[0].Visible);
     QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
     QCOMPARE(ws.surfaces.picSprites.Image().size(), QSize(1000, 2000));
