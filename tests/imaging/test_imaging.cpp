@@ -139,17 +139,16 @@ class TestImaging : public QObject {
                                       {{250, 300, 50, 50}, Purple}, {{300, 300, 50, 50}, Blue}}));
   }
 
+  // The pointer's place and the slot found there are in data/hover.txt.
   void hoverInDesign_data() {
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<int>("slot");
-    // Slot 3 (hidden, still found in Design) at (50, 50), slot 5 at
-    // (300, 300), slot 2 at (350, 350) with 2 x 2 Cels: all 100 x 100.
-    for (QPoint p : {QPoint(50, 50), QPoint(150, 150), QPoint(150, 50), QPoint(50, 150)}) QTest::addRow("on 3 %d,%d", p.x(), p.y()) << QPointF(p) << 3;
-    for (QPointF p : {QPointF(150.5, 100), QPointF(100, 151), QPointF(49.5, 100), QPointF(100, 49)}) QTest::addRow("off 3 %g,%g", p.x(), p.y()) << p << 0;
-    QTest::newRow("lower slot first") << QPointF(360, 360) << 2;
-    QTest::newRow("first Cel edge") << QPointF(400, 360) << 2;
-    QTest::newRow("beside the first Cel") << QPointF(401, 360) << 0;
-    QTest::newRow("slot 5") << QPointF(320, 360) << 5;
+    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/hover.txt"));
+    QCOMPARE(rows.size(), 12);
+    for (const QByteArray& row : rows) {
+      const QList<QByteArray> f = row.split(',');
+      QTest::newRow(row) << QPointF(f[0].toDouble(), f[1].toDouble()) << f[2].trimmed().toInt();
+    }
   }
 
   void hoverInDesign() {
@@ -219,19 +218,14 @@ class TestImaging : public QObject {
   // Mirroring a block against QImage's own mirroring of the clipped block:
   // inside, clipped at every edge, and wholly off the picture on one axis
   // (nothing changes); twice gives the picture back.
-  void mirrorBlocks_data() {
-    QTest::addColumn<QRect>("block");
-    QTest::newRow("inside") << QRect(10, 5, 30, 21);
-    QTest::newRow("left and top edges") << QRect(-7, -3, 20, 12);
-    QTest::newRow("right and bottom edges") << QRect(50, 30, 40, 40);
-    QTest::newRow("one column") << QRect(0, 0, 1, 40);
-    QTest::newRow("off the right") << QRect(70, 10, 20, 20);
-    QTest::newRow("off the bottom") << QRect(10, 45, 20, 20);
-    QTest::newRow("off the left") << QRect(-30, 10, 20, 20);
+  void mirrorBlocks() {
+    const QList<QList<int>> blocks = numberRows(QFINDTESTDATA("data/mirror.txt"));
+    QCOMPARE(blocks.size(), 7);
+    for (const QList<int>& b : blocks) mirrorBlock(QRect(b[0], b[1], b[2], b[3]));
   }
 
-  void mirrorBlocks() {
-    QFETCH(QRect, block);
+ private:
+  void mirrorBlock(const QRect& block) {
     const QImage original = randomImage(64, 40, 7);
     const QRect clipped = block & original.rect();
     for (const MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom}) {

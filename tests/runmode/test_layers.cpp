@@ -83,23 +83,18 @@ void buildScene(Workspace& ws, quint32 seed, QSize board, int background, int pa
 class TestLayers : public QObject {
   Q_OBJECT
  private slots:
+  // The scenes are in data/scenes.txt.
   void sameBoardAsPlain_data() {
-    QTest::addColumn<quint32>("seed");
-    QTest::addColumn<QSize>("board");
-    QTest::addColumn<int>("background");  // 0 none, 1 the Board's size, 2 smaller
-    QTest::addColumn<int>("panes");
-    QTest::newRow("320x240, 4 Panes") << 1u << QSize(320, 240) << 1 << 4;
-    QTest::newRow("320x240, no Background") << 2u << QSize(320, 240) << 0 << 12;
-    QTest::newRow("1024x764, 50 Panes") << 3u << QSize(1024, 764) << 1 << 50;
-    QTest::newRow("800x600, smaller Background") << 4u << QSize(800, 600) << 2 << 30;
-    QTest::newRow("640x480, a sprite off RGB32") << 9u << QSize(640, 480) << 1 << 20;
-    QTest::newRow("1920x1080, 50 Panes") << 6u << QSize(1920, 1080) << 0 << 50;
+    QTest::addColumn<QList<int>>("scene");
+    const QList<QList<int>> scenes = numberRows(QFINDTESTDATA("data/scenes.txt"));
+    QCOMPARE(scenes.size(), 6);
+    for (const QList<int>& s : scenes) QTest::addRow("seed %d, %dx%d, %d Panes", s[0], s[1], s[2], s[4]) << s;
   }
   void sameBoardAsPlain() {
-    QFETCH(quint32, seed);
-    QFETCH(QSize, board);
-    QFETCH(int, background);
-    QFETCH(int, panes);
+    QFETCH(QList<int>, scene);
+    const quint32 seed = quint32(scene[0]);
+    const QSize board(scene[1], scene[2]);
+    const int background = scene[3], panes = scene[4];
     HeadlessSession layered, plain;
     plain.ws.surfaces.picStage.Layers.On = false;
     const auto both = [&](const std::function<void(Workspace&)>& f) {
