@@ -1,5 +1,5 @@
-// The pointer on the Board. In Design (presses and drags are in
-// test_stagemouse): the Fast Icon zone and choosing a layer-list entry.
+// The pointer on the Board. In Design (presses, drags and the layer list
+// are in test_stagemouse): the Fast Icon zone.
 // In RunMode: the Box and Label effects, which Pane a press acts on, the
 // Value process and the reveal, the Writing box with its URL button, the
 // sound and the web address. Printing a Label needs the GUI application's
@@ -14,18 +14,6 @@ using namespace qv;
 using namespace qv::fixtures;
 
 namespace {
-
-// Slot 3 (40 x 40 at 100, 100) lies over slot 5 (at 120, 120); slot 1 covers
-// both but is not in use. A Target from before is shown with its menus.
-void scene(HeadlessSession& s) {
-  placeSolid(s.ws, 1, 0, 0, 400, 400, Purple).InUse = QvFalse;
-  placeSolid(s.ws, 3, 100, 100, 40, 40, Red);
-  placeSolid(s.ws, 5, 120, 120, 40, 40, Blue);
-  s.ws.win.List_Zorder = {{"Sun", 3}, {"Moon", 5}};
-  s.ws.pointer.TargetPane = 5;
-  s.ws.win.Shape1[0].Visible = s.ws.win.Frame_ListZ.Visible = true;
-  EnablePaneMenus(s.ws);
-}
 
 // How many Board pixels of r are mostly green (the Label colour).
 int greenIn(Workspace& ws, QRect r) {
@@ -43,20 +31,6 @@ int greenIn(Workspace& ws, QRect r) {
 class TestPointer : public QObject {
   Q_OBJECT
  private slots:
-  void layerListChoosesItsPane() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    scene(s);
-    // Choosing an entry makes its Pane the Target though another covers it;
-    // rows outside the list, or a list being filled, choose nothing.
-    for (int row : {0, 2, -1, 1}) {
-      ws.win.DialogFilling = toFlag(row == 1);
-      List_Zorder_Click(ws, row);
-      QCOMPARE(int(ws.pointer.TargetPane), 3);
-    }
-    QVERIFY(ws.win.Shape1[0].Visible && ws.win.Shape1[1].Visible && !ws.win.Frame_ListZ.Visible && ws.win.Shape1[0].Left == 100);
-  }
-
   void fastIconZone_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("shown");
@@ -71,9 +45,8 @@ class TestPointer : public QObject {
     QFETCH(bool, shown);
     HeadlessSession s;
     Workspace& ws = s.ws;
-    scene(s);
-    ws.win.Shape1[0].Visible = false;
-    ws.Pane(5).Left = 600;
+    placeSolid(ws, 1, 0, 0, 400, 400, Purple).InUse = QvFalse;  // covers it, not in use
+    placeSolid(ws, 3, 100, 100, 40, 40, Red);
     ws.pointer.CurrentPane = 3;
     picStage_MouseMove(ws, 0, at.x(), at.y());
     for (int i = 0; i < 4; ++i) {

@@ -86,7 +86,16 @@ class TestStageMouse : public QObject {
     QVERIFY(list.Visible);
     QCOMPARE(QPoint(list.Left, list.Top), QPoint(s.ws.surfaces.picStage.Left + 160, s.ws.surfaces.picStage.Top + 160));
     QVERIFY(s.windows.popups.isEmpty());
+    // Choosing an entry makes its Pane the Target though another covers it
+    // and closes the list; rows outside the list, or a list being filled,
+    // choose nothing.
+    for (int row : {1, 2, -1, 0}) {
+      s.ws.win.DialogFilling = toFlag(row == 0);
+      List_Zorder_Click(s.ws, row);
+    }
+    QVERIFY(s.ws.pointer.TargetPane == 7 && !list.Visible && s.ws.win.Shape1[1].Visible && s.ws.win.Shape1[0].Left == 150);
     // With the list open a move cancels a drag; the next press closes it.
+    s.run("m0,160,160 d2,160,160");
     s.ws.pointer.Dragging = QvTrue;
     s.run("m0,10,10");
     QVERIFY(!isSet(s.ws.pointer.Dragging));
