@@ -57,41 +57,36 @@ class TestPanePictures : public QObject {
   // Background laid over that colour where the Background is itself
   // transparent) shows exactly where the picture's alpha is below half,
   // and its opaque black shows as (1, 1, 1).
-  void transparentPictureShowsTheBoard_data() {
-    QTest::addColumn<bool>("background");
-    QTest::newRow("Board colour") << false;
-    QTest::newRow("Background") << true;
-  }
-
   void transparentPictureShowsTheBoard() {
-    QFETCH(bool, background);
-    Session s;
-    s.ws.BoardSettings.BoardBackColor = RGB(30, 60, 90);
-    s.ws.surfaces.picStage.SetBackColor(RGB(30, 60, 90));
-    QImage base = boardModel(s.ws.surfaces.picStage.Image().size(), RGB(30, 60, 90), {});
-    if (background) {
-      QImage back = randomImage(base.width(), base.height(), 7).convertToFormat(QImage::Format_ARGB32);
-      // Transparent Background pixels: under the Pane's rim, under its
-      // alpha 127 and beside it.
-      const QPoint clear[] = {{31, 41}, {34, 44}, {5, 5}};
-      for (QPoint c : clear) back.setPixel(c, qRgba(1, 2, 3, 0));
-      QVERIFY(back.save(dir.filePath("back.png")));
-      s.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("back.png")));
-      QVERIFY(mnu_LoadPicBack_Click(s.ws).succeeded());
-      base = back.convertToFormat(QImage::Format_RGB32);
-      for (QPoint c : clear) base.setPixel(c, qRgb(30, 60, 90));
-    }
-    QVERIFY(sticker().save(dir.filePath("sticker.png")));
-    const Outcome o = s.load(dir.filePath("sticker.png"));
-    QVERIFY2(o.kind() == Outcome::Kind::Done, qPrintable(o.failure().reason));
-    QVERIFY(isSet(s.ws.Pane(1).BlackTransparent));
-    QImage expected = base;
-    for (int y = 0; y < 20; ++y)
-      for (int x = 0; x < 20; ++x) {
-        const QRgb c = sticker().pixel(x / 2, y / 2);
-        if (qAlpha(c) >= 128) expected.setPixel(30 + x, 40 + y, (c & 0xFFFFFF) ? c : qRgb(1, 1, 1));
+    for (bool background : {false, true}) {
+      Session s;
+      s.ws.BoardSettings.BoardBackColor = RGB(30, 60, 90);
+      s.ws.surfaces.picStage.SetBackColor(RGB(30, 60, 90));
+      QImage base = boardModel(s.ws.surfaces.picStage.Image().size(), RGB(30, 60, 90), {});
+      if (background) {
+        QImage back = randomImage(base.width(), base.height(), 7).convertToFormat(QImage::Format_ARGB32);
+        // Transparent Background pixels: under the Pane's rim, under its
+        // alpha 127 and beside it.
+        const QPoint clear[] = {{31, 41}, {34, 44}, {5, 5}};
+        for (QPoint c : clear) back.setPixel(c, qRgba(1, 2, 3, 0));
+        QVERIFY(back.save(dir.filePath("back.png")));
+        s.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("back.png")));
+        QVERIFY(mnu_LoadPicBack_Click(s.ws).succeeded());
+        base = back.convertToFormat(QImage::Format_RGB32);
+        for (QPoint c : clear) base.setPixel(c, qRgb(30, 60, 90));
       }
-    QCOMPARE(s.ws.surfaces.picStage.Image(), expected);
+      QVERIFY(sticker().save(dir.filePath("sticker.png")));
+      const Outcome o = s.load(dir.filePath("sticker.png"));
+      QVERIFY2(o.kind() == Outcome::Kind::Done, qPrintable(o.failure().reason));
+      QVERIFY(isSet(s.ws.Pane(1).BlackTransparent));
+      QImage expected = base;
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+          const QRgb c = sticker().pixel(x / 2, y / 2);
+          if (qAlpha(c) >= 128) expected.setPixel(30 + x, 40 + y, (c & 0xFFFFFF) ? c : qRgb(1, 1, 1));
+        }
+      QCOMPARE(s.ws.surfaces.picStage.Image(), expected);
+    }
   }
 
   // The grid an animation gets: the fewest Cels that hold its frames, the

@@ -318,28 +318,19 @@ class TestProjectCommands : public QObject {
   // sample library, both installed (PREFIX/bin beside PREFIX/share/quorvel)
   // and in a build folder beside the checkout's examples/; elsewhere the
   // dialog starts in the program's folder.
-  void installedLayout_data() {
-    QTest::addColumn<QStringList>("folders");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<bool>("installedLibrary");
-    QTest::newRow("installed") << QStringList{"usr/bin", "usr/share/quorvel/examples", "usr/share/quorvel/Library"}
-                               << "usr/bin/" << "usr/share/quorvel/examples/" << true;
-    QTest::newRow("build") << QStringList{"src/build/Library", "src/examples"} << "src/build/" << "src/examples/" << false;
-    QTest::newRow("bare") << QStringList{"opt/q", "opt/share/quorvel"} << "opt/q/" << "opt/q/" << false;
-  }
-
   void installedLayout() {
-    QFETCH(QStringList, folders);
-    QFETCH(QString, program);
-    QFETCH(QString, start);
-    QFETCH(bool, installedLibrary);
-    QTemporaryDir dir;
-    for (const QString& f : folders) QVERIFY(QDir(dir.path()).mkpath(f));
-    QCOMPARE(ProjectStartFolder(dir.filePath(program)), dir.filePath(start));
-    QStringList libraries{dir.filePath(program + "Library")};
-    if (installedLibrary) libraries << dir.filePath("usr/share/quorvel/Library");
-    QCOMPARE(LibraryFolders(dir.filePath(program)), libraries);
+    const struct { QStringList folders; QString program, start; bool installedLibrary; } layouts[] = {
+        {{"usr/bin", "usr/share/quorvel/examples", "usr/share/quorvel/Library"}, "usr/bin/", "usr/share/quorvel/examples/", true},
+        {{"src/build/Library", "src/examples"}, "src/build/", "src/examples/", false},  // a build folder
+        {{"opt/q", "opt/share/quorvel"}, "opt/q/", "opt/q/", false}};
+    for (const auto& [folders, program, start, installedLibrary] : layouts) {
+      QTemporaryDir dir;
+      for (const QString& f : folders) QVERIFY(QDir(dir.path()).mkpath(f));
+      QCOMPARE(ProjectStartFolder(dir.filePath(program)), dir.filePath(start));
+      QStringList libraries{dir.filePath(program + "Library")};
+      if (installedLibrary) libraries << dir.filePath("usr/share/quorvel/Library");
+      QCOMPARE(LibraryFolders(dir.filePath(program)), libraries);
+    }
   }
 
 };

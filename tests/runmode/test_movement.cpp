@@ -28,20 +28,14 @@ class TestMovement : public QObject {
         for (int i = 0; i < 20 && p.Direction == dir; ++i) mover(ws, 2);
         return int(pos);
       };
-      // 100 wide at Speed 3: the first Left >= 320 - 101 turns; with the
-      // Board at Left 0 the first Left <= -1, at Left 1 the first Left <= 0.
-      // 40 high: the first Top + 41 >= 240 turns, and Top <= 0. The flip
-      // code is set at every vertical bounce; with Flip on Bounds every
-      // bounce mirrors the block.
-      const struct { bool down; int boardLeft, start, dir, at, code; bool lr, tb; } steps[] = {
-          {false, 0, 207, 2, 219, flip ? 1 : 7, flip, false}, {false, 0, 9, 1, -3, flip ? 2 : 7, false, false},
-          {false, 0, 8, 1, -1, flip ? 2 : 7, flip, false},    {false, 1, 9, 1, 0, flip ? 2 : 7, false, false},
-          {true, 1, 190, 4, 199, 3, false, flip},             {true, 1, 9, 3, 0, 4, false, false}};
-      for (const auto& t : steps) {
-        ws.surfaces.picStage.Left = t.boardLeft;
-        QCOMPARE(turnAt(t.down ? MoveVertical : MoveHorizontal, t.down ? p.Top : p.Left, t.start, t.dir), t.at);
-        QCOMPARE(int(p.FlipCode), t.code);
-        QCOMPARE(sheetBlock(ws, 2), design.mirrored(t.lr, t.tb));
+      // The steps are in data/bounces.txt.
+      const QList<QList<int>> steps = numberRows(QFINDTESTDATA("data/bounces.txt"));
+      QCOMPARE(steps.size(), 6);
+      for (const QList<int>& t : steps) {
+        ws.surfaces.picStage.Left = t[1];
+        QCOMPARE(turnAt(t[0] ? MoveVertical : MoveHorizontal, t[0] ? p.Top : p.Left, t[2], t[3]), t[4]);
+        QCOMPARE(int(p.FlipCode), flip || t[0] ? t[5] : 7);
+        QCOMPARE(sheetBlock(ws, 2), design.mirrored(flip && t[6], flip && t[7]));
       }
     }
   }
@@ -72,10 +66,11 @@ class TestMovement : public QObject {
     // block, the mask with the picture; later frames without a bounce change
     // nothing, and Stop puts the design back. The cuts (black) show the
     // Board through, wherever the mirror put them.
-    const int cases[][6] = {// move type, direction, flip, mirror left-right, top-bottom, flip code
-                            {1, 1, 1, 0, 0, 1}, {2, 2, 1, 1, 0, 2}, {2, 2, 0, 0, 0, 1}, {3, 3, 1, 0, 0, 1},
-                            {4, 4, 1, 0, 1, 4}, {5, 5, 1, 0, 0, 1}, {5, 7, 1, 1, 0, 7}, {5, 8, 1, 0, 1, 8}};
-    for (const auto& [type, dir, flip, lr, tb, code] : cases) {
+    // The cases are in data/first-frames.txt.
+    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/first-frames.txt"));
+    QCOMPARE(cases.size(), 8);
+    for (const QList<int>& c : cases) {
+      const int type = c[0], dir = c[1], flip = c[2], lr = c[3], tb = c[4], code = c[5];
       HeadlessSession s;
       Workspace& ws = s.ws;
       setMove(placePane(ws, 7, 300, 250, 60, 40), type, 1, flip);

@@ -94,10 +94,6 @@ class StartUpTest : public QObject {
     QList<int> lefts;
     for (int i : {4, 5, 0, 7, 6, 8, 3, 10}) lefts << w.Img_IconStrip[size_t(i)].Left;
     QCOMPARE(lefts, QList<int>({879, 861, 843, 817, 799, 773, 755, 4}));
-    // Waits are counted.
-    WaitASec(s.ws, 0);
-    WaitASec(s.ws, 4);
-    QCOMPARE(s.platform.waitedMs, 120);
   }
 
   void boardSizes() {

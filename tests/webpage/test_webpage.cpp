@@ -89,14 +89,13 @@ class TestWebPage : public QObject {
   void usedSheetsKeepPaneAreas() {
     HeadlessSession s;
     buildProject(s.ws, "fifty");
-    QCOMPARE(PaneSheetArea(s.ws.Pane(4), {1000, 2000}), QRect(600, 0, 201, 51));
-    QCOMPARE(PaneSheetArea(s.ws.Pane(10), {1000, 2000}), QRect(800, 200, 28, 189));
-    const QRect cell3 = PaneSheetArea(s.ws.Pane(3), {1000, 2000});  // not Transparent
-    QCOMPARE(cell3, QRect(400, 0, 132, 179));
+    const auto area = [&](int slot) { return PaneSheetArea(s.ws.Pane(slot), {1000, 2000}); };
+    const QRect cell3 = area(3);  // not Transparent
+    QCOMPARE(QList<QRect>({area(4), area(10), cell3}), QList<QRect>({{600, 0, 201, 51}, {800, 200, 28, 189}, {400, 0, 132, 179}}));
     QCOMPARE(UsedSheet(s.ws, false).copy(cell3), s.ws.surfaces.picSprites.Image().copy(cell3));
     QCOMPARE(UsedSheet(s.ws, true).copy(cell3), boardModel(cell3.size(), Black, {}));
     s.ws.Pane(10).CelsAcross = 0;
-    QCOMPARE(PaneSheetArea(s.ws.Pane(10), {1000, 2000}), QRect(0, 0, 1000, 2000));
+    QCOMPARE(area(10), QRect(0, 0, 1000, 2000));
   }
 
   // The menu command asks for NAME.html in the project's folder, writes the
