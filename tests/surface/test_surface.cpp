@@ -113,15 +113,16 @@ class TestSurface : public QObject {
     s.SetSize(20, 20);
     // The end point is not drawn, in either direction; the drawing position
     // moves to it. Ties step both ways.
-    const struct { QPoint from, to; QList<QPoint> drawn; } cases[] = {
-        {{2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}}, {{6, 6}, {2, 6}, {{3, 6}, {4, 6}, {5, 6}, {6, 6}}},
-        {{4, 1}, {4, 4}, {{4, 1}, {4, 2}, {4, 3}}},         {{0, 0}, {5, 5}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
-        {{0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}}, {{0, 0}, {0, 0}, {}}};
-    for (const auto& c : cases) {
+    // The lines and the points they draw are in data/lines.txt.
+    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/lines.txt"));
+    QCOMPARE(cases.size(), 6);
+    for (const QList<int>& c : cases) {
       s.Cls();
-      s.Line(c.from.x(), c.from.y(), c.to.x(), c.to.y(), Red);
-      QCOMPARE(pixelsNot(s, White), c.drawn);
-      QCOMPARE(QPointF(s.CurrentX, s.CurrentY), QPointF(c.to));
+      s.Line(c[0], c[1], c[2], c[3], Red);
+      QList<int> drawn = c.mid(0, 4);
+      for (const QPoint p : pixelsNot(s, White)) drawn << p.x() << p.y();
+      QCOMPARE(drawn, c);
+      QCOMPARE(QPointF(s.CurrentX, s.CurrentY), QPointF(c[2], c[3]));
     }
     // Lines partly or wholly outside draw only what falls inside, past the
     // right edge or the bottom alike; without a GUI application there is no
@@ -138,12 +139,10 @@ class TestSurface : public QObject {
     QRandomGenerator rng(1234);
     const QImage src = randomImage(45, 35, rng.generate()), base = randomImage(50, 40, rng.generate());
     struct Call { int x, y, w, h, sx, sy; };
-    // Negative destination and source, both at once, far edges, wholly
-    // outside on each side, empty and negative sizes; then random ones.
-    QList<Call> calls = {{-10, -7, 30, 20, 0, 0}, {5, 6, 30, 20, -12, -9}, {-4, 3, 30, 20, -6, 2},
-                         {40, 30, 30, 20, 0, 0},  {0, 0, 30, 20, 30, 25},  {50, 0, 10, 10, 0, 0},
-                         {0, 40, 10, 10, 0, 0},   {-10, 0, 10, 10, 0, 0},  {0, 0, 10, 10, 45, 0},
-                         {3, 3, -5, 5, 0, 0},     {-1000, -1000, 2000, 2000, -1000, -1000}};
+    // The calls of data/copies.txt, then random ones.
+    QList<Call> calls;
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/copies.txt"))) calls.append({c[0], c[1], c[2], c[3], c[4], c[5]});
+    QCOMPARE(calls.size(), 11);
     for (int k = 0; k < 300; ++k)
       calls.append({rng.bounded(-40, 70), rng.bounded(-40, 60), rng.bounded(0, 70), rng.bounded(0, 60),
                     rng.bounded(-40, 70), rng.bounded(-40, 60)});
