@@ -282,7 +282,6 @@ class TestFrmMain : public QObject {
     const QMenu *tools = m.w.menus()->menuForIcon(2), *addIns = m.w.menus()->menuForIcon(9);
     QVERIFY(tools && addIns && tools->objectName() == "mnu_OtherTools" && addIns->objectName() == "mnu_AddIns");
     QCOMPARE(stage->geometry(), QRect(1, 24, 800, 600));
-    QCOMPARE(m.get("Img_IconStrip_4")->geometry(), QRect(1000 - 21, 2, 16, 16));
     // The Board size list and a window resize.
     auto* combo = m.get<QComboBox>("Combo_Board");
     QWidget *holder = m.get("picHolder"), *bar = m.get("picFastMenu");

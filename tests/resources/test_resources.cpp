@@ -1,12 +1,10 @@
 // The program's own bitmaps and the "Ding!" sound. Both are made in code and
 // the same in every build (new Panes and saved projects show exactly this grey
-// picture), so a hash pins every bit; the few readable checks say what a
-// changed hash broke.
+// picture), so a hash pins every bit.
 #include "resources/Resources.h"
 
 #include <QCryptographicHash>
 #include <QTest>
-#include <QtEndian>
 
 using namespace qv;
 
@@ -33,13 +31,8 @@ class TestResources : public QObject {
 
   void dingSound() {
     const QByteArray w = LoadResData(101, "CUSTOM");
-    const auto u32 = [&](int off) { return qFromLittleEndian<quint32>(w.constData() + off); };
-    const auto u16 = [&](int off) { return quint32(qFromLittleEndian<quint16>(w.constData() + off)); };
-    // RIFF WAVE, PCM, 2 channels, 22,050 samples and 88,200 bytes per
-    // second, 4-byte blocks, 16 bits.
+    // RIFF WAVE, PCM, 2 channels, 22,050 samples a second, 16 bits.
     QCOMPARE(w.left(4) + w.mid(8, 8), QByteArray("RIFFWAVEfmt "));
-    QCOMPARE(QList<quint32>({u32(4), u32(16), u16(20), u16(22), u32(24), u32(28), u16(32), u16(34)}),
-             QList<quint32>({80856 - 8, 16, 1, 2, 22050, 88200, 4, 16}));
     QCOMPARE(sha1(w), "5672a8d2ed47b0591700c5eb880c5b199a7fe793");
     QCOMPARE(LoadResData(101, "custom"), w);  // type names ignore case
     for (const auto& [id, type] : {std::pair{102, "CUSTOM"}, std::pair{0, "CUSTOM"}, std::pair{101, "WAVE"}})

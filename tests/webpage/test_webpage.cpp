@@ -78,8 +78,7 @@ class TestWebPage : public QObject {
     const QJsonObject o = QJsonDocument::fromJson(data).object();
     QCOMPARE(o["title"].toString(), s.ws.project.ProjectName);
     const QJsonArray panes = o["panes"].toArray();
-    QCOMPARE(panes.size(), 7);
-    QCOMPARE(panes[0]["text"].toString(), QString("<img src=x onerror=alert(1)>"));
+    QVERIFY(panes.size() == 7 && panes[0]["text"].toString() == "<img src=x onerror=alert(1)>");
     QCOMPARE(o["sounds"]["101"].toString().toLatin1(), LoadResData(DingSoundId, "CUSTOM").toBase64());  // slot 2's
   }
 
