@@ -120,8 +120,8 @@ class TestPictures : public QObject {
     LayoutMainWindow(s.ws);
     QVERIFY(pattern(100, 50).save(dir.filePath("sky.bmp")));
     // Cancelled with no Background ever chosen: none in use.
-    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled());
-    QVERIFY(s.ws.BoardSettings.BackPictureName == "none" && !isSet(s.ws.BoardSettings.UseBackPicture));
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled() && s.ws.BoardSettings.BackPictureName == "none" &&
+            !isSet(s.ws.BoardSettings.UseBackPicture));
     s.choose(dir.filePath("sky.bmp"));
     QVERIFY(mnu_LoadPicBack_Click(s.ws).succeeded());
     const BoardSettingsRecord& b = s.ws.BoardSettings;
@@ -135,8 +135,7 @@ class TestPictures : public QObject {
     QCOMPARE(s.ws.surfaces.picStage.Image(), expected);
     QVERIFY(picResizeAtRest(s.ws));
     // Cancelled later: the earlier Background is loaded again.
-    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled());
-    QVERIFY(isSet(b.UseBackPicture));
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled() && isSet(b.UseBackPicture));
   }
 
   void badPicturesChangeNothing_data() {

@@ -39,16 +39,11 @@ void buildProject(Workspace& ws) {
   ws.surfaces.picBackground.Image() = randomImage(800, 600, 3);
 }
 
-// Runs a Save or Load command whose file dialog answers PATH.
-// A command as its menu item runs it, reporting what went wrong.
-template <Command C>
-Outcome menu(Workspace& ws) {
-  return RunCommand(ws, C);
-}
-
-Outcome withFile(Outcome (*command)(Workspace&), HeadlessSession& s, const QString& path) {
+// Runs a command as its menu item runs it (reporting what went wrong), its
+// file dialog answering path.
+Outcome withFile(Command command, HeadlessSession& s, const QString& path) {
   s.platform.fileAnswers.enqueue(fileChoiceFromPath(path));
-  return command(s.ws);
+  return RunCommand(s.ws, command);
 }
 
 QStringList entries(const QString& dir) {
@@ -97,7 +92,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.platform.log, QStringList{"SaveFileDialog|Save Quorvel Project|" + Filter + "|"});
     QCOMPARE(s.ws.project.ProjectName, QString("old"));
     // Whatever extension is typed, the project text goes to NAME.QV1.
-    QCOMPARE(withFile(menu<Command::SaveProject>, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
+    QCOMPARE(withFile(Command::SaveProject, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
     QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     const ProjectValues& v = s.ws.project;
     QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle, QString::number(v.PaneCount)}),
@@ -109,7 +104,7 @@ class TestProjectCommands : public QObject {
       QCOMPARE(QImage(dir.filePath(kind + QString("demo.bmp"))).convertToFormat(QImage::Format_RGB32), surface->Image());
     // A title of fewer than four characters gives no name: nothing written.
     QTemporaryDir other;
-    QVERIFY(withFile(menu<Command::SaveProject>, s, other.filePath("abc")).hasFailed());
+    QVERIFY(withFile(Command::SaveProject, s, other.filePath("abc")).hasFailed());
     QVERIFY(entries(other.path()).isEmpty());
     QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
     QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
@@ -117,7 +112,7 @@ class TestProjectCommands : public QObject {
     // files change together, so none of them does.
     QVERIFY(writeFile(other.filePath("demo.QV1"), "old") && writeFile(other.filePath("Masks_demo.bmp"), "old masks") &&
             QDir(other.path()).mkdir("Sprites_demo.bmp"));
-    const Outcome failed = withFile(menu<Command::SaveProject>, s, other.filePath("demo.QV1"));
+    const Outcome failed = withFile(Command::SaveProject, s, other.filePath("demo.QV1"));
     QCOMPARE(entries(other.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     QCOMPARE(readFile(other.filePath("demo.QV1")) + readFile(other.filePath("Masks_demo.bmp")), QByteArray("oldold masks"));
     QVERIFY(failed.hasFailed() && failed.failure().file == other.filePath("Sprites_demo.bmp") && failed.failure().reason.contains("folder"));
@@ -130,7 +125,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    withFile(menu<Command::SaveProject>, saver, dir.filePath("demo.QV1"));
+    withFile(Command::SaveProject, saver, dir.filePath("demo.QV1"));
     // A cancelled load changes nothing; the intro stays.
     HeadlessSession s;
     occupy(s);
@@ -141,7 +136,7 @@ class TestProjectCommands : public QObject {
     // Loaded: every field and picture. The Board dialog's options at their
     // start values (no wires, no floating, Board movable) turn the file's
     // three True flags False.
-    QCOMPARE(withFile(mnu_LoadsProject_Click, s, dir.filePath("demo.QV1")).kind(), Outcome::Kind::Done);
+    QCOMPARE(withFile(Command::LoadsProject, s, dir.filePath("demo.QV1")).kind(), Outcome::Kind::Done);
     const Workspace& ws = s.ws;
     QCOMPARE(ws.project.PaneCount, Integer(4));
     for (int n = 0; n <= MaxPanes; ++n)
@@ -166,13 +161,13 @@ class TestProjectCommands : public QObject {
     // warnings and stay empty.
     BoardSettingsRecord& b = saver.ws.BoardSettings;
     b.WirePanes = b.FloatPanes = b.BoardLocked = b.UseBackPicture = QvFalse;
-    withFile(menu<Command::SaveProject>, saver, dir.filePath("demo.QV1"));
+    withFile(Command::SaveProject, saver, dir.filePath("demo.QV1"));
     QVERIFY(QFile::remove(dir.filePath("Sprites_demo.bmp")) && QFile::remove(dir.filePath("Masks_demo.bmp")));
     HeadlessSession flipped;
     occupy(flipped);
     flipped.ws.dialogs.board.Option_WirePanes = flipped.ws.dialogs.board.Option_FloatPanes = 1;
     flipped.ws.dialogs.board.Option_BoardMove = 0;
-    const Outcome o = withFile(menu<Command::LoadsProject>, flipped, dir.filePath("demo.QV1"));
+    const Outcome o = withFile(Command::LoadsProject, flipped, dir.filePath("demo.QV1"));
     QCOMPARE(o.warnings().size(), 2);
     QCOMPARE(flipped.platform.calls("ShowMessage|Load a Project|" + dir.filePath("Sprites_demo.bmp")).size(), 1);
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvTrue;
@@ -215,8 +210,8 @@ class TestProjectCommands : public QObject {
     QCOMPARE(ws.BoardSettings, HeadlessSession().ws.BoardSettings);
     QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Grey, {}));
     QVERIFY(blank(ws.surfaces.picSprites) && blank(ws.surfaces.picMasks) && ws.surfaces.picBackground.Picture().isNull());
-    QVERIFY(!ws.win.menuEnabled(Command::BoardCompositePanes) && !ws.win.menuEnabled(Command::RemovePane));
-    QVERIFY(ws.win.picFastMenu.Visible && ws.win.KeyPreview);
+    QVERIFY(!ws.win.menuEnabled(Command::BoardCompositePanes) && !ws.win.menuEnabled(Command::RemovePane) &&
+            ws.win.picFastMenu.Visible && ws.win.KeyPreview);
   }
 
   // Each damaged file given at the start (quorvel FILE.QV1) is reported
@@ -227,7 +222,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession saver;
     buildProject(saver.ws);
-    withFile(menu<Command::SaveProject>, saver, dir.filePath("good.QV1"));
+    withFile(Command::SaveProject, saver, dir.filePath("good.QV1"));
     const QByteArray good = readFile(dir.filePath("good.QV1"));
     // The count, the groups of slots 2 and 7 and ten tokens of slot 12.
     const QStringList tokens = SerializeProject(saver.ws).split(FieldSeparator);
@@ -285,7 +280,7 @@ class TestProjectCommands : public QObject {
     const QString picture = dir.filePath(sep + QString("NCEPUT.gif"));
     QVERIFY(writeFile(picture, EncodeBmp24(randomImage(30, 20, 1))));
     s.ws.pointer.TargetPane = 1;
-    for (auto command : {mnu_LoadsPicture_Click, mnu_LoadPicBack_Click}) QVERIFY(withFile(command, s, picture).succeeded());
+    for (Command command : {Command::LoadsPicture, Command::LoadPicBack}) QVERIFY(withFile(command, s, picture).succeeded());
     s.ws.dialogs.library.ImageName = sep + QString("Crab") + sep;
     s.ws.pointer.CurrentPane = 2;
     SendLibraryImage(s.ws);
@@ -300,17 +295,17 @@ class TestProjectCommands : public QObject {
     QTemporaryDir dir;
     HeadlessSession s;
     buildProject(s.ws);
-    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    QVERIFY(withFile(Command::SaveProject, s, dir.filePath("p.QV1")).succeeded());
     const QString masks = dir.filePath("Masks_p.bmp");
     QVERIFY(QFile::setPermissions(masks, QFile::ReadOwner | QFile::ReadGroup));
     const QByteArray before = readFile(masks);
     s.ws.surfaces.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 9);
     s.platform.yesNoAnswers << false << true;
-    const Outcome refused = withFile(SaveProject, s, dir.filePath("p.QV1"));
+    const Outcome refused = withFile(Command::SaveProject, s, dir.filePath("p.QV1"));
     QVERIFY(refused.hasFailed() && refused.failure().file == masks && refused.failure().reason.contains("read-only"));
     QCOMPARE(s.platform.calls("AskYesNo"), QStringList{"AskYesNo|Save Project|" + masks + " is read-only.\nSave the project over it anyway?"});
     QCOMPARE(readFile(masks), before);
-    QVERIFY(withFile(SaveProject, s, dir.filePath("p.QV1")).succeeded());
+    QVERIFY(withFile(Command::SaveProject, s, dir.filePath("p.QV1")).succeeded());
     QVERIFY(readFile(masks) != before && !(QFileInfo(masks).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
   }
 

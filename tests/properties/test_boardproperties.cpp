@@ -45,8 +45,7 @@ class TestBoardProperties : public QObject {
     QCOMPARE(QList<int>({d.picSwatch, d.picLabelCol, d.picBoxSelectColor, d.Combo_BackColType.Index,
                          d.Combo_LabelCol.Index, d.Combo_SelectionColor.Index}),
              QList<int>({RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9), 6, 5, 5}));
-    QCOMPARE(d.Text_BackPicture.Text, QString("/pictures/sky.bmp"));
-    QVERIFY(!isSet(s.ws.win.DialogFilling));
+    QVERIFY(d.Text_BackPicture.Text == "/pictures/sky.bmp" && !isSet(s.ws.win.DialogFilling));
   }
 
   // A Background that loads replaces the name; "Inactive" turns it off and
@@ -64,8 +63,7 @@ class TestBoardProperties : public QObject {
     b.BackPicturePath = dir.filePath("Sky.jpg.bmp");
     d.Option_UseBackPicture = 1;
     ApplyBoardProperties(s.ws);
-    QCOMPARE(b.BackPictureName, QString("Sky.jpg.bmp"));
-    QVERIFY(isSet(b.UseBackPicture));
+    QVERIFY(b.BackPictureName == "Sky.jpg.bmp" && isSet(b.UseBackPicture));
     QCOMPARE(s.ws.surfaces.picStage.Image().pixel(5, 5), qRgb(10, 120, 250));
     d.Option_UseBackPicture = 0;
     ApplyBoardProperties(s.ws);
@@ -85,10 +83,8 @@ class TestBoardProperties : public QObject {
     d.picBoxSelectColor = RGB(0, 255, 0);
     ApplyBoardProperties(s.ws);
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(255, 0, 0), RGB(0, 255, 0)}));
-    QCOMPARE(b.BackPictureName, QString("none"));
-    QVERIFY(!isSet(b.UseBackPicture) && isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
-    QCOMPARE(s.ws.surfaces.picStage.BackColor, Black);
-    QVERIFY(s.platform.log.isEmpty());
+    QVERIFY(b.BackPictureName == "none" && !isSet(b.UseBackPicture) && isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
+    QVERIFY(s.ws.surfaces.picStage.BackColor == Black && s.platform.log.isEmpty());
     // Every reference of every help topic shows its own text.
     const int references[25] = {0, 5, 3, 5, 1, 5, 1, 3, 2, 2, 1, 2, 3, 1, 3, 1, 1, 1, 1, 3, 1, 1, 8, 9, 1};
     for (int topic = 0; topic <= 24; ++topic) {
