@@ -77,8 +77,8 @@ void History::Begin(const Workspace& ws) {
                                               ws.surfaces.picBackground, ws.win.List_Zorder});
 }
 
-bool History::Commit(const Workspace& ws, const QString& name) {
-  if (depth_ == 0 || --depth_ > 0) return false;
+void History::Commit(const Workspace& ws, const QString& name) {
+  if (depth_ == 0 || --depth_ > 0) return;
   const std::shared_ptr<Snapshot> was = std::move(open_);
   UndoStep step;
   // Slot 0 holds no Pane; its record is kept only with a real change.
@@ -96,7 +96,7 @@ bool History::Commit(const Workspace& ws, const QString& name) {
   if (!sameSurface(was->background, ws.surfaces.picBackground)) step.background = was->background;
   if (was->zorder != ws.win.List_Zorder) step.zorder = was->zorder;
   if (was->paneCount != ws.project.PaneCount) step.paneCount = was->paneCount;
-  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.board && !step.background && !step.paneCount) return false;
+  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.board && !step.background && !step.paneCount) return;
 
   for (const auto& [n, r] : step.panes) step.bytes += recordBytes(r);
   for (const UndoStep::Cell& c : step.cells) step.bytes += c.pixels.sizeInBytes();
@@ -109,7 +109,6 @@ bool History::Commit(const Workspace& ws, const QString& name) {
   bytes_ += step.bytes;
   undo_.push_back(std::move(step));
   trim();
-  return true;
 }
 
 void History::trim() {

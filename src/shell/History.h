@@ -59,8 +59,8 @@ class History {
   void Begin(const Workspace& ws);
   // Closes the step opened last; when it was the outermost one and the
   // project changed, the step is kept under the name and what could be
-  // redone is dropped. True when a step was kept.
-  bool Commit(const Workspace& ws, const QString& name);
+  // redone is dropped.
+  void Commit(const Workspace& ws, const QString& name);
   bool IsOpen() const { return depth_ > 0; }
 
   // Puts the workspace back as it was before the last step (after the next
