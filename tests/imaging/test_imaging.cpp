@@ -138,7 +138,7 @@ class TestImaging : public QObject {
     QCOMPARE(rows.size(), 12);
     for (const QByteArray& row : rows) {
       const QList<QByteArray> f = row.split(',');
-      QTest::newRow(row) << QPointF(f[0].toDouble(), f[1].toDouble()) << f[2].trimmed().toInt();
+      QTest::newRow(row) << QPointF(f[0].toFloat(), f[1].toFloat()) << f[2].trimmed().toInt();
     }
   }
 
