@@ -1,5 +1,5 @@
 // The command table and its dispatcher without a window: the Fast Icons'
-// shared first steps, each command's report, and the README's command table,
+// shared first steps, each command's report, and the manual's command table,
 // which must say what the table says.
 #include "session/CommandTable.h"
 #include "session/Commands.h"
@@ -13,7 +13,7 @@ using namespace qv::fixtures;
 
 namespace {
 
-// The README's command table, as the table gives it.
+// The manual's command table, as the table gives it.
 QString commandTableText() {
   static const char* const gates[] = {"also while running", "in Design", "while enabled",
                                       "while Flip ... is enabled", "below 50 Panes"};
@@ -91,12 +91,12 @@ class TestCommands : public QObject {
     QCOMPARE(s.platform.log.size(), calls);
   }
 
-  void readmeSaysWhatTheTableSays() {
-    const QString path = QStringLiteral(QUORVEL_SOURCE_DIR "/README.md");
+  void manualSaysWhatTheTableSays() {
+    const QString path = QStringLiteral(QUORVEL_SOURCE_DIR "/docs/manual.md");
     QString readme = QString::fromUtf8(readFile(path));
     const QString begin = "<!-- command table: made from src/session/CommandTable.cpp -->\n", end = "<!-- end -->";
     const qsizetype from = readme.indexOf(begin), to = readme.indexOf(end, from);
-    QVERIFY2(from >= 0 && to > from, "the README has no command table");
+    QVERIFY2(from >= 0 && to > from, "the manual has no command table");
     const QString table = commandTableText();
     if (qEnvironmentVariableIsSet("QUORVEL_UPDATE_GOLDEN")) {
       readme.replace(from + begin.size(), to - from - begin.size(), table);
