@@ -35,16 +35,14 @@ void resetProject(Workspace& ws) {
   ws.surfaces.picStage.ClearPicture();
 }
 
-// Reads the project document; an empty optional and a reason on failure.
-std::optional<RtfReadResult> readProjectText(const QString& path, QString& why) {
-  // Only plain files are read, and never more than the cap, whatever size
-  // the file reports.
-  QByteArray bytes;
-  if (const Outcome read = ReadFileCapped(path, MaxProjectFileBytes, bytes); !read.succeeded()) {
-    why = read.failure().reason;
+// Reads the project document from its bytes; an empty optional and a reason
+// on failure.
+std::optional<RtfReadResult> readProjectText(const FileToRead& file, QString& why) {
+  if (!file.error.isEmpty()) {
+    why = file.error;
     return std::nullopt;
   }
-  RtfReadResult doc = ReadRtf(bytes);
+  RtfReadResult doc = ReadRtf(file.bytes);
   if (!doc.ok) {
     why = doc.error.isEmpty() ? QStringLiteral("The file is not a project document.") : doc.error;
     return std::nullopt;
@@ -133,12 +131,12 @@ Outcome SaveChangesFirst(Workspace& ws, const QString& title) {
 
 namespace {
 
-// Loads one of the project's bitmaps; a picture that cannot be used is noted
-// as a warning and the load goes on.
-std::optional<QImage> loadProjectPicture(const QString& path, const QString& what, Outcome& outcome) {
-  PictureResult r = LoadPicture(path);
+// Decodes one of the project's bitmaps; a picture that cannot be used is
+// noted as a warning and the load goes on.
+std::optional<QImage> loadProjectPicture(const FileToRead& file, const QString& what, Outcome& outcome) {
+  PictureResult r = file.error.isEmpty() ? LoadPictureData(file.bytes) : PictureResult{{}, file.error};
   if (r.ok()) return r.image;
-  outcome.warn(path, QStringLiteral("The %1 was not used: %2").arg(what, r.error));
+  outcome.warn(file.path, QStringLiteral("The %1 was not used: %2").arg(what, r.error));
   return std::nullopt;
 }
 
@@ -181,11 +179,15 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   ws.project.DocumentName.clear();
 
   const ProjectFiles files = ProjectFilesOf(ws);
-  // A save of this project that was killed is finished or undone first, and
-  // a save running now is waited for: the files read are one project.
-  Outcome outcome = RecoverFilesTogether(SaveOrder(files));
-  QString why;
-  const auto doc = readProjectText(files.text, why);
+  // The four files are read as one, under the project's lock: a save of this
+  // project that was killed is finished or undone first, and a save running
+  // now is waited for, so the files read are one project. Decoding follows.
+  QVector<FileToRead> read;
+  for (const QString& path : SaveOrder(files))
+    read.append({path, path == files.text ? MaxProjectFileBytes : MaxPictureFileBytes, {}, {}});
+  Outcome outcome = ReadFilesTogether(read);
+  QString why = outcome.hasFailed() ? outcome.failure().reason : QString();
+  const auto doc = outcome.hasFailed() ? std::nullopt : readProjectText(read[3], why);
   if (!doc) {
     // The Board is already emptied: no Target is left to act on.
     ws.win.Shape1[0].Visible = false;
@@ -196,16 +198,16 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   }
 
   // From here on a failing step is skipped and the next one runs.
-  if (const auto back = loadProjectPicture(files.back, QStringLiteral("Background picture"), outcome)) {
+  if (const auto back = loadProjectPicture(read[0], QStringLiteral("Background picture"), outcome)) {
     pics.picBackground.AutoSize = true;
     pics.picBackground.SetPicture(*back);
     pics.picBackground.AutoSize = false;
     ws.BoardSettings.UseBackPicture = QvTrue;
     ws.BoardSettings.BackPicturePath = files.back;
   }
-  if (const auto s = loadProjectPicture(files.sprites, QStringLiteral("sprite sheet"), outcome))
+  if (const auto s = loadProjectPicture(read[1], QStringLiteral("sprite sheet"), outcome))
     pics.picSprites.SetPicture(*s);
-  if (const auto m = loadProjectPicture(files.masks, QStringLiteral("mask sheet"), outcome))
+  if (const auto m = loadProjectPicture(read[2], QStringLiteral("mask sheet"), outcome))
     pics.picMasks.SetPicture(*m);
 
   ws.win.picFastMenu.Visible = true;

@@ -49,10 +49,10 @@ QString notAFile(mode_t mode) {
   return QStringLiteral("it is not a plain file");
 }
 
-QString resolveLinks(const QString& path) {
-  QString target = QFileInfo(path).absoluteFilePath();
-  for (int hops = 0; hops < 40 && QFileInfo(target).isSymLink(); ++hops) target = QFileInfo(target).symLinkTarget();
-  return target;
+Found find(const QByteArray& name, const FileId& id) {
+  struct stat st {};
+  if (::lstat(name.constData(), &st) != 0) return errno == ENOENT ? Found::Absent : Found::Other;
+  return FileId{quint64(st.st_dev), quint64(st.st_ino)} == id ? Found::Ours : Found::Other;
 }
 
 QByteArray besidePrefix(const QString& target, const char* tag) {
@@ -68,9 +68,10 @@ QByteArray randomBesideName(const QString& target, const char* tag) {
          QByteArray::number(QRandomGenerator::global()->generate(), 36);
 }
 
-int writeNew(const QByteArray& name, const QByteArray& bytes, std::optional<mode_t> mode) {
+int writeNew(const QByteArray& name, const QByteArray& bytes, std::optional<mode_t> mode, FileId* id) {
   const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return errno;
+  if (struct stat st {}; id && ::fstat(fd, &st) == 0) *id = {quint64(st.st_dev), quint64(st.st_ino)};
   // The old file's permissions carry over; failing that, the new file keeps
   // the usual ones, which is no reason to refuse the save.
   if (mode) (void)::fchmod(fd, *mode);

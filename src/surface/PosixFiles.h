@@ -4,6 +4,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 #include <sys/types.h>
 
@@ -15,9 +16,15 @@ QByteArray native(const QString& path);
 // What a file mode is when it is not a plain file; empty for a plain file.
 QString notAFile(mode_t mode);
 
-// The file a path names, symbolic links followed (a dangling link names the
-// file it would point to).
-QString resolveLinks(const QString& path);
+// A file's identity: its device and inode, as lstat gives them.
+struct FileId {
+  quint64 dev = 0, ino = 0;
+  bool operator==(const FileId&) const = default;
+};
+// What a name in a folder holds, links not followed: nothing, the file of
+// the given identity, or something else (also when it cannot be looked at).
+enum class Found { Absent, Ours, Other };
+Found find(const QByteArray& name, const FileId& id);
 
 // The folder of target, ending in a slash.
 QByteArray folderOf(const QString& target);
@@ -33,9 +40,10 @@ QByteArray randomBesideName(const QString& target, const char* tag);
 QByteArray besidePrefix(const QString& target, const char* tag);
 
 // Creates name (which must not exist), writes bytes, syncs them to the disk
-// and closes it; mode, when given, becomes its permissions. Returns 0, or
-// the errno of the call that failed, and then leaves no file.
-int writeNew(const QByteArray& name, const QByteArray& bytes, std::optional<mode_t> mode);
+// and closes it; mode, when given, becomes its permissions, and id, when
+// given, gets the new file's identity. Returns 0, or the errno of the call
+// that failed, and then leaves no file.
+int writeNew(const QByteArray& name, const QByteArray& bytes, std::optional<mode_t> mode, FileId* id = nullptr);
 
 // Makes the names made and removed in a folder last across a power cut.
 QString syncFolder(const QString& folder);

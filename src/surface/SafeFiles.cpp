@@ -2,20 +2,23 @@
 //
 // A set is written in two phases, under the set's lock. First every file
 // goes to a temporary ".NAME.qvnew-XXXXXXX" beside it: written in full,
-// flushed to the disk (fdatasync) and closed. A journal beside the last file
-// then lists the set and says it may be replaced. Then, in order, each old
-// file is kept under a second name ".NAME.qvkeep-XXXXXXX" (a hard link, or
-// a copy where the file system has no links) and the temporary is renamed
-// over it; rename replaces a file in one step, so each name always holds a
-// whole file. The folders are synced, the kept files and the journal
-// removed. A failure undoes the renames done so far from the kept files. A
-// save killed at any point (or a power cut) is finished, or undone when it
-// had not reached its renames, by the next save or load of the set, which
-// also removes what it left.
+// flushed to the disk (fdatasync) and closed; each old file is kept under a
+// second name ".NAME.qvkeep-XXXXXXX" (a hard link, or a copy where the file
+// system has no links). A journal beside the last file then lists the set,
+// by names in its folder and the identities of the files it made, and says
+// it may be replaced. Then, in order, each temporary is renamed over its
+// file; rename replaces a name in one step, so each name always holds a
+// whole file. The folder is synced, the kept files and the journal removed.
+// A failure undoes the renames done so far from the kept files. A save
+// killed at any point (or a power cut) is finished, or undone when it had
+// not reached its renames, by the next save or load of the set, which also
+// removes what it left, wherever the folder is reached from.
 #include "surface/SafeFiles.h"
 
 #include "surface/PosixFiles.h"
 #include "surface/SaveJournal.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,6 +32,9 @@ namespace qv {
 using namespace posix;
 
 namespace {
+
+// Far more than any project file; a larger old file is not copied.
+constexpr qint64 MostCopied = qint64(1) << 30;
 
 // A descriptor opened for reading, closed when it goes out of scope.
 class ReadFd {
@@ -49,50 +55,99 @@ class ReadFd {
   int fd_;
 };
 
-QStringList targetsOf(const QStringList& paths) {
-  QStringList targets;
-  for (const QString& p : paths) targets << resolveLinks(p);
-  return targets;
+// Keeps the old file under entry.keep: a hard link where the file system
+// has them, else a copy written like any new file (a link in the file's
+// place is kept as a link). Sets the kept file's identity.
+QString keepOld(const FileSet& set, SetEntry& e) {
+  const QByteArray target = set.at(e.name), keep = set.at(e.keep);
+  struct stat st {};
+  if (::link(target.constData(), keep.constData()) == 0 && ::lstat(keep.constData(), &st) == 0) {
+    e.keepId = {quint64(st.st_dev), quint64(st.st_ino)};
+    return {};
+  }
+  const int err = errno;
+  if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != ENOSYS) return systemReason(err);
+  if (!e.oldMode) {  // a link
+    char to[4096];
+    const ssize_t n = ::readlink(target.constData(), to, sizeof to - 1);
+    if (n < 0) return systemReason(errno);
+    to[n] = '\0';
+    if (::symlink(to, keep.constData()) != 0 || ::lstat(keep.constData(), &st) != 0) return systemReason(errno);
+    e.keepId = {quint64(st.st_dev), quint64(st.st_ino)};
+    return {};
+  }
+  QByteArray old;
+  const Outcome read = ReadFileCapped(e.path, MostCopied, old);
+  if (!read.succeeded()) return read.failure().reason;
+  const int copied = writeNew(keep, old, e.oldMode, &e.keepId);
+  return copied ? systemReason(copied) : QString();
 }
 
 // Under the set's lock: finishes a save of the set that was interrupted
 // after its journal said to replace, undoes one that was not, and removes
-// what it left. False when the set could not be made whole (the journal
-// then stays for the next try); the warning says why.
-bool finishInterrupted(const QStringList& targets, const QString& named, Outcome& outcome) {
-  const SetJournal journal(targets.last());
-  bool replace = false;
-  if (const auto entries = journal.read(targets, replace)) {
+// what it left. The reason it could not when the set could not be made
+// whole or the journal does not match the files (the journal and its files
+// then stay for the next try, or for the user).
+std::optional<QString> finishInterrupted(const FileSet& set, Outcome& outcome) {
+  const SetJournal journal(set);
+  const SetJournal::Read found = journal.read();
+  const QString named = set.paths.last();
+  const auto unmatched = [&](const QString& why) {
+    return QStringLiteral("a save of this project was interrupted, and its journal %1 does not match the files "
+                          "beside it (%2). Nothing was changed. Open the project from the folder it was saved in to "
+                          "finish that save, or remove the journal and the hidden .qvnew and .qvkeep files beside it "
+                          "to use the files as they are now.")
+        .arg(journal.path(), why);
+  };
+  if (found.kind == SetJournal::Read::Kind::Unmatched) return unmatched(found.why);
+  for (const SetEntry& e : found.entries) {
+    const auto state = StateOf(set, e);
+    if (!state || (found.replace && state == EntryState::OldInPlace) ||
+        (!found.replace && state == EntryState::Replaced && !e.keep.isEmpty() &&
+         find(set.at(e.keep), e.keepId) != posix::Found::Ours))
+      return unmatched(QStringLiteral("its files are not the ones it wrote; was the folder copied?"));
+  }
+  if (found.kind == SetJournal::Read::Kind::Entries) {
     UndoResult undone;
-    const auto failed = replace ? ReplaceSet(*entries) : std::nullopt;
+    const auto failed = found.replace ? ReplaceSet(set, found.entries) : std::nullopt;
     if (failed) {
       journal.markUndo();
-      undone = UndoSet(*entries);
+      undone = UndoSet(set, found.entries);
       undone.lost.prepend(QStringLiteral(": ") + failed->file + ": " + failed->reason);
-    } else if (!replace) {
-      undone = UndoSet(*entries);
+    } else if (!found.replace) {
+      undone = UndoSet(set, found.entries);
     } else {
-      SyncFoldersOf(*entries);
-      DropKept(*entries, outcome);
+      syncFolder(set.folderPath());
+      DropKept(set, found.entries, outcome);
     }
-    if (!undone.whole) {
-      outcome.warn(named, QStringLiteral("an interrupted save could not be finished or undone") + undone.lost);
-      return false;
-    }
+    if (!undone.whole) return QStringLiteral("an interrupted save could not be finished or undone") + undone.lost;
     if (!undone.lost.isEmpty()) outcome.warn(named, QStringLiteral("an interrupted save was undone") + undone.lost);
   }
   if (!journal.remove())
     outcome.warn(named, QStringLiteral("the journal of an interrupted save could not be removed: %1").arg(systemReason(errno)));
-  RemoveLeftovers(targets, outcome);
-  return true;
+  RemoveLeftovers(set, outcome);
+  return std::nullopt;
+}
+
+// Removes the temporaries and kept files made so far by a save that failed
+// before its journal; the text to add to its reason for each that stays.
+QString dropMade(const FileSet& set, const std::vector<SetEntry>& entries) {
+  QString lost;
+  for (const SetEntry& e : entries) {
+    if (!e.temp.isEmpty() && find(set.at(e.temp), e.tempId) == posix::Found::Ours)
+      lost += RemoveOrSay(set.at(e.temp), "the new file's temporary");
+    if (!e.keep.isEmpty() && find(set.at(e.keep), e.keepId) == posix::Found::Ours)
+      lost += RemoveOrSay(set.at(e.keep), "the old file's kept link");
+  }
+  return lost;
 }
 
 // A failure after the journal: the set goes back to its old files. The
 // journal goes with it unless some file could not be put back; then the
 // next save or load tries again.
-Outcome undo(const std::vector<SetEntry>& set, const SetJournal& journal, const Problem& failed) {
+Outcome undo(const FileSet& set, const std::vector<SetEntry>& entries, const SetJournal& journal, const Problem& failed) {
   journal.markUndo();
-  const UndoResult undone = UndoSet(set);
+  const UndoResult undone = UndoSet(set, entries);
   if (undone.whole) journal.remove();
   return Outcome::failed(failed.file, failed.reason + undone.lost);
 }
@@ -104,74 +159,86 @@ Outcome WriteFileSafely(const QString& path, const QByteArray& bytes) { return W
 Outcome WriteFilesTogether(const QVector<FileContents>& files) {
   QStringList paths;
   for (const FileContents& f : files) paths << f.path;
-  const QStringList targets = targetsOf(paths);
   const QString& named = paths.last();
-  const SetLock lock(targets.last());
+  QString why;
+  const auto set = FileSet::of(paths, why);
+  if (!set) return Outcome::failed(named, why);
+  const SetLock lock(*set);
   if (!lock.error().isEmpty()) return Outcome::failed(named, lock.error());
   Outcome outcome = Outcome::done();
-  if (!finishInterrupted(targets, named, outcome)) return Outcome::failed(named, outcome.warnings().last().reason);
+  if (const auto refused = finishInterrupted(*set, outcome)) return Outcome::failed(named, *refused);
 
-  std::vector<SetEntry> set;
+  std::vector<SetEntry> entries;
   for (qsizetype i = 0; i < files.size(); ++i) {
-    SetEntry e{paths[i], targets[i], {}, {}, std::nullopt};
+    SetEntry e{paths[i], set->names[i], {}, {}, {}, {}, std::nullopt};
     struct stat st {};
-    if (::stat(native(e.target).constData(), &st) == 0) {
-      if (const QString why = notAFile(st.st_mode); !why.isEmpty()) return Outcome::failed(e.path, why);
-      e.oldMode = st.st_mode & 07777;
-      e.keep = randomBesideName(e.target, "qvkeep");
+    if (::lstat(set->at(e.name).constData(), &st) == 0) {
+      if (const QString what = notAFile(st.st_mode); !what.isEmpty() && !S_ISLNK(st.st_mode))
+        return Outcome::failed(e.path, what);
+      if (S_ISREG(st.st_mode)) e.oldMode = st.st_mode & 07777;
+      e.keep = randomBesideName(e.path, "qvkeep").mid(set->folder.size());
     } else if (errno != ENOENT) {
       return Outcome::failed(e.path, systemReason(errno));
     }
-    set.push_back(e);
+    entries.push_back(e);
   }
-  const auto dropTemps = [&] {
-    QString lost;
-    for (const SetEntry& e : set)
-      if (!e.temp.isEmpty()) lost += RemoveOrSay(e.temp, "the new file's temporary");
-    return lost;
-  };
   for (qsizetype i = 0; i < files.size(); ++i) {
-    SetEntry& e = set[size_t(i)];
+    SetEntry& e = entries[size_t(i)];
     int err = EEXIST;
     for (int attempt = 0; attempt < 32 && err == EEXIST; ++attempt) {
-      e.temp = randomBesideName(e.target, "qvnew");
-      err = writeNew(e.temp, files[i].bytes, e.oldMode);
+      e.temp = randomBesideName(e.path, "qvnew").mid(set->folder.size());
+      err = writeNew(set->at(e.temp), files[i].bytes, e.oldMode, &e.tempId);
     }
     if (err) {
       e.temp.clear();
-      return Outcome::failed(e.path, systemReason(err) + dropTemps());
+      for (SetEntry& rest : entries) rest.keep.clear();
+      return Outcome::failed(e.path, systemReason(err) + dropMade(*set, entries));
+    }
+  }
+  for (SetEntry& e : entries) {
+    if (e.keep.isEmpty()) continue;
+    if (const QString fail = keepOld(*set, e); !fail.isEmpty()) {
+      for (SetEntry& rest : entries)
+        if (&rest >= &e) rest.keep.clear();
+      return Outcome::failed(e.path, fail + dropMade(*set, entries));
     }
   }
 
-  const SetJournal journal(targets.last());
-  if (const auto failed = journal.write(set))
-    return Outcome::failed(failed->file.isEmpty() ? named : failed->file, failed->reason + dropTemps());
-  if (const auto failed = ReplaceSet(set)) return undo(set, journal, *failed);
-  if (const auto failed = SyncFoldersOf(set)) return undo(set, journal, *failed);
-  DropKept(set, outcome);
+  const SetJournal journal(*set);
+  if (const auto failed = journal.write(entries))
+    return Outcome::failed(failed->file.isEmpty() ? named : failed->file, failed->reason + dropMade(*set, entries));
+  if (const auto failed = ReplaceSet(*set, entries)) return undo(*set, entries, journal, *failed);
+  if (const QString fail = syncFolder(set->folderPath()); !fail.isEmpty())
+    return undo(*set, entries, journal, {set->folderPath(), fail});
+  DropKept(*set, entries, outcome);
   if (!journal.remove())
     outcome.warn(named, QStringLiteral("the save's journal could not be removed: %1").arg(systemReason(errno)));
   return outcome;
 }
 
-Outcome RecoverFilesTogether(const QStringList& paths) {
-  const QStringList targets = targetsOf(paths);
+Outcome ReadFilesTogether(QVector<FileToRead>& files) {
+  QStringList paths;
+  for (const FileToRead& f : files) paths << f.path;
+  const QString& named = paths.last();
+  QString why;
+  const auto set = FileSet::of(paths, why);
+  if (!set) return Outcome::failed(named, why);
   Outcome outcome = Outcome::done();
-  const SetLock lock(targets.last());
+  const SetLock lock(*set);
   if (lock.error().isEmpty()) {
-    finishInterrupted(targets, paths.last(), outcome);
-  } else if (SetJournal(targets.last()).exists()) {
-    // A folder this program may not write: nothing of a save can be there
-    // unless someone else's was interrupted.
-    outcome.warn(paths.last(), QStringLiteral("an interrupted save of these files cannot be finished: %1").arg(lock.error()));
+    if (const auto refused = finishInterrupted(*set, outcome)) return Outcome::failed(named, *refused);
+  } else if (!lock.folderReadOnly() || SetJournal(*set).exists()) {
+    return Outcome::failed(named, QStringLiteral("its files cannot be read as one: %1").arg(lock.error()));
   }
+  for (FileToRead& f : files)
+    if (const Outcome read = ReadFileCapped(f.path, f.maxBytes, f.bytes); !read.succeeded()) f.error = read.failure().reason;
   return outcome;
 }
 
 bool IsReadOnlyFile(const QString& path) {
-  const QByteArray name = native(resolveLinks(path));
+  const QByteArray name = native(path);
   struct stat st {};
-  if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (::lstat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   if (::access(name.constData(), W_OK) != 0) return errno == EACCES || errno == EROFS || errno == EPERM;
   return (st.st_mode & 0222) == 0;
 }

@@ -23,27 +23,42 @@ struct FileContents {
 // It is a set of one for WriteFilesTogether.
 Outcome WriteFileSafely(const QString& path, const QByteArray& bytes);
 
-// Writes the files as one set, under an exclusive lock on the set (a second
-// save of it waits): all of them to temporaries first (each fully written
-// and on the disk), then a journal, then each replaces its file in the given
-// order, the old file kept until the whole set is in place. A failure at any
-// point puts the kept files back, so every file of the set is as it was
-// before, and names the file it happened on with the system's reason and
-// every file that could not be put back or removed. A save that was killed
-// or cut off by a power cut is finished or undone first. A path that is a
-// symbolic link writes the file the link points to.
+// Writes the files as one set, all in one folder, under an exclusive lock
+// on the set (a second save of it waits): all of them to temporaries first
+// (each fully written and on the disk) and the old files kept under second
+// names, then a journal, then each replaces its file in the given order. A
+// failure at any point puts the kept files back, so every file of the set is
+// as it was before, and names the file it happened on with the system's
+// reason and every file that could not be put back or removed. A save that
+// was killed or cut off by a power cut is finished or undone first; one
+// whose journal does not match the files beside it is left as it is and
+// the save fails, saying so. A path that is a symbolic link gets a plain
+// file in the link's place; the file the link pointed to is not touched.
 Outcome WriteFilesTogether(const QVector<FileContents>& files);
 
-// What the next load of a set does before reading it: waits while a save of
-// the set runs, finishes or undoes one that was interrupted (so the set is
-// all old or all new files) and removes what it left. Done, or done with
-// warnings for what could not be finished or removed.
-Outcome RecoverFilesTogether(const QStringList& paths);
+// A file of a set to read, at most maxBytes of it, and what was read: its
+// bytes, or why it could not be read.
+struct FileToRead {
+  QString path;
+  qint64 maxBytes = 0;
+  QByteArray bytes;
+  QString error;
+};
+// Reads the files of a set (one folder) as one: under the set's lock, so a
+// running save is waited for, after a save that was interrupted has been
+// finished or undone, so the files are all old or all new. A file that
+// cannot be read has its error. Failed when the set could not be made
+// whole (its journal then stays, with every file it names) or its lock
+// cannot be taken; done with warnings for leftovers that could not be
+// removed. In a folder that may not be written no lock can be taken and
+// nothing can be saving: the files are read as they are.
+Outcome ReadFilesTogether(QVector<FileToRead>& files);
 
-// Whether the user may not write the file at path (links followed): the
-// permissions that apply to the user forbid it, or its file system is
-// read-only. For a user who may write any file (root) a file that no one
-// may write still counts as read-only, as editors treat it.
+// Whether the user may not write the file at path: the permissions that
+// apply to the user forbid it, or its file system is read-only. For a user
+// who may write any file (root) a file that no one may write still counts
+// as read-only, as editors treat it. A link is never read-only: a save
+// replaces the link, not its target.
 bool IsReadOnlyFile(const QString& path);
 
 // Reads a whole plain file of at most maxBytes bytes, whatever size the file

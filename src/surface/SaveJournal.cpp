@@ -2,7 +2,6 @@
 // checked POSIX calls.
 #include "surface/SaveJournal.h"
 
-#include "surface/PosixFiles.h"
 #include "surface/SafeFiles.h"
 
 #include <QFile>
@@ -22,36 +21,28 @@ using namespace posix;
 
 namespace {
 
-constexpr char JournalHead[] = "quorvel save journal\n";
-constexpr char ReplaceLine[] = "replace\n";
+constexpr char JournalHead[] = "quorvel save journal 2\n";
+constexpr char ReplaceLine[] = "replace";
 // Far more than any journal: four long names a line.
 constexpr qint64 MostJournalBytes = 64 * 1024;
-// Far more than any project file; a larger old file is not copied.
-constexpr qint64 MostCopied = qint64(1) << 30;
 
 QByteArray field(const QByteArray& name) { return name.isEmpty() ? QByteArray("-") : name.toPercentEncoding(); }
+QByteArray idField(const FileId& id) { return QByteArray::number(id.dev) + ':' + QByteArray::number(id.ino); }
 
-// A hidden companion of target with the tag and a random suffix.
-bool isCompanion(const QByteArray& name, const QString& target, const char* tag) {
-  const QByteArray prefix = folderOf(target) + besidePrefix(target, tag);
-  return name.startsWith(prefix) && name.size() > prefix.size() && !name.mid(prefix.size()).contains('/');
+std::optional<FileId> idFrom(const QByteArray& f) {
+  const QList<QByteArray> parts = f.split(':');
+  bool okDev = false, okIno = false;
+  if (parts.size() != 2) return std::nullopt;
+  const FileId id{parts[0].toULongLong(&okDev), parts[1].toULongLong(&okIno)};
+  if (!okDev || !okIno) return std::nullopt;
+  return id;
 }
 
-// Keeps the old file under entry.keep: a hard link where the file system
-// has them, else a copy written like any new file.
-QString keepOld(const SetEntry& e) {
-  const QByteArray target = native(e.target);
-  if (!removeFile(e.keep)) return systemReason(errno);
-  if (::link(target.constData(), e.keep.constData()) == 0) return {};
-  const int err = errno;
-  if (err != EPERM && err != EOPNOTSUPP && err != EMLINK && err != ENOSYS) return systemReason(err);
-  QByteArray old;
-  const Outcome read = ReadFileCapped(e.target, MostCopied, old);
-  if (!read.succeeded()) return read.failure().reason;
-  struct stat st {};
-  const int copied = writeNew(e.keep, old, ::stat(target.constData(), &st) == 0 ? std::optional<mode_t>(st.st_mode & 07777)
-                                                                               : std::nullopt);
-  return copied ? systemReason(copied) : QString();
+// A hidden companion of the file name with the tag and a random suffix, by
+// name alone.
+bool isCompanion(const QByteArray& companion, const QByteArray& name, const char* tag) {
+  const QByteArray prefix = besidePrefix(QFile::decodeName(name), tag);
+  return companion.startsWith(prefix) && companion.size() > prefix.size() && !companion.contains('/');
 }
 
 void sleepMs(int ms) {
@@ -61,23 +52,53 @@ void sleepMs(int ms) {
 
 }  // namespace
 
-SetLock::SetLock(const QString& lastFile) : name_(besideName(lastFile, "qvlock")) {
+std::optional<FileSet> FileSet::of(const QStringList& paths, QString& why) {
+  FileSet set;
+  set.paths = paths;
+  for (const QString& p : paths) {
+    const QFileInfo info(p);
+    const QByteArray folder = folderOf(p);
+    if (!set.folder.isEmpty() && folder != set.folder) {
+      why = QStringLiteral("the files of one save must share a folder");
+      return std::nullopt;
+    }
+    set.folder = folder;
+    set.names << native(info.fileName());
+  }
+  return set;
+}
+
+QString FileSet::pathOf(const QByteArray& name) const { return QFile::decodeName(at(name)); }
+
+QString FileSet::folderPath() const { return QFile::decodeName(folder.size() > 1 ? folder.chopped(1) : folder); }
+
+SetLock::SetLock(const FileSet& set) : name_(besideName(set.paths.last(), "qvlock")) {
+  const QString lockName = QFile::decodeName(name_);
   // Polled, so that a holder that hangs does not hang this program too.
   for (int tries = 0; tries < 1500; ++tries) {
-    fd_ = ::open(name_.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    fd_ = ::open(name_.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd_ < 0) {
-      error_ = systemReason(errno);
+      const int err = errno;
+      readOnly_ = err == EACCES || err == EROFS || err == EPERM;
+      error_ = err == ELOOP ? QStringLiteral("its lock file %1 is a symbolic link; remove it").arg(lockName)
+                            : systemReason(err);
+      return;
+    }
+    struct stat held {};
+    if (::fstat(fd_, &held) != 0 || !S_ISREG(held.st_mode)) {
+      error_ = QStringLiteral("its lock file %1 is not a plain file (%2); remove it")
+                   .arg(lockName, notAFile(held.st_mode));
+      ::close(fd_);
+      fd_ = -1;
       return;
     }
     if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
       // The holder before removes the file as it lets go: the lock counts
       // only on the file that still has the name.
-      struct stat held {}, named {};
-      if (::fstat(fd_, &held) == 0 && ::stat(name_.constData(), &named) == 0 && held.st_ino == named.st_ino &&
-          held.st_dev == named.st_dev)
-        return;
+      if (find(name_, {quint64(held.st_dev), quint64(held.st_ino)}) == Found::Ours) return;
     } else if (errno != EWOULDBLOCK && errno != EINTR) {
       error_ = systemReason(errno);
+      ::unlink(name_.constData());
       ::close(fd_);
       fd_ = -1;
       return;
@@ -92,21 +113,26 @@ SetLock::SetLock(const QString& lastFile) : name_(besideName(lastFile, "qvlock")
 
 SetLock::~SetLock() {
   if (fd_ < 0) return;
-  ::unlink(name_.constData());
+  struct stat held {};
+  if (::fstat(fd_, &held) == 0 && find(name_, {quint64(held.st_dev), quint64(held.st_ino)}) == Found::Ours)
+    ::unlink(name_.constData());
   ::close(fd_);
 }
 
-SetJournal::SetJournal(const QString& lastFile) : name_(besideName(lastFile, "qvjournal")) {}
+SetJournal::SetJournal(const FileSet& set) : set_(set), name_(besideName(set.paths.last(), "qvjournal")) {}
+
+QString SetJournal::path() const { return QFile::decodeName(name_); }
 
 std::optional<Problem> SetJournal::write(const std::vector<SetEntry>& entries) const {
   QByteArray text(JournalHead);
   for (const SetEntry& e : entries)
-    text += "entry " + field(native(e.target)) + ' ' + field(e.temp) + ' ' + field(e.keep) + '\n';
-  text += ReplaceLine;
+    text += "entry " + field(e.name) + ' ' + field(e.temp) + ' ' + idField(e.tempId) + ' ' + field(e.keep) + ' ' +
+            idField(e.keepId) + '\n';
+  text += ReplaceLine + QByteArray("\n");
   if (!removeFile(name_)) return Problem{{}, systemReason(errno)};
   if (const int err = writeNew(name_, text, std::nullopt)) return Problem{{}, systemReason(err)};
   // The journal's name is on the disk before any rename can be.
-  const QString folder = QFileInfo(QFile::decodeName(name_)).absolutePath();
+  const QString folder = set_.folderPath();
   if (const QString why = syncFolder(folder); !why.isEmpty()) {
     remove();
     return Problem{folder, why};
@@ -115,54 +141,101 @@ std::optional<Problem> SetJournal::write(const std::vector<SetEntry>& entries) c
 }
 
 void SetJournal::markUndo() const {
-  const int fd = ::open(name_.constData(), O_WRONLY | O_CLOEXEC);
+  const int fd = ::open(name_.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && st.st_size >= qint64(sizeof ReplaceLine - 1) &&
-      ::ftruncate(fd, st.st_size - qint64(sizeof ReplaceLine - 1)) == 0)
+  const qint64 tail = qint64(sizeof ReplaceLine);  // with its line end
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= tail && ::ftruncate(fd, st.st_size - tail) == 0)
     (void)::fdatasync(fd);
   ::close(fd);
 }
 
-std::optional<std::vector<SetEntry>> SetJournal::read(const QStringList& targets, bool& replace) const {
-  replace = false;
+SetJournal::Read SetJournal::read() const {
+  Read r;
+  if (!exists()) return r;
+  r.kind = Read::Kind::Unmatched;
+  const int fd = ::open(name_.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat st {};
+  const bool plain = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (fd >= 0) ::close(fd);
+  if (!plain) {
+    r.why = QStringLiteral("the journal is not a plain file");
+    return r;
+  }
+  if (st.st_uid != ::geteuid()) {
+    r.why = QStringLiteral("the journal belongs to another user");
+    return r;
+  }
   QByteArray text;
-  if (!exists() || !ReadFileCapped(QFile::decodeName(name_), MostJournalBytes, text).succeeded()) return std::nullopt;
-  if (!text.startsWith(JournalHead)) return std::nullopt;
-  std::vector<SetEntry> entries;
-  const QList<QByteArray> lines = text.mid(qsizetype(sizeof JournalHead - 1)).split('\n');
-  for (qsizetype i = 0; i + 1 < lines.size(); ++i) {  // the last piece has no line end
-    const QList<QByteArray> f = lines[i].split(' ');
-    if (lines[i] + '\n' == ReplaceLine && i + 2 == lines.size()) {
-      replace = true;
+  if (const Outcome got = ReadFileCapped(path(), MostJournalBytes, text); !got.succeeded()) {
+    r.why = got.failure().reason;
+    return r;
+  }
+  // What follows the last line end was cut short while the journal was
+  // written: no file had been replaced then.
+  QList<QByteArray> lines = text.left(text.lastIndexOf('\n') + 1).split('\n');
+  lines.removeLast();
+  r.kind = Read::Kind::Entries;
+  if (lines.isEmpty()) return r;
+  r.kind = Read::Kind::Unmatched;
+  if (lines.takeFirst() + '\n' != JournalHead) {
+    r.why = QStringLiteral("the journal was not written by this version of Quorvel");
+    return r;
+  }
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (lines[i] == ReplaceLine && i + 1 == lines.size()) {
+      r.replace = true;
       break;
     }
-    if (f.size() != 4 || f[0] != "entry") break;  // cut short by a power cut
+    const QList<QByteArray> f = lines[i].split(' ');
     SetEntry e;
-    e.target = QFile::decodeName(QByteArray::fromPercentEncoding(f[1]));
-    e.path = e.target;
-    e.temp = QByteArray::fromPercentEncoding(f[2]);
-    e.keep = f[3] == "-" ? QByteArray() : QByteArray::fromPercentEncoding(f[3]);
-    const bool known = targets.contains(e.target) && isCompanion(e.temp, e.target, "qvnew") &&
-                       (e.keep.isEmpty() || isCompanion(e.keep, e.target, "qvkeep"));
-    for (const SetEntry& seen : entries)
-      if (seen.target == e.target) return std::nullopt;
-    if (!known) return std::nullopt;
-    entries.push_back(e);
+    const auto tempId = f.size() == 6 ? idFrom(f[3]) : std::nullopt;
+    const auto keepId = f.size() == 6 ? idFrom(f[5]) : std::nullopt;
+    if (f.size() == 6) {
+      e.name = QByteArray::fromPercentEncoding(f[1]);
+      e.temp = QByteArray::fromPercentEncoding(f[2]);
+      e.keep = f[4] == "-" ? QByteArray() : QByteArray::fromPercentEncoding(f[4]);
+    }
+    const qsizetype index = set_.names.indexOf(e.name);
+    const bool known = f[0] == "entry" && tempId && keepId && index >= 0 && isCompanion(e.temp, e.name, "qvnew") &&
+                       (e.keep.isEmpty() || isCompanion(e.keep, e.name, "qvkeep"));
+    if (!known) {
+      r.why = QStringLiteral("the journal names files that are not this project's");
+      return r;
+    }
+    for (const SetEntry& seen : r.entries)
+      if (seen.name == e.name) {
+        r.why = QStringLiteral("the journal names a file twice");
+        return r;
+      }
+    e.path = set_.paths[index];
+    e.tempId = *tempId;
+    e.keepId = *keepId;
+    r.entries.push_back(e);
   }
-  return entries;
+  r.kind = Read::Kind::Entries;
+  return r;
 }
 
 bool SetJournal::exists() const { return posix::exists(name_); }
 
 bool SetJournal::remove() const { return removeFile(name_); }
 
-std::optional<Problem> ReplaceSet(const std::vector<SetEntry>& entries) {
+std::optional<EntryState> StateOf(const FileSet& set, const SetEntry& e) {
+  const Found keep = e.keep.isEmpty() ? Found::Absent : find(set.at(e.keep), e.keepId);
+  if (keep == Found::Other) return std::nullopt;
+  switch (find(set.at(e.temp), e.tempId)) {
+    case Found::Ours: return EntryState::NotReplaced;
+    case Found::Other: return std::nullopt;
+    case Found::Absent: break;
+  }
+  return find(set.at(e.name), e.tempId) == Found::Ours ? EntryState::Replaced : EntryState::OldInPlace;
+}
+
+std::optional<Problem> ReplaceSet(const FileSet& set, const std::vector<SetEntry>& entries) {
   for (const SetEntry& e : entries) {
-    if (!posix::exists(e.temp)) continue;
-    QString why = e.keep.isEmpty() ? QString() : keepOld(e);
-    if (why.isEmpty() && ::rename(e.temp.constData(), native(e.target).constData()) != 0) why = systemReason(errno);
-    if (!why.isEmpty()) return Problem{e.path, why};
+    if (StateOf(set, e) != EntryState::NotReplaced) continue;
+    if (::rename(set.at(e.temp).constData(), set.at(e.name).constData()) != 0) return Problem{e.path, systemReason(errno)};
   }
   return std::nullopt;
 }
@@ -172,60 +245,62 @@ QString RemoveOrSay(const QByteArray& name, const char* what) {
   return QStringLiteral("; %1 %2 could not be removed (%3)").arg(QLatin1String(what), QFile::decodeName(name), systemReason(errno));
 }
 
-UndoResult UndoSet(const std::vector<SetEntry>& entries) {
+UndoResult UndoSet(const FileSet& set, const std::vector<SetEntry>& entries) {
   UndoResult r;
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     const SetEntry& e = *it;
-    if (posix::exists(e.temp)) {  // never replaced
-      r.lost += RemoveOrSay(e.temp, "the new file's temporary");
-      if (!e.keep.isEmpty()) r.lost += RemoveOrSay(e.keep, "the old file's kept link");
-    } else if (e.keep.isEmpty()) {  // there was no file before
-      if (!removeFile(native(e.target))) {
-        r.whole = false;
-        r.lost += QStringLiteral("; the new %1 could not be removed (%2)").arg(e.target, systemReason(errno));
-      }
-    } else if (posix::exists(e.keep) && ::rename(e.keep.constData(), native(e.target).constData()) != 0) {
+    const QByteArray target = set.at(e.name), keep = set.at(e.keep);
+    const auto state = StateOf(set, e);
+    if (!state) {
       r.whole = false;
-      r.lost += QStringLiteral("; the old %1 could not be put back (%2) and is kept as %3")
-                    .arg(e.target, systemReason(errno), QFile::decodeName(e.keep));
+      r.lost += QStringLiteral("; %1 or its hidden companions were changed by another program").arg(e.path);
+      continue;
+    }
+    const bool kept = !e.keep.isEmpty() && find(keep, e.keepId) == Found::Ours;
+    if (state == EntryState::NotReplaced) {
+      r.lost += RemoveOrSay(set.at(e.temp), "the new file's temporary");
+      if (kept) r.lost += RemoveOrSay(keep, "the old file's kept link");
+    } else if (state == EntryState::Replaced && e.keep.isEmpty()) {  // there was no file before
+      if (!removeFile(target)) {
+        r.whole = false;
+        r.lost += QStringLiteral("; the new %1 could not be removed (%2)").arg(e.path, systemReason(errno));
+      }
+    } else if (kept && (state == EntryState::Replaced || !posix::exists(target))) {
+      if (::rename(keep.constData(), target.constData()) != 0) {
+        r.whole = false;
+        r.lost += QStringLiteral("; the old %1 could not be put back (%2) and is kept as %3")
+                      .arg(e.path, systemReason(errno), QFile::decodeName(keep));
+      }
+    } else if (state == EntryState::Replaced) {  // its old file is gone
+      r.whole = false;
+      r.lost += QStringLiteral("; the old %1 is lost").arg(e.path);
+    } else if (kept) {
+      r.lost += RemoveOrSay(keep, "the old file's kept link");
     }
   }
-  SyncFoldersOf(entries);
+  syncFolder(set.folderPath());
   return r;
 }
 
-void DropKept(const std::vector<SetEntry>& entries, Outcome& outcome) {
+void DropKept(const FileSet& set, const std::vector<SetEntry>& entries, Outcome& outcome) {
   for (const SetEntry& e : entries)
-    if (!e.keep.isEmpty() && !removeFile(e.keep))
-      outcome.warn(QFile::decodeName(e.keep),
+    if (!e.keep.isEmpty() && find(set.at(e.keep), e.keepId) == Found::Ours && !removeFile(set.at(e.keep)))
+      outcome.warn(set.pathOf(e.keep),
                    QStringLiteral("the old file kept during the save could not be removed: %1").arg(systemReason(errno)));
 }
 
-void RemoveLeftovers(const QStringList& targets, Outcome& outcome) {
-  for (const QString& target : targets) {
-    const QByteArray folder = folderOf(target);
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir) continue;
-    QList<QByteArray> found;
-    while (const dirent* d = ::readdir(dir)) {
-      const QByteArray name = folder + d->d_name;
-      if (isCompanion(name, target, "qvnew") || isCompanion(name, target, "qvkeep")) found << name;
-    }
-    ::closedir(dir);
-    for (const QByteArray& name : found)
-      if (!removeFile(name))
-        outcome.warn(QFile::decodeName(name),
-                     QStringLiteral("a file left by an interrupted save could not be removed: %1").arg(systemReason(errno)));
-  }
-}
-
-std::optional<Problem> SyncFoldersOf(const std::vector<SetEntry>& entries) {
-  QStringList folders;
-  for (const SetEntry& e : entries)
-    if (const QString f = QFileInfo(e.target).absolutePath(); !folders.contains(f)) folders << f;
-  for (const QString& f : folders)
-    if (const QString why = syncFolder(f); !why.isEmpty()) return Problem{f, why};
-  return std::nullopt;
+void RemoveLeftovers(const FileSet& set, Outcome& outcome) {
+  DIR* dir = ::opendir(set.folder.constData());
+  if (!dir) return;
+  QList<QByteArray> found;
+  while (const dirent* d = ::readdir(dir))
+    for (const QByteArray& name : set.names)
+      if (isCompanion(d->d_name, name, "qvnew") || isCompanion(d->d_name, name, "qvkeep")) found << set.at(d->d_name);
+  ::closedir(dir);
+  for (const QByteArray& name : found)
+    if (!removeFile(name))
+      outcome.warn(QFile::decodeName(name),
+                   QStringLiteral("a file left by an interrupted save could not be removed: %1").arg(systemReason(errno)));
 }
 
 }  // namespace qv

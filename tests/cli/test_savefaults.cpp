@@ -1,15 +1,19 @@
 // Saves under faults: quorvel-cli resave runs with fault_shim.c preloaded,
-// which fails the Nth file call in the target folder, or kills the program
-// there. A failed save leaves the folder as it was, byte for byte, and names
-// the file and the reason; a killed save is finished or undone by the next
-// load, so the project is all old or all new; two saves at once never mix.
+// which fails the Nth file call in the target folder, kills the program
+// there, or holds it there. A failed save leaves the folder as it was, byte
+// for byte, and names the file and the reason; a killed save is finished or
+// undone by the next load or save, wherever the folder is reached from, so
+// the project is all old or all new; two saves at once never mix, nor a load
+// and a save; companions planted beside a project touch nothing outside it.
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 #include <cerrno>
 #include <memory>
+#include <sys/stat.h>
 
 #include "support/Fixtures.h"
 
@@ -65,7 +69,18 @@ std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, con
 std::unique_ptr<QProcess> resave(const QString& dir, const QStringList& faults, const QString& from = Demo) {
   return start({"resave", from, dir + "/out.QV1"}, dir, faults);
 }
+std::unique_ptr<QProcess> dump(const QString& dir, const QStringList& faults = {}) {
+  return start({"dump", dir + "/out.QV1"}, dir, faults);
+}
 qv::fixtures::Ran run(std::unique_ptr<QProcess> p) { return finish(*p, 60'000); }
+
+// Waits until the file holds a line matching the pattern count times, or
+// the process has ended.
+void waitForLines(const QString& file, const QString& pattern, int count, QProcess& p) {
+  QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning ||
+                               QString::fromUtf8(readFile(file)).count(QRegularExpression(pattern, QRegularExpression::MultilineOption)) >= count,
+                           30'000);
+}
 
 // The log of a save's counted calls, one "N OP PATH" a line.
 QStringList logOf(const QString& file) {
@@ -82,22 +97,23 @@ class TestSaveFaults : public QObject {
   Q_OBJECT
 
  private slots:
-  // Under the lock each file of four is opened, written, synced and closed,
-  // a journal likewise and the folder synced; then each earlier file is kept
-  // with a link, or without links with a copy written the same way, and the
-  // new one renamed over it; the folder is synced, the kept files, journal
-  // and lock removed. Over an earlier save every step but the removals
-  // fails in turn; the other rows fail the steps that take other paths: a
-  // first save's renames and folder syncs (nothing to put back, the new
-  // files removed) and the steps of the copies.
+  // Under the lock each file of four is opened, written, synced and closed;
+  // each earlier file is kept with a link, or without links with a copy
+  // written the same way; a journal is written and the folder synced; then
+  // each new file is renamed over its old one; the folder is synced, the
+  // kept files, journal and lock removed. Over an earlier save every step
+  // but the removals and the permissions fails in turn; the other rows fail
+  // the steps that take other paths: a first save's renames and folder syncs
+  // (nothing to put back, the new files removed) and the steps of the copies.
   void everyFailedStepKeepsTheFolder_data() {
     QTest::addColumn<bool>("earlier");
     QTest::addColumn<QStringList>("links");
     QTest::addColumn<int>("steps");
     QTest::addColumn<QString>("failing");  // the log lines of the steps to fail
-    QTest::newRow("first save") << false << QStringList() << 29 << " (rename|fsync) ";
-    QTest::newRow("over an earlier save") << true << QStringList() << 37 << " (open|write|fdatasync|fsync|close|link|rename) ";
-    QTest::newRow("over an earlier save, no hard links") << true << QStringList{"QV_FAULT_NO_LINKS=1"} << 49
+    QTest::newRow("first save") << false << QStringList() << 30 << " (rename|fsync) ";
+    QTest::newRow("over an earlier save") << true << QStringList() << 42
+                                          << " (open|write|fdatasync|fsync|close|link|rename|flock) ";
+    QTest::newRow("over an earlier save, no hard links") << true << QStringList{"QV_FAULT_NO_LINKS=1"} << 58
                                                          << "(open|write|fdatasync|close) .*\\.qvkeep-";
   }
   void everyFailedStepKeepsTheFolder() {
@@ -144,74 +160,157 @@ class TestSaveFaults : public QObject {
   }
 
   // The program killed before each step of a save over an earlier one, and
-  // before each step of a failed save's undoing: the next load (or, every
-  // other time, the next save) finds the whole earlier project when the
-  // journal had not been written, else the whole new one, and no other file.
+  // before each step of a failed save's undoing; then the folder is moved and
+  // reached through a linked parent. The next load, or the next save (which
+  // then fails at its first temporary, so its recovery's work shows), finds
+  // the whole earlier project when the journal was not whole and replacing,
+  // else the whole new one, and no other file.
   void killedSaveEndsWholeOldOrNew() {
     QTemporaryDir work(workRoot());
-    const QString dirs[2] = {work.filePath("0"), work.filePath("1")};  // two at a time
     const QString aquarium = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1";
-    prepare(dirs[0], false);
-    QCOMPARE(run(resave(dirs[0], {}, aquarium)).code, 0);
-    const Snapshot old = snapshot(dirs[0]);
-    QCOMPARE(run(resave(dirs[0], {"QV_FAULT_LOG=" + work.filePath("log")})).code, 0);
-    const Snapshot fresh = snapshot(dirs[0]);
+    const QString dir = work.filePath("0");
+    prepare(dir, false);
+    QCOMPARE(run(resave(dir, {}, aquarium)).code, 0);
+    const Snapshot old = snapshot(dir);
+    QCOMPARE(run(resave(dir, {"QV_FAULT_LOG=" + work.filePath("log")})).code, 0);
+    const Snapshot fresh = snapshot(dir);
     QVERIFY(old.keys() == fresh.keys() && old["out.QV1"] != fresh["out.QV1"] && old["Back_out.bmp"] != fresh["Back_out.bmp"]);
     const QStringList log = logOf(work.filePath("log"));
     const int journal = log.indexOf(QRegularExpression("\\d+ write .*\\.qvjournal")) + 1;
     const int masks = log.indexOf(QRegularExpression("\\d+ rename .*/Masks_out\\.bmp")) + 1;
     QVERIFY(journal > 0 && masks > journal);
     // The steps of an undo: the Masks rename failed, the program killed later.
-    restore(dirs[0], old);
-    run(resave(dirs[0], {"QV_FAULT_CALL=" + QString::number(masks), "QV_FAULT_LOG=" + work.filePath("undo")}));
-    const int undoSteps = logOf(work.filePath("undo")).size();
-    QVERIFY(undoSteps > masks + 4);
+    restore(dir, old);
+    run(resave(dir, {"QV_FAULT_CALL=" + QString::number(masks), "QV_FAULT_LOG=" + work.filePath("undo")}));
+    const QStringList undo = logOf(work.filePath("undo"));
+    const int undone = undo.indexOf(QRegularExpression("\\d+ ftruncate .*\\.qvjournal")) + 1;
+    QVERIFY(undone == masks + 1 && undo.size() > masks + 4);
 
     QList<QPair<int, int>> cases;  // the step killed at, a step failed first
     for (int n = 1; n <= log.size(); ++n) cases.append({n, 0});
-    for (int n = masks + 1; n <= undoSteps; ++n) cases.append({n, masks});
-    for (int k = 0; k < cases.size(); k += 2) {
-      std::unique_ptr<QProcess> runs[2];
-      for (int i = 0; i < 2 && k + i < cases.size(); ++i) {
-        QCOMPARE(restore(dirs[i], old), old);
-        runs[i] = resave(dirs[i], {"QV_FAULT_KILL=" + QString::number(cases[k + i].first),
-                                   "QV_FAULT_CALL=" + QString::number(cases[k + i].second)});
-      }
-      for (int i = 0; i < 2 && runs[i]; ++i) {
-        const auto [kill, fail] = cases[k + i];
-        const QByteArray what = QByteArray::number(kill) + " after " + QByteArray::number(fail);
-        QVERIFY2(finish(*runs[i], 60'000).code == -1, what);
-        runs[i] = i ? resave(dirs[i], {}) : start({"dump", dirs[i] + "/out.QV1"}, dirs[i], {});
-      }
-      for (int i = 0; i < 2 && runs[i]; ++i) {
-        const auto [kill, fail] = cases[k + i];
-        const auto next = finish(*runs[i], 60'000);
-        QVERIFY2(next.code == 0 && next.err.isEmpty(), QByteArray::number(kill) + " after " + QByteArray::number(fail) + next.err);
-        QVERIFY2(snapshot(dirs[i]) == (i || (kill > journal && !fail) ? fresh : old), qPrintable(QString::number(kill)));
-      }
+    for (int n = masks + 1; n <= undo.size(); ++n) cases.append({n, masks});
+    QVERIFY(QFile::link(work.filePath("moved"), work.filePath("via")) && QDir().mkpath(work.filePath("moved")));
+    for (int k = 0; k < cases.size(); ++k) {
+      const auto [kill, fail] = cases[k];
+      const QString what = QString("killed at %1 after %2").arg(kill).arg(fail);
+      const QString at = work.filePath("moved/" + QString::number(k)), via = work.filePath("via/" + QString::number(k));
+      QCOMPARE(restore(dir, old), old);
+      QVERIFY2(run(resave(dir, {"QV_FAULT_KILL=" + QString::number(kill), "QV_FAULT_CALL=" + QString::number(fail)})).code == -1,
+               qPrintable(what));
+      QVERIFY(QDir().rename(dir, at));
+      const auto next = run(k % 2 ? resave(via, {"QV_FAULT_FAIL_AT=open:.qvnew-"}) : dump(via));
+      QVERIFY2(next.code == (k % 2) && (k % 2 || next.err.isEmpty()), qPrintable(what + ": " + next.err));
+      const bool replaced = kill > journal && (!fail || kill <= undone);
+      QVERIFY2(snapshot(at) == (replaced ? fresh : old), qPrintable(what));
     }
   }
 
-  // Two saves of different projects over one project, the first with slow
-  // renames, the second started while they run: the second waits for the
-  // first, and the folder holds the whole project of one of them.
+  // A save held at its first rename while a second save of another project
+  // starts: the second waits on the lock (it tries again and again) until
+  // the first has ended, then saves its whole project over it.
   void concurrentSavesNeverMix() {
     QTemporaryDir work(workRoot());
     const QString dir = work.filePath("p"), other = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1";
-    Snapshot wholes[2];
-    for (int i = 0; i < 2; ++i) {
-      prepare(dir, true);
-      QCOMPARE(run(resave(dir, {}, i ? other : Demo)).code, 0);
-      wholes[i] = snapshot(dir);
+    prepare(dir, true);
+    QCOMPARE(run(resave(dir, {}, other)).code, 0);
+    const Snapshot second = snapshot(dir);
+    prepare(dir, true);
+    const QString go = "QV_FAULT_GO=" + work.filePath("go");
+    auto held = resave(dir, {"QV_FAULT_PAUSE_AT=rename:Back_out", go, "QV_FAULT_LOG=" + work.filePath("held")});
+    waitForLines(work.filePath("held"), "^pause ", 1, *held);
+    auto waiting = resave(dir, {"QV_FAULT_LOG=" + work.filePath("waiting")}, other);
+    waitForLines(work.filePath("waiting"), " flock ", 3, *waiting);
+    writeFile(work.filePath("go"), "");
+    QVERIFY(run(std::move(held)).code == 0 && run(std::move(waiting)).code == 0);
+    QCOMPARE(snapshot(dir), second);
+  }
+
+  // A load held just before it opens the sprite sheet while a save of another
+  // project starts: the save waits on the lock until the load has read all
+  // four files, so the load gets the whole earlier project.
+  void loadReadsUnderTheLock() {
+    QTemporaryDir work(workRoot());
+    const QString dir = work.filePath("p"), other = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1";
+    const auto render = [&](const QString& png, const QStringList& faults) {
+      return start({"render", dir + "/out.QV1", "--out", work.filePath(png)}, dir, faults);
+    };
+    prepare(dir, false);
+    QVERIFY(run(resave(dir, {})).code == 0 && run(render("earlier.png", {})).code == 0);
+    auto load = render("loaded.png", {"QV_FAULT_PAUSE_AT=open:Sprites_out", "QV_FAULT_GO=" + work.filePath("go"),
+                                      "QV_FAULT_LOG=" + work.filePath("load")});
+    waitForLines(work.filePath("load"), "^pause ", 1, *load);
+    auto save = resave(dir, {"QV_FAULT_LOG=" + work.filePath("save")}, other);
+    waitForLines(work.filePath("save"), " flock ", 3, *save);
+    writeFile(work.filePath("go"), "");
+    QVERIFY(run(std::move(load)).code == 0 && run(std::move(save)).code == 0);
+    QCOMPARE(readFile(work.filePath("loaded.png")), readFile(work.filePath("earlier.png")));
+  }
+
+  // Companions planted beside a project, as an archive or a clone brings
+  // them: the command refuses or works, a file outside the folder is never
+  // written or removed, and a refusal leaves the folder as it was.
+  void plantedCompanionsTouchNothingOutside_data() {
+    QTest::addColumn<QString>("plant");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");  // what stderr says
+    QTest::newRow("journal naming an outside file") << "journal" << false << 1 << "its journal %1/.out.QV1.qvjournal does not match";
+    QTest::newRow("journal naming a link with its target's identity")
+        << "named" << false << 3 << "The Background picture was not used";
+    QTest::newRow("journal that is a link") << "journal link" << false << 1 << "the journal is not a plain file";
+    QTest::newRow("lock that is a named pipe") << "fifo" << false << 1 << "is not a plain file (it is a named pipe";
+    QTest::newRow("lock that is a link") << "lock link" << true << 1 << "lock file %1/.out.QV1.qvlock is a symbolic link";
+    QTest::newRow("project file that is a link, saved over") << "project link" << true << 0 << "";
+    QTest::newRow("folder copied after a killed save") << "copied" << false << 1 << "was the folder copied?";
+  }
+  void plantedCompanionsTouchNothingOutside() {
+    QFETCH(QString, plant);
+    QFETCH(bool, save);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QTemporaryDir work(workRoot());
+    const QString dir = work.filePath("p"), victim = work.filePath("victim.txt");
+    prepare(dir, false);
+    QCOMPARE(run(resave(dir, {"QV_FAULT_LOG=" + work.filePath("log")})).code, 0);
+    QVERIFY(writeFile(victim, "the user's"));
+    const auto link = [&](const QString& name, const QString& to) { QFile::remove(dir + name); return QFile::link(to, dir + name); };
+    if (plant == "journal" || plant == "named") {
+      // Undoing the entry would remove the file it names: it had no old file.
+      QVERIFY(link("/Back_out.bmp", victim));
+      struct stat st {};
+      QCOMPARE(::stat(qPrintable(victim), &st), 0);
+      const QByteArray name = plant == "journal" ? QUrl::toPercentEncoding(victim) : QByteArray("Back_out.bmp");
+      QVERIFY(writeFile(dir + "/.out.QV1.qvjournal", "quorvel save journal 2\nentry " + name + " .Back_out.bmp.qvnew-a " +
+                                                         QByteArray::number(st.st_dev) + ':' + QByteArray::number(st.st_ino) + " - 0:0\n"));
+    } else if (plant == "journal link") {
+      QVERIFY(QFile::link(victim, dir + "/.out.QV1.qvjournal"));
+    } else if (plant == "fifo") {
+      QCOMPARE(::mkfifo(qPrintable(dir + "/.out.QV1.qvlock"), 0600), 0);
+    } else if (plant == "lock link") {
+      QVERIFY(QFile::link(work.filePath("elsewhere"), dir + "/.out.QV1.qvlock"));
+    } else if (plant == "project link") {
+      QVERIFY(QFile::rename(dir + "/out.QV1", work.filePath("victim.QV1")) && link("/out.QV1", work.filePath("victim.QV1")));
+    } else if (plant == "copied") {
+      const QString aquarium = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1";
+      const Snapshot first = snapshot(dir);
+      QCOMPARE(run(resave(dir, {"QV_FAULT_LOG=" + work.filePath("over")}, aquarium)).code, 0);
+      restore(dir, first);
+      const int masks = logOf(work.filePath("over")).indexOf(QRegularExpression("\\d+ rename .*/Masks_out\\.bmp")) + 1;
+      QCOMPARE(run(resave(dir, {"QV_FAULT_KILL=" + QString::number(masks)}, aquarium)).code, -1);
+      Snapshot left = snapshot(dir);
+      left.remove(".out.QV1.qvlock");  // the killed save's; the next holder removes it
+      QVERIFY(QDir(dir).rename(dir, dir + "-was"));
+      restore(dir, left);  // new files: their inodes are not the journal's
     }
-    for (int round = 0; round < 5; ++round) {
-      prepare(dir, true);
-      auto slow = resave(dir, {"QV_FAULT_DELAY_MS=400"});
-      QThread::msleep(700);  // its renames fall between the first one's
-      auto quick = resave(dir, {}, other);
-      QVERIFY(run(std::move(slow)).code == 0 && run(std::move(quick)).code == 0);
-      const Snapshot after = snapshot(dir);
-      QVERIFY2(after == wholes[0] || after == wholes[1], qPrintable(QString::number(round)));
+    const Snapshot before = snapshot(dir), outside = snapshot(work.path());
+    const auto r = run(save ? resave(dir, {}) : dump(dir));
+    QVERIFY2(r.code == code && r.err.contains(QString(said).replace("%1", dir).toUtf8()), r.err.constData());
+    QCOMPARE(readFile(victim), QByteArray("the user's"));
+    QVERIFY(!QFileInfo::exists(work.filePath("elsewhere")));
+    if (code == 1) QCOMPARE(snapshot(dir), before);
+    if (plant == "project link") {
+      QVERIFY(!QFileInfo(dir + "/out.QV1").isSymLink());
+      QCOMPARE(readFile(work.filePath("victim.QV1")), outside["victim.QV1"]);
     }
   }
 
