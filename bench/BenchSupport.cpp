@@ -140,10 +140,10 @@ void buildPaneScene(qv::HeadlessSession& s, Scene scene) {
   const FrameScene frame(scene);
   const SceneSetup& setup = setupOf(scene);
   layOut(s, scene);
-  ws.surfaces.picBackground.SetSize(frame.background.width(), frame.background.height());
-  ws.surfaces.picBackground.SetPicture(frame.background);
-  ws.BoardSettings.UseBackPicture = qv::QvTrue;
-  ws.BoardSettings.BackPictureName = QStringLiteral("Back.bmp");
+  ws.project.picBackground.SetSize(frame.background.width(), frame.background.height());
+  ws.project.picBackground.SetPicture(frame.background);
+  ws.project.BoardSettings.UseBackPicture = qv::QvTrue;
+  ws.project.BoardSettings.BackPictureName = QStringLiteral("Back.bmp");
   for (int i = 0; i < setup.panes; ++i) qv::AddPane(ws);
   const std::vector<PanePlace>& places = panePlaces(scene);
   for (int i = 0; i < setup.panes; ++i) {
@@ -154,9 +154,9 @@ void buildPaneScene(qv::HeadlessSession& s, Scene scene) {
     p.Top = qv::Integer(place.y);
     p.Width = p.Height = qv::Integer(setup.paneSize);
     p.BlackTransparent = qv::QvTrue;
-    qv::BitBlt(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, setup.paneSize, setup.paneSize, frame.sprites,
+    qv::BitBlt(ws.project.picSprites.Image(), p.SheetX, p.SheetY, setup.paneSize, setup.paneSize, frame.sprites,
                place.sx, place.sy, qv::RasterOp::SRCCOPY);
-    ws.surfaces.picSprites.TakeImageAsPicture();
+    ws.project.picSprites.TakeImageAsPicture();
     qv::BuildPaneMask(ws, slot);
   }
   if (qv::CountPanesInUse(ws) != setup.panes || ws.surfaces.picStage.Image().size() != frame.board.size()) {

@@ -90,7 +90,7 @@ void setAllFields(qv::Workspace& ws) {
     p.MouseOver = QvFalse;
     p.SpareFlag = QvTrue;
   }
-  qv::BoardSettingsRecord& b = ws.BoardSettings;
+  qv::BoardSettingsRecord& b = ws.project.BoardSettings;
   b.BoardBackColor = qv::RGB(12, 34, 56);
   b.LabelColor = qv::RGB(255, 255, 0);
   b.SelectionColor = qv::RGB(255, 0, 255);
@@ -150,11 +150,11 @@ struct PlainFiles {
     files = {
         {QFile::encodeName(dir + name + ".QV1"), qv::WriteRtf(qv::SerializeProject(ws))},
         {QFile::encodeName(dir + "Back_" + name + ".bmp"),
-         qv::EncodeBmp24(ws.surfaces.picBackground.Image())},
+         qv::EncodeBmp24(ws.project.picBackground.Image())},
         {QFile::encodeName(dir + "Sprites_" + name + ".bmp"),
-         qv::EncodeBmp24(ws.surfaces.picSprites.Image())},
+         qv::EncodeBmp24(ws.project.picSprites.Image())},
         {QFile::encodeName(dir + "Masks_" + name + ".bmp"),
-         qv::EncodeBmp24(ws.surfaces.picMasks.Image())},
+         qv::EncodeBmp24(ws.project.picMasks.Image())},
     };
   }
 };
@@ -266,7 +266,7 @@ void BM_ProjectText(benchmark::State& state) {
 BENCHMARK(BM_ProjectText)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeSheetBmp(benchmark::State& state) {
-  const QImage& sheet = saved().s.ws.surfaces.picSprites.Image();
+  const QImage& sheet = saved().s.ws.project.picSprites.Image();
   for (auto _ : state) benchmark::DoNotOptimize(qv::EncodeBmp24(sheet));
 }
 BENCHMARK(BM_EncodeSheetBmp)->Unit(benchmark::kMicrosecond);

@@ -23,11 +23,11 @@ qv::Workspace& workspace() {
 }
 
 void reset(qv::Workspace& ws) {
-  ws.PaneTable = {};
-  ws.BoardSettings = {};
+  ws.project.PaneTable = {};
+  ws.project.BoardSettings = {};
   ws.project.PaneCount = 0;
   ws.pointer.CurrentPane = 1;
-  ws.win.List_Zorder.clear();
+  ws.project.List_Zorder.clear();
 }
 
 void parse(const QString& text, QChar separator) {
@@ -41,11 +41,11 @@ void parse(const QString& text, QChar separator) {
   // Each Pane read is listed once, and no text it holds is longer than its
   // field allows.
   std::array<bool, qv::SlotCount> listed{};
-  for (const auto& e : ws.win.List_Zorder) {
-    if (!qv::validSlot(e.ItemData) || !qv::isSet(ws.PaneTable[size_t(e.ItemData)].InUse)) __builtin_trap();
+  for (const auto& e : ws.project.List_Zorder) {
+    if (!qv::validSlot(e.ItemData) || !qv::isSet(ws.project.PaneTable[size_t(e.ItemData)].InUse)) __builtin_trap();
     if (std::exchange(listed[size_t(e.ItemData)], true)) __builtin_trap();
     for (const qv::PaneField& f : qv::PaneFields())
-      if (f.kind == qv::FieldKind::Text && f.text(ws.PaneTable[size_t(e.ItemData)]).size() > f.maxLength()) __builtin_trap();
+      if (f.kind == qv::FieldKind::Text && f.text(ws.project.PaneTable[size_t(e.ItemData)]).size() > f.maxLength()) __builtin_trap();
   }
 }
 

@@ -80,11 +80,11 @@ class Maker {
     p.WritingForeColor = qv::RGB(30, 30, 40);
   }
 
-  int slotOf(const PaneRecord& p) const { return int(&p - s_.ws.PaneTable.data()); }
+  int slotOf(const PaneRecord& p) const { return int(&p - s_.ws.project.PaneTable.data()); }
 
   void background(const QImage& picture, qv::Long colour) {
     qv::Workspace& ws = s_.ws;
-    ws.BoardSettings.BoardBackColor = colour;
+    ws.project.BoardSettings.BoardBackColor = colour;
     s_.platform.fileAnswers.enqueue(qv::fileChoiceFromPath(write("background", picture)));
     check(qv::mnu_LoadPicBack_Click(ws), QStringLiteral("the Background"));
   }

@@ -487,16 +487,17 @@ void frmMain::refreshStage() {
 
 void frmMain::refreshLists() {
   const MainWindowState& win = ws_.win;
-  bool same = listZorder_->count() == win.List_Zorder.size();
+  const QVector<ZorderEntry>& zorder = ws_.project.List_Zorder;
+  bool same = listZorder_->count() == zorder.size();
   for (int i = 0; same && i < listZorder_->count(); ++i) {
     const QListWidgetItem* item = listZorder_->item(i);
-    same = item->text() == win.List_Zorder[i].Text && item->data(Qt::UserRole).toInt() == win.List_Zorder[i].ItemData;
+    same = item->text() == zorder[i].Text && item->data(Qt::UserRole).toInt() == zorder[i].ItemData;
   }
   {
     const QSignalBlocker block(listZorder_);
     if (!same) {
       listZorder_->clear();
-      for (const ZorderEntry& e : win.List_Zorder) {
+      for (const ZorderEntry& e : zorder) {
         auto* item = new QListWidgetItem(e.Text, listZorder_);
         item->setData(Qt::UserRole, e.ItemData);
       }

@@ -166,9 +166,9 @@ int dump(const QStringList& args) {
   if (loaded == ExitFailed) return loaded;
   QJsonObject o;
   o["PaneCount"] = s.ws.project.PaneCount;
-  o["Panes"] = PanesJson(s.ws.PaneTable);
-  o["BoardSettings"] = BoardSettingsJson(s.ws.BoardSettings);
-  o["Zorder"] = ZorderJson(s.ws.win);
+  o["Panes"] = PanesJson(s.ws.project.PaneTable);
+  o["BoardSettings"] = BoardSettingsJson(s.ws.project.BoardSettings);
+  o["Zorder"] = ZorderJson(s.ws.project.List_Zorder);
   std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
   return loaded;
 }

@@ -41,9 +41,9 @@ QJsonObject BoardSettingsJson(const BoardSettingsRecord& b) {
   return o;
 }
 
-QJsonArray ZorderJson(const MainWindowState& win) {
+QJsonArray ZorderJson(const QVector<ZorderEntry>& zorder) {
   QJsonArray list;
-  for (const auto& e : win.List_Zorder) list.append(QJsonObject{{"Text", e.Text}, {"ItemData", e.ItemData}});
+  for (const auto& e : zorder) list.append(QJsonObject{{"Text", e.Text}, {"ItemData", e.ItemData}});
   return list;
 }
 

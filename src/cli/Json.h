@@ -10,6 +10,6 @@ namespace qv {
 // One object per slot in use: "Slot" and every field by name.
 QJsonArray PanesJson(const std::array<PaneRecord, SlotCount>& table);
 QJsonObject BoardSettingsJson(const BoardSettingsRecord& b);
-QJsonArray ZorderJson(const MainWindowState& win);
+QJsonArray ZorderJson(const QVector<ZorderEntry>& zorder);
 
 }  // namespace qv

@@ -24,7 +24,7 @@ QPoint newPanePlace(const Workspace& ws) {
   const Surface& board = ws.surfaces.picStage;
   for (QPoint at(NewLeft, NewTop); at.x() + NewSize <= board.Width() && at.y() + NewSize <= board.Height();
        at += QPoint(NewStep, NewStep)) {
-    const bool taken = std::any_of(ws.PaneTable.begin() + 1, ws.PaneTable.end(), [&](const PaneRecord& p) {
+    const bool taken = std::any_of(ws.project.PaneTable.begin() + 1, ws.project.PaneTable.end(), [&](const PaneRecord& p) {
       return isSet(p.InUse) && p.Left == at.x() && p.Top == at.y();
     });
     if (!taken) return at;
@@ -52,8 +52,8 @@ Outcome AddPane(Workspace& ws) {
   const QPoint at = newPanePlace(ws);
   PaneRecord& p = ws.Pane(slot);
   const QImage& picture = ws.surfaces.picResize.Picture();
-  PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
-  ws.surfaces.picSprites.TakeImageAsPicture();
+  PaintPicture(ws.project.picSprites.Image(), picture, p.SheetX, p.SheetY, NewSize, NewSize);
+  ws.project.picSprites.TakeImageAsPicture();
   // The new Pane shows in front of everything until the next redraw.
   PaintPicture(ws.surfaces.picStage.Image(), picture, at.x(), at.y(), NewSize, NewSize);
   InitPaneRecord(ws, slot);
@@ -134,7 +134,7 @@ void RemovePane(Workspace& ws) {
   p.CelCount = 1;
   AssignSheetSlot(ws, ws.pointer.CurrentPane);
   FreeSheetCells(ws, ws.pointer.CurrentPane);
-  auto& list = ws.win.List_Zorder;
+  auto& list = ws.project.List_Zorder;
   for (int i = 0; i < list.size(); ++i) {
     if (list[i].ItemData == ws.pointer.CurrentPane) {
       list.removeAt(i);
@@ -156,15 +156,15 @@ Outcome CompositePanes(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("Composite Panes - "),
                              QStringLiteral("Really duplicate Panes to the Background ?")))
     return Outcome::cancelled();
-  ws.surfaces.picBackground.SetSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
-  ws.surfaces.picBackground.SetPicture(ws.surfaces.picStage.Image());
+  ws.project.picBackground.SetSize(ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height());
+  ws.project.picBackground.SetPicture(ws.surfaces.picStage.Image());
   return Outcome::done();
 }
 
 void List_Zorder_Click(Workspace& ws, int row) {
-  if (isSet(ws.win.DialogFilling) || row < 0 || row >= ws.win.List_Zorder.size()) return;
+  if (isSet(ws.win.DialogFilling) || row < 0 || row >= ws.project.List_Zorder.size()) return;
   ws.win.List_ZorderIndex = row;
-  ws.pointer.CurrentPane = ws.win.List_Zorder[row].ItemData;
+  ws.pointer.CurrentPane = ws.project.List_Zorder[row].ItemData;
   ws.pointer.Dragging = QvFalse;
   ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = true;
   ws.win.Frame_ListZ.Visible = false;

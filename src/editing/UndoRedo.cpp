@@ -13,7 +13,7 @@ Outcome shown(Workspace& ws, const UndoStep* step) {
   ws.pointer.Dragging = QvFalse;
   ws.pointer.HoverFound = QvFalse;
   const int n = step->slot();
-  if (n > 0 && isSet(ws.PaneTable[size_t(n)].InUse)) {
+  if (n > 0 && isSet(ws.project.PaneTable[size_t(n)].InUse)) {
     ws.pointer.CurrentPane = n;
     ws.pointer.TargetPane = Integer(n);
     ws.win.Shape1[0].Visible = true;

@@ -18,7 +18,7 @@ BoardPainter::BoardPainter(Workspace& ws, Start start) : ws_(ws) {
     return;
   }
   if (start == Start::FromBase)
-    stage.AssignPictureUnpainted(isSet(ws.BoardSettings.UseBackPicture) ? ws.surfaces.picBackground.Picture()
+    stage.AssignPictureUnpainted(isSet(ws.project.BoardSettings.UseBackPicture) ? ws.project.picBackground.Picture()
                                                                        : QImage());
   stage.Layers.Begin(stage, start == Start::FromBase);
 }
@@ -30,8 +30,8 @@ BoardPainter::~BoardPainter() {
 }
 
 void BoardPainter::flush() {
-  Surfaces& s = ws_.surfaces;
-  s.picStage.Layers.Flush(s.picStage, s.picSprites, s.picMasks);
+  Surface& stage = ws_.surfaces.picStage;
+  stage.Layers.Flush(stage, ws_.project.picSprites, ws_.project.picMasks);
 }
 
 void BoardPainter::Draw(const SheetDraw& d) {
@@ -46,7 +46,7 @@ void BoardPainter::Draw(const SheetDraw& d) {
       qv::DrawPane(ws_, stage, d.x, d.y, d.w, d.h, d.sx, d.sy, d.ink == SheetDraw::Ink::Masked);
       break;
     case SheetDraw::Ink::Or:
-      BitBlt(stage, d.x, d.y, d.w, d.h, ws_.surfaces.picSprites.Image(), d.sx, d.sy, RasterOp::SRCPAINT);
+      BitBlt(stage, d.x, d.y, d.w, d.h, ws_.project.picSprites.Image(), d.sx, d.sy, RasterOp::SRCPAINT);
       break;
   }
 }

@@ -28,8 +28,8 @@ void placeBox(ControlState& box, const PaneRecord& p) {
 }  // namespace
 
 void PaintBoardBase(const Workspace& ws, Surface& stage) {
-  if (isSet(ws.BoardSettings.UseBackPicture))
-    stage.SetPicture(ws.surfaces.picBackground.Picture());
+  if (isSet(ws.project.BoardSettings.UseBackPicture))
+    stage.SetPicture(ws.project.picBackground.Picture());
   else
     stage.ClearPicture();
 }
@@ -40,7 +40,7 @@ void RedrawBoard(Workspace& ws) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);
   for (int n = MaxPanes; n >= 1; --n) {
     ws.pointer.CurrentPane = n;
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (isSet(p.InUse)) drawAt(painter, p, p.Left, p.Top, shownSize(p));
   }
 }
@@ -48,7 +48,7 @@ void RedrawBoard(Workspace& ws) {
 void RedrawBoardDrag(Workspace& ws) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);
   for (int n = MaxPanes; n >= 1; --n) {
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     if (n == ws.pointer.CurrentPane)
       drawAt(painter, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, shownSize(p));
@@ -60,7 +60,7 @@ void RedrawBoardDrag(Workspace& ws) {
 void RedrawBoardDragFloat(Workspace& ws) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);
   PaneRecord& dragged = ws.Pane(ws.pointer.CurrentPane);
-  PaneRecord& twin = ws.PaneTable[0];
+  PaneRecord& twin = ws.project.PaneTable[0];
   dragged.InUse = QvFalse;
   twin.InUse = QvTrue;
   twin.Width = dragged.Width;
@@ -69,7 +69,7 @@ void RedrawBoardDragFloat(Workspace& ws) {
   twin.SheetY = dragged.SheetY;
   twin.BlackTransparent = dragged.BlackTransparent;
   for (int n = MaxPanes; n >= 0; --n) {
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     const QSize whole(p.Width, p.Height);
     if (n == 0)
@@ -107,7 +107,7 @@ void HoverPaneAt(Workspace& ws) {
   if (!ws.win.Shape1[0].Visible) DisablePaneMenus(ws);
   const bool running = isSet(ws.run.Running);
   for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& d = ws.PaneTable[size_t(n)];
+    const PaneRecord& d = ws.project.PaneTable[size_t(n)];
     if (!isSet(d.InUse)) continue;
     PaneRecord& r = ws.RunPaneTable[size_t(n)];
     r.MouseOver = QvFalse;

@@ -15,8 +15,8 @@ bool& flagOf(MirrorState& m, MirrorAxis axis, bool mask) {
 }  // namespace
 
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
-  Surface& sheet = mask ? ws.surfaces.picMasks : ws.surfaces.picSprites;
-  sheet.MirrorLater(PaneBlock(ws.PaneTable[size_t(slot)]), axis);
+  Surface& sheet = mask ? ws.project.picMasks : ws.project.picSprites;
+  sheet.MirrorLater(PaneBlock(ws.project.PaneTable[size_t(slot)]), axis);
   bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }
@@ -25,9 +25,9 @@ void RestoreFlipsAfterRun(Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) {
     auto& m = ws.run.Mirrors[size_t(n)];
     if (!m.any()) continue;
-    const QRect block = PaneBlock(ws.PaneTable[size_t(n)]);
-    Surface& sprites = ws.surfaces.picSprites;
-    Surface& masks = ws.surfaces.picMasks;
+    const QRect block = PaneBlock(ws.project.PaneTable[size_t(n)]);
+    Surface& sprites = ws.project.picSprites;
+    Surface& masks = ws.project.picMasks;
     if (m.spriteLR) sprites.MirrorLater(block, MirrorAxis::LeftRight);
     if (m.spriteTB) sprites.MirrorLater(block, MirrorAxis::TopBottom);
     if (m.maskLR) masks.MirrorLater(block, MirrorAxis::LeftRight);

@@ -28,7 +28,7 @@ void hideHoverBox(Workspace& ws) { ws.win.Shape1[1].Visible = false; }
 }  // namespace
 
 Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
-  ProjectValues& pv = ws.project;
+  SessionValues& pv = ws.session;
   const bool background = target == PictureTarget::Background;
   const QString title = QStringLiteral("Open an image file for") +
                         (background ? QStringLiteral(" Background ...") : QStringLiteral(" Pane ..."));
@@ -40,7 +40,7 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
   }
   pv.PictureFilePath = choice->path;
   if (background) {
-    BoardSettingsRecord& b = ws.BoardSettings;
+    BoardSettingsRecord& b = ws.project.BoardSettings;
     b.BackPictureName = ShortPictureName(choice->title) + ".bmp";
     b.UseBackPicture = QvTrue;
     b.BackPicturePath = pv.PictureFilePath;
@@ -73,8 +73,8 @@ void PutPictureIntoPane(Workspace& ws, int slot, const PanePicture& pic, const Q
 void CommitPanePicture(Workspace& ws, int slot, const QImage& picture) {
   const PaneRecord& p = ws.Pane(slot);
   PaintPicture(ws.surfaces.picStage.Image(), picture, p.Left, p.Top, p.Width, p.Height);
-  PaintPicture(ws.surfaces.picSprites.Image(), picture, p.SheetX, p.SheetY, p.Width, p.Height);
-  ws.surfaces.picSprites.TakeImageAsPicture();
+  PaintPicture(ws.project.picSprites.Image(), picture, p.SheetX, p.SheetY, p.Width, p.Height);
+  ws.project.picSprites.TakeImageAsPicture();
   if (isSet(p.BlackTransparent)) BuildPaneMask(ws, slot);
   RestorePicResize(ws);
 }
@@ -97,7 +97,7 @@ Outcome FastIconLoadPicture(Workspace& ws) {
 
 Outcome mnu_LoadPicBack_Click(Workspace& ws) {
   const Outcome chosen = OpenPictureFile(ws, PictureTarget::Background);
-  BoardSettingsRecord& b = ws.BoardSettings;
+  BoardSettingsRecord& b = ws.project.BoardSettings;
   Outcome outcome = chosen.wasCancelled() ? Outcome::cancelled() : Outcome::done();
   if (b.BackPictureName != QLatin1String("none")) {
     // A picture with transparent pixels lies over the Board's colour.
@@ -126,8 +126,8 @@ void FlipTargetPane(Workspace& ws, MirrorAxis axis) {
   // picResize with a negative width (height) gives, with no scratch copy; it
   // is done when the sheet is next used, and the Board's layers read the
   // block mirrored without it.
-  ws.surfaces.picSprites.MirrorLater(PaneBlock(p), axis);
-  if (isSet(p.BlackTransparent)) ws.surfaces.picMasks.MirrorLater(PaneBlock(p), axis);
+  ws.project.picSprites.MirrorLater(PaneBlock(p), axis);
+  if (isSet(p.BlackTransparent)) ws.project.picMasks.MirrorLater(PaneBlock(p), axis);
   RestorePicResize(ws);
   RedrawBoard(ws);
 }
@@ -136,11 +136,11 @@ void RescalePane(Workspace& ws, int slot, int oldWidth, int oldHeight) {
   const PaneRecord& p = ws.Pane(slot);
   Surface& resize = ws.surfaces.picResize;
   resize.SetSize(p.Width, p.Height);
-  PaintPicture(resize.Image(), ws.surfaces.picSprites.Image(), 0, 0, p.Width, p.Height, p.SheetX, p.SheetY,
+  PaintPicture(resize.Image(), ws.project.picSprites.Image(), 0, 0, p.Width, p.Height, p.SheetX, p.SheetY,
                oldWidth, oldHeight);
   resize.TakeImageAsPicture();
-  PaintPicture(ws.surfaces.picSprites.Image(), resize.Picture(), p.SheetX, p.SheetY, p.Width, p.Height);
-  ws.surfaces.picSprites.TakeImageAsPicture();
+  PaintPicture(ws.project.picSprites.Image(), resize.Picture(), p.SheetX, p.SheetY, p.Width, p.Height);
+  ws.project.picSprites.TakeImageAsPicture();
   if (isSet(p.BlackTransparent)) BuildPaneMask(ws, slot);
   RestorePicResize(ws);
 }

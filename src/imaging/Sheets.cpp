@@ -38,29 +38,29 @@ void BuildPaneMask(Workspace& ws, int slot) {
   const PaneRecord& p = ws.Pane(slot);
   const int w = p.Width, h = p.Height;
   ws.surfaces.picResize.SetSize(w, h);
-  BitBlt(ws.surfaces.picResize.Image(), 0, 0, w, h, ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCCOPY);
+  BitBlt(ws.surfaces.picResize.Image(), 0, 0, w, h, ws.project.picSprites.Image(), p.SheetX, p.SheetY, RasterOp::SRCCOPY);
   ws.surfaces.picResize.TakeImageAsPicture();
   MaskFromBlack(ws);
   ws.surfaces.picResize.TakeImageAsPicture();
-  BitBlt(ws.surfaces.picMasks.Image(), p.SheetX, p.SheetY, w, h, ws.surfaces.picResize.Image(), 0, 0, RasterOp::SRCCOPY);
-  ws.surfaces.picMasks.TakeImageAsPicture();
+  BitBlt(ws.project.picMasks.Image(), p.SheetX, p.SheetY, w, h, ws.surfaces.picResize.Image(), 0, 0, RasterOp::SRCCOPY);
+  ws.project.picMasks.TakeImageAsPicture();
   RestorePicResize(ws);
 }
 
 void DrawPane(Workspace& ws, QImage& dst, int x, int y, int w, int h, int sx, int sy, bool transparent) {
   if (transparent)
-    BlitTransparent(dst, x, y, w, h, ws.surfaces.picMasks.Image(), ws.surfaces.picSprites.Image(), sx, sy);
+    BlitTransparent(dst, x, y, w, h, ws.project.picMasks.Image(), ws.project.picSprites.Image(), sx, sy);
   else
-    BitBlt(dst, x, y, w, h, ws.surfaces.picSprites.Image(), sx, sy, RasterOp::SRCCOPY);
+    BitBlt(dst, x, y, w, h, ws.project.picSprites.Image(), sx, sy, RasterOp::SRCCOPY);
 }
 
 void FreeSheetCells(Workspace& ws, int slot) {
   if (slot < 1 || slot > MaxPanes) return;
   const QPoint o = SheetCellOrigin(slot);
-  PaintPicture(ws.surfaces.picSprites.Image(), LoadResPicture(DefaultPanePictureId), o.x(), o.y(), CellSize, CellSize);
-  ws.surfaces.picSprites.TakeImageAsPicture();
-  PaintPicture(ws.surfaces.picMasks.Image(), LoadResPicture(BlackBitmapId), o.x(), o.y(), CellSize, CellSize);
-  ws.surfaces.picMasks.TakeImageAsPicture();
+  PaintPicture(ws.project.picSprites.Image(), LoadResPicture(DefaultPanePictureId), o.x(), o.y(), CellSize, CellSize);
+  ws.project.picSprites.TakeImageAsPicture();
+  PaintPicture(ws.project.picMasks.Image(), LoadResPicture(BlackBitmapId), o.x(), o.y(), CellSize, CellSize);
+  ws.project.picMasks.TakeImageAsPicture();
 }
 
 }  // namespace qv

@@ -34,7 +34,7 @@ QStringList LibraryFolders(const QString& programFolder) {
 }
 
 QString LibraryFileOf(const Workspace& ws, int n) {
-  for (const QString& folder : ws.project.LibraryFolders) {
+  for (const QString& folder : ws.session.LibraryFolders) {
     const QString path = LibraryModulePath(folder, n);
     if (QFileInfo(path).isFile()) return path;
   }
@@ -42,15 +42,15 @@ QString LibraryFileOf(const Workspace& ws, int n) {
 }
 
 void ScanLibraries(Workspace& ws) {
-  ws.project.LibrariesPresent = QvFalse;
+  ws.session.LibrariesPresent = QvFalse;
   ListState& list = dlg(ws).List_Libraries;
   list.Clear();
-  ws.project.LibraryFolders = LibraryFolders(ws.platform->ProgramFolder());
+  ws.session.LibraryFolders = LibraryFolders(ws.platform->ProgramFolder());
   QVector<bool> taken(LastLibraryNumber + 1, false);
   QVector<LibraryModuleInfo> found;
-  for (const QString& folder : ws.project.LibraryFolders) {
+  for (const QString& folder : ws.session.LibraryFolders) {
     const LibraryScanResult scan = ScanLibraryFolder(folder);
-    if (scan.LibrariesPresent) ws.project.LibrariesPresent = QvTrue;
+    if (scan.LibrariesPresent) ws.session.LibrariesPresent = QvTrue;
     for (const LibraryModuleInfo& m : scan.modules) {
       if (taken[m.fileNumber]) continue;
       taken[m.fileNumber] = true;
@@ -78,15 +78,15 @@ void frmLibrary_SSTab1_Click(Workspace& ws, int tab) {
 void List_Libraries_Click(Workspace& ws) {
   LibraryDialogState& d = dlg(ws);
   if (d.List_Libraries.Index < 0) return;
-  ws.project.SelectedLibrary = Integer(d.List_Libraries.SelectedData());
+  ws.session.SelectedLibrary = Integer(d.List_Libraries.SelectedData());
   FillImageList(ws);
-  preview(ws, ws.project.SelectedLibrary, 100, d.picLibraryPreview);
+  preview(ws, ws.session.SelectedLibrary, 100, d.picLibraryPreview);
 }
 
 void FillImageList(Workspace& ws) {
   ListState& images = dlg(ws).List_Images;
   images.Clear();
-  const QString path = LibraryFileOf(ws, ws.project.SelectedLibrary);
+  const QString path = LibraryFileOf(ws, ws.session.SelectedLibrary);
   if (path.isEmpty()) return;
   // An empty name still gives an entry.
   for (int j = 1; j <= 3; ++j) images.Add(LoadLibraryString(path, 102 + j));
@@ -97,7 +97,7 @@ void List_Images_Click(Workspace& ws) {
   const int i = d.List_Images.Index;
   if (i < 0 || i >= d.List_Images.Entries.size()) return;
   d.ImageName = d.List_Images.Entries[i];
-  preview(ws, ws.project.SelectedLibrary, 101 + i, d.picImagePreview);
+  preview(ws, ws.session.SelectedLibrary, 101 + i, d.picImagePreview);
 }
 
 void Button_frmLibrary_Click(Workspace& ws, int index) {

@@ -25,13 +25,13 @@ namespace {
 void resetProject(Workspace& ws) {
   // No box or Fast Icon stays over a Pane that is gone.
   HideHoverMarks(ws);
-  ws.win.List_Zorder.clear();
+  ws.project.List_Zorder.clear();
   ws.win.List_ZorderIndex = -1;
-  for (auto& p : ws.PaneTable) ResetSlot(p);
+  for (auto& p : ws.project.PaneTable) ResetSlot(p);
   ws.project.PaneCount = 0;
-  ws.surfaces.picBackground.ClearPicture();
-  ws.surfaces.picSprites.ClearPicture();
-  ws.surfaces.picMasks.ClearPicture();
+  ws.project.picBackground.ClearPicture();
+  ws.project.picSprites.ClearPicture();
+  ws.project.picMasks.ClearPicture();
   ws.surfaces.picStage.ClearPicture();
 }
 
@@ -54,7 +54,6 @@ std::optional<RtfReadResult> readProjectText(const FileToRead& file, QString& wh
 
 bool DeriveProjectName(Workspace& ws, const QString& path, const QString& title) {
   if (title.size() < 4 || path.size() < title.size()) return false;
-  ws.project.ProjectFileTitle = title;
   ws.project.ProjectName = title.left(title.size() - 4);
   ws.project.ProjectFolder = path.left(path.size() - title.size());
   return true;
@@ -71,8 +70,6 @@ QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.spr
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
-  ws.project.SavePath = choice->path;
-  ws.project.ProjectFileTitle = choice->title;
   ws.platform->ProcessEvents();
   Surface& stage = ws.surfaces.picStage;
   stage.Pointer = MousePointer::Hourglass;
@@ -98,9 +95,9 @@ Outcome SaveProject(Workspace& ws) {
   }
   // The four files change together or not at all; the project file takes
   // its place last, so it never names bitmaps older than itself.
-  const QByteArray bytes[] = {EncodeBmp24(ws.surfaces.picBackground.Image()),
-                              EncodeBmp24(ws.surfaces.picSprites.Image()),
-                              EncodeBmp24(ws.surfaces.picMasks.Image()), WriteRtf(text)};
+  const QByteArray bytes[] = {EncodeBmp24(ws.project.picBackground.Image()),
+                              EncodeBmp24(ws.project.picSprites.Image()),
+                              EncodeBmp24(ws.project.picMasks.Image()), WriteRtf(text)};
   QVector<FileContents> contents;
   for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
   const Outcome saved = WriteFilesTogether(contents);
@@ -199,16 +196,16 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
 
   // From here on a failing step is skipped and the next one runs.
   if (const auto back = loadProjectPicture(read[0], QStringLiteral("Background picture"), outcome)) {
-    pics.picBackground.AutoSize = true;
-    pics.picBackground.SetPicture(*back);
-    pics.picBackground.AutoSize = false;
-    ws.BoardSettings.UseBackPicture = QvTrue;
-    ws.BoardSettings.BackPicturePath = files.back;
+    ws.project.picBackground.AutoSize = true;
+    ws.project.picBackground.SetPicture(*back);
+    ws.project.picBackground.AutoSize = false;
+    ws.project.BoardSettings.UseBackPicture = QvTrue;
+    ws.project.BoardSettings.BackPicturePath = files.back;
   }
   if (const auto s = loadProjectPicture(read[1], QStringLiteral("sprite sheet"), outcome))
-    pics.picSprites.SetPicture(*s);
+    ws.project.picSprites.SetPicture(*s);
   if (const auto m = loadProjectPicture(read[2], QStringLiteral("mask sheet"), outcome))
-    pics.picMasks.SetPicture(*m);
+    ws.project.picMasks.SetPicture(*m);
 
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);

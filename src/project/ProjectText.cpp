@@ -128,7 +128,7 @@ QString SerializeProject(Workspace& ws) {
   out.reserve(64 + ws.project.PaneCount * 400);
   appendToken(out, QString::number(ws.project.PaneCount));
   for (int s = 1; s <= MaxPanes; ++s) {
-    PaneRecord& r = ws.PaneTable[size_t(s)];
+    PaneRecord& r = ws.project.PaneTable[size_t(s)];
     if (!isSet(r.InUse)) continue;
     appendToken(out, QString::number(s));
     for (const PaneField* f : PaneTokenFields()) {
@@ -143,7 +143,7 @@ QString SerializeProject(Workspace& ws) {
     out += FieldSeparator;  // the empty token 60
   }
   using B = BoardSettingsRecord;
-  const B& b = ws.BoardSettings;
+  const B& b = ws.project.BoardSettings;
   for (const auto& f : BoardTokenFields()) {
     if (auto t = std::get_if<QString B::*>(&f.member)) appendToken(out, ProjectTextOf(b.**t, MaxNameLength));
     else if (auto l = std::get_if<Long B::*>(&f.member)) appendToken(out, QString::number(b.**l));
@@ -184,7 +184,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
     const bool repeated = seen[size_t(slot)];
     seen[size_t(slot)] = true;
     PaneRecord scratch;
-    PaneRecord& r = repeated ? scratch : ws.PaneTable[size_t(slot)];
+    PaneRecord& r = repeated ? scratch : ws.project.PaneTable[size_t(slot)];
     if (repeated) {
       ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
       result.damage << QStringLiteral("Slot %1 is listed again; that group was not used.").arg(slot);
@@ -209,7 +209,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   }
   slot = -1;
 
-  BoardSettingsRecord& b = ws.BoardSettings;
+  BoardSettingsRecord& b = ws.project.BoardSettings;
   for (const auto& f : BoardTokenFields()) {
     token = reader.take();
     if (auto t = std::get_if<QString BoardSettingsRecord::*>(&f.member)) {
@@ -222,7 +222,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
       b.*std::get<Flag BoardSettingsRecord::*>(f.member) = toFlagToken(token);
       if (f.kind == FieldKind::Flag && !isSet(b.UseBackPicture) &&
           std::get<Flag BoardSettingsRecord::*>(f.member) == &BoardSettingsRecord::UseBackPicture)
-        ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
+        SetBoardColour(ws, b.BoardBackColor);
     }
   }
   result.complete = true;

@@ -11,20 +11,19 @@ namespace qv {
 
 void FillLists(Workspace& ws) {
   ws.win.DialogFilling = QvTrue;
-  ws.BoardSettings.WirePanes = QvFalse;
-  ws.BoardSettings.FloatPanes = QvFalse;
-  ws.pointer.TargetSelection = QvFalse;
+  ws.project.BoardSettings.WirePanes = QvFalse;
+  ws.project.BoardSettings.FloatPanes = QvFalse;
   ws.win.Text_Writing.Text.clear();
 
-  ws.surfaces.picSprites.SetSize(1000, 2000);
-  ws.surfaces.picMasks.SetSize(1000, 2000);
+  ws.project.picSprites.SetSize(1000, 2000);
+  ws.project.picMasks.SetSize(1000, 2000);
   ws.pointer.CurrentPane = 1;
 
   FillPaneDialogLists(ws);
   FillBoardDialogLists(ws);
 
   // Board defaults.
-  BoardSettingsRecord& b = ws.BoardSettings;
+  BoardSettingsRecord& b = ws.project.BoardSettings;
   b.BoardBackColor = Grey;
   b.UseBackPicture = QvFalse;
   b.BackPictureName = QStringLiteral("none");
@@ -33,8 +32,8 @@ void FillLists(Workspace& ws) {
   b.SelectionColor = White;
   b.BoardLocked = QvFalse;
 
-  ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
-  if (isSet(b.UseBackPicture)) ws.surfaces.picStage.SetPicture(ws.surfaces.picBackground.Picture());
+  SetBoardColour(ws, b.BoardBackColor);
+  if (isSet(b.UseBackPicture)) ws.surfaces.picStage.SetPicture(ws.project.picBackground.Picture());
 
   ws.win.Combo_Board = BoardSizeEntries();
   Combo_Board_Click(ws, 2);

@@ -80,7 +80,7 @@ void mnu_Help_Click(Workspace& ws) {
 
 void LoadBoardProperties(Workspace& ws) {
   BoardDialogState& d = dlg(ws);
-  const BoardSettingsRecord& b = ws.BoardSettings;
+  const BoardSettingsRecord& b = ws.project.BoardSettings;
   ws.win.DialogFilling = QvTrue;
   d.picSwatch = b.BoardBackColor;
   d.Combo_BackColType.Index = 6;
@@ -90,19 +90,19 @@ void LoadBoardProperties(Workspace& ws) {
   d.Combo_SelectionColor.Index = 5;
   d.Text_BackPicture.Text = b.BackPicturePath;
   Option_UseBackPicture_Click(ws, isSet(b.UseBackPicture) ? 1 : 0);
-  d.Option_BoardMove = isSet(b.BoardLocked) ? 0 : 1;
+  ws.project.BoardOptions.Option_BoardMove = isSet(b.BoardLocked) ? 0 : 1;
   // Selecting a Wire option runs its click, which disables or enables the
   // Float "Yes": a Float "Yes" left disabled by a Wire "Yes" clicked before
   // a cancel is usable again when the Board opens with Wire "No".
   if (isSet(b.WirePanes)) {
     Option_WirePanes_Click(ws, 1);
-    ws.BoardSettings.FloatPanes = QvFalse;
+    ws.project.BoardSettings.FloatPanes = QvFalse;
   } else {
     if (isSet(b.FloatPanes)) {
-      d.Option_FloatPanes = 1;
-      ws.BoardSettings.WirePanes = QvFalse;
+      ws.project.BoardOptions.Option_FloatPanes = 1;
+      ws.project.BoardSettings.WirePanes = QvFalse;
     } else {
-      d.Option_FloatPanes = 0;
+      ws.project.BoardOptions.Option_FloatPanes = 0;
     }
     Option_WirePanes_Click(ws, 0);
   }
@@ -111,11 +111,11 @@ void LoadBoardProperties(Workspace& ws) {
 
 void ApplyBoardProperties(Workspace& ws) {
   BoardDialogState& d = dlg(ws);
-  BoardSettingsRecord& b = ws.BoardSettings;
+  BoardSettingsRecord& b = ws.project.BoardSettings;
   b.LabelColor = d.picLabelCol;
   b.SelectionColor = d.picBoxSelectColor;
   b.BoardBackColor = d.picSwatch;
-  ws.surfaces.picStage.SetBackColor(b.BoardBackColor);
+  SetBoardColour(ws, b.BoardBackColor);
 
   if (d.Option_UseBackPicture == 1) {
     if (b.BackPictureName != QLatin1String("none")) {
@@ -136,25 +136,25 @@ void ApplyBoardProperties(Workspace& ws) {
     b.UseBackPicture = QvFalse;
   }
 
-  if (d.Option_WirePanes == 1) {
-    d.Option_FloatPanesYesEnabled = false;
-    d.Option_FloatPanes = 0;
+  if (ws.project.BoardOptions.Option_WirePanes == 1) {
+    ws.project.BoardOptions.Option_FloatPanesYesEnabled = false;
+    ws.project.BoardOptions.Option_FloatPanes = 0;
     b.FloatPanes = QvFalse;
     b.WirePanes = QvTrue;
   } else {
     b.WirePanes = QvFalse;
-    d.Option_FloatPanesYesEnabled = true;
-    b.FloatPanes = toFlag(d.Option_FloatPanes == 1);
+    ws.project.BoardOptions.Option_FloatPanesYesEnabled = true;
+    b.FloatPanes = toFlag(ws.project.BoardOptions.Option_FloatPanes == 1);
   }
-  if (d.Option_FloatPanes == 1) {
+  if (ws.project.BoardOptions.Option_FloatPanes == 1) {
     b.FloatPanes = QvTrue;
     b.WirePanes = QvFalse;
-    d.Option_WirePanes = 0;
+    ws.project.BoardOptions.Option_WirePanes = 0;
   }
-  b.BoardLocked = toFlag(d.Option_BoardMove != 1);
+  b.BoardLocked = toFlag(ws.project.BoardOptions.Option_BoardMove != 1);
   // A black Board is shown in a near black, so that black Panes made
   // transparent still show against it; the setting keeps black.
-  if (ws.surfaces.picStage.BackColor == Black) ws.surfaces.picStage.SetBackColor(RGB(2, 2, 2));
+  if (ws.project.BoardColour == Black) SetBoardColour(ws, RGB(2, 2, 2));
 }
 
 void Button_frmBoard_Click(Workspace& ws, int index) {
@@ -224,19 +224,19 @@ void Option_UseBackPicture_Click(Workspace& ws, int index) {
 
 void Option_WirePanes_Click(Workspace& ws, int index) {
   BoardDialogState& d = dlg(ws);
-  d.Option_WirePanes = index;
-  d.Option_FloatPanesYesEnabled = index != 1;
-  if (index == 1) d.Option_FloatPanes = 0;
+  ws.project.BoardOptions.Option_WirePanes = index;
+  ws.project.BoardOptions.Option_FloatPanesYesEnabled = index != 1;
+  if (index == 1) ws.project.BoardOptions.Option_FloatPanes = 0;
 }
 
 void Option_FloatPanes_Click(Workspace& ws, int index) {
   BoardDialogState& d = dlg(ws);
   // "Yes" cannot be chosen while Wire is "Yes" (the button is disabled).
-  if (index == 1 && !d.Option_FloatPanesYesEnabled) return;
-  d.Option_FloatPanes = index;
+  if (index == 1 && !ws.project.BoardOptions.Option_FloatPanesYesEnabled) return;
+  ws.project.BoardOptions.Option_FloatPanes = index;
 }
 
-void Option_BoardMove_Click(Workspace& ws, int index) { dlg(ws).Option_BoardMove = index; }
+void Option_BoardMove_Click(Workspace& ws, int index) { ws.project.BoardOptions.Option_BoardMove = index; }
 
 void Combo_Help_Click(Workspace& ws) {
   BoardDialogState& d = dlg(ws);

@@ -143,7 +143,7 @@ void FillRevealList(Workspace& ws) {
   ListState& l = dlg(ws).List1;
   l.Clear();
   l.Add(QStringLiteral("none"), 0);
-  for (const ZorderEntry& e : ws.win.List_Zorder) l.Add(e.Text, e.ItemData);
+  for (const ZorderEntry& e : ws.project.List_Zorder) l.Add(e.Text, e.ItemData);
   l.Index = 0;
   ws.win.DialogFilling = QvFalse;
 }

@@ -12,7 +12,7 @@ namespace qv {
 
 void CopyPanesForRun(Workspace& ws) {
   for (int i = 1; i <= MaxPanes; ++i) {
-    const PaneRecord& d = ws.PaneTable[size_t(i)];
+    const PaneRecord& d = ws.project.PaneTable[size_t(i)];
     PaneRecord& r = ws.RunPaneTable[size_t(i)];
     // These four keep what the run table held.
     const Flag flashing = r.Flashing, mouseOver = r.MouseOver, spare = r.SpareFlag;
@@ -108,7 +108,7 @@ void move(Workspace& ws, int slot, const PaneRecord& p) {
 
 void drawCel(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, int x, int y, int w, int h) {
   const bool flashing = isSet(ws.RunPane(ws.run.CollisionPane).Flashing);
-  const QRect block = PaneBlock(ws.PaneTable[size_t(i)]);
+  const QRect block = PaneBlock(ws.project.PaneTable[size_t(i)]);
   if (!flashing)
     painter.DrawPane(x, y, w, h, p.SheetX, p.SheetY, isSet(p.BlackTransparent), block);
   else
@@ -116,7 +116,7 @@ void drawCel(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, i
 }
 
 void advanceCel(Workspace& ws, int i, PaneRecord& p) {
-  const PaneRecord& d = ws.PaneTable[size_t(i)];
+  const PaneRecord& d = ws.project.PaneTable[size_t(i)];
   p.SheetX = Integer(p.SheetX + p.CelWidth);
   if (p.CelColumn == p.CelsAcross) {
     p.CelColumn = 1;
@@ -147,13 +147,13 @@ bool celsMayAdvance(const PaneRecord& p, bool celsAnimate) {
 
 void mouseEffect(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, int x, int y, int w, int h) {
   Surface& stage = ws.surfaces.picStage;
-  stage.ForeColor = ws.BoardSettings.LabelColor;
+  stage.ForeColor = ws.project.BoardSettings.LabelColor;
   stage.CurrentX = x + 2;
   stage.CurrentY = y + 2;
   if (isSet(p.MouseOver)) {
     if (p.MouseEffect == 2 || p.MouseEffect == 3) painter.Print(p.Label);
     if (p.MouseEffect == 1 || p.MouseEffect == 2) {
-      const Long c = ws.BoardSettings.SelectionColor;
+      const Long c = ws.project.BoardSettings.SelectionColor;
       painter.Line(x, y, x + w, y, c);
       painter.Line(x, y, x, y + h, c);
       painter.Line(x, y + h, x + w, y + h, c);

@@ -26,8 +26,8 @@ void designPress(Workspace& ws, int button, double x, double y) {
       // which runs the list's click handler (the Pane becomes the Target),
       // and the list opens at the pointer.
       win.Shape1[1].Visible = false;
-      for (int i = 0; i < win.List_Zorder.size(); ++i) {
-        if (win.List_Zorder[i].ItemData == ws.pointer.CurrentPane) {
+      for (int i = 0; i < ws.project.List_Zorder.size(); ++i) {
+        if (ws.project.List_Zorder[i].ItemData == ws.pointer.CurrentPane) {
           win.List_ZorderIndex = i;
           List_Zorder_Click(ws, i);
           break;
@@ -62,7 +62,7 @@ void designPress(Workspace& ws, int button, double x, double y) {
   DisablePaneMenus(ws);
   TargetPaneAt(ws);
   PlaceHoverBox(ws);
-  if (!isSet(ws.pointer.Dragging) && !isSet(ws.BoardSettings.BoardLocked)) {
+  if (!isSet(ws.pointer.Dragging) && !isSet(ws.project.BoardSettings.BoardLocked)) {
     // The Board is dragged: hidden while it moves, the press point kept for
     // the drop.
     Surface& stage = ws.surfaces.picStage;
@@ -102,9 +102,9 @@ void picStage_MouseMove(Workspace& ws, int, double x, double y) {
     PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
     p.Left = Integer(roundHalfEven(ws.pointer.MouseX));
     p.Top = ws.pointer.MouseY;
-    if (isSet(ws.BoardSettings.FloatPanes))
+    if (isSet(ws.project.BoardSettings.FloatPanes))
       RedrawBoardDragFloat(ws);
-    else if (!isSet(ws.BoardSettings.WirePanes))
+    else if (!isSet(ws.project.BoardSettings.WirePanes))
       RedrawBoardDrag(ws);
     return;
   }
@@ -129,7 +129,7 @@ void picStage_MouseUp(Workspace& ws, int button, double, double) {
 
 void TargetPaneAt(Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     const bool inside = p.Left <= ws.pointer.MouseX && ws.pointer.MouseX <= p.Left + p.Width && p.Top <= ws.pointer.MouseY &&
                         ws.pointer.MouseY <= p.Top + p.Height;
     if (!inside || !isSet(p.InUse)) continue;

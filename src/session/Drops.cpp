@@ -20,7 +20,7 @@ namespace {
 // shown part (its first Cel) holds it; 0 for none.
 int paneAt(const Workspace& ws, QPoint at) {
   for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     const QSize size = shownSize(p);
     if (p.Left <= at.x() && at.x() <= p.Left + size.width() && p.Top <= at.y() && at.y() <= p.Top + size.height())

@@ -93,11 +93,8 @@ struct BoardDialogState {
   Long picSwatch = Grey, picLabelCol = White, picBoxSelectColor = White;
   TextState Text_BackPicture;
   int Option_UseBackPicture = 0;
-  int Option_BoardMove = 1;
-  int Option_FloatPanes = 0;
-  int Option_WirePanes = 0;
-  // Option_FloatPanes(1) can be chosen (not while Wire is "Yes").
-  bool Option_FloatPanesYesEnabled = true;
+  // The option pairs Board Move, Float and Wire are the project's
+  // (Project::BoardOptions).
   Long ColorDialogColor = Black;
   BoardDialogState();
 };

@@ -4,62 +4,39 @@
 
 #include "shell/Workspace.h"
 
-#include <cstring>
 
 namespace qv {
 
 namespace {
 
-BoardState boardOf(const Workspace& ws) {
-  const BoardDialogState& d = ws.dialogs.board;
-  return {ws.BoardSettings, d.Option_BoardMove, d.Option_FloatPanes, d.Option_WirePanes,
-          d.Option_FloatPanesYesEnabled, ws.surfaces.picStage.BackColor};
-}
-
-void setBoard(Workspace& ws, const BoardState& b) {
-  BoardDialogState& d = ws.dialogs.board;
-  ws.BoardSettings = b.settings;
-  d.Option_BoardMove = b.boardMove;
-  d.Option_FloatPanes = b.floatPanes;
-  d.Option_WirePanes = b.wirePanes;
-  d.Option_FloatPanesYesEnabled = b.floatYesEnabled;
-  ws.surfaces.picStage.BackColor = b.stageBack;
-}
-
-bool sameSurface(const Surface& a, const Surface& b) {
-  return a.Picture() == b.Picture() && a.Image() == b.Image();
-}
-
-QRect cellOf(int slot) { return {SheetCellOrigin(slot), QSize(CellSize, CellSize)}; }
-
-// Whether slot's cell differs between two pictures of a sheet.
-bool cellDiffers(const QImage& a, const QImage& b, int slot) {
-  const QRect r = cellOf(slot) & a.rect() & b.rect();
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    if (std::memcmp(a.constScanLine(y) + r.left() * 4, b.constScanLine(y) + r.left() * 4, size_t(r.width()) * 4))
-      return true;
-  return false;
-}
+// A member added to Project must be handled by the steps below and by
+// Project::operator==: this mirror of its layout stops the build until it is.
+struct ProjectLayout : ProjectSettings, ProjectNames {
+  PaneTableArray table;
+  Surface sprites, masks, background;
+};
+static_assert(sizeof(Project) == sizeof(ProjectLayout), "a member of Project is not kept by the undo steps");
 
 qint64 recordBytes(const PaneRecord& p) {
   return qint64(sizeof(PaneRecord)) +
          2 * (p.WritingText.size() + p.WritingFontName.size() + p.PictureName.size() + p.URL.size() + p.Label.size());
 }
 
-qint64 surfaceBytes(const Surface& s) { return s.Picture().sizeInBytes() + s.Image().sizeInBytes(); }
+qint64 settingsBytes(const ProjectSettings& s) {
+  qint64 n = sizeof(ProjectSettings) + 2 * (s.BoardSettings.BackPictureName.size() + s.BoardSettings.BackPicturePath.size());
+  for (const ZorderEntry& e : s.List_Zorder) n += qint64(sizeof(ZorderEntry)) + 2 * e.Text.size();
+  return n;
+}
+
+// A picture and an image that share their pixels are counted once.
+qint64 surfaceBytes(const Surface& s) {
+  const QImage &picture = s.Picture(), &image = s.Image();
+  return picture.sizeInBytes() + (image.constBits() == picture.constBits() ? 0 : image.sizeInBytes());
+}
+
+bool sameSurface(const Surface& a, const Surface& b) { return a.Picture() == b.Picture() && a.Image() == b.Image(); }
 
 }  // namespace
-
-// What the workspace held when the step opened. The pictures share their
-// pixels with the workspace until the command writes to them.
-struct History::Snapshot {
-  PaneTableArray panes;
-  Integer paneCount;
-  BoardState board;
-  QImage sprites, masks;
-  Surface background;
-  QVector<ZorderEntry> zorder;
-};
 
 int UndoStep::slot() const {
   int n = 0;
@@ -72,36 +49,33 @@ int UndoStep::slot() const {
 
 void History::Begin(const Workspace& ws) {
   if (depth_++ > 0) return;
-  open_ = std::make_shared<Snapshot>(Snapshot{ws.PaneTable, ws.project.PaneCount, boardOf(ws),
-                                              ws.surfaces.picSprites.Image(), ws.surfaces.picMasks.Image(),
-                                              ws.surfaces.picBackground, ws.win.List_Zorder});
+  open_ = std::make_shared<const Project>(ws.project);
 }
 
 void History::Commit(const Workspace& ws, const QString& name) {
   if (depth_ == 0 || --depth_ > 0) return;
-  const std::shared_ptr<Snapshot> was = std::move(open_);
+  const std::shared_ptr<const Project> was = std::move(open_);
+  const Project& now = ws.project;
   UndoStep step;
   // Slot 0 holds no Pane; its record is kept only with a real change.
   for (int n = 0; n <= MaxPanes; ++n)
-    if (!(was->panes[size_t(n)] == ws.PaneTable[size_t(n)])) step.panes.append({n, was->panes[size_t(n)]});
+    if (!(was->PaneTable[size_t(n)] == now.PaneTable[size_t(n)])) step.panes.append({n, was->PaneTable[size_t(n)]});
   if (step.panes.size() == 1 && step.panes[0].first == 0) step.panes.clear();
   for (const bool mask : {false, true}) {
-    const QImage& before = mask ? was->masks : was->sprites;
-    const QImage& now = mask ? ws.surfaces.picMasks.Image() : ws.surfaces.picSprites.Image();
-    if (before.constBits() == now.constBits()) continue;  // not written to
+    const QImage& before = (mask ? was->picMasks : was->picSprites).Image();
+    const QImage& after = (mask ? now.picMasks : now.picSprites).Image();
     for (int n = 1; n <= MaxPanes; ++n)
-      if (cellDiffers(before, now, n)) step.cells.append({n, mask, before.copy(cellOf(n))});
+      if (CellDiffers(before, after, n)) step.cells.append({n, mask, before.copy(CellOf(n))});
   }
-  if (!(was->board == boardOf(ws))) step.board = was->board;
-  if (!sameSurface(was->background, ws.surfaces.picBackground)) step.background = was->background;
-  if (was->zorder != ws.win.List_Zorder) step.zorder = was->zorder;
-  if (was->paneCount != ws.project.PaneCount) step.paneCount = was->paneCount;
-  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.board && !step.background && !step.paneCount) return;
+  const ProjectSettings &wasSettings = *was, &nowSettings = now;
+  if (!(wasSettings == nowSettings)) step.settings = wasSettings;
+  if (!sameSurface(was->picBackground, now.picBackground)) step.background = was->picBackground;
+  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.background && !step.settings) return;
 
   for (const auto& [n, r] : step.panes) step.bytes += recordBytes(r);
   for (const UndoStep::Cell& c : step.cells) step.bytes += c.pixels.sizeInBytes();
   if (step.background) step.bytes += surfaceBytes(*step.background);
-  if (step.zorder) step.bytes += step.zorder->size() * qint64(sizeof(ZorderEntry) + 40);
+  if (step.settings) step.bytes += settingsBytes(*step.settings);
   step.name = name;
   step.id = nextId_++;
   for (const UndoStep& s : redo_) bytes_ -= s.bytes;
@@ -120,22 +94,18 @@ void History::trim() {
 }
 
 void History::exchange(Workspace& ws, UndoStep& step) {
-  for (auto& [n, r] : step.panes) std::swap(ws.PaneTable[size_t(n)], r);
+  Project& p = ws.project;
+  for (auto& [n, r] : step.panes) std::swap(p.PaneTable[size_t(n)], r);
   for (UndoStep::Cell& c : step.cells) {
-    QImage& sheet = c.mask ? ws.surfaces.picMasks.Image() : ws.surfaces.picSprites.Image();
-    const QRect cell = cellOf(c.slot);
+    QImage& sheet = (c.mask ? p.picMasks : p.picSprites).Image();
+    const QRect cell = CellOf(c.slot);
     QImage now = sheet.copy(cell);
     BitBlt(sheet, cell.x(), cell.y(), cell.width(), cell.height(), c.pixels, 0, 0, RasterOp::SRCCOPY);
     c.pixels = std::move(now);
   }
-  if (step.board) {
-    const BoardState now = boardOf(ws);
-    setBoard(ws, *step.board);
-    step.board = now;
-  }
-  if (step.background) std::swap(ws.surfaces.picBackground, *step.background);
-  if (step.zorder) std::swap(ws.win.List_Zorder, *step.zorder);
-  if (step.paneCount) std::swap(ws.project.PaneCount, *step.paneCount);
+  if (step.settings) std::swap(static_cast<ProjectSettings&>(p), *step.settings);
+  if (step.background) std::swap(p.picBackground, *step.background);
+  ws.surfaces.picStage.BackColor = p.BoardColour;
 }
 
 const UndoStep* History::Undo(Workspace& ws) {

@@ -1,32 +1,22 @@
 // The Design steps that can be undone and redone, and whether the project
-// has changes that were not saved. A step keeps only what it changed: the
-// Pane records, the 200 x 200 sheet cells, the Board settings, the
-// Background, the layer list. It keeps them as they are not now, so that
-// undoing and redoing it both exchange what it kept with the workspace.
+// has changes that were not saved. A step is found by comparing the project
+// value before and after a command, and keeps only what it changed: the
+// Pane records, the 200 x 200 sheet cells, the Background, and the small
+// settings whole (Board settings and option pairs, Board colour, Pane count,
+// layer list). It keeps them as they are not now, so that undoing and
+// redoing it both exchange what it kept with the project.
 #pragma once
-#include "model/BoardSettings.h"
-#include "model/PaneRecord.h"
-#include "shell/MainWindowState.h"
-#include "surface/Surface.h"
+#include "shell/Project.h"
 
 #include <QString>
 #include <QVector>
 #include <deque>
+#include <memory>
 #include <optional>
 
 namespace qv {
 
 struct Workspace;
-
-// The Board settings with what shows them: the Board properties dialog's
-// three option pairs (the layout reads them back) and the Board's colour.
-struct BoardState {
-  BoardSettingsRecord settings;
-  int boardMove = 1, floatPanes = 0, wirePanes = 0;
-  bool floatYesEnabled = true;
-  Long stageBack = 0;
-  bool operator==(const BoardState&) const = default;
-};
 
 struct UndoStep {
   QString name;
@@ -39,10 +29,8 @@ struct UndoStep {
     QImage pixels;
   };
   QVector<Cell> cells;
-  std::optional<BoardState> board;
+  std::optional<ProjectSettings> settings;
   std::optional<Surface> background;
-  std::optional<QVector<ZorderEntry>> zorder;
-  std::optional<Integer> paneCount;
   qint64 bytes = 0;
   // The Pane the step touched first (lowest slot), 0 for none.
   int slot() const;
@@ -54,12 +42,14 @@ class History {
   int maxSteps = 100;
   qint64 maxBytes = qint64(256) * 1024 * 1024;
 
-  // Opens a step: what the workspace holds now is noted (pictures are
-  // shared, not copied). Steps opened inside an open step join it.
+  // Opens a step: the project as it is now is noted (pictures are shared,
+  // not copied). Steps opened inside an open step join it.
   void Begin(const Workspace& ws);
   // Closes the step opened last; when it was the outermost one and the
   // project changed, the step is kept under the name and what could be
-  // redone is dropped.
+  // redone is dropped. The layer list's order counts: an accept that
+  // changed no field still moves its Pane's entry to the end of the list, a
+  // change the user sees, so undo puts the entry back.
   void Commit(const Workspace& ws, const QString& name);
   bool IsOpen() const { return depth_ > 0; }
 
@@ -79,12 +69,11 @@ class History {
   bool Unsaved() const { return currentId() != savedId_; }
 
  private:
-  struct Snapshot;
   quint64 currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
   void exchange(Workspace& ws, UndoStep& step);
   void trim();
 
-  std::shared_ptr<Snapshot> open_;
+  std::shared_ptr<const Project> open_;
   int depth_ = 0;
   std::deque<UndoStep> undo_, redo_;
   quint64 nextId_ = 1, baseId_ = 0, savedId_ = 0;

@@ -20,12 +20,6 @@ struct ControlState {
   bool Enabled = true;
 };
 
-struct ZorderEntry {
-  QString Text;
-  int ItemData = 0;
-  bool operator==(const ZorderEntry&) const = default;
-};
-
 // The RunMode Writing box and how it looks.
 struct WritingBoxState : ControlState {
   QString Text;
@@ -61,7 +55,7 @@ struct MainWindowState {
   QString Lab_Readouts;
   int Lab_ReadoutsLeft = 0;
   QString Label1;
-  QVector<ZorderEntry> List_Zorder;
+  // The layer list's selected entry; its entries are the project's.
   int List_ZorderIndex = -1;
   QStringList Combo_Board;
   int Combo_BoardIndex = -1;

@@ -48,15 +48,15 @@ void LayoutMainWindow(Workspace& ws) {
   icon[10].Left = 2 - win.picFastMenu.Left;
   win.Lab_ReadoutsLeft = icon[10].Left + icon[10].Width + 3;
 
-  ws.project.BoardHeight = ws.surfaces.picStage.Height();
-  ws.project.BoardWidth = Integer(ws.surfaces.picStage.Width());
+  ws.session.BoardHeight = ws.surfaces.picStage.Height();
+  ws.session.BoardWidth = Integer(ws.surfaces.picStage.Width());
   win.picIntro.Left = 10;
   win.picIntro.Top = 30;
 
-  const BoardDialogState& board = ws.dialogs.board;
-  ws.BoardSettings.FloatPanes = toFlag(board.Option_FloatPanes == 1);
-  ws.BoardSettings.WirePanes = toFlag(board.Option_WirePanes == 1);
-  ws.BoardSettings.BoardLocked = toFlag(board.Option_BoardMove != 1);
+  const BoardOptionPairs& board = ws.project.BoardOptions;
+  ws.project.BoardSettings.FloatPanes = toFlag(board.Option_FloatPanes == 1);
+  ws.project.BoardSettings.WirePanes = toFlag(board.Option_WirePanes == 1);
+  ws.project.BoardSettings.BoardLocked = toFlag(board.Option_BoardMove != 1);
 }
 
 void ShowDesignIcons(Workspace& ws) {

@@ -4,11 +4,11 @@
 namespace qv {
 
 void AddZorderItem(Workspace& ws) {
-  ws.win.List_Zorder.append({ws.Pane(ws.pointer.CurrentPane).Label, ws.pointer.CurrentPane});
+  ws.project.List_Zorder.append({ws.Pane(ws.pointer.CurrentPane).Label, ws.pointer.CurrentPane});
 }
 
 void MoveZorderEntryToEnd(Workspace& ws, int slot) {
-  auto& list = ws.win.List_Zorder;
+  auto& list = ws.project.List_Zorder;
   for (int i = 0; i < list.size(); ++i) {
     if (list[i].ItemData == slot) {
       list.removeAt(i);
@@ -26,7 +26,7 @@ void HideHoverMarks(Workspace& ws) {
 void EnablePaneMenus(Workspace& ws) {
   // mnu_LoadPaneLibrary only when a pane library was found.
   for (Command c : TargetMenuItems)
-    if (c != Command::LoadPaneLibrary || isSet(ws.project.LibrariesPresent)) ws.win.setMenuEnabled(c, true);
+    if (c != Command::LoadPaneLibrary || isSet(ws.session.LibrariesPresent)) ws.win.setMenuEnabled(c, true);
   ws.win.setMenuEnabled(Command::AddCustomPane, true);
 }
 

@@ -7,20 +7,10 @@ namespace qv {
 
 Workspace::Workspace() {
   Surfaces& s = surfaces;
-  s.picStage.BackColor = Grey;
+  s.picStage.BackColor = project.BoardColour;
   s.picStage.SetSize(800, 600);
   s.picStage.Visible = false;
-  s.picSprites.DrawingIsPicture = true;
-  s.picMasks.DrawingIsPicture = true;
-  s.picSprites.SetSize(1000, 2000);
-  s.picMasks.SetSize(1000, 2000);
-  s.picBackground.SetSize(800, 600);
   RestorePicResize(*this);
-}
-
-PaneRecord& Workspace::Pane(int n) {
-  if (!validSlot(n)) throw SlotOutOfRange(n);
-  return PaneTable[size_t(n)];
 }
 
 PaneRecord& Workspace::RunPane(int n) {
@@ -36,14 +26,19 @@ void ResetSlot(PaneRecord& r) {
 
 int FindFreeSlot(const Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n)
-    if (!isSet(ws.PaneTable[size_t(n)].InUse)) return n;
+    if (!isSet(ws.project.PaneTable[size_t(n)].InUse)) return n;
   return 0;
 }
 
 int CountPanesInUse(const Workspace& ws) {
   int count = 0;
-  for (int n = 1; n <= MaxPanes; ++n) count += isSet(ws.PaneTable[size_t(n)].InUse) ? 1 : 0;
+  for (int n = 1; n <= MaxPanes; ++n) count += isSet(ws.project.PaneTable[size_t(n)].InUse) ? 1 : 0;
   return count;
+}
+
+void SetBoardColour(Workspace& ws, Long colour) {
+  ws.project.BoardColour = colour;
+  ws.surfaces.picStage.SetBackColor(colour);
 }
 
 void RestorePicResize(Workspace& ws) {

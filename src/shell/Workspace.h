@@ -1,13 +1,12 @@
 // All process-wide state of one Quorvel session, in the parts it belongs to:
-// the pane tables and Board settings, the project values, the pointer and
-// drag, the run, the picture surfaces and the main window's control state.
-// The app owns one; every test builds its own.
+// the project (one value), the session's other values, the pointer and drag,
+// the run, the window's picture surfaces and the main window's control
+// state. The app owns one; every test builds its own.
 #pragma once
-#include "model/BoardSettings.h"
-#include "model/PaneRecord.h"
 #include "shell/DialogState.h"
 #include "shell/History.h"
 #include "shell/MainWindowState.h"
+#include "shell/Project.h"
 #include "surface/Surface.h"
 
 #include <array>
@@ -17,19 +16,9 @@ namespace qv {
 class Platform;
 class WindowHost;
 
-using PaneTableArray = std::array<PaneRecord, SlotCount>;
-
-// The project's name and files, and the choices made for pictures and
-// libraries.
-struct ProjectValues {
-  Integer PaneCount = 0;
-  QString ProjectName;
-  QString ProjectFolder;  // ends with the path separator
-  QString ProjectFileTitle;
-  // The project the window names: NAME.QV1 of the last save or load; empty
-  // for a new project.
-  QString DocumentName;
-  QString SavePath;
+// The session's values that are not the project's: the Board size as laid
+// out, and the choices made for pictures and libraries.
+struct SessionValues {
   // The Board size as last laid out.
   Integer BoardWidth = 0;
   int BoardHeight = 0;
@@ -50,7 +39,6 @@ struct PointerValues {
   Integer MouseY = 0;
   Flag Dragging = QvFalse;
   Flag HoverFound = QvFalse;
-  Flag TargetSelection = QvFalse;
   Integer DragStartLeft = 0;
   Integer DragStartTop = 0;
 };
@@ -80,34 +68,24 @@ struct RunValues {
   int SavedHeight = 600;
 };
 
-// The sprite and mask sheets hold one 200 x 200 cell per slot, five across
-// and ten down.
-constexpr int CellSize = 200;
-constexpr int SheetWidth = 1000;
-constexpr int SheetHeight = 2000;
-// The cell origin of slot n (1..50).
-constexpr QPoint SheetCellOrigin(int slot) { return {CellSize * ((slot - 1) % 5), CellSize * ((slot - 1) / 5)}; }
-
+// The window's picture surfaces; the sheets and the Background are the
+// project's.
 struct Surfaces {
-  Surface picStage;       // the Board
-  Surface picSprites;     // sprite sheet
-  Surface picMasks;       // mask sheet
-  Surface picBackground;  // the Background at Board size
-  Surface picResize;      // scratch picture, at rest 200 x 200 with picture 101
+  Surface picStage;   // the Board
+  Surface picResize;  // scratch picture, at rest 200 x 200 with picture 101
 };
 
 struct Workspace {
   Workspace();
 
-  PaneTableArray PaneTable{};
+  Project project;
   PaneTableArray RunPaneTable{};
-  BoardSettingsRecord BoardSettings;
 
   // The slot n of a table; throws SlotOutOfRange outside 0..50.
-  PaneRecord& Pane(int n);
+  PaneRecord& Pane(int n) { return project.Pane(n); }
   PaneRecord& RunPane(int n);
 
-  ProjectValues project;
+  SessionValues session;
   PointerValues pointer;
   RunValues run;
   Surfaces surfaces;
@@ -130,5 +108,7 @@ int FindFreeSlot(const Workspace& ws);
 int CountPanesInUse(const Workspace& ws);
 // Puts picResize back to its rest state: 200 x 200 with DefaultPanePicture.
 void RestorePicResize(Workspace& ws);
+// Sets the colour the Board is cleared to (the project's) and clears it.
+void SetBoardColour(Workspace& ws, Long colour);
 
 }  // namespace qv

@@ -34,7 +34,7 @@ QString pngBase64(const QImage& img) {
 }
 
 QJsonObject paneJson(const Workspace& ws, int slot) {
-  const PaneRecord& p = ws.PaneTable[size_t(slot)];
+  const PaneRecord& p = ws.project.PaneTable[size_t(slot)];
   QJsonArray values;
   for (const PaneField& f : PaneFields())
     if (f.kind != FieldKind::Text) values.append(qint64(f.number(p)));
@@ -78,11 +78,11 @@ QRect PaneSheetArea(const PaneRecord& d, QSize sheet) {
 }
 
 QImage UsedSheet(const Workspace& ws, bool mask) {
-  const QImage& sheet = (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image();
+  const QImage& sheet = (mask ? ws.project.picMasks : ws.project.picSprites).Image();
   QImage used(sheet.size(), QImage::Format_RGB32);
   used.fill(Qt::black);
   for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& d = ws.PaneTable[size_t(n)];
+    const PaneRecord& d = ws.project.PaneTable[size_t(n)];
     if (!isSet(d.InUse) || (mask && !isSet(d.BlackTransparent))) continue;
     const QRect a = PaneSheetArea(d, sheet.size());
     BitBlt(used, a.x(), a.y(), a.width(), a.height(), sheet, a.x(), a.y(), RasterOp::SRCCOPY);
@@ -98,7 +98,7 @@ QByteArray WebPageData(const Workspace& ws) {
     if (f.kind != FieldKind::Text) fields.append(QLatin1String(f.name));
   std::set<Long> soundIds;
   for (int n = 1; n <= MaxPanes; ++n) {
-    const PaneRecord& p = ws.PaneTable[size_t(n)];
+    const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     panes.append(paneJson(ws, n));
     if (p.Sound != 0) soundIds.insert(p.Sound);
@@ -114,8 +114,8 @@ QByteArray WebPageData(const Workspace& ws) {
       // Where a Full Board run puts the Board, which the left bounce uses.
       {"stageLeft", ws.win.picHolder.Left + 1},
       {"pointer", QJsonArray{ws.pointer.MouseX, ws.pointer.MouseY}},
-      {"labelColor", ws.BoardSettings.LabelColor},
-      {"selectionColor", ws.BoardSettings.SelectionColor},
+      {"labelColor", ws.project.BoardSettings.LabelColor},
+      {"selectionColor", ws.project.BoardSettings.SelectionColor},
       {"base", pngBase64(plainCopy(stage.Image()))},
       {"sprites", pngBase64(UsedSheet(ws, false))},
       {"masks", pngBase64(UsedSheet(ws, true))},

@@ -260,7 +260,7 @@ class TestFrmMain : public QObject {
     QVERIFY(isSet(p.BlackTransparent) && taken(*picture, {385, 285}));
     const QImage shown = stage->grab().toImage();
     QCOMPARE(QList<QRgb>({shown.pixel(400, 300), shown.pixel(382, 282)}),
-             QList<QRgb>({qRgb(0, 200, 0), toQRgb(m.ws.BoardSettings.BoardBackColor)}));
+             QList<QRgb>({qRgb(0, 200, 0), toQRgb(m.ws.project.BoardSettings.BoardBackColor)}));
     QCOMPARE(m.w.windowTitle(), QStringLiteral("Untitled * — Quorvel"));
     m.key("Ctrl+Z");
     QCOMPARE(m.ws.project.PaneCount, Integer(0));
@@ -350,7 +350,7 @@ class TestFrmMain : public QObject {
   void paneAndBoardDialogs() {
     // Cancel keeps the Pane and the controls until the next opening.
     DialogWindow m;
-    PaneRecord& p = m.ws.PaneTable[1];
+    PaneRecord& p = m.ws.project.PaneTable[1];
     m.open(Command::EditPane, [&] {
       m.type("Text_Val_10", "150");
       m.click("Button_frmPanes_0");
@@ -416,7 +416,7 @@ class TestFrmMain : public QObject {
     });
     QCOMPARE(swatches, QList<Long>({Grey, RGB(0, 255, 0), Black, RGB(1, 2, 3)}));
     QCOMPARE(m.get<QComboBox>("Combo_LabelCol")->currentText(), QString("Define"));
-    const BoardSettingsRecord& b = m.ws.BoardSettings;
+    const BoardSettingsRecord& b = m.ws.project.BoardSettings;
     QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(1, 2, 3), RGB(0, 0, 255)}));
     QVERIFY(isSet(b.BoardLocked) && isSet(b.WirePanes));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
@@ -434,7 +434,7 @@ class TestFrmMain : public QObject {
     // holds the Pane only.
     QCOMPARE(m.get("Shape1_0")->geometry(), QRect(50, 50, 100, 100));
     const QImage shown = stage->grab().toImage();
-    const QImage& sprites = ws.surfaces.picSprites.Image();
+    const QImage& sprites = ws.project.picSprites.Image();
     QCOMPARE(QList<QRgb>({shown.pixel(50, 50), shown.pixel(100, 100), ws.surfaces.picStage.Image().pixel(50, 50)}),
              QList<QRgb>({qRgb(0, 0, 255), sprites.pixel(50, 50), sprites.pixel(0, 0)}));
     // A right click on the Pane opens the layer list; choosing the entry
@@ -463,7 +463,7 @@ class TestFrmMain : public QObject {
     QTRY_VERIFY(m.get("Img_FastIcons_0")->isVisible());
     m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("art.bmp")));
     QTest::mouseClick(m.get("Img_FastIcons_0"), Qt::LeftButton);
-    const QImage block = ws.surfaces.picSprites.Image().copy(ws.Pane(1).SheetX, ws.Pane(1).SheetY, 100, 100);
+    const QImage block = ws.project.picSprites.Image().copy(ws.Pane(1).SheetX, ws.Pane(1).SheetY, 100, 100);
     QCOMPARE(QList<QRgb>({block.pixel(0, 0), block.pixel(99, 99)}), QList<QRgb>({art.pixel(0, 0), art.pixel(59, 39)}));
     // Left to right; a click adds to the Value, which may count up to 99;
     // "5" is refused in Speed, so the speed goes to 3.
@@ -477,9 +477,9 @@ class TestFrmMain : public QObject {
     QCOMPARE(QList<int>({ws.Pane(1).MoveType, ws.Pane(1).Process, ws.Pane(1).Speed, ws.Pane(1).LifeEndValue}),
              QList<int>({1, 1, 3, 99}));
 
-    const auto table = ws.PaneTable;
-    const auto same = [&, sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy()] {
-      return ws.PaneTable == table && ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks;
+    const auto table = ws.project.PaneTable;
+    const auto same = [&, sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy()] {
+      return ws.project.PaneTable == table && ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks;
     };
     // Run in Design: Pane 1 moves 3 pixels a frame; a click on it adds to
     // its Value.

@@ -35,7 +35,7 @@ class TestPanes : public QObject {
     Workspace& ws = s.ws;
     placeSolid(ws, 1, 0, 0, 200, 200, Red);
     placeSolid(ws, 2, 300, 0, 20, 20, Red);
-    ws.win.List_Zorder.append({"one", 1});
+    ws.project.List_Zorder.append({"one", 1});
     // RunMode-only fields, set beforehand, are not written by Add.
     PaneRecord& pre = ws.Pane(3);
     pre.Value = 77;
@@ -45,8 +45,8 @@ class TestPanes : public QObject {
     pre.MoveDelayCount = 6;
     pre.CelWrapFlag = 7;
     RedrawBoard(ws);
-    ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
-    const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy();
+    ws.project.picSprites.Image().fill(toQRgb(Purple));
+    const QImage sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy();
     const QImage board = ws.surfaces.picStage.Image().copy();
     ws.surfaces.picStage.Pointer = MousePointer::Default;
     AddPane(ws);
@@ -62,11 +62,11 @@ class TestPanes : public QObject {
     // The shrunk default picture: in the top-left of sprite cell (400, 0),
     // and at (50, 50) on the Board in front of everything until the next
     // redraw. The mask is untouched; the layer list has a new last entry.
-    QCOMPARE(ws.surfaces.picSprites.Image(), withBlock(sprites, 400, 0, halfDefault()));
-    QCOMPARE(ws.surfaces.picSprites.Picture(), ws.surfaces.picSprites.Image());
-    QCOMPARE(ws.surfaces.picMasks.Image(), masks);
+    QCOMPARE(ws.project.picSprites.Image(), withBlock(sprites, 400, 0, halfDefault()));
+    QCOMPARE(ws.project.picSprites.Picture(), ws.project.picSprites.Image());
+    QCOMPARE(ws.project.picMasks.Image(), masks);
     QCOMPARE(ws.surfaces.picStage.Image(), withBlock(board, 50, 50, halfDefault()));
-    QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"one", 1}, {"03.bmp", 3}}));
+    QCOMPARE(ws.project.List_Zorder, (QVector<ZorderEntry>{{"one", 1}, {"03.bmp", 3}}));
     // Not made the Target; no question asked; pointer back to the arrow.
     QVERIFY(ws.pointer.TargetPane == 0 && !ws.win.Shape1[0].Visible && s.platform.log.isEmpty());
     QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
@@ -78,7 +78,7 @@ class TestPanes : public QObject {
     HeadlessSession s;
     Workspace& ws = s.ws;
     for (int i = 0; i < 50; ++i) AddPane(ws);
-    QVERIFY(ws.project.PaneCount == 50 && ws.win.List_Zorder.size() == 50 && ws.win.List_Zorder.last() == (ZorderEntry{"50.bmp", 50}));
+    QVERIFY(ws.project.PaneCount == 50 && ws.project.List_Zorder.size() == 50 && ws.project.List_Zorder.last() == (ZorderEntry{"50.bmp", 50}));
     QCOMPARE(QPoint(ws.Pane(50).SheetX, ws.Pane(50).SheetY), QPoint(800, 1800));
     // Each new Pane 20 pixels right of and below the one before, while that
     // keeps it on the 800 x 600 Board; then at (50, 50) again.
@@ -91,12 +91,12 @@ class TestPanes : public QObject {
     for (Integer count : {Integer(50), Integer(10), Integer(50)}) {
       if (count == 50 && ws.project.PaneCount == 10) ws.Pane(17).InUse = 1;  // only exactly True is in use
       ws.project.PaneCount = count;
-      const auto table = ws.PaneTable;
-      const auto zorder = ws.win.List_Zorder;
-      const QImage sprites = ws.surfaces.picSprites.Image().copy();
+      const auto table = ws.project.PaneTable;
+      const auto zorder = ws.project.List_Zorder;
+      const QImage sprites = ws.project.picSprites.Image().copy();
       AddPane(ws);
-      QVERIFY(ws.project.PaneCount == count && ws.PaneTable == table && ws.win.List_Zorder == zorder);
-      QCOMPARE(ws.surfaces.picSprites.Image(), sprites);
+      QVERIFY(ws.project.PaneCount == count && ws.project.PaneTable == table && ws.project.List_Zorder == zorder);
+      QCOMPARE(ws.project.picSprites.Image(), sprites);
       QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Green, {}));
       QVERIFY(ws.pointer.CurrentPane == 50 && s.platform.log.isEmpty() && ws.surfaces.picStage.Pointer == MousePointer::Arrow);
     }
@@ -111,22 +111,22 @@ class TestPanes : public QObject {
     ws.Pane(1).Left = 300;
     ws.Pane(2).Left = ws.Pane(2).Top = 400;
     fillPane(ws.Pane(3), 3);
-    ws.win.List_Zorder.append({"dup", 3});
-    ws.surfaces.picSprites.Image().fill(toQRgb(Purple));
-    ws.surfaces.picMasks.Image().fill(toQRgb(White));
+    ws.project.List_Zorder.append({"dup", 3});
+    ws.project.picSprites.Image().fill(toQRgb(Purple));
+    ws.project.picMasks.Image().fill(toQRgb(White));
     EnablePaneMenus(ws);
     ws.pointer.Dragging = ws.pointer.HoverFound = QvTrue;
     ws.win.Lab_Readouts = QStringLiteral("Layer: 3, (x: 20) (y: 30)");
     RedrawBoard(ws);
     ws.pointer.CurrentPane = 3;
-    const auto table = ws.PaneTable;
-    const auto zorder = ws.win.List_Zorder;
-    const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy(),
+    const auto table = ws.project.PaneTable;
+    const auto zorder = ws.project.List_Zorder;
+    const QImage sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy(),
                  board = ws.surfaces.picStage.Image().copy();
     // Answered No: nothing changes.
     ConfirmRemovePane(ws);
-    QVERIFY(s.platform.log == QStringList{RemoveQuestion} && ws.PaneTable == table && ws.win.List_Zorder == zorder);
-    QVERIFY(ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks && ws.surfaces.picStage.Image() == board);
+    QVERIFY(s.platform.log == QStringList{RemoveQuestion} && ws.project.PaneTable == table && ws.project.List_Zorder == zorder);
+    QVERIFY(ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks && ws.surfaces.picStage.Image() == board);
     // Yes: the slot is free and only the freed fields changed.
     s.platform.yesNoAnswers.enqueue(true);
     ConfirmRemovePane(ws);
@@ -137,12 +137,12 @@ class TestPanes : public QObject {
     ResetSlot(expected[3]);
     expected[3].PictureLoaded = expected[3].SheetY = 0;
     expected[3].SheetX = 400;
-    QVERIFY(ws.PaneTable == expected && ws.project.PaneCount == 3);
+    QVERIFY(ws.project.PaneTable == expected && ws.project.PaneCount == 3);
     // Its cells show bitmap 101 and black over the full 200 x 200.
-    QCOMPARE(ws.surfaces.picSprites.Image(), withBlock(sprites, 400, 0, LoadResPicture(DefaultPanePictureId)));
-    QCOMPARE(ws.surfaces.picMasks.Image(), withBlock(masks, 400, 0, LoadResPicture(BlackBitmapId)));
+    QCOMPARE(ws.project.picSprites.Image(), withBlock(sprites, 400, 0, LoadResPicture(DefaultPanePictureId)));
+    QCOMPARE(ws.project.picMasks.Image(), withBlock(masks, 400, 0, LoadResPicture(BlackBitmapId)));
     // Only the first entry carrying slot 3 leaves the layer list.
-    QCOMPARE(ws.win.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
+    QCOMPARE(ws.project.List_Zorder, (QVector<ZorderEntry>{{"01.bmp", 1}, {"02.bmp", 2}, {"04.bmp", 4}, {"dup", 3}}));
     QVERIFY(!ws.win.Shape1[0].Visible && !isSet(ws.pointer.Dragging) && !isSet(ws.pointer.HoverFound) && ws.win.Lab_Readouts == IdleReadout);
     QVERIFY(!ws.win.menuEnabled(Command::RemovePane) && ws.win.menuEnabled(Command::AddCustomPane));
     // The Board is redrawn without it.
@@ -172,17 +172,17 @@ class TestPanes : public QObject {
     placeSolid(ws, 2, 100, 100, 60, 60, Red);
     placeSolid(ws, 5, 130, 130, 60, 60, Blue);
     RedrawBoard(ws);
-    const QImage oldBack = ws.surfaces.picBackground.Picture(), board = ws.surfaces.picStage.Image().copy();
-    const auto table = ws.PaneTable;
+    const QImage oldBack = ws.project.picBackground.Picture(), board = ws.surfaces.picStage.Image().copy();
+    const auto table = ws.project.PaneTable;
     CompositePanes(ws);  // No
     QVERIFY(s.platform.log == QStringList{"AskYesNo|Composite Panes - |Really duplicate Panes to the Background ?"} &&
-            ws.surfaces.picBackground.Picture() == oldBack);
+            ws.project.picBackground.Picture() == oldBack);
     // Yes: the Board as it is becomes the Background; the Panes stay, and the
     // Background is not switched on.
     s.platform.yesNoAnswers.enqueue(true);
     CompositePanes(ws);
-    QCOMPARE(ws.surfaces.picBackground.Picture(), board);
-    QVERIFY(ws.PaneTable == table && ws.BoardSettings.UseBackPicture == QvFalse);
+    QCOMPARE(ws.project.picBackground.Picture(), board);
+    QVERIFY(ws.project.PaneTable == table && ws.project.BoardSettings.UseBackPicture == QvFalse);
   }
 };
 

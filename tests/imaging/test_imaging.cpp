@@ -45,16 +45,16 @@ class TestImaging : public QObject {
     const Long cols[] = {Black, White, RGB(128, 128, 128), RGB(0, 0, 1), RGB(1, 0, 0), RGB(0, 1, 0), RGB(255, 255, 254)};
     const Long want[] = {White, White, Black, Black, Black, Black, Black};
     placeSolid(ws, 7, 10, 10, 70, 30, Black);
-    fill(ws.surfaces.picSprites.Image(), 200, 200, 200, 200, Black);
-    for (int i = 0; i < 7; ++i) fill(ws.surfaces.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
-    ws.surfaces.picMasks.Image().fill(toQRgb(Purple));
-    const QImage spritesBefore = ws.surfaces.picSprites.Image().copy();
+    fill(ws.project.picSprites.Image(), 200, 200, 200, 200, Black);
+    for (int i = 0; i < 7; ++i) fill(ws.project.picSprites.Image(), 200 + 10 * i, 200, 10, 30, cols[i]);
+    ws.project.picMasks.Image().fill(toQRgb(Purple));
+    const QImage spritesBefore = ws.project.picSprites.Image().copy();
     BuildPaneMask(ws, 7);
     QImage mask = boardModel({SheetWidth, SheetHeight}, Purple, {});
     for (int i = 0; i < 7; ++i) fill(mask, 200 + 10 * i, 200, 10, 30, want[i]);
-    QCOMPARE(ws.surfaces.picMasks.Image(), mask);
-    QCOMPARE(ws.surfaces.picMasks.Picture(), mask);
-    QCOMPARE(ws.surfaces.picSprites.Image(), spritesBefore);
+    QCOMPARE(ws.project.picMasks.Image(), mask);
+    QCOMPARE(ws.project.picMasks.Picture(), mask);
+    QCOMPARE(ws.project.picSprites.Image(), spritesBefore);
     QVERIFY(picResizeAtRest(ws));
     QCOMPARE(ws.surfaces.picStage.Pointer, MousePointer::Arrow);
   }
@@ -76,16 +76,16 @@ class TestImaging : public QObject {
     // A moved Pane leaves no trace; only exactly True uses the Background.
     ws.Pane(2).Left = 500;
     const QImage back = randomImage(800, 600, 4);
-    ws.surfaces.picBackground.SetPicture(back);
-    ws.BoardSettings.UseBackPicture = 1;
+    ws.project.picBackground.SetPicture(back);
+    ws.project.BoardSettings.UseBackPicture = 1;
     RedrawBoard(ws);
     QCOMPARE(ws.surfaces.picStage.Image(), boardModel(Board, Grey, {{{150, 150, 100, 100}, Blue}, {{300, 300, 50, 50}, Red},
                                                                     {{500, 100, 100, 100}, Red}}));
     // On the Background, Transparent slot 7 lets it through its black half.
-    fill(ws.surfaces.picSprites.Image(), ws.Pane(7).SheetX, ws.Pane(7).SheetY, 50, 100, Black);
+    fill(ws.project.picSprites.Image(), ws.Pane(7).SheetX, ws.Pane(7).SheetY, 50, 100, Black);
     ws.Pane(7).BlackTransparent = QvTrue;
     BuildPaneMask(ws, 7);
-    ws.BoardSettings.UseBackPicture = QvTrue;
+    ws.project.BoardSettings.UseBackPicture = QvTrue;
     RedrawBoard(ws);
     QImage onBack = back.copy();
     for (const auto& [r, c] : {std::pair{QRect(200, 150, 50, 100), Blue}, std::pair{QRect(300, 300, 50, 50), Red},
@@ -121,7 +121,7 @@ class TestImaging : public QObject {
                                       {{250, 300, 50, 50}, Purple}, {{300, 300, 50, 50}, Blue}}));
     QVERIFY(isSet(ws.Pane(4).InUse) && !isSet(ws.Pane(0).InUse) && ws.pointer.CurrentPane == 4);
     // A Transparent dragged Pane keeps its mask: black shows slot 1 through.
-    fill(ws.surfaces.picSprites.Image(), ws.Pane(4).SheetX, ws.Pane(4).SheetY, 50, 50, Black);
+    fill(ws.project.picSprites.Image(), ws.Pane(4).SheetX, ws.Pane(4).SheetY, 50, 50, Black);
     ws.Pane(4).BlackTransparent = QvTrue;
     BuildPaneMask(ws, 4);
     RedrawBoardDragFloat(ws);
@@ -185,7 +185,7 @@ class TestImaging : public QObject {
     QVERIFY(hoverAt(ws, 60, 60).isEmpty() && ws.win.Lab_Readouts == "busy");
     // Running: the RunMode table is tested.
     ws.surfaces.picStage.Pointer = MousePointer::Default;
-    ws.RunPaneTable = ws.PaneTable;
+    ws.RunPaneTable = ws.project.PaneTable;
     ws.RunPane(1).Visible = QvFalse;
     ws.RunPane(2).Left = 300;
     ws.RunPane(2).Top = 320;

@@ -60,7 +60,7 @@ class TestPanePictures : public QObject {
   void transparentPictureShowsTheBoard() {
     for (bool background : {false, true}) {
       Session s;
-      s.ws.BoardSettings.BoardBackColor = RGB(30, 60, 90);
+      s.ws.project.BoardSettings.BoardBackColor = RGB(30, 60, 90);
       s.ws.surfaces.picStage.SetBackColor(RGB(30, 60, 90));
       QImage base = boardModel(s.ws.surfaces.picStage.Image().size(), RGB(30, 60, 90), {});
       if (background) {

@@ -55,12 +55,12 @@ class TestPictures : public QObject {
     QVERIFY(photo.save(dir.filePath("photo.jpg"), "JPEG", 100));
     s.choose(dir.filePath("photo.jpg"));
     QVERIFY(mnu_LoadsPicture_Click(s.ws).succeeded());
-    const PaneRecord& p = s.ws.PaneTable[4];
+    const PaneRecord& p = s.ws.project.PaneTable[4];
     QVERIFY(p.Label == "photo" && p.PictureName == "photo.bmp" && isSet(p.PictureLoaded));
     // A name is what is left of a title after its last four characters.
     QCOMPARE(ShortPictureName("a.png") + "|" + ShortPictureName(".png"), QString("a|"));
     // The entry of slot 4 moved to the end with its new Label.
-    QCOMPARE(s.ws.win.List_Zorder.mid(3), (QVector<ZorderEntry>{{"05.bmp", 5}, {"photo", 4}}));
+    QCOMPARE(s.ws.project.List_Zorder.mid(3), (QVector<ZorderEntry>{{"05.bmp", 5}, {"photo", 4}}));
     // The decoded file squeezed to 100 x 100, nearest pixel, into the cell.
     QImage expected(100, 100, QImage::Format_RGB32);
     PaintPicture(expected, LoadPicture(dir.filePath("photo.jpg")).image, 0, 0, 100, 100);
@@ -71,14 +71,14 @@ class TestPictures : public QObject {
   void transparentPaneGetsItsMaskAndFlipsWithIt() {
     for (bool transparent : {false, true}) {
       Session s(2, 2);
-      PaneRecord& p = s.ws.PaneTable[2];
+      PaneRecord& p = s.ws.project.PaneTable[2];
       p.BlackTransparent = toFlag(transparent);
       p.Width = 60;
       p.Height = 40;
       const QImage pic = pattern(60, 40);
       QVERIFY(pic.save(dir.filePath("p.bmp")));
       s.choose(dir.filePath("p.bmp"));
-      QImage sprites = s.ws.surfaces.picSprites.Image().copy(), masks = s.ws.surfaces.picMasks.Image().copy();
+      QImage sprites = s.ws.project.picSprites.Image().copy(), masks = s.ws.project.picMasks.Image().copy();
       QVERIFY(OpenPictureFile(s.ws, PictureTarget::Pane).succeeded());
       // Flip horizontally, then vertically: only the picture's part of the
       // cell changes, the mask only for a Transparent Pane.
@@ -87,17 +87,17 @@ class TestPictures : public QObject {
       FlipTargetPane(s.ws, MirrorAxis::TopBottom);
       BitBlt(sprites, p.SheetX, p.SheetY, 60, 40, pic.mirrored(true, true), 0, 0, RasterOp::SRCCOPY);
       if (transparent) BitBlt(masks, p.SheetX, p.SheetY, 60, 40, maskOf(pic).mirrored(true, true), 0, 0, RasterOp::SRCCOPY);
-      QCOMPARE(s.ws.surfaces.picSprites.Image(), sprites);
-      QCOMPARE(s.ws.surfaces.picMasks.Image(), masks);
+      QCOMPARE(s.ws.project.picSprites.Image(), sprites);
+      QCOMPARE(s.ws.project.picMasks.Image(), masks);
       QVERIFY(picResizeAtRest(s.ws));
     }
   }
 
   void rescaleStretchesAndKeepsWhatShrinkingLost() {
     Session s(1, 1);
-    PaneRecord& p = s.ws.PaneTable[1];
+    PaneRecord& p = s.ws.project.PaneTable[1];
     const QImage pic = pattern(100, 100);
-    BitBlt(s.ws.surfaces.picSprites.Image(), 0, 0, 100, 100, pic, 0, 0, RasterOp::SRCCOPY);
+    BitBlt(s.ws.project.picSprites.Image(), 0, 0, 100, 100, pic, 0, 0, RasterOp::SRCCOPY);
     p.BlackTransparent = QvTrue;
     p.Width = 50;
     p.Height = 200;
@@ -120,18 +120,18 @@ class TestPictures : public QObject {
     LayoutMainWindow(s.ws);
     QVERIFY(pattern(100, 50).save(dir.filePath("sky.bmp")));
     // Cancelled with no Background ever chosen: none in use.
-    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled() && s.ws.BoardSettings.BackPictureName == "none" &&
-            !isSet(s.ws.BoardSettings.UseBackPicture));
+    QVERIFY(mnu_LoadPicBack_Click(s.ws).wasCancelled() && s.ws.project.BoardSettings.BackPictureName == "none" &&
+            !isSet(s.ws.project.BoardSettings.UseBackPicture));
     s.choose(dir.filePath("sky.bmp"));
     QVERIFY(mnu_LoadPicBack_Click(s.ws).succeeded());
-    const BoardSettingsRecord& b = s.ws.BoardSettings;
+    const BoardSettingsRecord& b = s.ws.project.BoardSettings;
     QCOMPARE((QStringList{b.BackPictureName, b.BackPicturePath, s.ws.dialogs.board.Text_BackPicture.Text}),
              (QStringList{"sky.bmp", dir.filePath("sky.bmp"), dir.filePath("sky.bmp")}));
     QVERIFY(isSet(b.UseBackPicture) && s.ws.dialogs.board.Option_UseBackPicture == 1 && s.ws.win.menuEnabled(Command::BoardCompositePanes));
     QImage expected(640, 480, QImage::Format_RGB32);
     PaintPicture(expected, pattern(100, 50), 0, 0, 640, 480);
     // Stretched to the Board's 640 x 480, and shown at once.
-    QVERIFY(s.ws.surfaces.picBackground.Picture() == expected && s.ws.surfaces.picBackground.Image() == expected);
+    QVERIFY(s.ws.project.picBackground.Picture() == expected && s.ws.project.picBackground.Image() == expected);
     QCOMPARE(s.ws.surfaces.picStage.Image(), expected);
     QVERIFY(picResizeAtRest(s.ws));
     // Cancelled later: the earlier Background is loaded again.
@@ -154,18 +154,18 @@ class TestPictures : public QObject {
     QVERIFY(writeFile(path, bytes));
     // The Pane: nothing changes; the outcome names the file.
     Session s(2, 1);
-    const auto before = s.ws.PaneTable;
-    const QImage sprites = s.ws.surfaces.picSprites.Image();
+    const auto before = s.ws.project.PaneTable;
+    const QImage sprites = s.ws.project.picSprites.Image();
     s.choose(path);
     const Outcome o = FastIconLoadPicture(s.ws);
-    QVERIFY(o.hasFailed() && o.failure().file == path && s.ws.PaneTable == before);
-    QCOMPARE(s.ws.surfaces.picSprites.Image(), sprites);
+    QVERIFY(o.hasFailed() && o.failure().file == path && s.ws.project.PaneTable == before);
+    QCOMPARE(s.ws.project.picSprites.Image(), sprites);
     // The Background: the fixed message, the file and reason below it, and
     // the settings as the dialog set them.
     s.choose(path);
     QVERIFY(RunCommand(s.ws, Command::LoadPicBack).hasFailed());
     QCOMPARE(s.platform.calls("ShowMessage|Quorvel|Vorpex report : Couldn't load Background ... didn't find it.|" + path).size(), 1);
-    QCOMPARE((QStringList{s.ws.BoardSettings.BackPicturePath, s.ws.BoardSettings.BackPictureName}),
+    QCOMPARE((QStringList{s.ws.project.BoardSettings.BackPicturePath, s.ws.project.BoardSettings.BackPictureName}),
              (QStringList{path, name == "a.b" ? ".bmp" : name.chopped(4) + ".bmp"}));
     QVERIFY(picResizeAtRest(s.ws));
   }

@@ -259,7 +259,7 @@ class TestLibrary : public QObject {
                                      std::pair{"c", share + "qv_3.dll"}})
       QVERIFY(QFile::copy(QStringLiteral(QV_TEST_MODULES "/lib_%1.dll").arg(module), to));
     Session s(dir.filePath("inst/bin"));
-    QVERIFY(isSet(s.ws.project.LibrariesPresent));
+    QVERIFY(isSet(s.ws.session.LibrariesPresent));
     AddPane(s.ws);
     EnablePaneMenus(s.ws);
     QVERIFY(s.ws.win.menuEnabled(Command::LoadPaneLibrary));
@@ -293,10 +293,10 @@ class TestLibrary : public QObject {
     QCOMPARE(d.picImagePreview.Image(), expected.Image());
     const QString name = d.List_Images.Entries[1];
     Button_frmLibrary_Click(s.ws, 1);
-    const PaneRecord& p = s.ws.PaneTable[2];
+    const PaneRecord& p = s.ws.project.PaneTable[2];
     QCOMPARE(p.Label + " " + p.PictureName, name + " " + name + ".bmp");
     QVERIFY(isSet(p.PictureLoaded));
-    QCOMPARE(s.ws.win.List_Zorder.last(), (ZorderEntry{name, 2}));
+    QCOMPARE(s.ws.project.List_Zorder.last(), (ZorderEntry{name, 2}));
     QCOMPARE(s.windows.hidden.last(), DialogKind::Library);
     // The picker keeps its state; accepting with no image chosen sends the
     // empty preview, all its light grey, as "Untitled".
@@ -304,7 +304,7 @@ class TestLibrary : public QObject {
     AddPane(fresh.ws);
     fresh.ws.pointer.CurrentPane = 1;
     Button_frmLibrary_Click(fresh.ws, 1);
-    QCOMPARE(fresh.ws.PaneTable[1].Label, QString("Untitled"));
+    QCOMPARE(fresh.ws.project.PaneTable[1].Label, QString("Untitled"));
     QCOMPARE(fixtures::sheetBlock(fresh.ws, 1), fixtures::boardModel({100, 100}, RGB(240, 240, 240), {}));
   }
 };

@@ -27,16 +27,16 @@ const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
 // Panes in slots 2, 7, 12 and 50 with every saved field away from its
 // default, unusual Board settings, random sheets.
 void buildProject(Workspace& ws) {
-  for (int n : UsedSlots) fillPane(ws.PaneTable[size_t(n)], n);
-  BoardSettingsRecord& b = ws.BoardSettings;
+  for (int n : UsedSlots) fillPane(ws.project.PaneTable[size_t(n)], n);
+  BoardSettingsRecord& b = ws.project.BoardSettings;
   b.BackPictureName = QStringLiteral("sky.bmp");
   b.BoardBackColor = RGB(1, 2, 3);
   b.LabelColor = RGB(200, 10, 20);
   b.SelectionColor = RGB(0, 0, 255);
   b.UseBackPicture = b.WirePanes = b.FloatPanes = b.BoardLocked = QvTrue;
-  ws.surfaces.picSprites.Image() = randomImage(SheetWidth, SheetHeight, 1);
-  ws.surfaces.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 2);
-  ws.surfaces.picBackground.Image() = randomImage(800, 600, 3);
+  ws.project.picSprites.Image() = randomImage(SheetWidth, SheetHeight, 1);
+  ws.project.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 2);
+  ws.project.picBackground.Image() = randomImage(800, 600, 3);
 }
 
 // Runs a command as its menu item runs it (reporting what went wrong), its
@@ -61,7 +61,7 @@ void occupy(HeadlessSession& s) {
   EnablePaneMenus(s.ws);
   s.ws.win.picFastMenu.Visible = false;
   s.ws.surfaces.picStage.SetPicture(randomImage(10, 10, 7));
-  for (Surface* sheet : {&s.ws.surfaces.picMasks, &s.ws.surfaces.picBackground}) {
+  for (Surface* sheet : {&s.ws.project.picMasks, &s.ws.project.picBackground}) {
     sheet->Image() = randomImage(sheet->Width(), sheet->Height(), 8);
     sheet->TakeImageAsPicture();
   }
@@ -94,13 +94,13 @@ class TestProjectCommands : public QObject {
     // Whatever extension is typed, the project text goes to NAME.QV1.
     QCOMPARE(withFile(Command::SaveProject, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
     QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
-    const ProjectValues& v = s.ws.project;
-    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, v.SavePath, v.ProjectFileTitle, QString::number(v.PaneCount)}),
-             (QStringList{"demo", dir.path() + "/", dir.path() + "/", dir.filePath("demo.txt"), "demo.txt", "4"}));
+    const Project& v = s.ws.project;
+    QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, QString::number(v.PaneCount)}),
+             (QStringList{"demo", dir.path() + "/", dir.path() + "/", "4"}));
     QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
     QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
-    for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.surfaces.picBackground},
-                                        std::pair{"Sprites_", &s.ws.surfaces.picSprites}, std::pair{"Masks_", &s.ws.surfaces.picMasks}})
+    for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.project.picBackground},
+                                        std::pair{"Sprites_", &s.ws.project.picSprites}, std::pair{"Masks_", &s.ws.project.picMasks}})
       QCOMPARE(QImage(dir.filePath(kind + QString("demo.bmp"))).convertToFormat(QImage::Format_RGB32), surface->Image());
     // A title of fewer than four characters gives no name: nothing written.
     QTemporaryDir other;
@@ -129,9 +129,9 @@ class TestProjectCommands : public QObject {
     // A cancelled load changes nothing; the intro stays.
     HeadlessSession s;
     occupy(s);
-    const auto panes = s.ws.PaneTable;
+    const auto panes = s.ws.project.PaneTable;
     QVERIFY(mnu_LoadsProject_Click(s.ws).wasCancelled());  // (its dialog is in the window test)
-    QVERIFY(s.ws.win.picIntro.Visible && !s.ws.win.picFastMenu.Visible && s.ws.PaneTable == panes);
+    QVERIFY(s.ws.win.picIntro.Visible && !s.ws.win.picFastMenu.Visible && s.ws.project.PaneTable == panes);
     QVERIFY(!s.ws.win.Img_IconStrip[4].Visible && !s.ws.win.menuEnabled(Command::BoardCompositePanes));
     // Loaded: every field and picture. The Board dialog's options at their
     // start values (no wires, no floating, Board movable) turn the file's
@@ -140,18 +140,18 @@ class TestProjectCommands : public QObject {
     const Workspace& ws = s.ws;
     QCOMPARE(ws.project.PaneCount, Integer(4));
     for (int n = 0; n <= MaxPanes; ++n)
-      QVERIFY2(UsedSlots.contains(n) ? ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)] : !isSet(ws.PaneTable[size_t(n)].InUse),
+      QVERIFY2(UsedSlots.contains(n) ? ws.project.PaneTable[size_t(n)] == saver.ws.project.PaneTable[size_t(n)] : !isSet(ws.project.PaneTable[size_t(n)].InUse),
                qPrintable(QString::number(n)));
     QVector<ZorderEntry> zorder;
-    for (int n : UsedSlots) zorder.append({saver.ws.PaneTable[size_t(n)].Label, n});
-    QCOMPARE(ws.win.List_Zorder, zorder);
-    BoardSettingsRecord expected = saver.ws.BoardSettings;
+    for (int n : UsedSlots) zorder.append({saver.ws.project.PaneTable[size_t(n)].Label, n});
+    QCOMPARE(ws.project.List_Zorder, zorder);
+    BoardSettingsRecord expected = saver.ws.project.BoardSettings;
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvFalse;
     expected.BackPicturePath = dir.filePath("Back_demo.bmp");
-    QCOMPARE(ws.BoardSettings, expected);
-    for (const auto& [loaded, saved] : {std::pair{&ws.surfaces.picSprites, &saver.ws.surfaces.picSprites},
-                                        std::pair{&ws.surfaces.picMasks, &saver.ws.surfaces.picMasks},
-                                        std::pair{&ws.surfaces.picBackground, &saver.ws.surfaces.picBackground}})
+    QCOMPARE(ws.project.BoardSettings, expected);
+    for (const auto& [loaded, saved] : {std::pair{&ws.project.picSprites, &saver.ws.project.picSprites},
+                                        std::pair{&ws.project.picMasks, &saver.ws.project.picMasks},
+                                        std::pair{&ws.project.picBackground, &saver.ws.project.picBackground}})
       QVERIFY(loaded->Image() == saved->Image() && loaded->Picture() == saved->Image() && !loaded->AutoSize);
     QVERIFY(ws.project.ProjectName == "demo" && s.platform.calls("ShowMessage").isEmpty());
     checkOpenedWindow(ws);
@@ -159,22 +159,22 @@ class TestProjectCommands : public QObject {
     // The opposite options give the opposite flags; UseBackPicture follows
     // the project text although the Back_ bitmap loaded. Missing sheets are
     // warnings and stay empty.
-    BoardSettingsRecord& b = saver.ws.BoardSettings;
+    BoardSettingsRecord& b = saver.ws.project.BoardSettings;
     b.WirePanes = b.FloatPanes = b.BoardLocked = b.UseBackPicture = QvFalse;
     withFile(Command::SaveProject, saver, dir.filePath("demo.QV1"));
     QVERIFY(QFile::remove(dir.filePath("Sprites_demo.bmp")) && QFile::remove(dir.filePath("Masks_demo.bmp")));
     HeadlessSession flipped;
     occupy(flipped);
-    flipped.ws.dialogs.board.Option_WirePanes = flipped.ws.dialogs.board.Option_FloatPanes = 1;
-    flipped.ws.dialogs.board.Option_BoardMove = 0;
+    flipped.ws.project.BoardOptions.Option_WirePanes = flipped.ws.project.BoardOptions.Option_FloatPanes = 1;
+    flipped.ws.project.BoardOptions.Option_BoardMove = 0;
     const Outcome o = withFile(Command::LoadsProject, flipped, dir.filePath("demo.QV1"));
     QCOMPARE(o.warnings().size(), 2);
     QCOMPARE(flipped.platform.calls("ShowMessage|Load a Project|" + dir.filePath("Sprites_demo.bmp")).size(), 1);
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvTrue;
     expected.UseBackPicture = QvFalse;
-    QCOMPARE(flipped.ws.BoardSettings, expected);
-    for (int n : UsedSlots) QVERIFY(flipped.ws.PaneTable[size_t(n)] == saver.ws.PaneTable[size_t(n)]);
-    QVERIFY(blank(flipped.ws.surfaces.picSprites) && blank(flipped.ws.surfaces.picMasks));
+    QCOMPARE(flipped.ws.project.BoardSettings, expected);
+    for (int n : UsedSlots) QVERIFY(flipped.ws.project.PaneTable[size_t(n)] == saver.ws.project.PaneTable[size_t(n)]);
+    QVERIFY(blank(flipped.ws.project.picSprites) && blank(flipped.ws.project.picMasks));
   }
 
   // The name is the title without its last four characters, whatever they
@@ -190,7 +190,7 @@ class TestProjectCommands : public QObject {
     occupy(s);
     IntroBlankNewProject(s.ws);
     Combo_Board_Click(s.ws, 1);
-    s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+    s.ws.project.BoardSettings.BoardBackColor = RGB(1, 2, 3);
     s.ws.win.setMenuEnabled(Command::BoardCompositePanes, true);
     const Workspace before = s.ws;
     // No changes nothing, and No to End goes on.
@@ -199,17 +199,17 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.platform.log, QStringList({"AskYesNo|New Project|Begin a New Project - Current Workspace will be lost?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?",
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
-    QVERIFY(s.ws.PaneTable == before.PaneTable && s.ws.win.List_Zorder == before.win.List_Zorder && s.ws.BoardSettings == before.BoardSettings);
+    QVERIFY(s.ws.project == before.project);
     QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled(Command::BoardCompositePanes));
     // Yes brings everything back to the start, with the bar shown and keys on.
     s.platform.yesNoAnswers.enqueue(true);
     QVERIFY(NewProject(s.ws).succeeded());
     const Workspace& ws = s.ws;
-    for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.PaneTable[size_t(n)].InUse));
-    QVERIFY(ws.project.PaneCount == 0 && ws.win.List_Zorder.isEmpty());
-    QCOMPARE(ws.BoardSettings, HeadlessSession().ws.BoardSettings);
+    for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.project.PaneTable[size_t(n)].InUse));
+    QVERIFY(ws.project.PaneCount == 0 && ws.project.List_Zorder.isEmpty());
+    QCOMPARE(ws.project.BoardSettings, HeadlessSession().ws.project.BoardSettings);
     QCOMPARE(ws.surfaces.picStage.Image(), boardModel({800, 600}, Grey, {}));
-    QVERIFY(blank(ws.surfaces.picSprites) && blank(ws.surfaces.picMasks) && ws.surfaces.picBackground.Picture().isNull());
+    QVERIFY(blank(ws.project.picSprites) && blank(ws.project.picMasks) && ws.project.picBackground.Picture().isNull());
     QVERIFY(!ws.win.menuEnabled(Command::BoardCompositePanes) && !ws.win.menuEnabled(Command::RemovePane) &&
             ws.win.picFastMenu.Visible && ws.win.KeyPreview);
   }
@@ -241,7 +241,7 @@ class TestProjectCommands : public QObject {
       HeadlessSession s;
       occupy(s);
       HideDesignIcons(s.ws);
-      s.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
+      s.ws.project.BoardSettings.LabelColor = RGB(9, 9, 9);
       QFile::copy(dir.filePath("Sprites_good.bmp"), dir.filePath("Sprites_" + name.chopped(4) + ".bmp"));
       const Outcome o = OpenProjectAtStart(s.ws, dir.filePath(name));
       // A damaged text is the last warning, after those of missing bitmaps.
@@ -250,20 +250,20 @@ class TestProjectCommands : public QObject {
       const QStringList shown = s.platform.calls("ShowMessage|Load a Project|");
       QVERIFY2(shown.size() == 1 && shown[0].contains(dir.filePath(name) + "\n"), qPrintable(name));
       checkOpenedWindow(s.ws);
-      QVERIFY(!isSet(s.ws.PaneTable[1].InUse));
+      QVERIFY(!isSet(s.ws.project.PaneTable[1].InUse));
       if (name == "group.QV1") {
         // A text cut inside a group keeps what was read before the cut; with
         // no Back_ bitmap the Board settings keep their values.
-        QVERIFY(s.ws.PaneTable[2] == saver.ws.PaneTable[2] && s.ws.PaneTable[7] == saver.ws.PaneTable[7]);
-        QVERIFY(!isSet(s.ws.PaneTable[50].InUse) && s.ws.win.List_Zorder.size() == 2);
-        QCOMPARE(s.ws.surfaces.picSprites.Image(), saver.ws.surfaces.picSprites.Image());
-        QVERIFY(s.ws.BoardSettings.LabelColor == RGB(9, 9, 9) && s.ws.BoardSettings.BackPicturePath == "none");
+        QVERIFY(s.ws.project.PaneTable[2] == saver.ws.project.PaneTable[2] && s.ws.project.PaneTable[7] == saver.ws.project.PaneTable[7]);
+        QVERIFY(!isSet(s.ws.project.PaneTable[50].InUse) && s.ws.project.List_Zorder.size() == 2);
+        QCOMPARE(s.ws.project.picSprites.Image(), saver.ws.project.picSprites.Image());
+        QVERIFY(s.ws.project.BoardSettings.LabelColor == RGB(9, 9, 9) && s.ws.project.BoardSettings.BackPicturePath == "none");
       } else if (name == "repeat.QV1") {
-        QCOMPARE(s.ws.win.List_Zorder.size(), 3);  // slot 2 a second time is dropped
+        QCOMPARE(s.ws.project.List_Zorder.size(), 3);  // slot 2 a second time is dropped
       } else if (name != "cut.QV1") {
         // Nothing read: the Board was emptied before the read and stays so.
-        QVERIFY(s.ws.win.List_Zorder.isEmpty() && blank(s.ws.surfaces.picSprites) && blank(s.ws.surfaces.picMasks));
-        QVERIFY(s.ws.surfaces.picBackground.Picture().isNull() && s.ws.surfaces.picStage.Picture().isNull());
+        QVERIFY(s.ws.project.List_Zorder.isEmpty() && blank(s.ws.project.picSprites) && blank(s.ws.project.picMasks));
+        QVERIFY(s.ws.project.picBackground.Picture().isNull() && s.ws.surfaces.picStage.Picture().isNull());
       }
     }
   }
@@ -284,8 +284,8 @@ class TestProjectCommands : public QObject {
     s.ws.dialogs.library.ImageName = sep + QString("Crab") + sep;
     s.ws.pointer.CurrentPane = 2;
     SendLibraryImage(s.ws);
-    const PaneRecord &p1 = s.ws.PaneTable[1], &p2 = s.ws.PaneTable[2];
-    QCOMPARE((QStringList{p1.Label, p1.PictureName, s.ws.BoardSettings.BackPictureName, p2.Label, p2.PictureName}),
+    const PaneRecord &p1 = s.ws.project.PaneTable[1], &p2 = s.ws.project.PaneTable[2];
+    QCOMPARE((QStringList{p1.Label, p1.PictureName, s.ws.project.BoardSettings.BackPictureName, p2.Label, p2.PictureName}),
              (QStringList{"NCEPUT", "NCEPUT.bmp", "NCEPUT.bmp", "Crab", "Crab.bmp"}));
   }
 
@@ -299,7 +299,7 @@ class TestProjectCommands : public QObject {
     const QString masks = dir.filePath("Masks_p.bmp");
     QVERIFY(QFile::setPermissions(masks, QFile::ReadOwner | QFile::ReadGroup));
     const QByteArray before = readFile(masks);
-    s.ws.surfaces.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 9);
+    s.ws.project.picMasks.Image() = randomImage(SheetWidth, SheetHeight, 9);
     s.platform.yesNoAnswers << false << true;
     const Outcome refused = withFile(Command::SaveProject, s, dir.filePath("p.QV1"));
     QVERIFY(refused.hasFailed() && refused.failure().file == masks && refused.failure().reason.contains("read-only"));

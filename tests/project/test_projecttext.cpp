@@ -20,8 +20,8 @@ const QChar Sep(0x00CE);
 // The tokens of a workspace whose given slots hold filled Panes.
 QStringList tokensOf(std::initializer_list<int> used) {
   HeadlessSession s;
-  for (int n : used) fillPane(s.ws.PaneTable[size_t(n)], n);
-  s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+  for (int n : used) fillPane(s.ws.project.PaneTable[size_t(n)], n);
+  s.ws.project.BoardSettings.BoardBackColor = RGB(1, 2, 3);
   return SerializeProject(s.ws).split(Sep);
 }
 
@@ -53,7 +53,7 @@ class TestProjectText : public QObject {
     const QString text = SerializeProject(s.ws);
     QVERIFY(text == EmptyProjectText && s.ws.project.PaneCount == 0);
     const ParseResult r = ParseProject(other.ws, text);
-    QVERIFY(r.complete && r.tokensRead == 9 && other.ws.BoardSettings == s.ws.BoardSettings);
+    QVERIFY(r.complete && r.tokensRead == 9 && other.ws.project.BoardSettings == s.ws.project.BoardSettings);
     QCOMPARE(WriteRtf(text), RichEditEmptyProject);
     const RtfReadResult file = ReadRtf(RichEditEmptyProject);
     QVERIFY(file.ok && file.text == EmptyProjectText && file.codePage == 1252);
@@ -61,11 +61,11 @@ class TestProjectText : public QObject {
 
   void tokenOrderAndSwappedPairs() {
     HeadlessSession s;
-    PaneRecord& p = s.ws.PaneTable[3];
+    PaneRecord& p = s.ws.project.PaneTable[3];
     fillPane(p, 3);
     p.EffectType = 7;
     p.CelWidth = 123;
-    s.ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+    s.ws.project.BoardSettings.BoardBackColor = RGB(1, 2, 3);
     const QStringList t = SerializeProject(s.ws).split(Sep);
     QCOMPARE(t.size(), 1 + 61 + 8 + 1);  // the last separator leaves an empty tail
     QCOMPARE(t.mid(0, 3), (QStringList{"1", "3", "-18"}));
@@ -78,14 +78,14 @@ class TestProjectText : public QObject {
     swapped.swapItemsAt(1 + 37, 1 + 38);
     HeadlessSession other;
     QVERIFY(ParseProject(other.ws, swapped.join(Sep)).complete);
-    const PaneRecord& q = other.ws.PaneTable[3];
+    const PaneRecord& q = other.ws.project.PaneTable[3];
     // "7" is no 1: Flashing and FlipOnBounds read False.
     QCOMPARE((QList<int>{q.Flashing, q.EffectType, q.FlipOnBounds, q.CelWidth, q.CelHeight, other.ws.pointer.CurrentPane}),
              (QList<int>{0, 1, 0, 1, p.CelHeight, 3}));
     // UseBackPicture False: the Board takes the background colour at once;
     // with a Background in use it keeps its own.
     QCOMPARE(other.ws.surfaces.picStage.Image().pixel(5, 5), toQRgb(RGB(1, 2, 3)));
-    s.ws.BoardSettings.UseBackPicture = QvTrue;
+    s.ws.project.BoardSettings.UseBackPicture = QvTrue;
     HeadlessSession keeps;
     QVERIFY(ParseProject(keeps.ws, SerializeProject(s.ws)).complete);
     QCOMPARE(keeps.ws.surfaces.picStage.BackColor, Grey);
@@ -102,7 +102,7 @@ class TestProjectText : public QObject {
     t[1 + 20] = "-2147483648";  // Sound
     HeadlessSession other;
     QVERIFY(ParseProject(other.ws, t.join(Sep) + "\r\n").complete);
-    const PaneRecord& p = other.ws.PaneTable[5];
+    const PaneRecord& p = other.ws.project.PaneTable[5];
     QCOMPARE((QList<int>{p.BlackTransparent, p.UseWriting, p.WritingBold, p.WritingItalic, p.WritingUnderline,
                          p.PictureLoaded, p.UseURL, p.Left, p.Top, p.Sound}),
              (QList<int>{0, 0, -1, -1, -1, 0, 0, -32768, 32767, INT32_MIN}));
@@ -122,7 +122,7 @@ class TestProjectText : public QObject {
       QCOMPARE(stopOf(r), row.section('|', 2).trimmed());
       QVERIFY(r.remaining.startsWith(t[token + 1] + Sep + t[token + 2] + Sep));  // the rest stays unread
       QCOMPARE(CountPanesInUse(w.ws), token ? 1 : 0);
-      QCOMPARE(w.ws.win.List_Zorder.size(), token < 62 ? 0 : 1);
+      QCOMPARE(w.ws.project.List_Zorder.size(), token < 62 ? 0 : 1);
     }
   }
 
@@ -137,21 +137,21 @@ class TestProjectText : public QObject {
     ParseResult r = ParseProject(other.ws, t.mid(0, cut).join(Sep) + Sep);
     QCOMPARE(stopOf(r), QStringLiteral("%1 WritingForeColor 7 []").arg(cut + 2));
     QVERIFY(r.remaining.isEmpty());
-    QCOMPARE(other.ws.PaneTable[2], full);
+    QCOMPARE(other.ws.project.PaneTable[2], full);
     // The failing token is not stored; the two texts before it read empty.
-    const PaneRecord& p7 = other.ws.PaneTable[7];
+    const PaneRecord& p7 = other.ws.project.PaneTable[7];
     QVERIFY(isSet(p7.InUse) && isSet(p7.UseWriting) && p7.SheetY == 708 && p7.WritingForeColor == 0);
     QCOMPARE(p7.WritingText + p7.WritingFontName + p7.Label, QString());
-    QVERIFY(other.ws.PaneTable[12] == PaneRecord() && other.ws.win.List_Zorder.size() == 1 && other.ws.pointer.CurrentPane == 7);
-    QCOMPARE(other.ws.BoardSettings, BoardSettingsRecord());
+    QVERIFY(other.ws.project.PaneTable[12] == PaneRecord() && other.ws.project.List_Zorder.size() == 1 && other.ws.pointer.CurrentPane == 7);
+    QCOMPARE(other.ws.project.BoardSettings, BoardSettingsRecord());
 
     // Cut inside the BoardSettings: the name and the back colour are read.
     HeadlessSession third;
-    third.ws.BoardSettings.LabelColor = RGB(9, 9, 9);
+    third.ws.project.BoardSettings.LabelColor = RGB(9, 9, 9);
     r = ParseProject(third.ws, t.mid(0, 1 + 3 * 61 + 2).join(Sep) + Sep);
     QCOMPARE(stopOf(r), QStringLiteral("%1 LabelColor -1 []").arg(1 + 3 * 61 + 2));
-    QVERIFY(third.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3) && third.ws.BoardSettings.LabelColor == RGB(9, 9, 9));
-    QVERIFY(third.ws.surfaces.picStage.BackColor == Grey && third.ws.win.List_Zorder.size() == 3);
+    QVERIFY(third.ws.project.BoardSettings.BoardBackColor == RGB(1, 2, 3) && third.ws.project.BoardSettings.LabelColor == RGB(9, 9, 9));
+    QVERIFY(third.ws.surfaces.picStage.BackColor == Grey && third.ws.project.List_Zorder.size() == 3);
   }
 
   // A slot listed again is damage: its first group wins, the later ones
@@ -162,13 +162,13 @@ class TestProjectText : public QObject {
     t[1 + 2 * 61] = t[1 + 3 * 61] = "0";
     HeadlessSession other;
     const ParseResult r = ParseProject(other.ws, t.join(Sep));
-    QVERIFY(r.complete && other.ws.BoardSettings.BoardBackColor == RGB(1, 2, 3));
+    QVERIFY(r.complete && other.ws.project.BoardSettings.BoardBackColor == RGB(1, 2, 3));
     QCOMPARE(r.damage, QStringList(3, "Slot 0 is listed again; that group was not used."));
     QVERIFY(other.ws.project.PaneCount == 1 && CountPanesInUse(other.ws) == 0);  // slot 0 is no Pane of 1..50
     PaneRecord five;
     fillPane(five, 5);
-    QCOMPARE(other.ws.PaneTable[0], five);
-    QCOMPARE(other.ws.win.List_Zorder, (QVector<ZorderEntry>{{five.Label, 0}}));
+    QCOMPARE(other.ws.project.PaneTable[0], five);
+    QCOMPARE(other.ws.project.List_Zorder, (QVector<ZorderEntry>{{five.Label, 0}}));
   }
 
   // No text of a saved project holds the separator, and none is longer than
@@ -176,16 +176,16 @@ class TestProjectText : public QObject {
   // file longer than that are cut, and the cut is reported.
   void textsFitTheirFields() {
     HeadlessSession s, other;
-    PaneRecord& p = s.ws.PaneTable[4];
+    PaneRecord& p = s.ws.project.PaneTable[4];
     fillPane(p, 4);
     for (const PaneField& f : PaneFields())
       if (f.kind == FieldKind::Text) f.text(p) = Sep + QString(f.maxLength(), 'x') + Sep + "y";
-    s.ws.BoardSettings.BackPictureName = QString(MaxNameLength, 'b') + Sep + "c";
+    s.ws.project.BoardSettings.BackPictureName = QString(MaxNameLength, 'b') + Sep + "c";
     const ParseResult r = ParseProject(other.ws, SerializeProject(s.ws));
     QVERIFY(r.complete && r.damage.isEmpty());
     for (const PaneField& f : PaneFields())
-      if (f.kind == FieldKind::Text) QCOMPARE(f.text(other.ws.PaneTable[4]), QString(f.maxLength(), 'x'));
-    QCOMPARE(other.ws.BoardSettings.BackPictureName, QString(MaxNameLength, 'b'));
+      if (f.kind == FieldKind::Text) QCOMPARE(f.text(other.ws.project.PaneTable[4]), QString(f.maxLength(), 'x'));
+    QCOMPARE(other.ws.project.BoardSettings.BackPictureName, QString(MaxNameLength, 'b'));
     QStringList t = tokensOf({3});
     t[1 + 47] = QString(100000, 'L');
     t[1 + 61] = QString(MaxNameLength + 1, 'n');
@@ -193,14 +193,14 @@ class TestProjectText : public QObject {
     const ParseResult cut = ParseProject(third.ws, t.join(Sep));
     QCOMPARE(cut.damage, QStringList({"The Label of slot 3 holds 100000 characters; it was cut to 99.",
                                       "The BackPictureName holds 1025 characters; it was cut to 1024."}));
-    QVERIFY(cut.complete && third.ws.PaneTable[3].Label == QString(99, 'L') && third.ws.win.List_Zorder[0].Text == QString(99, 'L'));
+    QVERIFY(cut.complete && third.ws.project.PaneTable[3].Label == QString(99, 'L') && third.ws.project.List_Zorder[0].Text == QString(99, 'L'));
   }
 
   void projectInAnotherCodePage() {
     // A document declaring Windows-1251: code 206 is the Cyrillic О there.
     HeadlessSession s;
-    fillPane(s.ws.PaneTable[8], 1);
-    s.ws.PaneTable[8].Label = QString::fromUtf8("Ζ");
+    fillPane(s.ws.project.PaneTable[8], 1);
+    s.ws.project.PaneTable[8].Label = QString::fromUtf8("Ζ");
     QByteArray doc = WriteRtf(SerializeProject(s.ws));
     doc.replace("ansicpg1252", "ansicpg1251");
     const RtfReadResult file = ReadRtf(doc);
@@ -208,7 +208,7 @@ class TestProjectText : public QObject {
     HeadlessSession wrong, other;
     QVERIFY(!ParseProject(wrong.ws, file.text).complete);
     QVERIFY(ParseProject(other.ws, file.text, SeparatorForCodePage(file.codePage)).complete);
-    QVERIFY(other.ws.PaneTable[8].Label == s.ws.PaneTable[8].Label && other.ws.PaneTable[8].CelCount == s.ws.PaneTable[8].CelCount);
+    QVERIFY(other.ws.project.PaneTable[8].Label == s.ws.project.PaneTable[8].Label && other.ws.project.PaneTable[8].CelCount == s.ws.project.PaneTable[8].CelCount);
   }
 
   void writesAndReadsBackAnyText() {

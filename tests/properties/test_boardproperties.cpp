@@ -27,7 +27,8 @@ class TestBoardProperties : public QObject {
     QFETCH(QString, shown);
     HeadlessSession s;
     BoardDialogState& d = s.ws.dialogs.board;
-    BoardSettingsRecord& b = s.ws.BoardSettings;
+    BoardOptionPairs& o = s.ws.project.BoardOptions;
+    BoardSettingsRecord& b = s.ws.project.BoardSettings;
     // Wire "Yes" was clicked in an earlier opening that was cancelled.
     Option_WirePanes_Click(s.ws, 1);
     Flag* flags[] = {&b.WirePanes, &b.FloatPanes, &b.BoardLocked, &b.UseBackPicture};
@@ -37,8 +38,8 @@ class TestBoardProperties : public QObject {
     b.SelectionColor = RGB(7, 8, 9);
     b.BackPicturePath = "/pictures/sky.bmp";
     LoadBoardProperties(s.ws);
-    const QString got = QString::asprintf("%d %d %d %d %d %d", d.Option_WirePanes, d.Option_FloatPanes,
-                                          int(d.Option_FloatPanesYesEnabled), d.Option_BoardMove,
+    const QString got = QString::asprintf("%d %d %d %d %d %d", o.Option_WirePanes, o.Option_FloatPanes,
+                                          int(o.Option_FloatPanesYesEnabled), o.Option_BoardMove,
                                           d.Option_UseBackPicture, int(d.Text_BackPicture.Red));
     QCOMPARE(got, shown);
     QVERIFY(!(isSet(b.WirePanes) && isSet(b.FloatPanes)));
@@ -57,8 +58,9 @@ class TestBoardProperties : public QObject {
     QImage sky(40, 30, QImage::Format_RGB32);
     sky.fill(qRgb(10, 120, 250));
     QVERIFY(sky.save(dir.filePath("Sky.jpg.bmp"), "BMP"));
-    BoardSettingsRecord& b = s.ws.BoardSettings;
+    BoardSettingsRecord& b = s.ws.project.BoardSettings;
     BoardDialogState& d = s.ws.dialogs.board;
+    BoardOptionPairs& o = s.ws.project.BoardOptions;
     b.BackPictureName = "old.bmp";
     b.BackPicturePath = dir.filePath("Sky.jpg.bmp");
     d.Option_UseBackPicture = 1;
@@ -76,8 +78,8 @@ class TestBoardProperties : public QObject {
     b.WirePanes = b.BoardLocked = b.UseBackPicture = QvTrue;
     b.BackPictureName = "gone.bmp";
     b.BackPicturePath = "/nowhere/gone.bmp";
-    d.Option_WirePanes = 0;
-    d.Option_FloatPanes = d.Option_BoardMove = 1;
+    o.Option_WirePanes = 0;
+    o.Option_FloatPanes = o.Option_BoardMove = 1;
     d.picSwatch = Black;
     d.picLabelCol = RGB(255, 0, 0);
     d.picBoxSelectColor = RGB(0, 255, 0);

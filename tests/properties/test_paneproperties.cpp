@@ -26,7 +26,7 @@ struct Session : HeadlessSession {
     p.UseURL = p.UseWriting = QvTrue;
     p.Process = p.EffectType = p.RevealPane = 1;
     p.RevealValue = p.FlipCode = 4;
-    ws.win.List_Zorder = {{"two", 2}, {"one", 1}};
+    ws.project.List_Zorder = {{"two", 2}, {"one", 1}};
     ws.pointer.TargetPane = ws.pointer.CurrentPane = 1;
   }
   PaneDialogState& d() { return ws.dialogs.panes; }
@@ -34,7 +34,7 @@ struct Session : HeadlessSession {
     FillRevealList(ws);
     LoadPaneProperties(ws);
   }
-  PaneRecord& pane() { return ws.PaneTable[1]; }
+  PaneRecord& pane() { return ws.project.PaneTable[1]; }
 };
 
 using Ref = std::variant<QString*, int*, bool*, double*>;
@@ -218,19 +218,19 @@ class TestPaneProperties : public QObject {
     // The label moves to the end of the layer list; a Target outside the
     // table stores nothing.
     s.load();
-    s.ws.win.List_Zorder = {{"one", 1}, {"two", 2}};
+    s.ws.project.List_Zorder = {{"one", 1}, {"two", 2}};
     s.d().Text_Label = "Tree";
     UpdatePaneProperties(s.ws);
-    QCOMPARE(s.ws.win.List_Zorder, (QVector<ZorderEntry>{{"two", 2}, {"Tree", 1}}));
+    QCOMPARE(s.ws.project.List_Zorder, (QVector<ZorderEntry>{{"two", 2}, {"Tree", 1}}));
     // A removed Pane named by RevealPane is not in the list: "none" stays.
     s.pane().RevealPane = 7;
     s.load();
     QCOMPARE(s.d().List1.Index, 0);
-    const auto before = s.ws.PaneTable;
+    const auto before = s.ws.project.PaneTable;
     s.ws.pointer.TargetPane = 51;
     s.d().Text_Label = "Else";
     UpdatePaneProperties(s.ws);
-    QVERIFY(s.ws.PaneTable == before);
+    QVERIFY(s.ws.project.PaneTable == before);
   }
 
   // Every Pane of every example opens in the dialog and is accepted
@@ -244,11 +244,11 @@ class TestPaneProperties : public QObject {
       QVERIFY(LoadProjectFile(s.ws, fileChoiceFromPath(examples.filePath(name + "/" + name + ".QV1"))).succeeded());
       s.windows.onShow = [&](DialogKind) { Button_frmPanes_Click(s.ws, 1); };
       for (int n = 1; n <= MaxPanes; ++n) {
-        if (!isSet(s.ws.PaneTable[size_t(n)].InUse)) continue;
-        const PaneRecord before = s.ws.PaneTable[size_t(n)];
+        if (!isSet(s.ws.project.PaneTable[size_t(n)].InUse)) continue;
+        const PaneRecord before = s.ws.project.PaneTable[size_t(n)];
         s.ws.pointer.TargetPane = Integer(n);
         mnu_EditPane_Click(s.ws);
-        QVERIFY2(s.ws.PaneTable[size_t(n)] == before, qPrintable(name + ": " + before.Label));
+        QVERIFY2(s.ws.project.PaneTable[size_t(n)] == before, qPrintable(name + ": " + before.Label));
       }
     }
   }

@@ -41,18 +41,18 @@ void paintSprite(Workspace& ws, const PaneRecord& p, QRandomGenerator& rng) {
       if (dx * dx + dy * dy > r * r || h == 0) c = 0xff000000u;
       else if (h == 1) c = 0xffffffffu;
       else if (h == 2) c = 0xff000001u;
-      ws.surfaces.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, c);
+      ws.project.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, c);
     }
 }
 
 void buildScene(Workspace& ws, quint32 seed, QSize board, int background, int panes) {
   QRandomGenerator rng(seed);
   ws.surfaces.picStage.SetSize(board.width(), board.height());
-  ws.BoardSettings.UseBackPicture = toFlag(background > 0);
+  ws.project.BoardSettings.UseBackPicture = toFlag(background > 0);
   const QSize pic = background == 2 ? board * 2 / 3 : board;
-  ws.surfaces.picBackground.SetSize(pic.width(), pic.height());
-  ws.surfaces.picBackground.SetPicture(randomImage(pic.width(), pic.height(), seed));
-  ws.BoardSettings.SelectionColor = RGB(255, 255, 0);
+  ws.project.picBackground.SetSize(pic.width(), pic.height());
+  ws.project.picBackground.SetPicture(randomImage(pic.width(), pic.height(), seed));
+  ws.project.BoardSettings.SelectionColor = RGB(255, 255, 0);
   for (int n = 1; n <= panes; ++n) {
     const int w = int(rng.bounded(20, 201)), h = int(rng.bounded(20, 201));
     PaneRecord& p = placePane(ws, n, int(rng.bounded(-w / 2, board.width() - w / 2)),
@@ -71,11 +71,11 @@ void buildScene(Workspace& ws, quint32 seed, QSize board, int background, int pa
       p.BlackTransparent = QvTrue;
       BuildPaneMask(ws, n);
       // Now and then a mask never built: greys that mix sprite and Board.
-      if (rng.bounded(8) == 0) fill(ws.surfaces.picMasks.Image(), p.SheetX, p.SheetY, w / 2, h, RGB(90, 160, 30));
+      if (rng.bounded(8) == 0) fill(ws.project.picMasks.Image(), p.SheetX, p.SheetY, w / 2, h, RGB(90, 160, 30));
     }
   }
   // One scene holds a sprite pixel whose alpha byte RGB32 does not allow.
-  if (seed % 5 == 4) reinterpret_cast<quint32*>(ws.surfaces.picSprites.Image().scanLine(1))[1] = 0x00ff00ffu;
+  if (seed % 5 == 4) reinterpret_cast<quint32*>(ws.project.picSprites.Image().scanLine(1))[1] = 0x00ff00ffu;
 }
 
 }  // namespace
@@ -137,8 +137,8 @@ class TestLayers : public QObject {
     // reference never used them.
     QCOMPARE(layered.ws.surfaces.picStage.Layers.PaintsInLayers() > 30, seed % 5 != 4);
     QCOMPARE(plain.ws.surfaces.picStage.Layers.PaintsInLayers(), 0);
-    QCOMPARE(firstDifference(layered.ws.surfaces.picSprites.Image(), plain.ws.surfaces.picSprites.Image()), QString());
-    QCOMPARE(firstDifference(layered.ws.surfaces.picMasks.Image(), plain.ws.surfaces.picMasks.Image()), QString());
+    QCOMPARE(firstDifference(layered.ws.project.picSprites.Image(), plain.ws.project.picSprites.Image()), QString());
+    QCOMPARE(firstDifference(layered.ws.project.picMasks.Image(), plain.ws.project.picMasks.Image()), QString());
   }
 };
 

@@ -77,7 +77,7 @@ class TestMovement : public QObject {
       ws.Pane(7).Direction = Integer(dir);
       makeTransparent(ws, 7);
       const int x = ws.Pane(7).SheetX, y = ws.Pane(7).SheetY;
-      const QImage sprites = ws.surfaces.picSprites.Image().copy(), masks = ws.surfaces.picMasks.Image().copy();
+      const QImage sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy();
       QImage sheet = sprites.copy(), maskSheet = masks.copy(), shown = sheetBlock(ws, 7).mirrored(lr, tb);
       BitBlt(sheet, x, y, 60, 40, shown, 0, 0, RasterOp::SRCCOPY);
       BitBlt(maskSheet, x, y, 60, 40, sheetBlock(ws, 7, true).mirrored(lr, tb), 0, 0, RasterOp::SRCCOPY);
@@ -87,12 +87,12 @@ class TestMovement : public QObject {
       mnu_RunInWindow_Click(ws);
       for (int k = 0; k < 4; ++k) {
         RunLoopPass(ws);
-        QVERIFY(ws.surfaces.picSprites.Image() == sheet && ws.surfaces.picMasks.Image() == maskSheet);
+        QVERIFY(ws.project.picSprites.Image() == sheet && ws.project.picMasks.Image() == maskSheet);
         QCOMPARE(ws.surfaces.picStage.Image().copy(ws.RunPane(7).Left, ws.RunPane(7).Top, 60, 40), shown);
       }
       QCOMPARE((QList<int>{type, dir, flip, ws.RunPane(7).FlipCode}), (QList<int>{type, dir, flip, code}));
       stopAndEnd(ws);
-      QVERIFY(ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks);
+      QVERIFY(ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks);
     }
   }
 

@@ -72,8 +72,8 @@ class TestPointer : public QObject {
     for (int effect : {1, 2, 3, 0}) {
       HeadlessSession s;
       Workspace& ws = s.ws;
-      ws.BoardSettings.SelectionColor = Blue;
-      ws.BoardSettings.LabelColor = RGB(0, 255, 0);
+      ws.project.BoardSettings.SelectionColor = Blue;
+      ws.project.BoardSettings.LabelColor = RGB(0, 255, 0);
       PaneRecord& p = placeSolid(ws, 3, 100, 100, effect == 1 ? 80 : 40, effect == 1 ? 80 : 40, Red);
       if (effect == 1) makeCels(ws, 3, 2, 2, 99);
       p.MouseEffect = Integer(effect);

@@ -38,9 +38,9 @@ void buildScene(Workspace& ws) {
 // The design as a run must leave it.
 struct Design {
   explicit Design(Workspace& ws)
-      : sprites(ws.surfaces.picSprites.Image().copy()), masks(ws.surfaces.picMasks.Image().copy()), table(ws.PaneTable) {}
+      : sprites(ws.project.picSprites.Image().copy()), masks(ws.project.picMasks.Image().copy()), table(ws.project.PaneTable) {}
   bool matches(Workspace& ws) const {
-    return ws.surfaces.picSprites.Image() == sprites && ws.surfaces.picMasks.Image() == masks && ws.PaneTable == table;
+    return ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks && ws.project.PaneTable == table;
   }
   QImage sprites, masks;
   PaneTableArray table;
@@ -67,7 +67,7 @@ class TestRunLoop : public QObject {
       d.LifeStartValue = Integer(c[1]);
       d.LifeEndValue = Integer(c[2]);
       d.MoveDelay = Integer(c[3]);
-      const QImage sheet = ws.surfaces.picSprites.Image().copy();
+      const QImage sheet = ws.project.picSprites.Image().copy();
       mnu_RunInWindow_Click(ws);
       QList<int> got = c.mid(0, 6);
       for (int k = 0; k < 6; ++k) {
@@ -78,7 +78,7 @@ class TestRunLoop : public QObject {
       }
       QCOMPARE(got, c);
       stopAndEnd(ws);
-      QCOMPARE(ws.surfaces.picSprites.Image(), sheet);
+      QCOMPARE(ws.project.picSprites.Image(), sheet);
     }
   }
 
@@ -115,7 +115,7 @@ class TestRunLoop : public QObject {
       ws.surfaces.picStage.SetSize(320, 240);
       placeSolid(ws, 3, 56, 100, 40, 40, Blue);
       PaneRecord& c = placeSolid(ws, 2, 100, 100, 40, 40, Red);
-      fill(ws.surfaces.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
+      fill(ws.project.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
       if (transparent) makeTransparent(ws, 2);
       setMove(c, 1, 1, false);
       c.EffectType = 1;
@@ -160,11 +160,11 @@ class TestRunLoop : public QObject {
     QList<int> mirroring;  // passes whose frame mirrored some block
     mnu_RunInWindow_Click(ws);
     for (int k = 1; k <= 150; ++k) {
-      const QImage before = ws.surfaces.picSprites.Image().copy();
+      const QImage before = ws.project.picSprites.Image().copy();
       RunLoopPass(ws);
-      if (ws.surfaces.picSprites.Image() != before) mirroring << k;
+      if (ws.project.picSprites.Image() != before) mirroring << k;
     }
-    QVERIFY(mirroring.size() >= 8 && mirroring[0] == 1 && mirroring.contains(3) && ws.PaneTable == d.table);
+    QVERIFY(mirroring.size() >= 8 && mirroring[0] == 1 && mirroring.contains(3) && ws.project.PaneTable == d.table);
     stopAndEnd(ws);
     QVERIFY(ws.RunPane(1).Left != d.table[1].Left);  // the run table keeps the run's state
     // Stop seen in the events before pass n, whose frame is the last one:
@@ -190,12 +190,12 @@ class TestRunLoop : public QObject {
     // F11 while running: the mirrors so far are undone, the run starts
     // afresh.
     mnu_RunInWindow_Click(ws);
-    QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && ws.surfaces.picMasks.Image() == d.masks);
+    QVERIFY(ws.project.picSprites.Image() == d.sprites && ws.project.picMasks.Image() == d.masks);
     QCOMPARE(QList<int>({ws.run.FirstFrameDone, ws.RunPane(6).Left, ws.RunPane(6).Direction}), QList<int>({0, 259, 5}));
     // Stop and F11 in the same events: the run goes on from the start.
     StopRun(ws, StopForm::EscKey);
     mnu_RunInWindow_Click(ws);
-    QVERIFY(ws.surfaces.picSprites.Image() == d.sprites && RunLoopPass(ws) && isSet(ws.run.Running));
+    QVERIFY(ws.project.picSprites.Image() == d.sprites && RunLoopPass(ws) && isSet(ws.run.Running));
   }
 
   void stopForms() {

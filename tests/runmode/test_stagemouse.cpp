@@ -20,7 +20,7 @@ struct Scene : HeadlessSession {
     IntroBlankNewProject(ws);
     placeSolid(ws, 2, 100, 100, 100, 100, Red);
     placeSolid(ws, 7, 150, 150, 100, 100, Blue);
-    ws.win.List_Zorder = {{"02.bmp", 2}, {"07.bmp", 7}};
+    ws.project.List_Zorder = {{"02.bmp", 2}, {"07.bmp", 7}};
     RedrawBoard(ws);
   }
   Long at(int x, int y) { return stagePx(ws, x, y); }
@@ -58,13 +58,13 @@ class TestStageMouse : public QObject {
     const int target = f[2].toInt();
     const bool box = f[6] == "1";
     Scene s;
-    s.ws.BoardSettings.BoardLocked = QvTrue;
-    s.ws.BoardSettings.WirePanes = toFlag(f[0] == "1");
-    s.ws.BoardSettings.FloatPanes = toFlag(f[0] == "2");
+    s.ws.project.BoardSettings.BoardLocked = QvTrue;
+    s.ws.project.BoardSettings.WirePanes = toFlag(f[0] == "1");
+    s.ws.project.BoardSettings.FloatPanes = toFlag(f[0] == "2");
     s.run(f[1]);
     const Long shown = s.at(240, 240);
     QCOMPARE(QStringList({QString::number(s.ws.pointer.TargetPane), QString::number(isSet(s.ws.pointer.Dragging)),
-                          QStringLiteral("%1,%2").arg(s.ws.PaneTable[2].Left).arg(s.ws.PaneTable[2].Top),
+                          QStringLiteral("%1,%2").arg(s.ws.project.PaneTable[2].Left).arg(s.ws.project.PaneTable[2].Top),
                           shown == Red ? "Red" : shown == Blue ? "Blue" : "other", QString::number(s.ws.win.Shape1[0].Visible)}),
              f.mid(2, 5));
     // The target box lies on the Target; the Fast Icon menu waits for the release.
@@ -81,7 +81,7 @@ class TestStageMouse : public QObject {
     s.run("m0,160,160 d2,160,160");
     QCOMPARE(int(s.ws.pointer.TargetPane), 2);
     QVERIFY(s.ws.win.Shape1[0].Visible && s.ws.win.menuEnabled(Command::RemovePane));
-    QCOMPARE(s.ws.win.List_Zorder[s.ws.win.List_ZorderIndex].ItemData, 2);
+    QCOMPARE(s.ws.project.List_Zorder[s.ws.win.List_ZorderIndex].ItemData, 2);
     const ControlState& list = s.ws.win.Frame_ListZ;
     QVERIFY(list.Visible);
     QCOMPARE(QPoint(list.Left, list.Top), QPoint(s.ws.surfaces.picStage.Left + 160, s.ws.surfaces.picStage.Top + 160));

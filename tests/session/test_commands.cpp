@@ -50,7 +50,7 @@ class TestCommands : public QObject {
     IntroBlankNewProject(s.ws);
     placeSolid(s.ws, 3, 40, 40, 60, 60, Red);
     placeSolid(s.ws, 5, 200, 40, 60, 60, Blue);
-    s.ws.win.List_Zorder = {{"03.bmp", 3}, {"05.bmp", 5}};
+    s.ws.project.List_Zorder = {{"03.bmp", 3}, {"05.bmp", 5}};
     // Pane 5 is the Target; the pointer rests on Pane 3's Fast Icon zone.
     picStage_MouseDown(s.ws, 1, 210, 50);
     picStage_MouseUp(s.ws, 1, 210, 50);

@@ -92,8 +92,8 @@ class TestDrops : public QObject {
   // and is reported under Load a Picture.
   void pictureDropIsOneStep() {
     Session s(1);
-    const QImage board = s.ws.surfaces.picStage.Image().copy(), sprites = s.ws.surfaces.picSprites.Image().copy();
-    const auto table = s.ws.PaneTable;
+    const QImage board = s.ws.surfaces.picStage.Image().copy(), sprites = s.ws.project.picSprites.Image().copy();
+    const auto table = s.ws.project.PaneTable;
     const int steps = s.ws.history.UndoCount();
     const QString wide = picture("wide.png", {300, 150}, qRgb(0, 0, 200));
     QVERIFY(DropFile(s.ws, wide, {400, 300}).kind() == Outcome::Kind::Done);
@@ -102,7 +102,7 @@ class TestDrops : public QObject {
              QList<int>({2, 300, 250, 200, 100, 200, 100, QvTrue, QvTrue}));
     QCOMPARE(QStringList({p.Label, s.ws.history.UndoName(), QString::number(s.ws.history.UndoCount() - steps)}), QStringList({"wide", "Drop a Picture", "1"}));
     QCOMPARE(stagePx(s.ws, 301, 251), RGB(0, 0, 200));
-    QVERIFY(mnu_Undo_Click(s.ws).succeeded() && s.ws.PaneTable == table && s.ws.project.PaneCount == 1);
+    QVERIFY(mnu_Undo_Click(s.ws).succeeded() && s.ws.project.PaneTable == table && s.ws.project.PaneCount == 1);
     QCOMPARE(s.ws.surfaces.picStage.Image(), board);
     QVERIFY(mnu_Redo_Click(s.ws).succeeded() && s.ws.Pane(2).Label == "wide");
     QCOMPARE(NewPaneSizeFor({5, 300}), QSize(20, 200));
@@ -113,11 +113,11 @@ class TestDrops : public QObject {
 
     QByteArray cut = readFile(dir.filePath("p.png"));
     QVERIFY(writeFile(dir.filePath("cut.png"), cut.left(cut.size() - 20)));
-    const auto before = s.ws.PaneTable;
+    const auto before = s.ws.project.PaneTable;
     const int kept = s.ws.history.UndoCount();
     const Outcome failed = BoardFileDropped(s.ws, dir.filePath("cut.png"), {600, 500});
     QVERIFY(failed.hasFailed() && failed.failure().reason.contains("cut short"));
-    QVERIFY(s.ws.PaneTable == before && s.ws.history.UndoCount() == kept);
+    QVERIFY(s.ws.project.PaneTable == before && s.ws.history.UndoCount() == kept);
     QCOMPARE(s.platform.calls("ShowMessage|Load a Picture|").size(), s.platform.calls("ShowMessage").size());
     QCOMPARE(s.platform.calls("ShowMessage").size(), 1);
   }

@@ -16,21 +16,6 @@ using namespace qv::fixtures;
 
 namespace {
 
-// Everything a step may change and the project keeps (slot 0 holds no
-// Pane; the layer list only follows the steps: an accept that changes
-// nothing moves its Pane's entry to the end, and is no step).
-struct State {
-  std::vector<PaneRecord> panes;
-  Integer count;
-  BoardSettingsRecord board;
-  QImage sprites, masks, background, backgroundPicture;
-  explicit State(const Workspace& ws)
-      : panes(ws.PaneTable.begin() + 1, ws.PaneTable.end()), count(ws.project.PaneCount), board(ws.BoardSettings),
-        sprites(ws.surfaces.picSprites.Image()), masks(ws.surfaces.picMasks.Image()),
-        background(ws.surfaces.picBackground.Image()), backgroundPicture(ws.surfaces.picBackground.Picture()) {}
-  bool operator==(const State&) const = default;
-};
-
 struct Walk : HeadlessSession {
   QRandomGenerator rng;
   QStringList pictures;
@@ -46,14 +31,14 @@ struct Walk : HeadlessSession {
   int any(int n) { return int(rng.bounded(n)); }
   // A Pane in use made the Target through the layer list; false when none.
   bool target() {
-    if (ws.win.List_Zorder.isEmpty()) return false;
-    List_Zorder_Click(ws, any(int(ws.win.List_Zorder.size())));
+    if (ws.project.List_Zorder.isEmpty()) return false;
+    List_Zorder_Click(ws, any(int(ws.project.List_Zorder.size())));
     return true;
   }
   void picture() { platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))])); }
 
-  // One command of Design, chosen at random.
-  void step() {
+  // One command of Design, chosen at random; false for an undo.
+  bool step() {
     switch (any(10)) {
       case 0: RunCommand(ws, Command::AddCustomPane); break;
       case 1:
@@ -108,10 +93,11 @@ struct Walk : HeadlessSession {
         break;
       default:  // an undo in between: the next step drops what could be redone
         RunCommand(ws, Command::Undo);
-        break;
+        return false;
     }
     platform.yesNoAnswers.clear();
     platform.fileAnswers.clear();
+    return true;
   }
 };
 
@@ -121,28 +107,33 @@ class TestUndo : public QObject {
   Q_OBJECT
 
  private slots:
-  // Ten rounds of 100 random commands: undone to the round's start, every
-  // byte is as it was; redone, every byte is as it was at its end. The
-  // history never holds more than its bounds.
+  // Ten rounds of 100 random commands: each that changes the project is one
+  // step, and one that changes nothing is none; undone to the round's start,
+  // the project value is as it was; redone, as it was at the round's end.
   void randomWalkUndoneAndRedone() {
     QTemporaryDir dir;
     Walk w(20261206, dir);
+    w.ws.history.maxSteps = 200;
     for (int round = 0; round < 10; ++round) {
       w.ws.history.Clear();
-      const State start(w.ws);
+      const Project start = w.ws.project;
       for (int i = 0; i < 100; ++i) {
-        w.step();
-        QVERIFY(w.ws.history.UndoCount() <= 100 && w.ws.history.Bytes() <= w.ws.history.maxBytes);
+        const Project before = w.ws.project;
+        const int steps = w.ws.history.UndoCount();
+        if (w.step())
+          QVERIFY2((w.ws.history.UndoCount() == steps + 1) == !(w.ws.project == before),
+                   qPrintable(QString("round %1 command %2").arg(round).arg(i)));
+        QVERIFY(w.ws.history.Bytes() <= w.ws.history.maxBytes);
       }
       while (RunCommand(w.ws, Command::Redo).succeeded()) {
       }
-      const State end(w.ws);
+      const Project end = w.ws.project;
       while (RunCommand(w.ws, Command::Undo).succeeded()) {
       }
-      QVERIFY2(State(w.ws) == start, qPrintable(QString("round %1 undone").arg(round)));
+      QVERIFY2(w.ws.project == start, qPrintable(QString("round %1 undone").arg(round)));
       while (RunCommand(w.ws, Command::Redo).succeeded()) {
       }
-      QVERIFY2(State(w.ws) == end, qPrintable(QString("round %1 redone").arg(round)));
+      QVERIFY2(w.ws.project == end, qPrintable(QString("round %1 redone").arg(round)));
     }
   }
 
@@ -150,14 +141,14 @@ class TestUndo : public QObject {
   void boundedInStepsAndBytes() {
     HeadlessSession s;
     placeSolid(s.ws, 1, 10, 10, 200, 200, Red);
-    s.ws.surfaces.picSprites.Image().setPixel(0, 0, qRgb(1, 2, 3));
+    s.ws.project.picSprites.Image().setPixel(0, 0, qRgb(1, 2, 3));
     s.ws.pointer.TargetPane = 1;
     for (int i = 0; i < 160; ++i) RunCommand(s.ws, i % 2 ? Command::FlipVertically : Command::FlipHorizontally);
     QCOMPARE(QList<qint64>({s.ws.history.UndoCount(), s.ws.history.Bytes()}), QList<qint64>({100, 100 * qint64(CellSize * CellSize * 4)}));
     while (RunCommand(s.ws, Command::Undo).succeeded()) {
     }
     // The 60 flips left, each way 30 times, undo each other.
-    QCOMPARE(s.ws.surfaces.picSprites.Image().pixel(0, 0), qRgb(1, 2, 3));
+    QCOMPARE(s.ws.project.picSprites.Image().pixel(0, 0), qRgb(1, 2, 3));
     while (RunCommand(s.ws, Command::Redo).succeeded()) {
     }
     s.ws.history.maxBytes = 10 * qint64(CellSize * CellSize * 4);

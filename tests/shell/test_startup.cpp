@@ -32,7 +32,7 @@ class StartUpTest : public QObject {
     // (itself hidden with its panel) counts as shown.
     QCOMPARE(ws.win.Combo_Board.value(ws.win.Combo_BoardIndex), QString("800 x 600"));
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 800, 600));
-    QCOMPARE(QSize(ws.project.BoardWidth, ws.project.BoardHeight), QSize(800, 600));
+    QCOMPARE(QSize(ws.session.BoardWidth, ws.session.BoardHeight), QSize(800, 600));
     QCOMPARE(rectOf(ws.win.picIntro), QRect(10, 30, 350, 230));
     QVERIFY(ws.win.picIntro.Visible && !ws.surfaces.picStage.Visible && !ws.win.Shape1[0].Visible);
     QVERIFY(!ws.win.KeyPreview && ws.win.DialogFilling == QvFalse && !ws.win.Picture1.Visible && ws.win.Img_IconStrip[11].Visible);
@@ -57,9 +57,9 @@ class StartUpTest : public QObject {
   void fillListsSetsTheDefaults() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    ws.BoardSettings.BoardBackColor = RGB(1, 2, 3);
-    ws.BoardSettings.BoardLocked = ws.BoardSettings.UseBackPicture = QvTrue;
-    ws.BoardSettings.LabelColor = Black;
+    ws.project.BoardSettings.BoardBackColor = RGB(1, 2, 3);
+    ws.project.BoardSettings.BoardLocked = ws.project.BoardSettings.UseBackPicture = QvTrue;
+    ws.project.BoardSettings.LabelColor = Black;
     ws.pointer.CurrentPane = 9;
     ws.win.KeyPreview = true;
     ws.win.Shape1[0].Visible = true;
@@ -76,11 +76,11 @@ class StartUpTest : public QObject {
     QCOMPARE(pd.Text_Writing.FontSize, 10.0);
     // The Board defaults come back and the Board shows the grey.
     BoardSettingsRecord defaults;
-    QCOMPARE(ws.BoardSettings, defaults);
+    QCOMPARE(ws.project.BoardSettings, defaults);
     QCOMPARE(ws.surfaces.picStage.Image().pixel(10, 10), toQRgb(Grey));
     QVERIFY(ws.pointer.CurrentPane == 1 && !ws.win.KeyPreview && !ws.win.Shape1[0].Visible);
     QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
-    QCOMPARE(ws.surfaces.picSprites.Image().size(), QSize(1000, 2000));
+    QCOMPARE(ws.project.picSprites.Image().size(), QSize(1000, 2000));
   }
 
   void layoutPlacesIcons() {
@@ -110,17 +110,17 @@ class StartUpTest : public QObject {
       QCOMPARE(boardOf(ws), QRect(QPoint(0, 0), sizes[3 - i]));
       QCOMPARE(ws.win.Combo_BoardIndex, i);
     }
-    QCOMPARE(ws.project.BoardWidth, Integer(800));
+    QCOMPARE(ws.session.BoardWidth, Integer(800));
     LayoutMainWindow(ws);
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 320, 240));
-    QCOMPARE(ws.project.BoardWidth, Integer(320));
+    QCOMPARE(ws.session.BoardWidth, Integer(320));
     // "Max x Max" alone changes no size; the layout then fills the holder,
     // and Max Screen does both. Other entries keep their size.
     Combo_Board_Click(ws, MaxBoardEntry);
     QCOMPARE(boardOf(ws).size(), QSize(320, 240));
     s.windows.SetMainInnerSize(QSize(1200, 900));
     LayoutMainWindow(ws);
-    QCOMPARE(QSize(ws.project.BoardWidth, ws.project.BoardHeight), QSize(1197, 899 - (FastMenuHeight + 1)));
+    QCOMPARE(QSize(ws.session.BoardWidth, ws.session.BoardHeight), QSize(1197, 899 - (FastMenuHeight + 1)));
     Combo_Board_Click(ws, 1);
     s.windows.SetMainInnerSize(QSize(1400, 1000));
     LayoutMainWindow(ws);

@@ -124,13 +124,13 @@ inline PaneRecord& placePane(Workspace& ws, int slot, int left, int top, int w, 
   p.Height = p.WritingHeight = Integer(h);
   ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) ws.surfaces.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, toQRgb(patternAt(slot, x, y)));
+    for (int x = 0; x < w; ++x) ws.project.picSprites.Image().setPixel(p.SheetX + x, p.SheetY + y, toQRgb(patternAt(slot, x, y)));
   return p;
 }
 
 inline PaneRecord& placeSolid(Workspace& ws, int slot, int left, int top, int w, int h, Long c) {
   PaneRecord& p = placePane(ws, slot, left, top, w, h);
-  fill(ws.surfaces.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
+  fill(ws.project.picSprites.Image(), p.SheetX, p.SheetY, w, h, c);
   return p;
 }
 
@@ -145,7 +145,7 @@ inline void makeCels(Workspace& ws, int slot, int cx, int cy, int delay = 0, QLi
   p.CelHeight = CelSize(p.Height, cy);
   p.CelDelay = Integer(delay);
   for (int k = 0; k < colours.size(); ++k)
-    fill(ws.surfaces.picSprites.Image(), p.SheetX + k % cx * p.CelWidth, p.SheetY + k / cx * p.CelHeight, p.CelWidth,
+    fill(ws.project.picSprites.Image(), p.SheetX + k % cx * p.CelWidth, p.SheetY + k / cx * p.CelHeight, p.CelWidth,
          p.CelHeight, colours[k]);
 }
 
@@ -155,7 +155,7 @@ inline void makeTransparent(Workspace& ws, int slot) {
   PaneRecord& p = ws.Pane(slot);
   for (int y = 0; y < p.Height; ++y)
     for (int x = 0; x < p.Width; ++x)
-      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.surfaces.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
+      if (x % 4 == 0 || (x < 5 && y < 5)) fill(ws.project.picSprites.Image(), p.SheetX + x, p.SheetY + y, 1, 1, Black);
   p.BlackTransparent = QvTrue;
   BuildPaneMask(ws, slot);
 }
@@ -171,7 +171,7 @@ inline void setMove(PaneRecord& p, int moveType, int speed, bool flip) {
 // The Pane's block of the sprite (mask) sheet.
 inline QImage sheetBlock(Workspace& ws, int slot, bool mask = false) {
   const PaneRecord& d = ws.Pane(slot);
-  return (mask ? ws.surfaces.picMasks : ws.surfaces.picSprites).Image().copy(d.SheetX, d.SheetY, d.Width, d.Height);
+  return (mask ? ws.project.picMasks : ws.project.picSprites).Image().copy(d.SheetX, d.SheetY, d.Width, d.Height);
 }
 
 // picResize at rest: 200 x 200, no AutoSize, showing bitmap 101.

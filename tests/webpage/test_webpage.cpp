@@ -31,8 +31,8 @@ void buildProject(Workspace& ws, const QString& name) {
     const QStringList cells = QString::fromUtf8(row).split('|');
     if (cells[0].trimmed() != name) continue;
     if (cells[1].trimmed() == "background") {
-      ws.surfaces.picBackground.SetPicture(boardModel({1024, 764}, RGB(30, 90, 140), {{QRect(0, 382, 1024, 382), RGB(200, 180, 120)}}));
-      ws.BoardSettings.UseBackPicture = QvTrue;
+      ws.project.picBackground.SetPicture(boardModel({1024, 764}, RGB(30, 90, 140), {{QRect(0, 382, 1024, 382), RGB(200, 180, 120)}}));
+      ws.project.BoardSettings.UseBackPicture = QvTrue;
       continue;
     }
     const int slot = cells[1].toInt();
@@ -45,7 +45,7 @@ void buildProject(Workspace& ws, const QString& name) {
     }
     // The slot's pattern over the whole cell (Cels may read past the used
     // area), with a true black middle the mask lets through.
-    fill(ws.surfaces.picSprites.Image(), p.SheetX + p.Width / 4, p.SheetY + p.Height / 4, p.Width / 2, p.Height / 2, Black);
+    fill(ws.project.picSprites.Image(), p.SheetX + p.Width / 4, p.SheetY + p.Height / 4, p.Width / 2, p.Height / 2, Black);
     BuildPaneMask(ws, slot);
   }
 }
@@ -91,7 +91,7 @@ class TestWebPage : public QObject {
     const auto area = [&](int slot) { return PaneSheetArea(s.ws.Pane(slot), {1000, 2000}); };
     const QRect cell3 = area(3);  // not Transparent
     QCOMPARE(QList<QRect>({area(4), area(10), cell3}), QList<QRect>({{600, 0, 201, 51}, {800, 200, 28, 189}, {400, 0, 132, 179}}));
-    QCOMPARE(UsedSheet(s.ws, false).copy(cell3), s.ws.surfaces.picSprites.Image().copy(cell3));
+    QCOMPARE(UsedSheet(s.ws, false).copy(cell3), s.ws.project.picSprites.Image().copy(cell3));
     QCOMPARE(UsedSheet(s.ws, true).copy(cell3), boardModel(cell3.size(), Black, {}));
     s.ws.Pane(10).CelsAcross = 0;
     QCOMPARE(area(10), QRect(0, 0, 1000, 2000));

@@ -96,6 +96,13 @@ OptionPair frmBoard::boardOption(const QString& name, const QString& no, const Q
   return pair;
 }
 
+OptionPair frmBoard::boardOption(const QString& name, int BoardOptionPairs::*option, void (*handler)(Workspace&, int)) {
+  OptionPair pair = optionPair(name, QStringLiteral("No"), QStringLiteral("Yes"), this,
+                               [this, handler](int index) { act([&] { handler(ws_, index); }); });
+  projectOptions_.push_back({pair, option});
+  return pair;
+}
+
 QWidget* frmBoard::colourFrame(const QString& caption, const QString& tip, QComboBox* list, ColourWell* well,
                                int button, const QString& selectCaption, const QString& currentCaption) {
   auto* box = frame(caption, tip);
@@ -153,8 +160,8 @@ QWidget* frmBoard::buildAssigned() {
 
   auto* move = frame(QStringLiteral("Board Can be &Mouse Moved  :"),
                      QStringLiteral("A Board may be moved around if no Pane is selected."));
-  move->setLayout(pairRow(boardOption(QStringLiteral("Option_BoardMove"), QStringLiteral("No"), QStringLiteral("Yes"),
-                                      &BoardDialogState::Option_BoardMove, Option_BoardMove_Click)));
+  move->setLayout(pairRow(boardOption(QStringLiteral("Option_BoardMove"), &BoardOptionPairs::Option_BoardMove,
+                                      Option_BoardMove_Click)));
 
   QComboBox* labelList = boardCombo(QStringLiteral("Combo_LabelCol"), QStringLiteral("Select a pre-Defined Color ..."),
                                     &BoardDialogState::Combo_LabelCol, Combo_LabelCol_Click);
@@ -165,14 +172,13 @@ QWidget* frmBoard::buildAssigned() {
 
   auto* floating = frame(QStringLiteral("Dominant Pane &Float, Dominant Show Cels :"),
                          QStringLiteral("On Mouse selection a Pane floats over all others despite Layer order."));
-  floatPanes_ = boardOption(QStringLiteral("Option_FloatPanes"), QStringLiteral("No"), QStringLiteral("Yes"),
-                            &BoardDialogState::Option_FloatPanes, Option_FloatPanes_Click);
+  floatPanes_ = boardOption(QStringLiteral("Option_FloatPanes"), &BoardOptionPairs::Option_FloatPanes, Option_FloatPanes_Click);
   floating->setLayout(pairRow(floatPanes_));
 
   auto* wire = frame(QStringLiteral("Panes &Wire Only Selection :"),
                      QStringLiteral("On Mouse selection a Pane may be Wire for slow machines."));
-  wire->setLayout(pairRow(boardOption(QStringLiteral("Option_WirePanes"), QStringLiteral("No"), QStringLiteral("Yes"),
-                                      &BoardDialogState::Option_WirePanes, Option_WirePanes_Click)));
+  wire->setLayout(pairRow(boardOption(QStringLiteral("Option_WirePanes"), &BoardOptionPairs::Option_WirePanes,
+                                      Option_WirePanes_Click)));
 
   auto* grid = new QGridLayout(articles);
   grid->addWidget(move, 0, 0);
@@ -254,7 +260,8 @@ void frmBoard::refresh() {
   bound_.show(d_);
   showList(listHelp_, d_.List_Help);
   if (textHelp_->toPlainText() != d_.Text_Help) textHelp_->setPlainText(d_.Text_Help);
-  floatPanes_.button[1]->setEnabled(d_.Option_FloatPanesYesEnabled);
+  for (const auto& [pair, option] : projectOptions_) pair.show(ws_.project.BoardOptions.*option);
+  floatPanes_.button[1]->setEnabled(ws_.project.BoardOptions.Option_FloatPanesYesEnabled);
   showText(backPicture_, d_.Text_BackPicture.Text);
   showRed(backPicture_, d_.Text_BackPicture.Red);
 }

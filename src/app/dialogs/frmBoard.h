@@ -42,6 +42,8 @@ class frmBoard : public QDialog {
   ColourWell* swatch(const QString& name, Long BoardDialogState::*colour, void (*handler)(Workspace&));
   OptionPair boardOption(const QString& name, const QString& no, const QString& yes, int BoardDialogState::*option,
                          void (*handler)(Workspace&, int));
+  // An option pair the project keeps (Board Move, Float, Wire).
+  OptionPair boardOption(const QString& name, int BoardOptionPairs::*option, void (*handler)(Workspace&, int));
   template <typename F>
   void act(F&& f);
 
@@ -54,6 +56,7 @@ class frmBoard : public QDialog {
   QLineEdit* backPicture_ = nullptr;
   OptionPair floatPanes_;
   Bindings<BoardDialogState> bound_;
+  std::vector<std::pair<OptionPair, int BoardOptionPairs::*>> projectOptions_;
 };
 
 }  // namespace qv
