@@ -15,8 +15,14 @@ bool& flagOf(MirrorState& m, MirrorAxis axis, bool mask) {
 }  // namespace
 
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
-  Surface& sheet = mask ? ws.surfaces.picMasks : ws.surfaces.picSprites;
-  sheet.MirrorLater(PaneBlock(ws.PaneTable[size_t(slot)]), axis);
+  Surfaces& s = ws.surfaces;
+  Surface& sheet = mask ? s.picMasks : s.picSprites;
+  const QRect block = PaneBlock(ws.PaneTable[size_t(slot)]);
+  // A draw gathered earlier in this frame that reads part of the block (a
+  // higher slot's, whose block a project file placed over this one) is
+  // painted first, from the block as it was, as the plain way drew it.
+  if (s.picStage.Layers.Reads(block)) s.picStage.Layers.Flush(s.picStage, s.picSprites, s.picMasks);
+  sheet.MirrorLater(block, axis);
   bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }
