@@ -46,7 +46,12 @@ qint64 recordBytes(const PaneRecord& p) {
          2 * (p.WritingText.size() + p.WritingFontName.size() + p.PictureName.size() + p.URL.size() + p.Label.size());
 }
 
-qint64 surfaceBytes(const Surface& s) { return s.Picture().sizeInBytes() + s.Image().sizeInBytes(); }
+// A picture and drawing that share their pixels (a fitted Background's) are
+// counted once.
+qint64 surfaceBytes(const Surface& s) {
+  const QImage &picture = s.Picture(), &image = s.Image();
+  return image.sizeInBytes() + (picture.constBits() == image.constBits() ? 0 : picture.sizeInBytes());
+}
 
 }  // namespace
 
