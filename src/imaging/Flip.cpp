@@ -15,8 +15,14 @@ bool& flagOf(MirrorState& m, MirrorAxis axis, bool mask) {
 }  // namespace
 
 void MirrorPaneBlock(Workspace& ws, int slot, MirrorAxis axis, bool mask) {
+  Surface& stage = ws.surfaces.picStage;
   Surface& sheet = mask ? ws.project.picMasks : ws.project.picSprites;
-  sheet.MirrorLater(PaneBlock(ws.project.PaneTable[size_t(slot)]), axis);
+  const QRect block = PaneBlock(ws.project.PaneTable[size_t(slot)]);
+  // A draw gathered earlier in this frame that reads part of the block (a
+  // higher slot's, whose block a project file placed over this one) is
+  // painted first, from the block as it was, as the plain way drew it.
+  if (stage.Layers.Reads(block)) stage.Layers.Flush(stage, ws.project.picSprites, ws.project.picMasks);
+  sheet.MirrorLater(block, axis);
   bool& done = flagOf(ws.run.Mirrors[size_t(slot)], axis, mask);
   done = !done;
 }

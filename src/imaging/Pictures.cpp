@@ -14,11 +14,19 @@
 
 namespace qv {
 
-// PNG is our addition to the picture formats.
-const QString PictureFilter = QStringLiteral("Image Format (*.bmp;*.jpg;*.gif;*.png)|*.bmp;*.jpg;*.gif;*.png");
+// PNG is our addition to the picture formats, and so are .jpeg and the
+// extensions in capitals, for file dialogs that match names case-sensitively.
+const QString PictureFilter = QStringLiteral(
+    "Image Format (*.bmp;*.jpg;*.jpeg;*.gif;*.png)|"
+    "*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.BMP;*.JPG;*.JPEG;*.GIF;*.PNG");
 
+// Our addition: the title's real extension is cut (everything after its last
+// dot, unless that dot starts the title or a space follows it), where the
+// original cut four characters and made "photo.jpeg" "photo.".
 QString ShortPictureName(const QString& title) {
-  return title.size() > 4 ? WithoutSeparator(title.left(title.size() - 4)) : QString();
+  const qsizetype dot = title.lastIndexOf(u'.');
+  const bool extension = dot > 0 && !title.mid(dot).contains(u' ');
+  return WithoutSeparator(extension ? title.left(dot) : title);
 }
 
 namespace {

@@ -14,10 +14,11 @@ extern const QString PictureFilter;
 // What the picture dialog loads into.
 enum class PictureTarget : uint8_t { Pane = 1, Background = 2 };
 
-// A file title without its last four characters (a dot and a three-letter
-// extension); empty for a title of four characters or fewer. It never holds
-// the project text's separator character (our addition: the name goes into
-// the project text, which could not be read back with it).
+// A file title without its extension: everything from its last dot, unless
+// that dot starts the title or a space follows it ("photo.jpeg" gives
+// "photo"; "plain", ".png" and "Mr. Smith" stay whole). It never holds the
+// project text's separator character (our addition: the name goes into the
+// project text, which could not be read back with it).
 QString ShortPictureName(const QString& title);
 
 // The picture dialog: for a Pane it loads the chosen file into CurrentPane,

@@ -95,6 +95,11 @@ void LayeredPaint::Touched(const QRect& area) {
   if (drawnKnown_ && !r.isEmpty()) drawn_.setRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
 }
 
+bool LayeredPaint::Reads(const QRect& area) const {
+  return std::any_of(draws_.begin(), draws_.end(),
+                     [&](const SheetDraw& d) { return QRect(d.sx, d.sy, d.w, d.h).intersects(area); });
+}
+
 void LayeredPaint::End(const Surface& board) { imageKey_ = board.StoredImage().cacheKey(); }
 
 size_t LayeredPaint::Bytes() const {

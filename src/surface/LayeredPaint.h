@@ -45,6 +45,10 @@ class LayeredPaint {
   // assigned, its image is not yet painted) or over what it shows.
   void Begin(const Surface& board, bool fromBase);
   void Add(const SheetDraw& d) { draws_.push_back(d); }
+  // Whether a draw gathered since the last Flush reads the area of the
+  // sheets: a change to the area (a mirroring) must wait for a Flush, which
+  // paints those draws from the sheets as they were.
+  bool Reads(const QRect& area) const;
   // Paints what was gathered since Begin or the last Flush.
   void Flush(Surface& board, const Surface& sprites, const Surface& masks);
   // Notes a drawing made straight into the board (a Label, a line) inside

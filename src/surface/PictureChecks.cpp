@@ -4,6 +4,7 @@
 #include "surface/PictureChecks.h"
 
 #include "surface/PictureFile.h"
+#include "surface/PngStream.h"
 
 #include <QtEndian>
 
@@ -178,7 +179,8 @@ QString gifProblem(const QByteArray& d, PictureCheck& c) {
 // A PNG file, chunk by chunk (a length, a type, the data, a checksum the
 // decoder checks): a header of a kind the decoder reads and a size within
 // bounds, no critical chunk it does not know, at least one data chunk, and
-// the end chunk. The chunks that make the pixels are copied for the decoder.
+// the end chunk, and picture data that inflates to its rows (PngStream.h).
+// The chunks that make the pixels are copied for the decoder.
 QString pngProblem(const QByteArray& d, PictureCheck& c) {
   const qsizetype size = d.size();
   if (size < 33) return QStringLiteral("the PNG file is cut short");
@@ -194,19 +196,22 @@ QString pngProblem(const QByteArray& d, PictureCheck& c) {
     return QStringLiteral("the PNG header is of no known kind (colour type %1 at %2 bits)").arg(colour).arg(depth);
   if (const QString why = PictureSizeProblem(w, h); !why.isEmpty()) return why;
   QByteArray decodable = d.left(33);
-  int dataChunks = 0;
+  std::vector<QByteArrayView> stream;
   for (qsizetype pos = 33; pos + 12 <= size;) {
     const qint64 length = be32(d, pos);
     if (pos + 12 + length > size) break;
     const QByteArray type = d.mid(pos + 4, 4);
     const qsizetype next = pos + 12 + qsizetype(length);
     if (type == "IEND") {
-      if (dataChunks == 0) return QStringLiteral("the PNG file holds no picture");
+      if (stream.empty()) return QStringLiteral("the PNG file holds no picture");
+      constexpr int channels[7] = {1, 0, 3, 1, 2, 0, 4};  // by colour type
+      const qint64 raw = PngRawBytes(w, h, depth * channels[colour], d[28] == 1);
+      if (const QString why = PngStreamProblem(stream, raw); !why.isEmpty()) return why;
       c.decodable = decodable + d.mid(pos, 12);
       return {};
     }
     if (type == "IDAT" || type == "PLTE" || type == "tRNS") {
-      dataChunks += type == "IDAT";
+      if (type == "IDAT") stream.push_back(QByteArrayView(d).sliced(pos + 8, length));
       decodable += d.mid(pos, next - pos);
     } else if (type == "IHDR" || !(type[0] & 0x20)) {  // a second header, or a critical chunk of no known kind
       return QStringLiteral("the PNG file is damaged (a %1 chunk)").arg(QString::fromLatin1(type.toHex()));

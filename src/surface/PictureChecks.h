@@ -51,7 +51,8 @@ struct PictureCheck {
 //    that pass the same checks are counted as its frames, up to the first
 //    that does not.
 //  - PNG: a header of a known kind and a size within bounds, every chunk
-//    whole up to the end chunk, and at least one data chunk. Only the chunks
+//    whole up to the end chunk, at least one data chunk, and the data
+//    inflating to at most its rows plus a little (PngStream.h). Only the chunks
 //    that make the pixels (header, palette, transparency, data, end) are
 //    handed to the decoder: texts, profiles and the like never reach it, so
 //    no compressed text can grow in memory.

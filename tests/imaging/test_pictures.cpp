@@ -52,18 +52,24 @@ class TestPictures : public QObject {
   void paneTakesAPictureSqueezedToItsSize() {
     Session s(5, 4);
     const QImage photo = pattern(640, 480);
-    QVERIFY(photo.save(dir.filePath("photo.jpg"), "JPEG", 100));
-    s.choose(dir.filePath("photo.jpg"));
+    QVERIFY(photo.save(dir.filePath("photo.jpeg"), "JPEG", 100));
+    s.choose(dir.filePath("photo.jpeg"));
     QVERIFY(mnu_LoadsPicture_Click(s.ws).succeeded());
     const PaneRecord& p = s.ws.project.PaneTable[4];
     QVERIFY(p.Label == "photo" && p.PictureName == "photo.bmp" && isSet(p.PictureLoaded));
-    // A name is what is left of a title after its last four characters.
-    QCOMPARE(ShortPictureName("a.png") + "|" + ShortPictureName(".png"), QString("a|"));
+    // A name is a title without its extension, if it has one; the dialog
+    // lists every extension the readers take, in either case.
+    QStringList names;
+    for (const char* title : {"a.png", ".png", "Sky.jpg.BMP", "plain", "Mr. Smith"}) names << ShortPictureName(title);
+    QCOMPARE(names.join('|'), QString("a|.png|Sky.jpg|plain|Mr. Smith"));
+    for (const QString e : {"bmp", "jpg", "jpeg", "gif", "png"})
+      QVERIFY(PictureFilter.section('|', 1).split(';').contains("*." + e) &&
+              PictureFilter.section('|', 1).split(';').contains("*." + e.toUpper()));
     // The entry of slot 4 moved to the end with its new Label.
     QCOMPARE(s.ws.project.List_Zorder.mid(3), (QVector<ZorderEntry>{{"05.bmp", 5}, {"photo", 4}}));
     // The decoded file squeezed to 100 x 100, nearest pixel, into the cell.
     QImage expected(100, 100, QImage::Format_RGB32);
-    PaintPicture(expected, LoadPicture(dir.filePath("photo.jpg")).image, 0, 0, 100, 100);
+    PaintPicture(expected, LoadPicture(dir.filePath("photo.jpeg")).image, 0, 0, 100, 100);
     QCOMPARE(sheetBlock(s.ws, 4), expected);
     QVERIFY(picResizeAtRest(s.ws) && !s.ws.win.Shape1[1].Visible);
   }
@@ -166,7 +172,7 @@ class TestPictures : public QObject {
     QVERIFY(RunCommand(s.ws, Command::LoadPicBack).hasFailed());
     QCOMPARE(s.platform.calls("ShowMessage|Quorvel|Vorpex report : Couldn't load Background ... didn't find it.|" + path).size(), 1);
     QCOMPARE((QStringList{s.ws.project.BoardSettings.BackPicturePath, s.ws.project.BoardSettings.BackPictureName}),
-             (QStringList{path, name == "a.b" ? ".bmp" : name.chopped(4) + ".bmp"}));
+             (QStringList{path, name.section('.', 0, 0) + ".bmp"}));
     QVERIFY(picResizeAtRest(s.ws));
   }
 };

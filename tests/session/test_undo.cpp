@@ -155,6 +155,17 @@ class TestUndo : public QObject {
     RunCommand(s.ws, Command::FlipHorizontally);
     QVERIFY(s.ws.history.UndoCount() == 10 && !MenuItemEnabled(s.ws, Command::Redo));
     QCOMPARE(MenuItemCaption(s.ws, Command::Undo), QStringLiteral("Undo Flip Horizontally"));
+    // A fitted Background's picture and drawing share their pixels: one
+    // Board of bytes a step.
+    QTemporaryDir dir;
+    s.ws.history.Clear();
+    s.ws.history.maxBytes = qint64(256) << 20;
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY(randomImage(40, 30, i).save(dir.filePath(QString("b%1.bmp").arg(i))));
+      s.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath(QString("b%1.bmp").arg(i))));
+      RunCommand(s.ws, Command::LoadPicBack);
+    }
+    QCOMPARE(s.ws.history.Bytes() / (qint64(s.ws.session.BoardWidth) * s.ws.session.BoardHeight * 4), 3);
   }
 
   // With unsaved changes End, New, Load and closing the window first ask to

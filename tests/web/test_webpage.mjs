@@ -231,6 +231,7 @@ try {
     ['aquarium-large', example('aquarium'), '1024x764', 30],
     ['demo-small', example('demo'), '320x240', 40],
     ['fifty', made('fifty'), '1024x764', 60],
+    ['overlap', made('overlap'), '800x600', 30],
   ];
   for (const [name, file, board, frames] of cases)
     if (!only || name === only) await compare(browser.context, name, file, board, frames, visitInputs(file, frames));

@@ -20,13 +20,13 @@ using namespace qv::fixtures;
 
 namespace {
 
-const QStringList Projects{"pointer", "fifty"};
+const QStringList Projects{"pointer", "fifty", "overlap"};
 
 // Builds a project of data/projects.txt.
 void buildProject(Workspace& ws, const QString& name) {
   IntroBlankNewProject(ws);
   const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/projects.txt"));
-  if (rows.size() != 58) qFatal("data/projects.txt has %d rows, not 58", int(rows.size()));
+  if (rows.size() != 61) qFatal("data/projects.txt has %d rows, not 61", int(rows.size()));
   for (const QByteArray& row : rows) {
     const QStringList cells = QString::fromUtf8(row).split('|');
     if (cells[0].trimmed() != name) continue;
