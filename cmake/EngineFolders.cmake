@@ -17,7 +17,8 @@ endfunction()
 function(quorvel_engine_resources target root)
   qt_add_resources(${target} quorvel_data PREFIX "/" BASE ${root}/src/resources/data
                    FILES ${root}/src/resources/data/help.txt)
-  # The web page's template, look and player.
+  # The web page's template, look, run rules and player.
   qt_add_resources(${target} quorvel_webpage PREFIX "/webpage" BASE ${root}/src/webpage
-                   FILES ${root}/src/webpage/page.html ${root}/src/webpage/page.css ${root}/src/webpage/player.js)
+                   FILES ${root}/src/webpage/page.html ${root}/src/webpage/page.css ${root}/src/webpage/rules.js
+                         ${root}/src/webpage/player.js)
 endfunction()

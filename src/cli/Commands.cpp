@@ -15,6 +15,7 @@
 #include "surface/PictureFile.h"
 #include "surface/SafeFiles.h"
 #include "webpage/WebPage.h"
+#include "webpage/WebPageData.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -75,15 +76,17 @@ struct Parser : QCommandLineParser {
   // The file names after the command's name.
   QStringList files() const { return positionalArguments().mid(1); }
   // Parses the words after the command's name; an exit code when the command
-  // should not run (its help was asked for, or the arguments are wrong).
-  std::optional<int> parseArgs(const QStringList& args, int fileCount) {
+  // should not run (its help was asked for, or the arguments are wrong). With
+  // more, fileCount is the least number of file names.
+  std::optional<int> parseArgs(const QStringList& args, int fileCount, bool more = false) {
     if (!parse(QStringList{QStringLiteral("quorvel-cli"), command} + args)) return badArguments(errorText());
     if (isSet(QStringLiteral("help"))) {
       std::fputs(qPrintable(helpText()), stdout);
       return ExitDone;
     }
-    if (files().size() != fileCount)
-      return badArguments(QStringLiteral("%1 takes %2 file name(s); see quorvel-cli %1 --help").arg(command).arg(fileCount));
+    if (files().size() != fileCount && !(more && files().size() > fileCount))
+      return badArguments(QStringLiteral("%1 takes %2%3 file name(s); see quorvel-cli %1 --help")
+                              .arg(command, more ? QStringLiteral("at least ") : QString()).arg(fileCount));
     for (const QString& file : files())
       if (projects && !isProjectPath(file))
         return badArguments(QStringLiteral("%1: a project file is named NAME.QV1").arg(QDir::toNativeSeparators(file)));
@@ -93,18 +96,40 @@ struct Parser : QCommandLineParser {
   bool projects;  // the file names are project files
 };
 
-std::optional<QSize> parseBoard(const QString& text) {
+// Boards from 32 x 32 to 4096 x 4096 (our addition): a larger one only costs
+// time and memory, in the page several times more than here.
+constexpr int MinBoardSide = 32, MaxBoardSide = 4096;
+
+const QCommandLineOption BoardOption(QStringLiteral("board"),
+                                     QStringLiteral("Board size from 32x32 to 4096x4096 (default 800x600)."),
+                                     QStringLiteral("WxH"), QStringLiteral("800x600"));
+
+// The --board size, or nothing when it is no WxH within the limits.
+std::optional<QSize> parseBoard(const Parser& p) {
   static const QRegularExpression re(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-  const auto m = re.match(text);
-  if (!m.hasMatch()) return std::nullopt;
-  const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
-  if (w < 1 || h < 1 || w > MaxPictureSide || h > MaxPictureSide || qint64(w) * h > MaxPicturePixels)
+  const auto m = re.match(p.value(BoardOption));
+  const auto within = [](int v) { return v >= MinBoardSide && v <= MaxBoardSide; };
+  if (!m.hasMatch() || !within(m.captured(1).toInt()) || !within(m.captured(2).toInt())) {
+    say(QStringLiteral("--board takes WxH from %1x%1 to %2x%2, e.g. 800x600").arg(MinBoardSide).arg(MaxBoardSide));
     return std::nullopt;
-  return QSize(w, h);
+  }
+  return QSize(m.captured(1).toInt(), m.captured(2).toInt());
 }
 
-const QCommandLineOption BoardOption(QStringLiteral("board"), QStringLiteral("Board size, e.g. 800x600 (the default)."),
-                                     QStringLiteral("WxH"), QStringLiteral("800x600"));
+// The file each project writes into a folder: DIR/NAME.suffix. Two projects
+// of one name would write one file: then nothing.
+std::optional<QStringList> outputFiles(const QStringList& projects, const QString& dir, const QString& suffix) {
+  QStringList out;
+  for (const QString& project : projects) {
+    const QString file = QDir(dir).filePath(QFileInfo(project).completeBaseName() + suffix);
+    if (out.contains(file)) {
+      badArguments(QStringLiteral("%1: two projects would write it").arg(QDir::toNativeSeparators(file)));
+      return std::nullopt;
+    }
+    out << file;
+  }
+  return out;
+}
 
 // A session at start-up, the intro left for a blank project.
 struct Session : HeadlessSession {
@@ -125,11 +150,11 @@ struct Session : HeadlessSession {
   }
   // Lays the Board out at --board, then loads the command's project file:
   // the exit code so far, or the one to stop with.
-  int loadOnBoard(const Parser& p) {
-    const auto board = parseBoard(p.value(BoardOption));
-    if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
+  int loadOnBoard(const Parser& p, int file = 0) {
+    const auto board = parseBoard(p);
+    if (!board) return ExitBadArguments;
     setBoard(*board);
-    return load(p.files()[0]);
+    return load(p.files()[file]);
   }
 };
 
@@ -254,37 +279,15 @@ std::optional<Input> parseInput(const QString& text, int frames) {
   return in;
 }
 
-int play(const QStringList& args) {
-  Parser p(QStringLiteral("play"), QStringLiteral(
-      "Runs a project in Design for N frames with no pause, then stops it.\n"
-      "Each input is applied before its frame (counted from 1): move puts the pointer\n"
-      "over the Board; click presses the left button, which does not move the pointer."));
-  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
-  const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Number of frames (0..1000000)."), QStringLiteral("N"));
-  const QCommandLineOption input(QStringLiteral("input"), QStringLiteral("F:move:X,Y or F:click:X,Y; repeatable."), QStringLiteral("INPUT"));
-  const QCommandLineOption pngDir(QStringLiteral("png-dir"), QStringLiteral("Writes every frame as frame_NNNNN.png here."), QStringLiteral("DIR"));
-  const QCommandLineOption stateOut(QStringLiteral("state-out"), QStringLiteral("Writes the RunMode table after the last frame as JSON."), QStringLiteral("FILE"));
-  p.addOptions({frames, input, pngDir, stateOut, BoardOption});
-  if (const auto code = p.parseArgs(args, 1)) return *code;
-  bool ok = false;
-  const int n = p.value(frames).toInt(&ok);
-  if (!ok || n < 0 || n > 1'000'000) return badArguments(QStringLiteral("play needs --frames N (0..1000000)"));
-  const auto board = parseBoard(p.value(BoardOption));
-  if (!board) return badArguments(QStringLiteral("--board takes WxH, e.g. 800x600"));
-  std::vector<Input> inputs;
-  for (const QString& text : p.values(input)) {
-    const auto in = parseInput(text, n);
-    if (!in) return badArguments(QStringLiteral("bad --input %1 (F:move:X,Y or F:click:X,Y, F in 1..%2, X and Y within +-32767)").arg(text).arg(n));
-    inputs.push_back(*in);
-  }
-  const QString dir = p.value(pngDir);
-  if (!dir.isEmpty() && !QDir().mkpath(dir)) return failed(dir, QStringLiteral("the folder cannot be made"));
-
+// Plays one project: N frames, each input before its frame, the trace and
+// the frames as asked; the exit code of its load, or of a failed write.
+int playOne(const Parser& p, int file, int n, const std::vector<Input>& inputs, const QString& trace) {
   Session s;
-  s.setBoard(*board);
-  const int loaded = s.load(p.files()[0]);
+  const int loaded = s.loadOnBoard(p, file);
   if (loaded == ExitFailed) return loaded;
   Workspace& ws = s.ws;
+  const QString dir = p.value(QStringLiteral("png-dir"));
+  QByteArray lines;
   mnu_RunInWindow_Click(ws);
   for (int f = 1; f <= n; ++f) {
     // Inputs are the events handled before the frame.
@@ -299,6 +302,7 @@ int play(const QStringList& args) {
       }
     }
     RunLoopPass(ws);
+    if (!trace.isEmpty()) lines += TraceLine(f, ws.RunPaneTable);
     if (!dir.isEmpty()) {
       const QString name = QDir(dir).filePath(QStringLiteral("frame_%1.png").arg(f, 5, 10, QLatin1Char('0')));
       // Frames are compressed fast: a frame over a detailed Background takes
@@ -307,7 +311,9 @@ int play(const QStringList& args) {
         return failed(name, why);
     }
   }
-  if (const QString out = p.value(stateOut); !out.isEmpty()) {
+  if (!trace.isEmpty())
+    if (const QString why = writeBytes(trace, lines); !why.isEmpty()) return failed(trace, why);
+  if (const QString out = p.value(QStringLiteral("state-out")); !out.isEmpty()) {
     const QJsonObject o{{"Frames", n}, {"Panes", PanesJson(ws.RunPaneTable)}};
     if (const QString why = writeBytes(out, QJsonDocument(o).toJson(QJsonDocument::Indented)); !why.isEmpty())
       return failed(out, why);
@@ -318,20 +324,79 @@ int play(const QStringList& args) {
   return loaded;
 }
 
+// The folder a command writes into, made when missing; false when it cannot be.
+bool makeFolder(const QString& dir) {
+  if (dir.isEmpty() || QDir().mkpath(dir)) return true;
+  failed(dir, QStringLiteral("the folder cannot be made"));
+  return false;
+}
+
+int play(const QStringList& args) {
+  Parser p(QStringLiteral("play"), QStringLiteral(
+      "Runs each project in Design for N frames with no pause, then stops it.\n"
+      "Each input is applied before its frame (counted from 1): move puts the pointer\n"
+      "over the Board; click presses the left button, which does not move the pointer."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project files (.QV1)."), QStringLiteral("PROJECT..."));
+  const QCommandLineOption frames(QStringLiteral("frames"), QStringLiteral("Number of frames (0..1000000)."), QStringLiteral("N"));
+  const QCommandLineOption input(QStringLiteral("input"), QStringLiteral("F:move:X,Y or F:click:X,Y; repeatable."), QStringLiteral("INPUT"));
+  const QCommandLineOption pngDir(QStringLiteral("png-dir"), QStringLiteral("Writes every frame as frame_NNNNN.png here (one project)."), QStringLiteral("DIR"));
+  const QCommandLineOption stateOut(QStringLiteral("state-out"), QStringLiteral("Writes the RunMode table after the last frame as JSON (one project)."), QStringLiteral("FILE"));
+  const QCommandLineOption trace(QStringLiteral("trace"), QStringLiteral(
+      "Writes DIR/NAME.trace for each project: one JSON line a frame with the run state of every Pane in use."), QStringLiteral("DIR"));
+  p.addOptions({frames, input, pngDir, stateOut, trace, BoardOption});
+  if (const auto code = p.parseArgs(args, 1, true)) return *code;
+  bool ok = false;
+  const int n = p.value(frames).toInt(&ok);
+  if (!ok || n < 0 || n > 1'000'000) return badArguments(QStringLiteral("play needs --frames N (0..1000000)"));
+  if (!parseBoard(p)) return ExitBadArguments;
+  if (p.files().size() > 1 && (p.isSet(pngDir) || p.isSet(stateOut)))
+    return badArguments(QStringLiteral("--png-dir and --state-out take one project"));
+  std::vector<Input> inputs;
+  for (const QString& text : p.values(input)) {
+    const auto in = parseInput(text, n);
+    if (!in) return badArguments(QStringLiteral("bad --input %1 (F:move:X,Y or F:click:X,Y, F in 1..%2, X and Y within +-32767)").arg(text).arg(n));
+    inputs.push_back(*in);
+  }
+  const auto traces = outputFiles(p.files(), p.value(trace), QStringLiteral(".trace"));
+  if (!traces) return ExitBadArguments;
+  if (!makeFolder(p.value(pngDir)) || !makeFolder(p.value(trace))) return ExitFailed;
+  int code = ExitDone;
+  for (int k = 0; k < p.files().size(); ++k) {
+    const int played = playOne(p, k, n, inputs, p.isSet(trace) ? (*traces)[k] : QString());
+    if (played == ExitFailed) return played;
+    code = std::max(code, played);
+  }
+  return code;
+}
+
 int exportPage(const QStringList& args) {
   Parser p(QStringLiteral("export"), QStringLiteral(
       "Loads a project and writes it as one web page that plays it as Run Full Board does,\n"
-      "frame for frame as play shows it."));
-  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
-  const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("The web page to write."), QStringLiteral("FILE"));
-  p.addOptions({html, BoardOption});
-  if (const auto code = p.parseArgs(args, 1)) return *code;
-  if (p.value(html).isEmpty()) return badArguments(QStringLiteral("export needs --html FILE.html"));
-  Session s;
-  const int loaded = s.loadOnBoard(p);
-  if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
-  const int written = exitCodeOf(ExportWebPage(s.ws, p.value(html)));
-  return written == ExitFailed ? written : std::max(loaded, written);
+      "frame for frame as play shows it; or writes the page data of each project."));
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project files (.QV1)."), QStringLiteral("PROJECT..."));
+  const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("The web page to write (one project)."), QStringLiteral("FILE"));
+  const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral(
+      "Writes DIR/NAME.json for each project instead: the page's data without its pictures and sounds."), QStringLiteral("DIR"));
+  p.addOptions({html, dataDir, BoardOption});
+  if (const auto code = p.parseArgs(args, 1, true)) return *code;
+  if (p.value(html).isEmpty() == p.value(dataDir).isEmpty())
+    return badArguments(QStringLiteral("export needs --html FILE.html or --data-dir DIR"));
+  if (p.isSet(html) && p.files().size() > 1) return badArguments(QStringLiteral("--html takes one project"));
+  const auto datas = outputFiles(p.files(), p.value(dataDir), QStringLiteral(".json"));
+  if (!datas) return ExitBadArguments;
+  if (!makeFolder(p.value(dataDir))) return ExitFailed;
+  int code = ExitDone;
+  for (int k = 0; k < p.files().size(); ++k) {
+    Session s;
+    const int loaded = s.loadOnBoard(p, k);
+    if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
+    const Outcome written = p.isSet(html) ? ExportWebPage(s.ws, p.value(html))
+                                          : WriteFileSafely((*datas)[k], WebPageData(s.ws, PagePictures::Out));
+    const int w = exitCodeOf(written);
+    if (w == ExitFailed) return w;
+    code = std::max({code, loaded, w});
+  }
+  return code;
 }
 
 QJsonObject moduleJson(const LibraryModuleInfo& m) {

@@ -47,4 +47,25 @@ QJsonArray ZorderJson(const QVector<ZorderEntry>& zorder) {
   return list;
 }
 
+QByteArray TraceLine(int frame, const std::array<PaneRecord, SlotCount>& table) {
+  // Place, direction, flip code, Cel, Value, visibility, flash and hover.
+  static const QList<const PaneField*> fields = [] {
+    QList<const PaneField*> f;
+    for (const char* name : {"Left", "Top", "Direction", "FlipCode", "CelColumn", "CelRow", "SheetX", "SheetY", "Value",
+                             "Visible", "Flashing", "MouseOver"})
+      f << PaneFieldByName(QLatin1String(name));
+    return f;
+  }();
+  QByteArray line = "{\"Frame\":" + QByteArray::number(frame) + ",\"Panes\":[";
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& p = table[size_t(n)];
+    if (!isSet(p.InUse)) continue;
+    if (!line.endsWith('[')) line += ',';
+    line += "{\"Slot\":" + QByteArray::number(n);
+    for (const PaneField* f : fields) line += ",\"" + QByteArray(f->name) + "\":" + QByteArray::number(qint64(f->number(p)));
+    line += '}';
+  }
+  return line + "]}\n";
+}
+
 }  // namespace qv

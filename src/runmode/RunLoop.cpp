@@ -88,6 +88,9 @@ void RunProject(Workspace& ws) {
 
 namespace {
 
+// The Lifespan gate, of moving and of the Cels alike: a Pane that counts up
+// lives while Start <= Value < End, one that counts down while
+// End < Value <= Start, one without a process always.
 bool lifespanAllows(const PaneRecord& p) {
   switch (p.Process) {
     case 0: return true;
@@ -133,16 +136,6 @@ void advanceCel(Workspace& ws, int i, PaneRecord& p) {
     p.CelWrapFlag = 2;
   }
   if (p.CelWrapFlag != 2) p.CelColumn = Integer(p.CelColumn + 1);
-}
-
-bool celsMayAdvance(const PaneRecord& p, bool celsAnimate) {
-  if (!celsAnimate) return false;
-  switch (p.Process) {
-    case 0: return true;
-    case 1: return p.Value >= p.LifeStartValue && p.Value < p.LifeEndValue;
-    case 2: return p.Value <= p.LifeStartValue && p.Value > p.LifeEndValue;
-    default: return false;
-  }
 }
 
 void mouseEffect(Workspace& ws, BoardPainter& painter, int i, const PaneRecord& p, int x, int y, int w, int h) {
@@ -201,7 +194,7 @@ void runFrame(Workspace& ws, BoardPainter& painter) {
     if (p.CelDelayCount > 0) p.CelDelayCount = Integer(p.CelDelayCount - 1);
     if (p.CelDelayCount < 1) {
       p.CelDelayCount = p.CelDelay;
-      if (celsMayAdvance(p, celsAnimate)) advanceCel(ws, i, p);
+      if (celsAnimate && lifespanAllows(p)) advanceCel(ws, i, p);
     }
 
     HoverPaneAt(ws);

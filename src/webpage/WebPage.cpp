@@ -31,24 +31,28 @@ QByteArray hashSource(const QByteArray& text) {
 }  // namespace
 
 QByteArray BuildWebPage(const Workspace& ws) {
-  const QByteArray style = resource("page.css"), player = resource("player.js");
-  const QByteArray policy = "default-src 'none'; script-src " + hashSource(player) + "; style-src " +
-                            hashSource(style) + "; img-src data:; media-src data:; base-uri 'none'; form-action 'none'";
+  const QByteArray style = resource("page.css"), rules = resource("rules.js"), player = resource("player.js");
+  const QByteArray policy = "default-src 'none'; script-src " + hashSource(rules) + " " + hashSource(player) +
+                            "; style-src " + hashSource(style) +
+                            "; img-src data:; media-src data:; base-uri 'none'; form-action 'none'";
   const QByteArray data = WebPageData(ws);
   const QByteArray page = resource("page.html");
-  // One pass over the template: nothing filled in is read for places again.
-  static const QRegularExpression place(QStringLiteral("@(CSP|STYLE|DATA|PLAYER)@"));
+  // One pass over the template: nothing filled in is read for places again,
+  // and the page is written once into room made for all of it.
+  static const QRegularExpression place(QStringLiteral("@(CSP|STYLE|DATA|RULES|PLAYER)@"));
   QByteArray out;
+  out.reserve(page.size() + policy.size() + style.size() + data.size() + rules.size() + player.size());
   qsizetype from = 0;
   const QString text = QString::fromLatin1(page);
   for (auto it = place.globalMatch(text); it.hasNext();) {
     const auto m = it.next();
     out += page.mid(from, m.capturedStart() - from);
     const QString name = m.captured(1);
-    out += name == u"CSP" ? policy : name == u"STYLE" ? style : name == u"DATA" ? data : player;
+    out += name == u"CSP" ? policy : name == u"STYLE" ? style : name == u"DATA" ? data : name == u"RULES" ? rules : player;
     from = m.capturedEnd();
   }
-  return out + page.mid(from);
+  out += page.mid(from);
+  return out;
 }
 
 Outcome ExportWebPage(const Workspace& ws, const QString& htmlPath) {

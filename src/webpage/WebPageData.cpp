@@ -15,34 +15,36 @@
 namespace qv {
 namespace {
 
-// A fresh RGB32 copy: no colour space or text of the source goes into the page.
-QImage plainCopy(const QImage& img) {
-  QImage out(img.size(), QImage::Format_RGB32);
-  out.fill(Qt::black);
-  BitBlt(out, 0, 0, img.width(), img.height(), img, 0, 0, RasterOp::SRCCOPY);
-  return out;
-}
-
 // PNG at the strongest compression, in base64; empty for no picture.
-QString pngBase64(const QImage& img) {
+QByteArray pngBase64(const QImage& img) {
   if (img.isNull()) return {};
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   img.save(&buffer, "PNG", 0);
-  return QString::fromLatin1(bytes.toBase64());
+  return bytes.toBase64();
 }
 
-QJsonObject paneJson(const Workspace& ws, int slot) {
+// Appends "name":"PNG in base64" to an object's text: a picture is encoded
+// straight into the page's data, one copy in all.
+void appendPicture(QByteArray& out, const char* name, const QImage& img) {
+  out += ",\"";
+  out += name;
+  out += "\":\"";
+  out += pngBase64(img);
+  out += '"';
+}
+
+QJsonObject paneJson(const Workspace& ws, int slot, PagePictures pictures) {
   const PaneRecord& p = ws.project.PaneTable[size_t(slot)];
   QJsonArray values;
   for (const PaneField& f : PaneFields())
     if (f.kind != FieldKind::Text) values.append(qint64(f.number(p)));
   QJsonObject o{{"slot", slot}, {"values", values}, {"text", p.WritingText}, {"font", p.WritingFontName},
                 {"address", WebAddress(p.URL)}};
-  if (p.MouseEffect == 2 || p.MouseEffect == 3) {
+  if (pictures == PagePictures::In && (p.MouseEffect == 2 || p.MouseEffect == 3)) {
     const TextMask t = RenderTextMask(ws.surfaces.picStage.Font, p.Label);
-    if (!t.mask.isNull()) o["label"] = QJsonObject{{"x", t.offset.x()}, {"y", t.offset.y()}, {"png", pngBase64(t.mask)}};
+    if (!t.mask.isNull()) o["label"] = QJsonObject{{"x", t.offset.x()}, {"y", t.offset.y()}, {"png", QString::fromLatin1(pngBase64(t.mask))}};
   }
   return o;
 }
@@ -90,9 +92,7 @@ QImage UsedSheet(const Workspace& ws, bool mask) {
   return used;
 }
 
-QByteArray WebPageData(const Workspace& ws) {
-  Surface stage = ws.surfaces.picStage;  // a copy: the Board keeps its picture
-  PaintBoardBase(ws, stage);
+QByteArray WebPageData(const Workspace& ws, PagePictures pictures) {
   QJsonArray fields, panes;
   for (const PaneField& f : PaneFields())
     if (f.kind != FieldKind::Text) fields.append(QLatin1String(f.name));
@@ -100,30 +100,42 @@ QByteArray WebPageData(const Workspace& ws) {
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
-    panes.append(paneJson(ws, n));
+    panes.append(paneJson(ws, n, pictures));
     if (p.Sound != 0) soundIds.insert(p.Sound);
   }
   QJsonObject sounds;
   for (Long id : soundIds) {
-    const QByteArray wave = LoadResData(id, QStringLiteral("CUSTOM"));
+    const QByteArray wave = pictures == PagePictures::In ? LoadResData(id, QStringLiteral("CUSTOM")) : QByteArray();
     if (!wave.isEmpty()) sounds[QString::number(id)] = QString::fromLatin1(wave.toBase64());
   }
+  const Surface& board = ws.surfaces.picStage;
   const QJsonObject o{
       {"title", ws.project.ProjectName},
-      {"board", QJsonArray{stage.Width(), stage.Height()}},
+      {"board", QJsonArray{board.Width(), board.Height()}},
       // Where a Full Board run puts the Board, which the left bounce uses.
       {"stageLeft", ws.win.picHolder.Left + 1},
       {"pointer", QJsonArray{ws.pointer.MouseX, ws.pointer.MouseY}},
       {"labelColor", ws.project.BoardSettings.LabelColor},
       {"selectionColor", ws.project.BoardSettings.SelectionColor},
-      {"base", pngBase64(plainCopy(stage.Image()))},
-      {"sprites", pngBase64(UsedSheet(ws, false))},
-      {"masks", pngBase64(UsedSheet(ws, true))},
       {"fields", fields},
       {"panes", panes},
       {"sounds", sounds},
   };
-  return QJsonDocument(o).toJson(QJsonDocument::Compact).replace("<", "\\u003c");
+  QByteArray out = QJsonDocument(o).toJson(QJsonDocument::Compact).replace("<", "\\u003c");
+  if (pictures == PagePictures::Out) return out;
+  out.chop(1);  // the closing brace: the pictures follow
+  {
+    // The base picture painted on a copy of the Board (the Board keeps its
+    // picture). The Board's own RGB32 image holds no colour space or text
+    // that could go into the page.
+    Surface stage = board;
+    PaintBoardBase(ws, stage);
+    appendPicture(out, "base", stage.Image());
+  }
+  appendPicture(out, "sprites", UsedSheet(ws, false));
+  appendPicture(out, "masks", UsedSheet(ws, true));
+  out += '}';
+  return out;
 }
 
 }  // namespace qv

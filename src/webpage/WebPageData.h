@@ -25,8 +25,12 @@ QRect PaneSheetArea(const PaneRecord& d, QSize sheet);
 // they are: in Design, where the command is offered, as designed.
 QImage UsedSheet(const Workspace& ws, bool mask);
 
+// Whether the data holds the pictures (Board base, sheets, Labels) and sounds:
+// the page needs them, the run's rules do not (quorvel-cli export --data-dir).
+enum class PagePictures { In, Out };
+
 // The page's data as JSON, every "<" written as \u003c so that no text of
 // the project can end the block it stands in.
-QByteArray WebPageData(const Workspace& ws);
+QByteArray WebPageData(const Workspace& ws, PagePictures pictures = PagePictures::In);
 
 }  // namespace qv

@@ -2,8 +2,11 @@
 // kept as data, only the sheet areas the Panes use stored, and the menu
 // command's dialogs. saveProjects writes the projects of data/projects.txt
 // into QUORVEL_WEB_PROJECTS for the browser test (tests/web), which plays
-// their pages frame for frame against play: Labels, pixels and policy.
+// their pages frame for frame against play: Labels, pixels and policy;
+// saveRandomProjects writes the trace test's seeded projects.
 #include "project/ProjectCommands.h"
+#include "project/ProjectText.h"
+#include "project/RtfWriter.h"
 #include "shell/Setups.h"
 #include "support/Fixtures.h"
 #include "webpage/WebPage.h"
@@ -74,7 +77,7 @@ class TestWebPage : public QObject {
     const QByteArray tag = "id=\"quorvel-data\">";
     const qsizetype start = page.indexOf(tag) + tag.size();
     const QByteArray data = page.mid(start, page.indexOf("</script>", start) - start);
-    QVERIFY(!data.contains('<') && page.count("<script") == 2 && page.contains("<title>Quorvel</title>"));
+    QVERIFY(!data.contains('<') && page.count("<script") == 3 && page.contains("<title>Quorvel</title>"));
     const QJsonObject o = QJsonDocument::fromJson(data).object();
     QCOMPARE(o["title"].toString(), s.ws.project.ProjectName);
     const QJsonArray panes = o["panes"].toArray();
@@ -129,6 +132,35 @@ class TestWebPage : public QObject {
       QVERIFY(QDir().mkpath(out + "/" + name));
       s.platform.fileAnswers.enqueue(fileChoiceFromPath(out + "/" + name + "/" + name + ".QV1"));
       QVERIFY(SaveProject(s.ws).succeeded());
+    }
+  }
+
+  // 200 projects of 1..8 Panes in slots 1..12, their fields drawn from
+  // data/random-panes.txt (seed 1 + QUORVEL_TRACE_SEED), as
+  // QUORVEL_WEB_PROJECTS/random/rNNN/rNNN.QV1: the project files alone (the
+  // rules read no picture), each in its own folder, which a load looks through.
+  void saveRandomProjects() {
+    QTemporaryDir tmp;
+    const QString asked = qEnvironmentVariable("QUORVEL_WEB_PROJECTS");
+    const QString out = (asked.isEmpty() ? tmp.path() : asked) + "/random";
+    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/random-panes.txt"));
+    QCOMPARE(rows.size(), 28);
+    QRandomGenerator rng(1 + qEnvironmentVariableIntValue("QUORVEL_TRACE_SEED"));
+    HeadlessSession s;
+    for (int k = 0; k < 200; ++k) {
+      s.ws.project.PaneTable.fill(PaneRecord());
+      for (int n = rng.bounded(1, 9); n > 0; --n) {
+        const int slot = rng.bounded(1, 13);
+        InitPaneRecord(s.ws, slot);
+        PaneRecord& p = s.ws.Pane(slot);
+        for (const QByteArray& row : rows) {
+          const QList<QByteArray> c = row.split('|');
+          PaneFieldByName(c[0].trimmed())->setNumber(p, rng.bounded(c[1].trimmed().toInt(), c[2].trimmed().toInt() + 1));
+        }
+        makeCels(s.ws, slot, p.CelsAcross, p.CelsDown, p.CelDelay);
+      }
+      const QString name = QString("r%1").arg(k, 3, 10, QChar('0'));
+      QVERIFY(QDir().mkpath(out + "/" + name) && writeFile(out + "/" + name + "/" + name + ".QV1", WriteRtf(SerializeProject(s.ws))));
     }
   }
 };
