@@ -359,7 +359,9 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picHolder_ && boardDragEvent(event)) return true;
-  if (event->type() != QEvent::KeyPress || !ws_.win.KeyPreview) return QWidget::eventFilter(watched, event);
+  // Keys go to the engine also while the intro shows: it lets only Quit act
+  // there (our addition).
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
   if (!w || w->window() != this) return false;
   // A key travels from the focus widget up to the window; take it once, on
