@@ -423,6 +423,10 @@ class TestFrmMain : public QObject {
     QVERIFY(isSet(b.BoardLocked) && isSet(b.WirePanes));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
     m.open(Command::EditBoard, [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
+    m.open(Command::Help, [&] {  // the last topic is ours
+      m.choose("Combo_Help", 25);
+      QCOMPARE(m.get<QListWidget>("List_Help")->count(), 6);
+    });
   }
 
   // The Target's box over the Board and the layer list; then Pane 1 dragged,
