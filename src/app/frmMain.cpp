@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -120,6 +121,16 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   picFastMenu_->raise();
   picture1_->raise();
   menus_ = new MainMenus(this, ws_, [this](Command c) { runCommand(c); });
+
+  // Files are taken anywhere on the window (our addition: the intro has no
+  // Board to take them); a file that may not be let go says why here.
+  setAcceptDrops(true);
+  dropNote_ = new QLabel(this);
+  dropNote_->setObjectName(QStringLiteral("DropNote"));
+  dropNote_->setStyleSheet(QStringLiteral(
+      "QLabel { background: #fff6d5; color: #2a2e35; border: 1px solid #8a7d55; padding: 2px 5px; }"));
+  dropNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  dropNote_->hide();
 
   qApp->installEventFilter(this);
 
@@ -233,18 +244,6 @@ void frmMain::buildStageParts() {
   picStage_->onMouseUp = [this](int b, int x, int y) {
     handle([&] {
       if (picStage_MouseUp) picStage_MouseUp(b, x, y);
-    });
-  };
-  picStage_->onFileDragOver = [this](const QString& file, int x, int y) {
-    return fileDragOver && fileDragOver(file, x, y);
-  };
-  // The drop runs once the drag is over: a project drop may ask the save
-  // question, and the file manager waits for the drop to end first.
-  picStage_->onFileDrop = [this](const QString& file, int x, int y) {
-    QTimer::singleShot(0, this, [this, file, x, y] {
-      handle([&] {
-        if (fileDrop) fileDrop(file, x, y);
-      });
     });
   };
 
@@ -383,6 +382,77 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   // the window a second time (a dialog it opened took the focus away, and
   // with no window manager nothing gives it back), and run again.
   return acted;
+}
+
+namespace {
+
+// The local files a drag carries; none for anything else (text, a web
+// address).
+QStringList draggedFiles(const QDropEvent* e) {
+  QStringList files;
+  const QMimeData* m = e->mimeData();
+  if (!m || !m->hasUrls()) return files;
+  for (const QUrl& url : m->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+
+}  // namespace
+
+bool frmMain::fileMayDrop(QDropEvent* e) {
+  const QStringList files = draggedFiles(e);
+  const QPoint at = picStage_->mapFrom(this, e->position().toPoint());
+  QString why = QStringLiteral("one file at a time");
+  const bool taken = files.size() == 1 && fileDragOver && fileDragOver(files.front(), at.x(), at.y(), why);
+  if (taken) {
+    dropNote_->hide();
+  } else {
+    dropNote_->setText(QStringLiteral("Not taken: ") + why);
+    dropNote_->adjustSize();
+    const QPoint p = e->position().toPoint() + QPoint(16, 20);
+    dropNote_->move(std::clamp(p.x(), 0, std::max(width() - dropNote_->width(), 0)),
+                    std::clamp(p.y(), 0, std::max(height() - dropNote_->height(), 0)));
+    dropNote_->show();
+    dropNote_->raise();
+  }
+  return taken;
+}
+
+// A drag of files is let in; whether it may be let go depends on where it
+// is, so each move says (the pointer shows it, the note says why not).
+void frmMain::dragEnterEvent(QDragEnterEvent* e) {
+  if (draggedFiles(e).isEmpty()) return e->ignore();
+  e->acceptProposedAction();
+  dragMoveEvent(e);
+  e->accept();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+  if (fileMayDrop(e)) {
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+void frmMain::dragLeaveEvent(QDragLeaveEvent*) { dropNote_->hide(); }
+
+void frmMain::dropEvent(QDropEvent* e) {
+  dropNote_->hide();
+  const QStringList files = draggedFiles(e);
+  if (files.size() != 1 || !fileDrop) return e->ignore();
+  e->setDropAction(Qt::CopyAction);
+  e->accept();
+  // The drop runs once the drag is over: a project drop may ask the save
+  // question, and the file manager waits for the drop to end first. A drop
+  // refused after all says why in a message.
+  const QPoint at = picStage_->mapFrom(this, e->position().toPoint());
+  QTimer::singleShot(0, this, [this, file = files.front(), at] {
+    handle([&] {
+      if (fileDrop) fileDrop(file, at.x(), at.y());
+    });
+  });
 }
 
 bool frmMain::boardDragEvent(QEvent* event) {

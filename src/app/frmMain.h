@@ -63,9 +63,10 @@ class frmMain : public QWidget, public WindowHost {
   // The Board dragged over its holder and dropped: (x, y) in the holder.
   std::function<void(int, int)> boardDragOver;
   std::function<void(int, int)> boardDrop;
-  // A file dragged over the Board at (x, y) in Board pixels: whether a drop
-  // there is taken; and the drop, carried out after the drag has ended.
-  std::function<bool(const QString&, int, int)> fileDragOver;
+  // A file dragged over the window at (x, y) in Board pixels: whether a drop
+  // there is taken, and why not; and the drop, carried out after the drag
+  // has ended.
+  std::function<bool(const QString&, int, int, QString&)> fileDragOver;
   std::function<void(const QString&, int, int)> fileDrop;
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
@@ -84,6 +85,11 @@ class frmMain : public QWidget, public WindowHost {
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files from the file manager, anywhere on the window (the intro too).
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dragLeaveEvent(QDragLeaveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void buildBar();
@@ -99,6 +105,9 @@ class frmMain : public QWidget, public WindowHost {
   QDialog* dialog(DialogKind kind) const;
   // Mouse events on the holder while it holds the pointer for a Board drag.
   bool boardDragEvent(QEvent* event);
+  // Whether the file a drag carries may be let go where it is; when not,
+  // the reason shows beside the pointer.
+  bool fileMayDrop(QDropEvent* e);
 
   Workspace& ws_;
   Platform& platform_;
@@ -129,6 +138,7 @@ class frmMain : public QWidget, public WindowHost {
   QFrame* frameListZ_ = nullptr;
   QListWidget* listZorder_ = nullptr;
   ClickLabel* labCloseList_ = nullptr;
+  QLabel* dropNote_ = nullptr;
 };
 
 }  // namespace qv

@@ -225,11 +225,11 @@ class TestFrmMain : public QObject {
   // taken over free space and over a Pane, text is not (what else is
   // refused is the drop tests'); the picture dropped on free space is a new Pane centred there,
   // its transparent part showing the Board once the drop has ended; Ctrl+Z
-  // takes it back.
+  // takes it back. On the intro a project is taken, and a file that is not
+  // says why beside the pointer.
   void filesDroppedOnTheBoard() {
     Window m;
     QWidget* stage = m.get("picStage");
-    QVERIFY(stage->acceptDrops());
     QTemporaryDir dir;
     QImage sticker(40, 40, QImage::Format_ARGB32);
     sticker.fill(Qt::transparent);
@@ -241,12 +241,12 @@ class TestFrmMain : public QObject {
       data->setUrls({QUrl::fromLocalFile(dir.filePath(name))});
       return std::unique_ptr<QMimeData>(data);
     };
-    const auto taken = [&](const QMimeData& data, QPoint at) {
+    const auto taken = [&](const QMimeData& data, QPoint at, QWidget* on = nullptr) {
       QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(stage, &enter);
+      QApplication::sendEvent(on ? on : stage, &enter);
       if (!enter.isAccepted()) return false;
       QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(stage, &move);
+      QApplication::sendEvent(on ? on : stage, &move);
       return move.isAccepted() && move.dropAction() == Qt::CopyAction;
     };
     QMimeData text;
@@ -266,6 +266,19 @@ class TestFrmMain : public QObject {
     QCOMPARE(m.w.windowTitle(), QStringLiteral("Untitled * — Quorvel"));
     m.key("Ctrl+Z");
     QCOMPARE(m.ws.project.PaneCount, Integer(0));
+
+    Window start(false);
+    QWidget* intro = start.get("picIntro");
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QVERIFY(!taken(*files("folder"), {100, 100}, intro) && start.get("DropNote")->isVisible());
+    QCOMPARE(start.get<QLabel>("DropNote")->text(), QStringLiteral("Not taken: it is a folder, not a file"));
+    QMimeData project;
+    project.setUrls({QUrl::fromLocalFile(QUORVEL_SOURCE_DIR "/examples/demo/demo.QV1")});
+    QVERIFY(taken(project, {100, 100}, intro) && !start.get("DropNote")->isVisible());
+    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &project, Qt::LeftButton, {});
+    QApplication::sendEvent(intro, &dropped);
+    QTRY_COMPARE(start.ws.project.PaneCount, Integer(5));
+    QVERIFY(!intro->isVisible() && start.get("picStage")->isVisible() && start.platform.calls("ShowMessage").isEmpty());
   }
 
   void introLayoutAndBoardSizeList() {
