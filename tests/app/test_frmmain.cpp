@@ -313,6 +313,27 @@ class TestFrmMain : public QObject {
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
   }
 
+  // Without a window manager nothing gives the keys back when a window closes
+  // (a message box, or another window): after a message box, and after a
+  // pop-up menu, the main window takes them again itself.
+  void keysComeBack() {
+    Window m;
+    QtPlatform platform;
+    platform.setMainWindow(&m.w, &m.w);
+    QTimer::singleShot(0, [] {
+      if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    platform.ShowMessage("Quorvel", "A message", {});
+    QTRY_COMPARE(QApplication::activeWindow(), &m.w);
+    QWidget elsewhere;
+    elsewhere.show();
+    QTRY_VERIFY(elsewhere.isActiveWindow());
+    elsewhere.hide();
+    m.click("Img_IconStrip_3");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activeWindow(), &m.w);
+  }
+
   void soundAndFilters() {
     QtPlatform platform;
     platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));
