@@ -22,6 +22,9 @@ StageWidget::StageWidget(const Surface& surface, QWidget* parent) : QWidget(pare
 
 void StageWidget::paintEvent(QPaintEvent* e) {
   QPainter p(this);
+  // On a scaled screen each Board pixel becomes a block of device pixels,
+  // never a blend of its neighbours.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   const QImage& img = surface_.Image();
   p.drawImage(e->rect().topLeft(), img, e->rect());
   // Any part of the widget beyond the picture shows the back colour.

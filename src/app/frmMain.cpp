@@ -15,6 +15,7 @@
 #include "project/StartDefaults.h"
 #include "session/CommandTable.h"
 #include "session/Commands.h"
+#include "shell/BoardSizes.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -83,10 +85,9 @@ Qt::CursorShape cursorFor(MousePointer p) {
   }
 }
 
-ClickLabel* iconLabel(const QPixmap& pm, const QString& name, const QString& tip, QWidget* parent) {
+ClickLabel* iconLabel(const QString& name, const QString& tip, QWidget* parent) {
   auto* icon = new ClickLabel(parent);
   icon->setObjectName(name);
-  icon->setPixmap(pm);
   icon->setToolTip(tip);
   icon->resize(IconSize, IconSize);
   icon->hide();
@@ -108,7 +109,17 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   library_ = new frmLibrary(ws_, this);
 
   fill(this, QColor(59, 63, 70));
-  picHolder_ = new QWidget(this);
+  // Our addition: the working area scrolls, so a Board larger than the
+  // screen keeps its size.
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(QStringLiteral("WorkScroll"));
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setWidgetResizable(true);
+  content_ = new QWidget;
+  fill(content_, QColor(59, 63, 70));
+  scroll_->setWidget(content_);
+  picHolder_ = new QWidget(content_);
   picHolder_->setObjectName(QStringLiteral("picHolder"));
   fill(picHolder_, QColor(59, 63, 70));
   buildStageParts();
@@ -121,6 +132,7 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   picFastMenu_->raise();
   picture1_->raise();
   menus_ = new MainMenus(this, ws_, [this](Command c) { runCommand(c); });
+  paintIcons();
 
   // Files are taken anywhere on the window (our addition: the intro has no
   // Board to take them); a file that may not be let go says why here.
@@ -143,6 +155,36 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   resize(start);
 }
 
+void frmMain::fitToScreen() {
+  // Our addition: a window manager's title bar no longer runs off a small
+  // screen.
+  QScreen* s = screen();
+  if (!s || isMaximized() || isFullScreen()) return;
+  const QRect area = s->availableGeometry(), frame = frameGeometry(), inner = geometry();
+  const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                         frame.bottom() - inner.bottom());
+  const QSize room = area.size().shrunkBy(margins);
+  if (area.contains(frame) || room.isEmpty()) return;
+  resize(size().boundedTo(room));
+  const QSize outer = size().grownBy(margins);
+  move(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+       std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+}
+
+void frmMain::paintIcons() {
+  iconRatio_ = devicePixelRatioF();
+  for (int i = 0; i < 12; ++i) iconStrip_[size_t(i)]->setPixmap(stripIcon(i, iconRatio_));
+  for (int i = 0; i < 4; ++i) fastIcons_[size_t(i)]->setPixmap(fastIcon(i, iconRatio_));
+}
+
+QSize frmMain::roomForBoard() const {
+  const Surface& board = ws_.surfaces.picStage;
+  if (ws_.win.Combo_BoardIndex == MaxBoardEntry || ws_.win.picIntro.Visible) return {0, 0};
+  // The holder starts one pixel down and leaves one pixel on either side;
+  // the Board stands one pixel in, below the bar.
+  return {board.Width() + 3, ws_.win.picFastMenu.Height + board.Height() + 1};
+}
+
 frmMain::~frmMain() {
   if (ws_.windows == this) ws_.windows = nullptr;
 }
@@ -157,7 +199,7 @@ void frmMain::buildBar() {
 
   for (int i = 0; i < 12; ++i) {
     QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
-    iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i), iconTip(i), parent);
+    iconStrip_[size_t(i)] = iconLabel(QStringLiteral("Img_IconStrip_%1").arg(i), iconTip(i), parent);
     connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
   }
 
@@ -257,8 +299,7 @@ void frmMain::buildStageParts() {
   }
   for (int i = 0; i < 4; ++i) {
     const Command c = *commandOf(&CommandRow::fastIcon, i);
-    fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QString::fromLatin1(RowOf(c).name),
-                                      QString::fromLatin1(RowOf(c).caption), picStage_);
+    fastIcons_[size_t(i)] = iconLabel(QString::fromLatin1(RowOf(c).name), QString::fromLatin1(RowOf(c).caption), picStage_);
     connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, c] { runCommand(c); });
   }
   textWriting_ = new QPlainTextEdit(picStage_);
@@ -300,7 +341,9 @@ void frmMain::runCommand(Command c) {
   });
 }
 
-QSize frmMain::MainInnerSize() { return size(); }
+// The part of the window the working area shows: the layout fills it, and
+// the bar spans it whether or not the area scrolls.
+QSize frmMain::MainInnerSize() { return scroll_->viewport()->size(); }
 
 QDialog* frmMain::dialog(DialogKind kind) const {
   switch (kind) {
@@ -352,12 +395,17 @@ void frmMain::HideDialog(DialogKind kind) {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  MainWindowResized(ws_);
-  Refresh();
+  // The working area follows: its resize lays the window out.
+  scroll_->setGeometry(rect());
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picHolder_ && boardDragEvent(event)) return true;
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+    MainWindowResized(ws_);
+    Refresh();
+    return false;
+  }
   // Keys go to the engine also while the intro shows: it lets only Quit act
   // there (our addition).
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
@@ -473,8 +521,13 @@ bool frmMain::boardDragEvent(QEvent* event) {
 
 void frmMain::Refresh() {
   if (!menus_) return;  // still being built
+  if (iconRatio_ != devicePixelRatioF()) paintIcons();  // moved to another screen
+  if (const QSize room = roomForBoard(); content_->minimumSize() != room) content_->setMinimumSize(room);
   const MainWindowState& win = ws_.win;
-  place(picHolder_, win.picHolder);
+  // The holder reaches as far as the scrolled area, so a larger Board shows whole.
+  place(picHolder_, QRect(win.picHolder.Left, win.picHolder.Top, std::max(win.picHolder.Width, content_->width() - 2),
+                          std::max(win.picHolder.Height, content_->height() - 1)), win.picHolder.Visible,
+        win.picHolder.Enabled);
   refreshBar();
   refreshStage();
   place(picIntro_, win.picIntro);

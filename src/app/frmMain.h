@@ -17,6 +17,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace qv {
 
@@ -46,6 +47,9 @@ class frmMain : public QWidget, public WindowHost {
 
   // Carries out a command as its menu item does, then shows the new state.
   void runCommand(Command c);
+  // Brings the window with its frame (once a window manager has framed it)
+  // inside the screen's available area, smaller when it must be.
+  void fitToScreen();
 
   // WindowHost
   QSize MainInnerSize() override;
@@ -99,6 +103,11 @@ class frmMain : public QWidget, public WindowHost {
   void refreshBar();
   void refreshStage();
   void refreshLists();
+  // The icons, painted for the screen's pixel ratio.
+  void paintIcons();
+  // The room the Board needs at its Design place, unless it follows the
+  // window ("Max x Max"): the window scrolls when it has less.
+  QSize roomForBoard() const;
   // Runs a handler, then shows the new state.
   template <typename F>
   void handle(F&& f);
@@ -118,6 +127,10 @@ class frmMain : public QWidget, public WindowHost {
   frmLibrary* library_ = nullptr;
   MainMenus* menus_ = nullptr;
 
+  // The working area scrolls when the Board is larger than the window.
+  QScrollArea* scroll_ = nullptr;
+  QWidget* content_ = nullptr;
+  qreal iconRatio_ = 0;
   QWidget* picHolder_ = nullptr;
   QWidget* picFastMenu_ = nullptr;
   QFrame* lineFastMenu_ = nullptr;

@@ -7,6 +7,7 @@
 // look, the Board's colours and swatches, Wire "Yes" greying Float "Yes"),
 // and last one project authored and played only through events.
 #include "app/CommandRouter.h"
+#include "app/Icons.h"
 #include "app/Menus.h"
 #include "app/QtPlatform.h"
 #include "app/dialogs/DialogParts.h"
@@ -303,6 +304,10 @@ class TestFrmMain : public QObject {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
+    // Taller than the window, the Board keeps its size: the window scrolls.
+    auto* scroll = m.get<QScrollArea>("WorkScroll");
+    QTRY_VERIFY(scroll->verticalScrollBar()->isVisible());
+    QCOMPARE(scroll->widget()->height(), bar->height() + 764 + 1);
     // With "Max x Max" the next window resize fills the area.
     QTest::keyClick(combo, Qt::Key_Down);
     m.w.resize(900, 640);
@@ -311,6 +316,15 @@ class TestFrmMain : public QObject {
     // A key on the list goes to the window once, not to the list as well.
     m.key("F5");
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
+    QTRY_VERIFY(!scroll->verticalScrollBar()->isVisible());
+    // Too large for the screen, the window and its frame are fitted into it;
+    // the icons are painted for the screen's pixel ratio.
+    m.w.resize(1000, 900);
+    m.w.fitToScreen();
+    QVERIFY(m.w.screen()->availableGeometry().contains(m.w.frameGeometry()));
+    const QPixmap sharp = stripIcon(10, 2);
+    QVERIFY(sharp.size() == QSize(32, 32) && sharp.deviceIndependentSize() == QSizeF(16, 16));
+    QVERIFY(sharp.toImage() != stripIcon(10).toImage().scaled(32, 32));
   }
 
   // Without a window manager nothing gives the keys back when a window closes
