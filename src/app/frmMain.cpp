@@ -450,8 +450,10 @@ QStringList draggedFiles(const QDropEvent* e) {
 bool frmMain::fileMayDrop(QDropEvent* e) {
   const QStringList files = draggedFiles(e);
   const QPoint at = picStage_->mapFrom(this, e->position().toPoint());
-  QString why = QStringLiteral("one file at a time");
-  const bool taken = files.size() == 1 && fileDragOver && fileDragOver(files.front(), at.x(), at.y(), why);
+  QString why;
+  bool taken = false;
+  if (files.size() != 1) why = QStringLiteral("one file at a time");
+  else taken = fileDragOver && fileDragOver(files.front(), at.x(), at.y(), why);
   if (taken) {
     dropNote_->hide();
   } else {
