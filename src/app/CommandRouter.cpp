@@ -35,8 +35,10 @@ CommandRouter::CommandRouter(frmMain& window, int pumpMs)
   window.picStage_MouseUp = [this](int b, int x, int y) { handle([&] { BoardMouseUp(ws_, b, x, y); }); };
   window.boardDragOver = [this](int x, int y) { handle([&] { BoardDragOver(ws_, x, y); }); };
   window.boardDrop = [this](int x, int y) { handle([&] { BoardMoveDrop(ws_, x, y); }); };
-  window.fileDragOver = [this](const QString& file, int x, int y) {
-    return PlanDrop(ws_, file, QPoint(x, y)).kind != DropKind::Refused;
+  window.fileDragOver = [this](const QString& file, int x, int y, QString& why) {
+    const DropPlan plan = PlanDrop(ws_, file, QPoint(x, y));
+    why = plan.refusal;
+    return plan.kind != DropKind::Refused;
   };
   window.fileDrop = [this](const QString& file, int x, int y) {
     handle([&] { BoardFileDropped(ws_, file, QPoint(x, y)); });

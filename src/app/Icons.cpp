@@ -14,8 +14,12 @@ namespace {
 constexpr int S = 16;
 const QColor Ink(40, 44, 52);
 
-QPixmap blank(int size = S) {
-  QPixmap pm(size, size);
+// A transparent pixmap of size x size device-independent pixels; painting
+// on it is in those pixels, each ratio x ratio device pixels.
+QPixmap blank(int size = S, qreal ratio = 1) {
+  const int device = qRound(size * ratio);
+  QPixmap pm(device, device);
+  pm.setDevicePixelRatio(ratio);
   pm.fill(Qt::transparent);
   return pm;
 }
@@ -236,8 +240,8 @@ void remove(QPainter& p) {
 }
 
 template <typename Draw>
-QPixmap paint(Draw draw, qreal backing = 0) {
-  QPixmap pm = blank();
+QPixmap paint(qreal ratio, Draw draw, qreal backing = 0) {
+  QPixmap pm = blank(S, ratio);
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   if (backing > 0) {
@@ -252,30 +256,30 @@ QPixmap paint(Draw draw, qreal backing = 0) {
 
 }  // namespace
 
-QPixmap stripIcon(int index) {
+QPixmap stripIcon(int index, qreal ratio) {
   switch (index) {
-    case 0: return paint(refresh);
-    case 1: return paint(printer);
-    case 2: return paint(tools);
-    case 3: return paint(panes);
-    case 4: return paint(run);
-    case 5: return paint(stopSquare);
-    case 6: return paint(save);
-    case 7: return paint(openFolder);
-    case 8: return paint(board);
-    case 9: return paint(puzzle);
-    case 10: return paint(help);
-    case 11: return paint(stopSign);
+    case 0: return paint(ratio, refresh);
+    case 1: return paint(ratio, printer);
+    case 2: return paint(ratio, tools);
+    case 3: return paint(ratio, panes);
+    case 4: return paint(ratio, run);
+    case 5: return paint(ratio, stopSquare);
+    case 6: return paint(ratio, save);
+    case 7: return paint(ratio, openFolder);
+    case 8: return paint(ratio, board);
+    case 9: return paint(ratio, puzzle);
+    case 10: return paint(ratio, help);
+    case 11: return paint(ratio, stopSign);
     default: return {};
   }
 }
 
-QPixmap fastIcon(int index) {
+QPixmap fastIcon(int index, qreal ratio) {
   switch (index) {
-    case 0: return paint(loadPicture, 2);
-    case 1: return paint(resize, 2);
-    case 2: return paint(pencil, 2);
-    case 3: return paint(remove, 2);
+    case 0: return paint(ratio, loadPicture, 2);
+    case 1: return paint(ratio, resize, 2);
+    case 2: return paint(ratio, pencil, 2);
+    case 3: return paint(ratio, remove, 2);
     default: return {};
   }
 }

@@ -70,8 +70,9 @@ void IntroPicture::paintEvent(QPaintEvent*) {
   sub.setPixelSize(12);
   p.setFont(sub);
   p.setPen(QColor(190, 205, 230));
-  p.drawText(QRectF(24, 80, 190, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             QStringLiteral("Picture Panes on a Board:\nlay them out, then run them."));
+  p.drawText(QRectF(24, 80, 190, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+             // Ctrl+Q is our addition: the intro has no other way out.
+             QStringLiteral("Picture Panes on a Board:\nlay them out, then run them.\nCtrl+Q quits."));
 
   p.setPen(QPen(QColor(255, 255, 255, 60), 1));
   p.drawLine(QPointF(22, 140), QPointF(r.width() - 22, 140));

@@ -23,6 +23,10 @@ MainMenus::MainMenus(QWidget* owner, const Workspace& ws, std::function<void(Com
     auto* menu = new QMenu(QString::fromLatin1(m.title ? m.title : ""), owner);
     menu->setObjectName(QString::fromLatin1(m.name));
     menus_[size_t(m.id)] = menu;
+    // Without a window manager nothing gives the keys back when a pop-up
+    // menu closes: the main window takes them again (our addition). A
+    // submenu closes into its menu, which keeps them.
+    if (m.title) connect(menu, &QMenu::aboutToHide, owner, [owner] { owner->activateWindow(); });
   }
   for (const CommandRow& row : CommandTable()) {
     QMenu* holder = menus_[size_t(row.menu)];

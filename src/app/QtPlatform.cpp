@@ -3,6 +3,7 @@
 
 #include "shell/WindowHost.h"
 
+#include <QApplication>
 #include <QAudioOutput>
 #include <QBuffer>
 #include <QColorDialog>
@@ -41,6 +42,23 @@ QString qtFileFilter(const QString& filter) {
 
 namespace {
 
+// Without a window manager nothing gives the keys back when a dialog
+// closes: the window that had them (the main window, or the dialog this one
+// was opened from) takes them again (our addition).
+class KeysBack {
+ public:
+  explicit KeysBack(QWidget* main)
+      : to_(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : main) {}
+  ~KeysBack() {
+    if (to_ && to_->isVisible()) to_->activateWindow();
+  }
+  KeysBack(const KeysBack&) = delete;
+  KeysBack& operator=(const KeysBack&) = delete;
+
+ private:
+  QPointer<QWidget> to_;
+};
+
 // A message box wide enough to show its whole title: a window manager cuts
 // a title longer than the box ("Activity : End Application" over a short
 // question). The box fixes its own size when shown, from its layout's
@@ -51,6 +69,7 @@ int exec(QMessageBox& box) {
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
     grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
                   grid->columnCount());
+  const KeysBack back(box.parentWidget());
   return box.exec();
 }
 
@@ -113,6 +132,7 @@ std::optional<FileChoice> QtPlatform::fileDialog(bool save, const QString& title
   if (folder.isEmpty()) folder = lastFolder_;
   if (!folder.isEmpty()) dialog.setDirectory(folder);
   if (proposed) dialog.selectFile(start.fileName());
+  const KeysBack back(window_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
@@ -133,6 +153,7 @@ std::optional<FileChoice> QtPlatform::SaveFileDialog(const QString& title, const
 }
 
 std::optional<Long> QtPlatform::ChooseColor(Long start) {
+  const KeysBack back(window_);
   const QColor c = QColorDialog::getColor(toQColor(start), window_);
   if (!c.isValid()) return std::nullopt;
   return fromQRgb(c.rgb());

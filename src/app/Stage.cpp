@@ -1,22 +1,10 @@
-// Painting, mouse and drop forwarding of the Board, and the outline boxes.
+// Painting and mouse forwarding of the Board, and the outline boxes.
 #include "app/Stage.h"
 
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace qv {
-namespace {
-
-// The one local file a drag carries; empty for anything else (several
-// files, text, a web address).
-QString draggedFile(const QDropEvent* e) {
-  const QMimeData* m = e->mimeData();
-  if (!m || !m->hasUrls() || m->urls().size() != 1 || !m->urls().front().isLocalFile()) return {};
-  return m->urls().front().toLocalFile();
-}
-
-}  // namespace
 
 int buttonCode(Qt::MouseButtons buttons) {
   int code = 0;
@@ -30,11 +18,13 @@ StageWidget::StageWidget(const Surface& surface, QWidget* parent) : QWidget(pare
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
-  setAcceptDrops(true);
 }
 
 void StageWidget::paintEvent(QPaintEvent* e) {
   QPainter p(this);
+  // On a scaled screen each Board pixel becomes a block of device pixels,
+  // never a blend of its neighbours.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   const QImage& img = surface_.Image();
   p.drawImage(e->rect().topLeft(), img, e->rect());
   // Any part of the widget beyond the picture shows the back colour.
@@ -55,33 +45,6 @@ void StageWidget::mouseMoveEvent(QMouseEvent* e) {
 void StageWidget::mouseReleaseEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
   if (onMouseUp) onMouseUp(buttonCode(e->button()), pos.x(), pos.y());
-}
-
-// A drag of one file is let in; whether it may be let go depends on where it
-// is, so each move says (the pointer shows it).
-void StageWidget::dragEnterEvent(QDragEnterEvent* e) {
-  if (draggedFile(e).isEmpty()) e->ignore();
-  else e->acceptProposedAction();
-}
-
-void StageWidget::dragMoveEvent(QDragMoveEvent* e) {
-  const QString file = draggedFile(e);
-  const QPoint pos = e->position().toPoint();
-  if (!file.isEmpty() && onFileDragOver && onFileDragOver(file, pos.x(), pos.y())) {
-    e->setDropAction(Qt::CopyAction);
-    e->accept();
-  } else {
-    e->ignore();
-  }
-}
-
-void StageWidget::dropEvent(QDropEvent* e) {
-  const QString file = draggedFile(e);
-  const QPoint pos = e->position().toPoint();
-  if (file.isEmpty() || !onFileDrop) return e->ignore();
-  e->setDropAction(Qt::CopyAction);
-  e->accept();
-  onFileDrop(file, pos.x(), pos.y());
 }
 
 OutlineBox::OutlineBox(const QColor& colour, int width, QWidget* parent)

@@ -1,6 +1,6 @@
 // The Board widget (picStage), which shows the Board picture 1:1 and hands
-// its mouse events and the files dropped on it on, and the outline boxes
-// drawn above it (Shape1).
+// its mouse events on (files dropped on it go to the main window), and the
+// outline boxes drawn above it (Shape1).
 #pragma once
 #include "surface/Surface.h"
 
@@ -21,19 +21,12 @@ class StageWidget : public QWidget {
   std::function<void(int, int, int)> onMouseDown;
   std::function<void(int, int, int)> onMouseMove;
   std::function<void(int, int, int)> onMouseUp;
-  // One file from the file manager dragged over the Board at (x, y): whether
-  // a drop there is taken; and the drop.
-  std::function<bool(const QString&, int, int)> onFileDragOver;
-  std::function<void(const QString&, int, int)> onFileDrop;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
-  void dragEnterEvent(QDragEnterEvent* e) override;
-  void dragMoveEvent(QDragMoveEvent* e) override;
-  void dropEvent(QDropEvent* e) override;
 
  private:
   const Surface& surface_;

@@ -15,6 +15,7 @@
 #include "project/StartDefaults.h"
 #include "session/CommandTable.h"
 #include "session/Commands.h"
+#include "shell/BoardSizes.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
 
@@ -25,11 +26,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -82,10 +85,9 @@ Qt::CursorShape cursorFor(MousePointer p) {
   }
 }
 
-ClickLabel* iconLabel(const QPixmap& pm, const QString& name, const QString& tip, QWidget* parent) {
+ClickLabel* iconLabel(const QString& name, const QString& tip, QWidget* parent) {
   auto* icon = new ClickLabel(parent);
   icon->setObjectName(name);
-  icon->setPixmap(pm);
   icon->setToolTip(tip);
   icon->resize(IconSize, IconSize);
   icon->hide();
@@ -107,7 +109,17 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   library_ = new frmLibrary(ws_, this);
 
   fill(this, QColor(59, 63, 70));
-  picHolder_ = new QWidget(this);
+  // Our addition: the working area scrolls, so a Board larger than the
+  // screen keeps its size.
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName(QStringLiteral("WorkScroll"));
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setWidgetResizable(true);
+  content_ = new QWidget;
+  fill(content_, QColor(59, 63, 70));
+  scroll_->setWidget(content_);
+  picHolder_ = new QWidget(content_);
   picHolder_->setObjectName(QStringLiteral("picHolder"));
   fill(picHolder_, QColor(59, 63, 70));
   buildStageParts();
@@ -120,6 +132,17 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   picFastMenu_->raise();
   picture1_->raise();
   menus_ = new MainMenus(this, ws_, [this](Command c) { runCommand(c); });
+  paintIcons();
+
+  // Files are taken anywhere on the window (our addition: the intro has no
+  // Board to take them); a file that may not be let go says why here.
+  setAcceptDrops(true);
+  dropNote_ = new QLabel(this);
+  dropNote_->setObjectName(QStringLiteral("DropNote"));
+  dropNote_->setStyleSheet(QStringLiteral(
+      "QLabel { background: #fff6d5; color: #2a2e35; border: 1px solid #8a7d55; padding: 2px 5px; }"));
+  dropNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  dropNote_->hide();
 
   qApp->installEventFilter(this);
 
@@ -130,6 +153,36 @@ frmMain::frmMain(Workspace& ws, Platform& platform, QWidget* parent)
   QSize start(1024, 768);
   if (QScreen* screen = QGuiApplication::primaryScreen()) start = start.boundedTo(screen->availableGeometry().size());
   resize(start);
+}
+
+void frmMain::fitToScreen() {
+  // Our addition: a window manager's title bar no longer runs off a small
+  // screen.
+  QScreen* s = screen();
+  if (!s || isMaximized() || isFullScreen()) return;
+  const QRect area = s->availableGeometry(), frame = frameGeometry(), inner = geometry();
+  const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                         frame.bottom() - inner.bottom());
+  const QSize room = area.size().shrunkBy(margins);
+  if (area.contains(frame) || room.isEmpty()) return;
+  resize(size().boundedTo(room));
+  const QSize outer = size().grownBy(margins);
+  move(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+       std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+}
+
+void frmMain::paintIcons() {
+  iconRatio_ = devicePixelRatioF();
+  for (int i = 0; i < 12; ++i) iconStrip_[size_t(i)]->setPixmap(stripIcon(i, iconRatio_));
+  for (int i = 0; i < 4; ++i) fastIcons_[size_t(i)]->setPixmap(fastIcon(i, iconRatio_));
+}
+
+QSize frmMain::roomForBoard() const {
+  const Surface& board = ws_.surfaces.picStage;
+  if (ws_.win.Combo_BoardIndex == MaxBoardEntry || ws_.win.picIntro.Visible) return {0, 0};
+  // The holder starts one pixel down and leaves one pixel on either side;
+  // the Board stands one pixel in, below the bar.
+  return {board.Width() + 3, ws_.win.picFastMenu.Height + board.Height() + 1};
 }
 
 frmMain::~frmMain() {
@@ -146,7 +199,7 @@ void frmMain::buildBar() {
 
   for (int i = 0; i < 12; ++i) {
     QWidget* parent = i == 11 ? static_cast<QWidget*>(picture1_) : picFastMenu_;
-    iconStrip_[size_t(i)] = iconLabel(stripIcon(i), QStringLiteral("Img_IconStrip_%1").arg(i), iconTip(i), parent);
+    iconStrip_[size_t(i)] = iconLabel(QStringLiteral("Img_IconStrip_%1").arg(i), iconTip(i), parent);
     connect(iconStrip_[size_t(i)], &ClickLabel::clicked, this, [this, i] { iconClicked(i); });
   }
 
@@ -235,18 +288,6 @@ void frmMain::buildStageParts() {
       if (picStage_MouseUp) picStage_MouseUp(b, x, y);
     });
   };
-  picStage_->onFileDragOver = [this](const QString& file, int x, int y) {
-    return fileDragOver && fileDragOver(file, x, y);
-  };
-  // The drop runs once the drag is over: a project drop may ask the save
-  // question, and the file manager waits for the drop to end first.
-  picStage_->onFileDrop = [this](const QString& file, int x, int y) {
-    QTimer::singleShot(0, this, [this, file, x, y] {
-      handle([&] {
-        if (fileDrop) fileDrop(file, x, y);
-      });
-    });
-  };
 
   // Overlays above the Board picture: target box, hover box, Fast Icons, and
   // the RunMode Writing box with its URL button.
@@ -258,8 +299,7 @@ void frmMain::buildStageParts() {
   }
   for (int i = 0; i < 4; ++i) {
     const Command c = *commandOf(&CommandRow::fastIcon, i);
-    fastIcons_[size_t(i)] = iconLabel(fastIcon(i), QString::fromLatin1(RowOf(c).name),
-                                      QString::fromLatin1(RowOf(c).caption), picStage_);
+    fastIcons_[size_t(i)] = iconLabel(QString::fromLatin1(RowOf(c).name), QString::fromLatin1(RowOf(c).caption), picStage_);
     connect(fastIcons_[size_t(i)], &ClickLabel::clicked, this, [this, c] { runCommand(c); });
   }
   textWriting_ = new QPlainTextEdit(picStage_);
@@ -301,7 +341,9 @@ void frmMain::runCommand(Command c) {
   });
 }
 
-QSize frmMain::MainInnerSize() { return size(); }
+// The part of the window the working area shows: the layout fills it, and
+// the bar spans it whether or not the area scrolls.
+QSize frmMain::MainInnerSize() { return scroll_->viewport()->size(); }
 
 QDialog* frmMain::dialog(DialogKind kind) const {
   switch (kind) {
@@ -353,13 +395,20 @@ void frmMain::HideDialog(DialogKind kind) {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  MainWindowResized(ws_);
-  Refresh();
+  // The working area follows: its resize lays the window out.
+  scroll_->setGeometry(rect());
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picHolder_ && boardDragEvent(event)) return true;
-  if (event->type() != QEvent::KeyPress || !ws_.win.KeyPreview) return QWidget::eventFilter(watched, event);
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize) {
+    MainWindowResized(ws_);
+    Refresh();
+    return false;
+  }
+  // Keys go to the engine also while the intro shows: it lets only Quit act
+  // there (our addition).
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   auto* w = qobject_cast<QWidget*>(watched);
   if (!w || w->window() != this) return false;
   // A key travels from the focus widget up to the window; take it once, on
@@ -383,6 +432,79 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   return acted;
 }
 
+namespace {
+
+// The local files a drag carries; none for anything else (text, a web
+// address).
+QStringList draggedFiles(const QDropEvent* e) {
+  QStringList files;
+  const QMimeData* m = e->mimeData();
+  if (!m || !m->hasUrls()) return files;
+  for (const QUrl& url : m->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+
+}  // namespace
+
+bool frmMain::fileMayDrop(QDropEvent* e) {
+  const QStringList files = draggedFiles(e);
+  const QPoint at = picStage_->mapFrom(this, e->position().toPoint());
+  QString why;
+  bool taken = false;
+  if (files.size() != 1) why = QStringLiteral("one file at a time");
+  else taken = fileDragOver && fileDragOver(files.front(), at.x(), at.y(), why);
+  if (taken) {
+    dropNote_->hide();
+  } else {
+    dropNote_->setText(QStringLiteral("Not taken: ") + why);
+    dropNote_->adjustSize();
+    const QPoint p = e->position().toPoint() + QPoint(16, 20);
+    dropNote_->move(std::clamp(p.x(), 0, std::max(width() - dropNote_->width(), 0)),
+                    std::clamp(p.y(), 0, std::max(height() - dropNote_->height(), 0)));
+    dropNote_->show();
+    dropNote_->raise();
+  }
+  return taken;
+}
+
+// A drag of files is let in; whether it may be let go depends on where it
+// is, so each move says (the pointer shows it, the note says why not).
+void frmMain::dragEnterEvent(QDragEnterEvent* e) {
+  if (draggedFiles(e).isEmpty()) return e->ignore();
+  e->acceptProposedAction();
+  dragMoveEvent(e);
+  e->accept();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+  if (fileMayDrop(e)) {
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+void frmMain::dragLeaveEvent(QDragLeaveEvent*) { dropNote_->hide(); }
+
+void frmMain::dropEvent(QDropEvent* e) {
+  dropNote_->hide();
+  const QStringList files = draggedFiles(e);
+  if (files.size() != 1 || !fileDrop) return e->ignore();
+  e->setDropAction(Qt::CopyAction);
+  e->accept();
+  // The drop runs once the drag is over: a project drop may ask the save
+  // question, and the file manager waits for the drop to end first. A drop
+  // refused after all says why in a message.
+  const QPoint at = picStage_->mapFrom(this, e->position().toPoint());
+  QTimer::singleShot(0, this, [this, file = files.front(), at] {
+    handle([&] {
+      if (fileDrop) fileDrop(file, at.x(), at.y());
+    });
+  });
+}
+
 bool frmMain::boardDragEvent(QEvent* event) {
   if (QWidget::mouseGrabber() != picHolder_) return false;
   const auto type = event->type();
@@ -401,8 +523,13 @@ bool frmMain::boardDragEvent(QEvent* event) {
 
 void frmMain::Refresh() {
   if (!menus_) return;  // still being built
+  if (iconRatio_ != devicePixelRatioF()) paintIcons();  // moved to another screen
+  if (const QSize room = roomForBoard(); content_->minimumSize() != room) content_->setMinimumSize(room);
   const MainWindowState& win = ws_.win;
-  place(picHolder_, win.picHolder);
+  // The holder reaches as far as the scrolled area, so a larger Board shows whole.
+  place(picHolder_, QRect(win.picHolder.Left, win.picHolder.Top, std::max(win.picHolder.Width, content_->width() - 2),
+                          std::max(win.picHolder.Height, content_->height() - 1)), win.picHolder.Visible,
+        win.picHolder.Enabled);
   refreshBar();
   refreshStage();
   place(picIntro_, win.picIntro);

@@ -17,6 +17,7 @@ class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace qv {
 
@@ -46,6 +47,9 @@ class frmMain : public QWidget, public WindowHost {
 
   // Carries out a command as its menu item does, then shows the new state.
   void runCommand(Command c);
+  // Brings the window with its frame (once a window manager has framed it)
+  // inside the screen's available area, smaller when it must be.
+  void fitToScreen();
 
   // WindowHost
   QSize MainInnerSize() override;
@@ -63,9 +67,10 @@ class frmMain : public QWidget, public WindowHost {
   // The Board dragged over its holder and dropped: (x, y) in the holder.
   std::function<void(int, int)> boardDragOver;
   std::function<void(int, int)> boardDrop;
-  // A file dragged over the Board at (x, y) in Board pixels: whether a drop
-  // there is taken; and the drop, carried out after the drag has ended.
-  std::function<bool(const QString&, int, int)> fileDragOver;
+  // A file dragged over the window at (x, y) in Board pixels: whether a drop
+  // there is taken, and why not; and the drop, carried out after the drag
+  // has ended.
+  std::function<bool(const QString&, int, int, QString&)> fileDragOver;
   std::function<void(const QString&, int, int)> fileDrop;
   // Keys while the window sees keys first: key-down code and character code;
   // true when the key ran a command.
@@ -84,6 +89,11 @@ class frmMain : public QWidget, public WindowHost {
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files from the file manager, anywhere on the window (the intro too).
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dragLeaveEvent(QDragLeaveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void buildBar();
@@ -93,12 +103,20 @@ class frmMain : public QWidget, public WindowHost {
   void refreshBar();
   void refreshStage();
   void refreshLists();
+  // The icons, painted for the screen's pixel ratio.
+  void paintIcons();
+  // The room the Board needs at its Design place, unless it follows the
+  // window ("Max x Max"): the window scrolls when it has less.
+  QSize roomForBoard() const;
   // Runs a handler, then shows the new state.
   template <typename F>
   void handle(F&& f);
   QDialog* dialog(DialogKind kind) const;
   // Mouse events on the holder while it holds the pointer for a Board drag.
   bool boardDragEvent(QEvent* event);
+  // Whether the file a drag carries may be let go where it is; when not,
+  // the reason shows beside the pointer.
+  bool fileMayDrop(QDropEvent* e);
 
   Workspace& ws_;
   Platform& platform_;
@@ -109,6 +127,10 @@ class frmMain : public QWidget, public WindowHost {
   frmLibrary* library_ = nullptr;
   MainMenus* menus_ = nullptr;
 
+  // The working area scrolls when the Board is larger than the window.
+  QScrollArea* scroll_ = nullptr;
+  QWidget* content_ = nullptr;
+  qreal iconRatio_ = 0;
   QWidget* picHolder_ = nullptr;
   QWidget* picFastMenu_ = nullptr;
   QFrame* lineFastMenu_ = nullptr;
@@ -129,6 +151,7 @@ class frmMain : public QWidget, public WindowHost {
   QFrame* frameListZ_ = nullptr;
   QListWidget* listZorder_ = nullptr;
   ClickLabel* labCloseList_ = nullptr;
+  QLabel* dropNote_ = nullptr;
 };
 
 }  // namespace qv

@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
   platform.setMainWindow(&window, &window);
   qv::CommandRouter router(window);
   window.show();
+  // A window manager frames the window a moment after it shows; then the
+  // whole frame is brought inside the screen.
+  for (int ms : {0, 200, 1000}) QTimer::singleShot(ms, &window, &qv::frmMain::fitToScreen);
   if (options.isSet(options.quitWhenShown)) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
   if (!files.isEmpty()) {
     // As the menu's Load: the intro is left behind, and a file that cannot

@@ -70,15 +70,25 @@ QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.spr
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
-  ws.platform->ProcessEvents();
+  // Our addition: a save that fails gives back the names, the folder and
+  // Label1 it set before writing, so the window, Export and the next save
+  // still name the project that is on the disk.
+  const ProjectNames before = ws.project;
+  const QString label1 = ws.win.Label1;
   Surface& stage = ws.surfaces.picStage;
+  const auto fail = [&](const QString& file, const QString& reason) {
+    static_cast<ProjectNames&>(ws.project) = before;
+    ws.win.Label1 = label1;
+    stage.Pointer = MousePointer::Arrow;
+    return Outcome::failed(file, reason);
+  };
+  ws.platform->ProcessEvents();
   stage.Pointer = MousePointer::Hourglass;
   const QString text = SerializeProject(ws);
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
     // Nothing is written: a title this short names no project. Saying so is
     // our addition; the command would otherwise end without a word.
-    stage.Pointer = MousePointer::Arrow;
-    return Outcome::failed(choice->path, QStringLiteral("The file name is too short to name a project."));
+    return fail(choice->path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
@@ -90,8 +100,7 @@ Outcome SaveProject(Workspace& ws) {
     if (ws.platform->AskYesNo(QStringLiteral("Save Project"), QStringLiteral("%1 is read-only.\nSave the project over it anyway?")
                                                     .arg(QDir::toNativeSeparators(file))))
       break;
-    stage.Pointer = MousePointer::Arrow;
-    return Outcome::failed(file, QStringLiteral("The file is read-only, so the project was not saved."));
+    return fail(file, QStringLiteral("The file is read-only, so the project was not saved."));
   }
   // The four files change together or not at all; the project file takes
   // its place last, so it never names bitmaps older than itself.
@@ -101,11 +110,8 @@ Outcome SaveProject(Workspace& ws) {
   QVector<FileContents> contents;
   for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
   const Outcome saved = WriteFilesTogether(contents);
-  if (saved.hasFailed()) {
-    stage.Pointer = MousePointer::Arrow;
-    return Outcome::failed(saved.failure().file,
-                           QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
-  }
+  if (saved.hasFailed())
+    return fail(saved.failure().file, QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;
   ws.project.DocumentName = ws.project.ProjectName + ".QV1";
@@ -269,6 +275,15 @@ Outcome EndApplication(Workspace& ws) {
   } else if (!ws.platform->AskYesNo(title, QStringLiteral("End your time with Quorvel ?"))) {
     return Outcome::cancelled();
   }
+  ws.history.Clear();
+  ws.windows->EndProgram();
+  return Outcome::done();
+}
+
+Outcome QuitApplication(Workspace& ws) {
+  // Our addition: the intro has no End, and a window manager may offer no
+  // close button. Only unsaved changes are worth a question.
+  if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Quit")); !first.succeeded()) return first;
   ws.history.Clear();
   ws.windows->EndProgram();
   return Outcome::done();

@@ -40,6 +40,10 @@ Outcome SaveChangesFirst(Workspace& ws, const QString& title);
 Outcome NewProject(Workspace& ws);
 // End: when the user confirms, the main window closes and the program ends.
 Outcome EndApplication(Workspace& ws);
+// Quit (Ctrl+Q, our addition): the program ends at once, or after the save
+// question when there are unsaved changes; cancelled or failed as that
+// question ends.
+Outcome QuitApplication(Workspace& ws);
 
 // The project name and folder derived from a chosen path and file title;
 // false when the title is too short to give a name.

@@ -35,7 +35,7 @@ QString LoadResString(int id) { return helpData().value(id).text; }
 
 QStringList HelpReferences(int topic) {
   QStringList refs;
-  if (topic < 1 || topic > 24) return refs;
+  if (topic < 1 || topic > HelpTopics().size()) return refs;
   for (int pos = 0; pos < 10; ++pos) {
     const auto it = helpData().find(100 + 10 * topic + pos);
     // References are numbered from 0 without gaps; a text no reference
@@ -51,7 +51,9 @@ const QStringList& HelpTopics() {
       "Animation Tab", "Assigned Tab (Board)", "Assigned Tab (Panes)", "Board", "Board Sizes",
       "Composite Panes Background", "Data Tab", "Edit Properties", "Effects Tab", "End", "Flip ...",
       "Ground Tab", "Help ... About", "Load", "New Project", "Panes", "Remove Pane", "Resize Pane",
-      "Run", "Save", "Stop", "Writing Tab", "FAQ", "SHORTCUTS"};
+      "Run", "Save", "Stop", "Writing Tab", "FAQ", "SHORTCUTS",
+      // Our addition: what Quorvel does beyond the topics above.
+      "What's New"};
   return topics;
 }
 

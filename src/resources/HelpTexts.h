@@ -8,9 +8,9 @@ namespace qv {
 
 // LoadResString: the text with that id, or an empty string.
 QString LoadResString(int id);
-// The references of a help topic (1..24) in list order; none for others.
+// The references of a help topic (1..25) in list order; none for others.
 QStringList HelpReferences(int topic);
-// The 24 help topics after "<< Topics >>", in list order.
+// The 25 help topics after "<< Topics >>", in list order.
 const QStringList& HelpTopics();
 
 }  // namespace qv

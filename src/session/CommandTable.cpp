@@ -125,6 +125,9 @@ constexpr CommandRow Rows[] = {
      .handler = stop<StopForm::EscKey>},
     {.id = C::StopFullBoard, .name = "Img_IconStrip_11", .caption = "Stop", .icon = 11, .gate = Gate::Always,
      .handler = stop<StopForm::FullBoardStopIcon>},
+    // Our addition: a way out that also works on the intro.
+    {.id = C::Quit, .name = "Ctrl+Q", .caption = "Quit", .keyChar = 17, .keyLabel = "Ctrl+Q", .gate = Gate::DesignOrIntro,
+     .handler = QuitApplication},
 
     {.id = C::FastLoadPicture, .name = "Img_FastIcons_0", .caption = "Load picture", .fastIcon = 0,
      .changesProject = true, .stepName = "Load a Picture (Pane)", .handler = fastIcon<0>,

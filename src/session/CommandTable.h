@@ -20,6 +20,7 @@ enum class Gate : uint8_t {
   Enabled,      // not while running, and while its menu item is enabled
   FlipEnabled,  // not while running, and while "Flip ..." is enabled
   RoomForPane,  // not while running, and below 50 Panes
+  DesignOrIntro,  // not while running, and also while the intro shows (where no other key acts)
 };
 
 struct CommandRow {

@@ -76,6 +76,9 @@ QString MenuItemCaption(const Workspace& ws, Command c) {
 
 bool KeyMayRun(const Workspace& ws, Command c) {
   const CommandRow& row = RowOf(c);
+  // Until a project is open (the intro) the window takes no keys but Quit's
+  // (our addition).
+  if (!ws.win.KeyPreview && row.gate != Gate::DesignOrIntro) return false;
   if (row.gate == Gate::Always) return true;
   if (isSet(ws.run.Running)) return false;
   switch (row.gate) {

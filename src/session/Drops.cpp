@@ -54,8 +54,13 @@ DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at) {
     if (QFileInfo(path).isFile()) return {DropKind::Project, 0, {}};
     return refused(QStringLiteral("it is not a project file"));
   }
-  if (ws.win.picIntro.Visible) return refused(QStringLiteral("a picture needs a project to go into"));
   if (const QString why = notAPicture(path); !why.isEmpty()) return refused(why);
+  if (ws.win.picIntro.Visible) return refused(QStringLiteral("a picture needs a project to go into"));
+  // The window takes files anywhere (our addition); a picture goes where it
+  // is let go, so only onto the Board.
+  const Surface& board = ws.surfaces.picStage;
+  if (at.x() < 0 || at.y() < 0 || at.x() >= board.Width() || at.y() >= board.Height())
+    return refused(QStringLiteral("a picture is let go on the Board"));
   if (const int slot = paneAt(ws, at)) return {DropKind::IntoPane, slot, {}};
   if (ws.project.PaneCount >= MaxPanes) return refused(QStringLiteral("the Board holds 50 Panes, the most it can"));
   return {DropKind::NewPane, 0, {}};

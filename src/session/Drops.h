@@ -22,8 +22,8 @@ struct DropPlan {
 
 // What dropping the file at a point of the Board would do. A project is
 // known by its name ending in .QV1 (any case), a picture by its first bytes.
-// Refused in RunMode, for a picture while the intro shows, and for a
-// picture on free space at 50 Panes.
+// Refused in RunMode, for a picture while the intro shows or off the Board,
+// and for a picture on free space at 50 Panes; a refusal says why.
 DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at);
 
 // Carries the drop out. A picture drop is one undo step; a file that cannot

@@ -24,7 +24,7 @@ enum class Command : uint8_t {
   // mnu_BoardSize
   Board320x240, Board640x480, Board800x600, Board1024x768, MaxScreen,
   // icons and keys without a menu item
-  Refresh, Print, Stop, StopKey, StopFullBoard,
+  Refresh, Print, Stop, StopKey, StopFullBoard, Quit,
   // Img_FastIcons
   FastLoadPicture, FastResize, FastEdit, FastRemove,
   Count

@@ -60,7 +60,9 @@ Outcome ExportWebPage(const Workspace& ws, const QString& htmlPath) {
 }
 
 Outcome ExportWebPageCommand(Workspace& ws) {
-  const QString name = ws.project.ProjectName.isEmpty() ? QStringLiteral("Untitled") : ws.project.ProjectName;
+  // Named after the document the window title names (our addition): New
+  // keeps ProjectName, but its page is "Untitled".
+  const QString name = ws.project.DocumentName.size() > 4 ? ws.project.DocumentName.chopped(4) : QStringLiteral("Untitled");
   const auto choice = ws.platform->SaveFileDialog(ExportWebPageTitle, WebPageFilter,
                                                   ws.project.ProjectFolder + name + QStringLiteral(".html"));
   if (!choice || choice->path.isEmpty()) return Outcome::cancelled();

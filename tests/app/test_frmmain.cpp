@@ -7,6 +7,7 @@
 // look, the Board's colours and swatches, Wire "Yes" greying Float "Yes"),
 // and last one project authored and played only through events.
 #include "app/CommandRouter.h"
+#include "app/Icons.h"
 #include "app/Menus.h"
 #include "app/QtPlatform.h"
 #include "app/dialogs/DialogParts.h"
@@ -157,6 +158,7 @@ QString effectOf(Window& m, const QString& input) {
   else if (board.Image().pixel(old.Width() - 1, old.Height() - 1) != qRgb(1, 2, 3)) out << "redrawn";
   if (board.Left != old.Left || board.Top != old.Top) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
   if (ws.win.picFastMenu.Visible != was.win.picFastMenu.Visible) out << (ws.win.picFastMenu.Visible ? "bar shown" : "bar hidden");
+  if (!m.w.isVisible()) out << "closed";
   return out.join(", ");
 }
 
@@ -184,17 +186,18 @@ class TestFrmMain : public QObject {
       const QString state = row.section(": ", 0, 0), input = row.section(": ", 1).section(" ->", 0, 0);
       QTest::addRow("%s: %s", qPrintable(state), qPrintable(input)) << state << input << row.section(" ->", 1).trimmed();
     }
-    QCOMPARE(rows.size(), 58);  // a lost row would hide a remapped key
+    QCOMPARE(rows.size(), 63);  // a lost row would hide a remapped key
   }
 
   void inputs() {
     QFETCH(QString, state);
     QFETCH(QString, input);
     QFETCH(QString, effect);
-    Window m;
+    Window m(state != "intro");
     for (int i = 0; i < (state == "50 Panes" ? 50 : 1); ++i) AddPane(m.ws);
     m.w.Refresh();
-    if (state != "design") m.click("picStage", Qt::LeftButton, {60, 60});  // the Target
+    if (state == "changed") m.key("Ctrl+A");
+    else if (state != "design" && state != "intro") m.click("picStage", Qt::LeftButton, {60, 60});  // the Target
     if (state == "running" || state == "full") {
       m.key(state == "full" ? "F12" : "F11");
       m.router.pumpPass();
@@ -223,11 +226,11 @@ class TestFrmMain : public QObject {
   // taken over free space and over a Pane, text is not (what else is
   // refused is the drop tests'); the picture dropped on free space is a new Pane centred there,
   // its transparent part showing the Board once the drop has ended; Ctrl+Z
-  // takes it back.
+  // takes it back. On the intro a project is taken, and a file that is not
+  // says why beside the pointer.
   void filesDroppedOnTheBoard() {
     Window m;
     QWidget* stage = m.get("picStage");
-    QVERIFY(stage->acceptDrops());
     QTemporaryDir dir;
     QImage sticker(40, 40, QImage::Format_ARGB32);
     sticker.fill(Qt::transparent);
@@ -239,12 +242,12 @@ class TestFrmMain : public QObject {
       data->setUrls({QUrl::fromLocalFile(dir.filePath(name))});
       return std::unique_ptr<QMimeData>(data);
     };
-    const auto taken = [&](const QMimeData& data, QPoint at) {
+    const auto taken = [&](const QMimeData& data, QPoint at, QWidget* on = nullptr) {
       QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(stage, &enter);
+      QApplication::sendEvent(on ? on : stage, &enter);
       if (!enter.isAccepted()) return false;
       QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(stage, &move);
+      QApplication::sendEvent(on ? on : stage, &move);
       return move.isAccepted() && move.dropAction() == Qt::CopyAction;
     };
     QMimeData text;
@@ -264,6 +267,19 @@ class TestFrmMain : public QObject {
     QCOMPARE(m.w.windowTitle(), QStringLiteral("Untitled * — Quorvel"));
     m.key("Ctrl+Z");
     QCOMPARE(m.ws.project.PaneCount, Integer(0));
+
+    Window start(false);
+    QWidget* intro = start.get("picIntro");
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QVERIFY(!taken(*files("folder"), {100, 100}, intro) && start.get("DropNote")->isVisible());
+    QCOMPARE(start.get<QLabel>("DropNote")->text(), QStringLiteral("Not taken: it is a folder, not a file"));
+    QMimeData project;
+    project.setUrls({QUrl::fromLocalFile(QUORVEL_SOURCE_DIR "/examples/demo/demo.QV1")});
+    QVERIFY(taken(project, {100, 100}, intro) && !start.get("DropNote")->isVisible());
+    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &project, Qt::LeftButton, {});
+    QApplication::sendEvent(intro, &dropped);
+    QTRY_COMPARE(start.ws.project.PaneCount, Integer(5));
+    QVERIFY(!intro->isVisible() && start.get("picStage")->isVisible() && start.platform.calls("ShowMessage").isEmpty());
   }
 
   void introLayoutAndBoardSizeList() {
@@ -288,6 +304,10 @@ class TestFrmMain : public QObject {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
     QCOMPARE(stage->size(), QSize(1024, 764));
+    // Taller than the window, the Board keeps its size: the window scrolls.
+    auto* scroll = m.get<QScrollArea>("WorkScroll");
+    QTRY_VERIFY(scroll->verticalScrollBar()->isVisible());
+    QCOMPARE(scroll->widget()->height(), bar->height() + 764 + 1);
     // With "Max x Max" the next window resize fills the area.
     QTest::keyClick(combo, Qt::Key_Down);
     m.w.resize(900, 640);
@@ -296,6 +316,36 @@ class TestFrmMain : public QObject {
     // A key on the list goes to the window once, not to the list as well.
     m.key("F5");
     QCOMPARE(combo->currentText(), QStringLiteral("Max x Max"));
+    QTRY_VERIFY(!scroll->verticalScrollBar()->isVisible());
+    // Too large for the screen, the window and its frame are fitted into it;
+    // the icons are painted for the screen's pixel ratio.
+    m.w.resize(1000, 900);
+    m.w.fitToScreen();
+    QVERIFY(m.w.screen()->availableGeometry().contains(m.w.frameGeometry()));
+    const QPixmap sharp = stripIcon(10, 2);
+    QVERIFY(sharp.size() == QSize(32, 32) && sharp.deviceIndependentSize() == QSizeF(16, 16));
+    QVERIFY(sharp.toImage() != stripIcon(10).toImage().scaled(32, 32));
+  }
+
+  // Without a window manager nothing gives the keys back when a window closes
+  // (a message box, or another window): after a message box, and after a
+  // pop-up menu, the main window takes them again itself.
+  void keysComeBack() {
+    Window m;
+    QtPlatform platform;
+    platform.setMainWindow(&m.w, &m.w);
+    QTimer::singleShot(0, [] {
+      if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    platform.ShowMessage("Quorvel", "A message", {});
+    QTRY_COMPARE(QApplication::activeWindow(), &m.w);
+    QWidget elsewhere;
+    elsewhere.show();
+    QTRY_VERIFY(elsewhere.isActiveWindow());
+    elsewhere.hide();
+    m.click("Img_IconStrip_3");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activeWindow(), &m.w);
   }
 
   void soundAndFilters() {
@@ -421,6 +471,10 @@ class TestFrmMain : public QObject {
     QVERIFY(isSet(b.BoardLocked) && isSet(b.WirePanes));
     QCOMPARE(m.ws.surfaces.picStage.Image().pixel(600, 400), qRgb(2, 2, 2));
     m.open(Command::EditBoard, [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
+    m.open(Command::Help, [&] {  // the last topic is ours
+      m.choose("Combo_Help", 25);
+      QCOMPARE(m.get<QListWidget>("List_Help")->count(), 6);
+    });
   }
 
   // The Target's box over the Board and the layer list; then Pane 1 dragged,

@@ -46,6 +46,12 @@ Outcome withFile(Command command, HeadlessSession& s, const QString& path) {
   return RunCommand(s.ws, command);
 }
 
+// The file Export as Web Page proposes (its dialog cancelled).
+QString exportProposal(HeadlessSession& s) {
+  RunCommand(s.ws, Command::ExportWebPage);
+  return s.platform.log.last().section('|', -1);
+}
+
 QStringList entries(const QString& dir) {
   return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
@@ -98,6 +104,10 @@ class TestProjectCommands : public QObject {
     QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, QString::number(v.PaneCount)}),
              (QStringList{"demo", dir.path() + "/", dir.path() + "/", "4"}));
     QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
+    // A failed save gives back every name it set, and Export goes on proposing the saved project.
+    const auto names = [&] { return QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, exportProposal(s)}; };
+    const QStringList saved = names();
+    QCOMPARE(saved.last(), dir.filePath("demo.html"));
     QCOMPARE(ReadRtf(readFile(dir.filePath("demo.QV1"))).text, SerializeProject(s.ws));
     for (const auto& [kind, surface] : {std::pair{"Back_", &s.ws.project.picBackground},
                                         std::pair{"Sprites_", &s.ws.project.picSprites}, std::pair{"Masks_", &s.ws.project.picMasks}})
@@ -106,7 +116,7 @@ class TestProjectCommands : public QObject {
     QTemporaryDir other;
     QVERIFY(withFile(Command::SaveProject, s, other.filePath("abc")).hasFailed());
     QVERIFY(entries(other.path()).isEmpty());
-    QCOMPARE((QStringList{v.ProjectName, s.ws.win.Label1}), (QStringList{"demo", dir.path() + "/"}));
+    QCOMPARE(names(), saved);
     QVERIFY(s.platform.calls("ShowMessage").size() == 1 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
     // An earlier save, and a folder where the sprite sheet goes: the four
     // files change together, so none of them does.
@@ -116,6 +126,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(entries(other.path()), QStringList({"Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
     QCOMPARE(readFile(other.filePath("demo.QV1")) + readFile(other.filePath("Masks_demo.bmp")), QByteArray("oldold masks"));
     QVERIFY(failed.hasFailed() && failed.failure().file == other.filePath("Sprites_demo.bmp") && failed.failure().reason.contains("folder"));
+    QCOMPARE(names(), saved);
     // The message names the file, then the reason; no wait follows.
     QCOMPARE(s.platform.calls("ShowMessage|Save Project|" + other.filePath("Sprites_demo.bmp") + "\nThe project could not be saved: ").size(), 1);
     QVERIFY(s.platform.waitedMs == 120 && s.ws.surfaces.picStage.Pointer == MousePointer::Arrow);
@@ -201,9 +212,14 @@ class TestProjectCommands : public QObject {
                                           "AskYesNo|Activity : End Application|End your time with Quorvel ?"}));
     QVERIFY(s.ws.project == before.project);
     QVERIFY(s.ws.surfaces.picStage.Image() == before.surfaces.picStage.Image() && s.ws.win.menuEnabled(Command::BoardCompositePanes));
-    // Yes brings everything back to the start, with the bar shown and keys on.
+    // Yes brings everything back to the start, with the bar shown and keys on;
+    // the name stays, but Export proposes the Untitled document the title names.
+    s.ws.project.ProjectName = "garden";
+    s.ws.project.DocumentName = "garden.QV1";
+    s.ws.project.ProjectFolder = "/p/";
     s.platform.yesNoAnswers.enqueue(true);
     QVERIFY(NewProject(s.ws).succeeded());
+    QCOMPARE(s.ws.project.ProjectName + "|" + exportProposal(s), QString("garden|/p/Untitled.html"));
     const Workspace& ws = s.ws;
     for (int n = 0; n <= MaxPanes; ++n) QVERIFY(!isSet(ws.project.PaneTable[size_t(n)].InUse));
     QVERIFY(ws.project.PaneCount == 0 && ws.project.List_Zorder.isEmpty());
@@ -212,6 +228,14 @@ class TestProjectCommands : public QObject {
     QVERIFY(blank(ws.project.picSprites) && blank(ws.project.picMasks) && ws.project.picBackground.Picture().isNull());
     QVERIFY(!ws.win.menuEnabled(Command::BoardCompositePanes) && !ws.win.menuEnabled(Command::RemovePane) &&
             ws.win.picFastMenu.Visible && ws.win.KeyPreview);
+    // Ctrl+Q with unsaved changes quits once the save question lets it go on
+    // (without, and on the intro, it quits at once: the window's inputs).
+    HeadlessSession changed;
+    IntroBlankNewProject(changed.ws);
+    RunCommand(changed.ws, Command::AddCustomPane);
+    changed.platform.saveAnswers << SaveChoice::DontSave;
+    QVERIFY(MainKeyPress(changed.ws, 17) && changed.windows.ended);
+    QCOMPARE(changed.platform.calls("AskSaveChanges"), QStringList{"AskSaveChanges|Quit|Save changes to the new project?"});
   }
 
   // Each damaged file given at the start (quorvel FILE.QV1) is reported

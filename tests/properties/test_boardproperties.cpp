@@ -3,6 +3,7 @@
 // picture loaded or, when it fails, cleared with the options left as they were.
 #include "properties/BoardProperties.h"
 #include "resources/HelpTexts.h"
+#include "session/CommandTable.h"
 #include "session/Headless.h"
 #include "surface/PictureFile.h"
 
@@ -88,8 +89,8 @@ class TestBoardProperties : public QObject {
     QVERIFY(b.BackPictureName == "none" && !isSet(b.UseBackPicture) && isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
     QVERIFY(s.ws.surfaces.picStage.BackColor == Black && s.platform.log.isEmpty());
     // Every reference of every help topic shows its own text.
-    const int references[25] = {0, 5, 3, 5, 1, 5, 1, 3, 2, 2, 1, 2, 3, 1, 3, 1, 1, 1, 1, 3, 1, 1, 8, 9, 1};
-    for (int topic = 0; topic <= 24; ++topic) {
+    const int references[26] = {0, 5, 3, 5, 1, 5, 1, 3, 2, 2, 1, 2, 3, 1, 3, 1, 1, 1, 1, 3, 1, 1, 8, 9, 1, 6};
+    for (int topic = 0; topic <= 25; ++topic) {
       d.Combo_Help.Index = topic;
       Combo_Help_Click(s.ws);
       QCOMPARE(d.List_Help.Entries.size(), references[topic]);
@@ -98,6 +99,11 @@ class TestBoardProperties : public QObject {
         QVERIFY(!d.Text_Help.isEmpty() && d.Text_Help == LoadResString(100 + 10 * topic + d.List_Help.Index));
       }
     }
+    // The added topic names the keys of what it tells of as they are today.
+    QString added;
+    for (int id = 350; id < 356; ++id) added += LoadResString(id);
+    for (Command c : {Command::Undo, Command::Redo, Command::SaveProject, Command::NewProject, Command::End, Command::LoadsProject, Command::Quit})
+      QVERIFY2(added.contains(QLatin1String(RowOf(c).keyLabel)), RowOf(c).keyLabel);
   }
 };
 

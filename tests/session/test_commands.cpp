@@ -16,7 +16,8 @@ namespace {
 // The manual's command table, as the table gives it.
 QString commandTableText() {
   static const char* const gates[] = {"also while running", "in Design", "while enabled",
-                                      "while Flip ... is enabled", "below 50 Panes"};
+                                      "while Flip ... is enabled", "below 50 Panes",
+                                      "in Design and on the intro"};
   QStringList lines{"| command | control | menu | key | keys act | undo step |", "|---|---|---|---|---|---|"};
   for (const CommandRow& r : CommandTable()) {
     if (!r.handler) continue;

@@ -69,7 +69,7 @@ class StartUpTest : public QObject {
     QCOMPARE((QList<int>{pd.Combo_Writing.Index, pd.Combo_CollisionType.Index, pd.Combo_EffectsMouse.Index,
                          pd.cmbFontSizeTXT.Index, bd.Combo_BackColType.Index, bd.Combo_LabelCol.Index,
                          pd.cmbBackColorTXT.Index, int(bd.Combo_Help.Entries.size()), int(bd.picLabelCol)}),
-             (QList<int>{1, 1, 1, 1, 6, 5, 1, 25, int(White)}));
+             (QList<int>{1, 1, 1, 1, 6, 5, 1, 26, int(White)}));
     QCOMPARE(pd.cmbFontNameTXT.Entries, s.platform.fonts);
     QCOMPARE(pd.cmbFontSizeTXT.Entries.join(' '), "8 10 12 14 16 18 20 22 24 26 28 30 32 34 36 38 40 "
                                                   "42 44 46 48 50 52 54 56 58 60 62 64 66 68 70 72");

@@ -106,7 +106,7 @@ class TestWebPage : public QObject {
     QTemporaryDir tmp;
     HeadlessSession s;
     buildProject(s.ws, "pointer");
-    s.ws.project.ProjectName = "pointer";
+    s.ws.project.DocumentName = "pointer.QV1";
     s.ws.project.ProjectFolder = tmp.path() + "/";
     QVERIFY(ExportWebPageCommand(s.ws).wasCancelled());
     QCOMPARE(s.platform.calls("SaveFileDialog"), QStringList{"SaveFileDialog|Export as Web Page|Web Page (*.html)|*.html|" + tmp.filePath("pointer.html")});
