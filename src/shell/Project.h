@@ -63,6 +63,11 @@ struct ProjectNames {
   // The project the window names: NAME.QV1 of the last save or load; empty
   // for a new project.
   QString DocumentName;
+  // The document's name without ".QV1", or "Untitled" for a new project:
+  // what the window title, the exported page and its file are named after.
+  QString DocumentTitle() const {
+    return DocumentName.size() > 4 ? DocumentName.chopped(4) : QStringLiteral("Untitled");
+  }
   bool operator==(const ProjectNames&) const = default;
 };
 

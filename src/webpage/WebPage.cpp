@@ -62,9 +62,8 @@ Outcome ExportWebPage(const Workspace& ws, const QString& htmlPath) {
 Outcome ExportWebPageCommand(Workspace& ws) {
   // Named after the document the window title names (our addition): New
   // keeps ProjectName, but its page is "Untitled".
-  const QString name = ws.project.DocumentName.size() > 4 ? ws.project.DocumentName.chopped(4) : QStringLiteral("Untitled");
   const auto choice = ws.platform->SaveFileDialog(ExportWebPageTitle, WebPageFilter,
-                                                  ws.project.ProjectFolder + name + QStringLiteral(".html"));
+                                                  ws.project.ProjectFolder + ws.project.DocumentTitle() + ".html");
   if (!choice || choice->path.isEmpty()) return Outcome::cancelled();
   const Outcome written = ExportWebPage(ws, choice->path);
   if (written.succeeded() &&

@@ -110,7 +110,7 @@ QByteArray WebPageData(const Workspace& ws, PagePictures pictures) {
   }
   const Surface& board = ws.surfaces.picStage;
   const QJsonObject o{
-      {"title", ws.project.ProjectName},
+      {"title", ws.project.DocumentTitle()},
       {"board", QJsonArray{board.Width(), board.Height()}},
       // Where a Full Board run puts the Board, which the left bounce uses.
       {"stageLeft", ws.win.picHolder.Left + 1},

@@ -72,14 +72,14 @@ class TestWebPage : public QObject {
   void pageKeepsTextAsData() {
     HeadlessSession s;
     buildProject(s.ws, "pointer");
-    s.ws.project.ProjectName = "</title><script>alert(1)</script>";
+    s.ws.project.DocumentName = "</title><script>alert(1)</script>.QV1";
     const QByteArray page = BuildWebPage(s.ws);
     const QByteArray tag = "id=\"quorvel-data\">";
     const qsizetype start = page.indexOf(tag) + tag.size();
     const QByteArray data = page.mid(start, page.indexOf("</script>", start) - start);
     QVERIFY(!data.contains('<') && page.count("<script") == 3 && page.contains("<title>Quorvel</title>"));
     const QJsonObject o = QJsonDocument::fromJson(data).object();
-    QCOMPARE(o["title"].toString(), s.ws.project.ProjectName);
+    QCOMPARE(o["title"].toString(), s.ws.project.DocumentTitle());
     const QJsonArray panes = o["panes"].toArray();
     QVERIFY(panes.size() == 7 && panes[0]["text"].toString() == "<img src=x onerror=alert(1)>");
     QCOMPARE(o["sounds"]["101"].toString().toLatin1(), LoadResData(DingSoundId, "CUSTOM").toBase64());  // slot 2's
