@@ -64,57 +64,27 @@ Outcome AddPane(Workspace& ws) {
   return Outcome::done();
 }
 
+namespace {
+
+// Add Pane's value for a field: a value, or Keep (the slot's value stays).
+struct KeepValue {};
+constexpr KeepValue Keep;
+template <typename T, typename V>
+void added(T& field, const V& value) {
+  field = T(value);
+}
+template <typename T>
+void added(T&, KeepValue) {}
+
+QString NewPictureName(int n) { return QStringLiteral("%1.bmp").arg(n, 2, 10, QLatin1Char('0')); }
+
+}  // namespace
+
 void InitPaneRecord(Workspace& ws, int n) {
   PaneRecord& p = ws.Pane(n);
-  p.InUse = QvTrue;
-  p.Left = NewLeft;
-  p.Top = NewTop;
-  p.Width = NewSize;
-  p.Height = NewSize;
-  p.BlackTransparent = QvFalse;
-  const QPoint o = SheetCellOrigin(n);
-  p.SheetX = Integer(o.x());
-  p.SheetY = Integer(o.y());
-  p.UseWriting = QvFalse;
-  p.WritingText = QStringLiteral("none");
-  p.WritingFontName = QStringLiteral("MS Sans Serif");
-  p.WritingForeColor = Black;
-  p.WritingBackColor = White;
-  p.WritingFontSize = 10;
-  p.WritingBold = p.WritingItalic = p.WritingUnderline = QvFalse;
-  p.WritingMode = 0;
-  p.WritingWidth = NewSize;
-  p.WritingHeight = NewSize;
-  p.Sound = 0;
-  p.PictureLoaded = QvFalse;
-  p.PictureName = QStringLiteral("%1.bmp").arg(n, 2, 10, QLatin1Char('0'));
-  p.UseURL = QvFalse;
-  p.URL = DefaultPaneUrl;
-  p.Process = 0;
-  p.StartValue = 20;
-  p.ProcessAmount = 1;
-  p.Layer = Integer(n);
-  p.EffectType = 0;
-  p.EffectDuration = 0;
-  p.MouseEffect = 1;
-  p.Visible = QvTrue;
-  p.RevealPane = 0;
-  p.RevealValue = 1;
-  p.CelWidth = p.CelHeight = 0;
-  p.CelsAcross = p.CelsDown = 1;
-  p.CelDelay = p.CelDelayCount = 0;
-  p.CelCount = 1;
-  p.FlipOnBounds = QvFalse;
-  p.Label = p.PictureName;
-  p.FlipCode = 1;
-  p.Direction = 0;
-  p.Collision = 1;
-  p.MoveType = 0;
-  p.Speed = 1;
-  p.MoveDelay = 0;
-  p.LifeStartValue = 19;
-  p.LifeEndValue = 10;
-  p.MouseOver = p.SpareFlag = QvFalse;
+#define QV_ADDED(Name, Kind, Start, Added, Token, Page, Control) added(p.Name, Added);
+  QV_PANE_FIELDS(QV_ADDED)
+#undef QV_ADDED
 }
 
 Outcome ConfirmRemovePane(Workspace& ws) {

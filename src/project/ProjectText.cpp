@@ -8,12 +8,6 @@
 namespace qv {
 namespace {
 
-const PaneField& fieldNamed(const char* name) {
-  const PaneField* f = PaneFieldByName(QLatin1String(name));
-  Q_ASSERT(f);
-  return *f;
-}
-
 // The whole-number value of a token, blanks around it allowed.
 std::optional<qint64> toWhole(QStringView t) {
   t = t.trimmed();
@@ -84,28 +78,6 @@ class TokenReader {
 };
 
 }  // namespace
-
-const std::array<const PaneField*, PaneGroupTokens - 2>& PaneTokenFields() {
-  static const std::array<const PaneField*, PaneGroupTokens - 2> fields = [] {
-    static constexpr const char* names[] = {
-        "Left", "Top", "Width", "Height", "BlackTransparent", "SheetX", "SheetY", "UseWriting",
-        "WritingText", "WritingFontName", "WritingForeColor", "WritingBackColor",
-        "WritingFontSize", "WritingBold", "WritingItalic", "WritingUnderline", "WritingMode",
-        "WritingWidth", "WritingHeight", "Sound", "PictureLoaded", "PictureName", "UseURL", "URL",
-        "Process", "StartValue", "ProcessAmount", "Value", "Layer", "Flashing", "EffectType",
-        "EffectDuration", "MouseEffect", "Visible", "RevealPane", "RevealValue", "FlipOnBounds",
-        "CelWidth", "CelHeight", "CelsAcross", "CelsDown", "CelDelay", "CelDelayCount",
-        "CelCount", "CelColumn", "CelRow", "Label", "FlipCode", "Direction", "Collision",
-        "MoveType", "Speed", "MoveDelay", "MoveDelayCount", "CelWrapFlag", "LifeStartValue",
-        "LifeEndValue", "MouseOver", "SpareFlag",
-    };
-    static_assert(std::size(names) == PaneGroupTokens - 2);
-    std::array<const PaneField*, PaneGroupTokens - 2> out{};
-    for (size_t i = 0; i < out.size(); ++i) out[i] = &fieldNamed(names[i]);
-    return out;
-  }();
-  return fields;
-}
 
 const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields() {
   using B = BoardSettingsRecord;

@@ -11,10 +11,9 @@ namespace qv {
 constexpr int PaneGroupTokens = 61;
 constexpr int BoardTokens = 8;
 
-// The fields of tokens 1..59 of a Pane group, in file order: the record's
-// order except that Flashing precedes EffectType and FlipOnBounds precedes
-// CelWidth. Token 0 is the slot number, token 60 is always empty.
-const std::array<const PaneField*, PaneGroupTokens - 2>& PaneTokenFields();
+// A Pane group: token 0 is the slot number, tokens 1..59 the fields in
+// PaneTokenFields' order (the field list's Token column), token 60 is always
+// empty.
 
 struct BoardSettingsField {
   const char* name;

@@ -9,28 +9,74 @@
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
 
+#include <type_traits>
+#include <variant>
+
 namespace qv {
 namespace {
 
-// Box index -> rules, in the order of the boxes 0..15.
+// The boxes' rules, in the order of the boxes.
 const ValBoxRule ValBoxRules[ValBoxCount] = {
-    {99, 1, false, false, 2},   // 0 StartValue
-    {99, 1, true, false, 2},    // 1 LifeStartValue
-    {99, 1, true, false, 2},    // 2 LifeEndValue
-    {9, 0, false, true, 0},     // 3 Speed
-    {9, 0, false, false, 1},    // 4 MoveDelay
-    {99, 0, false, false, 0},   // 5 not used, not validated
-    {99, 1, false, false, 2},   // 6 ProcessAmount
-    {5, 1, true, false, 1},     // 7 CelsDown
-    {5, 1, true, false, 1},     // 8 CelsAcross
-    {200, 20, false, false, 2},  // 9 Height
-    {200, 20, false, false, 2},  // 10 Width
-    {99, 1, true, false, 2},    // 11 RevealValue
-    {3, 0, true, false, 0},     // 12 EffectDuration
-    {200, 20, false, false, 2},  // 13 WritingWidth
-    {200, 20, false, false, 2},  // 14 WritingHeight
-    {99, 0, false, false, 2},   // 15 CelDelay
+    {99, 1, false, false, 2},    // StartValue
+    {99, 1, true, false, 2},     // LifeStartValue
+    {99, 1, true, false, 2},     // LifeEndValue
+    {9, 0, false, true, 0},      // Speed
+    {9, 0, false, false, 1},     // MoveDelay
+    {99, 0, false, false, 0},    // not used, not validated
+    {99, 1, false, false, 2},    // ProcessAmount
+    {5, 1, true, false, 1},      // CelsDown
+    {5, 1, true, false, 1},      // CelsAcross
+    {200, 20, false, false, 2},  // Height
+    {200, 20, false, false, 2},  // Width
+    {99, 1, true, false, 2},     // RevealValue
+    {3, 0, true, false, 0},      // EffectDuration
+    {200, 20, false, false, 2},  // WritingWidth
+    {200, 20, false, false, 2},  // WritingHeight
+    {99, 0, false, false, 2},    // CelDelay
 };
+
+// A dialog control as the field list names it.
+struct Control {
+  enum Kind { None, Own, Box, List, Option, Text, Look } kind = None;
+  int box = 0;
+  ListState PaneDialogState::*list = nullptr;
+  int PaneDialogState::*option = nullptr;
+  QString PaneDialogState::*text = nullptr;
+  std::variant<QString WritingLook::*, double WritingLook::*, bool WritingLook::*, Long WritingLook::*> look;
+  // Stored only while the Writing is "Active".
+  bool writing = false;
+};
+
+Control boxControl(int box) { return {Control::Box, box}; }
+Control listControl(ListState PaneDialogState::*list) { return {Control::List, 0, list}; }
+Control optionControl(int PaneDialogState::*option) { return {Control::Option, 0, nullptr, option}; }
+Control textControl(QString PaneDialogState::*text) { return {Control::Text, 0, nullptr, nullptr, text}; }
+template <typename M>
+Control lookControl(M member) {
+  Control c{Control::Look};
+  c.look = member;
+  return c;
+}
+Control whileWriting(Control c) {
+  c.writing = true;
+  return c;
+}
+
+#define QV_CONTROL_None Control{}
+#define QV_CONTROL_Own Control{Control::Own}
+#define QV_CONTROL_Box(box) boxControl(box)
+#define QV_CONTROL_List(list) listControl(&PaneDialogState::list)
+#define QV_CONTROL_Option(option) optionControl(&PaneDialogState::option)
+#define QV_CONTROL_Text(text) textControl(&PaneDialogState::text)
+#define QV_CONTROL_Look(member) lookControl(&WritingLook::member)
+#define QV_CONTROL_Writing(control) whileWriting(QV_CONTROL_##control)
+#define QV_CONTROL_ROW(Name, Kind, Start, Added, Token, Page, Control) QV_CONTROL_##Control,
+
+// Each field's control, in the field table's order.
+const std::array<Control, PaneFieldCount>& FieldControls() {
+  static const std::array<Control, PaneFieldCount> controls = {QV_PANE_FIELDS(QV_CONTROL_ROW)};
+  return controls;
+}
 
 const QString SizeHelp = QStringLiteral("Constants which change the properties of a Pane.");
 
@@ -151,47 +197,44 @@ void FillRevealList(Workspace& ws) {
 void LoadPaneProperties(Workspace& ws) {
   PaneDialogState& d = dlg(ws);
   const PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
-  d.Text_Label = p.Label;
-  setVal(ws, 10, p.Width);
-  setVal(ws, 9, p.Height);
+  setVal(ws, WidthBox, p.Width);
+  setVal(ws, HeightBox, p.Height);
+  for (int i = 0; i < PaneFieldCount; ++i) {
+    const PaneField& f = PaneFields()[size_t(i)];
+    const Control& c = FieldControls()[size_t(i)];
+    switch (c.kind) {
+      case Control::None:
+      case Control::Own: break;
+      case Control::Box: setVal(ws, c.box, int(f.number(p))); break;
+      case Control::List:
+        // Selecting an entry in code runs the list's handler.
+        select(d.*c.list, int(f.number(p)));
+        if (c.list == &PaneDialogState::Combo_ValueType) Combo_ValueType_Click(ws);
+        if (c.list == &PaneDialogState::Combo_EffectType) Combo_EffectType_Change(ws);
+        break;
+      case Control::Option: d.*c.option = isSet(Flag(f.number(p))) ? 1 : 0; break;
+      case Control::Text: d.*c.text = f.text(p); break;
+      case Control::Look:
+        std::visit(
+            [&](auto member) {
+              auto& shown = d.Text_Writing.*member;
+              using Shown = std::remove_reference_t<decltype(shown)>;
+              if constexpr (std::is_same_v<Shown, QString>) shown = f.text(p);
+              else if constexpr (std::is_same_v<Shown, bool>) shown = isSet(Flag(f.number(p)));
+              else shown = Shown(f.number(p));
+            },
+            c.look);
+        break;
+    }
+  }
+  // The other fields with code of their own.
+  d.Option_MakeTransparent = isSet(p.BlackTransparent) ? 1 : 0;
   d.Text_URL.Text = p.URL;
   Option_UseURL_Click(ws, isSet(p.UseURL) ? 1 : 0);
-  d.Option_IsVisible = isSet(p.Visible) ? 1 : 0;
-  if (p.RevealPane != 0) {
-    const int at = d.List1.ItemData.indexOf(p.RevealPane);
-    if (at >= 0) d.List1.Index = at;
-    setVal(ws, 11, p.RevealValue);
-  } else {
-    d.Text_Val[11].Text = QStringLiteral("1");
-    d.List1.Index = 0;
-  }
-  // The Writing controls, whether or not the Writing is active.
-  d.Text_Writing = {p.WritingText, p.WritingFontName, double(p.WritingFontSize), isSet(p.WritingBold),
-                    isSet(p.WritingItalic), isSet(p.WritingUnderline), p.WritingForeColor, p.WritingBackColor};
-  select(d.Combo_Writing, p.WritingMode);
-  setVal(ws, 13, p.WritingWidth);
-  setVal(ws, 14, p.WritingHeight);
-  d.Option_UseWriting = isSet(p.UseWriting) ? 1 : 0;
-  select(d.Combo_ValueType, p.Process);
-  Combo_ValueType_Click(ws);
-  setVal(ws, 0, p.StartValue);
-  setVal(ws, 6, p.ProcessAmount);
-  select(d.Combo_CollisionType, p.Collision);
-  select(d.Combo_AnimationType, p.MoveType);
-  setVal(ws, 3, p.Speed);
-  setVal(ws, 4, p.MoveDelay);
-  select(d.Combo_EffectType, p.EffectType);
-  Combo_EffectType_Change(ws);
-  setVal(ws, 12, p.EffectDuration);
-  select(d.Combo_EffectsMouse, p.MouseEffect);
+  const int reveal = p.RevealPane != 0 ? int(d.List1.ItemData.indexOf(p.RevealPane)) : 0;
+  if (reveal >= 0) d.List1.Index = reveal;
+  if (p.RevealPane == 0) d.Text_Val[RevealValueBox].Text = QStringLiteral("1");
   select(d.Combo_Sound, p.Sound != 0 ? p.Sound - 100 : 0);
-  d.Option_MakeTransparent = isSet(p.BlackTransparent) ? 1 : 0;
-  setVal(ws, 8, p.CelsAcross);
-  setVal(ws, 7, p.CelsDown);
-  setVal(ws, 15, p.CelDelay);
-  setVal(ws, 1, p.LifeStartValue);
-  setVal(ws, 2, p.LifeEndValue);
-  d.Option_CanFlip = isSet(p.FlipOnBounds) ? 1 : 0;
   // Both colour lists show "Define"; no colour dialog opens while filling.
   ws.win.DialogFilling = QvTrue;
   d.cmbBackColorTXT.Index = 5;
@@ -206,9 +249,36 @@ void UpdatePaneProperties(Workspace& ws) {
   PaneDialogState& d = dlg(ws);
   PaneRecord& p = ws.Pane(slot);
 
-  p.Label = d.Text_Label;
-  MoveZorderEntryToEnd(ws, slot);
+  if (indexOf(d.Combo_EffectType) == 0) d.Text_Val[EffectDurationBox].Text = QStringLiteral("0");
+  const bool writing = d.Option_UseWriting == 1;
+  for (int i = 0; i < PaneFieldCount; ++i) {
+    const PaneField& f = PaneFields()[size_t(i)];
+    const Control& c = FieldControls()[size_t(i)];
+    if (c.writing && !writing) continue;
+    switch (c.kind) {
+      case Control::None:
+      case Control::Own: break;
+      case Control::Box: f.setNumber(p, stored(d, c.box)); break;
+      case Control::List: f.setNumber(p, indexOf(d.*c.list)); break;
+      case Control::Option: f.setNumber(p, toFlag(d.*c.option == 1)); break;
+      case Control::Text: f.text(p) = d.*c.text; break;
+      case Control::Look:
+        std::visit(
+            [&](auto member) {
+              const auto& shown = d.Text_Writing.*member;
+              using Shown = std::remove_cvref_t<decltype(shown)>;
+              if constexpr (std::is_same_v<Shown, QString>) f.text(p) = shown;
+              else if constexpr (std::is_same_v<Shown, bool>) f.setNumber(p, toFlag(shown));
+              else if constexpr (std::is_same_v<Shown, double>) f.setNumber(p, std::clamp(roundHalfEven(shown), 1, 999));
+              else f.setNumber(p, shown);
+            },
+            c.look);
+        break;
+    }
+  }
 
+  // The fields with code of their own, in the order their effects need.
+  MoveZorderEntryToEnd(ws, slot);
   if (d.Option_MakeTransparent == 1) {
     if (!isSet(p.BlackTransparent)) {
       p.BlackTransparent = QvTrue;
@@ -217,71 +287,25 @@ void UpdatePaneProperties(Workspace& ws) {
   } else {
     p.BlackTransparent = QvFalse;
   }
-
-  if (ValNumber(d, 10) != p.Width || ValNumber(d, 9) != p.Height) {
+  if (ValNumber(d, WidthBox) != p.Width || ValNumber(d, HeightBox) != p.Height) {
     const int oldWidth = p.Width, oldHeight = p.Height;
-    p.Width = Integer(stored(d, 10));
-    p.Height = Integer(stored(d, 9));
+    p.Width = Integer(stored(d, WidthBox));
+    p.Height = Integer(stored(d, HeightBox));
     RescalePane(ws, slot, oldWidth, oldHeight);
   }
-
-  if (d.Option_UseURL == 1) {
-    p.URL = d.Text_URL.Text;
-    p.UseURL = QvTrue;
-  } else {
-    p.UseURL = QvFalse;
-  }
-  p.Visible = toFlag(d.Option_IsVisible == 1);
+  p.UseURL = toFlag(d.Option_UseURL == 1);
+  if (isSet(p.UseURL)) p.URL = d.Text_URL.Text;
   p.RevealPane = Integer(d.List1.SelectedData());
-  p.RevealValue = Integer(stored(d, 11));
-
-  if (d.Option_UseWriting == 1) {
-    const WritingLook& w = d.Text_Writing;
-    p.UseWriting = QvTrue;
-    p.WritingText = w.Text;
-    p.WritingBackColor = w.BackColor;
-    p.WritingFontName = w.FontName;
-    p.WritingBold = toFlag(w.Bold);
-    p.WritingItalic = toFlag(w.Italic);
-    p.WritingFontSize = Integer(std::clamp(roundHalfEven(w.FontSize), 1, 999));
-    p.WritingUnderline = toFlag(w.Underline);
-    p.WritingForeColor = w.ForeColor;
-    p.WritingMode = Integer(indexOf(d.Combo_Writing));
-    p.WritingWidth = Integer(stored(d, 13));
-    p.WritingHeight = Integer(stored(d, 14));
-  } else {
-    p.UseWriting = QvFalse;
-  }
-
-  p.Process = Integer(indexOf(d.Combo_ValueType));
-  p.StartValue = Integer(stored(d, 0));
-  p.ProcessAmount = Integer(stored(d, 6));
-
-  p.Collision = Integer(indexOf(d.Combo_CollisionType));
-  p.MoveType = Integer(indexOf(d.Combo_AnimationType));
-  p.LifeStartValue = Integer(stored(d, 1));
-  p.LifeEndValue = Integer(stored(d, 2));
-  p.Direction = p.MoveType;
-  if (p.MoveType == 5) p.FlipCode = 1;
-  p.Speed = Integer(stored(d, 3));
-  p.MoveDelay = Integer(stored(d, 4));
-  p.MoveDelayCount = p.MoveDelay;
-
   const int sound = indexOf(d.Combo_Sound);
   p.Sound = sound == 0 ? 0 : sound + 100;
-  p.FlipOnBounds = toFlag(d.Option_CanFlip == 1);
 
-  p.CelsAcross = Integer(stored(d, 8));
-  p.CelsDown = Integer(stored(d, 7));
-  p.CelDelay = Integer(stored(d, 15));
+  // The fields the store derives.
+  p.Direction = p.MoveType;
+  if (p.MoveType == 5) p.FlipCode = 1;
+  p.MoveDelayCount = p.MoveDelay;
   p.CelCount = Integer(p.CelsDown * p.CelsAcross);
   p.CelWidth = CelSize(p.Width, p.CelsAcross);
   p.CelHeight = CelSize(p.Height, p.CelsDown);
-
-  p.EffectType = Integer(indexOf(d.Combo_EffectType));
-  if (p.EffectType == 0) d.Text_Val[12].Text = QStringLiteral("0");
-  p.EffectDuration = Integer(stored(d, 12));
-  p.MouseEffect = Integer(indexOf(d.Combo_EffectsMouse));
 
   RestorePicResize(ws);
   RedrawBoard(ws);
@@ -329,7 +353,7 @@ void Text_Val_Change(Workspace& ws, int k, const QString& text) {
   d.PopularValueBox = k;
   TextState& box = d.Text_Val[size_t(k)];
   box.Text = text;
-  if (k == 5) return;
+  if (k == UnusedBox) return;
   // Leading zeros vanish and an over-large value is cut to the maximum; an
   // empty or "0" box stays as it is. Minimums apply when storing.
   const int n = ValNumber(d, k);
@@ -364,11 +388,11 @@ void Text_Writing_Change(Workspace& ws, const QString& text) {
 void Combo_ValueType_Click(Workspace& ws) {
   PaneDialogState& d = dlg(ws);
   const bool red = d.Combo_ValueType.Index == 0;
-  d.Text_Val[0].Red = d.Text_Val[6].Red = red;
+  d.Text_Val[StartValueBox].Red = d.Text_Val[ProcessAmountBox].Red = red;
 }
 
 void Combo_EffectType_Change(Workspace& ws) {
-  if (dlg(ws).Combo_EffectType.Index == 0) dlg(ws).Text_Val[12].Text = QStringLiteral("0");
+  if (dlg(ws).Combo_EffectType.Index == 0) dlg(ws).Text_Val[EffectDurationBox].Text = QStringLiteral("0");
 }
 
 void Option_UseURL_Click(Workspace& ws, int index) {

@@ -49,7 +49,13 @@ struct WritingLook {
   Long BackColor = White;
 };
 
-constexpr int ValBoxCount = 16;
+// The Pane dialog's number boxes, Text_Val_0 .. Text_Val_15, by what they
+// hold (box 5 holds nothing).
+enum ValBox : int {
+  StartValueBox, LifeStartValueBox, LifeEndValueBox, SpeedBox, MoveDelayBox, UnusedBox, ProcessAmountBox,
+  CelsDownBox, CelsAcrossBox, HeightBox, WidthBox, RevealValueBox, EffectDurationBox, WritingWidthBox,
+  WritingHeightBox, CelDelayBox, ValBoxCount
+};
 
 // Which colour a colour dialog edits: the Writing's text or background, the
 // Board's colour, the Label colour or the selection box colour.

@@ -39,7 +39,7 @@ QJsonObject paneJson(const Workspace& ws, int slot, PagePictures pictures) {
   const PaneRecord& p = ws.project.PaneTable[size_t(slot)];
   QJsonArray values;
   for (const PaneField& f : PaneFields())
-    if (f.kind != FieldKind::Text) values.append(qint64(f.number(p)));
+    if (f.page && f.kind != FieldKind::Text) values.append(qint64(f.number(p)));
   QJsonObject o{{"slot", slot}, {"values", values}, {"text", p.WritingText}, {"font", p.WritingFontName},
                 {"address", WebAddress(p.URL)}};
   if (pictures == PagePictures::In && (p.MouseEffect == 2 || p.MouseEffect == 3)) {
@@ -95,7 +95,7 @@ QImage UsedSheet(const Workspace& ws, bool mask) {
 QByteArray WebPageData(const Workspace& ws, PagePictures pictures) {
   QJsonArray fields, panes;
   for (const PaneField& f : PaneFields())
-    if (f.kind != FieldKind::Text) fields.append(QLatin1String(f.name));
+    if (f.page && f.kind != FieldKind::Text) fields.append(QLatin1String(f.name));
   std::set<Long> soundIds;
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord& p = ws.project.PaneTable[size_t(n)];

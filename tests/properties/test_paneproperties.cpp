@@ -1,6 +1,6 @@
-// The Pane properties dialog's engine without widgets: every field loaded
-// into its control and stored back from it, the minimums, clamps and derived
-// fields of the store, and the separator kept out of the free-text boxes.
+// The Pane properties dialog's engine without widgets: the minimums, clamps
+// and derived fields of the store, every example's Panes loaded and stored
+// back unchanged, and the separator kept out of the free-text boxes.
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
@@ -91,38 +91,6 @@ class TestPaneProperties : public QObject {
   Q_OBJECT
 
  private slots:
-  void everyFieldLoadsIntoItsControlAndStoresBackAlone_data() {
-    QTest::addColumn<QString>("field");    // "Field=value"
-    QTest::addColumn<QString>("control");  // "Control=what it shows"
-    const QList<QByteArray> rows = fixtures::dataRows(QUORVEL_GOLDEN_DIR "/pane_fields.txt");
-    for (const QString line : rows)
-      QTest::newRow(qPrintable(line.section('=', 0, 0))) << line.section(" -> ", 0, 0) << line.section(" -> ", 1);
-    QCOMPARE(rows.size(), 38);
-  }
-  void everyFieldLoadsIntoItsControlAndStoresBackAlone() {
-    QFETCH(QString, field);
-    QFETCH(QString, control);
-    const QString name = field.section('=', 0, 0), value = field.section('=', 1);
-    Session load;
-    fieldValue(load.pane(), name, &value);
-    load.load();
-    QCOMPARE(controlValue(load.d(), control.section('=', 0, 0)), control.section('=', 1));
-
-    // From the untouched Pane, the control alone changes the field alone
-    // (besides the fields the store derives).
-    Session store;
-    PaneRecord expected = store.pane();
-    fieldValue(expected, name, &value);
-    store.load();
-    write(store.d(), control);
-    UpdatePaneProperties(store.ws);
-    const QStringList derived = {"CelWidth", "CelHeight", "CelCount", "Direction", "MoveDelayCount"};
-    for (const PaneField& f : PaneFields()) {
-      if (derived.contains(f.name)) continue;
-      QVERIFY2(fieldValue(store.pane(), f.name) == fieldValue(expected, f.name), f.name);
-    }
-  }
-
   // What accept stores from what the controls hold (data/store.txt):
   // minimums, clamps of crafted texts, derived fields, the Inactive options.
   void storeAppliesLimitsAndDerivesFields_data() {
