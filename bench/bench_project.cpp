@@ -213,20 +213,19 @@ Loaded& loaded() {
 
 // What of the saved project the load did not bring back, empty when nothing.
 std::string compareLoaded() {
-  const qv::Workspace& from = saved().s.ws;
-  const qv::Workspace& to = loaded().s.ws;
+  const qv::Project& from = saved().s.ws.project;
+  const qv::Project& to = loaded().s.ws.project;
   int panes = 0;
   for (int n = 1; n <= qv::MaxPanes; ++n) panes += from.PaneTable[size_t(n)] != to.PaneTable[size_t(n)];
   std::string differ;
-  if (to.project.PaneCount != qv::MaxPanes)
-    differ += " PaneCount " + std::to_string(to.project.PaneCount) + ';';
+  if (to.PaneCount != qv::MaxPanes) differ += " PaneCount " + std::to_string(to.PaneCount) + ';';
   if (panes) differ += ' ' + std::to_string(panes) + " Pane records;";
   if (!(from.BoardSettings.BoardBackColor == to.BoardSettings.BoardBackColor &&
         from.BoardSettings.LabelColor == to.BoardSettings.LabelColor))
     differ += " Board settings;";
-  if (from.surfaces.picSprites.Image() != to.surfaces.picSprites.Image()) differ += " sprite sheet;";
-  if (from.surfaces.picMasks.Image() != to.surfaces.picMasks.Image()) differ += " mask sheet;";
-  if (from.surfaces.picBackground.Image() != to.surfaces.picBackground.Image()) differ += " Background;";
+  if (from.picSprites.Image() != to.picSprites.Image()) differ += " sprite sheet;";
+  if (from.picMasks.Image() != to.picMasks.Image()) differ += " mask sheet;";
+  if (from.picBackground.Image() != to.picBackground.Image()) differ += " Background;";
   return differ;
 }
 

@@ -34,8 +34,7 @@ class Maker {
   // label `label`; a see-through Pane has its black made transparent.
   PaneRecord& pane(const QString& label, const QImage& picture, int left, int top, bool seeThrough = true) {
     qv::Workspace& ws = s_.ws;
-    qv::AddPane(ws);
-    const int slot = ws.pointer.CurrentPane;
+    const int slot = qv::AddPane(ws);
     ws.pointer.TargetPane = qv::Integer(slot);
     PaneRecord& p = ws.Pane(slot);
     p.Width = qv::Integer(picture.width());

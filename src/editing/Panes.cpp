@@ -33,20 +33,21 @@ QPoint newPanePlace(const Workspace& ws) {
 }
 }  // namespace
 
-Outcome AddPane(Workspace& ws) {
+int AddPane(Workspace& ws) {
   ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
   if (ws.project.PaneCount >= MaxPanes + 1) {
     ws.project.PaneCount = MaxPanes;
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return Outcome::cancelled();
+    return 0;
   }
   const int slot = FindFreeSlot(ws);
   if (slot == 0) {  // the count was out of step with the table
     ws.project.PaneCount = Integer(ws.project.PaneCount - 1);
     ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-    return Outcome::cancelled();
+    return 0;
   }
+  // The new Pane is the one the sheet procedures work on, as after a hover.
   ws.pointer.CurrentPane = slot;
   AssignSheetSlot(ws, slot);
   const QPoint at = newPanePlace(ws);
@@ -59,10 +60,12 @@ Outcome AddPane(Workspace& ws) {
   InitPaneRecord(ws, slot);
   p.Left = Integer(at.x());
   p.Top = Integer(at.y());
-  AddZorderItem(ws);
+  AddZorderItem(ws, slot);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
-  return Outcome::done();
+  return slot;
 }
+
+Outcome mnu_AddCustomPane_Click(Workspace& ws) { return AddPane(ws) ? Outcome::done() : Outcome::cancelled(); }
 
 namespace {
 
@@ -134,13 +137,14 @@ Outcome CompositePanes(Workspace& ws) {
 void List_Zorder_Click(Workspace& ws, int row) {
   if (isSet(ws.win.DialogFilling) || row < 0 || row >= ws.project.List_Zorder.size()) return;
   ws.win.List_ZorderIndex = row;
-  ws.pointer.CurrentPane = ws.project.List_Zorder[row].ItemData;
+  const int slot = ws.project.List_Zorder[row].ItemData;
+  ws.pointer.CurrentPane = slot;
   ws.pointer.Dragging = QvFalse;
   ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = true;
   ws.win.Frame_ListZ.Visible = false;
-  PlaceTargetBox(ws);
-  ws.pointer.TargetPane = Integer(ws.pointer.CurrentPane);
-  PlaceHoverBox(ws);
+  PlaceTargetBox(ws, slot);
+  ws.pointer.TargetPane = Integer(slot);
+  PlaceHoverBox(ws, slot);
   EnablePaneMenus(ws);
 }
 

@@ -6,8 +6,10 @@
 
 namespace qv {
 
-// Add Pane: cancelled (nothing changes) at 50 Panes.
-Outcome AddPane(Workspace& ws);
+// Add Pane: the new Pane's slot, or 0 (nothing changes) at 50 Panes.
+int AddPane(Workspace& ws);
+// The command: cancelled at 50 Panes.
+Outcome mnu_AddCustomPane_Click(Workspace& ws);
 // Writes the new-Pane values into the slot's entry.
 void InitPaneRecord(Workspace& ws, int slot);
 // Remove Pane and Composite Panes Background: cancelled unless the user

@@ -14,10 +14,9 @@ Outcome shown(Workspace& ws, const UndoStep* step) {
   ws.pointer.HoverFound = QvFalse;
   const int n = step->slot();
   if (n > 0 && isSet(ws.project.PaneTable[size_t(n)].InUse)) {
-    ws.pointer.CurrentPane = n;
     ws.pointer.TargetPane = Integer(n);
     ws.win.Shape1[0].Visible = true;
-    PlaceTargetBox(ws);
+    PlaceTargetBox(ws, n);
     EnablePaneMenus(ws);
   } else {
     ws.pointer.TargetPane = 0;

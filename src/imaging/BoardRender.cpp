@@ -81,10 +81,10 @@ void RedrawBoardDragFloat(Workspace& ws) {
   twin.InUse = QvFalse;
 }
 
-void PlaceTargetBox(Workspace& ws) { placeBox(ws.win.Shape1[0], ws.Pane(ws.pointer.CurrentPane)); }
+void PlaceTargetBox(Workspace& ws, int slot) { placeBox(ws.win.Shape1[0], ws.Pane(slot)); }
 
-void PlaceHoverBox(Workspace& ws) {
-  if (!isSet(ws.run.Running)) placeBox(ws.win.Shape1[1], ws.Pane(ws.pointer.CurrentPane));
+void PlaceHoverBox(Workspace& ws, int slot) {
+  if (!isSet(ws.run.Running)) placeBox(ws.win.Shape1[1], ws.Pane(slot));
 }
 
 void RedrawIfBoardGrew(Workspace& ws, QSize before) {
@@ -122,7 +122,7 @@ void HoverPaneAt(Workspace& ws) {
       ws.pointer.CurrentPane = n;
       ws.pointer.HoverFound = QvTrue;
       ws.win.Lab_Readouts = LayerReadout(n, left, top);
-      PlaceHoverBox(ws);
+      PlaceHoverBox(ws, n);
       ws.win.Shape1[1].Visible = true;
       return;
     }

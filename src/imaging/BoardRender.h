@@ -13,8 +13,8 @@ void PaintBoardBase(const Workspace& ws, Surface& stage);
 void RedrawBoard(Workspace& ws);
 void RedrawBoardDrag(Workspace& ws);
 void RedrawBoardDragFloat(Workspace& ws);
-void PlaceTargetBox(Workspace& ws);
-void PlaceHoverBox(Workspace& ws);
+void PlaceTargetBox(Workspace& ws, int slot);
+void PlaceHoverBox(Workspace& ws, int slot);
 void HoverPaneAt(Workspace& ws);
 // The drawn size of a Pane: its first Cel when it has several.
 QSize shownSize(const PaneRecord& p);

@@ -137,12 +137,7 @@ void TakePanePicture(Workspace& ws, int slot, const PanePicture& pic) {
     p.CelHeight = CelSize(p.Height, p.CelsDown);
     p.CelDelay = pic.celDelay;
     // The Target's box follows the Pane's new size.
-    if (slot == ws.pointer.TargetPane) {
-      const int current = ws.pointer.CurrentPane;
-      ws.pointer.CurrentPane = slot;
-      PlaceTargetBox(ws);
-      ws.pointer.CurrentPane = current;
-    }
+    if (slot == ws.pointer.TargetPane) PlaceTargetBox(ws, slot);
   }
   CommitPanePicture(ws, slot, pic.picture);
 }

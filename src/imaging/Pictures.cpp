@@ -35,7 +35,7 @@ void hideHoverBox(Workspace& ws) { ws.win.Shape1[1].Visible = false; }
 
 }  // namespace
 
-Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
+Outcome OpenPictureFile(Workspace& ws, PictureTarget target, int slot) {
   SessionValues& pv = ws.session;
   const bool background = target == PictureTarget::Background;
   const QString title = QStringLiteral("Open an image file for") +
@@ -62,7 +62,7 @@ Outcome OpenPictureFile(Workspace& ws, PictureTarget target) {
   const Outcome read = ReadPanePicture(pv.PictureFilePath, pic);
   // Nothing has changed when it failed. Telling the user which file and why
   // is our addition: without it a failed load looks like a cancelled one.
-  if (!read.hasFailed()) PutPictureIntoPane(ws, ws.pointer.CurrentPane, pic, choice->title);
+  if (!read.hasFailed()) PutPictureIntoPane(ws, slot, pic, choice->title);
   ws.surfaces.picStage.Pointer = MousePointer::Arrow;
   return read;
 }
@@ -89,7 +89,7 @@ void CommitPanePicture(Workspace& ws, int slot, const QImage& picture) {
 
 Outcome mnu_LoadsPicture_Click(Workspace& ws) {
   ws.pointer.CurrentPane = ws.pointer.TargetPane;
-  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane);
+  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane, ws.pointer.TargetPane);
   ws.pointer.Dragging = QvFalse;
   hideHoverBox(ws);
   RedrawBoard(ws);
@@ -97,7 +97,7 @@ Outcome mnu_LoadsPicture_Click(Workspace& ws) {
 }
 
 Outcome FastIconLoadPicture(Workspace& ws) {
-  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane);
+  const Outcome o = OpenPictureFile(ws, PictureTarget::Pane, ws.pointer.TargetPane);
   RedrawBoard(ws);
   ws.pointer.Dragging = QvFalse;
   return o;

@@ -21,11 +21,11 @@ enum class PictureTarget : uint8_t { Pane = 1, Background = 2 };
 // project text, which could not be read back with it).
 QString ShortPictureName(const QString& title);
 
-// The picture dialog: for a Pane it loads the chosen file into CurrentPane,
+// The picture dialog: for a Pane it loads the chosen file into the slot,
 // for the Background it takes the file as the Background's name and path
 // (the Background command loads it). Cancelled, failed (the file and the
 // reason) or done.
-Outcome OpenPictureFile(Workspace& ws, PictureTarget target);
+Outcome OpenPictureFile(Workspace& ws, PictureTarget target, int slot = 0);
 // Puts a picture read from a file into the slot as the picture dialog does:
 // the Pane's picture name and Label from the file's title; its transparency
 // and an animation's Cels as TakePanePicture sets them.

@@ -177,7 +177,7 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
       }
     }
     reader.take();  // the empty token 60
-    if (!repeated) AddZorderItem(ws);
+    if (!repeated) AddZorderItem(ws, slot);
   }
   slot = -1;
 

@@ -10,7 +10,7 @@
 namespace qv {
 
 void FillLists(Workspace& ws) {
-  ws.win.DialogFilling = QvTrue;
+  const DialogFillingScope filling(ws.win);
   ws.project.BoardSettings.WirePanes = QvFalse;
   ws.project.BoardSettings.FloatPanes = QvFalse;
   ws.win.Text_Writing.Text.clear();
@@ -43,7 +43,6 @@ void FillLists(Workspace& ws) {
   ws.win.Shape1[0].Visible = false;
   ws.win.Lab_Readouts = IdleReadout;
   ws.win.KeyPreview = false;
-  ws.win.DialogFilling = QvFalse;
 }
 
 }  // namespace qv

@@ -81,7 +81,7 @@ void mnu_Help_Click(Workspace& ws) {
 void LoadBoardProperties(Workspace& ws) {
   BoardDialogState& d = dlg(ws);
   const BoardSettingsRecord& b = ws.project.BoardSettings;
-  ws.win.DialogFilling = QvTrue;
+  const DialogFillingScope filling(ws.win);
   d.picSwatch = b.BoardBackColor;
   d.Combo_BackColType.Index = 6;
   d.picLabelCol = b.LabelColor;
@@ -106,7 +106,6 @@ void LoadBoardProperties(Workspace& ws) {
     }
     Option_WirePanes_Click(ws, 0);
   }
-  ws.win.DialogFilling = QvFalse;
 }
 
 void ApplyBoardProperties(Workspace& ws) {

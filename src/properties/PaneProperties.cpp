@@ -95,8 +95,8 @@ void select(ListState& l, int index) { l.Index = index >= 0 && index < l.Entries
 
 void openPaneDialog(Workspace& ws) { ws.windows->ShowDialog(DialogKind::Panes); }
 
-void setCaption(Workspace& ws) {
-  dlg(ws).Caption = QStringLiteral("Pane : Properties - Layer ") + QString::number(ws.pointer.CurrentPane);
+void setCaption(Workspace& ws, int slot) {
+  dlg(ws).Caption = QStringLiteral("Pane : Properties - Layer ") + QString::number(slot);
 }
 
 void selectSizeTab(Workspace& ws) {
@@ -155,48 +155,47 @@ void FillPaneDialogLists(Workspace& ws) {
 void mnu_EditPane_Click(Workspace& ws) {
   ws.pointer.CurrentPane = ws.pointer.TargetPane;
   FillRevealList(ws);
-  LoadPaneProperties(ws);
-  setCaption(ws);
+  LoadPaneProperties(ws, ws.pointer.TargetPane);
+  setCaption(ws, ws.pointer.TargetPane);
   openPaneDialog(ws);
 }
 
 void mnu_ResizePane_Click(Workspace& ws) {
   ws.pointer.CurrentPane = ws.pointer.TargetPane;
   FillRevealList(ws);
-  LoadPaneProperties(ws);
-  setCaption(ws);
+  LoadPaneProperties(ws, ws.pointer.TargetPane);
+  setCaption(ws, ws.pointer.TargetPane);
   selectSizeTab(ws);
   openPaneDialog(ws);
 }
 
 void FastIconResize(Workspace& ws) {
   FillRevealList(ws);
-  LoadPaneProperties(ws);
+  LoadPaneProperties(ws, ws.pointer.TargetPane);
   selectSizeTab(ws);
   openPaneDialog(ws);
 }
 
 void FastIconEdit(Workspace& ws) {
   FillRevealList(ws);
-  LoadPaneProperties(ws);
-  setCaption(ws);
+  LoadPaneProperties(ws, ws.pointer.TargetPane);
+  setCaption(ws, ws.pointer.TargetPane);
   openPaneDialog(ws);
   RedrawBoard(ws);
 }
 
 void FillRevealList(Workspace& ws) {
-  ws.win.DialogFilling = QvTrue;
+  const DialogFillingScope filling(ws.win);
   ListState& l = dlg(ws).List1;
   l.Clear();
   l.Add(QStringLiteral("none"), 0);
   for (const ZorderEntry& e : ws.project.List_Zorder) l.Add(e.Text, e.ItemData);
   l.Index = 0;
-  ws.win.DialogFilling = QvFalse;
 }
 
-void LoadPaneProperties(Workspace& ws) {
+void LoadPaneProperties(Workspace& ws, int slot) {
   PaneDialogState& d = dlg(ws);
-  const PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
+  const PaneRecord& p = ws.Pane(slot);
   setVal(ws, WidthBox, p.Width);
   setVal(ws, HeightBox, p.Height);
   for (int i = 0; i < PaneFieldCount; ++i) {
@@ -236,10 +235,9 @@ void LoadPaneProperties(Workspace& ws) {
   if (p.RevealPane == 0) d.Text_Val[RevealValueBox].Text = QStringLiteral("1");
   select(d.Combo_Sound, p.Sound != 0 ? p.Sound - 100 : 0);
   // Both colour lists show "Define"; no colour dialog opens while filling.
-  ws.win.DialogFilling = QvTrue;
+  const DialogFillingScope filling(ws.win);
   d.cmbBackColorTXT.Index = 5;
   d.cmbFontColorTXT.Index = 5;
-  ws.win.DialogFilling = QvFalse;
 }
 
 void UpdatePaneProperties(Workspace& ws) {

@@ -35,7 +35,7 @@ void FastIconResize(Workspace& ws);
 void FastIconEdit(Workspace& ws);
 
 void FillRevealList(Workspace& ws);
-void LoadPaneProperties(Workspace& ws);
+void LoadPaneProperties(Workspace& ws, int slot);
 // Stores the controls into the Target Pane's record in sixteen steps, with
 // the rescale of its picture when its size changed; redraws the Board.
 void UpdatePaneProperties(Workspace& ws);

@@ -44,8 +44,8 @@ void openWritingBox(Workspace& ws, const PaneRecord& p) {
 
 }  // namespace
 
-void PaneClickActions(Workspace& ws) {
-  PaneRecord& p = ws.RunPane(ws.pointer.CurrentPane);
+void PaneClickActions(Workspace& ws, int slot) {
+  PaneRecord& p = ws.RunPane(slot);
   if (p.Process == 1 && p.Value != 0) {
     p.Value = Integer(std::min(p.Value + p.ProcessAmount, 99));
     reveal(ws, p);

@@ -5,8 +5,8 @@
 
 namespace qv {
 
-// The click actions on RunPaneTable(CurrentPane), in order.
-void PaneClickActions(Workspace& ws);
+// The click actions on the Pane of RunPaneTable in slot, in order.
+void PaneClickActions(Workspace& ws, int slot);
 void PlayPaneSound(Workspace& ws, int id);
 void StopSound(Workspace& ws);
 // "http://" + the URL of RunPaneTable(CurrentPane), handed to the desktop.

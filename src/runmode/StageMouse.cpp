@@ -61,7 +61,7 @@ void designPress(Workspace& ws, int button, double x, double y) {
   win.Shape1[0].Visible = false;
   DisablePaneMenus(ws);
   TargetPaneAt(ws);
-  PlaceHoverBox(ws);
+  PlaceHoverBox(ws, ws.pointer.CurrentPane);
   if (!isSet(ws.pointer.Dragging) && !isSet(ws.project.BoardSettings.BoardLocked)) {
     // The Board is dragged: hidden while it moves, the press point kept for
     // the drop.
@@ -82,7 +82,8 @@ void designPress(Workspace& ws, int button, double x, double y) {
 void picStage_MouseDown(Workspace& ws, int button, double x, double y) {
   if (isSet(ws.run.Running)) {
     // A click acts on the Pane the run loop's hover test marked last.
-    if (validSlot(ws.pointer.CurrentPane) && isSet(ws.RunPane(ws.pointer.CurrentPane).MouseOver)) PaneClickActions(ws);
+    const int slot = ws.pointer.CurrentPane;
+    if (validSlot(slot) && isSet(ws.RunPane(slot).MouseOver)) PaneClickActions(ws, slot);
     return;
   }
   designPress(ws, button, x, y);
@@ -121,7 +122,7 @@ void picStage_MouseUp(Workspace& ws, int button, double, double) {
   PaneRecord& p = ws.Pane(ws.pointer.CurrentPane);
   if (p.Left != ws.pointer.DragStartLeft) p.Left = Integer(roundHalfEven(ws.pointer.MouseX));
   if (p.Top != ws.pointer.DragStartTop) p.Top = ws.pointer.MouseY;
-  PlaceTargetBox(ws);
+  PlaceTargetBox(ws, ws.pointer.CurrentPane);
   RedrawBoard(ws);
   ws.pointer.Dragging = QvFalse;
   ws.pointer.CurrentPane = ws.pointer.LastTargetPane;
@@ -140,7 +141,7 @@ void TargetPaneAt(Workspace& ws) {
     ws.pointer.DragStartLeft = p.Left;
     ws.pointer.DragStartTop = p.Top;
     EnablePaneMenus(ws);
-    PlaceTargetBox(ws);
+    PlaceTargetBox(ws, n);
     ws.win.Label1 = QString::number(n);
     return;
   }

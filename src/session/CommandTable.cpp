@@ -53,7 +53,7 @@ using M = Menu;
 
 constexpr CommandRow Rows[] = {
     {.id = C::AddCustomPane, .name = "mnu_AddCustomPane", .caption = "Add Pane", .menu = M::Panes, .keyChar = 1,
-     .keyLabel = "Ctrl+A", .gate = Gate::RoomForPane, .changesProject = true, .handler = AddPane},
+     .keyLabel = "Ctrl+A", .gate = Gate::RoomForPane, .changesProject = true, .handler = mnu_AddCustomPane_Click},
     {.id = C::EditPane, .name = "mnu_EditPane", .caption = "Edit Properties", .menu = M::Panes, .keyChar = 5,
      .keyLabel = "Ctrl+E", .gate = Gate::Enabled, .changesProject = true, .stepName = "Pane Properties",
      .handler = ran<mnu_EditPane_Click>},

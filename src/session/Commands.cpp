@@ -143,7 +143,7 @@ Outcome FastIconClick(Workspace& ws, int index) {
   for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
   ws.win.Shape1[0].Visible = true;
   ws.pointer.TargetPane = Integer(ws.pointer.CurrentPane);
-  PlaceTargetBox(ws);
+  PlaceTargetBox(ws, ws.pointer.TargetPane);
   EnablePaneMenus(ws);
   ws.surfaces.picStage.Pointer = MousePointer::Hourglass;
   Outcome outcome = Outcome::done();

@@ -80,11 +80,11 @@ Outcome DropFile(Workspace& ws, const QString& path, QPoint at) {
   ws.history.Begin(ws);
   int slot = plan.slot;
   if (plan.kind == DropKind::NewPane) {
-    if (!AddPane(ws).succeeded()) {
+    slot = AddPane(ws);
+    if (slot == 0) {
       ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
       return Outcome::cancelled();
     }
-    slot = ws.pointer.CurrentPane;
     PaneRecord& p = ws.Pane(slot);
     const QSize size = NewPaneSizeFor(pic.picture.size());
     p.Width = Integer(size.width());

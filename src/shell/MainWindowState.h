@@ -74,4 +74,18 @@ struct MainWindowState {
   void setMenuEnabled(Command c, bool on) { MenuEnabled[size_t(c)] = on; }
 };
 
+// Sets DialogFilling while it lives: the lists and controls filled in its
+// scope run no handler that must not react to a selection made in code.
+class DialogFillingScope {
+ public:
+  explicit DialogFillingScope(MainWindowState& win) : win_(win), was_(win.DialogFilling) { win_.DialogFilling = QvTrue; }
+  ~DialogFillingScope() { win_.DialogFilling = was_; }
+  DialogFillingScope(const DialogFillingScope&) = delete;
+  DialogFillingScope& operator=(const DialogFillingScope&) = delete;
+
+ private:
+  MainWindowState& win_;
+  Flag was_;
+};
+
 }  // namespace qv

@@ -3,8 +3,8 @@
 
 namespace qv {
 
-void AddZorderItem(Workspace& ws) {
-  ws.project.List_Zorder.append({ws.Pane(ws.pointer.CurrentPane).Label, ws.pointer.CurrentPane});
+void AddZorderItem(Workspace& ws, int slot) {
+  ws.project.List_Zorder.append({ws.Pane(slot).Label, slot});
 }
 
 void MoveZorderEntryToEnd(Workspace& ws, int slot) {

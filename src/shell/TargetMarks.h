@@ -6,8 +6,8 @@
 
 namespace qv {
 
-// A layer-list entry for the Pane CurrentPane, at the end.
-void AddZorderItem(Workspace& ws);
+// A layer-list entry for the Pane in slot, at the end.
+void AddZorderItem(Workspace& ws, int slot);
 // The slot's layer-list entry leaves its place and is appended with the
 // Pane's current Label; nothing when the list has no entry for the slot.
 void MoveZorderEntryToEnd(Workspace& ws, int slot);

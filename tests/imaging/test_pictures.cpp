@@ -85,7 +85,7 @@ class TestPictures : public QObject {
       QVERIFY(pic.save(dir.filePath("p.bmp")));
       s.choose(dir.filePath("p.bmp"));
       QImage sprites = s.ws.project.picSprites.Image().copy(), masks = s.ws.project.picMasks.Image().copy();
-      QVERIFY(OpenPictureFile(s.ws, PictureTarget::Pane).succeeded());
+      QVERIFY(OpenPictureFile(s.ws, PictureTarget::Pane, 2).succeeded());
       // Flip horizontally, then vertically: only the picture's part of the
       // cell changes, the mask only for a Transparent Pane.
       FlipTargetPane(s.ws, MirrorAxis::LeftRight);

@@ -32,7 +32,7 @@ struct Session : HeadlessSession {
   PaneDialogState& d() { return ws.dialogs.panes; }
   void load() {
     FillRevealList(ws);
-    LoadPaneProperties(ws);
+    LoadPaneProperties(ws, 1);
   }
   PaneRecord& pane() { return ws.project.PaneTable[1]; }
 };
