@@ -108,7 +108,7 @@ class TestCli : public QObject {
     QTest::addColumn<QStringList>("inputs");
     QTest::newRow("aquarium") << QStringList{};
     QTest::newRow("bouncelab") << QStringList{};
-    // Three clicks count the rocket down to 0: the smoke shows and it lifts
+    // Three clicks count the rocket up to 4: the smoke shows and it lifts
     // off; one click on Jupiter shows the tick.
     QTest::newRow("quizboard") << QStringList{"1:move:675,480", "2:click:675,480", "4:click:675,480", "6:click:675,480",
                                               "7:move:300,250", "8:click:300,250"};
@@ -124,6 +124,20 @@ class TestCli : public QObject {
     const qv::fixtures::Ran r = cli(args);
     QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err.constData());
     compareText(readFile(tmp.filePath(name + ".json")), name + ".play.json");
+  }
+
+  // The quiz's claim on its own: the rocket lifts off, its smoke showing,
+  // after the third click and not after the second.
+  void quizRocketLiftsOffAfterThreeClicks() {
+    const QString quiz = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/quizboard/quizboard.QV1";
+    for (const int clicks : {2, 3}) {
+      QStringList args{"play", quiz, "--frames", "40", "--state-out", tmp.filePath("rocket.json"), "--input", "1:move:675,480"};
+      for (int c = 0; c < clicks; ++c) args << "--input" << QString("%1:click:675,480").arg(2 + 2 * c);
+      QCOMPARE(cli(args).code, 0);
+      const QJsonArray panes = QJsonDocument::fromJson(readFile(tmp.filePath("rocket.json")))["Panes"].toArray();
+      QVERIFY(panes[6]["Label"] == "Smoke" && panes[7]["Label"] == "Rocket");
+      QCOMPARE(QList<bool>({panes[7]["Top"].toInt() < 432, panes[6]["Visible"].toBool()}), QList<bool>({clicks == 3, clicks == 3}));
+    }
   }
 
   void badInputIsAnExitCodeAndAMessage_data() {

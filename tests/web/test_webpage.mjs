@@ -174,5 +174,9 @@ try {
   await browser.close();
   fs.rmSync(work, { recursive: true, force: true });
 }
+if (passes + failures === 0) {  // a misspelt --only tests nothing, which is a failure
+  console.log(`FAIL nothing was played${only ? `: no case is named ${only}` : ''}`);
+  failures = 1;
+}
 console.log(`${passes} passed, ${failures} failed`);
 process.exit(failures === 0 ? 0 : 1);
