@@ -74,6 +74,29 @@ def bmp(bits, compression=0, top_down=False, core=False):
 # 2 x 2 GIF, 4 colours: red, green / blue, white.
 GIF = b"GIF89a" + bytes.fromhex("02000200910000ff000000ff000000ffffffff2c0000000002000200000203443405003b")
 
+
+def pack_codes(codes):
+    """LZW codes of the given (code, bits) pairs, least significant first, in
+    sub-blocks after the minimum code size 2."""
+    bits, have, out = 0, 0, bytearray()
+    for c, n in codes:
+        bits |= c << have
+        have += n
+        while have >= 8:
+            out.append(bits & 255)
+            bits >>= 8
+            have -= 8
+    if have:
+        out.append(bits & 255)
+    return bytes([2, len(out)]) + bytes(out) + b"\0"
+
+
+# 4 x 2 GIF of palette entry 0, coded as an encoder whose table grows codes
+# it: clear, 0, 6 ("00"), 7 ("000", the table now needs 4 bits), 6, end.
+ZEROS_GIF = (b"GIF89a" + struct.pack("<HHBBB", 4, 2, 0x91, 0, 0) + b"".join(bytes(c) for c in [(0, 0, 0), (255, 0, 0), (0, 255, 0), (0, 0, 255)])
+             + b"\x2c" + struct.pack("<HHHHB", 0, 0, 4, 2, 0)
+             + pack_codes([(4, 3), (0, 3), (6, 3), (7, 3), (6, 4), (5, 4)]) + b"\x3b")
+
 def png_chunk(kind, data):
     return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
@@ -153,6 +176,7 @@ seeds = {
     "bitmap-4bit.bmp": bmp(4),
     "bitmap-1bit.bmp": bmp(1),
     "picture.gif": GIF,
+    "picture-zeros.gif": ZEROS_GIF,
     "animation.gif": gif_animation(animation_frames(), [10, 20, 30, 40]),
     # 7 and 27 frames of 4 x 4, frame k all of palette entry k mod 3 + 1.
     "animation-7.gif": gif_animation([[k % 3 + 1] * 16 for k in range(7)], [5] * 7, side=4),
@@ -162,6 +186,8 @@ seeds = {
                                plte=b"".join(bytes(c) for c in PALETTE), trns=b"\x00"),
     "picture-grey16.png": png(0, 16, [b"".join(struct.pack(">H", index(x, y, 8) * 20000) for x in range(W))
                                       for y in range(H)]),
+    "picture-grey4.png": png(0, 4, [bytes(index(x, y, 8) * 16 + index(x + 1, y, 8) for x in range(0, W, 2))
+                                    for y in range(H)]),
     # A compressed text the decoder never sees.
     "picture-text.png": png(2, 8, [b"".join(bytes(PALETTE[index(x, y, 8)]) for x in range(W)) for y in range(H)],
                             extra=png_chunk(b"zTXt", b"Comment\0\0" + zlib.compress(b"Quorvel " * 1000))),

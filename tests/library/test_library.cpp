@@ -157,7 +157,7 @@ class TestLibrary : public QObject {
     QVERIFY(!ScanLibraryFolder(dir.filePath(QStringLiteral("Library"))).LibrariesPresent);
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("qv_2.dll")));
     const std::pair<const char*, const char*> files[] = {{"a32", "01"}, {"a32", "100"}, {"a64", "1"}, {"c", "3"},
-                                                         {"nonumber", "4"}, {"badnumber", "5"}, {"a64", "7"}, {"a64", "big"}};
+                                                         {"nonumber", "4"}, {"badnumber", "5"}, {"a64", "7"}, {"zero", "8"}, {"a64", "big"}};
     for (const auto& [module, n] : files)
       QVERIFY(QFile::copy(modulePath(module), dir.filePath(QStringLiteral("qv_%1.dll").arg(n))));
     QVERIFY(fixtures::writeFile(dir.filePath("qv_6.dll"), fixtures::readFile(modulePath("c")).chopped(1)));
@@ -165,10 +165,13 @@ class TestLibrary : public QObject {
     QVERIFY(r.LibrariesPresent);
     QStringList got;
     for (const auto& m : r.modules)
-      got << QStringLiteral("%1 %2 %3 %4 %5").arg(m.fileNumber).arg(m.number).arg(m.name, m.imageNames.join('|')).arg(int(m.listed()));
-    QCOMPARE(got, QStringList({"1 1 Alpha Library First image|Second image|Third image 1",
-                               "3 3 Gamma Library Only image|| 1", "4 -1 Numberless || 0", "5 -1 Bad number || 0",
-                               "6 -1  || 0", "7 1 Alpha Library First image|Second image|Third image 0"}));
+      got << QStringLiteral("%1 %2 %3 %4 %5").arg(m.fileNumber).arg(m.number).arg(m.name, m.imageNames.join('|'), m.skipReason.section(':', 0, 0));
+    QCOMPARE(got, QStringList({"1 1 Alpha Library First image|Second image|Third image ", "3 3 Gamma Library Only image|| ",
+                               "4 -1 Numberless || the module has no library number (string 101)",
+                               "5 -1 Bad number || the library number \"3a\" is not a decimal number",
+                               "6 -1  || the module cannot be loaded",
+                               "7 1 Alpha Library First image|Second image|Third image the library number 1 is not the file's number 7",
+                               "8 0 Zero || the library number 0 is not the file's number 8"}));
 
     QFile big(dir.filePath("qv_big.dll"));
     QVERIFY(big.resize(MaxModuleFileSize));

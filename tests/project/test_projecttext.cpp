@@ -239,7 +239,7 @@ class TestProjectText : public QObject {
     // by its font's charset (a font's page holding inside its group only),
     // malformed documents, and what is no rich text at all.
     const QJsonArray rows = QJsonDocument::fromJson(fixtures::readFile(QFINDTESTDATA("data/reads.json"))).array();
-    QCOMPARE(rows.size(), 65);
+    QCOMPARE(rows.size(), 67);
     for (const QJsonValue r : rows)
       row(qPrintable(r[0].toString()), r[1].toString().toUtf8(), r[2].toString());
     row("deep", "{\\rtf1 " + QByteArray(200000, '{') + "deep" + QByteArray(200000, '}') + "}", "deep");

@@ -100,7 +100,7 @@ class TestPaneProperties : public QObject {
     for (const QString row : rows)
       QTest::newRow(qPrintable(row.section('|', 0, 0).trimmed())) << row.section('|', 1, 1).trimmed()
                                                                  << row.section('|', 2).trimmed().replace("%1", DefaultPaneUrl);
-    QCOMPARE(rows.size(), 12);
+    QCOMPARE(rows.size(), 13);
   }
   void storeAppliesLimitsAndDerivesFields() {
     QFETCH(QString, controls);

@@ -71,7 +71,9 @@ class TestStageMouse : public QObject {
     const ControlState& b = s.ws.win.Shape1[0];
     if (box) QCOMPARE(QRect(b.Left, b.Top, b.Width, b.Height), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
     QCOMPARE(s.ws.win.picFastMenu.Enabled, f[1].section(' ', -1).startsWith('u'));
-    QCOMPARE(s.ws.win.menuEnabled(Command::EditPane), target != 0);
+    // The Target's items follow it; Add Pane stays.
+    QCOMPARE(QList<bool>({s.ws.win.menuEnabled(Command::EditPane), s.ws.win.menuEnabled(Command::AddCustomPane)}),
+             QList<bool>({target != 0, true}));
     QVERIFY(!s.ws.win.BoardMoving);
     if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));
   }

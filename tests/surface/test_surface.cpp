@@ -4,6 +4,7 @@
 // as wrong pixels inside it; picture files: 24-bit bitmaps written and read
 // back exactly, other bitmap kinds read whole and refused when cut short,
 // the size limits, JPEG, GIF and PNG, and a safe write.
+#include "surface/PictureChecks.h"
 #include "surface/PictureFile.h"
 #include "surface/RasterOps.h"
 #include "surface/SafeFiles.h"
@@ -329,7 +330,14 @@ class TestSurface : public QObject {
     QCOMPARE(LoadPicture(seeds.filePath("picture-rgba.png")).image, rgba);
     QCOMPARE(LoadPicture(seeds.filePath("picture-palette.png")).image, pattern);
     QCOMPARE(LoadPicture(seeds.filePath("picture-text.png")).image, pattern);
-    QVERIFY(LoadPicture(seeds.filePath("picture-grey16.png")).ok());
+    for (const char* grey : {"picture-grey16.png", "picture-grey4.png"}) QVERIFY(LoadPicture(seeds.filePath(grey)).ok());
+    // A GIF whose table grows after a code 0 reads whole.
+    QImage black(4, 2, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QCOMPARE(LoadPicture(seeds.filePath("picture-zeros.gif")).image, black);
+    // The largest pictures are allowed: 16,384 a side, 32 Mi pixels.
+    QVERIFY(PictureSizeProblem(16384, 2048).isEmpty() && !PictureSizeProblem(16385, 1).isEmpty() &&
+            !PictureSizeProblem(16384, 2049).isEmpty());
   }
 
   // An animated GIF gives its frames in order, each composed over the ones
@@ -450,7 +458,7 @@ class TestSurface : public QObject {
     for (const QString dir : {qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"), QFINDTESTDATA("data/refused")})
       for (const QString& name : QDir(dir).entryList(QDir::Files)) files << dir + "/" + name;
     files << QFINDTESTDATA("data/rle-end.bmp");
-    QCOMPARE(files.size(), 18 + 32 + 1);
+    QCOMPARE(files.size(), 20 + 32 + 1);
     for (const QString& file : files) {
       const QByteArray bytes = readFile(file);
       const PictureResult a = DecodePictureOnto(bytes, 0x00), b = DecodePictureOnto(bytes, 0xFF);
