@@ -88,12 +88,13 @@ def pack_codes(codes):
             have -= 8
     if have:
         out.append(bits & 255)
-    return bytes([2, len(out)]) + bytes(out) + b"\0"
+    blocks = b"".join(bytes([len(out[i:i + 255])]) + bytes(out[i:i + 255]) for i in range(0, len(out), 255))
+    return bytes([2]) + blocks + b"\0"
 
 
 # 4 x 2 GIF of palette entry 0, coded as an encoder whose table grows codes
 # it: clear, 0, 6 ("00"), 7 ("000", the table now needs 4 bits), 6, end.
-ZEROS_GIF = (b"GIF89a" + struct.pack("<HHBBB", 4, 2, 0x91, 0, 0) + b"".join(bytes(c) for c in [(0, 0, 0), (255, 0, 0), (0, 255, 0), (0, 0, 255)])
+ZEROS_GIF = (b"GIF89a" + struct.pack("<HHBBB", 4, 2, 0x91, 0, 0) + b"".join(bytes(c) for c in PALETTE)
              + b"\x2c" + struct.pack("<HHHHB", 0, 0, 4, 2, 0)
              + pack_codes([(4, 3), (0, 3), (6, 3), (7, 3), (6, 4), (5, 4)]) + b"\x3b")
 
@@ -132,19 +133,7 @@ def gif_lzw(pixels):
         if i % 2 == 0:
             codes.append(4)
         codes.append(p)
-    codes.append(5)
-    bits, have, out = 0, 0, bytearray()
-    for c in codes:
-        bits |= c << have
-        have += 3
-        while have >= 8:
-            out.append(bits & 255)
-            bits >>= 8
-            have -= 8
-    if have:
-        out.append(bits & 255)
-    blocks = b"".join(bytes([len(out[i:i + 255])]) + bytes(out[i:i + 255]) for i in range(0, len(out), 255))
-    return bytes([2]) + blocks + b"\0"
+    return pack_codes([(c, 3) for c in codes + [5]])
 
 
 def animation_frames():
