@@ -216,17 +216,17 @@ std::string compareLoaded() {
   const qv::Workspace& from = saved().s.ws;
   const qv::Workspace& to = loaded().s.ws;
   int panes = 0;
-  for (int n = 1; n <= qv::MaxPanes; ++n) panes += from.PaneTable[size_t(n)] != to.PaneTable[size_t(n)];
+  for (int n = 1; n <= qv::MaxPanes; ++n) panes += from.project.PaneTable[size_t(n)] != to.project.PaneTable[size_t(n)];
   std::string differ;
   if (to.project.PaneCount != qv::MaxPanes)
     differ += " PaneCount " + std::to_string(to.project.PaneCount) + ';';
   if (panes) differ += ' ' + std::to_string(panes) + " Pane records;";
-  if (!(from.BoardSettings.BoardBackColor == to.BoardSettings.BoardBackColor &&
-        from.BoardSettings.LabelColor == to.BoardSettings.LabelColor))
+  if (!(from.project.BoardSettings.BoardBackColor == to.project.BoardSettings.BoardBackColor &&
+        from.project.BoardSettings.LabelColor == to.project.BoardSettings.LabelColor))
     differ += " Board settings;";
-  if (from.surfaces.picSprites.Image() != to.surfaces.picSprites.Image()) differ += " sprite sheet;";
-  if (from.surfaces.picMasks.Image() != to.surfaces.picMasks.Image()) differ += " mask sheet;";
-  if (from.surfaces.picBackground.Image() != to.surfaces.picBackground.Image()) differ += " Background;";
+  if (from.project.picSprites.Image() != to.project.picSprites.Image()) differ += " sprite sheet;";
+  if (from.project.picMasks.Image() != to.project.picMasks.Image()) differ += " mask sheet;";
+  if (from.project.picBackground.Image() != to.project.picBackground.Image()) differ += " Background;";
   return differ;
 }
 
