@@ -59,6 +59,8 @@ std::vector<Target> targets() {
   t.push_back({"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/fdatasync/real_time", 0, true, "plain"});
   t.push_back({"SaveProject", "BM_SaveProject/real_time", "BM_PlainWrites/no_sync/real_time", 0, true, "plain"});
   t.push_back({"LoadProject", "BM_LoadProject", "", 100'000});
+  // The window's pause for a recovery copy, 50 Panes on the Max Board (our addition).
+  t.push_back({"recovery copy pause", "BM_RecoveryCopy/write:0/iterations:20/real_time", "", 50'000, true});
   return t;
 }
 

@@ -12,6 +12,8 @@ if [ -z "${QUORVEL_STARTUP_INNER:-}" ]; then
 fi
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$(mktemp -d)"
+# Settings and recovery copies of its own: no question holds a start up.
+export XDG_CONFIG_HOME="$XDG_RUNTIME_DIR/config" XDG_STATE_HOME="$XDG_RUNTIME_DIR/state"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 # A first start warms the disk cache and the font cache; it is not counted.
 "$program" --quit-when-shown

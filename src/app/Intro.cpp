@@ -5,6 +5,8 @@
 #include "shell/MainWindowState.h"
 #include "app/ClickLabel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -29,6 +31,49 @@ IntroPicture::IntroPicture(QWidget* parent) : QWidget(parent) {
     connect(label, &ClickLabel::clicked, this, [this, i] { emit choiceClicked(i); });
     choices_[size_t(i)] = label;
   }
+}
+
+namespace {
+
+// The recent projects' heading and rows, below the intro's own picture.
+constexpr int RecentHeading = 24;
+constexpr int RecentRow = 36;
+
+}  // namespace
+
+int IntroPicture::recentHeight() const {
+  return recent_.isEmpty() ? 0 : RecentHeading + int(recent_.size()) * RecentRow + 8;
+}
+
+void IntroPicture::setRecent(const QStringList& paths) {
+  // A row may be the one whose click led here: it goes once the click is over.
+  for (ClickLabel* row : std::as_const(recent_)) {
+    row->setObjectName(QString());
+    row->hide();
+    row->deleteLater();
+  }
+  recent_.clear();
+  for (const QString& path : paths) {
+    const QFileInfo file(path);
+    const bool there = file.isFile();
+    auto* row = new ClickLabel(this);
+    row->setObjectName(QStringLiteral("Label_Recent_%1").arg(recent_.size()));
+    row->setCursor(Qt::PointingHandCursor);
+    row->setToolTip(there ? QDir::toNativeSeparators(path) : QStringLiteral("This project is no longer there"));
+    const QString folder = row->fontMetrics().elidedText(QDir::toNativeSeparators(file.absolutePath()), Qt::ElideMiddle,
+                                                         IntroWidth - 64);
+    row->setText(QStringLiteral("<b>%1</b><br><small>%2</small>").arg(file.fileName().toHtmlEscaped(), folder.toHtmlEscaped()));
+    row->setTextFormat(Qt::RichText);
+    row->setStyleSheet(QStringLiteral("QLabel { color: %1; padding: 1px 8px; border-radius: 4px; }"
+                                      "QLabel:hover { background: rgba(255,255,255,40); }")
+                           .arg(there ? "#f4f6fa" : "#7d8798"));
+    row->setGeometry(22, IntroHeight + RecentHeading + int(recent_.size()) * RecentRow, IntroWidth - 44, RecentRow - 2);
+    row->show();
+    connect(row, &ClickLabel::clicked, this, [this, path] { emit recentClicked(path); });
+    recent_ << row;
+  }
+  resize(IntroWidth, IntroHeight + recentHeight());
+  update();
 }
 
 void IntroPicture::paintEvent(QPaintEvent*) {
@@ -79,6 +124,13 @@ void IntroPicture::paintEvent(QPaintEvent*) {
   p.setPen(QColor(190, 205, 230));
   p.drawText(QRectF(22, 148, r.width() - 44, 24), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("Start on an empty Board, or open a project."));
+  if (!recent_.isEmpty()) {
+    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+    p.drawLine(QPointF(22, IntroHeight), QPointF(r.width() - 22, IntroHeight));
+    p.setPen(QColor(190, 205, 230));
+    p.drawText(QRectF(22, IntroHeight, r.width() - 44, RecentHeading), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Recent projects"));
+  }
 
   p.setPen(QPen(QColor(0, 0, 0, 120), 1));
   p.setBrush(Qt::NoBrush);

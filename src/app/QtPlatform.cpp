@@ -1,6 +1,7 @@
 // Qt implementations of the platform services.
 #include "app/QtPlatform.h"
 
+#include "session/Settings.h"
 #include "shell/WindowHost.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QMediaPlayer>
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QThread>
 #include <QUrl>
@@ -104,6 +106,26 @@ SaveChoice QtPlatform::AskSaveChanges(const QString& title, const QString& text)
     case QMessageBox::Discard: return SaveChoice::DontSave;
     default: return SaveChoice::Cancel;
   }
+}
+
+RecoverChoice QtPlatform::AskRecover(const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, window_);
+  QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton(QStringLiteral("Later"), QMessageBox::RejectRole);
+  box.setDefaultButton(recover);
+  // Esc and the window's close button keep the copy for the next start.
+  box.setEscapeButton(later);
+  exec(box);
+  return box.clickedButton() == recover ? RecoverChoice::Recover
+         : box.clickedButton() == discard ? RecoverChoice::Discard
+                                          : RecoverChoice::Later;
+}
+
+QString QtPlatform::LastProjectFolder() { return settings_ ? settings_->LastFolder() : QString(); }
+
+void QtPlatform::ProjectUsed(const QString& path) {
+  if (settings_) settings_->ProjectUsed(path);
 }
 
 void QtPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {

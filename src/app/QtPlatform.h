@@ -13,6 +13,7 @@ class QWidget;
 
 namespace qv {
 
+class Settings;
 class WindowHost;
 
 // "Description|pattern;pattern" filters become "Description (pattern pattern)";
@@ -26,6 +27,8 @@ class QtPlatform : public Platform {
 
   // The window that owns the dialogs and is refreshed before events run.
   void setMainWindow(QWidget* window, WindowHost* host);
+  // The kept settings (the recent projects and the last folder); none in tests.
+  void setSettings(Settings* settings) { settings_ = settings; }
 
   bool AskYesNo(const QString& title, const QString& text) override;
   SaveChoice AskSaveChanges(const QString& title, const QString& text) override;
@@ -42,6 +45,9 @@ class QtPlatform : public Platform {
   void Wait(int ms) override;
   void ProcessEvents() override;
   QString ProgramFolder() override;
+  RecoverChoice AskRecover(const QString& title, const QString& text) override;
+  QString LastProjectFolder() override;
+  void ProjectUsed(const QString& path) override;
 
   // The sound player, once a sound was asked for.
   const QMediaPlayer* player() const { return player_.get(); }
@@ -52,6 +58,7 @@ class QtPlatform : public Platform {
 
   QPointer<QWidget> window_;
   WindowHost* host_ = nullptr;
+  Settings* settings_ = nullptr;
   QString lastFolder_;
   // Created on the first sound; the buffer holds the bytes while they play.
   std::unique_ptr<QMediaPlayer> player_;

@@ -532,7 +532,10 @@ void frmMain::Refresh() {
         win.picHolder.Enabled);
   refreshBar();
   refreshStage();
-  place(picIntro_, win.picIntro);
+  // The intro grows to hold the recent projects (our addition).
+  ControlState intro = win.picIntro;
+  intro.Height += picIntro_->recentHeight();
+  place(picIntro_, intro);
   place(frameListZ_, win.Frame_ListZ);
   place(picture1_, win.Picture1);
   place(iconStrip_[11], win.Img_IconStrip[11]);
@@ -540,6 +543,7 @@ void frmMain::Refresh() {
   menus_->refresh(ws_);
   const QString title = MainWindowTitle(ws_);
   if (windowTitle() != title) setWindowTitle(title);
+  if (refreshed) refreshed();
 }
 
 void frmMain::refreshBar() {

@@ -44,6 +44,7 @@ class frmMain : public QWidget, public WindowHost {
   frmBoard* boardDialog() const { return board_; }
   frmLibrary* libraryDialog() const { return library_; }
   MainMenus* menus() const { return menus_; }
+  IntroPicture* intro() const { return picIntro_; }
 
   // Carries out a command as its menu item does, then shows the new state.
   void runCommand(Command c);
@@ -83,6 +84,8 @@ class frmMain : public QWidget, public WindowHost {
   // List_Zorder click on an entry (its row).
   std::function<void(int)> listZorderClick;
   std::function<void()> labGenericClick;
+  // After every Refresh: the recovery copy looks at the project (our addition).
+  std::function<void()> refreshed;
   std::function<void()> buttonUrlClick;
 
  protected:

@@ -1,9 +1,13 @@
 // Quorvel: reads the command line, starts the main window and opens the
-// project named on the command line (a double click on a .QV1 file).
+// project named on the command line (a double click on a .QV1 file), after
+// offering what a Quorvel that was stopped left for recovery.
 #include "app/CommandRouter.h"
+#include "app/Keeping.h"
 #include "app/QtPlatform.h"
 #include "app/frmMain.h"
 #include "session/Commands.h"
+#include "session/Recovery.h"
+#include "session/Settings.h"
 #include "shell/Workspace.h"
 
 #include <QApplication>
@@ -85,16 +89,26 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  // Our addition: settings and recovery copies, kept by the app alone.
+  qv::Settings settings(qv::SettingsFile(qv::ConfigFolder()));
+  const QString state = qv::StateFolder();
+  qv::RecoveryKeeper keeper(qv::RecoveryRootIn(state), settings.RecoveryInterval());
   qv::Workspace ws;
   qv::QtPlatform platform;
+  platform.setSettings(&settings);
   qv::frmMain window(ws, platform);
   platform.setMainWindow(&window, &window);
   qv::CommandRouter router(window);
+  qv::Keeping keeping(window, &settings, &keeper);
   window.show();
   // A window manager frames the window a moment after it shows; then the
   // whole frame is brought inside the screen.
   for (int ms : {0, 200, 1000}) QTimer::singleShot(ms, &window, &qv::frmMain::fitToScreen);
   if (options.isSet(options.quitWhenShown)) window.windowHandle()->installEventFilter(new QuitWhenShown(&app));
+  // What a Quorvel that was stopped left is offered first, also before a
+  // project named on the command line.
+  qv::OfferRecovery(ws, keeper, qv::RecoveryAsideIn(state));
+  window.Refresh();
   if (!files.isEmpty()) {
     // As the menu's Load: the intro is left behind, and a file that cannot
     // be read is reported in the same message box.

@@ -3,9 +3,9 @@
 
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
+#include "project/ProjectBytes.h"
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
-#include "project/RtfWriter.h"
 #include "project/StartDefaults.h"
 #include "shell/Platform.h"
 #include "shell/Setups.h"
@@ -67,8 +67,17 @@ ProjectFiles ProjectFilesOf(const Workspace& ws) {
 
 QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.sprites, files.masks, files.text}; }
 
+QString SaveDialogStart(const Workspace& ws) {
+  // Our addition: the dialog proposes the project's own file, or starts in
+  // the last folder a project was opened from or saved to.
+  const QString& name = ws.project.DocumentName;
+  if (!name.isEmpty() && QFileInfo(ws.project.ProjectFolder).isDir()) return ws.project.ProjectFolder + name;
+  const QString last = ws.platform->LastProjectFolder();
+  return name.isEmpty() || last.isEmpty() ? last + name : QDir(last).filePath(name);
+}
+
 Outcome SaveProject(Workspace& ws) {
-  const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
+  const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, SaveDialogStart(ws));
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
   // Our addition: a save that fails gives back the names, the folder and
   // Label1 it set before writing, so the window, Export and the next save
@@ -84,7 +93,7 @@ Outcome SaveProject(Workspace& ws) {
   };
   ws.platform->ProcessEvents();
   stage.Pointer = MousePointer::Hourglass;
-  const QString text = SerializeProject(ws);
+  ws.project.PaneCount = Integer(CountPanesInUse(ws));
   if (!DeriveProjectName(ws, choice->path, choice->title)) {
     // Nothing is written: a title this short names no project. Saying so is
     // our addition; the command would otherwise end without a word.
@@ -104,9 +113,7 @@ Outcome SaveProject(Workspace& ws) {
   }
   // The four files change together or not at all; the project file takes
   // its place last, so it never names bitmaps older than itself.
-  const QByteArray bytes[] = {EncodeBmp24(ws.project.picBackground.Image()),
-                              EncodeBmp24(ws.project.picSprites.Image()),
-                              EncodeBmp24(ws.project.picMasks.Image()), WriteRtf(text)};
+  const auto bytes = ProjectFileBytes(ws.project);
   QVector<FileContents> contents;
   for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
   const Outcome saved = WriteFilesTogether(contents);
@@ -116,6 +123,7 @@ Outcome SaveProject(Workspace& ws) {
   stage.Pointer = MousePointer::Arrow;
   ws.project.DocumentName = ws.project.ProjectName + ".QV1";
   ws.history.MarkSaved();
+  ws.platform->ProjectUsed(files.text);
   return saved;
 }
 
@@ -157,8 +165,11 @@ QString ProjectStartFolder(const QString& programFolder) {
 Outcome LoadProject(Workspace& ws) {
   // Unsaved changes are offered to be saved first (our addition).
   if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Load a Project")); !first.succeeded()) return first;
+  // The last folder a project was opened from or saved to comes first (our
+  // addition).
+  const QString last = ws.platform->LastProjectFolder();
   const auto choice = ws.platform->OpenFileDialog(QStringLiteral("Load Quorvel Project"), ProjectFilter,
-                                                  ProjectStartFolder(ws.platform->ProgramFolder()));
+                                                  last.isEmpty() ? ProjectStartFolder(ws.platform->ProgramFolder()) : last);
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
   return LoadProjectFile(ws, *choice);
 }
@@ -241,6 +252,8 @@ Outcome FinishLoad(Workspace& ws, const Outcome& outcome) {
     ws.win.picFastMenu.Visible = true;
     RedrawBoard(ws);
   }
+  // The recent projects and the last folder (our addition).
+  if (outcome.succeeded()) ws.platform->ProjectUsed(ws.project.ProjectFolder + ws.project.DocumentName);
   return outcome;
 }
 

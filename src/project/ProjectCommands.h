@@ -12,6 +12,9 @@ constexpr qint64 MaxProjectFileBytes = 64 * 1024 * 1024;
 
 extern const QString ProjectFilter;
 
+// Where the Save dialog starts: the project's own file while its folder is
+// there, else its name (if any) in the last folder a project was used in.
+QString SaveDialogStart(const Workspace& ws);
 // Save Project: asks for a name, writes the project text and its three
 // bitmaps as one set: a failure anywhere leaves all four earlier files as
 // they were. Failed names the file and the reason; a file the user may not

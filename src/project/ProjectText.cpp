@@ -4,6 +4,7 @@
 #include "editing/Panes.h"
 
 #include <optional>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -96,11 +97,17 @@ const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields() {
 
 QString SerializeProject(Workspace& ws) {
   ws.project.PaneCount = Integer(CountPanesInUse(ws));
+  return SerializeProject(std::as_const(ws.project));
+}
+
+QString SerializeProject(const Project& project) {
+  int count = 0;
+  for (int s = 1; s <= MaxPanes; ++s) count += isSet(project.PaneTable[size_t(s)].InUse) ? 1 : 0;
   QString out;
-  out.reserve(64 + ws.project.PaneCount * 400);
-  appendToken(out, QString::number(ws.project.PaneCount));
+  out.reserve(64 + count * 400);
+  appendToken(out, QString::number(count));
   for (int s = 1; s <= MaxPanes; ++s) {
-    PaneRecord& r = ws.project.PaneTable[size_t(s)];
+    PaneRecord r = project.PaneTable[size_t(s)];
     if (!isSet(r.InUse)) continue;
     appendToken(out, QString::number(s));
     for (const PaneField* f : PaneTokenFields()) {
@@ -115,7 +122,7 @@ QString SerializeProject(Workspace& ws) {
     out += FieldSeparator;  // the empty token 60
   }
   using B = BoardSettingsRecord;
-  const B& b = ws.project.BoardSettings;
+  const B& b = project.BoardSettings;
   for (const auto& f : BoardTokenFields()) {
     if (auto t = std::get_if<QString B::*>(&f.member)) appendToken(out, ProjectTextOf(b.**t, MaxNameLength));
     else if (auto l = std::get_if<Long B::*>(&f.member)) appendToken(out, QString::number(b.**l));

@@ -27,6 +27,9 @@ const std::array<BoardSettingsField, BoardTokens>& BoardTokenFields();
 // to the number of slots 1..50 in use. Texts are written without the
 // separator and cut to their field's bound, so the text always reads back.
 QString SerializeProject(Workspace& ws);
+// The text of a project value as it is (its PaneCount is not used): safe on
+// any thread that holds the value.
+QString SerializeProject(const Project& project);
 
 // How far ParseProject got.
 struct ParseResult {

@@ -181,9 +181,12 @@ void MainWindowResized(Workspace& ws) {
 }
 
 Outcome OpenProjectAtStart(Workspace& ws, const QString& path) {
-  Outcome outcome = Outcome::done();
+  // A project recovered at start has unsaved changes: the save question
+  // comes first (our addition).
+  Outcome outcome = SaveChangesFirst(ws, QStringLiteral("Load a Project"));
   try {
-    outcome = FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(QFileInfo(path).absoluteFilePath())));
+    if (outcome.succeeded())
+      outcome = FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(QFileInfo(path).absoluteFilePath())));
   } catch (const SlotOutOfRange& e) {
     outcome = Outcome::failed(path, QString::fromLatin1(e.what()));
   }

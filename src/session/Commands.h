@@ -53,7 +53,8 @@ void Lab_Generic_Click(Workspace& ws);
 void Combo_Board_Chosen(Workspace& ws, int index);
 void MainWindowResized(Workspace& ws);
 // A project named when the program starts (quorvel FILE.QV1): loaded as
-// the menu's Load does, the intro left behind; what went wrong is reported.
+// the menu's Load does, the intro left behind, after the save question when
+// a recovered project has changes; what went wrong is reported.
 Outcome OpenProjectAtStart(Workspace& ws, const QString& path);
 
 }  // namespace qv

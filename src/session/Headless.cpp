@@ -16,6 +16,11 @@ SaveChoice HeadlessPlatform::AskSaveChanges(const QString& title, const QString&
   return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.dequeue();
 }
 
+RecoverChoice HeadlessPlatform::AskRecover(const QString& title, const QString& text) {
+  log << "AskRecover|" + title + "|" + text;
+  return recoverAnswers.isEmpty() ? RecoverChoice::Later : recoverAnswers.dequeue();
+}
+
 void HeadlessPlatform::ShowMessage(const QString& title, const QString& text, const QString& details) {
   log << "ShowMessage|" + title + "|" + text + (details.isEmpty() ? QString() : "|" + details);
 }

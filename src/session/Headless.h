@@ -21,6 +21,11 @@ class HeadlessPlatform : public Platform {
   bool answerWhenUnscripted = false;
   // Answers to the save question, in order; Cancel when none is left.
   QQueue<SaveChoice> saveAnswers;
+  // Answers to the recovery question, in order; Later when none is left.
+  QQueue<RecoverChoice> recoverAnswers;
+  // What LastProjectFolder gives, and the projects noted as used.
+  QString lastProjectFolder;
+  QStringList usedProjects;
   QQueue<std::optional<FileChoice>> fileAnswers;
   QQueue<std::optional<Long>> colorAnswers;
   QStringList fonts = {"MS Sans Serif", "DejaVu Sans"};
@@ -44,6 +49,9 @@ class HeadlessPlatform : public Platform {
   void Wait(int ms) override { waitedMs += ms; }
   void ProcessEvents() override {}
   QString ProgramFolder() override { return programFolder; }
+  RecoverChoice AskRecover(const QString& title, const QString& text) override;
+  QString LastProjectFolder() override { return lastProjectFolder; }
+  void ProjectUsed(const QString& path) override { usedProjects << path; }
 
   // The log entries that start with a prefix.
   QStringList calls(const QString& prefix) const;

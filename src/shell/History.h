@@ -67,6 +67,12 @@ class History {
   // The project as it is now is the saved one.
   void MarkSaved() { savedId_ = currentId(); }
   bool Unsaved() const { return currentId() != savedId_; }
+  // No state of the history is the saved one (a recovered project, our
+  // addition).
+  void MarkUnsaved() { savedId_ = ~quint64(0); }
+  // Names the project's state: every step, undo, redo and Clear gives
+  // another (the recovery copy tells by it what it holds).
+  quint64 StateId() const { return currentId(); }
 
  private:
   quint64 currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }

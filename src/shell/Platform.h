@@ -22,6 +22,9 @@ FileChoice fileChoiceFromPath(const QString& path);
 
 // The answers to "Save changes to NAME?".
 enum class SaveChoice { Save, DontSave, Cancel };
+// The answers to the recovery question at start (our addition): Later keeps
+// the copy for the next start.
+enum class RecoverChoice { Recover, Discard, Later };
 
 class Platform {
  public:
@@ -54,6 +57,16 @@ class Platform {
   virtual void ProcessEvents() = 0;
   // The program's own folder (the load dialog's start folder).
   virtual QString ProgramFolder() = 0;
+
+  // Our addition: what is kept between runs. Without kept settings (the
+  // CLI, the tests) there is no last folder and nothing is noted.
+  // Recover / Discard / Later, with a question icon and Recover the default.
+  virtual RecoverChoice AskRecover(const QString& title, const QString& text) = 0;
+  // The folder a project was last opened from or saved to, while it is
+  // there; empty for none.
+  virtual QString LastProjectFolder() { return {}; }
+  // A project was opened or saved at path: it heads the recent projects.
+  virtual void ProjectUsed(const QString& path) { (void)path; }
 };
 
 }  // namespace qv
