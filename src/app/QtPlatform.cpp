@@ -10,6 +10,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -18,8 +19,10 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 namespace qv {
@@ -209,6 +212,31 @@ void QtPlatform::StopSound() {
 void QtPlatform::OpenUrl(const QString& url) {
   const QUrl target = QUrl::fromUserInput(url.trimmed());
   if (target.isValid() && !target.isEmpty()) QDesktopServices::openUrl(target);
+}
+
+ProgramResult QtPlatform::RunProgram(const QString& program, const QStringList& args, int waitMs) {
+  // Without a parent, and deleted only once it ends: a program still running
+  // after the wait (xdg-open keeps a browser it started in the foreground)
+  // goes on, also after Quorvel quits.
+  auto* process = new QProcess;
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+  process->start(program, args);
+  if (!process->waitForStarted(waitMs)) {
+    process->deleteLater();
+    return {ProgramResult::Kind::NotStarted};
+  }
+  // The window is painted while it waits; its input waits too.
+  ProgramResult result{ProgramResult::Kind::StillRunning};
+  QEventLoop wait;
+  QObject::connect(process, &QProcess::finished, &wait, [&](int code, QProcess::ExitStatus how) {
+    result = {ProgramResult::Kind::Ended, how == QProcess::NormalExit ? code : -1};
+    wait.quit();
+  });
+  QTimer::singleShot(waitMs, &wait, &QEventLoop::quit);
+  wait.exec(QEventLoop::ExcludeUserInputEvents);
+  return result;
 }
 
 QStringList QtPlatform::ScreenFonts() {

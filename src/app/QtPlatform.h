@@ -41,6 +41,7 @@ class QtPlatform : public Platform {
   void PlaySound(const QByteArray& wave) override;
   void StopSound() override;
   void OpenUrl(const QString& url) override;
+  ProgramResult RunProgram(const QString& program, const QStringList& args, int waitMs) override;
   QStringList ScreenFonts() override;
   void Wait(int ms) override;
   void ProcessEvents() override;

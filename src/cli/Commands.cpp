@@ -377,10 +377,16 @@ int exportPage(const QStringList& args) {
   const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("The web page to write (one project)."), QStringLiteral("FILE"));
   const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral(
       "Writes DIR/NAME.json for each project instead: the page's data without its pictures and sounds."), QStringLiteral("DIR"));
-  p.addOptions({html, dataDir, BoardOption});
+  const QCommandLineOption start(QStringLiteral("start"), QStringLiteral(
+      "How the page starts: now (the default), or click: its first frame under a play button until a click or Space."),
+      QStringLiteral("now|click"), QStringLiteral("now"));
+  p.addOptions({html, dataDir, BoardOption, start});
   if (const auto code = p.parseArgs(args, 1, true)) return *code;
   if (p.value(html).isEmpty() == p.value(dataDir).isEmpty())
     return badArguments(QStringLiteral("export needs --html FILE.html or --data-dir DIR"));
+  if (p.value(start) != u"now" && p.value(start) != u"click")
+    return badArguments(QStringLiteral("--start takes now or click"));
+  const PageStart startMode = p.value(start) == u"click" ? PageStart::Click : PageStart::Now;
   if (p.isSet(html) && p.files().size() > 1) return badArguments(QStringLiteral("--html takes one project"));
   const auto datas = outputFiles(p.files(), p.value(dataDir), QStringLiteral(".json"));
   if (!datas) return ExitBadArguments;
@@ -390,7 +396,7 @@ int exportPage(const QStringList& args) {
     Session s;
     const int loaded = s.loadOnBoard(p, k);
     if (loaded != ExitDone && loaded != ExitDamaged) return loaded;
-    const Outcome written = p.isSet(html) ? ExportWebPage(s.ws, p.value(html))
+    const Outcome written = p.isSet(html) ? ExportWebPage(s.ws, p.value(html), startMode)
                                           : WriteFileSafely((*datas)[k], WebPageData(s.ws, PagePictures::Out));
     const int w = exitCodeOf(written);
     if (w == ExitFailed) return w;

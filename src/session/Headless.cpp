@@ -54,6 +54,11 @@ void HeadlessPlatform::OpenUrl(const QString& url) {
   lastUrl = url;
 }
 
+ProgramResult HeadlessPlatform::RunProgram(const QString& program, const QStringList& args, int) {
+  log << "RunProgram|" + program + "|" + args.join('|');
+  return programResults.isEmpty() ? ProgramResult() : programResults.dequeue();
+}
+
 QStringList HeadlessPlatform::calls(const QString& prefix) const {
   QStringList out;
   for (const auto& l : log)

@@ -31,6 +31,8 @@ class HeadlessPlatform : public Platform {
   QStringList fonts = {"MS Sans Serif", "DejaVu Sans"};
   QByteArray lastSound;
   QString lastUrl;
+  // What RunProgram reports, in order; a program that ended with 0 when none is left.
+  QQueue<ProgramResult> programResults;
   int waitedMs = 0;
   QString programFolder = "/opt/quorvel/";
 
@@ -45,6 +47,7 @@ class HeadlessPlatform : public Platform {
   void PlaySound(const QByteArray& wave) override;
   void StopSound() override;
   void OpenUrl(const QString& url) override;
+  ProgramResult RunProgram(const QString& program, const QStringList& args, int waitMs) override;
   QStringList ScreenFonts() override { return fonts; }
   void Wait(int ms) override { waitedMs += ms; }
   void ProcessEvents() override {}

@@ -26,6 +26,15 @@ enum class SaveChoice { Save, DontSave, Cancel };
 // the copy for the next start.
 enum class RecoverChoice { Recover, Discard, Later };
 
+// How a program run by RunProgram went: it ended with an exit status, it
+// was still running when the wait was over (it is left to run), or it could
+// not be started.
+struct ProgramResult {
+  enum class Kind { Ended, StillRunning, NotStarted };
+  Kind kind = Kind::Ended;
+  int exitStatus = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -50,6 +59,8 @@ class Platform {
   virtual void StopSound() = 0;
   // Hands an address to the desktop's handler.
   virtual void OpenUrl(const QString& url) = 0;
+  // Runs a program and waits at most waitMs for it to end.
+  virtual ProgramResult RunProgram(const QString& program, const QStringList& args, int waitMs) = 0;
   virtual QStringList ScreenFonts() = 0;
   // Pauses the program without processing events.
   virtual void Wait(int ms) = 0;

@@ -35,6 +35,21 @@ void appendPicture(QByteArray& out, const char* name, const QImage& img) {
   out += '"';
 }
 
+// A sheet as the part the Panes use (the rest is black): its size, the used
+// part's place and the part as PNG, so the page decodes no more than that.
+void appendSheet(QByteArray& out, const char* name, const Workspace& ws, bool mask) {
+  const QImage used = UsedSheet(ws, mask);
+  QRect area;
+  for (int n = 1; n <= MaxPanes; ++n) {
+    const PaneRecord& d = ws.project.PaneTable[size_t(n)];
+    if (isSet(d.InUse) && (!mask || isSet(d.BlackTransparent))) area |= PaneSheetArea(d, used.size());
+  }
+  out += QStringLiteral(",\"%1\":{\"size\":[%2,%3],\"at\":[%4,%5]")
+             .arg(QLatin1String(name)).arg(used.width()).arg(used.height()).arg(area.x()).arg(area.y()).toLatin1();
+  appendPicture(out, "png", area.isEmpty() ? QImage() : used.copy(area));
+  out += '}';
+}
+
 QJsonObject paneJson(const Workspace& ws, int slot, PagePictures pictures) {
   const PaneRecord& p = ws.project.PaneTable[size_t(slot)];
   QJsonArray values;
@@ -132,8 +147,8 @@ QByteArray WebPageData(const Workspace& ws, PagePictures pictures) {
     PaintBoardBase(ws, stage);
     appendPicture(out, "base", stage.Image());
   }
-  appendPicture(out, "sprites", UsedSheet(ws, false));
-  appendPicture(out, "masks", UsedSheet(ws, true));
+  appendSheet(out, "sprites", ws, false);
+  appendSheet(out, "masks", ws, true);
   out += '}';
   return out;
 }

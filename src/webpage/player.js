@@ -2,7 +2,8 @@
 // RunMode does, frame for frame and pixel for pixel. The run's rules are
 // rules.js (quorvelRules, loaded before this script); here are the page's
 // parts: the pictures with the exact raster copies of src/surface/RasterOps,
-// the canvas, the Writing box, sound, events and the timer. The browser test
+// the canvas, the Writing box, sound, events, the timer and the controls
+// (pause, restart, sound, full screen, start on a click). The browser test
 // compares its frames with quorvel-cli play. Project text reaches the page
 // only as values (textContent, form values), never as markup.
 'use strict';
@@ -19,13 +20,31 @@
   // that the bitwise operations stay whole numbers ----
   function picture(w, h, px) { return { w, h, px: px || new Int32Array(w * h) }; }
 
-  // The pixels of a PNG; the decoder's bitmap and canvas are let go at once.
-  async function decodePng(b64) {
-    if (!b64) return picture(0, 0);
+  // The bytes of base64 text: at once where the browser can, else one by one.
+  const bytesOf = Uint8Array.fromBase64 ? (b64) => Uint8Array.fromBase64(b64) : (b64) => {
     const text = atob(b64), bytes = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-    const bmp = await createImageBitmap(new Blob([bytes], { type: 'image/png' }),
-                                        { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+    return bytes;
+  };
+
+  // The pixels of a PNG, decoded by the browser without colour management:
+  // through an ImageDecoder where there is one (no canvas, the quickest),
+  // else through a bitmap and a canvas, let go at once.
+  async function decodePng(b64) {
+    if (!b64) return picture(0, 0);
+    const bytes = bytesOf(b64), opts = { colorSpaceConversion: 'none', premultiplyAlpha: 'none' };
+    if (window.ImageDecoder) {
+      try {
+        const decoder = new ImageDecoder({ data: bytes, type: 'image/png', ...opts });
+        const { image } = await decoder.decode();
+        const out = picture(image.codedWidth, image.codedHeight);
+        await image.copyTo(out.px, { format: 'RGBA' });
+        image.close();
+        decoder.close();
+        return out;
+      } catch (e) { /* a decoder without RGBA copies: the canvas below */ }
+    }
+    const bmp = await createImageBitmap(new Blob([bytes], { type: 'image/png' }), opts);
     const c = document.createElement('canvas');
     c.width = bmp.width;
     c.height = bmp.height;
@@ -35,6 +54,16 @@
     bmp.close();
     c.width = c.height = 0;
     return picture(img.width, img.height, new Int32Array(img.data.buffer));
+  }
+
+  // A sheet: black but for the part the Panes use, placed where it was
+  // taken. Only that part's rows change in a run: they are kept as designed
+  // (design, from the pixel from), for reset.
+  async function decodeSheet(sheet) {
+    const [w, h] = sheet.size, [x, y] = sheet.at, part = await decodePng(sheet.png);
+    const px = new Int32Array(w * h).fill(pixelOf(0));
+    for (let j = 0; j < part.h; ++j) px.set(part.px.subarray(j * part.w, (j + 1) * part.w), (y + j) * w + x);
+    return Object.assign(picture(w, h, px), { design: px.slice(y * w, (y + part.h) * w), from: y * w });
   }
 
   // ClipCopy: clips a w x h copy from (sx, sy) of src to (x, y) of dst on every edge.
@@ -127,7 +156,7 @@
   // ---- the project ----
   const extra = [];
   for (const p of data.panes) extra[p.slot] = p;
-  let base, spritesDesign, masksDesign, sprites, masks;
+  let base, sprites, masks;
   const labels = [];
   const stage = picture(W, H);
 
@@ -180,33 +209,38 @@
     line(stage, x + w, y, x + w, y + h, c);
   }
 
-  // ---- sound: StopSound and PlayPaneSound (ClickActions.cpp) ----
+  // ---- sound: StopSound and PlayPaneSound (ClickActions.cpp); each sound
+  // is made when first played. Sound off (M) is kept for the page's session. ----
   const sounds = {};
-  for (const [id, b64] of Object.entries(data.sounds)) sounds[id] = new Audio('data:audio/wav;base64,' + b64);
+  let muted = false;
+  try { muted = sessionStorage.getItem('quorvel.muted') === '1'; } catch (e) { /* no storage: sound on */ }
   function stopSound() {
     for (const a of Object.values(sounds)) { a.pause(); a.currentTime = 0; }
   }
   function playSound(id) {
-    const a = sounds[id];
-    if (a) a.play().catch(() => {});
+    if (muted || !data.sounds[id]) return;
+    sounds[id] = sounds[id] || new Audio('data:audio/wav;base64,' + data.sounds[id]);
+    sounds[id].play().catch(() => {});
   }
 
   // ---- the page ----
-  const canvas = document.getElementById('board');
-  const overlay = document.getElementById('overlay');
-  const textBox = document.getElementById('writing');
-  const urlButton = document.getElementById('url');
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('board'), holder = $('holder'), textBox = $('writing'), urlButton = $('url');
+  const playButton = $('play'), pauseButton = $('pause'), soundButton = $('sound'), screenButton = $('screen');
   const ctx = canvas.getContext('2d');
   canvas.width = W;
   canvas.height = H;
-  overlay.style.width = W + 'px';
-  overlay.style.height = H + 'px';
+  canvas.setAttribute('aria-label', data.title || 'Quorvel');
   const shown = new ImageData(new Uint8ClampedArray(stage.px.buffer), W, H);
 
   // Text_Writing.Visible, and Button_Url's with it when the box closes.
+  let note = null;  // the open box: [p, left, top] in Board pixels
   function showBox(visible) {
     textBox.hidden = !visible;
-    if (!visible) urlButton.hidden = true;
+    if (!visible) {
+      urlButton.hidden = true;
+      note = null;
+    }
   }
 
   const cssColour = (c) => 'rgb(' + (c & 255) + ',' + ((c >> 8) & 255) + ',' + ((c >> 16) & 255) + ')';
@@ -222,28 +256,43 @@
   function openWritingBox(p, slot, left, top) {
     const text = extra[slot], isSet = rules.isSet;
     const s = textBox.style;
-    s.left = left + 'px';
-    s.top = top + 'px';
-    s.width = p.WritingWidth + 'px';
-    s.height = p.WritingHeight + 'px';
     s.color = cssColour(p.WritingForeColor);
     s.backgroundColor = cssColour(p.WritingBackColor);
     s.fontFamily = text.font ? cssString(text.font) + ', sans-serif' : '';
-    s.fontSize = Math.max(p.WritingFontSize, 1) + 'pt';
     s.fontWeight = isSet(p.WritingBold) ? 'bold' : 'normal';
     s.fontStyle = isSet(p.WritingItalic) ? 'italic' : 'normal';
     s.textDecoration = isSet(p.WritingUnderline) ? 'underline' : 'none';
     textBox.readOnly = p.WritingMode === 1;
     textBox.value = text.text || '';
-    if (isSet(p.UseURL) && text.address && openable(text.address)) {
-      urlButton.style.left = s.left;
-      urlButton.style.top = (top + p.WritingHeight) + 'px';
-      urlButton.style.width = s.width;
-      urlButton.hidden = false;
-    } else {
-      urlButton.hidden = true;
-    }
-    showBox(true);
+    urlButton.hidden = !(isSet(p.UseURL) && text.address && openable(text.address));
+    textBox.hidden = false;
+    note = [p, left, top];
+    placeNote();
+  }
+
+  // Our addition: the box is page text, readable in any window. Its font is
+  // the scaled one but at least 12 CSS px, the box grows with the font and
+  // to hold its text, and box and button stay inside the window.
+  function placeNote() {
+    if (!note) return;
+    const [p, left, top] = note, s = textBox.style, b = urlButton.style;
+    const r = canvas.getBoundingClientRect(), k = r.width / W;
+    const scaled = Math.max(p.WritingFontSize, 1) * 4 / 3 * k, font = Math.max(12, scaled), grow = font / scaled;
+    const roomW = window.innerWidth, roomH = window.innerHeight;
+    s.fontSize = font + 'px';
+    b.fontSize = Math.max(12, 12 * k) + 'px';
+    const w = Math.min(Math.max(p.WritingWidth, 0) * k * grow, roomW);
+    s.width = w + 'px';
+    s.height = Math.max(p.WritingHeight, 0) * k * grow + 'px';
+    b.width = s.width;
+    const urlH = urlButton.hidden ? 0 : urlButton.offsetHeight;
+    const h = Math.min(Math.max(textBox.offsetHeight, textBox.scrollHeight + textBox.offsetHeight - textBox.clientHeight),
+                       roomH - urlH);
+    s.height = h + 'px';
+    const x = Math.max(0, Math.min(r.left + left * k, roomW - w)), y = Math.max(0, Math.min(r.top + top * k, roomH - h - urlH));
+    s.left = b.left = x + 'px';
+    s.top = y + 'px';
+    b.top = y + h + 'px';
   }
 
   const rules = quorvelRules(data, {
@@ -260,8 +309,7 @@
 
   // mnu_RunInWindow_Click: a run from the design state, sheets included.
   function reset() {
-    sprites.px.set(spritesDesign.px);
-    masks.px.set(masksDesign.px);
+    for (const sheet of [sprites, masks]) sheet.px.set(sheet.design, sheet.from);
     rules.reset();
     stopSound();
     showBox(false);
@@ -274,17 +322,16 @@
     ctx.putImageData(shown, 0, 0);
   }
 
-  // The Board scaled to fit the window: whole device pixels per Board pixel
-  // where it fits, smaller only when it must.
+  // The Board scaled to fit the window above the controls: whole device
+  // pixels per Board pixel where it fits, smaller only when it must.
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const room = Math.min(window.innerWidth / W, (window.innerHeight - 28) / H);
+    const room = Math.min(window.innerWidth / W, (window.innerHeight - $('bar').offsetHeight) / H);
     const whole = Math.floor(room * ratio);
     const k = whole >= 1 ? whole / ratio : room;
-    const holder = document.getElementById('holder');
     holder.style.width = W * k + 'px';
     holder.style.height = H * k + 'px';
-    overlay.style.transform = 'scale(' + k + ')';
+    placeNote();
   }
 
   function boardPoint(e) {
@@ -292,56 +339,124 @@
     return [(e.clientX - r.left) * W / r.width, (e.clientY - r.top) * H / r.height];
   }
 
-  let timer = null, pendingTap = false;
+  let timer = null, pendingTap = false, decoded = false;
   // The app's RunMode pump, one pass every 30 ms.
   function tick() {
     frame();
     // A tap is a move, then a click once a frame has found the Pane under it.
     if (pendingTap) { pendingTap = false; rules.mouseDown(); }
   }
-  function start() {
-    if (timer === null) timer = setInterval(tick, 30);
-  }
-  function stop() {
-    clearInterval(timer);
-    timer = null;
+  // The page's timer on or off; the pause button names what it will do.
+  function play(on) {
+    if (on && timer === null) timer = setInterval(tick, 30);
+    if (!on) { clearInterval(timer); timer = null; }
+    if (on) playButton.hidden = true;
+    pauseButton.textContent = on ? 'pause' : 'play';
   }
 
-  canvas.addEventListener('pointermove', (e) => { if (e.pointerType === 'mouse') rules.mouseMove(...boardPoint(e)); });
+  // The controls (our addition). Pause holds the frame shown; restart shows
+  // the first frame, held while the run is held.
+  const controls = {
+    pause: () => play(timer === null),
+    restart() { reset(); frame(); },
+    sound() {
+      muted = !muted;
+      try { sessionStorage.setItem('quorvel.muted', muted ? '1' : '0'); } catch (e) { /* kept for this page only */ }
+      if (muted) stopSound();
+      soundButton.textContent = muted ? 'sound on' : 'sound off';
+    },
+    screen() {
+      if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+      else document.documentElement.requestFullscreen().catch(() => {});
+    },
+  };
+  const keys = new Map([[' ', controls.pause], ['r', controls.restart], ['m', controls.sound], ['f', controls.screen]]);
+  for (const [button, act] of [[playButton, controls.pause], [pauseButton, controls.pause], [$('restart'), controls.restart],
+                               [soundButton, controls.sound], [screenButton, controls.screen]]) {
+    button.addEventListener('click', (e) => {
+      // A button clicked with the pointer gives the keys back to the page.
+      if (e.detail) button.blur();
+      if (decoded) act();
+    });
+  }
+  // The keys act only with no modifier, and never while the note or a
+  // button has the keyboard focus (Space and Return are theirs there).
+  document.addEventListener('keydown', (e) => {
+    const act = keys.get(e.key.toLowerCase()), focus = document.activeElement;
+    if (!act || !decoded || e.repeat || e.ctrlKey || e.altKey || e.metaKey || e.shiftKey) return;
+    if (focus && focus !== document.body && focus !== document.documentElement) return;
+    e.preventDefault();
+    act();
+  });
+  soundButton.textContent = muted ? 'sound on' : 'sound off';
+  screenButton.hidden = !document.fullscreenEnabled;
+  document.addEventListener('fullscreenchange', () => {
+    screenButton.textContent = document.fullscreenElement ? 'leave full screen' : 'full screen';
+  });
+
+  // The Board takes the pointer only while the run goes.
+  canvas.addEventListener('pointermove', (e) => {
+    if (timer !== null && e.pointerType === 'mouse') rules.mouseMove(...boardPoint(e));
+  });
   canvas.addEventListener('pointerdown', (e) => {
+    if (timer === null) return;
     rules.mouseMove(...boardPoint(e));
     if (e.pointerType === 'mouse') rules.mouseDown();
     else pendingTap = true;
   });
-  document.getElementById('restart').addEventListener('click', () => { reset(); start(); });
   window.addEventListener('resize', fit);
   fit();
   if (data.title) document.title = data.title;
 
+  // pause() may come before the pictures are decoded: then the run never starts.
+  let held = false;
   const ready = (async () => {
-    [base, spritesDesign, masksDesign] = await Promise.all([decodePng(data.base), decodePng(data.sprites), decodePng(data.masks)]);
-    sprites = picture(spritesDesign.w, spritesDesign.h, spritesDesign.px.slice());
-    masks = picture(masksDesign.w, masksDesign.h, masksDesign.px.slice());
-    for (const p of data.panes) {
-      if (p.label) labels[p.slot] = Object.assign(await decodePng(p.label.png), { x: p.label.x, y: p.label.y });
+    const labelled = data.panes.filter((p) => p.label);
+    let labelPictures;
+    [base, sprites, masks, ...labelPictures] = await Promise.all([
+      decodePng(data.base), decodeSheet(data.sprites), decodeSheet(data.masks), ...labelled.map((p) => decodePng(p.label.png))]);
+    labelled.forEach((p, k) => {
+      labels[p.slot] = Object.assign(labelPictures[k], { x: p.label.x, y: p.label.y });
       delete p.label;
-    }
+    });
     data.base = data.sprites = data.masks = null;
+    decoded = true;
     reset();
-    start();
+    if (held) return;
+    if (document.body.dataset.start === 'click') {
+      // The first frame under the play button, until a click or Space.
+      frame();
+      play(false);
+      playButton.hidden = false;
+    } else {
+      play(true);
+    }
   })();
 
-  // The interface the tests drive: pause() stops the timer and goes back to
-  // the start, input() is applied before the next frame(), board() is the canvas.
+  // The interface the tests drive: ready settles once the pictures are
+  // decoded; pause() stops the page's timer and goes back to the start,
+  // whenever it is called; input() is applied before the next frame();
+  // board() is the canvas. input() and frame() before ready throw.
+  const needReady = (name) => {
+    if (!decoded) throw new Error('quorvel.' + name + '() before quorvel.ready has settled: await quorvel.ready first');
+  };
   window.quorvel = {
     ready,
-    pause() { stop(); reset(); },
+    pause() {
+      held = true;
+      play(false);
+      if (decoded) reset();
+    },
     input(kind, x, y) {
+      needReady('input');
       if (kind === 'move') rules.mouseMove(x, y);
       else if (kind === 'click') rules.mouseDown();
       else throw new TypeError('input kind is move or click');
     },
-    frame,
+    frame() {
+      needReady('frame');
+      frame();
+    },
     board: () => canvas,
   };
 })();

@@ -365,6 +365,12 @@ class TestFrmMain : public QObject {
     QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
     QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
+    // A program's exit status (as xdg-open's when no browser takes a page), one still running after the wait, one missing.
+    using K = ProgramResult::Kind;
+    const ProgramResult ended = platform.RunProgram("sh", {"-c", "exit 4"}, 5000);
+    QVERIFY(ended.kind == K::Ended && ended.exitStatus == 4);
+    QVERIFY(platform.RunProgram("sleep", {"1"}, 50).kind == K::StillRunning);
+    QVERIFY(platform.RunProgram("/nonexistent/xdg-open", {}, 1000).kind == K::NotStarted);
   }
 
   // Typed and pasted text goes through each box's filter: the speed box

@@ -152,7 +152,7 @@ class TestCli : public QObject {
       for (QString a : f.value(3).split(' ', Qt::SkipEmptyParts)) args << a.replace("<demo>", demo).replace("<tmp>", tmp.path());
       QTest::newRow(qPrintable(f[0].trimmed())) << args << f[1].toInt() << f[2].trimmed();
     }
-    QCOMPARE(rows.size(), 33);
+    QCOMPARE(rows.size(), 34);
   }
 
   void badInputIsAnExitCodeAndAMessage() {

@@ -34,7 +34,7 @@ export async function launchChromium() {
 
 // Opens a page file with a guard: `faults` lists every request other than
 // the page's own file, every dialog, page error and console error.
-export async function openGuarded(context, file, beforeLoad) {
+export async function openGuarded(context, file, beforeLoad, arg) {
   const page = await context.newPage();
   const url = 'file://' + path.resolve(file);
   const faults = [];
@@ -45,7 +45,7 @@ export async function openGuarded(context, file, beforeLoad) {
   page.on('pageerror', (e) => faults.push('page error ' + e.message));
   page.on('console', (m) => { if (m.type() === 'error') faults.push('console error ' + m.text()); });
   page.on('popup', (p) => faults.push('popup ' + p.url()));
-  if (beforeLoad) await page.addInitScript(beforeLoad);
+  if (beforeLoad) await page.addInitScript(beforeLoad, arg);
   await page.goto(url);
   await page.evaluate(() => window.quorvel.ready);
   return { page, faults };

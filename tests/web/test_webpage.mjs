@@ -8,6 +8,7 @@
 // checked in the page itself.
 //   node test_webpage.mjs --cli QUORVEL_CLI --maker TEST_WEBPAGE --examples DIR [--only NAME]
 import { execFileSync } from 'node:child_process';
+import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -28,15 +29,16 @@ function run(program, args, env = {}) {
 // Runs frames from..to of the page (inputs applied before their frame) and
 // compares each frame's canvas with play's PNG of it (base64), decoded in the
 // browser as the page decodes its own pictures: the frames that differ, and
-// where the first of them first does.
-function pageFrames(page, inputs, from, to, pngs) {
-  return page.evaluate(async ({ inputs, from, to, pngs }) => {
+// where the first of them first does. Without step, the canvas as it is
+// against the one frame given.
+function pageFrames(page, inputs, from, to, pngs, step = true) {
+  return page.evaluate(async ({ inputs, from, to, pngs, step }) => {
     const q = window.quorvel, canvas = q.board(), w = canvas.width, h = canvas.height;
     const g = canvas.getContext('2d'), play = new OffscreenCanvas(w, h).getContext('2d', { willReadFrequently: true });
     let wrong = 0, first = '';
     for (let f = from; f <= to; ++f) {
       for (const [frame, kind, x, y] of inputs) if (frame === f) q.input(kind, x, y);
-      q.frame();
+      if (step) q.frame();
       const bytes = Uint8Array.from(atob(pngs[f - from]), (c) => c.charCodeAt(0));
       play.drawImage(await createImageBitmap(new Blob([bytes]), { colorSpaceConversion: 'none', premultiplyAlpha: 'none' }), 0, 0);
       const got = g.getImageData(0, 0, w, h).data, want = play.getImageData(0, 0, w, h).data;
@@ -46,7 +48,14 @@ function pageFrames(page, inputs, from, to, pngs) {
               `${got.slice(at, at + 3)} play ${want.slice(at, at + 3)}`;
     }
     return { wrong, first };
-  }, { inputs, from, to, pngs });
+  }, { inputs, from, to, pngs, step });
+}
+
+// play's frames of a project as base64 PNGs, the inputs applied before their frame.
+function playPngs(dir, file, board, frames, inputs) {
+  run(cli, ['play', file, '--frames', String(frames), '--board', board, '--png-dir', dir,
+            ...inputs.flatMap(([f, kind, x, y]) => ['--input', `${f}:${kind}:${x},${y}`])]);
+  return Array.from({ length: frames }, (_, f) => fs.readFileSync(path.join(dir, `frame_${String(f + 1).padStart(5, '0')}.png`), 'base64'));
 }
 
 // Inputs that visit the Panes: every six frames the pointer moves to the
@@ -77,7 +86,7 @@ const pointerChecks = {
             'pointer: a note that looks like markup shows as text: ' + JSON.stringify(s));
       check(!s.url, 'pointer: a javascript: address gets no URL button');
       check(s.images === 0 && s.scripts === 3, 'pointer: no project text became an element');
-      check(s.left === '60px' && s.top === '60px' && s.width === '150px', 'pointer: the box at the click point');
+      check(s.left === 60 && s.top === 60 && s.width === 150, 'pointer: the box at the click point: ' + JSON.stringify(s));
     },
     9: async (page) => {
       const s = await boxState(page);
@@ -104,7 +113,7 @@ const pointerChecks = {
     37: async (page) => {
       const s = await boxState(page);
       check(s.visible && !s.url && !s.readOnly && s.font.includes('DejaVu Serif') && s.font.includes('700') &&
-            s.font.includes('italic') && s.font.includes('14pt') && s.colour === 'rgb(255, 0, 0)' &&
+            s.font.includes('italic') && s.font.includes('18.6667px') && s.colour === 'rgb(255, 0, 0)' &&
             s.back === 'rgb(0, 255, 255)', 'pointer: the note\'s font and colours: ' + JSON.stringify(s));
     },
   },
@@ -113,11 +122,11 @@ const pointerChecks = {
 function boxState(page) {
   return page.evaluate(() => {
     const t = document.getElementById('writing'), u = document.getElementById('url');
-    const cs = getComputedStyle(t);
+    const cs = getComputedStyle(t), box = t.getBoundingClientRect(), board = window.quorvel.board().getBoundingClientRect();
     return {
       visible: !t.hidden, url: !u.hidden, value: t.value, children: t.children.length, readOnly: t.readOnly,
       images: document.querySelectorAll('img').length, scripts: document.querySelectorAll('script').length,
-      left: t.style.left, top: t.style.top, width: t.style.width, colour: cs.color, back: cs.backgroundColor,
+      left: box.left - board.left, top: box.top - board.top, width: box.width, colour: cs.color, back: cs.backgroundColor,
       font: cs.fontStyle + ' ' + cs.fontWeight + ' ' + t.style.fontSize + ' ' + cs.fontFamily + ' ' + cs.textDecorationLine,
     };
   });
@@ -129,8 +138,7 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
   const dir = path.join(work, name), html = path.join(dir, 'page.html');
   fs.mkdirSync(dir, { recursive: true });
   run(cli, ['export', projectFile, '--html', html, '--board', board]);
-  run(cli, ['play', projectFile, '--frames', String(frames), '--board', board, '--png-dir', path.join(dir, 'frames'),
-            ...inputs.flatMap(([f, kind, x, y]) => ['--input', `${f}:${kind}:${x},${y}`])]);
+  const pngs = playPngs(path.join(dir, 'frames'), projectFile, board, frames, inputs);
   const { page, faults } = await openGuarded(context, html,
     () => { window.opened = []; window.open = (...a) => { window.opened.push(a); return null; }; });
   const [w, h] = board.split('x').map(Number);
@@ -140,9 +148,7 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
   const stops = [...Object.keys(after).map(Number), frames].sort((a, b) => a - b);
   let first = 1, wrong = 0;
   for (const stop of stops) {
-    const pngs = [];
-    for (let f = first; f <= stop; ++f) pngs.push(fs.readFileSync(path.join(dir, 'frames', `frame_${String(f).padStart(5, '0')}.png`), 'base64'));
-    const r = await pageFrames(page, inputs, first, stop, pngs);
+    const r = await pageFrames(page, inputs, first, stop, pngs.slice(first - 1, stop));
     if (r.wrong && !wrong) console.log(`${name}: ${r.first}`);
     wrong += r.wrong;
     if (after[stop]) await after[stop](page);
@@ -151,6 +157,131 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
   check(wrong === 0, `${name}: ${wrong} of ${frames} frames differ from play`);
   check(faults.length === 0, `${name}: the page made requests, dialogs or errors: ${faults.join('; ')}`);
   await page.close();
+}
+
+// ---- the controls, the start, the readable note, the interface and axe-core ----
+// Counts sound plays and full-screen requests; with early, pauses the moment
+// window.quorvel exists and takes the decoders' fallbacks (no ImageDecoder,
+// no Uint8Array.fromBase64).
+const watch = (early) => {
+  window.plays = window.fullscreens = 0;
+  const play = HTMLMediaElement.prototype.play, full = Element.prototype.requestFullscreen;
+  HTMLMediaElement.prototype.play = function () { window.plays++; return play.call(this); };
+  Element.prototype.requestFullscreen = function () { window.fullscreens++; return full.call(this); };
+  if (!early) return;
+  delete window.ImageDecoder;
+  delete Uint8Array.fromBase64;
+  let q;
+  Object.defineProperty(window, 'quorvel', { configurable: true, get: () => q, set(v) { q = v; v.pause(); } });
+};
+// Whether the canvas stays the same over 20 timer periods.
+const still = (page) => page.evaluate(async () => {
+  const c = window.quorvel.board(), before = c.toDataURL();
+  await new Promise((r) => setTimeout(r, 600));
+  return c.toDataURL() === before;
+});
+const text = (page, selector) => page.$eval(selector, (e) => e.textContent);
+const openNote = (page, x, y) => page.evaluate(([x, y]) => {
+  const q = window.quorvel;
+  q.pause(); q.input('move', x, y); q.frame(); q.input('click', 0, 0);
+  return window.plays;
+}, [x, y]);
+const isFrame1 = async (page, pngs) => (await pageFrames(page, [], 1, 1, [pngs[0]], false)).wrong === 0;
+const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+const axeRun = (page) => page.evaluate(async () =>
+  (await window.axe.run(document, { runOnly: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] })).violations.map((v) => v.id));
+
+const holds = async (page, press) => {
+  await press();
+  const held = (await still(page)) && (await text(page, '#pause')) === 'play';
+  await press();
+  return held && !(await still(page));
+};
+const restarts = async (page, press, { pngs }) => {
+  await page.evaluate(() => { window.quorvel.pause(); for (let f = 0; f < 5; ++f) window.quorvel.frame(); });
+  await press();
+  return (await isFrame1(page, pngs)) && (await still(page));
+};
+const mutes = async (page, press) => {
+  const unmuted = await openNote(page, 260, 190);
+  await press();
+  const muted = await openNote(page, 260, 190);
+  await page.reload();
+  await page.evaluate(() => window.quorvel.ready);
+  return `plays ${unmuted}, then ${muted}; after reload ${await text(page, '#sound')}` === 'plays 1, then 1; after reload sound on';
+};
+const fullScreen = async (page, press) => { await press(); return page.evaluate(() => window.fullscreens === 1); };
+const startsOnPress = async (page, press, { pngs }) => {
+  const waits = (await isFrame1(page, pngs)) && (await still(page)) && (await page.isVisible('#play'));
+  await press();
+  return waits && !(await still(page)) && !(await page.isVisible('#play'));
+};
+// Keys typed into the note or at a button go there; the page's act again once neither has the focus.
+const noteKeepsKeys = async (page) => {
+  await openNote(page, 470, 340);
+  await page.focus('#writing');
+  for (const key of ['Space', 'r', 'm', 'f']) await page.keyboard.press(key);
+  await page.focus('#restart');
+  for (const key of ['m', 'f']) await page.keyboard.press(key);
+  const kept = [await page.$eval('#writing', (t) => t.value), await text(page, '#pause'), await text(page, '#sound'),
+                await page.evaluate(() => window.fullscreens)];
+  await page.evaluate(() => document.activeElement.blur());
+  await page.keyboard.press('m');
+  return JSON.stringify([...kept, await text(page, '#sound')]) ===
+         JSON.stringify(['Bold, italic, underlined rmf', 'play', 'sound off', 0, 'sound on']) || JSON.stringify(kept);
+};
+// In a 420 x 800 window the note and its URL button read at 12 px at least, inside the window.
+const readableNote = async (page) => {
+  await page.setViewportSize({ width: 420, height: 800 });
+  await openNote(page, 680, 460);
+  return page.evaluate(() => ['writing', 'url'].every((id) => {
+    const e = document.getElementById(id), r = e.getBoundingClientRect();
+    const px = parseFloat(getComputedStyle(e).fontSize) * r.width / e.offsetWidth;
+    return !e.hidden && px >= 12 && r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight;
+  }));
+};
+const playsAsPlay = async (page, press, { pngs, inputs }) => (await pageFrames(page, inputs, 1, 30, pngs)).wrong === 0;
+const accessible = async (page) => {
+  await page.evaluate(axeSource);
+  const closed = await axeRun(page);
+  await openNote(page, 80, 460);
+  const open = await axeRun(page);
+  return closed.length + open.length === 0 || `axe-core: ${closed} / with the note open: ${open}`;
+};
+const controls = [
+  // name, project, Board, --start, early pause, key or button, what must follow
+  ['Space', 'demo', '320x240', 'now', false, 'Space', holds],
+  ['pause button', 'demo', '320x240', 'now', false, '#pause', holds],
+  ['R', 'demo', '320x240', 'now', false, 'r', restarts],
+  ['restart button', 'demo', '320x240', 'now', false, '#restart', restarts],
+  ['M', 'pointer', '800x600', 'now', false, 'm', mutes],
+  ['sound button', 'pointer', '800x600', 'now', false, '#sound', mutes],
+  ['F', 'demo', '320x240', 'now', false, 'f', fullScreen],
+  ['full screen button', 'demo', '320x240', 'now', false, '#screen', fullScreen],
+  ['keys in the note', 'pointer', '800x600', 'now', false, '', noteKeepsKeys],
+  ['start on a click', 'demo', '320x240', 'click', false, '#play', startsOnPress],
+  ['start on Space', 'demo', '320x240', 'click', false, 'Space', startsOnPress],
+  ['small window', 'pointer', '800x600', 'now', false, '', readableNote],
+  ['early pause', 'bouncelab', '800x600', 'now', true, '', playsAsPlay],
+  ['axe-core', 'pointer', '800x600', 'now', false, '', accessible],
+];
+
+async function tryControl(context, file, [name, , board, start, early, key, then]) {
+  const dir = path.join(work, 'controls', name.replace(/\W/g, '-')), html = path.join(dir, 'page.html');
+  fs.mkdirSync(dir, { recursive: true });
+  try {
+    run(cli, ['export', file, '--html', html, '--board', board, '--start', start]);
+    const inputs = visitInputs(file, 30), pngs = playPngs(path.join(dir, 'frames'), file, board, 30, inputs);
+    const { page, faults } = await openGuarded(context, html, watch, early);
+    page.setDefaultTimeout(5000);
+    const press = () => (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
+    const result = await then(page, press, { pngs, inputs });
+    check(result === true, `controls: ${name}: ${result}`);
+    check(faults.length === 0, `controls: ${name}: the page made requests, dialogs or errors: ${faults.join('; ')}`);
+    await page.close();
+  } catch (e) {
+    fail(`controls: ${name}: ${e.message}`);
+  }
 }
 
 const browser = await launchChromium();
@@ -170,6 +301,8 @@ try {
     if (!only || name === only) await compare(browser.context, name, file, board, frames, visitInputs(file, frames));
   await compare(browser.context, 'pointer', made('pointer'), '800x600', pointerChecks.frames, pointerChecks.inputs,
                 pointerChecks.after);
+  for (const row of controls)
+    if (!only || only === 'controls') await tryControl(browser.context, row[1] === 'pointer' ? made('pointer') : example(row[1]), row);
 } finally {
   await browser.close();
   fs.rmSync(work, { recursive: true, force: true });

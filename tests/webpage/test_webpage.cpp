@@ -100,8 +100,10 @@ class TestWebPage : public QObject {
     QCOMPARE(area(10), QRect(0, 0, 1000, 2000));
   }
 
-  // The menu command asks for NAME.html in the project's folder, writes the
-  // page and offers to open it; a cancel writes nothing, a failure offers nothing.
+  // The menu command asks for NAME.html in the project's folder and whether
+  // the page starts on a click, writes the page and offers to open it with
+  // xdg-open; a cancel writes nothing, a failure offers nothing, and a
+  // browser that could not open the page is a warning naming it.
   void exportCommandAsksWritesOffers() {
     QTemporaryDir tmp;
     HeadlessSession s;
@@ -112,13 +114,23 @@ class TestWebPage : public QObject {
     QCOMPARE(s.platform.calls("SaveFileDialog"), QStringList{"SaveFileDialog|Export as Web Page|Web Page (*.html)|*.html|" + tmp.filePath("pointer.html")});
     s.platform.fileAnswers.enqueue(fileChoiceFromPath(tmp.filePath("none/x.html")));
     const Outcome failed = ExportWebPageCommand(s.ws);
-    QVERIFY(failed.hasFailed() && failed.failure().file == tmp.filePath("none/x.html") && s.platform.calls("AskYesNo").isEmpty());
-    s.platform.fileAnswers.enqueue(fileChoiceFromPath(tmp.filePath("my page.html")));
-    s.platform.yesNoAnswers.enqueue(true);
-    QVERIFY(ExportWebPageCommand(s.ws).kind() == Outcome::Kind::Done);
-    QCOMPARE(readFile(tmp.filePath("my page.html")), BuildWebPage(s.ws));
-    QCOMPARE(s.platform.calls("AskYesNo").size(), 1);
-    QCOMPARE(s.platform.lastUrl, "file://" + tmp.filePath("my%20page.html"));
+    QVERIFY(failed.hasFailed() && failed.failure().file == tmp.filePath("none/x.html"));
+    QCOMPARE(s.platform.calls("AskYesNo"), QStringList{"AskYesNo|Export as Web Page|Start the page on a click?"});
+    using K = ProgramResult::Kind;
+    const QString page = tmp.filePath("my page.html");
+    for (const auto& [onClick, opened, warns] : {std::tuple{true, ProgramResult{}, false}, {false, ProgramResult{K::StillRunning}, false},
+                                                  {false, ProgramResult{K::Ended, 3}, true}, {true, ProgramResult{K::NotStarted}, true}}) {
+      s.platform.log.clear();
+      s.platform.fileAnswers.enqueue(fileChoiceFromPath(page));
+      s.platform.yesNoAnswers << onClick << true;
+      s.platform.programResults.enqueue(opened);
+      const Outcome o = ExportWebPageCommand(s.ws);
+      QCOMPARE(readFile(page), BuildWebPage(s.ws, onClick ? PageStart::Click : PageStart::Now));
+      QCOMPARE(s.platform.calls("AskYesNo").last(), "AskYesNo|Export as Web Page|The web page is written. Open it in the browser ?");
+      QCOMPARE(s.platform.calls("RunProgram"), QStringList{"RunProgram|xdg-open|" + page});
+      QCOMPARE(o.kind(), warns ? Outcome::Kind::DoneWithWarnings : Outcome::Kind::Done);
+      QVERIFY(!warns || o.warnings()[0].file == page);
+    }
   }
 
   // The hand-made projects saved where the browser test plays them from
