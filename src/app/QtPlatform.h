@@ -42,6 +42,8 @@ class QtPlatform : public Platform {
   void Wait(int ms) override;
   void ProcessEvents() override;
   QString ProgramFolder() override;
+  QByteArray ClipboardData(const QString& mimeType) override;
+  void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) override;
 
   // The sound player, once a sound was asked for.
   const QMediaPlayer* player() const { return player_.get(); }

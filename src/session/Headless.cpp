@@ -49,6 +49,11 @@ void HeadlessPlatform::OpenUrl(const QString& url) {
   lastUrl = url;
 }
 
+void HeadlessPlatform::SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) {
+  clipboard.clear();
+  for (const auto& [type, bytes] : data) clipboard.insert(type, bytes);
+}
+
 QStringList HeadlessPlatform::calls(const QString& prefix) const {
   QStringList out;
   for (const auto& l : log)

@@ -6,6 +6,7 @@
 #include "shell/WindowHost.h"
 #include "shell/Workspace.h"
 
+#include <QMap>
 #include <QQueue>
 #include <QStringList>
 
@@ -28,6 +29,8 @@ class HeadlessPlatform : public Platform {
   QString lastUrl;
   int waitedMs = 0;
   QString programFolder = "/opt/quorvel/";
+  // The clipboard: its data by MIME type.
+  QMap<QString, QByteArray> clipboard;
 
   bool AskYesNo(const QString& title, const QString& text) override;
   SaveChoice AskSaveChanges(const QString& title, const QString& text) override;
@@ -44,6 +47,8 @@ class HeadlessPlatform : public Platform {
   void Wait(int ms) override { waitedMs += ms; }
   void ProcessEvents() override {}
   QString ProgramFolder() override { return programFolder; }
+  QByteArray ClipboardData(const QString& mimeType) override { return clipboard.value(mimeType); }
+  void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) override;
 
   // The log entries that start with a prefix.
   QStringList calls(const QString& prefix) const;

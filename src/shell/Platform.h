@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <optional>
+#include <utility>
 
 namespace qv {
 
@@ -54,6 +56,11 @@ class Platform {
   virtual void ProcessEvents() = 0;
   // The program's own folder (the load dialog's start folder).
   virtual QString ProgramFolder() = 0;
+  // The system clipboard: the bytes it offers under a MIME type (empty when
+  // none), and putting data on it under several types at once in place of
+  // what it held.
+  virtual QByteArray ClipboardData(const QString& mimeType) = 0;
+  virtual void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) = 0;
 };
 
 }  // namespace qv
