@@ -8,8 +8,9 @@
 namespace qv {
 
 void RenumberPanes(Workspace& ws, const QMap<int, int>& to) {
-  // This renumbers panes, which the original design never does: a slot is
-  // a Pane's identity there. Here it is the only way a Pane changes layer.
+  // A knowing difference from the original design, which never renumbers
+  // a slot (a slot is a Pane's identity there): a layer is a slot, so a
+  // Pane changes layer only by changing slot.
   Project& pr = ws.project;
   const PaneTableArray was = pr.PaneTable;
   const QVector<PaneCopy> cells = CopyPanes(ws, to.keys().toVector());

@@ -18,7 +18,7 @@ struct PaneCopy {
   QByteArray ownSound;
 };
 
-// The Panes of the panes, as copies.
+// The Panes in the given slots, as copies.
 QVector<PaneCopy> CopyPanes(const Workspace& ws, const QVector<int>& panes);
 
 // The record of a Pane that goes from one slot to another: the fields that
@@ -32,7 +32,7 @@ void RecordToSlot(PaneRecord& r, int from, int to);
 QString UniqueLabel(const Workspace& ws, const QString& label, const QSet<QString>& taken = {});
 
 // Puts the copies in as new Panes, each in the lowest free slot as Add Pane
-// fills them, moved by offset, while there is room for them (the panes
+// fills them, moved by offset, while there is room for them (the slots
 // they went to, in order). A Reveal target inside the copies names the copy;
 // one outside them is kept within the project (sameProject) and cleared
 // otherwise. Each new Pane's layer-list entry goes to the end.

@@ -31,9 +31,10 @@ int pressedPane(const Workspace& ws) {
   return 0;
 }
 
-// A press with Shift or Ctrl held (our addition; the original design takes
-// no notice of them): on a Pane it takes the Pane into the selection, which
-// it may then drag, or out of it; on free Board it starts a rubber band.
+// A press with Shift or Ctrl held: on a Pane it takes the Pane into the
+// selection, which it may then drag, or out of it; on free Board it starts
+// a rubber band. Our addition, and a knowing difference: the original
+// design takes no notice of Shift or Ctrl on a Board press.
 void choosingPress(Workspace& ws, double x) {
   PointerValues& pt = ws.pointer;
   const int hit = pressedPane(ws);

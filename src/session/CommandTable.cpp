@@ -99,15 +99,16 @@ constexpr CommandRow Rows[] = {
     {.id = C::RemovePane, .name = "mnu_RemovePane", .caption = "Remove Pane", .menu = M::Panes, .keyDown = 46,
      .keyLabel = "Del", .gate = Gate::Enabled, .changesProject = true, .handler = ConfirmRemovePane},
     // Our additions for several Panes at once. Ctrl+A is Add Pane and Ctrl+X
-    // End, so Select All and Cut have no key; Paste is Ctrl+Shift+V, which
-    // the original design takes as Flip Vertically as Ctrl+V (character 22
-    // with or without Shift): here Shift makes it Paste, Ctrl+V stays Flip.
+    // End, so Select All and Cut have no key.
     {.id = C::DuplicatePane, .name = "mnu_DuplicatePane", .caption = "Duplicate Pane", .menu = M::Panes, .keyChar = 4,
      .keyLabel = "Ctrl+D", .gate = Gate::Enabled, .changesProject = true, .handler = DuplicatePane, .separated = true},
     {.id = C::Cut, .name = "mnu_Cut", .caption = "Cut", .menu = M::Panes, .changesProject = true, .handler = CutPanes},
     {.id = C::Copy, .name = "mnu_Copy", .caption = "Copy", .menu = M::Panes, .keyDown = KeyInsert,
      .keyDownShift = CtrlMask, .keyChar = 3, .keyLabel = "Ctrl+C", .gate = Gate::Enabled,
      .handler = CopyPanesToClipboard},
+    // A knowing difference: the original design runs Flip Vertically for
+    // character 22 with or without Shift; here Ctrl+Shift+V pastes and
+    // Ctrl+V alone stays Flip Vertically.
     {.id = C::Paste, .name = "mnu_Paste", .caption = "Paste", .menu = M::Panes, .keyDown = KeyInsert,
      .keyDownShift = ShiftMask, .keyCharShifted = 22, .keyLabel = "Ctrl+Shift+V", .changesProject = true,
      .handler = PastePanes},
