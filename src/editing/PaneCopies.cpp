@@ -14,6 +14,8 @@ QVector<PaneCopy> CopyPanes(const Workspace& ws, const QVector<int>& panes) {
   QVector<PaneCopy> copies;
   for (int n : panes) {
     const QRect cell = CellOf(n);
+    // Own sounds: the Pane's own sound goes into the copy's ownSound here
+    // once Panes have them.
     copies.append({n, ws.project.Pane(n), ws.project.picSprites.Image().copy(cell), ws.project.picMasks.Image().copy(cell), {}});
   }
   return copies;

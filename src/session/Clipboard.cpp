@@ -14,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
 
 namespace qv {
 
@@ -59,7 +60,7 @@ QByteArray encode(const QString& project, const QVector<PaneCopy>& copies) {
 std::optional<qint64> whole(const QJsonValue& v, qint64 low, qint64 high) {
   if (!v.isDouble()) return std::nullopt;
   const double d = v.toDouble();
-  if (d != double(qint64(d)) || d < double(low) || d > double(high)) return std::nullopt;
+  if (!(d >= double(low) && d <= double(high)) || d != std::trunc(d)) return std::nullopt;
   return qint64(d);
 }
 

@@ -567,7 +567,7 @@ class TestFrmMain : public QObject {
     m.open(Command::EditBoard, [&] { QVERIFY(m.get<QRadioButton>("Option_BoardMove_0")->isChecked()); });
     m.open(Command::Help, [&] {  // the last topic is ours
       m.choose("Combo_Help", 25);
-      QCOMPARE(m.get<QListWidget>("List_Help")->count(), 6);
+      QCOMPARE(m.get<QListWidget>("List_Help")->count(), 8);
     });
   }
 
