@@ -16,9 +16,9 @@ CommandRouter::CommandRouter(frmMain& window, int pumpMs)
   pump_.setInterval(pumpMs);
   connect(&pump_, &QTimer::timeout, this, &CommandRouter::pumpPass);
   window.command = [this](Command c) { handle([&] { RunCommand(ws_, c); }); };
-  window.keyDown = [this](int code) {
+  window.keyDown = [this](int code, int shift) {
     bool ran = false;
-    handle([&] { ran = MainKeyDown(ws_, code); });
+    handle([&] { ran = MainKeyDown(ws_, code, shift); });
     return ran;
   };
   window.keyPress = [this](int code, bool shift) {
@@ -30,9 +30,9 @@ CommandRouter::CommandRouter(frmMain& window, int pumpMs)
   window.labGenericClick = [this] { handle([&] { Lab_Generic_Click(ws_); }); };
   window.listZorderClick = [this](int row) { handle([&] { List_Zorder_Click(ws_, row); }); };
   window.buttonUrlClick = [this] { handle([&] { OpenPaneUrl(ws_); }); };
-  window.picStage_MouseDown = [this](int b, int x, int y) { handle([&] { BoardMouseDown(ws_, b, x, y); }); };
-  window.picStage_MouseMove = [this](int b, int x, int y) { handle([&] { picStage_MouseMove(ws_, b, x, y); }); };
-  window.picStage_MouseUp = [this](int b, int x, int y) { handle([&] { BoardMouseUp(ws_, b, x, y); }); };
+  window.picStage_MouseDown = [this](int b, int s, int x, int y) { handle([&] { BoardMouseDown(ws_, b, x, y, s); }); };
+  window.picStage_MouseMove = [this](int b, int s, int x, int y) { handle([&] { picStage_MouseMove(ws_, b, x, y, s); }); };
+  window.picStage_MouseUp = [this](int b, int, int x, int y) { handle([&] { BoardMouseUp(ws_, b, x, y); }); };
   window.boardDragOver = [this](int x, int y) { handle([&] { BoardDragOver(ws_, x, y); }); };
   window.boardDrop = [this](int x, int y) { handle([&] { BoardMoveDrop(ws_, x, y); }); };
   window.fileDragOver = [this](const QString& file, int x, int y, QString& why) {

@@ -2,6 +2,8 @@
 // what the key types, with Ctrl+letter giving the control characters 1..26.
 #include "app/Keys.h"
 
+#include "shell/Command.h"
+
 #include <QKeyEvent>
 
 namespace qv {
@@ -32,8 +34,18 @@ int keyDownCode(const QKeyEvent& e) {
     case Qt::Key_Down: return 40;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
+    // With Shift, X reports "[" and "]" as "{" and "}" (US layout).
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 221;
     default: return 0;
   }
+}
+
+int keyShift(const QKeyEvent& e) { return modifierMask(e.modifiers()); }
+
+int modifierMask(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? ShiftMask : 0) | (m & Qt::ControlModifier ? CtrlMask : 0) |
+         (m & Qt::AltModifier ? AltMask : 0);
 }
 
 int keyPressCode(const QKeyEvent& e) {

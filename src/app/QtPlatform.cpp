@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QAudioOutput>
 #include <QBuffer>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -16,6 +17,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QMediaPlayer>
+#include <QMimeData>
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -257,6 +259,19 @@ void QtPlatform::Wait(int ms) {
 void QtPlatform::ProcessEvents() {
   if (host_) host_->Refresh();
   QCoreApplication::processEvents();
+}
+
+QByteArray QtPlatform::ClipboardData(const QString& mimeType) {
+  // Raw bytes only: a picture from another program is read through the
+  // engine's own checks, never through Qt's conversion of it.
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data && data->hasFormat(mimeType) ? data->data(mimeType) : QByteArray();
+}
+
+void QtPlatform::SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) {
+  auto* mime = new QMimeData;
+  for (const auto& [type, bytes] : data) mime->setData(type, bytes);
+  QGuiApplication::clipboard()->setMimeData(mime);
 }
 
 QString QtPlatform::ProgramFolder() { return QCoreApplication::applicationDirPath() + QLatin1Char('/'); }

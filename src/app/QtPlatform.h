@@ -49,6 +49,8 @@ class QtPlatform : public Platform {
   RecoverChoice AskRecover(const QString& title, const QString& text) override;
   QString LastProjectFolder() override;
   void ProjectUsed(const QString& path) override;
+  QByteArray ClipboardData(const QString& mimeType) override;
+  void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) override;
 
   // The sound player, once a sound was asked for.
   const QMediaPlayer* player() const { return player_.get(); }

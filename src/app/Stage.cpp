@@ -1,6 +1,8 @@
 // Painting and mouse forwarding of the Board, and the outline boxes.
 #include "app/Stage.h"
 
+#include "app/Keys.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -34,17 +36,17 @@ void StageWidget::paintEvent(QPaintEvent* e) {
 
 void StageWidget::mousePressEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
-  if (onMouseDown) onMouseDown(buttonCode(e->button()), pos.x(), pos.y());
+  if (onMouseDown) onMouseDown(buttonCode(e->button()), modifierMask(e->modifiers()), pos.x(), pos.y());
 }
 
 void StageWidget::mouseMoveEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
-  if (onMouseMove) onMouseMove(buttonCode(e->buttons()), pos.x(), pos.y());
+  if (onMouseMove) onMouseMove(buttonCode(e->buttons()), modifierMask(e->modifiers()), pos.x(), pos.y());
 }
 
 void StageWidget::mouseReleaseEvent(QMouseEvent* e) {
   const QPoint pos = e->position().toPoint();
-  if (onMouseUp) onMouseUp(buttonCode(e->button()), pos.x(), pos.y());
+  if (onMouseUp) onMouseUp(buttonCode(e->button()), modifierMask(e->modifiers()), pos.x(), pos.y());
 }
 
 OutlineBox::OutlineBox(const QColor& colour, int width, QWidget* parent)
@@ -55,7 +57,7 @@ OutlineBox::OutlineBox(const QColor& colour, int width, QWidget* parent)
 
 void OutlineBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.setPen(colour_);
+  p.setPen(QPen(colour_, 1, dashed_ ? Qt::DashLine : Qt::SolidLine));
   p.setBrush(Qt::NoBrush);
   for (int i = 0; i < width_; ++i) {
     const QRect r = rect().adjusted(i, i, -i, -i);

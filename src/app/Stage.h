@@ -17,10 +17,11 @@ class StageWidget : public QWidget {
  public:
   StageWidget(const Surface& surface, QWidget* parent);
 
-  // (button, x, y) in Board pixels; the move handler gets the buttons held.
-  std::function<void(int, int, int)> onMouseDown;
-  std::function<void(int, int, int)> onMouseMove;
-  std::function<void(int, int, int)> onMouseUp;
+  // (button, keys held, x, y) in Board pixels; the move handler gets the
+  // buttons held.
+  std::function<void(int, int, int, int)> onMouseDown;
+  std::function<void(int, int, int, int)> onMouseMove;
+  std::function<void(int, int, int, int)> onMouseUp;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -37,6 +38,8 @@ class OutlineBox : public QWidget {
   Q_OBJECT
  public:
   OutlineBox(const QColor& colour, int width, QWidget* parent);
+  // A dashed outline (the rubber band).
+  void setDashed(bool dashed) { dashed_ = dashed; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -44,6 +47,7 @@ class OutlineBox : public QWidget {
  private:
   QColor colour_;
   int width_;
+  bool dashed_ = false;
 };
 
 }  // namespace qv

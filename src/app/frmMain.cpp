@@ -273,19 +273,19 @@ void frmMain::buildHolderParts() {
 void frmMain::buildStageParts() {
   picStage_ = new StageWidget(ws_.surfaces.picStage, picHolder_);
   picStage_->setObjectName(QStringLiteral("picStage"));
-  picStage_->onMouseDown = [this](int b, int x, int y) {
+  picStage_->onMouseDown = [this](int b, int s, int x, int y) {
     handle([&] {
-      if (picStage_MouseDown) picStage_MouseDown(b, x, y);
+      if (picStage_MouseDown) picStage_MouseDown(b, s, x, y);
     });
   };
-  picStage_->onMouseMove = [this](int b, int x, int y) {
+  picStage_->onMouseMove = [this](int b, int s, int x, int y) {
     handle([&] {
-      if (picStage_MouseMove) picStage_MouseMove(b, x, y);
+      if (picStage_MouseMove) picStage_MouseMove(b, s, x, y);
     });
   };
-  picStage_->onMouseUp = [this](int b, int x, int y) {
+  picStage_->onMouseUp = [this](int b, int s, int x, int y) {
     handle([&] {
-      if (picStage_MouseUp) picStage_MouseUp(b, x, y);
+      if (picStage_MouseUp) picStage_MouseUp(b, s, x, y);
     });
   };
 
@@ -296,6 +296,20 @@ void frmMain::buildStageParts() {
   for (int i = 0; i < 2; ++i) {
     shape1_[size_t(i)]->setObjectName(QStringLiteral("Shape1_%1").arg(i));
     shape1_[size_t(i)]->hide();
+  }
+  // Our additions: the rubber band and the snap guides (the selection's
+  // boxes are made as they are needed).
+  rubberBand_ = new OutlineBox(QColor(255, 255, 255), 1, picStage_);
+  rubberBand_->setObjectName(QStringLiteral("RubberBand"));
+  rubberBand_->setDashed(true);
+  rubberBand_->hide();
+  for (int i = 0; i < 2; ++i) {
+    auto* guide = new QWidget(picStage_);
+    guide->setObjectName(QStringLiteral("SnapGuide_%1").arg(i));
+    guide->setAttribute(Qt::WA_TransparentForMouseEvents);
+    fill(guide, QColor(255, 0, 200));
+    guide->hide();
+    snapGuides_[size_t(i)] = guide;
   }
   for (int i = 0; i < 4; ++i) {
     const Command c = *commandOf(&CommandRow::fastIcon, i);
@@ -423,7 +437,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   const int press = keyPressCode(*key);
   bool acted = false;
   handle([&] {
-    if (down && keyDown) acted = keyDown(down) || acted;
+    if (down && keyDown) acted = keyDown(down, keyShift(*key)) || acted;
     if (press && keyPress) acted = keyPress(press, key->modifiers() & Qt::ShiftModifier) || acted;
   });
   // A key that ran a command ends here: left to travel on, it could reach
@@ -592,6 +606,18 @@ void frmMain::refreshStage() {
 
   const MainWindowState& win = ws_.win;
   for (int i = 0; i < 2; ++i) place(shape1_[size_t(i)], win.Shape1[size_t(i)]);
+  while (selectionBoxes_.size() < win.SelectionBoxes.size()) {
+    auto* box = new OutlineBox(QColor(130, 170, 255), 2, picStage_);
+    box->setObjectName(QStringLiteral("SelectionBox_%1").arg(selectionBoxes_.size()));
+    box->stackUnder(shape1_[0]);
+    selectionBoxes_.append(box);
+  }
+  for (qsizetype i = 0; i < selectionBoxes_.size(); ++i) {
+    if (i < win.SelectionBoxes.size()) place(selectionBoxes_[i], win.SelectionBoxes[i]);
+    else selectionBoxes_[i]->hide();
+  }
+  place(rubberBand_, win.RubberBand);
+  for (int i = 0; i < 2; ++i) place(snapGuides_[size_t(i)], win.SnapGuides[size_t(i)]);
   for (int i = 0; i < 4; ++i) place(fastIcons_[size_t(i)], win.Img_FastIcons[size_t(i)]);
 
   const WritingBoxState& wr = win.Text_Writing;

@@ -61,10 +61,11 @@ class frmMain : public QWidget, public WindowHost {
   void EndProgram() override;
 
   // Handlers the command layer connects; each call is followed by Refresh().
-  // Board mouse events: (button 1 left / 2 right / 4 middle, x, y).
-  std::function<void(int, int, int)> picStage_MouseDown;
-  std::function<void(int, int, int)> picStage_MouseMove;
-  std::function<void(int, int, int)> picStage_MouseUp;
+  // Board mouse events: (button 1 left / 2 right / 4 middle, keys held
+  // 1 Shift / 2 Ctrl / 4 Alt, x, y).
+  std::function<void(int, int, int, int)> picStage_MouseDown;
+  std::function<void(int, int, int, int)> picStage_MouseMove;
+  std::function<void(int, int, int, int)> picStage_MouseUp;
   // The Board dragged over its holder and dropped: (x, y) in the holder.
   std::function<void(int, int)> boardDragOver;
   std::function<void(int, int)> boardDrop;
@@ -73,9 +74,9 @@ class frmMain : public QWidget, public WindowHost {
   // has ended.
   std::function<bool(const QString&, int, int, QString&)> fileDragOver;
   std::function<void(const QString&, int, int)> fileDrop;
-  // Keys while the window sees keys first: key-down code and character code;
-  // true when the key ran a command.
-  std::function<bool(int)> keyDown;
+  // Keys while the window sees keys first: key-down code (with the keys
+  // held) and character code; true when the key ran a command.
+  std::function<bool(int, int)> keyDown;
   std::function<bool(int, bool)> keyPress;  // (code, Shift held)
   // A command of the table: a menu item, an icon without a menu, a Fast Icon.
   std::function<void(Command)> command;
@@ -144,6 +145,11 @@ class frmMain : public QWidget, public WindowHost {
   QLabel* label1_ = nullptr;
   StageWidget* picStage_ = nullptr;
   std::array<OutlineBox*, 2> shape1_{};
+  // The selection's lighter boxes (as many as shown so far), the rubber
+  // band and the snap guides.
+  QVector<OutlineBox*> selectionBoxes_;
+  OutlineBox* rubberBand_ = nullptr;
+  std::array<QWidget*, 2> snapGuides_{};
   std::array<ClickLabel*, 4> fastIcons_{};
   QPlainTextEdit* textWriting_ = nullptr;
   QPushButton* buttonUrl_ = nullptr;

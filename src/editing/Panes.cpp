@@ -2,6 +2,8 @@
 // the Board into the Background; the layer list and the Target menu items.
 #include "editing/Panes.h"
 
+#include "editing/Selection.h"
+
 #include "imaging/BoardRender.h"
 #include "imaging/Sheets.h"
 #include "shell/Platform.h"
@@ -91,6 +93,15 @@ void InitPaneRecord(Workspace& ws, int n) {
 }
 
 Outcome ConfirmRemovePane(Workspace& ws) {
+  // Our addition: a selection goes after one question.
+  if (const QVector<int> chosen = ChosenPanes(ws); chosen.size() > 1) {
+    if (!ws.platform->AskYesNo(QStringLiteral("Remove Panes"),
+                               QStringLiteral("Really remove these %1 Panes ?").arg(chosen.size())))
+      return Outcome::cancelled();
+    RemovePanes(ws, chosen);
+    RedrawBoard(ws);
+    return Outcome::done();
+  }
   const QString title = QStringLiteral("Remove Pane - ") + QString::number(ws.pointer.CurrentPane);
   if (!ws.platform->AskYesNo(title, QStringLiteral("Really remove this Pane ?"))) return Outcome::cancelled();
   RemovePane(ws);
@@ -125,6 +136,15 @@ void RemovePane(Workspace& ws) {
   DisablePaneMenus(ws);
 }
 
+void RemovePanes(Workspace& ws, const QVector<int>& panes) {
+  for (int n : panes) {
+    ws.win.Shape1[0].Visible = false;
+    ws.pointer.CurrentPane = n;
+    RemovePane(ws);
+  }
+  ClearSelection(ws);
+}
+
 Outcome CompositePanes(Workspace& ws) {
   if (!ws.platform->AskYesNo(QStringLiteral("Composite Panes - "),
                              QStringLiteral("Really duplicate Panes to the Background ?")))
@@ -138,6 +158,7 @@ void List_Zorder_Click(Workspace& ws, int row) {
   if (isSet(ws.win.DialogFilling) || row < 0 || row >= ws.project.List_Zorder.size()) return;
   ws.win.List_ZorderIndex = row;
   const int slot = ws.project.List_Zorder[row].ItemData;
+  ClearSelection(ws);
   ws.pointer.CurrentPane = slot;
   ws.pointer.Dragging = QvFalse;
   ws.win.Shape1[0].Visible = ws.win.Shape1[1].Visible = true;

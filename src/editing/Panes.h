@@ -16,6 +16,8 @@ void InitPaneRecord(Workspace& ws, int slot);
 // answers Yes.
 Outcome ConfirmRemovePane(Workspace& ws);
 void RemovePane(Workspace& ws);
+// Removes the Panes without a question (Cut, and a selection's Remove).
+void RemovePanes(Workspace& ws, const QVector<int>& panes);
 Outcome CompositePanes(Workspace& ws);
 // The default web address of a new Pane.
 extern const QString DefaultPaneUrl;

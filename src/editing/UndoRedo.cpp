@@ -1,6 +1,7 @@
 // Undo and Redo, and what the window shows after them.
 #include "editing/UndoRedo.h"
 
+#include "editing/Selection.h"
 #include "imaging/BoardRender.h"
 #include "shell/TargetMarks.h"
 
@@ -8,6 +9,7 @@ namespace qv {
 namespace {
 
 Outcome shown(Workspace& ws, const UndoStep* step) {
+  ClearSelection(ws);
   if (!step) return Outcome::cancelled();
   HideHoverMarks(ws);
   ws.pointer.Dragging = QvFalse;

@@ -45,19 +45,28 @@ void RedrawBoard(Workspace& ws) {
   }
 }
 
-void RedrawBoardDrag(Workspace& ws) {
+namespace {
+
+QPoint pointerPlace(const Workspace& ws) { return {roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY}; }
+
+}  // namespace
+
+void RedrawBoardDrag(Workspace& ws) { RedrawBoardDrag(ws, pointerPlace(ws)); }
+void RedrawBoardDragFloat(Workspace& ws) { RedrawBoardDragFloat(ws, pointerPlace(ws)); }
+
+void RedrawBoardDrag(Workspace& ws, QPoint at) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);
   for (int n = MaxPanes; n >= 1; --n) {
     const PaneRecord& p = ws.project.PaneTable[size_t(n)];
     if (!isSet(p.InUse)) continue;
     if (n == ws.pointer.CurrentPane)
-      drawAt(painter, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, shownSize(p));
+      drawAt(painter, p, at.x(), at.y(), shownSize(p));
     else
       drawAt(painter, p, p.Left, p.Top, shownSize(p));
   }
 }
 
-void RedrawBoardDragFloat(Workspace& ws) {
+void RedrawBoardDragFloat(Workspace& ws, QPoint at) {
   BoardPainter painter(ws, BoardPainter::Start::FromBase);
   PaneRecord& dragged = ws.Pane(ws.pointer.CurrentPane);
   PaneRecord& twin = ws.project.PaneTable[0];
@@ -73,7 +82,7 @@ void RedrawBoardDragFloat(Workspace& ws) {
     if (!isSet(p.InUse)) continue;
     const QSize whole(p.Width, p.Height);
     if (n == 0)
-      drawAt(painter, p, roundHalfEven(ws.pointer.MouseX), ws.pointer.MouseY, whole);
+      drawAt(painter, p, at.x(), at.y(), whole);
     else
       drawAt(painter, p, p.Left, p.Top, whole);
   }

@@ -11,8 +11,12 @@ void RestoreBoardBase(Workspace& ws);
 // The same onto another surface of the Board's kind (a copy of picStage).
 void PaintBoardBase(const Workspace& ws, Surface& stage);
 void RedrawBoard(Workspace& ws);
+// A drag's redraw: the dragged Pane (CurrentPane) drawn at a place, the
+// pointer's unless given.
 void RedrawBoardDrag(Workspace& ws);
+void RedrawBoardDrag(Workspace& ws, QPoint at);
 void RedrawBoardDragFloat(Workspace& ws);
+void RedrawBoardDragFloat(Workspace& ws, QPoint at);
 void PlaceTargetBox(Workspace& ws, int slot);
 void PlaceHoverBox(Workspace& ws, int slot);
 void HoverPaneAt(Workspace& ws);

@@ -85,11 +85,15 @@ Integer CelDelayFor(const QVector<int>& delaysMs) {
   return Integer(std::clamp<qint64>(frames, 1, 99));
 }
 
-Outcome ReadPanePicture(const QString& path, PanePicture& out) {
+namespace {
+
+// The frames come from a reader (of a file or of bytes); path names them.
+template <typename Reader>
+Outcome readPanePicture(const Reader& readFrames, const QString& path, PanePicture& out) {
   QVector<QImage> frames;
   QVector<int> delays;
   bool transparent = false;
-  const FramesResult read = ReadPictureFrames(path, MaxCels, [&](const QImage& frame, int delayMs) {
+  const FramesResult read = readFrames([&](const QImage& frame, int delayMs) {
     transparent = transparent || HasTransparentPixels(frame);
     // The first frame is kept whole: a still picture is stretched to the
     // Pane's size from it.
@@ -121,6 +125,16 @@ Outcome ReadPanePicture(const QString& path, PanePicture& out) {
                            .arg(MaxCels)
                            .arg(read.frames - frames.size()));
   return outcome;
+}
+
+}  // namespace
+
+Outcome ReadPanePicture(const QString& path, PanePicture& out) {
+  return readPanePicture([&](const FrameTaker& take) { return ReadPictureFrames(path, MaxCels, take); }, path, out);
+}
+
+Outcome ReadPanePictureData(const QByteArray& data, const QString& name, PanePicture& out) {
+  return readPanePicture([&](const FrameTaker& take) { return ReadPictureFramesData(data, MaxCels, take); }, name, out);
 }
 
 void TakePanePicture(Workspace& ws, int slot, const PanePicture& pic) {

@@ -54,6 +54,9 @@ struct PanePicture {
 // done with a warning when an animation has more frames than a Pane has
 // Cels (the last are left out).
 Outcome ReadPanePicture(const QString& path, PanePicture& out);
+// The same from a picture's bytes (a picture pasted from another program),
+// named in what goes wrong as name.
+Outcome ReadPanePictureData(const QByteArray& data, const QString& name, PanePicture& out);
 // Puts the picture into the slot: black transparency on when the picture
 // has transparent pixels; an animation sets the Pane's size and Cels and
 // its Cel delay. Then CommitPanePicture.

@@ -2,6 +2,7 @@
 #include "project/ProjectCommands.h"
 
 #include "editing/Panes.h"
+#include "editing/Selection.h"
 #include "imaging/BoardRender.h"
 #include "project/ProjectBytes.h"
 #include "project/ProjectText.h"
@@ -25,6 +26,9 @@ namespace {
 void resetProject(Workspace& ws) {
   // No box or Fast Icon stays over a Pane that is gone.
   HideHoverMarks(ws);
+  ClearSelection(ws);
+  // Panes copied before are another project's from now on.
+  NewProjectIdentity(ws);
   ws.project.List_Zorder.clear();
   ws.win.List_ZorderIndex = -1;
   for (auto& p : ws.project.PaneTable) ResetSlot(p);

@@ -1,6 +1,7 @@
 // Entering RunMode, the frame step and Stop.
 #include "runmode/RunLoop.h"
 
+#include "editing/Selection.h"
 #include "imaging/BoardPainter.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Flip.h"
@@ -57,6 +58,7 @@ void PrepareRunControls(Workspace& ws) {
 namespace {
 
 void startRun(Workspace& ws) {
+  ClearSelection(ws);
   PrepareRunControls(ws);
   if (ws.run.LoopActive) {
     // Run in Design while running restarts the run: the mirrors made so far
@@ -250,6 +252,8 @@ void StopRun(Workspace& ws, StopForm form) {
       RestoreDesignStage(ws);
       break;
     case StopForm::EscKey:
+      // Esc also clears a Design selection (our addition).
+      ClearSelection(ws);
       // Esc is the usual way out of a Full Board run: it gives the Board back
       // its Design place and size as the Full Board Stop icon does (our
       // addition; otherwise the bar would cover the Board's top rows).

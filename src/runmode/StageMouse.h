@@ -8,8 +8,10 @@ namespace qv {
 // Mouse button codes: 1 left, 2 right, 4 middle; all but 2 act as the left.
 constexpr int RightButton = 2;
 
-void picStage_MouseDown(Workspace& ws, int button, double x, double y);
-void picStage_MouseMove(Workspace& ws, int button, double x, double y);
+// shift: the keys held (ShiftMask, CtrlMask, AltMask). Shift or Ctrl on a
+// press chooses several Panes; Alt during a drag turns its snap off.
+void picStage_MouseDown(Workspace& ws, int button, double x, double y, int shift = 0);
+void picStage_MouseMove(Workspace& ws, int button, double x, double y, int shift = 0);
 void picStage_MouseUp(Workspace& ws, int button, double x, double y);
 void TargetPaneAt(Workspace& ws);
 void ShowFastIcons(Workspace& ws);

@@ -2,7 +2,11 @@
 // order its items show.
 #include "session/CommandTable.h"
 
+#include "editing/Arrange.h"
+#include "editing/LayerOrder.h"
+#include "editing/PaneCopies.h"
 #include "editing/Panes.h"
+#include "editing/Selection.h"
 #include "editing/UndoRedo.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
@@ -11,6 +15,7 @@
 #include "properties/BoardProperties.h"
 #include "properties/PaneProperties.h"
 #include "runmode/RunLoop.h"
+#include "session/Clipboard.h"
 #include "session/Commands.h"
 #include "shell/BoardSizes.h"
 #include "webpage/WebPage.h"
@@ -48,8 +53,33 @@ Outcome flip(Workspace& ws) {
   return Outcome::done();
 }
 
+template <LayerMove Move>
+Outcome layer(Workspace& ws) {
+  return MoveLayer(ws, Move);
+}
+
+template <AlignTo To>
+Outcome align(Workspace& ws) {
+  return AlignPanes(ws, To);
+}
+
+template <bool Horizontal>
+Outcome distribute(Workspace& ws) {
+  return DistributePanes(ws, Horizontal);
+}
+
+template <int Dx, int Dy>
+Outcome nudge(Workspace& ws) {
+  return NudgePanes(ws, Dx, Dy);
+}
+
 using C = Command;
 using M = Menu;
+
+// Key-down codes and the keys held with them.
+constexpr int KeyInsert = 45, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
+constexpr int KeyBracketLeft = 219, KeyBracketRight = 221;  // "[" and "]", with Shift "{" and "}"
+constexpr int CtrlShift = CtrlMask | ShiftMask;
 
 constexpr CommandRow Rows[] = {
     {.id = C::AddCustomPane, .name = "mnu_AddCustomPane", .caption = "Add Pane", .menu = M::Panes, .keyChar = 1,
@@ -68,6 +98,51 @@ constexpr CommandRow Rows[] = {
      .keyLabel = "Ctrl+R", .gate = Gate::Enabled, .changesProject = true, .handler = ran<mnu_ResizePane_Click>},
     {.id = C::RemovePane, .name = "mnu_RemovePane", .caption = "Remove Pane", .menu = M::Panes, .keyDown = 46,
      .keyLabel = "Del", .gate = Gate::Enabled, .changesProject = true, .handler = ConfirmRemovePane},
+    // Our additions for several Panes at once. Ctrl+A is Add Pane and Ctrl+X
+    // End, so Select All and Cut have no key.
+    {.id = C::DuplicatePane, .name = "mnu_DuplicatePane", .caption = "Duplicate Pane", .menu = M::Panes, .keyChar = 4,
+     .keyLabel = "Ctrl+D", .gate = Gate::Enabled, .changesProject = true, .handler = DuplicatePane, .separated = true},
+    {.id = C::Cut, .name = "mnu_Cut", .caption = "Cut", .menu = M::Panes, .changesProject = true, .handler = CutPanes},
+    {.id = C::Copy, .name = "mnu_Copy", .caption = "Copy", .menu = M::Panes, .keyDown = KeyInsert,
+     .keyDownShift = CtrlMask, .keyChar = 3, .keyLabel = "Ctrl+C", .gate = Gate::Enabled,
+     .handler = CopyPanesToClipboard},
+    // A knowing difference: the original design runs Flip Vertically for
+    // character 22 with or without Shift; here Ctrl+Shift+V pastes and
+    // Ctrl+V alone stays Flip Vertically.
+    {.id = C::Paste, .name = "mnu_Paste", .caption = "Paste", .menu = M::Panes, .keyDown = KeyInsert,
+     .keyDownShift = ShiftMask, .keyCharShifted = 22, .keyLabel = "Ctrl+Shift+V", .changesProject = true,
+     .handler = PastePanes},
+    {.id = C::SelectAll, .name = "mnu_SelectAll", .caption = "Select All", .menu = M::Panes, .handler = SelectAllPanes},
+    {.id = C::Order, .name = "mnu_Order", .caption = "Order ...", .menu = M::Panes, .submenu = M::Order},
+    {.id = C::BringToFront, .name = "mnu_BringToFront", .caption = "Bring to Front", .menu = M::Order,
+     .keyDown = KeyBracketRight, .keyDownShift = CtrlShift, .keyLabel = "Ctrl+Shift+]", .gate = Gate::Enabled,
+     .changesProject = true, .handler = layer<LayerMove::ToFront>},
+    {.id = C::BringForward, .name = "mnu_BringForward", .caption = "Bring Forward", .menu = M::Order,
+     .keyDown = KeyBracketRight, .keyDownShift = CtrlMask, .keyLabel = "Ctrl+]", .gate = Gate::Enabled,
+     .changesProject = true, .handler = layer<LayerMove::Forward>},
+    {.id = C::SendBackward, .name = "mnu_SendBackward", .caption = "Send Backward", .menu = M::Order,
+     .keyDown = KeyBracketLeft, .keyDownShift = CtrlMask, .keyLabel = "Ctrl+[", .gate = Gate::Enabled,
+     .changesProject = true, .handler = layer<LayerMove::Backward>},
+    {.id = C::SendToBack, .name = "mnu_SendToBack", .caption = "Send to Back", .menu = M::Order,
+     .keyDown = KeyBracketLeft, .keyDownShift = CtrlShift, .keyLabel = "Ctrl+Shift+[", .gate = Gate::Enabled,
+     .changesProject = true, .handler = layer<LayerMove::ToBack>},
+    {.id = C::Align, .name = "mnu_Align", .caption = "Align ...", .menu = M::Panes, .submenu = M::Align},
+    {.id = C::AlignLeft, .name = "mnu_AlignLeft", .caption = "Align Left", .menu = M::Align, .changesProject = true,
+     .handler = align<AlignTo::Left>},
+    {.id = C::AlignCentres, .name = "mnu_AlignCentres", .caption = "Align Centres", .menu = M::Align,
+     .changesProject = true, .handler = align<AlignTo::Centres>},
+    {.id = C::AlignRight, .name = "mnu_AlignRight", .caption = "Align Right", .menu = M::Align, .changesProject = true,
+     .handler = align<AlignTo::Right>},
+    {.id = C::AlignTop, .name = "mnu_AlignTop", .caption = "Align Top", .menu = M::Align, .changesProject = true,
+     .handler = align<AlignTo::Top>, .separated = true},
+    {.id = C::AlignMiddles, .name = "mnu_AlignMiddles", .caption = "Align Middles", .menu = M::Align,
+     .changesProject = true, .handler = align<AlignTo::Middles>},
+    {.id = C::AlignBottom, .name = "mnu_AlignBottom", .caption = "Align Bottom", .menu = M::Align,
+     .changesProject = true, .handler = align<AlignTo::Bottom>},
+    {.id = C::DistributeHorizontally, .name = "mnu_DistributeHorizontally", .caption = "Distribute Horizontally",
+     .menu = M::Align, .changesProject = true, .handler = distribute<true>, .separated = true},
+    {.id = C::DistributeVertically, .name = "mnu_DistributeVertically", .caption = "Distribute Vertically",
+     .menu = M::Align, .changesProject = true, .handler = distribute<false>},
     // Undo and Redo: our addition, at the end of the Panes menu.
     {.id = C::Undo, .name = "mnu_Undo", .caption = "Undo", .menu = M::Panes, .keyChar = 26, .keyLabel = "Ctrl+Z",
      .gate = Gate::Enabled, .handler = mnu_Undo_Click, .separated = true},
@@ -128,6 +203,27 @@ constexpr CommandRow Rows[] = {
     // Our addition: a way out that also works on the intro.
     {.id = C::Quit, .name = "Ctrl+Q", .caption = "Quit", .keyChar = 17, .keyLabel = "Ctrl+Q", .gate = Gate::DesignOrIntro,
      .handler = QuitApplication},
+    // Our addition: the arrow keys nudge the chosen Panes, 1 pixel, or 10
+    // with Shift; a run of nudges is one undo step.
+    {.id = C::NudgeLeft, .name = "Left", .caption = "Nudge", .keyDown = KeyLeft, .keyDownShift = 0,
+     .keyLabel = "Left", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true, .handler = nudge<-1, 0>},
+    {.id = C::NudgeUp, .name = "Up", .caption = "Nudge", .keyDown = KeyUp, .keyDownShift = 0, .keyLabel = "Up",
+     .gate = Gate::Enabled, .changesProject = true, .joinsRun = true, .handler = nudge<0, -1>},
+    {.id = C::NudgeRight, .name = "Right", .caption = "Nudge", .keyDown = KeyRight, .keyDownShift = 0,
+     .keyLabel = "Right", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true, .handler = nudge<1, 0>},
+    {.id = C::NudgeDown, .name = "Down", .caption = "Nudge", .keyDown = KeyDown, .keyDownShift = 0, .keyLabel = "Down",
+     .gate = Gate::Enabled, .changesProject = true, .joinsRun = true, .handler = nudge<0, 1>},
+    {.id = C::NudgeLeft10, .name = "Shift+Left", .caption = "Nudge", .keyDown = KeyLeft, .keyDownShift = ShiftMask,
+     .keyLabel = "Shift+Left", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true,
+     .handler = nudge<-10, 0>},
+    {.id = C::NudgeUp10, .name = "Shift+Up", .caption = "Nudge", .keyDown = KeyUp, .keyDownShift = ShiftMask,
+     .keyLabel = "Shift+Up", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true, .handler = nudge<0, -10>},
+    {.id = C::NudgeRight10, .name = "Shift+Right", .caption = "Nudge", .keyDown = KeyRight, .keyDownShift = ShiftMask,
+     .keyLabel = "Shift+Right", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true,
+     .handler = nudge<10, 0>},
+    {.id = C::NudgeDown10, .name = "Shift+Down", .caption = "Nudge", .keyDown = KeyDown, .keyDownShift = ShiftMask,
+     .keyLabel = "Shift+Down", .gate = Gate::Enabled, .changesProject = true, .joinsRun = true,
+     .handler = nudge<0, 10>},
 
     {.id = C::FastLoadPicture, .name = "Img_FastIcons_0", .caption = "Load picture", .fastIcon = 0,
      .changesProject = true, .stepName = "Load a Picture (Pane)", .handler = fastIcon<0>,
@@ -152,6 +248,8 @@ constexpr MenuRow Menus[] = {
     {M::None, "", ""},
     {M::Panes, "mnu_Panes", "Panes", 3, "Panes"},
     {M::Flip, "mnu_Flip", nullptr},
+    {M::Order, "mnu_Order", nullptr},
+    {M::Align, "mnu_Align", nullptr},
     {M::Loads, "mnu_Loads", "Loads", 7, "Load"},
     {M::Board, "mnu_Board", "Board", 8, "Board"},
     {M::Saves, "mnu_Saves", "Saves", 6, "Save"},

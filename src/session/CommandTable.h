@@ -32,6 +32,7 @@ struct CommandRow {
   int icon = -1;              // the Img_IconStrip element that runs it
   int fastIcon = -1;          // the Img_FastIcons element that runs it
   int keyDown = 0;            // its key-down code (F-keys, Delete, Esc)
+  int keyDownShift = -1;      // the keys held with it (ShiftMask, ...); -1: any
   int keyChar = 0;            // its character code (Ctrl+letter gives 1..26)
   int keyCharShifted = 0;     // a character code that runs it with Shift held
   const char* keyLabel = "";  // the key as menus and the README show it
@@ -39,6 +40,8 @@ struct CommandRow {
   bool changesProject = false;
   // The name of its undo step, when not its caption.
   const char* stepName = nullptr;
+  // A run of it with nothing between is one undo step (the nudges).
+  bool joinsRun = false;
   Outcome (*handler)(Workspace&) = nullptr;
   // The title of the box that reports a failure or warnings (default: the
   // caption), and a fixed text shown instead of the file and the reason,

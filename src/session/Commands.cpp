@@ -2,6 +2,7 @@
 #include "session/Commands.h"
 
 #include "editing/Panes.h"
+#include "editing/Selection.h"
 #include "runmode/StageMouse.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
@@ -20,12 +21,31 @@ namespace {
 
 QSize boardSize(const Workspace& ws) { return {ws.surfaces.picStage.Width(), ws.surfaces.picStage.Height()}; }
 
-// The command a key names, by its key-down or character code.
-std::optional<Command> commandForKey(int CommandRow::*code, int value) {
+// The command a key names, by its key-down or character code (a key-down
+// code with the keys held with it).
+std::optional<Command> commandForKey(int CommandRow::*code, int value, int shift = -1) {
   if (value == 0) return std::nullopt;
   for (const CommandRow& row : CommandTable())
-    if (row.*code == value) return row.id;
+    if (row.*code == value && (shift < 0 || row.keyDownShift < 0 || row.keyDownShift == shift)) return row.id;
   return std::nullopt;
+}
+
+// Whether the commands for chosen Panes have Panes to act on (our
+// addition); nullopt for every other command.
+std::optional<bool> choiceAllows(const Workspace& ws, Command c) {
+  using C = Command;
+  switch (c) {
+    case C::Paste: return true;
+    case C::SelectAll: return CountPanesInUse(ws) > 0;
+    case C::DuplicatePane: case C::Order: case C::BringToFront: case C::BringForward: case C::SendBackward:
+    case C::SendToBack: return ChosenTarget(ws) != 0;
+    case C::Cut: case C::Copy: case C::NudgeLeft: case C::NudgeUp: case C::NudgeRight: case C::NudgeDown:
+    case C::NudgeLeft10: case C::NudgeUp10: case C::NudgeRight10: case C::NudgeDown10: return !ChosenPanes(ws).isEmpty();
+    case C::Align: case C::AlignLeft: case C::AlignCentres: case C::AlignRight: case C::AlignTop: case C::AlignMiddles:
+    case C::AlignBottom: return ChosenPanes(ws).size() >= 2;
+    case C::DistributeHorizontally: case C::DistributeVertically: return ChosenPanes(ws).size() >= 3;
+    default: return std::nullopt;
+  }
 }
 
 // A drag step still open (its release never came) ends before anything else.
@@ -46,6 +66,7 @@ Outcome RunCommand(Workspace& ws, Command c) {
   if (!row.handler) return Outcome::done();
   const QSize before = boardSize(ws);
   closeOpenStep(ws);
+  if (!row.joinsRun) ws.history.Seal();
   if (row.changesProject) ws.history.Begin(ws);
   Outcome outcome = Outcome::done();
   try {
@@ -54,7 +75,9 @@ Outcome RunCommand(Workspace& ws, Command c) {
     // The command stops where a slot number outside 0..50 was met.
     outcome = Outcome::failed(QString(), QString::fromLatin1(e.what()));
   }
-  if (row.changesProject) ws.history.Commit(ws, QString::fromLatin1(row.stepName ? row.stepName : row.caption));
+  if (row.changesProject)
+    ws.history.Commit(ws, QString::fromLatin1(row.stepName ? row.stepName : row.caption), row.joinsRun);
+  ShowSelectionBoxes(ws);
   // The Board is redrawn when it grew (our addition): Panes beyond its old
   // edges show at once.
   RedrawIfBoardGrew(ws, before);
@@ -65,6 +88,7 @@ Outcome RunCommand(Workspace& ws, Command c) {
 bool MenuItemEnabled(const Workspace& ws, Command c) {
   if (c == Command::Undo) return !ws.history.UndoName().isNull();
   if (c == Command::Redo) return !ws.history.RedoName().isNull();
+  if (const auto allowed = choiceAllows(ws, c)) return *allowed;
   return ws.win.menuEnabled(c);
 }
 
@@ -89,7 +113,9 @@ bool KeyMayRun(const Workspace& ws, Command c) {
   }
 }
 
-bool MainKeyDown(Workspace& ws, int code) { return runKey(ws, commandForKey(&CommandRow::keyDown, code)); }
+bool MainKeyDown(Workspace& ws, int code, int shift) {
+  return runKey(ws, commandForKey(&CommandRow::keyDown, code, shift));
+}
 
 bool MainKeyPress(Workspace& ws, int code, bool shift) {
   // Shift makes no other key: a character without a Shift row is itself.
@@ -97,11 +123,11 @@ bool MainKeyPress(Workspace& ws, int code, bool shift) {
   return runKey(ws, c ? c : commandForKey(&CommandRow::keyChar, code));
 }
 
-void BoardMouseDown(Workspace& ws, int button, double x, double y) {
+void BoardMouseDown(Workspace& ws, int button, double x, double y, int shift) {
   closeOpenStep(ws);
   const bool design = !isSet(ws.run.Running);
   if (design) ws.history.Begin(ws);
-  picStage_MouseDown(ws, button, x, y);
+  picStage_MouseDown(ws, button, x, y, shift);
   // A right press ends where it began: the layer list or the Board sizes.
   if (design && button == RightButton) closeOpenStep(ws);
 }
@@ -141,6 +167,8 @@ void ReportOutcome(Workspace& ws, Command c, const Outcome& outcome) {
 
 Outcome FastIconClick(Workspace& ws, int index) {
   for (auto& icon : ws.win.Img_FastIcons) icon.Visible = false;
+  // A Fast Icon acts on its own Pane alone.
+  ClearSelection(ws);
   ws.win.Shape1[0].Visible = true;
   ws.pointer.TargetPane = Integer(ws.pointer.CurrentPane);
   PlaceTargetBox(ws, ws.pointer.TargetPane);

@@ -19,15 +19,16 @@ bool MenuItemEnabled(const Workspace& ws, Command c);
 QString MenuItemCaption(const Workspace& ws, Command c);
 // Whether a key may run the command now.
 bool KeyMayRun(const Workspace& ws, Command c);
-// A key the main window sees before its controls, as key-down code and as
-// character code (and whether Shift is held): the command it names runs
-// when its rule allows. True when a command ran (the key is then used up).
-bool MainKeyDown(Workspace& ws, int code);
+// A key the main window sees before its controls, as key-down code (with
+// the keys held: ShiftMask, CtrlMask, AltMask) and as character code (and
+// whether Shift is held): the command it names runs when its rule allows.
+// True when a command ran (the key is then used up).
+bool MainKeyDown(Workspace& ws, int code, int shift = 0);
 bool MainKeyPress(Workspace& ws, int code, bool shift = false);
 
 // Mouse presses and releases on the Board: a drag of a Pane from press to
-// release is one undo step.
-void BoardMouseDown(Workspace& ws, int button, double x, double y);
+// release is one undo step. shift: the keys held with the press.
+void BoardMouseDown(Workspace& ws, int button, double x, double y, int shift = 0);
 void BoardMouseUp(Workspace& ws, int button, double x, double y);
 
 // The main window's title: the project, marked when it has unsaved changes

@@ -48,6 +48,24 @@ QSize NewPaneSizeFor(QSize picture) {
   return {std::clamp(fitted.width(), MinPaneSide, CellSize), std::clamp(fitted.height(), MinPaneSide, CellSize)};
 }
 
+int NewPaneForPicture(Workspace& ws, const PanePicture& pic, QPoint at, const QString& title) {
+  const int slot = AddPane(ws);
+  if (slot == 0) return 0;
+  PaneRecord& p = ws.Pane(slot);
+  const QSize size = NewPaneSizeFor(pic.picture.size());
+  p.Width = Integer(size.width());
+  p.Height = Integer(size.height());
+  p.CelWidth = CelSize(p.Width, p.CelsAcross);
+  p.CelHeight = CelSize(p.Height, p.CelsDown);
+  // What shows (an animation's first Cel) is centred on the point where
+  // the file was let go, not past the Board's top or left edge.
+  const QSize shown = pic.cels ? pic.cels->cel : size;
+  p.Left = Integer(std::max(at.x() - shown.width() / 2, 0));
+  p.Top = Integer(std::max(at.y() - shown.height() / 2, 0));
+  PutPictureIntoPane(ws, slot, pic, title);
+  return slot;
+}
+
 DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at) {
   if (isSet(ws.run.Running)) return refused(QStringLiteral("files are not taken while the project runs"));
   if (path.endsWith(QLatin1String(".QV1"), Qt::CaseInsensitive)) {
@@ -78,27 +96,14 @@ Outcome DropFile(Workspace& ws, const QString& path, QPoint at) {
   const Outcome read = ReadPanePicture(file, pic);
   if (read.hasFailed()) return read;
   ws.history.Begin(ws);
-  int slot = plan.slot;
   if (plan.kind == DropKind::NewPane) {
-    slot = AddPane(ws);
-    if (slot == 0) {
-      ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
-      return Outcome::cancelled();
-    }
-    PaneRecord& p = ws.Pane(slot);
-    const QSize size = NewPaneSizeFor(pic.picture.size());
-    p.Width = Integer(size.width());
-    p.Height = Integer(size.height());
-    p.CelWidth = CelSize(p.Width, p.CelsAcross);
-    p.CelHeight = CelSize(p.Height, p.CelsDown);
-    // What shows (an animation's first Cel) is centred on the point where
-    // the file was let go, not past the Board's top or left edge.
-    const QSize shown = pic.cels ? pic.cels->cel : size;
-    p.Left = Integer(std::max(at.x() - shown.width() / 2, 0));
-    p.Top = Integer(std::max(at.y() - shown.height() / 2, 0));
+    const int slot = NewPaneForPicture(ws, pic, at, QFileInfo(file).fileName());
+    ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
+    if (slot == 0) return Outcome::cancelled();
+  } else {
+    PutPictureIntoPane(ws, plan.slot, pic, QFileInfo(file).fileName());
+    ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
   }
-  PutPictureIntoPane(ws, slot, pic, QFileInfo(file).fileName());
-  ws.history.Commit(ws, QStringLiteral("Drop a Picture"));
   RedrawBoard(ws);
   return read;
 }

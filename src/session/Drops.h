@@ -12,6 +12,7 @@
 namespace qv {
 
 struct Workspace;
+struct PanePicture;
 
 enum class DropKind { Refused, IntoPane, NewPane, Project };
 struct DropPlan {
@@ -35,6 +36,11 @@ Outcome DropFile(Workspace& ws, const QString& path, QPoint at);
 // The drop as the Board takes it: carried out, and a failure or warnings
 // reported as Load a Picture (Load a Project for a project) reports them.
 Outcome BoardFileDropped(Workspace& ws, const QString& path, QPoint at);
+
+// A picture as a new Pane, as a picture dropped on free Board becomes one:
+// of NewPaneSizeFor its size, centred on the point, named after the title
+// (a file's name). Its slot, or 0 at 50 Panes (nothing changes).
+int NewPaneForPicture(Workspace& ws, const PanePicture& pic, QPoint at, const QString& title);
 
 // The size a new Pane takes for a picture: its own, shrunk to fit 200 x 200
 // with its shape kept, and at least 20 a side.

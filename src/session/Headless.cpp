@@ -59,6 +59,11 @@ ProgramResult HeadlessPlatform::RunProgram(const QString& program, const QString
   return programResults.isEmpty() ? ProgramResult() : programResults.dequeue();
 }
 
+void HeadlessPlatform::SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) {
+  clipboard.clear();
+  for (const auto& [type, bytes] : data) clipboard.insert(type, bytes);
+}
+
 QStringList HeadlessPlatform::calls(const QString& prefix) const {
   QStringList out;
   for (const auto& l : log)

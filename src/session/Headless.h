@@ -6,6 +6,7 @@
 #include "shell/WindowHost.h"
 #include "shell/Workspace.h"
 
+#include <QMap>
 #include <QQueue>
 #include <QStringList>
 
@@ -35,6 +36,8 @@ class HeadlessPlatform : public Platform {
   QQueue<ProgramResult> programResults;
   int waitedMs = 0;
   QString programFolder = "/opt/quorvel/";
+  // The clipboard: its data by MIME type.
+  QMap<QString, QByteArray> clipboard;
 
   bool AskYesNo(const QString& title, const QString& text) override;
   SaveChoice AskSaveChanges(const QString& title, const QString& text) override;
@@ -55,6 +58,8 @@ class HeadlessPlatform : public Platform {
   RecoverChoice AskRecover(const QString& title, const QString& text) override;
   QString LastProjectFolder() override { return lastProjectFolder; }
   void ProjectUsed(const QString& path) override { usedProjects << path; }
+  QByteArray ClipboardData(const QString& mimeType) override { return clipboard.value(mimeType); }
+  void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) override;
 
   // The log entries that start with a prefix.
   QStringList calls(const QString& prefix) const;

@@ -4,6 +4,8 @@
 
 #include "shell/Workspace.h"
 
+#include <algorithm>
+
 
 namespace qv {
 
@@ -52,8 +54,10 @@ void History::Begin(const Workspace& ws) {
   open_ = std::make_shared<const Project>(ws.project);
 }
 
-void History::Commit(const Workspace& ws, const QString& name) {
+void History::Commit(const Workspace& ws, const QString& name, bool joinRun) {
   if (depth_ == 0 || --depth_ > 0) return;
+  const bool joins = joinRun && runOpen_ && !undo_.empty() && undo_.back().name == name;
+  if (!joinRun) runOpen_ = false;
   const std::shared_ptr<const Project> was = std::move(open_);
   const Project& now = ws.project;
   UndoStep step;
@@ -71,6 +75,8 @@ void History::Commit(const Workspace& ws, const QString& name) {
   if (!(wasSettings == nowSettings)) step.settings = wasSettings;
   if (!sameSurface(was->picBackground, now.picBackground)) step.background = was->picBackground;
   if (step.panes.isEmpty() && step.cells.isEmpty() && !step.background && !step.settings) return;
+  runOpen_ = joinRun;
+  if (joins) return join(step);
 
   for (const auto& [n, r] : step.panes) step.bytes += recordBytes(r);
   for (const UndoStep::Cell& c : step.cells) step.bytes += c.pixels.sizeInBytes();
@@ -82,6 +88,38 @@ void History::Commit(const Workspace& ws, const QString& name) {
   redo_.clear();
   bytes_ += step.bytes;
   undo_.push_back(std::move(step));
+  trim();
+}
+
+void History::join(UndoStep& step) {
+  // The last step keeps each record, cell and setting as it was before the
+  // run; the new step adds what the run changed only now.
+  UndoStep& last = undo_.back();
+  const qint64 was = last.bytes;
+  for (auto& [n, r] : step.panes) {
+    const bool kept = std::any_of(last.panes.begin(), last.panes.end(), [n = n](const auto& e) { return e.first == n; });
+    if (!kept) {
+      last.bytes += recordBytes(r);
+      last.panes.append({n, std::move(r)});
+    }
+  }
+  for (UndoStep::Cell& c : step.cells) {
+    const bool kept = std::any_of(last.cells.begin(), last.cells.end(),
+                                  [&](const UndoStep::Cell& k) { return k.slot == c.slot && k.mask == c.mask; });
+    if (!kept) {
+      last.bytes += c.pixels.sizeInBytes();
+      last.cells.append(std::move(c));
+    }
+  }
+  if (!last.settings && step.settings) {
+    last.bytes += settingsBytes(*step.settings);
+    last.settings = std::move(step.settings);
+  }
+  if (!last.background && step.background) {
+    last.bytes += surfaceBytes(*step.background);
+    last.background = std::move(step.background);
+  }
+  bytes_ += last.bytes - was;
   trim();
 }
 
@@ -109,6 +147,7 @@ void History::exchange(Workspace& ws, UndoStep& step) {
 }
 
 const UndoStep* History::Undo(Workspace& ws) {
+  runOpen_ = false;
   if (undo_.empty()) return nullptr;
   redo_.push_back(std::move(undo_.back()));
   undo_.pop_back();
@@ -117,6 +156,7 @@ const UndoStep* History::Undo(Workspace& ws) {
 }
 
 const UndoStep* History::Redo(Workspace& ws) {
+  runOpen_ = false;
   if (redo_.empty()) return nullptr;
   undo_.push_back(std::move(redo_.back()));
   redo_.pop_back();
@@ -128,6 +168,7 @@ void History::Clear() {
   undo_.clear();
   redo_.clear();
   bytes_ = 0;
+  runOpen_ = false;
   open_.reset();
   depth_ = 0;
   baseId_ = savedId_ = nextId_++;

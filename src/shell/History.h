@@ -50,8 +50,16 @@ class History {
   // redone is dropped. The layer list's order counts: an accept that
   // changed no field still moves its Pane's entry to the end of the list, a
   // change the user sees, so undo puts the entry back.
-  void Commit(const Workspace& ws, const QString& name);
+  //
+  // A step committed with joinRun joins the last step instead when that
+  // one has the same name, was committed with joinRun too, and nothing
+  // happened since (our addition: a run of nudges is one step). Any other
+  // step, an undo or redo, and Seal() end the run.
+  void Commit(const Workspace& ws, const QString& name, bool joinRun = false);
   bool IsOpen() const { return depth_ > 0; }
+  // Something else happened (a command that changes nothing): the next
+  // step does not join the last one.
+  void Seal() { runOpen_ = false; }
 
   // Puts the workspace back as it was before the last step (after the next
   // one that was undone); the step, or nullptr when there is none.
@@ -78,12 +86,16 @@ class History {
   quint64 currentId() const { return undo_.empty() ? baseId_ : undo_.back().id; }
   void exchange(Workspace& ws, UndoStep& step);
   void trim();
+  // Takes into the last step what a step of the same run kept and it did not.
+  void join(UndoStep& step);
 
   std::shared_ptr<const Project> open_;
   int depth_ = 0;
   std::deque<UndoStep> undo_, redo_;
   quint64 nextId_ = 1, baseId_ = 0, savedId_ = 0;
   qint64 bytes_ = 0;
+  // The last step may take in the next one of its run.
+  bool runOpen_ = false;
 };
 
 }  // namespace qv

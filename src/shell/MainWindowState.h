@@ -51,6 +51,12 @@ struct MainWindowState {
   std::array<ControlState, 4> Img_FastIcons{};
   // 0 = target box (blue), 1 = hover box (white); overlays above the Board.
   std::array<ControlState, 2> Shape1{};
+  // Our addition: the lighter boxes of the selected Panes other than the
+  // Target, the rubber band a Shift drag on free Board draws, and the snap
+  // guides of a drag (0 the vertical line, 1 the horizontal one).
+  QVector<ControlState> SelectionBoxes;
+  ControlState RubberBand{0, 0, 0, 0, false};
+  std::array<ControlState, 2> SnapGuides{{{0, 0, 0, 0, false}, {0, 0, 0, 0, false}}};
   ControlState Frame_ListZ{0, 0, 160, 140, false};
   QString Lab_Readouts;
   int Lab_ReadoutsLeft = 0;

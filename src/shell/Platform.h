@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <optional>
+#include <utility>
 
 namespace qv {
 
@@ -78,6 +80,11 @@ class Platform {
   virtual QString LastProjectFolder() { return {}; }
   // A project was opened or saved at path: it heads the recent projects.
   virtual void ProjectUsed(const QString& path) { (void)path; }
+  // The system clipboard: the bytes it offers under a MIME type (empty when
+  // none), and putting data on it under several types at once in place of
+  // what it held.
+  virtual QByteArray ClipboardData(const QString& mimeType) = 0;
+  virtual void SetClipboardData(const QVector<std::pair<QString, QByteArray>>& data) = 0;
 };
 
 }  // namespace qv

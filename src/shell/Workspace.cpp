@@ -3,6 +3,8 @@
 
 #include "resources/Resources.h"
 
+#include <QUuid>
+
 namespace qv {
 
 Workspace::Workspace() {
@@ -11,7 +13,10 @@ Workspace::Workspace() {
   s.picStage.SetSize(800, 600);
   s.picStage.Visible = false;
   RestorePicResize(*this);
+  NewProjectIdentity(*this);
 }
+
+void NewProjectIdentity(Workspace& ws) { ws.session.ProjectIdentity = QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
 PaneRecord& Workspace::RunPane(int n) {
   if (!validSlot(n)) throw SlotOutOfRange(n);

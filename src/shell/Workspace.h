@@ -27,6 +27,9 @@ struct SessionValues {
   Integer SelectedLibrary = 0;
   // Where the library scan looked for modules.
   QStringList LibraryFolders;
+  // Names the project being edited among all windows and sessions, for
+  // Panes pasted from the clipboard: made anew by New and Load.
+  QString ProjectIdentity;
 };
 
 // The pointer over the Board, the Pane it works on and the drag.
@@ -41,6 +44,17 @@ struct PointerValues {
   Flag HoverFound = QvFalse;
   Integer DragStartLeft = 0;
   Integer DragStartTop = 0;
+  // Our addition: the selected Panes, in the order they were chosen, the
+  // Target among them; empty when the Target alone is chosen.
+  QVector<int> Selection;
+  // A press on a selected Pane keeps the selection for a drag; released
+  // where it was, it was a click, which leaves the Target alone.
+  bool PressKeptSelection = false;
+  // How far the drag's snap moved the dragged Pane from the pointer.
+  QPoint DragSnap;
+  // A rubber band is drawn from this point of the Board.
+  bool Banding = false;
+  QPoint BandStart;
 };
 
 // The mirrorings applied to a Pane's sheet blocks, one flag per sheet and axis.
@@ -110,5 +124,7 @@ int CountPanesInUse(const Workspace& ws);
 void RestorePicResize(Workspace& ws);
 // Sets the colour the Board is cleared to (the project's) and clears it.
 void SetBoardColour(Workspace& ws, Long colour);
+// Gives the project a new identity (SessionValues::ProjectIdentity).
+void NewProjectIdentity(Workspace& ws);
 
 }  // namespace qv

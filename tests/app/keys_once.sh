@@ -44,5 +44,21 @@ done
 # itself, so F1 with the pointer off the window still opens Help.
 xdotool mousemove 1270 1010; sleep 0.3; xdotool key F1
 [ -n "$(wait_window '^Board Globals$')" ] || fail "F1 after a message box, the pointer off the window, was lost"
+
+# Keys as X sends them: with Shift held "]" arrives as "}". Three Panes at
+# 50,50, 70,70 and 90,90; the third, pressed where it alone is, goes to the
+# front (Ctrl+Shift+]), one back (Ctrl+[) and a pixel right (Right); the
+# saved project shows the order.
+xdotool key Escape ctrl+a ctrl+a ctrl+a
+xdotool mousemove --window "$main" 186 210 click 1
+xdotool key ctrl+shift+bracketright ctrl+bracketleft Right ctrl+s
+[ -n "$(wait_window '^Save Quorvel Project$')" ] || fail "ctrl+s opened no save dialog"
+dir=$(mktemp -d); trap 'kill $pid 2>/dev/null; rm -rf "$dir"' EXIT
+xdotool type "$dir/keys.QV1"; xdotool key Return
+for _ in $(seq 50); do [ -s "$dir/keys.QV1" ] && break; sleep 0.2; done
+order=$("$(dirname "$app")/quorvel-cli" dump "$dir/keys.QV1" | python3 -c '
+import json, sys
+print(" ".join("%s@%d,%d" % (p["Label"], p["Left"], p["Top"]) for p in json.load(sys.stdin)["Panes"]))')
+[ "$order" = "01.bmp@50,50 03.bmp@91,90 02.bmp@70,70" ] || fail "the layer keys left $order"
 kill -0 $pid 2>/dev/null || fail "the program ended"
-echo "keys_once: each key opened its dialog once, and the keys came back"
+echo "keys_once: each key opened its dialog once, the keys came back, and the layer keys acted as X sends them"
