@@ -1,6 +1,7 @@
 // Save, load, new and end.
 #include "project/ProjectCommands.h"
 
+#include "editing/OwnSounds.h"
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
 #include "project/ProjectText.h"
@@ -29,6 +30,7 @@ void resetProject(Workspace& ws) {
   ws.win.List_ZorderIndex = -1;
   for (auto& p : ws.project.PaneTable) ResetSlot(p);
   ws.project.PaneCount = 0;
+  ws.project.OwnSounds.clear();
   ws.project.picBackground.ClearPicture();
   ws.project.picSprites.ClearPicture();
   ws.project.picMasks.ClearPicture();
@@ -67,6 +69,14 @@ ProjectFiles ProjectFilesOf(const Workspace& ws) {
 
 QStringList SaveOrder(const ProjectFiles& files) { return {files.back, files.sprites, files.masks, files.text}; }
 
+QString OwnSoundFile(const Workspace& ws, Long id) {
+  return ws.project.ProjectFolder + "Sound_" + ws.project.ProjectName + '_' + QString::number(id) + ".wav";
+}
+
+SetFamily OwnSoundFiles(const Workspace& ws) {
+  return {QFile::encodeName("Sound_" + ws.project.ProjectName + '_'), QByteArrayLiteral(".wav")};
+}
+
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -92,7 +102,9 @@ Outcome SaveProject(Workspace& ws) {
   }
   ws.win.Label1 = ws.project.ProjectFolder;
   const ProjectFiles files = ProjectFilesOf(ws);
-  const QStringList set = SaveOrder(files);
+  QStringList set = SaveOrder(files);
+  const OwnSoundMap sounds = UsedOwnSounds(ws.project);
+  for (auto it = sounds.cbegin(); it != sounds.cend(); ++it) set.insert(set.size() - 1, OwnSoundFile(ws, it.key()));
   // Our addition: files the user may not write are replaced only when the
   // user says so, as editors ask.
   for (const QString& file : set) {
@@ -102,14 +114,15 @@ Outcome SaveProject(Workspace& ws) {
       break;
     return fail(file, QStringLiteral("The file is read-only, so the project was not saved."));
   }
-  // The four files change together or not at all; the project file takes
-  // its place last, so it never names bitmaps older than itself.
-  const QByteArray bytes[] = {EncodeBmp24(ws.project.picBackground.Image()),
-                              EncodeBmp24(ws.project.picSprites.Image()),
-                              EncodeBmp24(ws.project.picMasks.Image()), WriteRtf(text)};
-  QVector<FileContents> contents;
-  for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
-  const Outcome saved = WriteFilesTogether(contents);
+  // The four files (and the own sounds) change together or not at all; the
+  // project file takes its place last, so it never names files older than
+  // itself.
+  QVector<FileContents> contents{{set[0], EncodeBmp24(ws.project.picBackground.Image())},
+                                 {set[1], EncodeBmp24(ws.project.picSprites.Image())},
+                                 {set[2], EncodeBmp24(ws.project.picMasks.Image())}};
+  for (const OwnSound& sound : sounds) contents.append({set[contents.size()], sound.Wave});
+  contents.append({files.text, WriteRtf(text)});
+  const Outcome saved = WriteFilesTogether(contents, OwnSoundFiles(ws));
   if (saved.hasFailed())
     return fail(saved.failure().file, QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
   WaitASec(ws, 4);
@@ -141,6 +154,19 @@ std::optional<QImage> loadProjectPicture(const FileToRead& file, const QString& 
   if (r.ok()) return r.image;
   outcome.warn(file.path, QStringLiteral("The %1 was not used: %2").arg(what, r.error));
   return std::nullopt;
+}
+
+// An own sound read beside the project: one that cannot be used is a
+// warning, and its Panes play nothing.
+void loadOwnSound(Workspace& ws, Long id, const FileToRead& file, Outcome& outcome) {
+  QString why = file.error;
+  const auto info = why.isEmpty() ? CheckOwnSound(file.bytes, why) : std::nullopt;
+  if (!info) {
+    outcome.warn(file.path, QStringLiteral("The sound was not used: %1").arg(why));
+    return;
+  }
+  const QString name = info->name.isEmpty() ? QStringLiteral("Sound %1").arg(id) : info->name;
+  ws.project.OwnSounds.insert(id, {name, file.bytes});
 }
 
 }  // namespace
@@ -188,9 +214,22 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   QVector<FileToRead> read;
   for (const QString& path : SaveOrder(files))
     read.append({path, path == files.text ? MaxProjectFileBytes : MaxPictureFileBytes, {}, {}});
-  Outcome outcome = ReadFilesTogether(read);
-  QString why = outcome.hasFailed() ? outcome.failure().reason : QString();
-  const auto doc = outcome.hasFailed() ? std::nullopt : readProjectText(read[3], why);
+  // The own sounds its Panes play are read with them (our addition).
+  QString why;
+  std::optional<RtfReadResult> doc;
+  QList<Long> soundIds;
+  const auto sounds = [&](const QVector<FileToRead>& got) {
+    doc = readProjectText(got[3], why);
+    if (doc) soundIds = OwnSoundsOfText(doc->text, SeparatorForCodePage(doc->codePage));
+    QVector<FileToRead> more;
+    for (const Long id : soundIds) more.append({OwnSoundFile(ws, id), MaxOwnSoundBytes + 4096, {}, {}});
+    return more;
+  };
+  Outcome outcome = ReadFilesTogether(read, OwnSoundFiles(ws), sounds);
+  if (outcome.hasFailed()) {
+    why = outcome.failure().reason;
+    doc.reset();
+  }
   if (!doc) {
     // The Board is already emptied: no Target is left to act on.
     ws.win.Shape1[0].Visible = false;
@@ -216,6 +255,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);
   const ParseResult parsed = ParseProject(ws, doc->text, SeparatorForCodePage(doc->codePage));
+  for (qsizetype i = 0; i < soundIds.size(); ++i) loadOwnSound(ws, soundIds[i], read[4 + i], outcome);
   LayoutMainWindow(ws);
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;

@@ -4,6 +4,7 @@
 #include "model/Outcome.h"
 #include "shell/Platform.h"
 #include "shell/Workspace.h"
+#include "surface/SafeFiles.h"
 
 namespace qv {
 
@@ -55,5 +56,10 @@ struct ProjectFiles {
 ProjectFiles ProjectFilesOf(const Workspace& ws);
 // The four files in the order a save replaces them, the project file last.
 QStringList SaveOrder(const ProjectFiles& files);
+// Our addition: the project's own sounds, saved beside it as
+// Sound_NAME_ID.wav (ID the Sound value that plays it) with the bitmaps,
+// before the project file; the files of that name no Pane plays are removed.
+QString OwnSoundFile(const Workspace& ws, Long id);
+SetFamily OwnSoundFiles(const Workspace& ws);
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include "shell/History.h"
 #include "shell/MainWindowState.h"
 #include "shell/Project.h"
+#include "surface/SoundDecoding.h"
 #include "surface/Surface.h"
 
 #include <array>
@@ -27,6 +28,8 @@ struct SessionValues {
   Integer SelectedLibrary = 0;
   // Where the library scan looked for modules.
   QStringList LibraryFolders;
+  // The helper that decodes sound files (our addition): beside the program.
+  QString SoundDecoder = SoundDecoderBesideProgram();
 };
 
 // The pointer over the Board, the Pane it works on and the drag.
