@@ -95,11 +95,14 @@ FieldSetting setColour(Workspace& ws, const QString& field, const QString& value
     chooseEntry(ws, list, value, fore ? cmbFontColorTXT_Click : cmbBackColorTXT_Click);
     return result(Result::Stored, field, value);
   }
-  // "Define": a colour chooser's colour, written #RRGGBB.
+  // "Define": a colour chooser's colour, as dump shows it (red in the low
+  // byte) or written #RRGGBB.
+  bool number = false;
+  const qint64 n = value.toLongLong(&number);
   const QColor c(value);
-  if (!value.startsWith('#') || value.size() != 7 || !c.isValid())
-    return result(Result::Refused, field, value, QStringLiteral("a colour is Black, White, Red, Green, Blue or #RRGGBB"));
-  dlg(ws).Text_Writing.*member = dlg(ws).ColorSwatchTXT = fromQRgb(c.rgb());
+  if (number ? n < 0 || n > 0xFFFFFF : !value.startsWith('#') || value.size() != 7 || !c.isValid())
+    return result(Result::Refused, field, value, QStringLiteral("a colour is Black, White, Red, Green, Blue, #RRGGBB or a number as dump shows it"));
+  dlg(ws).Text_Writing.*member = dlg(ws).ColorSwatchTXT = number ? Long(n) : fromQRgb(c.rgb());
   return result(Result::Stored, field, value);
 }
 

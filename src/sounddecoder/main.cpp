@@ -11,6 +11,7 @@
 #include <QAudioDecoder>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -19,6 +20,9 @@ namespace {
 
 constexpr qint64 MostRead = 64 * 1024 * 1024;
 constexpr qint64 MostFrames = qint64(qv::MaxOwnSoundSeconds) * qv::OwnSoundRate;
+// The decoder goes quiet on some files that are no sound (a picture cut
+// short): with nothing from it for this long, there is no sound to come.
+constexpr int QuietMs = 3000;
 
 [[noreturn]] void finish(int code, const QByteArray& out) {
   for (qsizetype at = 0; at < out.size();) {
@@ -55,6 +59,9 @@ Pass decode(QBuffer& source, int channels) {
   source.seek(0);
   decoder.setSourceDevice(&source);
   Pass pass;
+  QTimer quiet;
+  quiet.setSingleShot(true);
+  QObject::connect(&quiet, &QTimer::timeout, [] { refuse(QStringLiteral("it is not a sound that can be decoded (no sound came of it)")); });
   const auto tooLong = [&](qint64 ms) {
     refuse(QStringLiteral("it is %1 seconds long; a sound may be at most %2").arg(seconds(ms / 1000.0)).arg(qv::MaxOwnSoundSeconds));
   };
@@ -64,6 +71,7 @@ Pass decode(QBuffer& source, int channels) {
     if (ms > qv::MaxOwnSoundSeconds * 1000 + 500) tooLong(ms);
   });
   QObject::connect(&decoder, &QAudioDecoder::bufferReady, [&] {
+    quiet.start(QuietMs);
     const QAudioBuffer buffer = decoder.read();
     const QAudioFormat f = buffer.format();
     if (channels == 0) {
@@ -85,6 +93,7 @@ Pass decode(QBuffer& source, int channels) {
     refuse(QStringLiteral("it is not a sound that can be decoded (%1)").arg(decoder.errorString()));
   });
   decoder.start();
+  quiet.start(QuietMs);
   QCoreApplication::exec();
   decoder.stop();
   return pass;
