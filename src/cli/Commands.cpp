@@ -315,7 +315,9 @@ int set(const QStringList& args) {
     if (f.result != FieldSetting::Result::Clamped) continue;
     const PaneField* field = PaneFieldByName(f.field);
     const PaneRecord& r = s.ws.Pane(slot);
-    const QString kept = field->kind == FieldKind::Text ? field->text(r) : QString::number(field->number(r));
+    // As the project keeps it.
+    const QString kept = field->kind == FieldKind::Text ? ProjectTextOf(field->text(r), field->maxLength())
+                                                        : QString::number(field->number(r));
     say(QStringLiteral("warning: %1=%2 is stored as %3: %4").arg(f.field, f.value, kept, f.rule));
     code = ExitDamaged;
   }

@@ -163,8 +163,9 @@ FieldSetting setOwn(Workspace& ws, const QString& field, const QString& value) {
   if (field == u"BlackTransparent") return setOption(ws, field, value, &PaneDialogState::Option_MakeTransparent);
   if (field == u"UseURL") return setOption(ws, field, value, &PaneDialogState::Option_UseURL);
   if (field == u"URL") {
+    // The project keeps 2,048 characters of it.
     Text_URL_Change(ws, value);
-    return keptText(field, value, d.Text_URL.Text, MaxUrlLength);
+    return keptText(field, value, ProjectTextOf(d.Text_URL.Text, MaxUrlLength), MaxUrlLength);
   }
   if (field == u"RevealPane") return setRevealPane(ws, field, value);
   return setSound(ws, field, value);
@@ -195,9 +196,13 @@ QVector<FieldSetting> SetPaneFields(Workspace& ws, int slot, const QStringList& 
     const QString field = a.section('=', 0, 0), value = a.section('=', 1);
     if (!a.contains('=')) out.append(result(Result::Refused, a, {}, QStringLiteral("a field is set as FIELD=VALUE")));
     else if (field != u"Picture") values.append({field, value});
-    else if (PanePicture pic; ReadPanePicture(value, pic).hasFailed())
-      out.append(result(Result::Refused, field, value, QStringLiteral("it is not a picture that can be read")));
     else {
+      PanePicture pic;
+      const Outcome read = ReadPanePicture(value, pic);
+      if (read.hasFailed()) {
+        out.append(result(Result::Refused, field, value, read.failure().reason));
+        continue;
+      }
       // As Load a Picture: the dialog then shows the Label it gave.
       PutPictureIntoPane(ws, slot, pic, QFileInfo(value).fileName());
       out.append(result(Result::Stored, field, value));

@@ -127,7 +127,7 @@ std::optional<WaveInfo> CheckOwnSound(const QByteArray& wave, QString& why) {
   if (!w) return std::nullopt;
   if (w->format != 1 || w->bits != 16 || w->rate != OwnSoundRate || w->channels < 1 || w->channels > 2)
     why = QStringLiteral("it is not 16-bit PCM at 44,100 Hz with one or two channels");
-  else if (w->frames == 0)
+  else if ((w->frames = w->dataSize / (2 * w->channels)) == 0)
     why = QStringLiteral("it holds no sound");
   else if (w->frames > qint64(MaxOwnSoundSeconds) * OwnSoundRate || w->dataSize > MaxOwnSoundBytes)
     why = QStringLiteral("it is %1 seconds long; a sound may be at most %2").arg(w->seconds(), 0, 'f', 1).arg(MaxOwnSoundSeconds);
