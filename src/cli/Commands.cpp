@@ -280,6 +280,8 @@ int drop(const QStringList& args) {
   return saved == ExitFailed ? saved : std::max({loaded, dropped, saved});
 }
 
+// Our addition: Pane fields set from a script, through the Pane dialog's
+// controls and rules (properties/PaneSettings), then saved in place.
 int set(const QStringList& args) {
   Parser p(QStringLiteral("set"), QStringLiteral(
       "Loads a project, sets fields of one Pane as its Pane dialog sets them, with the dialog's own checks,\n"

@@ -77,6 +77,17 @@ SetFamily OwnSoundFiles(const Workspace& ws) {
   return {QFile::encodeName("Sound_" + ws.project.ProjectName + '_'), QByteArrayLiteral(".wav")};
 }
 
+QVector<FileContents> ProjectFileSet(const Workspace& ws, const QString& text) {
+  const ProjectFiles files = ProjectFilesOf(ws);
+  QVector<FileContents> set{{files.back, EncodeBmp24(ws.project.picBackground.Image())},
+                            {files.sprites, EncodeBmp24(ws.project.picSprites.Image())},
+                            {files.masks, EncodeBmp24(ws.project.picMasks.Image())}};
+  const OwnSoundMap sounds = UsedOwnSounds(ws.project);
+  for (auto it = sounds.cbegin(); it != sounds.cend(); ++it) set.append({OwnSoundFile(ws, it.key()), it->Wave});
+  set.append({files.text, WriteRtf(text)});
+  return set;
+}
+
 Outcome SaveProject(Workspace& ws) {
   const auto choice = ws.platform->SaveFileDialog(QStringLiteral("Save Quorvel Project"), ProjectFilter, {});
   if (!choice || choice->title.isEmpty()) return Outcome::cancelled();
@@ -101,27 +112,17 @@ Outcome SaveProject(Workspace& ws) {
     return fail(choice->path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.Label1 = ws.project.ProjectFolder;
-  const ProjectFiles files = ProjectFilesOf(ws);
-  QStringList set = SaveOrder(files);
-  const OwnSoundMap sounds = UsedOwnSounds(ws.project);
-  for (auto it = sounds.cbegin(); it != sounds.cend(); ++it) set.insert(set.size() - 1, OwnSoundFile(ws, it.key()));
+  // The four files (and the own sounds) change together or not at all.
+  const QVector<FileContents> contents = ProjectFileSet(ws, text);
   // Our addition: files the user may not write are replaced only when the
   // user says so, as editors ask.
-  for (const QString& file : set) {
-    if (!IsReadOnlyFile(file)) continue;
+  for (const FileContents& file : contents) {
+    if (!IsReadOnlyFile(file.path)) continue;
     if (ws.platform->AskYesNo(QStringLiteral("Save Project"), QStringLiteral("%1 is read-only.\nSave the project over it anyway?")
-                                                    .arg(QDir::toNativeSeparators(file))))
+                                                    .arg(QDir::toNativeSeparators(file.path))))
       break;
-    return fail(file, QStringLiteral("The file is read-only, so the project was not saved."));
+    return fail(file.path, QStringLiteral("The file is read-only, so the project was not saved."));
   }
-  // The four files (and the own sounds) change together or not at all; the
-  // project file takes its place last, so it never names files older than
-  // itself.
-  QVector<FileContents> contents{{set[0], EncodeBmp24(ws.project.picBackground.Image())},
-                                 {set[1], EncodeBmp24(ws.project.picSprites.Image())},
-                                 {set[2], EncodeBmp24(ws.project.picMasks.Image())}};
-  for (const OwnSound& sound : sounds) contents.append({set[contents.size()], sound.Wave});
-  contents.append({files.text, WriteRtf(text)});
   const Outcome saved = WriteFilesTogether(contents, OwnSoundFiles(ws));
   if (saved.hasFailed())
     return fail(saved.failure().file, QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));

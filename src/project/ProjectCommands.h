@@ -61,5 +61,10 @@ QStringList SaveOrder(const ProjectFiles& files);
 // before the project file; the files of that name no Pane plays are removed.
 QString OwnSoundFile(const Workspace& ws, Long id);
 SetFamily OwnSoundFiles(const Workspace& ws);
+// What a save of the project text writes under the project's name and
+// folder, in the order the files replace the old ones: the three bitmaps,
+// the own sounds a Pane plays, the project file last (so it never names
+// files older than itself). WriteFilesTogether with OwnSoundFiles writes it.
+QVector<FileContents> ProjectFileSet(const Workspace& ws, const QString& text);
 
 }  // namespace qv
