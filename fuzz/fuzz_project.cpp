@@ -1,5 +1,6 @@
 // libFuzzer target: the rich-text reader, then the project text reader on
-// what it produced, and the project text reader on the raw bytes as Latin-1.
+// what it produced, and the project text reader on the raw bytes as Latin-1;
+// the own sounds a load reads for the text name every one a Pane holds.
 #include "shell/Workspace.h"
 #include "project/ProjectText.h"
 #include "project/RtfReader.h"
@@ -47,6 +48,9 @@ void parse(const QString& text, QChar separator) {
     for (const qv::PaneField& f : qv::PaneFields())
       if (f.kind == qv::FieldKind::Text && f.text(ws.project.PaneTable[size_t(e.ItemData)]).size() > f.maxLength()) __builtin_trap();
   }
+  const QList<qv::Long> sounds = qv::OwnSoundsOfText(text, separator);
+  for (const qv::PaneRecord& p : ws.project.PaneTable)
+    if (qv::isSet(p.InUse) && p.Sound >= 1000 && !sounds.contains(p.Sound)) __builtin_trap();
 }
 
 }  // namespace

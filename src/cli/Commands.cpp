@@ -1,12 +1,15 @@
-// dump, render, resave, drop, play and export: each loads a project as the Load command
-// does, in a session without windows, and reports its outcome as an exit code.
+// dump, render, resave, drop, set, play and export: each loads a project as the Load
+// command does, in a session without windows, and reports its outcome as an exit code.
 #include "cli/Commands.h"
 
 #include "cli/Json.h"
 #include "imaging/BoardRender.h"
 #include "library/LibraryModules.h"
 #include "library/ResourceModule.h"
+#include "project/ProjectBytes.h"
 #include "project/ProjectCommands.h"
+#include "properties/PaneProperties.h"
+#include "properties/PaneSettings.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
 #include "session/Drops.h"
@@ -21,10 +24,12 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -194,6 +199,20 @@ int dump(const QStringList& args) {
   o["Panes"] = PanesJson(s.ws.project.PaneTable);
   o["BoardSettings"] = BoardSettingsJson(s.ws.project.BoardSettings);
   o["Zorder"] = ZorderJson(s.ws.project.List_Zorder);
+  // Our addition: the own sounds, only when the project has any.
+  QJsonArray sounds;
+  for (auto it = s.ws.project.OwnSounds.cbegin(); it != s.ws.project.OwnSounds.cend(); ++it) {
+    QString why;
+    const auto w = ReadWave(it.value().Wave, why);
+    if (!w) continue;
+    sounds.append(QJsonObject{{"Sound", it.key()},
+                              {"File", QFileInfo(OwnSoundFile(s.ws.project.ProjectFolder, s.ws.project.ProjectName, it.key())).fileName()},
+                              {"Name", it.value().Name},
+                              {"Seconds", std::round(w->seconds() * 1000) / 1000},
+                              {"Format", QStringLiteral("PCM %1-bit, %2 Hz, %3 channel%4")
+                                             .arg(w->bits).arg(w->rate).arg(w->channels).arg(w->channels > 1 ? "s" : "")}});
+  }
+  if (!sounds.isEmpty()) o["Sounds"] = sounds;
   std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
   return loaded;
 }
@@ -260,6 +279,55 @@ int drop(const QStringList& args) {
   s.platform.answerWhenUnscripted = false;
   const int saved = exitCodeOf(SaveProject(s.ws));
   return saved == ExitFailed ? saved : std::max({loaded, dropped, saved});
+}
+
+// Our addition: Pane fields set from a script, through the Pane dialog's
+// controls and rules (properties/PaneSettings), then saved in place.
+int set(const QStringList& args) {
+  Parser p(QStringLiteral("set"), QStringLiteral(
+      "Loads a project, sets fields of one Pane as its Pane dialog sets them, with the dialog's own checks,\n"
+      "then saves the project over itself as Save does. FIELD is a field the dialog sets, as dump names it;\n"
+      "Sound=none, Sound=Ding!, Sound=NAME (an own sound of the project) or Sound=FILE (a WAV, OGG, Opus,\n"
+      "MP3 or FLAC file); Picture=FILE loads a picture as Load a Picture does. A value the dialog refuses\n"
+      "exits 2 and nothing is written; a value it changes (cut, clamped, raised to a minimum) is stored\n"
+      "so, with a warning, and exits 3."), false);
+  p.addPositionalArgument(QStringLiteral("project"), QStringLiteral("The project file (.QV1)."));
+  p.addPositionalArgument(QStringLiteral("settings"), QStringLiteral("FIELD=VALUE, one or more."), QStringLiteral("FIELD=VALUE..."));
+  const QCommandLineOption pane(QStringLiteral("pane"), QStringLiteral("The Pane's slot, 1..50."), QStringLiteral("N"));
+  p.addOption(pane);
+  if (const auto code = p.parseArgs(args, 2, true)) return *code;
+  const QString project = p.files()[0];
+  if (!isProjectPath(project))
+    return badArguments(QStringLiteral("%1: a project file is named NAME.QV1").arg(QDir::toNativeSeparators(project)));
+  bool number = false;
+  const int slot = p.value(pane).toInt(&number);
+  if (!number || slot < 1 || slot > MaxPanes) return badArguments(QStringLiteral("set needs --pane N, N in 1..50"));
+  Session s;
+  // The Writing's font list holds the fonts there are, as in the app.
+  s.platform.fonts = QFontDatabase::families();
+  FillPaneDialogLists(s.ws);
+  const int loaded = s.load(project);
+  if (loaded == ExitFailed) return loaded;
+  if (!isSet(s.ws.Pane(slot).InUse)) return badArguments(QStringLiteral("slot %1 holds no Pane").arg(slot));
+  const QVector<FieldSetting> settings = SetPaneFields(s.ws, slot, p.files().mid(1));
+  int code = ExitDone;
+  for (const FieldSetting& f : settings)
+    if (f.result == FieldSetting::Result::Refused) code = badArguments(QStringLiteral("%1=%2 is refused: %3").arg(f.field, f.value, f.rule));
+  if (code != ExitDone) return code;
+  for (const FieldSetting& f : settings) {
+    if (f.result != FieldSetting::Result::Clamped) continue;
+    const PaneField* field = PaneFieldByName(f.field);
+    const PaneRecord& r = s.ws.Pane(slot);
+    // As the project keeps it.
+    const QString kept = field->kind == FieldKind::Text ? ProjectTextOf(field->text(r), field->maxLength())
+                                                        : QString::number(field->number(r));
+    say(QStringLiteral("warning: %1=%2 is stored as %3: %4").arg(f.field, f.value, kept, f.rule));
+    code = ExitDamaged;
+  }
+  s.platform.fileAnswers.enqueue(fileChoiceFromPath(QDir::cleanPath(QFileInfo(project).absoluteFilePath())));
+  s.platform.answerWhenUnscripted = false;
+  const int saved = exitCodeOf(SaveProject(s.ws));
+  return saved == ExitFailed ? saved : std::max({loaded, code, saved});
 }
 
 struct Input {
@@ -477,6 +545,7 @@ const QVector<Command>& Commands() {
       {"render", "draw the Board into a PNG file", render},
       {"resave", "load, then save under a new name", resave},
       {"drop", "drop a picture on the Board as the app does, then save under a new name", drop},
+      {"set", "set fields of a Pane as its dialog does, then save the project", set},
       {"play", "Run in Design for N frames, then Stop", play},
       {"export", "write the project as one web page that plays it", exportPage},
       {"library", "list the pane libraries in a folder, or write one bitmap", library},

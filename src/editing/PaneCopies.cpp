@@ -1,6 +1,7 @@
 // Copying Panes and putting the copies in.
 #include "editing/PaneCopies.h"
 
+#include "editing/OwnSounds.h"
 #include "editing/Selection.h"
 #include "imaging/BoardRender.h"
 #include "shell/TargetMarks.h"
@@ -14,9 +15,10 @@ QVector<PaneCopy> CopyPanes(const Workspace& ws, const QVector<int>& panes) {
   QVector<PaneCopy> copies;
   for (int n : panes) {
     const QRect cell = CellOf(n);
-    // Own sounds: the Pane's own sound goes into the copy's ownSound here
-    // once Panes have them.
-    copies.append({n, ws.project.Pane(n), ws.project.picSprites.Image().copy(cell), ws.project.picMasks.Image().copy(cell), {}});
+    const PaneRecord& p = ws.project.Pane(n);
+    const auto sound = ws.project.OwnSounds.constFind(p.Sound);
+    copies.append({n, p, ws.project.picSprites.Image().copy(cell), ws.project.picMasks.Image().copy(cell),
+                   sound == ws.project.OwnSounds.cend() ? std::nullopt : std::optional<OwnSound>(*sound)});
   }
   return copies;
 }
@@ -62,11 +64,16 @@ QVector<int> PlacePaneCopies(Workspace& ws, const QVector<PaneCopy>& copies, boo
     labels.insert(r.Label);
     if (copyOf.contains(r.RevealPane)) r.RevealPane = Integer(copyOf.value(r.RevealPane));
     else if (!sameProject) r.RevealPane = 0;
+    if (c.ownSound) {
+      r.Sound = OwnSoundIdFor(ws.project, {}, *c.ownSound);
+      ws.project.OwnSounds.insert(r.Sound, *c.ownSound);
+    } else if (!sameProject && r.Sound >= FirstOwnSoundId) {
+      r.Sound = 0;
+    }
     ws.Pane(slot) = r;
     const QPoint o = SheetCellOrigin(slot);
     BitBlt(ws.project.picSprites.Image(), o.x(), o.y(), CellSize, CellSize, c.sprite, 0, 0, RasterOp::SRCCOPY);
     BitBlt(ws.project.picMasks.Image(), o.x(), o.y(), CellSize, CellSize, c.mask, 0, 0, RasterOp::SRCCOPY);
-    // Own sounds: c.ownSound goes into the new Pane here once Panes have them.
     ws.project.PaneCount = Integer(ws.project.PaneCount + 1);
     ws.pointer.CurrentPane = slot;
     AddZorderItem(ws, slot);

@@ -1,6 +1,6 @@
 // Copies of Panes (our addition): a copy is a whole Pane, its record with
-// the Cel pictures and mask of its cell (and, once Panes have them, its own
-// sound). Duplicate Pane, Copy, Cut and Paste are made of these.
+// the Cel pictures and mask of its cell and its own sound. Duplicate Pane,
+// Copy, Cut and Paste are made of these.
 #pragma once
 #include "model/Outcome.h"
 #include "shell/Workspace.h"
@@ -13,9 +13,8 @@ struct PaneCopy {
   int slot = 0;  // the slot it was copied from
   PaneRecord record;
   QImage sprite, mask;  // its 200 x 200 cells
-  // The seam for a Pane's own sound: copied and placed with the Pane once
-  // Panes have sounds of their own (empty until then).
-  QByteArray ownSound;
+  // The Pane's own sound, when it plays one the project holds.
+  std::optional<OwnSound> ownSound;
 };
 
 // The Panes in the given slots, as copies.
@@ -35,7 +34,10 @@ QString UniqueLabel(const Workspace& ws, const QString& label, const QSet<QStrin
 // fills them, moved by offset, while there is room for them (the slots
 // they went to, in order). A Reveal target inside the copies names the copy;
 // one outside them is kept within the project (sameProject) and cleared
-// otherwise. Each new Pane's layer-list entry goes to the end.
+// otherwise. A copy's own sound joins the project's (the same sound keeps
+// its number, another takes a free one); an own sound the copy lacks plays
+// nothing in another project. Each new Pane's layer-list entry goes to the
+// end.
 QVector<int> PlacePaneCopies(Workspace& ws, const QVector<PaneCopy>& copies, bool sameProject, QPoint offset);
 
 // Duplicate Pane (Ctrl+D): a copy of the Target 10 pixels right of and

@@ -1,6 +1,7 @@
 // Save, load, new and end.
 #include "project/ProjectCommands.h"
 
+#include "editing/OwnSounds.h"
 #include "editing/Panes.h"
 #include "editing/Selection.h"
 #include "imaging/BoardRender.h"
@@ -33,6 +34,7 @@ void resetProject(Workspace& ws) {
   ws.win.List_ZorderIndex = -1;
   for (auto& p : ws.project.PaneTable) ResetSlot(p);
   ws.project.PaneCount = 0;
+  ws.project.OwnSounds.clear();
   ws.project.picBackground.ClearPicture();
   ws.project.picSprites.ClearPicture();
   ws.project.picMasks.ClearPicture();
@@ -104,30 +106,25 @@ Outcome SaveProject(Workspace& ws) {
     return fail(choice->path, QStringLiteral("The file name is too short to name a project."));
   }
   ws.win.Label1 = ws.project.ProjectFolder;
-  const ProjectFiles files = ProjectFilesOf(ws);
-  const QStringList set = SaveOrder(files);
+  // The four files (and the own sounds) change together or not at all.
+  const QVector<FileContents> contents = ProjectFileSet(ws.project, ws.project.ProjectFolder, ws.project.ProjectName);
   // Our addition: files the user may not write are replaced only when the
   // user says so, as editors ask.
-  for (const QString& file : set) {
-    if (!IsReadOnlyFile(file)) continue;
+  for (const FileContents& file : contents) {
+    if (!IsReadOnlyFile(file.path)) continue;
     if (ws.platform->AskYesNo(QStringLiteral("Save Project"), QStringLiteral("%1 is read-only.\nSave the project over it anyway?")
-                                                    .arg(QDir::toNativeSeparators(file))))
+                                                    .arg(QDir::toNativeSeparators(file.path))))
       break;
-    return fail(file, QStringLiteral("The file is read-only, so the project was not saved."));
+    return fail(file.path, QStringLiteral("The file is read-only, so the project was not saved."));
   }
-  // The four files change together or not at all; the project file takes
-  // its place last, so it never names bitmaps older than itself.
-  const auto bytes = ProjectFileBytes(ws.project);
-  QVector<FileContents> contents;
-  for (int i = 0; i < 4; ++i) contents.append({set[i], bytes[i]});
-  const Outcome saved = WriteFilesTogether(contents);
+  const Outcome saved = WriteFilesTogether(contents, OwnSoundFiles(ws.project.ProjectName));
   if (saved.hasFailed())
     return fail(saved.failure().file, QStringLiteral("The project could not be saved: %1").arg(saved.failure().reason));
   WaitASec(ws, 4);
   stage.Pointer = MousePointer::Arrow;
   ws.project.DocumentName = ws.project.ProjectName + ".QV1";
   ws.history.MarkSaved();
-  ws.platform->ProjectUsed(files.text);
+  ws.platform->ProjectUsed(contents.last().path);
   return saved;
 }
 
@@ -153,6 +150,19 @@ std::optional<QImage> loadProjectPicture(const FileToRead& file, const QString& 
   if (r.ok()) return r.image;
   outcome.warn(file.path, QStringLiteral("The %1 was not used: %2").arg(what, r.error));
   return std::nullopt;
+}
+
+// An own sound read beside the project: one that cannot be used is a
+// warning, and its Panes play nothing.
+void loadOwnSound(Workspace& ws, Long id, const FileToRead& file, Outcome& outcome) {
+  QString why = file.error;
+  const auto info = why.isEmpty() ? CheckOwnSound(file.bytes, why) : std::nullopt;
+  if (!info) {
+    outcome.warn(file.path, QStringLiteral("The sound was not used: %1").arg(why));
+    return;
+  }
+  const QString name = info->name.isEmpty() ? QStringLiteral("Sound %1").arg(id) : info->name;
+  ws.project.OwnSounds.insert(id, {name, file.bytes});
 }
 
 }  // namespace
@@ -203,9 +213,22 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   QVector<FileToRead> read;
   for (const QString& path : SaveOrder(files))
     read.append({path, path == files.text ? MaxProjectFileBytes : MaxPictureFileBytes, {}, {}});
-  Outcome outcome = ReadFilesTogether(read);
-  QString why = outcome.hasFailed() ? outcome.failure().reason : QString();
-  const auto doc = outcome.hasFailed() ? std::nullopt : readProjectText(read[3], why);
+  // The own sounds its Panes play are read with them (our addition).
+  QString why;
+  std::optional<RtfReadResult> doc;
+  QList<Long> soundIds;
+  const auto sounds = [&](const QVector<FileToRead>& got) {
+    doc = readProjectText(got[3], why);
+    if (doc) soundIds = OwnSoundsOfText(doc->text, SeparatorForCodePage(doc->codePage));
+    QVector<FileToRead> more;
+    for (const Long id : soundIds) more.append({OwnSoundFile(ws.project.ProjectFolder, ws.project.ProjectName, id), MaxOwnSoundBytes + 4096, {}, {}});
+    return more;
+  };
+  Outcome outcome = ReadFilesTogether(read, OwnSoundFiles(ws.project.ProjectName), sounds);
+  if (outcome.hasFailed()) {
+    why = outcome.failure().reason;
+    doc.reset();
+  }
   if (!doc) {
     // The Board is already emptied: no Target is left to act on.
     ws.win.Shape1[0].Visible = false;
@@ -231,6 +254,7 @@ Outcome LoadProjectFile(Workspace& ws, const FileChoice& choice) {
   ws.win.picFastMenu.Visible = true;
   PlaceBoardBelowBar(ws);
   const ParseResult parsed = ParseProject(ws, doc->text, SeparatorForCodePage(doc->codePage));
+  for (qsizetype i = 0; i < soundIds.size(); ++i) loadOwnSound(ws, soundIds[i], read[4 + i], outcome);
   LayoutMainWindow(ws);
   DisablePaneMenus(ws);
   ws.win.Shape1[0].Visible = false;

@@ -4,6 +4,7 @@
 #include "model/Outcome.h"
 #include "shell/Platform.h"
 #include "shell/Workspace.h"
+#include "surface/SafeFiles.h"
 
 namespace qv {
 
@@ -58,5 +59,4 @@ struct ProjectFiles {
 ProjectFiles ProjectFilesOf(const Workspace& ws);
 // The four files in the order a save replaces them, the project file last.
 QStringList SaveOrder(const ProjectFiles& files);
-
 }  // namespace qv

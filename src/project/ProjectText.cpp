@@ -3,6 +3,7 @@
 
 #include "editing/Panes.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -207,6 +208,23 @@ ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator) {
   result.complete = true;
   result.tokensRead = reader.taken();
   return result;
+}
+
+QList<Long> OwnSoundsOfText(const QString& text, QChar separator) {
+  TokenReader reader(text, separator);
+  QList<Long> sounds;
+  const auto count = toInteger(reader.take());
+  const auto& fields = PaneTokenFields();
+  static const qsizetype sound = std::find(fields.begin(), fields.end(), PaneFieldByName(QStringLiteral("Sound"))) - fields.begin();
+  for (int g = 0; count && g < std::min<qint64>(*count, MaxPanes); ++g) {
+    reader.take();  // the slot
+    for (qsizetype t = 0; t < PaneGroupTokens - 1; ++t) {
+      const QStringView token = reader.take();
+      if (t != sound) continue;
+      if (const auto v = toLong(token); v && *v >= 1000 && !sounds.contains(Long(*v))) sounds << Long(*v);
+    }
+  }
+  return sounds;
 }
 
 }  // namespace qv

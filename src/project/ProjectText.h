@@ -62,4 +62,9 @@ struct ParseResult {
 // BoardSettings token are ignored.
 ParseResult ParseProject(Workspace& ws, const QString& text, QChar separator = FieldSeparator);
 
+// The Sound values from 1000 up (own sounds, our addition) of the Pane
+// groups a project text holds, read as ParseProject reads them, without a
+// workspace: a load reads their files before it parses.
+QList<Long> OwnSoundsOfText(const QString& text, QChar separator = FieldSeparator);
+
 }  // namespace qv

@@ -138,7 +138,7 @@ RecoveryCopyRead ReadRecoveryCopy(const QString& folder) {
   QVector<FileToRead> read;
   for (int i = 0; i < files.size(); ++i)
     read.append({files[i], i < 3 ? MaxPictureFileBytes : i == 3 ? MaxNoteBytes : MaxProjectFileBytes, {}, {}});
-  const Outcome together = ReadFilesTogether(read);
+  const Outcome together = ReadFilesTogether(read, OwnSoundFiles(QStringLiteral("copy")));
   if (together.hasFailed()) return damaged(together.failure().reason);
   // A copy whose removal was cut short has lost its project file first.
   if (!posix::exists(posix::native(files[4]))) return {};
@@ -211,18 +211,18 @@ RecoveryFolder::~RecoveryFolder() {
 }
 
 Outcome RecoveryFolder::Write(const Project& project, const QDateTime& when) const {
-  const QStringList files = RecoveryCopyFiles(path_);
-  const auto bytes = ProjectFileBytes(project);
-  return WriteFilesTogether({{files[0], bytes[0]},
-                             {files[1], bytes[1]},
-                             {files[2], bytes[2]},
-                             {files[3], noteBytes(project, when)},
-                             {files[4], bytes[3]}});
+  // The project's files as a save names them under "copy", the note before
+  // the project file.
+  QVector<FileContents> set = ProjectFileSet(project, path_ + '/', QStringLiteral("copy"));
+  set.insert(set.size() - 1, {RecoveryCopyFiles(path_)[3], noteBytes(project, when)});
+  return WriteFilesTogether(set, OwnSoundFiles(QStringLiteral("copy")));
 }
 
 void RecoveryFolder::Remove() {
   QStringList files = RecoveryCopyFiles(path_);
   files.prepend(files.takeLast());
+  for (const QString& sound : QDir(path_).entryList({QStringLiteral("Sound_copy_*.wav")}, QDir::Files | QDir::Hidden))
+    files << QDir(path_).filePath(sound);
   for (const QString& f : files) posix::removeFile(posix::native(f));
   posix::removeFile(posix::native(QDir(path_).filePath(QLatin1String(OwnerLock))));
   ::close(fd_);

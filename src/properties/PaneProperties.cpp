@@ -6,6 +6,7 @@
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "imaging/Sheets.h"
+#include "properties/PaneControls.h"
 #include "shell/Platform.h"
 #include "shell/WindowHost.h"
 
@@ -17,34 +18,22 @@ namespace {
 
 // The boxes' rules, in the order of the boxes.
 const ValBoxRule ValBoxRules[ValBoxCount] = {
-    {99, 1, false, false, 2},    // StartValue
-    {99, 1, true, false, 2},     // LifeStartValue
-    {99, 1, true, false, 2},     // LifeEndValue
-    {9, 0, false, true, 0},      // Speed
-    {9, 0, false, false, 1},     // MoveDelay
-    {99, 0, false, false, 0},    // not used, not validated
-    {99, 1, false, false, 2},    // ProcessAmount
-    {5, 1, true, false, 1},      // CelsDown
-    {5, 1, true, false, 1},      // CelsAcross
-    {200, 20, false, false, 2},  // Height
-    {200, 20, false, false, 2},  // Width
-    {99, 1, true, false, 2},     // RevealValue
-    {3, 0, true, false, 0},      // EffectDuration
-    {200, 20, false, false, 2},  // WritingWidth
-    {200, 20, false, false, 2},  // WritingHeight
-    {99, 0, false, false, 2},    // CelDelay
-};
-
-// A dialog control as the field list names it.
-struct Control {
-  enum Kind { None, Own, Box, List, Option, Text, Look } kind = None;
-  int box = 0;
-  ListState PaneDialogState::*list = nullptr;
-  int PaneDialogState::*option = nullptr;
-  QString PaneDialogState::*text = nullptr;
-  std::variant<QString WritingLook::*, double WritingLook::*, bool WritingLook::*, Long WritingLook::*> look;
-  // Stored only while the Writing is "Active".
-  bool writing = false;
+    {99, 1, false, false, 2, 2},    // StartValue
+    {99, 1, true, false, 2, 2},     // LifeStartValue
+    {99, 1, true, false, 2, 2},     // LifeEndValue
+    {9, 0, false, true, 0, 1},      // Speed
+    {9, 0, false, false, 1, 1},     // MoveDelay
+    {99, 0, false, false, 0, 2},    // not used, not validated
+    {99, 1, false, false, 2, 2},    // ProcessAmount
+    {5, 1, true, false, 1, 1},      // CelsDown
+    {5, 1, true, false, 1, 1},      // CelsAcross
+    {200, 20, false, false, 2, 3},  // Height
+    {200, 20, false, false, 2, 3},  // Width
+    {99, 1, true, false, 2, 2},     // RevealValue
+    {3, 0, true, false, 0, 1},      // EffectDuration
+    {200, 20, false, false, 2, 3},  // WritingWidth
+    {200, 20, false, false, 2, 3},  // WritingHeight
+    {99, 0, false, false, 2, 2},    // CelDelay
 };
 
 Control boxControl(int box) { return {Control::Box, box}; }
@@ -71,12 +60,6 @@ Control whileWriting(Control c) {
 #define QV_CONTROL_Look(member) lookControl(&WritingLook::member)
 #define QV_CONTROL_Writing(control) whileWriting(QV_CONTROL_##control)
 #define QV_CONTROL_ROW(Name, Kind, Start, Added, Token, Page, Control) QV_CONTROL_##Control,
-
-// Each field's control, in the field table's order.
-const std::array<Control, PaneFieldCount>& FieldControls() {
-  static const std::array<Control, PaneFieldCount> controls = {QV_PANE_FIELDS(QV_CONTROL_ROW)};
-  return controls;
-}
 
 const QString SizeHelp = QStringLiteral("Constants which change the properties of a Pane.");
 
@@ -105,6 +88,16 @@ void selectSizeTab(Workspace& ws) {
 }
 
 }  // namespace
+
+const std::array<Control, PaneFieldCount>& FieldControls() {
+  static const std::array<Control, PaneFieldCount> controls = {QV_PANE_FIELDS(QV_CONTROL_ROW)};
+  return controls;
+}
+
+void ListChosen(Workspace& ws, ListState PaneDialogState::*list) {
+  if (list == &PaneDialogState::Combo_ValueType) Combo_ValueType_Click(ws);
+  if (list == &PaneDialogState::Combo_EffectType) Combo_EffectType_Change(ws);
+}
 
 QString PaneTabInfo(int tab) {
   static const QString info[5] = {
@@ -138,7 +131,8 @@ void FillPaneDialogLists(Workspace& ws) {
   d.Combo_EffectType.Fill({"none", "Flash"}, 0);
   Combo_EffectType_Change(ws);
   d.Combo_EffectsMouse.Fill({"none", "Box", "Box and Label", "Label"}, 1);
-  d.Combo_Sound.Fill({"none", "Ding!"}, 0);
+  FillSoundList(ws);
+  d.Combo_Sound.Index = 0;
   d.Combo_Writing.Fill({"Box - (may edit)", "Box - (locked)"}, 1);
   d.cmbStyleTXT.Fill({"Regular", "Bold", "Italic", "Underline"}, 0);
   cmbStyleTXT_Click(ws);
@@ -208,8 +202,7 @@ void LoadPaneProperties(Workspace& ws, int slot) {
       case Control::List:
         // Selecting an entry in code runs the list's handler.
         select(d.*c.list, int(f.number(p)));
-        if (c.list == &PaneDialogState::Combo_ValueType) Combo_ValueType_Click(ws);
-        if (c.list == &PaneDialogState::Combo_EffectType) Combo_EffectType_Change(ws);
+        ListChosen(ws, c.list);
         break;
       case Control::Option: d.*c.option = isSet(Flag(f.number(p))) ? 1 : 0; break;
       case Control::Text: d.*c.text = f.text(p); break;
@@ -233,7 +226,9 @@ void LoadPaneProperties(Workspace& ws, int slot) {
   const int reveal = p.RevealPane != 0 ? int(d.List1.ItemData.indexOf(p.RevealPane)) : 0;
   if (reveal >= 0) d.List1.Index = reveal;
   if (p.RevealPane == 0) d.Text_Val[RevealValueBox].Text = QStringLiteral("1");
-  select(d.Combo_Sound, p.Sound != 0 ? p.Sound - 100 : 0);
+  d.LoadedSounds.clear();
+  FillSoundList(ws);
+  SelectSound(ws, p.Sound);
   // Both colour lists show "Define"; no colour dialog opens while filling.
   const DialogFillingScope filling(ws.win);
   d.cmbBackColorTXT.Index = 5;
@@ -294,8 +289,7 @@ void UpdatePaneProperties(Workspace& ws) {
   p.UseURL = toFlag(d.Option_UseURL == 1);
   if (isSet(p.UseURL)) p.URL = d.Text_URL.Text;
   p.RevealPane = Integer(d.List1.SelectedData());
-  const int sound = indexOf(d.Combo_Sound);
-  p.Sound = sound == 0 ? 0 : sound + 100;
+  StoreSound(ws, p);
 
   // The fields the store derives.
   p.Direction = p.MoveType;
@@ -333,6 +327,22 @@ std::optional<QChar> Text_Val_KeyPress(Workspace& ws, int k, QChar key) {
   if (r.zeroBecomesOne && key == QLatin1Char('0')) return QLatin1Char('1');
   if (r.refuseFourToNine && key >= QLatin1Char('4')) return std::nullopt;
   return key;
+}
+
+std::optional<QString> Text_Val_Insert(Workspace& ws, int k, const QString& head, const QString& inserted,
+                                       const QString& tail, qsizetype* typedLength) {
+  QString typed;
+  for (QChar c : inserted) {
+    // Backspace and Enter pass the filter as keys; they are not text.
+    if (const auto key = Text_Val_KeyPress(ws, k, c); key && key->isDigit()) typed += *key;
+  }
+  // The letters go first, then what does not fit: "a1b2c3" into a box of
+  // two keeps "12".
+  typed.truncate(std::max<qsizetype>(0, ValBoxRuleOf(k).length - head.size() - tail.size()));
+  if (!inserted.isEmpty() && typed.isEmpty()) return std::nullopt;
+  if (typedLength) *typedLength = typed.size();
+  Text_Val_Change(ws, k, head + typed + tail);
+  return dlg(ws).Text_Val[size_t(k)].Text;
 }
 
 int ValNumber(const PaneDialogState& d, int k) {

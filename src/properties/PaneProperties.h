@@ -4,6 +4,7 @@
 // change rule, the Popular Values menu, the Writing font and colour
 // handlers, and storing the controls into the Pane on accept.
 #pragma once
+#include "model/Outcome.h"
 #include "shell/Workspace.h"
 
 #include <optional>
@@ -19,6 +20,7 @@ struct ValBoxRule {
   bool zeroBecomesOne;  // the key "0" types "1"
   bool refuseFourToNine;
   int popular;         // Popular Values enabled: 0 none, 1 "05" only, 2 all
+  int length;          // the characters the box holds
 };
 const ValBoxRule& ValBoxRuleOf(int k);
 
@@ -49,6 +51,13 @@ void SSTab1_Click(Workspace& ws, int tab);
 std::optional<QChar> Text_Val_KeyPress(Workspace& ws, int k, QChar key);
 // The change rule after every change of box k's text (typing, pasting, code).
 void Text_Val_Change(Workspace& ws, int k, const QString& text);
+// Text put into box k between the head and the tail of its text (typed,
+// pasted or dropped): every character through the key filter, the letters
+// left out, what does not fit the box's length cut, then the change rule.
+// The box's new text, or nullopt when every key was refused (the box stays);
+// typed, when given, gets how many characters went in.
+std::optional<QString> Text_Val_Insert(Workspace& ws, int k, const QString& head, const QString& inserted,
+                                       const QString& tail, qsizetype* typed = nullptr);
 // The number a box holds: digits only, 0 when empty, at most the maximum.
 int ValNumber(const PaneDialogState& d, int k);
 // Right button on box k: remembers the box; the enabled Popular Values items.
@@ -64,6 +73,23 @@ void Text_URL_Change(Workspace& ws, const QString& text);
 // Writing "Active".
 bool Text_Writing_KeyPress(Workspace& ws, QChar key);
 void Text_Writing_Change(Workspace& ws, const QString& text);
+
+// The sound list (our addition to "none" and "Ding!"): "Load a sound ...",
+// then the project's own sounds and those loaded since the dialog opened,
+// by name; each entry's item data is the Sound value it stores.
+constexpr int LoadSoundEntry = 2;
+void FillSoundList(Workspace& ws);
+// Selects the entry that stores the Sound value; none when no entry does.
+void SelectSound(Workspace& ws, Long sound);
+// A choice in the sound list: "Load a sound ..." asks for a sound file and
+// selects it as a new entry, or selects the entry chosen before again when
+// the dialog was cancelled or the file gave no sound (which a message says).
+void Combo_Sound_Click(Workspace& ws);
+// A sound file into the list as "Load a sound ..." takes it, selected.
+Outcome LoadSoundIntoList(Workspace& ws, const QString& path);
+// Accept: the Pane's Sound from the list; a loaded sound it plays joins the
+// project.
+void StoreSound(Workspace& ws, PaneRecord& p);
 
 void Combo_ValueType_Click(Workspace& ws);
 void Combo_EffectType_Change(Workspace& ws);

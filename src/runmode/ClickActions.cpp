@@ -61,8 +61,11 @@ void PaneClickActions(Workspace& ws, int slot) {
 }
 
 void PlayPaneSound(Workspace& ws, int id) {
-  // The old sound was stopped before its bytes are replaced.
-  ws.run.SoundData = LoadResData(id, QStringLiteral("CUSTOM"));
+  // The old sound was stopped before its bytes are replaced. Our addition:
+  // a Sound from 1000 up is an own sound of the project (nothing plays when
+  // the project has none of that number).
+  const auto own = ws.project.OwnSounds.constFind(id);
+  ws.run.SoundData = own != ws.project.OwnSounds.cend() ? own->Wave : LoadResData(id, QStringLiteral("CUSTOM"));
   if (!ws.run.SoundData.isEmpty()) ws.platform->PlaySound(ws.run.SoundData);
 }
 

@@ -49,7 +49,8 @@ QByteArray encode(const QString& project, const QVector<PaneCopy>& copies) {
                              {"fields", fieldsJson(c.record)},
                              {"sprite", QString::fromLatin1(png(c.sprite).toBase64())},
                              {"mask", QString::fromLatin1(png(c.mask).toBase64())},
-                             {"ownSound", QString::fromLatin1(c.ownSound.toBase64())}});
+                             {"soundName", c.ownSound ? c.ownSound->Name : QString()},
+                             {"sound", c.ownSound ? QString::fromLatin1(c.ownSound->Wave.toBase64()) : QString()}});
   }
   const QJsonObject o{{"version", PayloadVersion}, {"project", project}, {"left", first.Left}, {"top", first.Top},
                       {"panes", panes}};
@@ -96,7 +97,15 @@ std::optional<Payload> decode(const QByteArray& bytes, QString& why) {
     const auto dx = whole(p["dx"], -65535, 65535), dy = whole(p["dy"], -65535, 65535);
     const auto sprite = cell(p["sprite"]), mask = cell(p["mask"]);
     if (!slot || !dx || !dy || !sprite || !mask) return why = QStringLiteral("a Pane's place or pictures are damaged"), std::nullopt;
-    PaneCopy c{int(*slot), {}, *sprite, *mask, QByteArray::fromBase64(p["ownSound"].toString().toLatin1())};
+    PaneCopy c{int(*slot), {}, *sprite, *mask, std::nullopt};
+    // An own sound comes as any own sound is read: checked, named anew.
+    const QByteArray wave = QByteArray::fromBase64(p["sound"].toString().toLatin1());
+    if (!wave.isEmpty()) {
+      QString bad;
+      const auto info = CheckOwnSound(wave, bad);
+      if (!info) return why = QStringLiteral("a Pane's sound is damaged: %1").arg(bad), std::nullopt;
+      c.ownSound = NamedOwnSound(wave, *info, p["soundName"].toString());
+    }
     const QJsonObject fields = p["fields"].toObject();
     for (const PaneField& f : PaneFields()) {
       const QJsonValue value = fields[QLatin1String(f.name)];

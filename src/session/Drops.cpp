@@ -1,16 +1,19 @@
 // Dropped files: what a drop would do, and doing it.
 #include "session/Drops.h"
 
+#include "editing/OwnSounds.h"
 #include "editing/Panes.h"
 #include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "imaging/Sheets.h"
 #include "project/ProjectCommands.h"
 #include "session/Commands.h"
+#include "shell/Platform.h"
 #include "shell/Workspace.h"
 #include "surface/PictureChecks.h"
 #include "surface/SafeFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace qv {
@@ -29,12 +32,17 @@ int paneAt(const Workspace& ws, QPoint at) {
   return 0;
 }
 
-// Empty when the file's first bytes are a picture's, else the reason.
-QString notAPicture(const QString& path) {
+enum class Content { Picture, Sound };
+
+// What the file's first bytes begin; nothing, and the reason, for neither.
+std::optional<Content> contentOf(const QString& path, QString& why) {
   QByteArray head;
   const Outcome read = ReadFileHead(path, 16, head);
-  if (!read.succeeded()) return read.failure().reason;
-  return PictureFormatOf(head) ? QString() : QStringLiteral("it is not a BMP, JPEG, GIF or PNG picture");
+  if (!read.succeeded()) why = read.failure().reason;
+  else if (PictureFormatOf(head)) return Content::Picture;
+  else if (LooksLikeSound(head)) return Content::Sound;
+  else why = QStringLiteral("it is not a BMP, JPEG, GIF or PNG picture, nor a WAV, OGG, Opus, MP3 or FLAC sound");
+  return std::nullopt;
 }
 
 DropPlan refused(const QString& why) { return {DropKind::Refused, 0, why}; }
@@ -72,14 +80,23 @@ DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at) {
     if (QFileInfo(path).isFile()) return {DropKind::Project, 0, {}};
     return refused(QStringLiteral("it is not a project file"));
   }
-  if (const QString why = notAPicture(path); !why.isEmpty()) return refused(why);
-  if (ws.win.picIntro.Visible) return refused(QStringLiteral("a picture needs a project to go into"));
+  QString why;
+  const auto content = contentOf(path, why);
+  if (!content) return refused(why);
+  const bool sound = content == Content::Sound;
+  if (ws.win.picIntro.Visible)
+    return refused(sound ? QStringLiteral("a sound needs a project to go into") : QStringLiteral("a picture needs a project to go into"));
   // The window takes files anywhere (our addition); a picture goes where it
   // is let go, so only onto the Board.
   const Surface& board = ws.surfaces.picStage;
-  if (at.x() < 0 || at.y() < 0 || at.x() >= board.Width() || at.y() >= board.Height())
-    return refused(QStringLiteral("a picture is let go on the Board"));
-  if (const int slot = paneAt(ws, at)) return {DropKind::IntoPane, slot, {}};
+  const bool onBoard = at.x() >= 0 && at.y() >= 0 && at.x() < board.Width() && at.y() < board.Height();
+  const int slot = onBoard ? paneAt(ws, at) : 0;
+  if (sound) {
+    if (slot) return {DropKind::SoundIntoPane, slot, {}};
+    return refused(QStringLiteral("a sound is let go on a Pane, whose click plays it"));
+  }
+  if (!onBoard) return refused(QStringLiteral("a picture is let go on the Board"));
+  if (slot) return {DropKind::IntoPane, slot, {}};
   if (ws.project.PaneCount >= MaxPanes) return refused(QStringLiteral("the Board holds 50 Panes, the most it can"));
   return {DropKind::NewPane, 0, {}};
 }
@@ -91,6 +108,17 @@ Outcome DropFile(Workspace& ws, const QString& path, QPoint at) {
   if (plan.kind == DropKind::Project) {
     if (const Outcome first = SaveChangesFirst(ws, QStringLiteral("Load a Project")); !first.succeeded()) return first;
     return FinishLoad(ws, LoadProjectFile(ws, fileChoiceFromPath(file)));
+  }
+  if (plan.kind == DropKind::SoundIntoPane) {
+    OwnSound sound;
+    const Outcome read = ReadOwnSound(ws, file, sound);
+    if (read.hasFailed()) return read;
+    ws.history.Begin(ws);
+    const Long id = OwnSoundIdFor(ws.project, {}, sound);
+    ws.project.OwnSounds.insert(id, sound);
+    ws.Pane(plan.slot).Sound = id;
+    ws.history.Commit(ws, QStringLiteral("Drop a Sound"));
+    return read;
   }
   PanePicture pic;
   const Outcome read = ReadPanePicture(file, pic);
@@ -113,9 +141,15 @@ Outcome DropFile(Workspace& ws, const QString& path, QPoint at) {
 namespace qv {
 
 Outcome BoardFileDropped(Workspace& ws, const QString& path, QPoint at) {
-  const bool project = PlanDrop(ws, path, at).kind == DropKind::Project;
+  const DropKind kind = PlanDrop(ws, path, at).kind;
   const Outcome outcome = DropFile(ws, path, at);
-  ReportOutcome(ws, project ? Command::LoadsProject : Command::LoadsPicture, outcome);
+  if (kind == DropKind::SoundIntoPane) {
+    if (outcome.hasFailed())
+      ws.platform->ShowMessage(QStringLiteral("Drop a Sound"),
+                               QDir::toNativeSeparators(outcome.failure().file) + "\n" + outcome.failure().reason);
+    return outcome;
+  }
+  ReportOutcome(ws, kind == DropKind::Project ? Command::LoadsProject : Command::LoadsPicture, outcome);
   return outcome;
 }
 

@@ -1,7 +1,8 @@
 // Files dropped on the Board from the file manager (our addition): a picture
 // dropped on a Pane loads into it as Load a Picture does, a picture dropped
-// on free Board space becomes a new Pane there, and a project file is
-// loaded as Load a Project does.
+// on free Board space becomes a new Pane there, a sound dropped on a Pane
+// becomes the sound its click plays, and a project file is loaded as Load a
+// Project does.
 #pragma once
 #include "model/Outcome.h"
 
@@ -14,27 +15,30 @@ namespace qv {
 struct Workspace;
 struct PanePicture;
 
-enum class DropKind { Refused, IntoPane, NewPane, Project };
+enum class DropKind { Refused, IntoPane, NewPane, Project, SoundIntoPane };
 struct DropPlan {
   DropKind kind = DropKind::Refused;
-  int slot = 0;      // the Pane a picture loads into
+  int slot = 0;      // the Pane a picture or sound goes into
   QString refusal;   // why a refused drop is not taken
 };
 
 // What dropping the file at a point of the Board would do. A project is
-// known by its name ending in .QV1 (any case), a picture by its first bytes.
-// Refused in RunMode, for a picture while the intro shows or off the Board,
-// and for a picture on free space at 50 Panes; a refusal says why.
+// known by its name ending in .QV1 (any case), a picture or a sound by its
+// first bytes. Refused in RunMode, for a picture or sound while the intro
+// shows or off the Board, for a picture on free space at 50 Panes and for a
+// sound anywhere but on a Pane; a refusal says why.
 DropPlan PlanDrop(const Workspace& ws, const QString& path, QPoint at);
 
-// Carries the drop out. A picture drop is one undo step; a file that cannot
+// Carries the drop out. A picture or sound drop is one undo step (a sound
+// becomes an own sound of the project, or the same one again); a file that cannot
 // be read changes nothing and fails with its reason. A project drop asks
 // the save question first when there are unsaved changes. A refused drop
 // fails with the reason.
 Outcome DropFile(Workspace& ws, const QString& path, QPoint at);
 
 // The drop as the Board takes it: carried out, and a failure or warnings
-// reported as Load a Picture (Load a Project for a project) reports them.
+// reported as Load a Picture (Load a Project for a project) reports them; a
+// sound's under "Drop a Sound".
 Outcome BoardFileDropped(Workspace& ws, const QString& path, QPoint at);
 
 // A picture as a new Pane, as a picture dropped on free Board becomes one:

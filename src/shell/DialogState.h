@@ -6,6 +6,7 @@
 #pragma once
 #include "model/Types.h"
 #include "surface/Surface.h"
+#include "surface/WaveFile.h"
 
 #include <QStringList>
 #include <QVector>
@@ -80,6 +81,11 @@ struct PaneDialogState {
       Combo_EffectsMouse, Combo_Writing, cmbStyleTXT, cmbFontNameTXT, cmbFontSizeTXT, cmbFontColorTXT,
       cmbBackColorTXT;
   WritingLook Text_Writing;
+  // Our addition: the sounds loaded with "Load a sound ..." since the dialog
+  // opened (the project takes the one accept stores), and the Sound value of
+  // the entry chosen before, which a cancelled or failed load selects again.
+  OwnSoundMap LoadedSounds;
+  Long SoundShown = 0;
   Long ColorSwatchTXT = White;
   // The numeric box last typed in, changed or right-clicked.
   int PopularValueBox = 0;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-
 namespace qv {
 
 namespace {
@@ -16,6 +15,7 @@ namespace {
 struct ProjectLayout : ProjectSettings, ProjectNames {
   PaneTableArray table;
   Surface sprites, masks, background;
+  OwnSoundMap sounds;
 };
 static_assert(sizeof(Project) == sizeof(ProjectLayout), "a member of Project is not kept by the undo steps");
 
@@ -74,7 +74,16 @@ void History::Commit(const Workspace& ws, const QString& name, bool joinRun) {
   const ProjectSettings &wasSettings = *was, &nowSettings = now;
   if (!(wasSettings == nowSettings)) step.settings = wasSettings;
   if (!sameSurface(was->picBackground, now.picBackground)) step.background = was->picBackground;
-  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.background && !step.settings) return;
+  QList<Long> ids = was->OwnSounds.keys() + now.OwnSounds.keys();
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  for (const Long id : ids) {
+    const auto before = was->OwnSounds.constFind(id), after = now.OwnSounds.constFind(id);
+    const bool had = before != was->OwnSounds.cend(), has = after != now.OwnSounds.cend();
+    if (had == has && (!had || *before == *after)) continue;
+    step.sounds.append({id, had ? std::optional<OwnSound>(*before) : std::nullopt});
+  }
+  if (step.panes.isEmpty() && step.cells.isEmpty() && !step.background && !step.settings && step.sounds.isEmpty()) return;
   runOpen_ = joinRun;
   if (joins) return join(step);
 
@@ -82,6 +91,7 @@ void History::Commit(const Workspace& ws, const QString& name, bool joinRun) {
   for (const UndoStep::Cell& c : step.cells) step.bytes += c.pixels.sizeInBytes();
   if (step.background) step.bytes += surfaceBytes(*step.background);
   if (step.settings) step.bytes += settingsBytes(*step.settings);
+  for (const auto& [id, sound] : step.sounds) step.bytes += sound ? sound->Wave.size() : 0;
   step.name = name;
   step.id = nextId_++;
   for (const UndoStep& s : redo_) bytes_ -= s.bytes;
@@ -119,6 +129,13 @@ void History::join(UndoStep& step) {
     last.bytes += surfaceBytes(*step.background);
     last.background = std::move(step.background);
   }
+  for (auto& [id, sound] : step.sounds) {
+    const bool kept = std::any_of(last.sounds.begin(), last.sounds.end(), [id = id](const auto& e) { return e.first == id; });
+    if (!kept) {
+      last.bytes += sound ? sound->Wave.size() : 0;
+      last.sounds.append({id, std::move(sound)});
+    }
+  }
   bytes_ += last.bytes - was;
   trim();
 }
@@ -143,6 +160,12 @@ void History::exchange(Workspace& ws, UndoStep& step) {
   }
   if (step.settings) std::swap(static_cast<ProjectSettings&>(p), *step.settings);
   if (step.background) std::swap(p.picBackground, *step.background);
+  for (auto& [id, sound] : step.sounds) {
+    std::optional<OwnSound> now;
+    if (p.OwnSounds.contains(id)) now = p.OwnSounds.take(id);
+    if (sound) p.OwnSounds.insert(id, *sound);
+    sound = std::move(now);
+  }
   ws.surfaces.picStage.BackColor = p.BoardColour;
 }
 

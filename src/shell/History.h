@@ -1,8 +1,8 @@
 // The Design steps that can be undone and redone, and whether the project
 // has changes that were not saved. A step is found by comparing the project
 // value before and after a command, and keeps only what it changed: the
-// Pane records, the 200 x 200 sheet cells, the Background, and the small
-// settings whole (Board settings and option pairs, Board colour, Pane count,
+// Pane records, the 200 x 200 sheet cells, the Background, the own sounds
+// that changed, and the small settings whole (Board settings and option pairs, Board colour, Pane count,
 // layer list). It keeps them as they are not now, so that undoing and
 // redoing it both exchange what it kept with the project.
 #pragma once
@@ -31,6 +31,8 @@ struct UndoStep {
   QVector<Cell> cells;
   std::optional<ProjectSettings> settings;
   std::optional<Surface> background;
+  // Own sounds by their Sound value: none for one that was not there.
+  QVector<std::pair<Long, std::optional<OwnSound>>> sounds;
   qint64 bytes = 0;
   // The Pane the step touched first (lowest slot), 0 for none.
   int slot() const;

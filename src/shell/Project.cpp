@@ -36,7 +36,8 @@ bool CellDiffers(const QImage& a, const QImage& b, int slot) {
 
 bool Project::operator==(const Project& o) const {
   if (!(static_cast<const ProjectSettings&>(*this) == o) || !(static_cast<const ProjectNames&>(*this) == o)) return false;
-  if (picBackground.Picture() != o.picBackground.Picture() || picBackground.Image() != o.picBackground.Image())
+  if (picBackground.Picture() != o.picBackground.Picture() || picBackground.Image() != o.picBackground.Image() ||
+      OwnSounds != o.OwnSounds)
     return false;
   for (int n = 1; n <= MaxPanes; ++n) {
     const PaneRecord &a = PaneTable[size_t(n)], &b = o.PaneTable[size_t(n)];

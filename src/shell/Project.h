@@ -7,6 +7,7 @@
 #include "model/BoardSettings.h"
 #include "model/PaneRecord.h"
 #include "surface/Surface.h"
+#include "surface/WaveFile.h"
 
 #include <QVector>
 #include <array>
@@ -76,13 +77,16 @@ struct Project : ProjectSettings, ProjectNames {
   Surface picSprites;     // sprite sheet
   Surface picMasks;       // mask sheet
   Surface picBackground;  // the Background at Board size
+  // Our addition: the user's own sounds, by the Sound value that plays them.
+  // Sounds no Pane uses stay until the project is saved, which leaves them out.
+  OwnSoundMap OwnSounds;
 
   Project();
   // The slot n of the table; throws SlotOutOfRange outside 0..50.
   PaneRecord& Pane(int n);
   const PaneRecord& Pane(int n) const;
   // Equal projects have the same slots in use with the same records and the
-  // same sheet cells, the same Background and the same settings and names;
+  // same sheet cells, the same Background, own sounds, settings and names;
   // a free slot's stale fields and cells do not count.
   bool operator==(const Project& other) const;
 };

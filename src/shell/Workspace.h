@@ -7,6 +7,7 @@
 #include "shell/History.h"
 #include "shell/MainWindowState.h"
 #include "shell/Project.h"
+#include "surface/SoundDecoding.h"
 #include "surface/Surface.h"
 
 #include <array>
@@ -30,6 +31,8 @@ struct SessionValues {
   // Names the project being edited among all windows and sessions, for
   // Panes pasted from the clipboard: made anew by New and Load.
   QString ProjectIdentity;
+  // The helper that decodes sound files (our addition): beside the program.
+  QString SoundDecoder = SoundDecoderBesideProgram();
 };
 
 // The pointer over the Board, the Pane it works on and the drag.

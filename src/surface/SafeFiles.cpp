@@ -19,6 +19,7 @@
 #include "surface/SaveJournal.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -119,6 +120,7 @@ std::optional<QString> finishInterrupted(const FileSet& set, Outcome& outcome) {
     } else {
       syncFolder(set.folderPath());
       DropKept(set, found.entries, outcome);
+      RemoveStrays(set, found.entries, outcome);
     }
     if (!undone.whole) return QStringLiteral("an interrupted save could not be finished or undone") + undone.lost;
     if (!undone.lost.isEmpty()) outcome.warn(named, QStringLiteral("an interrupted save was undone") + undone.lost);
@@ -156,12 +158,12 @@ Outcome undo(const FileSet& set, const std::vector<SetEntry>& entries, const Set
 
 Outcome WriteFileSafely(const QString& path, const QByteArray& bytes) { return WriteFilesTogether({{path, bytes}}); }
 
-Outcome WriteFilesTogether(const QVector<FileContents>& files) {
+Outcome WriteFilesTogether(const QVector<FileContents>& files, const SetFamily& family) {
   QStringList paths;
   for (const FileContents& f : files) paths << f.path;
   const QString& named = paths.last();
   QString why;
-  const auto set = FileSet::of(paths, why);
+  const auto set = FileSet::of(paths, why, family);
   if (!set) return Outcome::failed(named, why);
   const SetLock lock(*set);
   if (!lock.error().isEmpty()) return Outcome::failed(named, lock.error());
@@ -211,17 +213,19 @@ Outcome WriteFilesTogether(const QVector<FileContents>& files) {
   if (const QString fail = syncFolder(set->folderPath()); !fail.isEmpty())
     return undo(*set, entries, journal, {set->folderPath(), fail});
   DropKept(*set, entries, outcome);
+  // Before the journal goes: a save killed here is finished by the next.
+  RemoveStrays(*set, entries, outcome);
   if (!journal.remove())
     outcome.warn(named, QStringLiteral("the save's journal could not be removed: %1").arg(systemReason(errno)));
   return outcome;
 }
 
-Outcome ReadFilesTogether(QVector<FileToRead>& files) {
+Outcome ReadFilesTogether(QVector<FileToRead>& files, const SetFamily& family, const MoreFiles& more) {
   QStringList paths;
   for (const FileToRead& f : files) paths << f.path;
-  const QString& named = paths.last();
+  const QString named = paths.last();
   QString why;
-  const auto set = FileSet::of(paths, why);
+  const auto set = FileSet::of(paths, why, family);
   if (!set) return Outcome::failed(named, why);
   Outcome outcome = Outcome::done();
   const SetLock lock(*set);
@@ -230,8 +234,18 @@ Outcome ReadFilesTogether(QVector<FileToRead>& files) {
   } else if (!lock.folderReadOnly() || SetJournal(*set).exists()) {
     return Outcome::failed(named, QStringLiteral("its files cannot be read as one: %1").arg(lock.error()));
   }
-  for (FileToRead& f : files)
-    if (const Outcome read = ReadFileCapped(f.path, f.maxBytes, f.bytes); !read.succeeded()) f.error = read.failure().reason;
+  const auto read = [](FileToRead& f) {
+    if (const Outcome got = ReadFileCapped(f.path, f.maxBytes, f.bytes); !got.succeeded()) f.error = got.failure().reason;
+  };
+  for (FileToRead& f : files) read(f);
+  if (!more) return outcome;
+  QVector<FileToRead> further = more(files);
+  // Only members of the family, in the set's folder.
+  for (FileToRead& f : further) {
+    if (family.has(native(QFileInfo(f.path).fileName())) && folderOf(f.path) == set->folder) read(f);
+    else f.error = QStringLiteral("it is not a file of this project");
+  }
+  files += further;
   return outcome;
 }
 

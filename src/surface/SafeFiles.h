@@ -7,8 +7,17 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace qv {
+
+// Further files of a set, beyond those a save or load names: in its folder,
+// named PREFIX + digits + SUFFIX (a project's own sounds, our addition). A
+// journal may name them; a save removes those it does not write.
+struct SetFamily {
+  QByteArray prefix, suffix;
+  bool has(const QByteArray& name) const;
+};
 
 // One file of a set to write: where it goes and what it holds.
 struct FileContents {
@@ -34,7 +43,9 @@ Outcome WriteFileSafely(const QString& path, const QByteArray& bytes);
 // whose journal does not match the files beside it is left as it is and
 // the save fails, saying so. A path that is a symbolic link gets a plain
 // file in the link's place; the file the link pointed to is not touched.
-Outcome WriteFilesTogether(const QVector<FileContents>& files);
+// Once the set is in place, the files of its family it did not write are
+// removed (each that stays is a warning).
+Outcome WriteFilesTogether(const QVector<FileContents>& files, const SetFamily& family = {});
 
 // A file of a set to read, at most maxBytes of it, and what was read: its
 // bytes, or why it could not be read.
@@ -51,8 +62,11 @@ struct FileToRead {
 // whole (its journal then stays, with every file it names) or its lock
 // cannot be taken; done with warnings for leftovers that could not be
 // removed. In a folder that may not be written no lock can be taken and
-// nothing can be saving: the files are read as they are.
-Outcome ReadFilesTogether(QVector<FileToRead>& files);
+// nothing can be saving: the files are read as they are. With more, the
+// files it names after the first ones were read (members of the family,
+// given what was read) are read too, under the same lock, and appended.
+using MoreFiles = std::function<QVector<FileToRead>(const QVector<FileToRead>&)>;
+Outcome ReadFilesTogether(QVector<FileToRead>& files, const SetFamily& family = {}, const MoreFiles& more = {});
 
 // Whether the user may not write the file at path: the permissions that
 // apply to the user forbid it, or its file system is read-only. For a user

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,9 +53,17 @@ void sleepMs(int ms) {
 
 }  // namespace
 
-std::optional<FileSet> FileSet::of(const QStringList& paths, QString& why) {
+bool SetFamily::has(const QByteArray& name) const {
+  if (prefix.isEmpty() || !name.startsWith(prefix) || !name.endsWith(suffix)) return false;
+  const QByteArray digits = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+  return !digits.isEmpty() && digits.size() <= 10 &&
+         std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<FileSet> FileSet::of(const QStringList& paths, QString& why, const SetFamily& family) {
   FileSet set;
   set.paths = paths;
+  set.family = family;
   for (const QString& p : paths) {
     const QFileInfo info(p);
     const QByteArray folder = folderOf(p);
@@ -197,7 +206,8 @@ SetJournal::Read SetJournal::read() const {
       e.keep = f[4] == "-" ? QByteArray() : QByteArray::fromPercentEncoding(f[4]);
     }
     const qsizetype index = set_.names.indexOf(e.name);
-    const bool known = f[0] == "entry" && tempId && keepId && index >= 0 && isCompanion(e.temp, e.name, "qvnew") &&
+    const bool member = index >= 0 || set_.family.has(e.name);
+    const bool known = f[0] == "entry" && tempId && keepId && member && isCompanion(e.temp, e.name, "qvnew") &&
                        (e.keep.isEmpty() || isCompanion(e.keep, e.name, "qvkeep"));
     if (!known) {
       r.why = QStringLiteral("the journal names files that are not this project's");
@@ -208,7 +218,7 @@ SetJournal::Read SetJournal::read() const {
         r.why = QStringLiteral("the journal names a file twice");
         return r;
       }
-    e.path = set_.paths[index];
+    e.path = index >= 0 ? set_.paths[index] : set_.pathOf(e.name);
     e.tempId = *tempId;
     e.keepId = *keepId;
     r.entries.push_back(e);
@@ -293,14 +303,41 @@ void RemoveLeftovers(const FileSet& set, Outcome& outcome) {
   DIR* dir = ::opendir(set.folder.constData());
   if (!dir) return;
   QList<QByteArray> found;
-  while (const dirent* d = ::readdir(dir))
-    for (const QByteArray& name : set.names)
-      if (isCompanion(d->d_name, name, "qvnew") || isCompanion(d->d_name, name, "qvkeep")) found << set.at(d->d_name);
+  while (const dirent* d = ::readdir(dir)) {
+    QList<QByteArray> names = set.names;
+    // A family member's companion: ".NAME.qvnew-..." or ".NAME.qvkeep-...".
+    const QByteArray entry(d->d_name);
+    for (const char* tag : {".qvnew-", ".qvkeep-"})
+      if (const qsizetype end = entry.indexOf(tag); entry.startsWith('.') && end > 1 && set.family.has(entry.mid(1, end - 1)))
+        names << entry.mid(1, end - 1);
+    for (const QByteArray& name : names)
+      if (isCompanion(entry, name, "qvnew") || isCompanion(entry, name, "qvkeep")) {
+        found << set.at(entry);
+        break;
+      }
+  }
   ::closedir(dir);
   for (const QByteArray& name : found)
     if (!removeFile(name))
       outcome.warn(QFile::decodeName(name),
                    QStringLiteral("a file left by an interrupted save could not be removed: %1").arg(systemReason(errno)));
+}
+
+void RemoveStrays(const FileSet& set, const std::vector<SetEntry>& entries, Outcome& outcome) {
+  DIR* dir = ::opendir(set.folder.constData());
+  if (!dir) return;
+  QList<QByteArray> strays;
+  const auto named = [&](const char* name) {
+    return std::any_of(entries.begin(), entries.end(), [&](const SetEntry& e) { return e.name == name; });
+  };
+  while (const dirent* d = ::readdir(dir))
+    if (set.family.has(d->d_name) && !named(d->d_name)) strays << set.at(d->d_name);
+  ::closedir(dir);
+  for (const QByteArray& name : strays)
+    if (!removeFile(name))
+      outcome.warn(QFile::decodeName(name),
+                   QStringLiteral("a file of an earlier save that is no longer used could not be removed: %1")
+                       .arg(systemReason(errno)));
 }
 
 }  // namespace qv

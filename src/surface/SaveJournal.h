@@ -10,6 +10,7 @@
 #pragma once
 #include "model/Outcome.h"
 #include "surface/PosixFiles.h"
+#include "surface/SafeFiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,8 +26,10 @@ struct FileSet {
   QByteArray folder;  // ends with '/'
   QStringList paths;  // as the caller named them, for messages
   QList<QByteArray> names;
+  // Other names of the folder that belong to the set.
+  SetFamily family;
   // The set of paths; nullopt (and why) when they do not share one folder.
-  static std::optional<FileSet> of(const QStringList& paths, QString& why);
+  static std::optional<FileSet> of(const QStringList& paths, QString& why, const SetFamily& family = {});
   QByteArray at(const QByteArray& name) const { return folder + name; }
   QString pathOf(const QByteArray& name) const;
   // The folder as a path, without the closing '/' (but for the root).
@@ -137,6 +140,11 @@ void DropKept(const FileSet& set, const std::vector<SetEntry>& entries, Outcome&
 // Removes the temporaries and kept files of the set that no journal names
 // (what a save killed before its journal was whole left); each one that
 // stays is a warning. Only names are removed: a link goes, its target stays.
+// The companions of the set's family count too.
 void RemoveLeftovers(const FileSet& set, Outcome& outcome);
+// Removes the members of the set's family that the entries (a save's, whole
+// on the disk) do not name: an earlier save's that this one left out. Each
+// one that stays is a warning.
+void RemoveStrays(const FileSet& set, const std::vector<SetEntry>& entries, Outcome& outcome);
 
 }  // namespace qv

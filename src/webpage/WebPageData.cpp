@@ -120,7 +120,12 @@ QByteArray WebPageData(const Workspace& ws, PagePictures pictures) {
   }
   QJsonObject sounds;
   for (Long id : soundIds) {
-    const QByteArray wave = pictures == PagePictures::In ? LoadResData(id, QStringLiteral("CUSTOM")) : QByteArray();
+    // Our addition: an own sound of the project, embedded once however many
+    // Panes play it.
+    const auto own = ws.project.OwnSounds.constFind(id);
+    const QByteArray wave = pictures == PagePictures::Out     ? QByteArray()
+                            : own != ws.project.OwnSounds.cend() ? own->Wave
+                                                                 : LoadResData(id, QStringLiteral("CUSTOM"));
     if (!wave.isEmpty()) sounds[QString::number(id)] = QString::fromLatin1(wave.toBase64());
   }
   const Surface& board = ws.surfaces.picStage;

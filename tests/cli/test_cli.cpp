@@ -1,7 +1,8 @@
 // quorvel-cli as a user runs it: play, dump, render and resave of the demo
 // project against golden files, every example project loaded, rendered and
-// played, and the exit code and message of every kind of bad argument or
-// file. QUORVEL_UPDATE_GOLDEN=1 rewrites the golden files.
+// played, own sounds set, saved and loaded, and the exit code and message of
+// every kind of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the
+// golden files.
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
@@ -72,6 +73,7 @@ class TestCli : public QObject {
     const QByteArray text = readFile(demo);
     QVERIFY(!text.isEmpty() && writeFile(tmp.filePath("x.Q"), text) && writeFile(tmp.filePath("cut.QV1"), text.left(text.size() / 2)));
     QVERIFY(writeFile(tmp.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
+    QCOMPARE(cli({"resave", demo, tmp.filePath("setme.QV1")}).code, 0);
   }
 
   void demoMatchesGolden() {
@@ -152,7 +154,7 @@ class TestCli : public QObject {
       for (QString a : f.value(3).split(' ', Qt::SkipEmptyParts)) args << a.replace("<demo>", demo).replace("<tmp>", tmp.path());
       QTest::newRow(qPrintable(f[0].trimmed())) << args << f[1].toInt() << f[2].trimmed();
     }
-    QCOMPARE(rows.size(), 34);
+    QCOMPARE(rows.size(), 39);
   }
 
   void badInputIsAnExitCodeAndAMessage() {
@@ -165,6 +167,32 @@ class TestCli : public QObject {
     if (code != 3) QVERIFY2(r.out.isEmpty(), r.out.constData());
     QVERIFY(!QFileInfo::exists("never.png") && !QFileInfo::exists(tmp.filePath("ab")));
     QVERIFY(QDir(tmp.path()).entryList({".*", "out.*", "*.jpg"}, QDir::Files | QDir::Hidden).isEmpty());
+  }
+
+  // A sound file set on a Pane: dump lists the own sound with its file, name,
+  // length and format; Sound=NAME gives a second Pane the same one, and a
+  // Picture its picture; a resave writes it under the new name. A project
+  // whose sound file is gone loads with a warning, the Pane's number kept.
+  void ownSoundsSetSavedAndLoaded() {
+    const QString project = tmp.filePath("snd.QV1"), moved = tmp.filePath("moved.QV1");
+    QVERIFY(writeFile(tmp.filePath("bell.wav"), qv::fixtures::toneWave(22050, 2, 500, 440)));
+    QCOMPARE(cli({"resave", demo, project}).code, 0);
+    QCOMPARE(cli({"set", project, "--pane", "1", "Sound=" + tmp.filePath("bell.wav")}).code, 0);
+    const QString gif = qEnvironmentVariable("QUORVEL_PICTURE_SEEDS") + "/animation.gif";
+    QCOMPARE(cli({"set", project, "--pane", "2", "Sound=bell", "Picture=" + gif}).code, 0);
+    QCOMPARE(cli({"resave", project, moved}).code, 0);
+    QVERIFY(!QFileInfo::exists(tmp.filePath("Sound_moved_1001.wav")));
+    QJsonDocument dump = QJsonDocument::fromJson(cli({"dump", moved}).out);
+    const QJsonObject sound{{"Sound", 1000}, {"File", "Sound_moved_1000.wav"}, {"Name", "bell"}, {"Seconds", 0.5},
+                            {"Format", "PCM 16-bit, 44100 Hz, 2 channels"}};
+    QCOMPARE(dump["Sounds"].toArray(), QJsonArray{sound});
+    QCOMPARE(QList<int>({dump["Panes"][0]["Sound"].toInt(), dump["Panes"][1]["Sound"].toInt(), dump["Panes"][1]["CelCount"].toInt()}),
+             QList<int>({1000, 1000, 4}));
+    QVERIFY(QFile::remove(tmp.filePath("Sound_moved_1000.wav")));
+    const qv::fixtures::Ran lost = cli({"dump", moved});
+    dump = QJsonDocument::fromJson(lost.out);
+    QVERIFY2(lost.code == 3 && lost.err.contains("Sound_moved_1000.wav: The sound was not used"), lost.err.constData());
+    QVERIFY(dump["Sounds"].isUndefined() && dump["Panes"][0]["Sound"] == 1000);
   }
 
   // An animated GIF of four frames (delays 100, 200, 300 and 400 ms) dropped

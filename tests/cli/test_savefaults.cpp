@@ -3,8 +3,9 @@
 // there, or holds it there. A failed save leaves the folder as it was, byte
 // for byte, and names the file and the reason; a killed save is finished or
 // undone by the next load or save, wherever the folder is reached from, so
-// the project is all old or all new; two saves at once never mix, nor a load
-// and a save; companions planted beside a project touch nothing outside it.
+// the project is all old or all new, own sounds included; two saves at once
+// never mix, nor a load and a save; companions planted beside a project
+// touch nothing outside it.
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
@@ -66,8 +67,9 @@ std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, con
 }
 
 // A resave of a project into dir/out.QV1.
-std::unique_ptr<QProcess> resave(const QString& dir, const QStringList& faults, const QString& from = Demo) {
-  return start({"resave", from, dir + "/out.QV1"}, dir, faults);
+std::unique_ptr<QProcess> resave(const QString& dir, const QStringList& faults, const QString& from = Demo,
+                                 const QString& to = "out.QV1") {
+  return start({"resave", from, QDir(dir).filePath(to)}, dir, faults);
 }
 std::unique_ptr<QProcess> dump(const QString& dir, const QStringList& faults = {}) {
   return start({"dump", dir + "/out.QV1"}, dir, faults);
@@ -95,8 +97,23 @@ QString workRoot() { return QFileInfo("/dev/shm").isWritable() ? "/dev/shm/quorv
 
 class TestSaveFaults : public QObject {
   Q_OBJECT
+  QTemporaryDir made;
+  // Demo projects with own sounds, set by quorvel-cli set: "one" plays a
+  // tone from Pane 1 (Sound 1000), "two" others from Panes 1 and 2 (1000
+  // and 1001).
+  QString one = made.filePath("one.QV1"), two = made.filePath("two.QV1");
 
  private slots:
+  void initTestCase() {
+    const QStringList sets[] = {{one, "1", "440"}, {two, "1", "660"}, {two, "2", "880"}};
+    for (const QStringList& set : sets) {
+      const QString tone = made.filePath(set[2] + ".wav");
+      QVERIFY(writeFile(tone, qv::fixtures::toneWave(8000, 1, 300, set[2].toInt())));
+      if (!QFileInfo::exists(set[0])) QCOMPARE(run(resave(made.path(), {}, Demo, set[0])).code, 0);
+      QCOMPARE(run(start({"set", set[0], "--pane", set[1], "Sound=" + tone}, made.path(), {})).code, 0);
+    }
+  }
+
   // Under the lock each file of four is opened, written, synced and closed;
   // each earlier file is kept with a link, or without links with a copy
   // written the same way; a journal is written and the folder synced; then
@@ -110,25 +127,29 @@ class TestSaveFaults : public QObject {
     QTest::addColumn<QStringList>("links");
     QTest::addColumn<int>("steps");
     QTest::addColumn<QString>("failing");  // the log lines of the steps to fail
-    QTest::newRow("first save") << false << QStringList() << 30 << " (rename|fsync) ";
+    QTest::addColumn<QString>("from");     // the project saved
+    QTest::newRow("first save") << false << QStringList() << 30 << " (rename|fsync) " << Demo;
     QTest::newRow("over an earlier save") << true << QStringList() << 42
-                                          << " (open|write|fdatasync|fsync|close|link|rename|flock) ";
+                                          << " (open|write|fdatasync|fsync|close|link|rename|flock) " << Demo;
     QTest::newRow("over an earlier save, no hard links") << true << QStringList{"QV_FAULT_NO_LINKS=1"} << 58
-                                                         << "(open|write|fdatasync|close) .*\\.qvkeep-";
+                                                         << "(open|write|fdatasync|close) .*\\.qvkeep-" << Demo;
+    QTest::newRow("own sounds over an earlier save") << true << QStringList() << 52
+                                                     << " (open|write|fdatasync|fsync|close|link|rename|flock) " << two;
   }
   void everyFailedStepKeepsTheFolder() {
     QFETCH(bool, earlier);
     QFETCH(QStringList, links);
     QFETCH(int, steps);
     QFETCH(QString, failing);
+    QFETCH(QString, from);
     QTemporaryDir work(workRoot());
     const QString dirs[2] = {work.filePath("0"), work.filePath("1")};  // two saves run at a time
 
     // A clean save, counting its calls.
     const Snapshot before = prepare(dirs[0], earlier);
-    QCOMPARE(run(resave(dirs[0], links + QStringList{"QV_FAULT_LOG=" + work.filePath("log")})).code, 0);
+    QCOMPARE(run(resave(dirs[0], links + QStringList{"QV_FAULT_LOG=" + work.filePath("log")}, from)).code, 0);
     const Snapshot saved = snapshot(dirs[0]);
-    QCOMPARE(saved.size(), 5);
+    QCOMPARE(saved.size(), from == Demo ? 5 : 7);
     for (const QString& name : saved.keys())
       QVERIFY(!saved[name].isEmpty() && (saved[name] == before.value(name)) == (name == "notes.txt"));
     const QStringList log = logOf(work.filePath("log"));
@@ -143,7 +164,7 @@ class TestSaveFaults : public QObject {
         QCOMPARE(prepare(dirs[i], earlier), before);
         const int n = failed[k + i];
         runs[i] = resave(dirs[i], links + QStringList{"QV_FAULT_CALL=" + QString::number(n),
-                                                      "QV_FAULT_ERRNO=" + QString::number(n % 2 ? ENOSPC : EIO)});
+                                                      "QV_FAULT_ERRNO=" + QString::number(n % 2 ? ENOSPC : EIO)}, from);
       }
       for (int i = 0; i < 2 && runs[i]; ++i) {
         const int n = failed[k + i];
@@ -164,24 +185,34 @@ class TestSaveFaults : public QObject {
   // reached through a linked parent. The next load, or the next save (which
   // then fails at its first temporary, so its recovery's work shows), finds
   // the whole earlier project when the journal was not whole and replacing,
-  // else the whole new one, and no other file.
+  // else the whole new one, and no other file. With own sounds the new
+  // project changes one sound and leaves the other out.
+  void killedSaveEndsWholeOldOrNew_data() {
+    QTest::addColumn<QString>("older");
+    QTest::addColumn<QString>("newer");
+    QTest::addColumn<QString>("changed");  // a file besides the project file that differs
+    QTest::newRow("examples") << qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1" << Demo << "Back_out.bmp";
+    QTest::newRow("own sounds") << two << one << "Sound_out_1000.wav";
+  }
   void killedSaveEndsWholeOldOrNew() {
+    QFETCH(QString, older);
+    QFETCH(QString, newer);
+    QFETCH(QString, changed);
     QTemporaryDir work(workRoot());
-    const QString aquarium = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/aquarium/aquarium.QV1";
     const QString dir = work.filePath("0");
     prepare(dir, false);
-    QCOMPARE(run(resave(dir, {}, aquarium)).code, 0);
+    QCOMPARE(run(resave(dir, {}, older)).code, 0);
     const Snapshot old = snapshot(dir);
-    QCOMPARE(run(resave(dir, {"QV_FAULT_LOG=" + work.filePath("log")})).code, 0);
+    QCOMPARE(run(resave(dir, {"QV_FAULT_LOG=" + work.filePath("log")}, newer)).code, 0);
     const Snapshot fresh = snapshot(dir);
-    QVERIFY(old.keys() == fresh.keys() && old["out.QV1"] != fresh["out.QV1"] && old["Back_out.bmp"] != fresh["Back_out.bmp"]);
+    QVERIFY(old["out.QV1"] != fresh["out.QV1"] && fresh.contains(changed) && old[changed] != fresh[changed]);
     const QStringList log = logOf(work.filePath("log"));
     const int journal = log.indexOf(QRegularExpression("\\d+ write .*\\.qvjournal")) + 1;
     const int masks = log.indexOf(QRegularExpression("\\d+ rename .*/Masks_out\\.bmp")) + 1;
     QVERIFY(journal > 0 && masks > journal);
     // The steps of an undo: the Masks rename failed, the program killed later.
     restore(dir, old);
-    run(resave(dir, {"QV_FAULT_CALL=" + QString::number(masks), "QV_FAULT_LOG=" + work.filePath("undo")}));
+    run(resave(dir, {"QV_FAULT_CALL=" + QString::number(masks), "QV_FAULT_LOG=" + work.filePath("undo")}, newer));
     const QStringList undo = logOf(work.filePath("undo"));
     const int undone = undo.indexOf(QRegularExpression("\\d+ ftruncate .*\\.qvjournal")) + 1;
     QVERIFY(undone == masks + 1 && undo.size() > masks + 4);
@@ -195,7 +226,7 @@ class TestSaveFaults : public QObject {
       const QString what = QString("killed at %1 after %2").arg(kill).arg(fail);
       const QString at = work.filePath("moved/" + QString::number(k)), via = work.filePath("via/" + QString::number(k));
       QCOMPARE(restore(dir, old), old);
-      QVERIFY2(run(resave(dir, {"QV_FAULT_KILL=" + QString::number(kill), "QV_FAULT_CALL=" + QString::number(fail)})).code == -1,
+      QVERIFY2(run(resave(dir, {"QV_FAULT_KILL=" + QString::number(kill), "QV_FAULT_CALL=" + QString::number(fail)}, newer)).code == -1,
                qPrintable(what));
       QVERIFY(QDir().rename(dir, at));
       const auto next = run(k % 2 ? resave(via, {"QV_FAULT_FAIL_AT=open:.qvnew-"}) : dump(via));

@@ -17,7 +17,7 @@ appstreamcli validate --no-net "$src/data/desktop/$id.metainfo.xml" || fail "the
 
 cmake --install "$build" --prefix "$tmp/usr" > "$tmp/install.log" || fail "cmake --install failed"
 cd "$tmp/usr"
-for f in bin/quorvel bin/quorvel-cli \
+for f in bin/quorvel bin/quorvel-cli bin/quorvel-sound-decoder \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
          share/icons/hicolor/scalable/apps/$id.svg \
          share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/64x64/apps/$id.png \
@@ -47,4 +47,8 @@ if grep -q "quorvel" share/mime/magic 2>/dev/null; then fail "the project type h
 # The installed tool reads an installed example.
 bin/quorvel-cli dump share/quorvel/examples/quizboard/quizboard.QV1 > "$tmp/dump.json" || fail "the installed example does not load"
 grep -q '"Label": "Rocket"' "$tmp/dump.json" || fail "the installed example lost its Panes"
+# It finds the sound decoder beside it.
+cp -r share/quorvel/examples/demo "$tmp/demo"
+gst-launch-1.0 -q audiotestsrc num-buffers=10 ! wavenc ! filesink location="$tmp/t.wav" &&
+  bin/quorvel-cli set "$tmp/demo/demo.QV1" --pane 1 "Sound=$tmp/t.wav" || fail "the installed tool cannot decode a sound"
 echo "check_install: all files in place and valid"

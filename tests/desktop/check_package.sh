@@ -12,7 +12,7 @@ id=org.example.quorvel
 fail() { echo "check_package: $*" >&2; exit 1; }
 
 list=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-for f in usr/bin/quorvel usr/bin/quorvel-cli usr/share/applications/$id.desktop \
+for f in usr/bin/quorvel usr/bin/quorvel-cli usr/bin/quorvel-sound-decoder usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml usr/share/mime/packages/$id.xml \
          usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/256x256/apps/$id.png \
          usr/share/quorvel/Library/qv_1.dll usr/share/quorvel/examples/demo/demo.QV1 \
@@ -48,7 +48,7 @@ XDG_RUNTIME_DIR=$(mktemp -d) timeout 60 xvfb-run -a /usr/bin/quorvel --quit-when
   /usr/share/quorvel/examples/quizboard/quizboard.QV1 || fail "the installed app did not start with an example"
 dpkg -r quorvel || fail "dpkg -r failed"
 trap - EXIT
-for f in /usr/bin/quorvel /usr/bin/quorvel-cli /usr/share/quorvel /usr/share/applications/$id.desktop; do
+for f in /usr/bin/quorvel /usr/bin/quorvel-cli /usr/bin/quorvel-sound-decoder /usr/share/quorvel /usr/share/applications/$id.desktop; do
   [ ! -e "$f" ] || fail "$f is left after dpkg -r"
 done
 echo "check_package: installed, started and removed cleanly"

@@ -28,6 +28,10 @@ const QString Filter = QStringLiteral("Project Format (*.QV1)|*.QV1");
 // default, unusual Board settings, random sheets.
 void buildProject(Workspace& ws) {
   for (int n : UsedSlots) fillPane(ws.project.PaneTable[size_t(n)], n);
+  // A Sound from 1000 up (slot 7's) is an own sound.
+  for (int n : UsedSlots)
+    if (const Long id = ws.project.PaneTable[size_t(n)].Sound; id >= 1000)
+      ws.project.OwnSounds.insert(id, {QString("tone %1").arg(n), EncodeWave(QByteArray(2 * n, 'x'), 1, 44100, QString("tone %1").arg(n))});
   BoardSettingsRecord& b = ws.project.BoardSettings;
   b.BackPictureName = QStringLiteral("sky.bmp");
   b.BoardBackColor = RGB(1, 2, 3);
@@ -99,7 +103,7 @@ class TestProjectCommands : public QObject {
     QCOMPARE(s.ws.project.ProjectName, QString("old"));
     // Whatever extension is typed, the project text goes to NAME.QV1.
     QCOMPARE(withFile(Command::SaveProject, s, dir.filePath("demo.txt")).kind(), Outcome::Kind::Done);
-    QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sprites_demo.bmp", "demo.QV1"}));
+    QCOMPARE(entries(dir.path()), QStringList({"Back_demo.bmp", "Masks_demo.bmp", "Sound_demo_7000021.wav", "Sprites_demo.bmp", "demo.QV1"}));
     const Project& v = s.ws.project;
     QCOMPARE((QStringList{v.ProjectName, v.ProjectFolder, s.ws.win.Label1, QString::number(v.PaneCount)}),
              (QStringList{"demo", dir.path() + "/", dir.path() + "/", "4"}));
@@ -156,6 +160,7 @@ class TestProjectCommands : public QObject {
     QVector<ZorderEntry> zorder;
     for (int n : UsedSlots) zorder.append({saver.ws.project.PaneTable[size_t(n)].Label, n});
     QCOMPARE(ws.project.List_Zorder, zorder);
+    QVERIFY(ws.project.OwnSounds.size() == 1 && ws.project.OwnSounds == saver.ws.project.OwnSounds);
     BoardSettingsRecord expected = saver.ws.project.BoardSettings;
     expected.WirePanes = expected.FloatPanes = expected.BoardLocked = QvFalse;
     expected.BackPicturePath = dir.filePath("Back_demo.bmp");

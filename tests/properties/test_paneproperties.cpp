@@ -1,13 +1,16 @@
 // The Pane properties dialog's engine without widgets: the minimums, clamps
 // and derived fields of the store, every example's Panes loaded and stored
-// back unchanged, and the separator kept out of the free-text boxes.
+// back unchanged, the separator kept out of the free-text boxes, fields set
+// through the controls as quorvel-cli set sets them, and the sound list.
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
+#include "properties/PaneSettings.h"
 #include "session/Headless.h"
 #include "support/Fixtures.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <variant>
@@ -111,6 +114,61 @@ class TestPaneProperties : public QObject {
     UpdatePaneProperties(s.ws);
     for (const QString& item : expected.split(';'))
       QCOMPARE(fieldValue(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
+  }
+
+  // quorvel-cli set's values through the dialog's controls and rules
+  // (data/set.txt): stored, changed to fit, or refused, when nothing is.
+  void setFieldsThroughTheControls_data() {
+    QTest::addColumn<QStringList>("row");
+    const QList<QByteArray> rows = fixtures::dataRows(QFINDTESTDATA("data/set.txt"));
+    for (const QByteArray& row : rows) QTest::newRow(row.split('|')[0].trimmed()) << QString::fromUtf8(row).split('|').mid(1);
+    QCOMPARE(rows.size(), 30);
+  }
+  void setFieldsThroughTheControls() {
+    QFETCH(QStringList, row);
+    Session s;
+    const PaneRecord before = s.pane();
+    QString results;
+    for (const FieldSetting& f : SetPaneFields(s.ws, 1, row[0].trimmed().split(';'))) results += "scr"[int(f.result)];
+    QCOMPARE(results, row[1].remove(' '));
+    if (!results.contains('r')) QVERIFY(!(s.pane() == before));
+    for (const QString& item : row[2].trimmed().split(';', Qt::SkipEmptyParts))
+      QCOMPARE(fieldValue(s.pane(), item.section('=', 0, 0)), item.section('=', 1));
+    if (results.contains('r')) QVERIFY(s.pane() == before);
+  }
+
+  // The sound list: a cancelled or failed "Load a sound ..." selects the
+  // entry before (a failure says why); a loaded file is a new entry named
+  // after it, which cancel leaves out of the project and accept puts in; a
+  // second Pane's list offers it, and the same file again is that sound.
+  void soundListLoadsOwnSounds() {
+    Session s;
+    QTemporaryDir dir;
+    const QString bell = dir.filePath("bell.ogg.wav"), junk = dir.filePath("junk.ogg");
+    QVERIFY(fixtures::writeFile(bell, fixtures::toneWave(22050, 1, 300, 440)) && fixtures::writeFile(junk, "no sound"));
+    s.ws.session.SoundDecoder = qEnvironmentVariable("QUORVEL_SOUND_DECODER");
+    const auto choose = [&](int index, std::optional<FileChoice> file = std::nullopt) {
+      if (index == LoadSoundEntry) s.platform.fileAnswers.enqueue(file);
+      s.d().Combo_Sound.Index = index;
+      Combo_Sound_Click(s.ws);
+      return s.d().Combo_Sound.Entries.value(s.d().Combo_Sound.Index);
+    };
+    for (const int accept : {0, 1}) {
+      s.load();
+      QCOMPARE(choose(1), QString("Ding!"));
+      QCOMPARE(choose(LoadSoundEntry), QString("Ding!"));
+      QCOMPARE(choose(LoadSoundEntry, fileChoiceFromPath(junk)), QString("Ding!"));
+      QCOMPARE(choose(LoadSoundEntry, fileChoiceFromPath(bell)), QString("bell.ogg"));
+      QCOMPARE(s.d().Combo_Sound.Entries.size(), 4);
+      Button_frmPanes_Click(s.ws, accept);
+    }
+    QVERIFY(s.platform.calls("ShowMessage|Load a sound|" + junk + "\nThe sound could not be used: it is not a sound").size() == 2);
+    QCOMPARE(s.ws.project.OwnSounds.keys(), QList<Long>{1000});
+    QCOMPARE(s.pane().Sound, 1000);
+    s.ws.pointer.TargetPane = 2;
+    LoadPaneProperties(s.ws, 2);
+    QCOMPARE(choose(LoadSoundEntry, fileChoiceFromPath(bell)), QString("bell.ogg"));
+    QCOMPARE(s.d().Combo_Sound.Entries.size(), 4);
   }
 
   // Each box's Popular Values and what they put in, its "0" and "7" keys

@@ -147,6 +147,30 @@ class TestAuthoring : public QObject {
     RedrawBoard(built.ws);
     QCOMPARE(ws.surfaces.picStage.Image(), built.ws.surfaces.picStage.Image());
   }
+
+  // A copy takes its Pane's own sound along: into another project under a
+  // number free there, twice pasted one sound; duplicated, the same sound.
+  void ownSoundsGoWithTheirPanes() {
+    const auto sound = [](const char* name, char level) {
+      QString why;
+      const QByteArray wave = EncodeWave(QByteArray(8820, level), 1, OwnSoundRate, name);
+      return NamedOwnSound(wave, *CheckOwnSound(wave, why), name);
+    };
+    Session from, to;
+    from.place(2, "B", {300, 200, 80, 60}, 0);
+    from.ws.project.OwnSounds = {{1000, sound("bell", 9)}};
+    from.ws.Pane(2).Sound = 1000;
+    to.ws.project.OwnSounds = {{1000, sound("horn", 5)}};
+    from.press("B", 0);
+    RunCommand(from.ws, Command::Copy);
+    RunCommand(from.ws, Command::DuplicatePane);
+    to.platform.clipboard = from.platform.clipboard;
+    for (int i = 0; i < 2; ++i) RunCommand(to.ws, Command::Paste);
+    QCOMPARE(QList<Long>({from.ws.Pane(from.slotOf("B 2")).Sound, to.ws.Pane(to.slotOf("B")).Sound, to.ws.Pane(to.slotOf("B 2")).Sound}),
+             QList<Long>({1000, 1001, 1001}));
+    QVERIFY(from.ws.project.OwnSounds.size() == 1 && to.ws.project.OwnSounds.keys() == QList<Long>({1000, 1001}) &&
+            to.ws.project.OwnSounds[1001] == from.ws.project.OwnSounds[1000]);
+  }
 };
 
 QTEST_GUILESS_MAIN(TestAuthoring)

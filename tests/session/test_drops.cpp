@@ -1,6 +1,6 @@
 // Files dropped on the Board: what a drop would do at each place and in
-// each state, and that a picture drop is one undo step, a failed one none,
-// and a project drop asks the save question first.
+// each state, and that a picture or sound drop is one undo step, a failed
+// one none, and a project drop asks the save question first.
 #include "editing/UndoRedo.h"
 #include "session/Commands.h"
 #include "session/Drops.h"
@@ -43,7 +43,7 @@ class TestDrops : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(!picture("p.png", {10, 10}, qRgb(200, 0, 0)).isEmpty());
-    QVERIFY(writeFile(dir.filePath("notes.txt"), "not a picture"));
+    QVERIFY(writeFile(dir.filePath("notes.txt"), "not a picture") && writeFile(dir.filePath("t.wav"), toneWave(8000, 1, 200, 300)));
     QVERIFY(writeFile(dir.filePath("photo"), readFile(dir.filePath("p.png"))));
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0600), 0);
   }
@@ -52,7 +52,7 @@ class TestDrops : public QObject {
   void whatADropWouldDo_data() {
     QTest::addColumn<QStringList>("row");
     const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/drops.txt"));
-    QCOMPARE(rows.size(), 14);
+    QCOMPARE(rows.size(), 16);
     for (const QByteArray& line : rows) {
       QStringList row = QString(line).split('|');
       for (QString& field : row) field = field.trimmed();
@@ -64,7 +64,7 @@ class TestDrops : public QObject {
     QFETCH(QStringList, row);
     const QString file = row[1], refusal = row[6];
     const int panes = row[2].toInt(), slot = row[5].toInt();
-    const int kind = QStringList({"Refused", "IntoPane", "NewPane", "Project"}).indexOf(row[4]);
+    const int kind = QStringList({"Refused", "IntoPane", "NewPane", "Project", "SoundIntoPane"}).indexOf(row[4]);
     const QPoint at(row[3].section(',', 0, 0).toInt(), row[3].section(',', 1).toInt());
     Session s(std::max(panes, 1));
     if (panes < 0) makeCels(s.ws, 1, 2, 2);
@@ -120,6 +120,29 @@ class TestDrops : public QObject {
     QVERIFY(s.ws.project.PaneTable == before && s.ws.history.UndoCount() == kept);
     QCOMPARE(s.platform.calls("ShowMessage|Load a Picture|").size(), s.platform.calls("ShowMessage").size());
     QCOMPARE(s.platform.calls("ShowMessage").size(), 1);
+  }
+
+  // A sound dropped on a Pane becomes an own sound it plays, in one step
+  // that undo takes back whole and redo gives again; the same file on
+  // another Pane is the same sound, which a click plays. One that cannot be
+  // used changes nothing.
+  void soundDropIsOneStep() {
+    Session s(2);
+    s.ws.session.SoundDecoder = qEnvironmentVariable("QUORVEL_SOUND_DECODER");
+    const Project before = s.ws.project;
+    QVERIFY(DropFile(s.ws, dir.filePath("t.wav"), {60, 60}).succeeded() && s.ws.history.UndoName() == "Drop a Sound");
+    const Project after = s.ws.project;
+    QVERIFY(s.ws.Pane(1).Sound == 1000 && s.ws.project.OwnSounds.value(1000).Name == "t");
+    QVERIFY(mnu_Undo_Click(s.ws).succeeded() && s.ws.project == before);
+    QVERIFY(mnu_Redo_Click(s.ws).succeeded() && s.ws.project == after);
+    QVERIFY(DropFile(s.ws, dir.filePath("t.wav"), {151, 170}).succeeded() && s.ws.Pane(2).Sound == 1000);
+    mnu_RunInWindow_Click(s.ws);
+    clickAt(s.ws, 160, 160);  // in RunMode a click plays it
+    QVERIFY(s.platform.lastSound == s.ws.project.OwnSounds[1000].Wave);
+    stopAndEnd(s.ws);
+    QVERIFY(writeFile(dir.filePath("junk.wav"), QByteArray("RIFF\4\0\0\0WAVE", 12)));
+    const Outcome failed = BoardFileDropped(s.ws, dir.filePath("junk.wav"), {60, 60});
+    QVERIFY(failed.hasFailed() && s.ws.history.UndoCount() == 4 && s.platform.calls("ShowMessage|Drop a Sound|").size() == 1);
   }
 
   // A project dropped with unsaved changes asks first: Cancel keeps

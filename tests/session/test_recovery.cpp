@@ -31,7 +31,8 @@ Project projectFor(int i, const QString& folder) {
 }
 
 // The kill test's edits: the first layer entry goes to the back (as an
-// accept moves it), its Pane moves and a corner of its cell is painted.
+// accept moves it), its Pane moves, a corner of its cell is painted and it
+// plays a new own sound.
 void edit(Workspace& ws, int i) {
   QRandomGenerator rng(31 + i);
   ws.history.Begin(ws);
@@ -39,6 +40,11 @@ void edit(Workspace& ws, int i) {
   PaneRecord& p = ws.Pane(ws.project.List_Zorder.last().ItemData);
   p.Left = Integer(rng.bounded(500));
   fill(ws.project.picSprites.Image(), p.SheetX, p.SheetY, 20, 20, RGB(rng.bounded(256), 40, 90));
+  // And it plays an own sound of its own each time.
+  QString why;
+  const QByteArray wave = EncodeWave(QByteArray(4410, char(rng.bounded(1, 100))), 1, OwnSoundRate);
+  ws.project.OwnSounds[1000 + i] = NamedOwnSound(wave, *CheckOwnSound(wave, why), QStringLiteral("tone %1").arg(i));
+  p.Sound = 1000 + i;
   ws.history.Commit(ws, "edit");
 }
 

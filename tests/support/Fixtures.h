@@ -8,6 +8,7 @@
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
 #include "session/Headless.h"
+#include "surface/WaveFile.h"
 
 #include <QFile>
 #include <QImage>
@@ -65,6 +66,16 @@ inline QList<QList<int>> numberRows(const QString& path) {
     rows << row;
   }
   return rows;
+}
+
+// A WAVE file of a sine tone at 0.8 of full scale, every channel alike.
+inline QByteArray toneWave(int rate, int channels, int ms, double hz) {
+  QByteArray pcm;
+  for (qint64 i = 0; i < qint64(rate) * ms / 1000; ++i) {
+    const qint16 v = qint16(std::lround(26214 * std::sin(2 * M_PI * hz * double(i) / rate)));
+    for (int c = 0; c < channels; ++c) pcm.append(reinterpret_cast<const char*>(&v), 2);
+  }
+  return EncodeWave(pcm, channels, rate);
 }
 
 // A started program's exit code (-1 for a crash or a hang) and its output.

@@ -3,14 +3,17 @@
 // images, so clipping faults show as changed pixels outside the block as well
 // as wrong pixels inside it; picture files: 24-bit bitmaps written and read
 // back exactly, other bitmap kinds read whole and refused when cut short,
-// the size limits, JPEG, GIF and PNG, and a safe write.
+// the size limits, JPEG, GIF and PNG, and a safe write; sound files of
+// every kind decoded by the helper, or refused.
 #include "surface/PictureChecks.h"
 #include "surface/PictureFile.h"
 #include "surface/RasterOps.h"
 #include "surface/SafeFiles.h"
+#include "surface/SoundDecoding.h"
 #include "surface/Surface.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <climits>
@@ -475,6 +478,66 @@ class TestSurface : public QObject {
     QVERIFY(writeFile(path, QByteArray(5000, 'x')) && WriteFileSafely(path, bytes).succeeded());
     QCOMPARE(readFile(path), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"good.bmp"});
+  }
+
+  // Sound files made now by our WAVE writer and GStreamer's encoders (a
+  // missing gst-launch-1.0 fails), as data/sounds.txt lists them: each
+  // decodes to its channels (at most two), length and tone (the time between
+  // its first and last rising crossings); the others are refused, saying why.
+  void soundFilesDecode_data() {
+    QTest::addColumn<QStringList>("row");
+    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/sounds.txt"));
+    QCOMPARE(rows.size(), 23);
+    for (const QString line : rows) QTest::newRow(qPrintable(line.section('|', 0, 0).trimmed())) << line.split('|').mid(1);
+  }
+  void soundFilesDecode() {
+    QFETCH(QStringList, row);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(row[0].trimmed()), make = row[1].trimmed();
+    const QStringList m = QString(make).remove(QRegularExpression("^cut ")).split(' ');
+    QString decoder = qEnvironmentVariable("QUORVEL_SOUND_DECODER");
+    if (m[0] == "gst") {
+      const QString pipeline = QString("audiotestsrc num-buffers=1 samplesperbuffer=%1 freq=%2 ! audio/x-raw,rate=%3,channels=%4 "
+                                       "! audioconvert ! audioresample ! %5 ! filesink location=%6")
+                                   .arg(m[1].toInt() * m[3].toInt() / 1000).arg(m[4], m[1], m[2], m.mid(5).join(' '), path);
+      QProcess gst;
+      gst.start("gst-launch-1.0", QProcess::splitCommand("-q " + pipeline));
+      QVERIFY2(gst.waitForFinished(60'000) && gst.exitCode() == 0, qPrintable(gst.errorString() + gst.readAllStandardError()));
+    } else if (m[0] == "hex") {
+      QVERIFY(writeFile(path, QByteArray::fromHex(m.value(1).toLatin1())));
+    } else {
+      QVERIFY(writeFile(path, toneWave(m.value(1).toInt(), m.value(2).toInt(), m.value(3).toInt(), m.value(4).toDouble())));
+    }
+    if (make.startsWith("cut ")) QVERIFY(writeFile(path, readFile(path).left(QFileInfo(path).size() / 2)));
+    if (m[0] == "decoder") {
+      decoder = dir.filePath("decoder");
+      QVERIFY(writeFile(decoder, "#!/bin/sh\n" + make.mid(8).toUtf8() + "\n") && QFile::setPermissions(decoder, QFile::ExeOwner | QFile::ReadOwner));
+      QVERIFY(writeFile(path, toneWave(8000, 1, 10, 440)));
+    }
+    const DecodedSound got = DecodeSoundFile(decoder, path);
+    const QStringList want = row[2].trimmed().split(' ');
+    if (!want[0][0].isDigit() || want.size() != 4) {
+      QVERIFY2(!got.ok() && got.error.contains(row[2].trimmed()), qPrintable(got.error));
+      return;
+    }
+    QString why;
+    const auto w = CheckOwnSound(got.wave, why);
+    QVERIFY2(w, qPrintable(got.error + why));
+    QCOMPARE(w->channels, want[0].toInt());
+    QVERIFY2(std::abs(w->seconds() * 1000 - want[1].toInt()) <= want[3].toInt(), qPrintable(QString::number(w->seconds())));
+    // Rising crossings of the first channel, from below -1/4 to above 1/4.
+    const auto* pcm = reinterpret_cast<const qint16*>(got.wave.constData() + w->dataOffset);
+    qint64 first = -1, last = -1, rises = 0;
+    for (qint64 i = 0, low = 0; i < w->frames; ++i) {
+      const int v = pcm[i * w->channels];
+      if (v < -8192) low = 1;
+      if (v > 8192 && low) {
+        low = 0, ++rises, last = i;
+        if (first < 0) first = i;
+      }
+    }
+    const double hz = double(rises - 1) * OwnSoundRate / double(last - first);
+    QVERIFY2(std::abs(hz - want[2].toDouble()) <= want[2].toDouble() / 100, qPrintable(QString::number(hz)));
   }
 };
 

@@ -4,8 +4,8 @@
 // frame's canvas pixels must equal the frame quorvel-cli play writes for the
 // same inputs (the run's rules alone are compared, over many more projects,
 // by test_trace.mjs). Any request, dialog or error in a page fails; on the "pointer"
-// project the Writing box, the URL button and the markup-looking texts are
-// checked in the page itself.
+// project the Writing box, the URL button, the markup-looking texts and the
+// own sound a click plays are checked in the page itself.
 //   node test_webpage.mjs --cli QUORVEL_CLI --maker TEST_WEBPAGE --examples DIR [--only NAME]
 import { execFileSync } from 'node:child_process';
 import { createRequire } from 'node:module';
@@ -101,6 +101,12 @@ const pointerChecks = {
       check(!s.visible && !s.url, 'pointer: the box closes once the pointer is over no Pane');
     },
     25: async (page) => {
+      const seconds = await page.evaluate(async () => {
+        const a = window.played.at(-1);
+        if (a && !(a.duration > 0)) await new Promise((done) => a.addEventListener('loadedmetadata', done, { once: true }));
+        return a ? a.duration : 0;
+      });
+      check(Math.abs(seconds - 0.75) < 0.01, 'pointer: a click starts the Pane\'s own sound, 0.75 s long: ' + seconds);
       await page.$eval('#url', (b) => b.click());
       const opened = await page.evaluate(() => window.opened.splice(0));
       check(opened.length === 1 && opened[0][0] === 'https://example.org/secure', 'pointer: an https address as it is');
@@ -140,7 +146,11 @@ async function compare(context, name, projectFile, board, frames, inputs, after 
   run(cli, ['export', projectFile, '--html', html, '--board', board]);
   const pngs = playPngs(path.join(dir, 'frames'), projectFile, board, frames, inputs);
   const { page, faults } = await openGuarded(context, html,
-    () => { window.opened = []; window.open = (...a) => { window.opened.push(a); return null; }; });
+    () => {
+      window.opened = []; window.open = (...a) => { window.opened.push(a); return null; };
+      window.played = []; const play = HTMLMediaElement.prototype.play;
+      HTMLMediaElement.prototype.play = function () { window.played.push(this); return play.call(this); };
+    });
   const [w, h] = board.split('x').map(Number);
   const size = await page.evaluate(() => [window.quorvel.board().width, window.quorvel.board().height]);
   check(size[0] === w && size[1] === h, `${name}: the canvas is the Board, ${size}`);

@@ -46,6 +46,8 @@ void buildProject(Workspace& ws, const QString& name) {
       if (f->kind == FieldKind::Text) f->text(p) = cell.section('=', 1).trimmed();
       else f->setNumber(p, cell.section('=', 1).toLongLong());
     }
+    if (p.Sound >= 1000)
+      ws.project.OwnSounds.insert(p.Sound, {"quiet", EncodeWave(QByteArray((p.Sound - 1000) * 441 / 10 * 2, 0), 1, 44100, "quiet")});
     // The slot's pattern over the whole cell (Cels may read past the used
     // area), with a true black middle the mask lets through.
     fill(ws.project.picSprites.Image(), p.SheetX + p.Width / 4, p.SheetY + p.Height / 4, p.Width / 2, p.Height / 2, Black);

@@ -28,16 +28,15 @@ namespace {
 
 constexpr int WritingMaxLength = 500;
 
-// A numeric box's validator: every character pasted or dropped goes through
-// the engine's key filter (refused, passed, or "0" made "1"), what is left is
-// cut to the room in the box, then the whole text goes through the change
-// rule (clamp, leading zeros). The text before the edit is the box's text in
-// the workspace. (A typed key the filter refuses never reaches the box: the
-// dialog's event filter stops it, so the selection and caret stay.)
+// A numeric box's validator: what was pasted, dropped or typed goes through
+// the engine's Text_Val_Insert (the key filter, the box's length, the change
+// rule). The text before the edit is the box's text in the workspace. (A
+// typed key the filter refuses never reaches the box: the dialog's event
+// filter stops it, so the selection and caret stay.)
 class ValBoxValidator : public QValidator {
  public:
-  ValBoxValidator(Workspace& ws, int k, int maxLength, const bool& refreshing, QObject* parent)
-      : QValidator(parent), ws_(ws), k_(k), maxLength_(maxLength), refreshing_(refreshing) {}
+  ValBoxValidator(Workspace& ws, int k, const bool& refreshing, QObject* parent)
+      : QValidator(parent), ws_(ws), k_(k), refreshing_(refreshing) {}
 
   State validate(QString& input, int& pos) const override {
     const QString old = ws_.dialogs.panes.Text_Val[size_t(k_)].Text;
@@ -51,31 +50,24 @@ class ValBoxValidator : public QValidator {
     const int maxHead = std::min<int>(old.size(), input.size()) - tail;
     while (head < maxHead && old[head] == input[head]) ++head;
     const QString inserted = input.mid(head, input.size() - tail - head);
-    QString typed;
-    for (QChar c : inserted) {
-      // Backspace and Enter pass the filter as keys; they are not text.
-      if (const auto key = Text_Val_KeyPress(ws_, k_, c); key && key->isDigit()) typed += *key;
-    }
-    // The letters go first, then what does not fit: "a1b2c3" into a box of
-    // two keeps "12".
-    typed.truncate(std::max(0, maxLength_ - head - tail));
-    if (!inserted.isEmpty() && typed.isEmpty()) {
+    qsizetype typed = 0;
+    const auto edited = Text_Val_Insert(ws_, k_, input.left(head), inserted, input.right(tail), &typed);
+    if (!edited) {
       // Every key refused: the box stays as it was, also over a selection.
       input = old;
       pos = std::min<int>(head, int(old.size()));
       return Acceptable;
     }
-    const QString edited = input.left(head) + typed + input.right(tail);
-    Text_Val_Change(ws_, k_, edited);
-    input = ws_.dialogs.panes.Text_Val[size_t(k_)].Text;
-    pos = input == edited ? head + int(typed.size()) : int(input.size());
+    // The caret after what went in, or at the end when the rule rewrote the text.
+    const QString unchanged = input.left(head) + edited->mid(head, typed) + input.right(tail);
+    pos = *edited == unchanged && edited->size() == head + typed + tail ? head + int(typed) : int(edited->size());
+    input = *edited;
     return Acceptable;
   }
 
  private:
   Workspace& ws_;
   int k_;
-  int maxLength_;
   const bool& refreshing_;
 };
 
@@ -190,13 +182,12 @@ QLineEdit* frmPanes::valBox(int k) {
   box->setObjectName(QStringLiteral("Text_Val_%1").arg(k));
   box->setToolTip(QString::fromLatin1(tips[k]));
   // The length is kept by the validator, which drops letters before it cuts.
-  static const int maxLength[ValBoxCount] = {2, 2, 2, 1, 1, 2, 2, 1, 1, 3, 3, 2, 1, 3, 3, 2};
-  box->setFixedWidth(textWidth(box, maxLength[k]));
+  box->setFixedWidth(textWidth(box, ValBoxRuleOf(k).length));
   box->installEventFilter(this);
   if (k == 5) {
     box->setEnabled(false);
   } else {
-    box->setValidator(new ValBoxValidator(ws_, k, maxLength[k], refreshing_, box));
+    box->setValidator(new ValBoxValidator(ws_, k, refreshing_, box));
     connect(box, &QLineEdit::textEdited, this, [this] { refresh(); });
   }
   val_[size_t(k)] = box;
@@ -375,7 +366,8 @@ QWidget* frmPanes::buildData() {
   valueForm->addRow(label(QStringLiteral("Process A&mount : "), amount), amount);
 
   auto* sound = frame(QStringLiteral("S&ound :"), QStringLiteral("On Mouse click in RunMode, a Pane plays a Sound."));
-  QComboBox* soundList = paneCombo(QStringLiteral("Combo_Sound"), QStringLiteral("Choose a Sound ..."), &PaneDialogState::Combo_Sound);
+  QComboBox* soundList = paneCombo(QStringLiteral("Combo_Sound"), QStringLiteral("Choose a Sound ..."),
+                                   &PaneDialogState::Combo_Sound, Combo_Sound_Click);
   auto* soundRow = new QHBoxLayout(sound);
   soundRow->addWidget(soundList);
   soundRow->addStretch();
