@@ -12,16 +12,10 @@
 #include "app/QtPlatform.h"
 #include "app/dialogs/DialogParts.h"
 #include "app/frmMain.h"
-#include "editing/Panes.h"
-#include "resources/Resources.h"
-#include "runmode/RunLoop.h"
 #include "session/CommandTable.h"
-#include "session/Headless.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
 #include <QMediaPlayer>
-#include <QTest>
 #include <QtWidgets>
 #include <functional>
 
@@ -126,7 +120,7 @@ struct Window {
 // What an input (a key, "icon n", "fast n" or a menu item) did, as the
 // engine shows it: the platform calls it made (kind and title), the Pane
 // count, a run started, restarted or stopped, the Board redrawn, resized or
-// moved, the bar hidden or shown.
+// moved, the bar hidden or shown, a new text of the Undo or Redo item.
 QString effectOf(Window& m, const QString& input) {
   Workspace& ws = m.ws;
   Surface& board = ws.surfaces.picStage;
@@ -135,6 +129,13 @@ QString effectOf(Window& m, const QString& input) {
   board.Image().setPixel(board.Width() - 1, board.Height() - 1, qRgb(1, 2, 3));
   const Workspace was = ws;
   const Surface& old = was.surfaces.picStage;
+  const auto undoItems = [&] {  // their texts, "-" for a greyed one
+    QStringList t;
+    for (QAction* a : {m.w.menus()->action(Command::Undo), m.w.menus()->action(Command::Redo)})
+      t << (a->isEnabled() ? a->text().replace('\t', ' ') : "-");
+    return t.join(" / ");
+  };
+  const QString undo = undoItems();
   // A dialog the input opens runs modally: note it and close it.
   QStringList out;
   QTimer watch;
@@ -159,6 +160,7 @@ QString effectOf(Window& m, const QString& input) {
   if (board.Left != old.Left || board.Top != old.Top) out << QStringLiteral("at %1,%2").arg(board.Left).arg(board.Top);
   if (ws.win.picFastMenu.Visible != was.win.picFastMenu.Visible) out << (ws.win.picFastMenu.Visible ? "bar shown" : "bar hidden");
   if (!m.w.isVisible()) out << "closed";
+  if (undoItems() != undo) out << undoItems();
   return out.join(", ");
 }
 
@@ -181,12 +183,10 @@ class TestFrmMain : public QObject {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("effect");
     // One row a line in the file: "state: input -> effect"; '#' starts a note.
-    const QList<QByteArray> rows = fixtures::dataRows(QUORVEL_GOLDEN_DIR "/inputs.txt");
-    for (const QString row : rows) {
+    for (const QString row : dataRows(QUORVEL_GOLDEN_DIR "/inputs.txt", 67)) {  // a lost row would hide a remapped key
       const QString state = row.section(": ", 0, 0), input = row.section(": ", 1).section(" ->", 0, 0);
       QTest::addRow("%s: %s", qPrintable(state), qPrintable(input)) << state << input << row.section(" ->", 1).trimmed();
     }
-    QCOMPARE(rows.size(), 63);  // a lost row would hide a remapped key
   }
 
   void inputs() {
@@ -196,7 +196,8 @@ class TestFrmMain : public QObject {
     Window m(state != "intro");
     for (int i = 0; i < (state == "50 Panes" ? 50 : 1); ++i) AddPane(m.ws);
     m.w.Refresh();
-    if (state == "changed") m.key("Ctrl+A");
+    if (state == "changed" || state == "undone") m.key("Ctrl+A");
+    if (state == "undone") m.key("Ctrl+Z");
     else if (state != "design" && state != "intro") m.click("picStage", Qt::LeftButton, {60, 60});  // the Target
     if (state == "running" || state == "full") {
       m.key(state == "full" ? "F12" : "F11");
@@ -205,62 +206,44 @@ class TestFrmMain : public QObject {
     QCOMPARE(effectOf(m, input), effect);
   }
 
-  // Ctrl+Z takes back an Add Pane typed with Ctrl+A; Ctrl+Y and
-  // Ctrl+Shift+Z do it again. The Panes menu names the step.
-  void undoAndRedoKeys() {
-    Window m;
-    m.key("Ctrl+A");
-    QCOMPARE(m.w.menus()->action(Command::Undo)->text(), QStringLiteral("Undo Add Pane\tCtrl+Z"));
-    QList<int> counts;
-    for (const char* k : {"Ctrl+Z", "Ctrl+Y", "Ctrl+Z", "Ctrl+Shift+Z"}) {
-      m.key(k);
-      counts << m.ws.project.PaneCount;
-    }
-    QCOMPARE(counts, QList<int>({0, 1, 0, 1}));
-    QVERIFY(m.w.menus()->action(Command::Undo)->isEnabled() && !m.w.menus()->action(Command::Redo)->isEnabled());
-    m.key("Ctrl+Z");
-    QCOMPARE(m.w.menus()->action(Command::Redo)->text(), QStringLiteral("Redo Add Pane\tCtrl+Y"));
-  }
-
   // Files from the file manager, through Qt's drag events: one picture is
   // taken over free space and over a Pane, text is not (what else is
-  // refused is the drop tests'); the picture dropped on free space is a new Pane centred there,
-  // its transparent part showing the Board once the drop has ended; Ctrl+Z
-  // takes it back. On the intro a project is taken, and a file that is not
-  // says why beside the pointer.
+  // refused is the drop tests'); the picture dropped on free space is a new
+  // Pane centred there, its transparent part showing the Board once the drop
+  // has ended; Ctrl+Z takes it back. On the intro a project is taken, and a
+  // file that is not says why beside the pointer.
   void filesDroppedOnTheBoard() {
     Window m;
     QWidget* stage = m.get("picStage");
     QTemporaryDir dir;
     QImage sticker(40, 40, QImage::Format_ARGB32);
     sticker.fill(Qt::transparent);
-    for (int y = 10; y < 30; ++y)
-      for (int x = 10; x < 30; ++x) sticker.setPixel(x, y, qRgb(0, 200, 0));
-    QVERIFY(sticker.save(dir.filePath("sticker.png")));
-    const auto files = [&](const QString& name) {
-      auto* data = new QMimeData;
-      data->setUrls({QUrl::fromLocalFile(dir.filePath(name))});
-      return std::unique_ptr<QMimeData>(data);
+    fill(sticker, 10, 10, 20, 20, RGB(0, 200, 0));
+    QVERIFY(sticker.save(dir.filePath("sticker.png")) && QDir(dir.path()).mkdir("folder"));
+    const auto files = [](const QString& path) {
+      auto data = std::make_unique<QMimeData>();
+      data->setUrls({QUrl::fromLocalFile(path)});
+      return data;
     };
-    const auto taken = [&](const QMimeData& data, QPoint at, QWidget* on = nullptr) {
+    // Whether a drag over a widget is taken there; with drop, also dropped.
+    const auto taken = [](const QMimeData& data, QPoint at, QWidget* on, bool drop = false) {
       QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(on ? on : stage, &enter);
-      if (!enter.isAccepted()) return false;
       QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(on ? on : stage, &move);
-      return move.isAccepted() && move.dropAction() == Qt::CopyAction;
+      QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(on, &enter);
+      if (!enter.isAccepted()) return false;
+      QApplication::sendEvent(on, &move);
+      if (drop) QApplication::sendEvent(on, &dropped);
+      return move.isAccepted() && move.dropAction() == Qt::CopyAction && (!drop || dropped.isAccepted());
     };
     QMimeData text;
     text.setText("hello");
-    const auto picture = files("sticker.png");
-    QVERIFY(!taken(text, {400, 300}) && taken(*picture, {400, 300}));
-    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, picture.get(), Qt::LeftButton, {});
-    QApplication::sendEvent(stage, &drop);
-    QVERIFY(drop.isAccepted());
+    const auto picture = files(dir.filePath("sticker.png"));
+    QVERIFY(!taken(text, {400, 300}, stage) && taken(*picture, {400, 300}, stage, true));
     QTRY_COMPARE(m.ws.project.PaneCount, Integer(1));
     const PaneRecord& p = m.ws.Pane(1);
     QCOMPARE(QList<int>({p.Left, p.Top, p.Width, p.Height}), QList<int>({380, 280, 40, 40}));
-    QVERIFY(isSet(p.BlackTransparent) && taken(*picture, {385, 285}));
+    QVERIFY(isSet(p.BlackTransparent) && taken(*picture, {385, 285}, stage));
     const QImage shown = stage->grab().toImage();
     QCOMPARE(QList<QRgb>({shown.pixel(400, 300), shown.pixel(382, 282)}),
              QList<QRgb>({qRgb(0, 200, 0), toQRgb(m.ws.project.BoardSettings.BoardBackColor)}));
@@ -269,15 +252,11 @@ class TestFrmMain : public QObject {
     QCOMPARE(m.ws.project.PaneCount, Integer(0));
 
     Window start(false);
-    QWidget* intro = start.get("picIntro");
-    QVERIFY(QDir(dir.path()).mkdir("folder"));
-    QVERIFY(!taken(*files("folder"), {100, 100}, intro) && start.get("DropNote")->isVisible());
+    QWidget *intro = start.get("picIntro"), *note = start.get("DropNote");
+    QVERIFY(!taken(*files(dir.filePath("folder")), {100, 100}, intro) && note->isVisible());
     QCOMPARE(start.get<QLabel>("DropNote")->text(), QStringLiteral("Not taken: it is a folder, not a file"));
-    QMimeData project;
-    project.setUrls({QUrl::fromLocalFile(QUORVEL_SOURCE_DIR "/examples/demo/demo.QV1")});
-    QVERIFY(taken(project, {100, 100}, intro) && !start.get("DropNote")->isVisible());
-    QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &project, Qt::LeftButton, {});
-    QApplication::sendEvent(intro, &dropped);
+    const auto project = files(QUORVEL_SOURCE_DIR "/examples/demo/demo.QV1");
+    QVERIFY(taken(*project, {100, 100}, intro) && !note->isVisible() && taken(*project, {100, 100}, intro, true));
     QTRY_COMPARE(start.ws.project.PaneCount, Integer(5));
     QVERIFY(!intro->isVisible() && start.get("picStage")->isVisible() && start.platform.calls("ShowMessage").isEmpty());
   }
@@ -327,18 +306,11 @@ class TestFrmMain : public QObject {
     QVERIFY(sharp.toImage() != stripIcon(10).toImage().scaled(32, 32));
   }
 
-  // Without a window manager nothing gives the keys back when a window closes
-  // (a message box, or another window): after a message box, and after a
-  // pop-up menu, the main window takes them again itself.
-  void keysComeBack() {
+  // Without a window manager nothing gives the keys back when a pop-up menu
+  // closes: the main window takes them again itself. (After a message box:
+  // app.keys_once, on a bare X display.)
+  void keysComeBackAfterAMenu() {
     Window m;
-    QtPlatform platform;
-    platform.setMainWindow(&m.w, &m.w);
-    QTimer::singleShot(0, [] {
-      if (QWidget* box = QApplication::activeModalWidget()) box->close();
-    });
-    platform.ShowMessage("Quorvel", "A message", {});
-    QTRY_COMPARE(QApplication::activeWindow(), &m.w);
     QWidget elsewhere;
     elsewhere.show();
     QTRY_VERIFY(elsewhere.isActiveWindow());
@@ -348,19 +320,17 @@ class TestFrmMain : public QObject {
     QTRY_COMPARE(QApplication::activeWindow(), &m.w);
   }
 
+  // The player reads the whole sound without an error, and a new sound
+  // replaces the old.
   void soundAndFilters() {
     QtPlatform platform;
     platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));
     const QMediaPlayer* player = platform.player();
     QVERIFY(player);
-    // The player reads the whole sound without an error.
-    const auto read = [player] {
-      const auto s = player->mediaStatus();
-      return s == QMediaPlayer::LoadedMedia || s == QMediaPlayer::BufferedMedia || s == QMediaPlayer::EndOfMedia;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(read() || player->error() != QMediaPlayer::NoError, 10000);
+    const QList<QMediaPlayer::MediaStatus> read = {QMediaPlayer::LoadedMedia, QMediaPlayer::BufferedMedia, QMediaPlayer::EndOfMedia};
+    QTRY_VERIFY_WITH_TIMEOUT(read.contains(player->mediaStatus()) || player->error() != QMediaPlayer::NoError, 10000);
     QCOMPARE(player->error(), QMediaPlayer::NoError);
-    platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));  // a new sound replaces the old
+    platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));
     platform.StopSound();
     QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
     QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
@@ -478,8 +448,8 @@ class TestFrmMain : public QObject {
   }
 
   // The Target's box over the Board and the layer list; then Pane 1 dragged,
-  // a picture loaded through its Fast Icon, its movement and Value set, run
-  // in Design, clicked and stopped: the restored sheets are what was authored.
+  // its movement and Value set, run in Design, clicked and stopped: the
+  // restored sheets are what was authored. (The Fast Icons: the input table.)
   void authorAndPlay() {
     DialogWindow m;
     Workspace& ws = m.ws;
@@ -500,9 +470,6 @@ class TestFrmMain : public QObject {
     ws.pointer.TargetPane = 0;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QVERIFY(ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
-    QTemporaryDir dir;
-    const QImage art = fixtures::randomImage(60, 40, 9);
-    QVERIFY(art.save(dir.filePath("art.bmp")));
     m.key("Ctrl+A");
     // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
     QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
@@ -511,14 +478,6 @@ class TestFrmMain : public QObject {
     QApplication::sendEvent(stage, &move);
     QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(300, 200));
     QCOMPARE(QPoint(ws.Pane(1).Left, ws.Pane(1).Top), QPoint(300, 200));
-    // Its lower-left corner shows the Fast Icons; "Load picture" takes art.bmp,
-    // stretched over the Pane's 100 x 100.
-    QTest::mouseMove(stage, {305, 290});
-    QTRY_VERIFY(m.get("Img_FastIcons_0")->isVisible());
-    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("art.bmp")));
-    QTest::mouseClick(m.get("Img_FastIcons_0"), Qt::LeftButton);
-    const QImage block = ws.project.picSprites.Image().copy(ws.Pane(1).SheetX, ws.Pane(1).SheetY, 100, 100);
-    QCOMPARE(QList<QRgb>({block.pixel(0, 0), block.pixel(99, 99)}), QList<QRgb>({art.pixel(0, 0), art.pixel(59, 39)}));
     // Left to right; a click adds to the Value, which may count up to 99;
     // "5" is refused in Speed, so the speed goes to 3.
     m.open(Command::EditPane, [&] {

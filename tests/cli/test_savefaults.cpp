@@ -5,21 +5,12 @@
 // undone by the next load or save, wherever the folder is reached from, so
 // the project is all old or all new; two saves at once never mix, nor a load
 // and a save; companions planted beside a project touch nothing outside it.
-#include <QDir>
-#include <QImage>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QUrl>
-#include <QtTest>
 #include <cerrno>
-#include <memory>
 #include <sys/stat.h>
 
 #include "support/Fixtures.h"
 
-using qv::fixtures::finish;
-using qv::fixtures::readFile;
-using qv::fixtures::writeFile;
+using namespace qv;
 
 namespace {
 
@@ -54,15 +45,9 @@ Snapshot prepare(const QString& dir, bool earlier) {
 // quorvel-cli with the fault injector watching dir, its settings given as
 // "NAME=value".
 std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, const QStringList& faults) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // A sanitizer runtime asks to be loaded first; the shim only wraps libc.
-  const QStringList all = QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
-                                      "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults;
-  for (const QString& v : all) env.insert(v.section('=', 0, 0), v.section('=', 1));
-  auto p = std::make_unique<QProcess>();
-  p->setProcessEnvironment(env);
-  p->start(qEnvironmentVariable("QUORVEL_CLI"), args);
-  return p;
+  return startCli(args, QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
+                                    "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults);
 }
 
 // A resave of a project into dir/out.QV1.
@@ -72,7 +57,7 @@ std::unique_ptr<QProcess> resave(const QString& dir, const QStringList& faults, 
 std::unique_ptr<QProcess> dump(const QString& dir, const QStringList& faults = {}) {
   return start({"dump", dir + "/out.QV1"}, dir, faults);
 }
-qv::fixtures::Ran run(std::unique_ptr<QProcess> p) { return finish(*p, 60'000); }
+Ran run(std::unique_ptr<QProcess> p) { return finish(*p); }
 
 // Waits until the file holds a line matching the pattern count times, or
 // the process has ended.

@@ -1,13 +1,7 @@
 // Adding, removing and compositing Panes, and the slot rules they rest on.
-#include "editing/Panes.h"
-#include "imaging/BoardRender.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 

@@ -1,17 +1,11 @@
 // Pictures from files into Panes and the Background, flipping and
 // rescaling, compared pixel for pixel with small models of the sheets.
-#include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "shell/BoardSizes.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 #include "surface/PictureFile.h"
-#include "session/Commands.h"
-
-#include <QtTest>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 

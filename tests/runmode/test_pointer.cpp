@@ -4,14 +4,10 @@
 // Value process and the reveal, the Writing box with its URL button, the
 // sound and the web address. Printing a Label needs the GUI application's
 // font database, so this engine test runs under QTEST_MAIN.
-#include "imaging/BoardRender.h"
 #include "runmode/ClickActions.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -132,9 +128,7 @@ class TestPointer : public QObject {
     // Slot 2 reveals slot 7 when its Value meets the Reveal Value; a Value of
     // 0 is spent: no change, no reveal. Values stay within 0..99. The cases
     // are in data/values.txt.
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/values.txt"));
-    QCOMPARE(cases.size(), 7);
-    for (const QList<int>& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/values.txt"), 7)) {
       HeadlessSession s;
       Workspace& ws = s.ws;
       PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);

@@ -2,13 +2,9 @@
 // drawing order, flashes; starting and stopping RunMode (the sheets come back
 // to their design orientation exactly, the design table is untouched, the
 // three forms of Stop restore the window).
-#include "imaging/BoardRender.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -55,9 +51,7 @@ class TestRunLoop : public QObject {
     // Slot 6 moves right at Speed 1 with 2 x 2 Cels, one 50 x 50 Cel a
     // frame in reading order, wrapping; the cases are in data/pacing.txt.
     const QList<Long> cels = {Red, Blue, Green, Yellow};
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/pacing.txt"));
-    QCOMPARE(cases.size(), 12);
-    for (const QList<int>& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/pacing.txt"), 12)) {
       HeadlessSession s;
       Workspace& ws = s.ws;
       PaneRecord& d = placePane(ws, 6, 300, 300, 100, 100);

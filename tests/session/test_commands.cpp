@@ -2,14 +2,9 @@
 // shared first steps, each command's report, and the manual's command table,
 // which must say what the table says.
 #include "session/CommandTable.h"
-#include "session/Commands.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QtTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 

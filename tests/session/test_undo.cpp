@@ -4,15 +4,9 @@
 #include "project/ProjectCommands.h"
 #include "properties/BoardProperties.h"
 #include "properties/PaneProperties.h"
-#include "session/Commands.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -168,16 +162,17 @@ class TestUndo : public QObject {
     QCOMPARE(s.ws.history.Bytes() / (qint64(s.ws.session.BoardWidth) * s.ws.session.BoardHeight * 4), 3);
   }
 
-  // With unsaved changes End, New, Load and closing the window first ask to
-  // save them: Save saves and goes on, Don't Save goes on, Cancel (or a save
-  // cancelled) stops. Without changes each asks only its own question.
+  // With unsaved changes End, New, Load, Quit (Ctrl+Q) and closing the
+  // window first ask to save them: Save saves and goes on, Don't Save goes
+  // on, Cancel (or a save cancelled) stops. Without changes each asks only
+  // its own question (Quit and closing none).
   void saveQuestion_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled), -1: just saved
     QTest::addColumn<QString>("calls");
     QTest::addColumn<bool>("wentOn");
     const struct { const char* name; QString after, own; } commands[] = {
-        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Close", "", ""}};
+        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Quit", "", ""}, {"Close", "", ""}};
     for (const auto& c : commands) {
       const QString q = "AskSaveChanges";
       QTest::addRow("%s: Save", c.name) << c.name << int(SaveChoice::Save) << q + " SaveFileDialog" + c.after << true;
@@ -209,13 +204,14 @@ class TestUndo : public QObject {
     }
     s.platform.log.clear();
     bool closed = false;
+    const QMap<QString, Command> commands{{"End", Command::End}, {"New", Command::NewProject}, {"Load", Command::LoadsProject}, {"Quit", Command::Quit}};
     if (command == "Close") closed = MainWindowMayClose(s.ws);
-    else RunCommand(s.ws, command == "End" ? Command::End : command == "New" ? Command::NewProject : Command::LoadsProject);
+    else RunCommand(s.ws, commands[command]);
     QStringList seen;
     for (const QString& call : s.platform.log) seen << call.section('|', 0, 0);
     QCOMPARE(seen.join(' '), calls);
     if (answer >= 0) QCOMPARE(s.platform.log.first().section('|', 2), QStringLiteral("Save changes to the new project?"));
-    const bool wentOnNow = command == "End" ? s.windows.ended : command == "New" ? s.ws.project.PaneCount == 0
+    const bool wentOnNow = command == "End" || command == "Quit" ? s.windows.ended : command == "New" ? s.ws.project.PaneCount == 0
                            : command == "Load" ? !s.platform.calls("OpenFileDialog").isEmpty() : closed;
     QCOMPARE(QList<bool>({wentOnNow, QFile::exists(dir.filePath("walk.QV1"))}), QList<bool>({wentOn, answer == -1 || answer == int(SaveChoice::Save)}));
   }
