@@ -231,28 +231,17 @@ class TestSaveFaults : public QObject {
     QCOMPARE(readFile(work.filePath("loaded.png")), readFile(work.filePath("earlier.png")));
   }
 
-  // Companions planted beside a project, as an archive or a clone brings
-  // them: the command refuses or works, a file outside the folder is never
-  // written or removed, and a refusal leaves the folder as it was.
+  // Companions planted beside a project (data/companions.txt): the command
+  // refuses or works, a file outside the folder is never written or
+  // removed, and a refusal leaves the folder as it was.
   void plantedCompanionsTouchNothingOutside_data() {
-    QTest::addColumn<QString>("plant");
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");  // what stderr says
-    QTest::newRow("journal naming an outside file") << "journal" << false << 1 << "its journal %1/.out.QV1.qvjournal does not match";
-    QTest::newRow("journal naming a link with its target's identity")
-        << "named" << false << 3 << "The Background picture was not used";
-    QTest::newRow("journal that is a link") << "journal link" << false << 1 << "the journal is not a plain file";
-    QTest::newRow("lock that is a named pipe") << "fifo" << false << 1 << "is not a plain file (it is a named pipe";
-    QTest::newRow("lock that is a link") << "lock link" << true << 1 << "lock file %1/.out.QV1.qvlock is a symbolic link";
-    QTest::newRow("project file that is a link, saved over") << "project link" << true << 0 << "";
-    QTest::newRow("folder copied after a killed save") << "copied" << false << 1 << "was the folder copied?";
+    QTest::addColumn<QStringList>("f");
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/companions.txt"), 7)) QTest::newRow(qPrintable(f[0])) << f;
   }
   void plantedCompanionsTouchNothingOutside() {
-    QFETCH(QString, plant);
-    QFETCH(bool, save);
-    QFETCH(int, code);
-    QFETCH(QString, said);
+    QFETCH(QStringList, f);
+    const QString plant = f[1];
+    const int code = f[3].toInt();
     QTemporaryDir work(workRoot());
     const QString dir = work.filePath("p"), victim = work.filePath("victim.txt");
     prepare(dir, false);
@@ -288,8 +277,8 @@ class TestSaveFaults : public QObject {
       restore(dir, left);  // new files: their inodes are not the journal's
     }
     const Snapshot before = snapshot(dir), outside = snapshot(work.path());
-    const auto r = run(save ? resave(dir, {}) : dump(dir));
-    QVERIFY2(r.code == code && r.err.contains(QString(said).replace("%1", dir).toUtf8()), r.err.constData());
+    const auto r = run(f[2] == "resave" ? resave(dir, {}) : dump(dir));
+    QVERIFY2(r.code == code && r.err.contains(QString(f[4]).replace("%1", dir).toUtf8()), r.err.constData());
     QCOMPARE(readFile(victim), QByteArray("the user's"));
     QVERIFY(!QFileInfo::exists(work.filePath("elsewhere")));
     if (code == 1) QCOMPARE(snapshot(dir), before);

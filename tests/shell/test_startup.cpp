@@ -7,15 +7,6 @@
 
 using namespace qv;
 
-namespace {
-
-QRect boardOf(const Workspace& ws) {
-  const Surface& s = ws.surfaces.picStage;
-  return QRect(s.Left, s.Top, s.Width(), s.Height());
-}
-
-}  // namespace
-
 class StartUpTest : public QObject {
   Q_OBJECT
  private slots:

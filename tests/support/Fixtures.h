@@ -114,6 +114,21 @@ inline std::unique_ptr<QProcess> startCli(const QStringList& args, const QString
 inline Ran runCli(const QStringList& args, const QStringList& settings = {}) { return finish(*startCli(args, settings)); }
 
 inline QRect rectOf(const ControlState& c) { return QRect(c.Left, c.Top, c.Width, c.Height); }
+inline QRect boardOf(const Workspace& ws) {
+  const Surface& s = ws.surfaces.picStage;
+  return QRect(s.Left, s.Top, s.Width(), s.Height());
+}
+
+// The design's sheets and table, as a run must leave them.
+struct Design {
+  explicit Design(Workspace& ws)
+      : sprites(ws.project.picSprites.Image().copy()), masks(ws.project.picMasks.Image().copy()), table(ws.project.PaneTable) {}
+  bool matches(Workspace& ws) const {
+    return ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks && ws.project.PaneTable == table;
+  }
+  QImage sprites, masks;
+  PaneTableArray table;
+};
 
 // Gives every field of a record a value different from its default: Left
 // -15 - seed, other numbers from the seed (at the ends of their range for an
@@ -130,6 +145,12 @@ inline void fillPane(PaneRecord& r, int seed) {
     }
   }
   r.Left = Integer(-15 - seed);
+}
+
+// Gives the record's number fields their values: "Field=value ...".
+inline PaneRecord& setFields(PaneRecord& r, const QString& fields) {
+  for (const QString& f : fields.split(' ', Qt::SkipEmptyParts)) PaneFieldByName(f.section('=', 0, 0))->setNumber(r, f.section('=', 1).toLongLong());
+  return r;
 }
 
 // A Board of the given size and colour with solid blocks painted in order:
@@ -197,11 +218,12 @@ inline void makeTransparent(Workspace& ws, int slot) {
 }
 
 // Gives the Pane a movement as the Pane dialog applies it.
-inline void setMove(PaneRecord& p, int moveType, int speed, bool flip) {
+inline PaneRecord& setMove(PaneRecord& p, int moveType, int speed, bool flip) {
   p.MoveType = p.Direction = Integer(moveType);
   if (moveType == 5) p.FlipCode = 1;
   p.Speed = Integer(speed);
   p.FlipOnBounds = toFlag(flip);
+  return p;
 }
 
 // The Pane's block of the sprite (mask) sheet.
