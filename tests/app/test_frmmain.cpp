@@ -335,7 +335,7 @@ class TestFrmMain : public QObject {
   // a refused key leaves the selection it was typed over.
   void numericBoxesFilterTypedAndPastedText() {
     DialogWindow m;
-    for (const QStringList& f : fieldRows(QUORVEL_GOLDEN_DIR "/typed.txt", 7)) {
+    for (const QStringList& f : fieldRows(QUORVEL_GOLDEN_DIR "/typed.txt", 8)) {
       const QString name = "Text_Val_" + f[0];
       m.open(Command::EditPane, [&] {
         m.type(name, f[1] == "typed" ? f[2] : QString());

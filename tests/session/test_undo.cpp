@@ -29,25 +29,24 @@ struct Walk : HeadlessSession {
     List_Zorder_Click(ws, any(int(ws.project.List_Zorder.size())));
     return true;
   }
-  void picture() { platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))])); }
+  // Runs a command, its question answered, or its file dialog answering
+  // with one of the pictures (one of them missing).
+  void ask(bool yes, Command c) {
+    platform.yesNoAnswers.enqueue(yes);
+    RunCommand(ws, c);
+  }
+  void withPicture(Command c) {
+    platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))]));
+    RunCommand(ws, c);
+  }
 
   // One command of Design, chosen at random; false for an undo.
   bool step() {
     switch (any(10)) {
       case 0: RunCommand(ws, Command::AddCustomPane); break;
-      case 1:
-        if (!target()) break;
-        platform.yesNoAnswers.enqueue(any(3) > 0);
-        RunCommand(ws, Command::RemovePane);
-        break;
-      case 2:
-        if (target()) RunCommand(ws, any(2) ? Command::FlipHorizontally : Command::FlipVertically);
-        break;
-      case 3:
-        if (!target()) break;
-        picture();
-        RunCommand(ws, Command::LoadsPicture);
-        break;
+      case 1: if (target()) ask(any(3) > 0, Command::RemovePane); break;
+      case 2: if (target()) RunCommand(ws, any(2) ? Command::FlipHorizontally : Command::FlipVertically); break;
+      case 3: if (target()) withPicture(Command::LoadsPicture); break;
       case 4:
         if (!target()) break;
         windows.onShow = [this](DialogKind) {
@@ -69,10 +68,7 @@ struct Walk : HeadlessSession {
         };
         RunCommand(ws, Command::EditBoard);
         break;
-      case 6:
-        picture();
-        RunCommand(ws, Command::LoadPicBack);
-        break;
+      case 6: withPicture(Command::LoadPicBack); break;
       case 7: {
         if (!target()) break;
         const PaneRecord& p = ws.Pane(ws.pointer.TargetPane);
@@ -81,10 +77,7 @@ struct Walk : HeadlessSession {
         BoardMouseUp(ws, 1, any(700), any(500));
         break;
       }
-      case 8:
-        platform.yesNoAnswers.enqueue(true);
-        RunCommand(ws, Command::BoardCompositePanes);
-        break;
+      case 8: ask(true, Command::BoardCompositePanes); break;
       default:  // an undo in between: the next step drops what could be redone
         RunCommand(ws, Command::Undo);
         return false;
