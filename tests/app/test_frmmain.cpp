@@ -179,7 +179,7 @@ class TestFrmMain : public QObject {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("effect");
     // One row a line in the file: "state: input -> effect"; '#' starts a note.
-    for (const QString row : dataRows(QUORVEL_GOLDEN_DIR "/inputs.txt", 67)) {  // a lost row would hide a remapped key
+    for (const QString row : dataRows(QUORVEL_GOLDEN_DIR "/inputs.txt", 68)) {  // a lost row would hide a remapped key
       const QString state = row.section(": ", 0, 0), input = row.section(": ", 1).section(" ->", 0, 0);
       QTest::addRow("%s: %s", qPrintable(state), qPrintable(input)) << state << input << row.section(" ->", 1).trimmed();
     }
@@ -434,8 +434,8 @@ class TestFrmMain : public QObject {
   }
 
   // The Target's box over the Board and the layer list; then Pane 1 dragged,
-  // its movement and Value set, run in Design, clicked and stopped: the
-  // restored sheets are what was authored. (The Fast Icons: the input table.)
+  // a picture loaded through its Fast Icon, its movement and Value set, run
+  // in Design, clicked and stopped: the restored sheets are what was authored.
   void authorAndPlay() {
     DialogWindow m;
     Workspace& ws = m.ws;
@@ -456,6 +456,9 @@ class TestFrmMain : public QObject {
     ws.pointer.TargetPane = 0;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QVERIFY(ws.pointer.TargetPane == 1 && !m.get("Frame_ListZ")->isVisible());
+    QTemporaryDir dir;
+    const QImage art = randomImage(60, 40, 9);
+    QVERIFY(art.save(dir.filePath("art.bmp")));
     m.key("Ctrl+A");
     // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
     QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
@@ -464,6 +467,14 @@ class TestFrmMain : public QObject {
     QApplication::sendEvent(stage, &move);
     QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(300, 200));
     QCOMPARE(QPoint(ws.Pane(1).Left, ws.Pane(1).Top), QPoint(300, 200));
+    // Its lower-left corner shows the Fast Icons; "Load picture" takes art.bmp,
+    // stretched over the Pane's 100 x 100.
+    QTest::mouseMove(stage, {305, 290});
+    QTRY_VERIFY(m.get("Img_FastIcons_0")->isVisible());
+    m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("art.bmp")));
+    QTest::mouseClick(m.get("Img_FastIcons_0"), Qt::LeftButton);
+    const QImage block = sheetBlock(ws, 1);
+    QCOMPARE(QList<QRgb>({block.pixel(0, 0), block.pixel(99, 99)}), QList<QRgb>({art.pixel(0, 0), art.pixel(59, 39)}));
     // Left to right; a click adds to the Value, which may count up to 99;
     // "5" is refused in Speed, so the speed goes to 3.
     m.open(Command::EditPane, [&] {

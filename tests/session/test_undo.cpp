@@ -161,7 +161,7 @@ class TestUndo : public QObject {
   // its own question (Quit and closing none).
   void saveQuestion_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled), -1: just saved
+    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled, +20: the save fails), -1: just saved
     QTest::addColumn<QString>("calls");
     QTest::addColumn<bool>("wentOn");
     const struct { const char* name; QString after, own; } commands[] = {
@@ -170,6 +170,7 @@ class TestUndo : public QObject {
       const QString q = "AskSaveChanges";
       QTest::addRow("%s: Save", c.name) << c.name << int(SaveChoice::Save) << q + " SaveFileDialog" + c.after << true;
       QTest::addRow("%s: Save cancelled", c.name) << c.name << int(SaveChoice::Save) + 10 << q + " SaveFileDialog" << false;
+      QTest::addRow("%s: Save fails", c.name) << c.name << int(SaveChoice::Save) + 20 << q + " SaveFileDialog ShowMessage" << false;
       QTest::addRow("%s: Don't Save", c.name) << c.name << int(SaveChoice::DontSave) << q + c.after << true;
       QTest::addRow("%s: Cancel", c.name) << c.name << int(SaveChoice::Cancel) << q << false;
       // End and New answered No to their own question; Load's file dialog shows.
@@ -193,7 +194,8 @@ class TestUndo : public QObject {
       QVERIFY(RunCommand(s.ws, Command::SaveProject).succeeded() && !s.ws.history.Unsaved());
     } else {
       s.platform.saveAnswers.enqueue(SaveChoice(answer % 10));
-      if (answer == int(SaveChoice::Save)) s.platform.fileAnswers.enqueue(file);
+      if (answer % 10 == int(SaveChoice::Save) && answer != int(SaveChoice::Save) + 10)
+        s.platform.fileAnswers.enqueue(answer < 10 ? file : fileChoiceFromPath(dir.filePath("none/walk.QV1")));
     }
     s.platform.log.clear();
     bool closed = false;
