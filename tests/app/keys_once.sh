@@ -25,10 +25,7 @@ main=$(wait_window '^Quorvel$')
 [ -n "$main" ] || fail "the main window did not show"
 sleep 1  # the window shows before its first paint and layout are done
 # "Blank new Project" on the intro, then a press on the Board.
-xdotool mousemove --window "$main" 98 228 click 1
-sleep 0.5
-xdotool mousemove --window "$main" 400 300 click 1
-sleep 0.3
+xdotool mousemove --window "$main" 98 228 click 1 sleep 0.5 mousemove --window "$main" 400 300 click 1 sleep 0.3
 
 # Ctrl+N answered Yes, then No; Ctrl+S cancelled; Ctrl+X answered No.
 for step in "ctrl+n|^New Project$|alt+y" "ctrl+n|^New Project$|alt+n" "ctrl+s|^Save Quorvel Project$|Escape" \

@@ -3,28 +3,17 @@
 // played, own sounds set, saved and loaded, and the exit code and message of
 // every kind of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the
 // golden files.
-#include <QDir>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include "support/Fixtures.h"
 
-using qv::fixtures::readFile;
-using qv::fixtures::writeFile;
+using namespace qv;
 
 namespace {
 
 const QString Golden = QStringLiteral(QUORVEL_GOLDEN_DIR);
 bool updating() { return qEnvironmentVariableIntValue("QUORVEL_UPDATE_GOLDEN") == 1; }
-
-qv::fixtures::Ran cli(const QStringList& args) {
-  QProcess p;
-  p.start(qEnvironmentVariable("QUORVEL_CLI"), args);
-  return qv::fixtures::finish(p, 90'000);
-}
 
 // A resource module whose bitmaps 100..103 are one 16384 x 2441 1-bit
 // picture (5 MB): one section of resources at file offset 0x200, a tree of
@@ -32,9 +21,7 @@ qv::fixtures::Ran cli(const QStringList& args) {
 QByteArray hugeBitmapModule() {
   constexpr int W = 16384, H = 2441, Dib = 40 + 8 + W / 8 * H, Tree = 112;
   QByteArray m(0x200 + Tree + Dib, '\0');
-  const auto put = [&](int at, quint32 v, int width = 4) {
-    for (int i = 0; i < width; ++i) m[at + i] = char(v >> (8 * i));
-  };
+  const auto put = [&](int at, quint32 v, int width = 4) { putLE(m, at, v, width); };
   m[0] = 'M', m[1] = 'Z', put(0x3c, 0x40), put(0x40, 0x4550), put(0x46, 1, 2), put(0x54, 224, 2);
   // The resource area is the tree alone, which it fills exactly; the data
   // lies after it in the section.
@@ -73,35 +60,35 @@ class TestCli : public QObject {
     const QByteArray text = readFile(demo);
     QVERIFY(!text.isEmpty() && writeFile(tmp.filePath("x.Q"), text) && writeFile(tmp.filePath("cut.QV1"), text.left(text.size() / 2)));
     QVERIFY(writeFile(tmp.filePath("junk.QV1"), QByteArray(3000, '\x9c')));
-    QCOMPARE(cli({"resave", demo, tmp.filePath("setme.QV1")}).code, 0);
+    QCOMPARE(runCli({"resave", demo, tmp.filePath("setme.QV1")}).code, 0);
   }
 
   void demoMatchesGolden() {
     // The Star (slot 4) is hovered in frame 5 and clicked in frame 6: its
     // Value counts up and its Writing box opens; the movers run 40 frames.
     const QString state = tmp.filePath("state.json"), frames = tmp.filePath("frames");
-    QCOMPARE(cli({"play", demo, "--frames", "40", "--input", "5:move:60,400", "--input", "6:click:60,400", "--png-dir",
+    QCOMPARE(runCli({"play", demo, "--frames", "40", "--input", "5:move:60,400", "--input", "6:click:60,400", "--png-dir",
                   frames, "--state-out", state}).code, 0);
     compareText(readFile(state), "demo.play.json");
     QCOMPARE(QDir(frames).entryList({"*.png"}, QDir::Files).size(), 40);
     QCOMPARE(QImage(frames + "/frame_00040.png").size(), QSize(800, 600));
     // The dump after the play: play leaves the project's files as they were.
-    const qv::fixtures::Ran dump = cli({"dump", demo});
+    const Ran dump = runCli({"dump", demo});
     QVERIFY2(dump.code == 0 && dump.err.isEmpty(), dump.err.constData());
     compareText(dump.out, "demo.dump.json");
 
     const QString png = tmp.filePath("board.png");
-    QCOMPARE(cli({"render", demo, "--out", png, "--board", "320x240"}).code, 0);
+    QCOMPARE(runCli({"render", demo, "--out", png, "--board", "320x240"}).code, 0);
     const QImage got = QImage(png).convertToFormat(QImage::Format_RGB32);
     if (updating()) QVERIFY(got.save(Golden + "/demo.render.png"));
     QCOMPARE(got, QImage(Golden + "/demo.render.png").convertToFormat(QImage::Format_RGB32));
 
     // A resave writes the same pictures and, but for the Background's
     // path, the same project.
-    QCOMPARE(cli({"resave", demo, tmp.filePath("copy.QV1")}).code, 0);
+    QCOMPARE(runCli({"resave", demo, tmp.filePath("copy.QV1")}).code, 0);
     for (const QString prefix : {"Back_", "Sprites_", "Masks_"})
       QCOMPARE(QImage(tmp.filePath(prefix + "copy.bmp")), QImage(demoDir + "/" + prefix + "demo.bmp"));
-    QCOMPARE(cli({"dump", tmp.filePath("copy.QV1")}).out.replace((tmp.path() + "/Back_copy").toUtf8(), (demoDir + "/Back_demo").toUtf8()),
+    QCOMPARE(runCli({"dump", tmp.filePath("copy.QV1")}).out.replace((tmp.path() + "/Back_copy").toUtf8(), (demoDir + "/Back_demo").toUtf8()),
              dump.out);
   }
 
@@ -120,10 +107,10 @@ class TestCli : public QObject {
     QFETCH(QStringList, inputs);
     const QString name = QTest::currentDataTag();
     const QString project = QDir::cleanPath(qEnvironmentVariable("QUORVEL_EXAMPLES") + "/" + name + "/" + name + ".QV1");
-    QCOMPARE(cli({"render", project, "--out", tmp.filePath(name + ".png")}).code, 0);
+    QCOMPARE(runCli({"render", project, "--out", tmp.filePath(name + ".png")}).code, 0);
     QStringList args{"play", project, "--frames", "40", "--state-out", tmp.filePath(name + ".json")};
     for (const QString& in : inputs) args << "--input" << in;
-    const qv::fixtures::Ran r = cli(args);
+    const Ran r = runCli(args);
     QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err.constData());
     compareText(readFile(tmp.filePath(name + ".json")), name + ".play.json");
   }
@@ -135,7 +122,7 @@ class TestCli : public QObject {
     for (const int clicks : {2, 3}) {
       QStringList args{"play", quiz, "--frames", "40", "--state-out", tmp.filePath("rocket.json"), "--input", "1:move:675,480"};
       for (int c = 0; c < clicks; ++c) args << "--input" << QString("%1:click:675,480").arg(2 + 2 * c);
-      QCOMPARE(cli(args).code, 0);
+      QCOMPARE(runCli(args).code, 0);
       const QJsonArray panes = QJsonDocument::fromJson(readFile(tmp.filePath("rocket.json")))["Panes"].toArray();
       QVERIFY(panes[6]["Label"] == "Smoke" && panes[7]["Label"] == "Rocket");
       QCOMPARE(QList<bool>({panes[7]["Top"].toInt() < 432, panes[6]["Visible"].toBool()}), QList<bool>({clicks == 3, clicks == 3}));
@@ -147,21 +134,16 @@ class TestCli : public QObject {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("says");
     // One row a line in data/bad-input.txt: "name | code | words | arguments".
-    const QList<QByteArray> rows = qv::fixtures::dataRows(QFINDTESTDATA("data/bad-input.txt"));
-    for (const QByteArray& row : rows) {
-      const QStringList f = QString::fromUtf8(row).split('|');
-      QStringList args;
-      for (QString a : f.value(3).split(' ', Qt::SkipEmptyParts)) args << a.replace("<demo>", demo).replace("<tmp>", tmp.path());
-      QTest::newRow(qPrintable(f[0].trimmed())) << args << f[1].toInt() << f[2].trimmed();
-    }
-    QCOMPARE(rows.size(), 39);
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/bad-input.txt"), 39))
+      QTest::newRow(qPrintable(f[0])) << QString(f.value(3)).replace("<demo>", demo).replace("<tmp>", tmp.path()).split(' ', Qt::SkipEmptyParts)
+                                      << f[1].toInt() << f[2];
   }
 
   void badInputIsAnExitCodeAndAMessage() {
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, says);
-    const qv::fixtures::Ran r = cli(args);
+    const Ran r = runCli(args);
     QCOMPARE(r.code, code);
     QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
     if (code != 3) QVERIFY2(r.out.isEmpty(), r.out.constData());
@@ -176,20 +158,20 @@ class TestCli : public QObject {
   void ownSoundsSetSavedAndLoaded() {
     const QString project = tmp.filePath("snd.QV1"), moved = tmp.filePath("moved.QV1");
     QVERIFY(writeFile(tmp.filePath("bell.wav"), qv::fixtures::toneWave(22050, 2, 500, 440)));
-    QCOMPARE(cli({"resave", demo, project}).code, 0);
-    QCOMPARE(cli({"set", project, "--pane", "1", "Sound=" + tmp.filePath("bell.wav")}).code, 0);
+    QCOMPARE(runCli({"resave", demo, project}).code, 0);
+    QCOMPARE(runCli({"set", project, "--pane", "1", "Sound=" + tmp.filePath("bell.wav")}).code, 0);
     const QString gif = qEnvironmentVariable("QUORVEL_PICTURE_SEEDS") + "/animation.gif";
-    QCOMPARE(cli({"set", project, "--pane", "2", "Sound=bell", "Picture=" + gif}).code, 0);
-    QCOMPARE(cli({"resave", project, moved}).code, 0);
+    QCOMPARE(runCli({"set", project, "--pane", "2", "Sound=bell", "Picture=" + gif}).code, 0);
+    QCOMPARE(runCli({"resave", project, moved}).code, 0);
     QVERIFY(!QFileInfo::exists(tmp.filePath("Sound_moved_1001.wav")));
-    QJsonDocument dump = QJsonDocument::fromJson(cli({"dump", moved}).out);
+    QJsonDocument dump = QJsonDocument::fromJson(runCli({"dump", moved}).out);
     const QJsonObject sound{{"Sound", 1000}, {"File", "Sound_moved_1000.wav"}, {"Name", "bell"}, {"Seconds", 0.5},
                             {"Format", "PCM 16-bit, 44100 Hz, 2 channels"}};
     QCOMPARE(dump["Sounds"].toArray(), QJsonArray{sound});
     QCOMPARE(QList<int>({dump["Panes"][0]["Sound"].toInt(), dump["Panes"][1]["Sound"].toInt(), dump["Panes"][1]["CelCount"].toInt()}),
              QList<int>({1000, 1000, 4}));
     QVERIFY(QFile::remove(tmp.filePath("Sound_moved_1000.wav")));
-    const qv::fixtures::Ran lost = cli({"dump", moved});
+    const Ran lost = runCli({"dump", moved});
     dump = QJsonDocument::fromJson(lost.out);
     QVERIFY2(lost.code == 3 && lost.err.contains("Sound_moved_1000.wav: The sound was not used"), lost.err.constData());
     QVERIFY(dump["Sounds"].isUndefined() && dump["Panes"][0]["Sound"] == 1000);
@@ -202,13 +184,13 @@ class TestCli : public QObject {
   void droppedAnimationPlaysItsCels() {
     const QString out = tmp.filePath("anim.QV1"), frames = tmp.filePath("frames");
     const QString gif = qEnvironmentVariable("QUORVEL_PICTURE_SEEDS") + "/animation.gif";
-    qv::fixtures::Ran r = cli({"drop", demo, out, "--picture", gif, "--at", "700,60"});
+    Ran r = runCli({"drop", demo, out, "--picture", gif, "--at", "700,60"});
     QVERIFY2(r.code == 0, r.err.constData());
-    r = cli({"dump", out});
+    r = runCli({"dump", out});
     const QJsonObject pane = QJsonDocument::fromJson(r.out)["Panes"].toArray().last().toObject();
     QCOMPARE(QPoint(pane["Left"].toInt(), pane["Top"].toInt()), QPoint(695, 55));  // its first Cel centred
     QVERIFY(QDir().mkpath(frames));
-    r = cli({"play", out, "--frames", "40", "--png-dir", frames});
+    r = runCli({"play", out, "--frames", "40", "--png-dir", frames});
     QVERIFY2(r.code == 0, r.err.constData());
     // Frame f shows Cel (f + 6) / 8 of the four (each held 8 frames after the
     // first frame's), seen by two of its pixels (top half, bottom half); the
@@ -235,7 +217,7 @@ class TestCli : public QObject {
 #endif
     QProcess p;
     p.start("sh", {"-c", limit + "exec \"$0\" library \"$1\"", qEnvironmentVariable("QUORVEL_CLI"), dir.path()});
-    const qv::fixtures::Ran r = qv::fixtures::finish(p, 60'000);
+    const Ran r = finish(p);
     QCOMPARE(r.code, 3);  // the module has no library number
     const QJsonArray bitmaps = QJsonDocument::fromJson(r.out)["Modules"][0]["Bitmaps"].toArray();
     QCOMPARE(bitmaps.size(), 4);
@@ -248,17 +230,17 @@ class TestCli : public QObject {
   void namesAreUsedAsGiven() {
     QTemporaryDir dir;
     const QString longest = QString(243, 'n') + ".QV1";  // Sprites_NAME.bmp: 255 bytes, the most a name may have
-    QCOMPARE(cli({"resave", demo, dir.filePath(longest)}).code, 0);
-    QCOMPARE(cli({"resave", demo, dir.filePath("lower.qv1")}).code, 0);
-    QCOMPARE(cli({"render", dir.filePath("lower.qv1"), "--out", dir.filePath("b.BMP")}).code, 0);
+    QCOMPARE(runCli({"resave", demo, dir.filePath(longest)}).code, 0);
+    QCOMPARE(runCli({"resave", demo, dir.filePath("lower.qv1")}).code, 0);
+    QCOMPARE(runCli({"render", dir.filePath("lower.qv1"), "--out", dir.filePath("b.BMP")}).code, 0);
     QCOMPARE(readFile(dir.filePath("b.BMP")).left(2), QByteArray("BM"));
     QVERIFY(QFileInfo::exists(dir.filePath("Sprites_" + longest.chopped(4) + ".bmp")) && QFileInfo::exists(dir.filePath("lower.QV1")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 9);
     QVERIFY(QFile::setPermissions(dir.filePath("lower.QV1"), QFile::ReadOwner));
     const QByteArray before = readFile(dir.filePath("lower.QV1"));
-    const qv::fixtures::Ran r = cli({"resave", demo, dir.filePath("lower.qv1")});
-    QVERIFY2(r.code == 1 && r.err.contains("lower.QV1: The file is read-only"), r.err.constData());
-    QCOMPARE(readFile(dir.filePath("lower.QV1")), before);
+    const Ran r = runCli({"resave", demo, dir.filePath("lower.qv1")});
+    QVERIFY2(r.code == 1 && r.err.contains("lower.QV1: The file is read-only") && readFile(dir.filePath("lower.QV1")) == before,
+             r.err.constData());
   }
 };
 

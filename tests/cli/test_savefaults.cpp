@@ -6,21 +6,13 @@
 // the project is all old or all new, own sounds included; two saves at once
 // never mix, nor a load and a save; companions planted beside a project
 // touch nothing outside it.
-#include <QDir>
-#include <QImage>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QUrl>
-#include <QtTest>
 #include <cerrno>
-#include <memory>
 #include <sys/stat.h>
 
 #include "support/Fixtures.h"
 
-using qv::fixtures::finish;
-using qv::fixtures::readFile;
-using qv::fixtures::writeFile;
+using namespace qv;
 
 namespace {
 
@@ -55,15 +47,9 @@ Snapshot prepare(const QString& dir, bool earlier) {
 // quorvel-cli with the fault injector watching dir, its settings given as
 // "NAME=value".
 std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, const QStringList& faults) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // A sanitizer runtime asks to be loaded first; the shim only wraps libc.
-  const QStringList all = QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
-                                      "ASAN_OPTIONS=" + env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults;
-  for (const QString& v : all) env.insert(v.section('=', 0, 0), v.section('=', 1));
-  auto p = std::make_unique<QProcess>();
-  p->setProcessEnvironment(env);
-  p->start(qEnvironmentVariable("QUORVEL_CLI"), args);
-  return p;
+  return startCli(args, QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
+                                    "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults);
 }
 
 // A resave of a project into dir/out.QV1.
@@ -74,7 +60,7 @@ std::unique_ptr<QProcess> resave(const QString& dir, const QStringList& faults, 
 std::unique_ptr<QProcess> dump(const QString& dir, const QStringList& faults = {}) {
   return start({"dump", dir + "/out.QV1"}, dir, faults);
 }
-qv::fixtures::Ran run(std::unique_ptr<QProcess> p) { return finish(*p, 60'000); }
+Ran run(std::unique_ptr<QProcess> p) { return finish(*p); }
 
 // Waits until the file holds a line matching the pattern count times, or
 // the process has ended.
@@ -277,28 +263,17 @@ class TestSaveFaults : public QObject {
     QCOMPARE(readFile(work.filePath("loaded.png")), readFile(work.filePath("earlier.png")));
   }
 
-  // Companions planted beside a project, as an archive or a clone brings
-  // them: the command refuses or works, a file outside the folder is never
-  // written or removed, and a refusal leaves the folder as it was.
+  // Companions planted beside a project (data/companions.txt): the command
+  // refuses or works, a file outside the folder is never written or
+  // removed, and a refusal leaves the folder as it was.
   void plantedCompanionsTouchNothingOutside_data() {
-    QTest::addColumn<QString>("plant");
-    QTest::addColumn<bool>("save");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");  // what stderr says
-    QTest::newRow("journal naming an outside file") << "journal" << false << 1 << "its journal %1/.out.QV1.qvjournal does not match";
-    QTest::newRow("journal naming a link with its target's identity")
-        << "named" << false << 3 << "The Background picture was not used";
-    QTest::newRow("journal that is a link") << "journal link" << false << 1 << "the journal is not a plain file";
-    QTest::newRow("lock that is a named pipe") << "fifo" << false << 1 << "is not a plain file (it is a named pipe";
-    QTest::newRow("lock that is a link") << "lock link" << true << 1 << "lock file %1/.out.QV1.qvlock is a symbolic link";
-    QTest::newRow("project file that is a link, saved over") << "project link" << true << 0 << "";
-    QTest::newRow("folder copied after a killed save") << "copied" << false << 1 << "was the folder copied?";
+    QTest::addColumn<QStringList>("f");
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/companions.txt"), 7)) QTest::newRow(qPrintable(f[0])) << f;
   }
   void plantedCompanionsTouchNothingOutside() {
-    QFETCH(QString, plant);
-    QFETCH(bool, save);
-    QFETCH(int, code);
-    QFETCH(QString, said);
+    QFETCH(QStringList, f);
+    const QString plant = f[1];
+    const int code = f[3].toInt();
     QTemporaryDir work(workRoot());
     const QString dir = work.filePath("p"), victim = work.filePath("victim.txt");
     prepare(dir, false);
@@ -334,8 +309,8 @@ class TestSaveFaults : public QObject {
       restore(dir, left);  // new files: their inodes are not the journal's
     }
     const Snapshot before = snapshot(dir), outside = snapshot(work.path());
-    const auto r = run(save ? resave(dir, {}) : dump(dir));
-    QVERIFY2(r.code == code && r.err.contains(QString(said).replace("%1", dir).toUtf8()), r.err.constData());
+    const auto r = run(f[2] == "resave" ? resave(dir, {}) : dump(dir));
+    QVERIFY2(r.code == code && r.err.contains(QString(f[4]).replace("%1", dir).toUtf8()), r.err.constData());
     QCOMPARE(readFile(victim), QByteArray("the user's"));
     QVERIFY(!QFileInfo::exists(work.filePath("elsewhere")));
     if (code == 1) QCOMPARE(snapshot(dir), before);

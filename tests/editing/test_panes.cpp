@@ -1,13 +1,7 @@
 // Adding, removing and compositing Panes, and the slot rules they rest on.
-#include "editing/Panes.h"
-#include "imaging/BoardRender.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -37,17 +31,11 @@ class TestPanes : public QObject {
     placeSolid(ws, 2, 300, 0, 20, 20, Red);
     ws.project.List_Zorder.append({"one", 1});
     // RunMode-only fields, set beforehand, are not written by Add.
-    PaneRecord& pre = ws.Pane(3);
-    pre.Value = 77;
-    pre.Flashing = pre.MouseOver = pre.SpareFlag = QvTrue;
-    pre.CelColumn = 4;
-    pre.CelRow = 5;
-    pre.MoveDelayCount = 6;
-    pre.CelWrapFlag = 7;
+    setFields(ws.Pane(3), "Value=77 Flashing=-1 MouseOver=-1 SpareFlag=-1 CelColumn=4 CelRow=5 MoveDelayCount=6 CelWrapFlag=7");
     RedrawBoard(ws);
     ws.project.picSprites.Image().fill(toQRgb(Purple));
-    const QImage sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy();
-    const QImage board = ws.surfaces.picStage.Image().copy();
+    const QImage sprites = ws.project.picSprites.Image().copy(), masks = ws.project.picMasks.Image().copy(),
+                 board = ws.surfaces.picStage.Image().copy();
     ws.surfaces.picStage.Pointer = MousePointer::Default;
     AddPane(ws);
     QCOMPARE(ws.project.PaneCount, Integer(3));
@@ -135,8 +123,7 @@ class TestPanes : public QObject {
     // forgets the picture and gives the slot its cell back.
     auto expected = table;
     ResetSlot(expected[3]);
-    expected[3].PictureLoaded = expected[3].SheetY = 0;
-    expected[3].SheetX = 400;
+    setFields(expected[3], "PictureLoaded=0 SheetX=400 SheetY=0");
     QVERIFY(ws.project.PaneTable == expected && ws.project.PaneCount == 3);
     // Its cells show bitmap 101 and black over the full 200 x 200.
     QCOMPARE(ws.project.picSprites.Image(), withBlock(sprites, 400, 0, LoadResPicture(DefaultPanePictureId)));

@@ -1,15 +1,10 @@
 // The sprite and mask sheets (cells, Cel sizes, masks), Board
 // redraws (full, layered drag, floating drag) compared whole with a model,
 // the hover test and mirroring blocks.
-#include "imaging/BoardRender.h"
 #include "imaging/Flip.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -34,11 +29,9 @@ class TestImaging : public QObject {
     ws.Pane(0).SheetX = 7;
     AssignSheetSlot(ws, 0);  // slot 0 has no cell
     QCOMPARE(ws.Pane(0).SheetX, Integer(7));
-    // Cel sizes: nearest integer, halves to the even neighbour.
-    const int cases[][3] = {{100, 3, 33}, {50, 4, 12}, {30, 4, 8},   {90, 4, 22},  {70, 4, 18}, {21, 2, 10}, {22, 4, 6},
-                            {26, 4, 6},   {101, 3, 34}, {197, 5, 39}, {199, 5, 40}, {20, 1, 20}, {20, 0, 0}};
-    for (const auto& [size, cels, expected] : cases)
-      QVERIFY2(CelSize(size, cels) == expected, qPrintable(QStringLiteral("%1 / %2").arg(size).arg(cels)));
+    // Cel sizes (data/celsizes.txt): nearest integer, halves to the even neighbour.
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/celsizes.txt"), 13))
+      QCOMPARE(QList<int>({c[0], c[1], CelSize(c[0], c[1])}), c);
     // Slot 7's cell is at (200, 200). Its used 70 x 30 area holds, column by
     // column: true black, white, grey, RGB(0,0,1), RGB(1,0,0), RGB(0,1,0),
     // near-white; black fills the rest of the cell.
@@ -134,9 +127,7 @@ class TestImaging : public QObject {
   void hoverInDesign_data() {
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<int>("slot");
-    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/hover.txt"));
-    QCOMPARE(rows.size(), 12);
-    for (const QByteArray& row : rows) {
+    for (const QByteArray& row : dataRows(QFINDTESTDATA("data/hover.txt"), 12)) {
       const QList<QByteArray> f = row.split(',');
       QTest::newRow(row) << QPointF(f[0].toFloat(), f[1].toFloat()) << f[2].trimmed().toInt();
     }
@@ -162,8 +153,7 @@ class TestImaging : public QObject {
     const PaneRecord& p = ws.Pane(slot);
     QCOMPARE(found, QStringLiteral("Layer: %1, (x: %2) (y: %3)").arg(slot).arg(p.Left).arg(p.Top));
     QCOMPARE(ws.pointer.CurrentPane, slot);
-    const ControlState& hb = ws.win.Shape1[1];
-    QVERIFY(hb.Visible && QRect(hb.Left, hb.Top, hb.Width, hb.Height) == QRect(p.Left, p.Top, 100, 100));
+    QVERIFY(ws.win.Shape1[1].Visible && rectOf(ws.win.Shape1[1]) == QRect(p.Left, p.Top, 100, 100));
   }
 
   void hoverMenusHourglassAndRunning() {
@@ -210,9 +200,7 @@ class TestImaging : public QObject {
   // inside, clipped at every edge, and wholly off the picture on one axis
   // (nothing changes); twice gives the picture back.
   void mirrorBlocks() {
-    const QList<QList<int>> blocks = numberRows(QFINDTESTDATA("data/mirror.txt"));
-    QCOMPARE(blocks.size(), 7);
-    for (const QList<int>& b : blocks) mirrorBlock(QRect(b[0], b[1], b[2], b[3]));
+    for (const QList<int>& b : numberRows(QFINDTESTDATA("data/mirror.txt"), 7)) mirrorBlock(QRect(b[0], b[1], b[2], b[3]));
   }
 
  private:

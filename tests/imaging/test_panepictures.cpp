@@ -1,16 +1,12 @@
 // Pictures with transparency and animations loaded into Panes: the Board
 // they give, compared whole with a small model, the Cel grids chosen, and
 // the Cels an animated GIF lays out.
-#include "imaging/BoardRender.h"
 #include "imaging/PaneFrames.h"
 #include "imaging/Pictures.h"
 #include "support/Fixtures.h"
 #include "surface/PictureFile.h"
 
-#include <QtTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -94,14 +90,11 @@ class TestPanePictures : public QObject {
   // within the 200 x 200 cell and the Pane is at least 20 a side. And the
   // Cel delay in run-loop frames of 30 ms from the frames' delays in ms.
   void celGridsAndDelays() {
-    const QList<QList<int>> grids = numberRows(QFINDTESTDATA("data/celgrids.txt")),
-                            delays = numberRows(QFINDTESTDATA("data/celdelays.txt"));
-    QVERIFY(grids.size() == 8 && delays.size() == 5);
-    for (const QList<int>& c : grids) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/celgrids.txt"), 8)) {
       const CelGrid got = ChooseCelGrid(c[0], {c[1], c[2]});
       QCOMPARE(QList<int>({got.across, got.down, got.cel.width(), got.cel.height()}), c.mid(3));
     }
-    for (const QList<int>& c : delays)
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/celdelays.txt"), 5))
       QCOMPARE(int(CelDelayFor(QVector<int>(c.begin() + 1, c.end()))), c[0]);
   }
 

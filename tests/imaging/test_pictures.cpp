@@ -1,17 +1,11 @@
 // Pictures from files into Panes and the Background, flipping and
 // rescaling, compared pixel for pixel with small models of the sheets.
-#include "imaging/BoardRender.h"
 #include "imaging/Pictures.h"
 #include "shell/BoardSizes.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 #include "surface/PictureFile.h"
-#include "session/Commands.h"
-
-#include <QtTest>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -77,10 +71,7 @@ class TestPictures : public QObject {
   void transparentPaneGetsItsMaskAndFlipsWithIt() {
     for (bool transparent : {false, true}) {
       Session s(2, 2);
-      PaneRecord& p = s.ws.project.PaneTable[2];
-      p.BlackTransparent = toFlag(transparent);
-      p.Width = 60;
-      p.Height = 40;
+      const PaneRecord& p = setFields(s.ws.Pane(2), QString("BlackTransparent=%1 Width=60 Height=40").arg(toFlag(transparent)));
       const QImage pic = pattern(60, 40);
       QVERIFY(pic.save(dir.filePath("p.bmp")));
       s.choose(dir.filePath("p.bmp"));
@@ -104,9 +95,7 @@ class TestPictures : public QObject {
     PaneRecord& p = s.ws.project.PaneTable[1];
     const QImage pic = pattern(100, 100);
     BitBlt(s.ws.project.picSprites.Image(), 0, 0, 100, 100, pic, 0, 0, RasterOp::SRCCOPY);
-    p.BlackTransparent = QvTrue;
-    p.Width = 50;
-    p.Height = 200;
+    setFields(p, "BlackTransparent=-1 Width=50 Height=200");
     RescalePane(s.ws, 1, 100, 100);
     QImage tall(50, 200, QImage::Format_RGB32);
     PaintPicture(tall, pic, 0, 0, 50, 200);

@@ -8,12 +8,6 @@
 #include "library/LibraryPicker.h"
 #include "library/ResourceModule.h"
 #include "project/StartDefaults.h"
-#include "shell/Setups.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtEndian>
 
 #include "support/Fixtures.h"
 
@@ -59,12 +53,10 @@ struct Damage {
 };
 
 // The damages of a data file, one a line, with the columns named in its head.
-QList<Damage> damagesIn(const char* file) {
+QList<Damage> damagesIn(const char* file, int count) {
   const QStringList parts = {"File", "End", "Pe", "Optional", "ResourceEntry", "FirstSection", "Root", "Ids", "Languages", "Data", "ResourceSection"};
   QList<Damage> out;
-  for (const QByteArray& line : fixtures::dataRows(QV_TEST_DATA + QString("/") + file)) {
-    const QStringList f = QString(line).split(" | ");
-    if (f.size() < 6) continue;
+  for (const QStringList& f : fieldRows(QV_TEST_DATA + QString("/") + file, count)) {
     const int part = parts.indexOf(f[1]);
     out.append({f[0].toUtf8(), part >= 0 ? part : f[1].toInt(), f[2].toLongLong(nullptr, 0), f[3].toULongLong(nullptr, 0), f[4].toInt(), f[5] == "loads" ? QString() : f[5]});
   }
@@ -73,12 +65,11 @@ QList<Damage> damagesIn(const char* file) {
 
 QByteArray damage(QByteArray b, qint64 at, const Damage& d) {
   if (d.width == 0) b.truncate(at);
-  for (int i = 0; i < d.width; ++i) b[at + i] = char(d.value >> (8 * i));
+  putLE(b, at, d.value, d.width);
   return b;
 }
 
 const QString Sample = QStringLiteral(QV_SAMPLE_LIBRARY) + "/qv_1.dll";
-
 
 // A session whose program lives in folder, scanned at start-up.
 struct Session : HeadlessSession {
@@ -128,10 +119,10 @@ class TestLibrary : public QObject {
       for (int id = 1; id <= 16; ++id) {
         // Sample bitmap b<id>.bmp has its pixels in b<id>.png.
         QImage expected = QImage(QStringLiteral(QV_TEST_DATA "/b%1.png").arg(id)).convertToFormat(QImage::Format_RGB32);
-        fixtures::fill(expected, 200, 0, expected.width(), expected.height(), RGB(1, 2, 3));
+        fill(expected, 200, 0, expected.width(), expected.height(), RGB(1, 2, 3));
         QTest::addRow("%s b%d", module, id) << modulePath(module) << id << expected;
       }
-    const QImage empty = fixtures::boardModel({40, 300}, RGB(1, 2, 3), {});
+    const QImage empty = boardModel({40, 300}, RGB(1, 2, 3), {});
     for (const auto& [module, id] : {std::pair{"c", 101}, std::pair{"none", 1}, std::pair{"a64", 99}})
       QTest::addRow("%s %d fails", module, id) << modulePath(module) << id << empty;
   }
@@ -160,7 +151,7 @@ class TestLibrary : public QObject {
                                                          {"nonumber", "4"}, {"badnumber", "5"}, {"a64", "7"}, {"zero", "8"}, {"a64", "big"}};
     for (const auto& [module, n] : files)
       QVERIFY(QFile::copy(modulePath(module), dir.filePath(QStringLiteral("qv_%1.dll").arg(n))));
-    QVERIFY(fixtures::writeFile(dir.filePath("qv_6.dll"), fixtures::readFile(modulePath("c")).chopped(1)));
+    QVERIFY(writeFile(dir.filePath("qv_6.dll"), readFile(modulePath("c")).chopped(1)));
     const LibraryScanResult r = ScanLibraryFolder(dir.path());
     QVERIFY(r.LibrariesPresent);
     QStringList got;
@@ -191,10 +182,9 @@ class TestLibrary : public QObject {
     QTest::addColumn<QByteArray>("good");
     QTest::addColumn<QByteArray>("damaged");
     QTest::addColumn<QString>("reason");
-    const QList<Damage> damages = damagesIn("module-damages.txt");
-    QCOMPARE(damages.size(), 23);
+    const QList<Damage> damages = damagesIn("module-damages.txt", 23);
     for (const char* module : {"a64", "a32"}) {
-      const QByteArray good = fixtures::readFile(modulePath(module));
+      const QByteArray good = readFile(modulePath(module));
       const QVector<qint64> at = partsOf(good);
       for (const Damage& d : damages)
         QTest::addRow("%s %s", module, d.name.constData()) << good << damage(good, at[d.part] + d.at, d) << d.reason;
@@ -231,10 +221,8 @@ class TestLibrary : public QObject {
   // Each damage to a good bitmap (as a bitmap resource holds it) gives its
   // reason and no image.
   void bitmapsRefused() {
-    const QList<Damage> damages = damagesIn("bitmap-damages.txt");
-    QCOMPARE(damages.size(), 27);
-    for (const Damage& d : damages) {
-      const QByteArray good = fixtures::readFile(QStringLiteral(QV_TEST_DATA "/b%1.bmp").arg(d.part)).mid(14);
+    for (const Damage& d : damagesIn("bitmap-damages.txt", 27)) {
+      const QByteArray good = readFile(QStringLiteral(QV_TEST_DATA "/b%1.bmp").arg(d.part)).mid(14);
       const DibResult r = DecodeDib(damage(good, d.at, d));
       QVERIFY2(DecodeDib(good).ok() && r.image.isNull() && r.error.contains(d.reason), qPrintable(d.name + ": " + r.error));
     }
@@ -308,7 +296,7 @@ class TestLibrary : public QObject {
     fresh.ws.pointer.CurrentPane = 1;
     Button_frmLibrary_Click(fresh.ws, 1);
     QCOMPARE(fresh.ws.project.PaneTable[1].Label, QString("Untitled"));
-    QCOMPARE(fixtures::sheetBlock(fresh.ws, 1), fixtures::boardModel({100, 100}, RGB(240, 240, 240), {}));
+    QCOMPARE(sheetBlock(fresh.ws, 1), boardModel({100, 100}, RGB(240, 240, 240), {}));
   }
 };
 

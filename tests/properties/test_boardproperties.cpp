@@ -4,11 +4,8 @@
 #include "properties/BoardProperties.h"
 #include "resources/HelpTexts.h"
 #include "session/CommandTable.h"
-#include "session/Headless.h"
+#include "support/Fixtures.h"
 #include "surface/PictureFile.h"
-
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace qv;
 

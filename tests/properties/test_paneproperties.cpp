@@ -6,12 +6,8 @@
 #include "project/ProjectText.h"
 #include "properties/PaneProperties.h"
 #include "properties/PaneSettings.h"
-#include "session/Headless.h"
 #include "support/Fixtures.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
 #include <map>
 #include <variant>
 
@@ -24,8 +20,8 @@ namespace {
 // list position never equals the slot it names.
 struct Session : HeadlessSession {
   Session() {
-    PaneRecord& p = fixtures::placePane(ws, 1, 10, 10, 100, 80);
-    fixtures::placePane(ws, 2, 200, 10, 40, 40);
+    PaneRecord& p = placePane(ws, 1, 10, 10, 100, 80);
+    placePane(ws, 2, 200, 10, 40, 40);
     p.UseURL = p.UseWriting = QvTrue;
     p.Process = p.EffectType = p.RevealPane = 1;
     p.RevealValue = p.FlipCode = 4;
@@ -61,30 +57,19 @@ Ref refOf(PaneDialogState& d, const QString& name) {
   return refs.at(name);
 }
 
-// A control's value as text; with a value given, the control takes it first.
-QString controlValue(PaneDialogState& d, const QString& name, const QString* value = nullptr) {
-  return std::visit(
-      [&](auto* v) {
-        using T = std::remove_pointer_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, QString>) return *v = value ? *value : *v;
-        else return QString::number(*v = value ? T(value->toFloat()) : *v);
-      },
-      refOf(d, name));
-}
-
 // "name=value;name=value": each control takes its value.
 void write(PaneDialogState& d, const QString& controls) {
-  for (const QString& item : controls.split(';')) {
-    const QString value = item.section('=', 1);
-    controlValue(d, item.section('=', 0, 0), &value);
-  }
+  for (const QString& item : controls.split(';'))
+    std::visit([v = item.section('=', 1)](auto* control) {
+      using T = std::remove_pointer_t<decltype(control)>;
+      if constexpr (std::is_same_v<T, QString>) *control = v;
+      else *control = T(v.toDouble());
+    }, refOf(d, item.section('=', 0, 0)));
 }
 
-// A field's value as text; with a value given, the field takes it first.
-QString fieldValue(PaneRecord& r, const QString& name, const QString* value = nullptr) {
+// A field's value as text.
+QString fieldValue(PaneRecord& r, const QString& name) {
   const PaneField* f = PaneFieldByName(qPrintable(name));
-  if (value && f->kind == FieldKind::Text) f->text(r) = *value;
-  else if (value) f->setNumber(r, value->toLongLong());
   return f->kind == FieldKind::Text ? f->text(r) : QString::number(f->number(r));
 }
 
@@ -99,11 +84,8 @@ class TestPaneProperties : public QObject {
   void storeAppliesLimitsAndDerivesFields_data() {
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QString>("expected");  // "Field=value;..."
-    const QList<QByteArray> rows = fixtures::dataRows(QFINDTESTDATA("data/store.txt"));
-    for (const QString row : rows)
-      QTest::newRow(qPrintable(row.section('|', 0, 0).trimmed())) << row.section('|', 1, 1).trimmed()
-                                                                 << row.section('|', 2).trimmed().replace("%1", DefaultPaneUrl);
-    QCOMPARE(rows.size(), 13);
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/store.txt"), 13))
+      QTest::newRow(qPrintable(f[0])) << f[1] << QString(f[2]).replace("%1", DefaultPaneUrl);
   }
   void storeAppliesLimitsAndDerivesFields() {
     QFETCH(QString, controls);
@@ -113,7 +95,7 @@ class TestPaneProperties : public QObject {
     write(s.d(), controls);
     UpdatePaneProperties(s.ws);
     for (const QString& item : expected.split(';'))
-      QCOMPARE(fieldValue(s.pane(), qPrintable(item.section('=', 0, 0))), item.section('=', 1));
+      QCOMPARE(fieldValue(s.pane(), item.section('=', 0, 0)), item.section('=', 1));
   }
 
   // quorvel-cli set's values through the dialog's controls and rules

@@ -4,10 +4,7 @@
 #include "runmode/Movement.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 class TestMovement : public QObject {
   Q_OBJECT
@@ -29,9 +26,7 @@ class TestMovement : public QObject {
         return int(pos);
       };
       // The steps are in data/bounces.txt.
-      const QList<QList<int>> steps = numberRows(QFINDTESTDATA("data/bounces.txt"));
-      QCOMPARE(steps.size(), 6);
-      for (const QList<int>& t : steps) {
+      for (const QList<int>& t : numberRows(QFINDTESTDATA("data/bounces.txt"), 6)) {
         ws.surfaces.picStage.Left = t[1];
         QCOMPARE(turnAt(t[0] ? MoveVertical : MoveHorizontal, t[0] ? p.Top : p.Left, t[2], t[3]), t[4]);
         QCOMPARE(int(p.FlipCode), flip || t[0] ? t[5] : 7);
@@ -45,9 +40,7 @@ class TestMovement : public QObject {
     // the Pane a second time in the same call. Flipping on bounds, the Pane
     // ends up mirrored by the codes it turned with: 1, 2, 5 and 8
     // left-right, 3, 4, 6 and 7 top-bottom.
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/diagonals.txt"));
-    QCOMPARE(cases.size(), 17);
-    for (const auto& c : cases)
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/diagonals.txt"), 17))
       for (bool flip : {false, true}) {
         HeadlessSession s;
         s.ws.surfaces.picStage.SetSize(320, 240);
@@ -67,9 +60,7 @@ class TestMovement : public QObject {
     // nothing, and Stop puts the design back. The cuts (black) show the
     // Board through, wherever the mirror put them.
     // The cases are in data/first-frames.txt.
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/first-frames.txt"));
-    QCOMPARE(cases.size(), 8);
-    for (const QList<int>& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/first-frames.txt"), 8)) {
       const int type = c[0], dir = c[1], flip = c[2], lr = c[3], tb = c[4], code = c[5];
       HeadlessSession s;
       Workspace& ws = s.ws;
@@ -98,9 +89,7 @@ class TestMovement : public QObject {
 
   void collisionResponse() {
     // The cases, C meeting J, are in data/collisions.txt.
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/collisions.txt"));
-    QCOMPARE(cases.size(), 27);
-    for (const auto& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/collisions.txt"), 27)) {
       HeadlessSession s;
       Workspace& ws = s.ws;
       PaneRecord& d = placePane(ws, 1, 100, 100, 40, 40);

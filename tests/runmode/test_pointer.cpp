@@ -4,14 +4,10 @@
 // Value process and the reveal, the Writing box with its URL button, the
 // sound and the web address. Printing a Label needs the GUI application's
 // font database, so this engine test runs under QTEST_MAIN.
-#include "imaging/BoardRender.h"
 #include "runmode/ClickActions.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -100,10 +96,7 @@ class TestPointer : public QObject {
     HeadlessSession s;
     Workspace& ws = s.ws;
     // Slots 1 and 2 free; slot 3 moves right with Speed 3 for every Value.
-    PaneRecord& p3 = placeSolid(ws, 3, 100, 100, 50, 50, Red);
-    setMove(p3, 2, 3, false);
-    p3.LifeStartValue = 1;
-    p3.LifeEndValue = 99;
+    setMove(setFields(placeSolid(ws, 3, 100, 100, 50, 50, Red), "LifeStartValue=1 LifeEndValue=99"), 2, 3, false);
     placeSolid(ws, 5, 300, 100, 50, 50, Blue);
     placeSolid(ws, 4, 500, 100, 50, 50, Green).Visible = QvFalse;
     for (int n : {3, 4, 5}) ws.Pane(n).Process = 1;
@@ -132,17 +125,11 @@ class TestPointer : public QObject {
     // Slot 2 reveals slot 7 when its Value meets the Reveal Value; a Value of
     // 0 is spent: no change, no reveal. Values stay within 0..99. The cases
     // are in data/values.txt.
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/values.txt"));
-    QCOMPARE(cases.size(), 7);
-    for (const QList<int>& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/values.txt"), 7)) {
       HeadlessSession s;
       Workspace& ws = s.ws;
-      PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
-      p.Process = Integer(c[0]);
-      p.StartValue = Integer(c[1]);
-      p.ProcessAmount = Integer(c[2]);
-      p.RevealValue = Integer(c[3]);
-      p.RevealPane = 7;
+      setFields(placeSolid(ws, 2, 100, 100, 50, 50, Red),
+                QString("Process=%1 StartValue=%2 ProcessAmount=%3 RevealValue=%4 RevealPane=7").arg(c[0]).arg(c[1]).arg(c[2]).arg(c[3]));
       placeSolid(ws, 7, 300, 300, 40, 40, Blue).Visible = QvFalse;
       mnu_RunInWindow_Click(ws);
       QList<int> got = c.mid(0, 4);
@@ -160,13 +147,9 @@ class TestPointer : public QObject {
   void writingBox() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    PaneRecord& p = placeSolid(ws, 2, 100, 100, 80, 80, Red);
-    p.UseWriting = p.UseURL = p.WritingUnderline = QvTrue;
-    p.WritingText = QStringLiteral("Hello there");
-    p.WritingFontSize = 14;
-    p.WritingWidth = 150;
-    p.WritingHeight = 60;
-    p.WritingMode = 1;
+    setFields(placeSolid(ws, 2, 100, 100, 80, 80, Red),
+              "UseWriting=-1 UseURL=-1 WritingUnderline=-1 WritingFontSize=14 WritingWidth=150 WritingHeight=60 WritingMode=1")
+        .WritingText = QStringLiteral("Hello there");
     placeSolid(ws, 3, 185, 100, 80, 80, Blue).UseURL = QvTrue;       // no Writing box: never a button
     placeSolid(ws, 4, 270, 100, 80, 80, Green).UseWriting = QvTrue;  // a box without an address
     mnu_RunInWindow_Click(ws);
@@ -207,9 +190,8 @@ class TestPointer : public QObject {
   void soundAndUrl() {
     HeadlessSession s;
     Workspace& ws = s.ws;
-    PaneRecord& p = placeSolid(ws, 2, 100, 100, 50, 50, Red);
-    p.Sound = DingSoundId;
-    p.URL = QStringLiteral("example.org/page");
+    placeSolid(ws, 2, 100, 100, 50, 50, Red).URL = QStringLiteral("example.org/page");
+    ws.Pane(2).Sound = DingSoundId;
     placeSolid(ws, 3, 300, 100, 50, 50, Blue).URL = QStringLiteral("http://example.org");
     placeSolid(ws, 4, 500, 100, 50, 50, Blue).Sound = 7;  // no such sound: nothing plays
     mnu_RunInWindow_Click(ws);

@@ -2,13 +2,9 @@
 // drawing order, flashes; starting and stopping RunMode (the sheets come back
 // to their design orientation exactly, the design table is untouched, the
 // three forms of Stop restore the window).
-#include "imaging/BoardRender.h"
 #include "support/Fixtures.h"
 
-#include <QTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -35,17 +31,6 @@ void buildScene(Workspace& ws) {
   placePane(ws, 9, 20, 20, 30, 30).Visible = QvFalse;
 }
 
-// The design as a run must leave it.
-struct Design {
-  explicit Design(Workspace& ws)
-      : sprites(ws.project.picSprites.Image().copy()), masks(ws.project.picMasks.Image().copy()), table(ws.project.PaneTable) {}
-  bool matches(Workspace& ws) const {
-    return ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks && ws.project.PaneTable == table;
-  }
-  QImage sprites, masks;
-  PaneTableArray table;
-};
-
 }  // namespace
 
 class TestRunLoop : public QObject {
@@ -55,18 +40,12 @@ class TestRunLoop : public QObject {
     // Slot 6 moves right at Speed 1 with 2 x 2 Cels, one 50 x 50 Cel a
     // frame in reading order, wrapping; the cases are in data/pacing.txt.
     const QList<Long> cels = {Red, Blue, Green, Yellow};
-    const QList<QList<int>> cases = numberRows(QFINDTESTDATA("data/pacing.txt"));
-    QCOMPARE(cases.size(), 12);
-    for (const QList<int>& c : cases) {
+    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/pacing.txt"), 12)) {
       HeadlessSession s;
       Workspace& ws = s.ws;
-      PaneRecord& d = placePane(ws, 6, 300, 300, 100, 100);
+      setMove(placePane(ws, 6, 300, 300, 100, 100), 2, 1, c[5]);
       makeCels(ws, 6, 2, 2, c[4], cels);
-      setMove(d, 2, 1, c[5]);
-      d.Process = Integer(c[0]);
-      d.LifeStartValue = Integer(c[1]);
-      d.LifeEndValue = Integer(c[2]);
-      d.MoveDelay = Integer(c[3]);
+      setFields(ws.Pane(6), QString("Process=%1 LifeStartValue=%2 LifeEndValue=%3 MoveDelay=%4").arg(c[0]).arg(c[1]).arg(c[2]).arg(c[3]));
       const QImage sheet = ws.project.picSprites.Image().copy();
       mnu_RunInWindow_Click(ws);
       QList<int> got = c.mid(0, 6);
@@ -91,9 +70,7 @@ class TestRunLoop : public QObject {
     placeSolid(ws, 9, 100, 100, 60, 60, Blue);
     placeSolid(ws, 1, 130, 130, 60, 60, Red);
     setMove(placeSolid(ws, 2, 110, 110, 60, 60, Green), 4, 3, false);
-    PaneRecord& h = placeSolid(ws, 3, 300, 100, 40, 40, Yellow);
-    setMove(h, 2, 2, false);
-    h.Visible = QvFalse;
+    setMove(placeSolid(ws, 3, 300, 100, 40, 40, Yellow), 2, 2, false).Visible = QvFalse;
     placeSolid(ws, 4, 350, 100, 40, 40, Purple);
     mnu_RunInWindow_Click(ws);
     passes(ws, 3);
@@ -117,9 +94,7 @@ class TestRunLoop : public QObject {
       PaneRecord& c = placeSolid(ws, 2, 100, 100, 40, 40, Red);
       fill(ws.project.picSprites.Image(), c.SheetX, c.SheetY, 20, 40, Black);
       if (transparent) makeTransparent(ws, 2);
-      setMove(c, 1, 1, false);
-      c.EffectType = 1;
-      c.EffectDuration = 3;
+      setFields(setMove(c, 1, 1, false), "EffectType=1 EffectDuration=3");
       placeSolid(ws, 1, 250, 10, 40, 40, Green).Collision = 0;
       const Long redFlash = Red | Grey, greenFlash = Green | Grey;
       mnu_RunInWindow_Click(ws);
@@ -224,8 +199,7 @@ class TestRunLoop : public QObject {
       picStage_MouseMove(ws, 0, ws.RunPane(1).Left + 10, 30);  // the last frame's hover test finds slot 1
       StopRun(ws, form);
       QVERIFY(!RunLoopPass(ws) && win.Img_IconStrip[4].Visible && !win.Picture1.Visible && d.matches(ws));
-      const Surface& stage = ws.surfaces.picStage;
-      if (form != StopForm::StopIcon) QCOMPARE(QRect(stage.Left, stage.Top, stage.Width(), stage.Height()), QRect(1, FastMenuHeight, 800, 600));
+      if (form != StopForm::StopIcon) QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 800, 600));
     }
   }
 };

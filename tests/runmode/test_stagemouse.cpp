@@ -1,16 +1,10 @@
 // The Board's mouse events in Design, as tables of pointer events and the
 // state they leave (data/presses.txt): Targets, drags in the three styles, the second press,
 // right presses over a Pane and over free Board, and moving the Board.
-#include "imaging/BoardRender.h"
 #include "shell/BoardSizes.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
-#include "session/Commands.h"
-
-#include <QtTest>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -45,18 +39,13 @@ class TestStageMouse : public QObject {
  private slots:
   // The cases are in data/presses.txt.
   void pressesAndDrags_data() {
-    QTest::addColumn<QString>("row");
-    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/presses.txt"));
-    for (const QString row : rows) QTest::newRow(qPrintable(row.simplified())) << row;
-    QCOMPARE(rows.size(), 15);
+    QTest::addColumn<QStringList>("f");  // style, events, Target, dragging, slot 2's place, (240, 240), box
+    for (const QStringList& row : fieldRows(QFINDTESTDATA("data/presses.txt"), 15)) QTest::newRow(qPrintable(row.join(" | "))) << row;
   }
 
   void pressesAndDrags() {
-    QFETCH(QString, row);
-    QStringList f;  // style, events, Target, dragging, slot 2's place, (240, 240), box
-    for (const QString& cell : row.split('|')) f << cell.trimmed();
+    QFETCH(QStringList, f);
     const int target = f[2].toInt();
-    const bool box = f[6] == "1";
     Scene s;
     s.ws.project.BoardSettings.BoardLocked = QvTrue;
     s.ws.project.BoardSettings.WirePanes = toFlag(f[0] == "1");
@@ -68,8 +57,7 @@ class TestStageMouse : public QObject {
                           shown == Red ? "Red" : shown == Blue ? "Blue" : "other", QString::number(s.ws.win.Shape1[0].Visible)}),
              f.mid(2, 5));
     // The target box lies on the Target; the Fast Icon menu waits for the release.
-    const ControlState& b = s.ws.win.Shape1[0];
-    if (box) QCOMPARE(QRect(b.Left, b.Top, b.Width, b.Height), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
+    if (f[6] == "1") QCOMPARE(rectOf(s.ws.win.Shape1[0]), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
     QCOMPARE(s.ws.win.picFastMenu.Enabled, f[1].section(' ', -1).startsWith('u'));
     // The Target's items follow it; Add Pane stays.
     QCOMPARE(QList<bool>({s.ws.win.menuEnabled(Command::EditPane), s.ws.win.menuEnabled(Command::AddCustomPane)}),

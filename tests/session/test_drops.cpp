@@ -2,17 +2,12 @@
 // each state, and that a picture or sound drop is one undo step, a failed
 // one none, and a project drop asks the save question first.
 #include "editing/UndoRedo.h"
-#include "session/Commands.h"
 #include "session/Drops.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sys/stat.h>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -51,13 +46,7 @@ class TestDrops : public QObject {
   // The cases are in data/drops.txt.
   void whatADropWouldDo_data() {
     QTest::addColumn<QStringList>("row");
-    const QList<QByteArray> rows = dataRows(QFINDTESTDATA("data/drops.txt"));
-    QCOMPARE(rows.size(), 16);
-    for (const QByteArray& line : rows) {
-      QStringList row = QString(line).split('|');
-      for (QString& field : row) field = field.trimmed();
-      QTest::newRow(qPrintable(row[0])) << row;
-    }
+    for (const QStringList& row : fieldRows(QFINDTESTDATA("data/drops.txt"), 16)) QTest::newRow(qPrintable(row[0])) << row;
   }
 
   void whatADropWouldDo() {

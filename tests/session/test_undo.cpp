@@ -4,15 +4,9 @@
 #include "project/ProjectCommands.h"
 #include "properties/BoardProperties.h"
 #include "properties/PaneProperties.h"
-#include "session/Commands.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -35,25 +29,24 @@ struct Walk : HeadlessSession {
     List_Zorder_Click(ws, any(int(ws.project.List_Zorder.size())));
     return true;
   }
-  void picture() { platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))])); }
+  // Runs a command, its question answered, or its file dialog answering
+  // with one of the pictures (one of them missing).
+  void ask(bool yes, Command c) {
+    platform.yesNoAnswers.enqueue(yes);
+    RunCommand(ws, c);
+  }
+  void withPicture(Command c) {
+    platform.fileAnswers.enqueue(fileChoiceFromPath(pictures[any(int(pictures.size()))]));
+    RunCommand(ws, c);
+  }
 
   // One command of Design, chosen at random; false for an undo.
   bool step() {
     switch (any(10)) {
       case 0: RunCommand(ws, Command::AddCustomPane); break;
-      case 1:
-        if (!target()) break;
-        platform.yesNoAnswers.enqueue(any(3) > 0);
-        RunCommand(ws, Command::RemovePane);
-        break;
-      case 2:
-        if (target()) RunCommand(ws, any(2) ? Command::FlipHorizontally : Command::FlipVertically);
-        break;
-      case 3:
-        if (!target()) break;
-        picture();
-        RunCommand(ws, Command::LoadsPicture);
-        break;
+      case 1: if (target()) ask(any(3) > 0, Command::RemovePane); break;
+      case 2: if (target()) RunCommand(ws, any(2) ? Command::FlipHorizontally : Command::FlipVertically); break;
+      case 3: if (target()) withPicture(Command::LoadsPicture); break;
       case 4:
         if (!target()) break;
         windows.onShow = [this](DialogKind) {
@@ -75,10 +68,7 @@ struct Walk : HeadlessSession {
         };
         RunCommand(ws, Command::EditBoard);
         break;
-      case 6:
-        picture();
-        RunCommand(ws, Command::LoadPicBack);
-        break;
+      case 6: withPicture(Command::LoadPicBack); break;
       case 7: {
         if (!target()) break;
         const PaneRecord& p = ws.Pane(ws.pointer.TargetPane);
@@ -87,10 +77,7 @@ struct Walk : HeadlessSession {
         BoardMouseUp(ws, 1, any(700), any(500));
         break;
       }
-      case 8:
-        platform.yesNoAnswers.enqueue(true);
-        RunCommand(ws, Command::BoardCompositePanes);
-        break;
+      case 8: ask(true, Command::BoardCompositePanes); break;
       default:  // an undo in between: the next step drops what could be redone
         RunCommand(ws, Command::Undo);
         return false;
@@ -168,20 +155,22 @@ class TestUndo : public QObject {
     QCOMPARE(s.ws.history.Bytes() / (qint64(s.ws.session.BoardWidth) * s.ws.session.BoardHeight * 4), 3);
   }
 
-  // With unsaved changes End, New, Load and closing the window first ask to
-  // save them: Save saves and goes on, Don't Save goes on, Cancel (or a save
-  // cancelled) stops. Without changes each asks only its own question.
+  // With unsaved changes End, New, Load, Quit (Ctrl+Q) and closing the
+  // window first ask to save them: Save saves and goes on, Don't Save goes
+  // on, Cancel (or a save cancelled) stops. Without changes each asks only
+  // its own question (Quit and closing none).
   void saveQuestion_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled), -1: just saved
+    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled, +20: the save fails), -1: just saved
     QTest::addColumn<QString>("calls");
     QTest::addColumn<bool>("wentOn");
     const struct { const char* name; QString after, own; } commands[] = {
-        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Close", "", ""}};
+        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Quit", "", ""}, {"Close", "", ""}};
     for (const auto& c : commands) {
       const QString q = "AskSaveChanges";
       QTest::addRow("%s: Save", c.name) << c.name << int(SaveChoice::Save) << q + " SaveFileDialog" + c.after << true;
       QTest::addRow("%s: Save cancelled", c.name) << c.name << int(SaveChoice::Save) + 10 << q + " SaveFileDialog" << false;
+      QTest::addRow("%s: Save fails", c.name) << c.name << int(SaveChoice::Save) + 20 << q + " SaveFileDialog ShowMessage" << false;
       QTest::addRow("%s: Don't Save", c.name) << c.name << int(SaveChoice::DontSave) << q + c.after << true;
       QTest::addRow("%s: Cancel", c.name) << c.name << int(SaveChoice::Cancel) << q << false;
       // End and New answered No to their own question; Load's file dialog shows.
@@ -205,17 +194,19 @@ class TestUndo : public QObject {
       QVERIFY(RunCommand(s.ws, Command::SaveProject).succeeded() && !s.ws.history.Unsaved());
     } else {
       s.platform.saveAnswers.enqueue(SaveChoice(answer % 10));
-      if (answer == int(SaveChoice::Save)) s.platform.fileAnswers.enqueue(file);
+      if (answer % 10 == int(SaveChoice::Save) && answer != int(SaveChoice::Save) + 10)
+        s.platform.fileAnswers.enqueue(answer < 10 ? file : fileChoiceFromPath(dir.filePath("none/walk.QV1")));
     }
     s.platform.log.clear();
     bool closed = false;
+    const QMap<QString, Command> commands{{"End", Command::End}, {"New", Command::NewProject}, {"Load", Command::LoadsProject}, {"Quit", Command::Quit}};
     if (command == "Close") closed = MainWindowMayClose(s.ws);
-    else RunCommand(s.ws, command == "End" ? Command::End : command == "New" ? Command::NewProject : Command::LoadsProject);
+    else RunCommand(s.ws, commands[command]);
     QStringList seen;
     for (const QString& call : s.platform.log) seen << call.section('|', 0, 0);
     QCOMPARE(seen.join(' '), calls);
     if (answer >= 0) QCOMPARE(s.platform.log.first().section('|', 2), QStringLiteral("Save changes to the new project?"));
-    const bool wentOnNow = command == "End" ? s.windows.ended : command == "New" ? s.ws.project.PaneCount == 0
+    const bool wentOnNow = command == "End" || command == "Quit" ? s.windows.ended : command == "New" ? s.ws.project.PaneCount == 0
                            : command == "Load" ? !s.platform.calls("OpenFileDialog").isEmpty() : closed;
     QCOMPARE(QList<bool>({wentOnNow, QFile::exists(dir.filePath("walk.QV1"))}), QList<bool>({wentOn, answer == -1 || answer == int(SaveChoice::Save)}));
   }

@@ -3,23 +3,9 @@
 // window.
 #include "project/StartDefaults.h"
 #include "shell/BoardSizes.h"
-#include "session/Commands.h"
-#include "session/Headless.h"
-#include "shell/Setups.h"
-
-#include <QtTest>
+#include "support/Fixtures.h"
 
 using namespace qv;
-
-namespace {
-
-QRect rectOf(const ControlState& c) { return QRect(c.Left, c.Top, c.Width, c.Height); }
-QRect boardOf(const Workspace& ws) {
-  const Surface& s = ws.surfaces.picStage;
-  return QRect(s.Left, s.Top, s.Width(), s.Height());
-}
-
-}  // namespace
 
 class StartUpTest : public QObject {
   Q_OBJECT

@@ -1,20 +1,22 @@
-// Helpers shared by the engine tests: colours and pixels, Panes placed in
-// given slots with recognisable pictures, Cels, movements, and driving the
-// run loop and the pointer the way the window does.
+// Helpers shared by the engine tests: colours and pixels, data files of
+// cases, quorvel-cli runs, Panes placed in given slots with recognisable
+// pictures, Cels, movements, and driving the run loop and the pointer the way
+// the window does. With Qt Test and Qt Core; `using namespace qv` finds them.
 #pragma once
 #include "editing/Panes.h"
+#include "imaging/BoardRender.h"
 #include "imaging/Sheets.h"
 #include "resources/Resources.h"
 #include "runmode/RunLoop.h"
 #include "runmode/StageMouse.h"
+#include "session/Commands.h"
 #include "session/Headless.h"
 #include "surface/WaveFile.h"
+#include "shell/Setups.h"
 
-#include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QTest>
+#include <QtTest>
+#include <memory>
 
 namespace qv::fixtures {
 
@@ -49,18 +51,22 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 // The rows of a test's data file: each line up to a '#' note, trimmed;
-// empty rows are left out.
-inline QList<QByteArray> dataRows(const QString& path) {
+// empty rows are left out. Fewer or more rows than the test counts on fail
+// it, so a lost file or row tests less only loudly (a count of -1: the
+// caller counts them itself).
+inline QList<QByteArray> dataRows(const QString& path, int count = -1) {
   QList<QByteArray> rows;
   for (const QByteArray& line : readFile(path).split('\n'))
     if (const QByteArray row = line.split('#').first().trimmed(); !row.isEmpty()) rows << row;
+  if (count >= 0 && rows.size() != count)
+    QTest::qFail(qPrintable(QStringLiteral("%1 has %2 rows, not %3").arg(path).arg(rows.size()).arg(count)), __FILE__, __LINE__);
   return rows;
 }
 
 // The rows of numbers in a test's data file, separated by commas.
-inline QList<QList<int>> numberRows(const QString& path) {
+inline QList<QList<int>> numberRows(const QString& path, int count) {
   QList<QList<int>> rows;
-  for (const QByteArray& line : dataRows(path)) {
+  for (const QByteArray& line : dataRows(path, count)) {
     QList<int> row;
     for (const QByteArray& n : line.split(',')) row << n.trimmed().toInt();
     rows << row;
@@ -78,17 +84,62 @@ inline QByteArray toneWave(int rate, int channels, int ms, double hz) {
   return EncodeWave(pcm, channels, rate);
 }
 
+// The rows of a data file whose fields are separated by '|', each trimmed.
+inline QList<QStringList> fieldRows(const QString& path, int count) {
+  QList<QStringList> rows;
+  for (const QByteArray& line : dataRows(path, count)) {
+    rows << QString::fromUtf8(line).split('|');
+    for (QString& field : rows.last()) field = field.trimmed();
+  }
+  return rows;
+}
+
+// Writes a number little-endian over width bytes at `at`, as file formats
+// hold it.
+inline void putLE(QByteArray& b, qint64 at, quint64 v, int width = 4) {
+  for (int i = 0; i < width; ++i) b[at + i] = char(v >> (8 * i));
+}
+
 // A started program's exit code (-1 for a crash or a hang) and its output.
 struct Ran {
   int code;
   QByteArray out, err;
 };
 
-inline Ran finish(QProcess& p, int waitMs) {
+inline Ran finish(QProcess& p, int waitMs = 90'000) {
   if (!p.waitForFinished(waitMs)) p.kill();
   p.waitForFinished();
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
 }
+
+// quorvel-cli started with the arguments, "NAME=value" settings added to its
+// environment; and run to its end.
+inline std::unique_ptr<QProcess> startCli(const QStringList& args, const QStringList& settings = {}) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& v : settings) env.insert(v.section('=', 0, 0), v.section('=', 1));
+  auto p = std::make_unique<QProcess>();
+  p->setProcessEnvironment(env);
+  p->start(qEnvironmentVariable("QUORVEL_CLI"), args);
+  return p;
+}
+inline Ran runCli(const QStringList& args, const QStringList& settings = {}) { return finish(*startCli(args, settings)); }
+
+inline QRect rectOf(const ControlState& c) { return QRect(c.Left, c.Top, c.Width, c.Height); }
+inline QRect boardOf(const Workspace& ws) {
+  const Surface& s = ws.surfaces.picStage;
+  return QRect(s.Left, s.Top, s.Width(), s.Height());
+}
+
+// The design's sheets and table, as a run must leave them.
+struct Design {
+  explicit Design(Workspace& ws)
+      : sprites(ws.project.picSprites.Image().copy()), masks(ws.project.picMasks.Image().copy()), table(ws.project.PaneTable) {}
+  bool matches(Workspace& ws) const {
+    return ws.project.picSprites.Image() == sprites && ws.project.picMasks.Image() == masks && ws.project.PaneTable == table;
+  }
+  QImage sprites, masks;
+  PaneTableArray table;
+};
 
 // Gives every field of a record a value different from its default: Left
 // -15 - seed, other numbers from the seed (at the ends of their range for an
@@ -105,6 +156,12 @@ inline void fillPane(PaneRecord& r, int seed) {
     }
   }
   r.Left = Integer(-15 - seed);
+}
+
+// Gives the record's number fields their values: "Field=value ...".
+inline PaneRecord& setFields(PaneRecord& r, const QString& fields) {
+  for (const QString& f : fields.split(' ', Qt::SkipEmptyParts)) PaneFieldByName(f.section('=', 0, 0))->setNumber(r, f.section('=', 1).toLongLong());
+  return r;
 }
 
 // A Board of the given size and colour with solid blocks painted in order:
@@ -172,11 +229,12 @@ inline void makeTransparent(Workspace& ws, int slot) {
 }
 
 // Gives the Pane a movement as the Pane dialog applies it.
-inline void setMove(PaneRecord& p, int moveType, int speed, bool flip) {
+inline PaneRecord& setMove(PaneRecord& p, int moveType, int speed, bool flip) {
   p.MoveType = p.Direction = Integer(moveType);
   if (moveType == 5) p.FlipCode = 1;
   p.Speed = Integer(speed);
   p.FlipOnBounds = toFlag(flip);
+  return p;
 }
 
 // The Pane's block of the sprite (mask) sheet.
@@ -224,3 +282,7 @@ inline void stopAndEnd(Workspace& ws, StopForm form = StopForm::StopIcon) {
 }
 
 }  // namespace qv::fixtures
+
+namespace qv {
+using namespace fixtures;
+}
