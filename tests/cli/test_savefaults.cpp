@@ -20,14 +20,6 @@ using Snapshot = QMap<QString, QByteArray>;
 
 const QString Demo = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/demo/demo.QV1";
 
-// Every entry of a folder, hidden ones included, with its bytes.
-Snapshot snapshot(const QString& dir) {
-  Snapshot s;
-  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-    s[name] = readFile(QDir(dir).filePath(name));
-  return s;
-}
-
 // Makes the folder hold exactly the snapshot.
 Snapshot restore(const QString& dir, const Snapshot& s) {
   QDir(dir).removeRecursively();
@@ -47,9 +39,7 @@ Snapshot prepare(const QString& dir, bool earlier) {
 // quorvel-cli with the fault injector watching dir, its settings given as
 // "NAME=value".
 std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, const QStringList& faults) {
-  // A sanitizer runtime asks to be loaded first; the shim only wraps libc.
-  return startCli(args, QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
-                                    "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults);
+  return startCli(args, faultShim(dir) + faults);
 }
 
 // A resave of a project into dir/out.QV1.
