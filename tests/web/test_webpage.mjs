@@ -260,7 +260,7 @@ const accessible = async (page) => {
 };
 const checks = { holds, restarts, mutes, fullScreen, noteKeepsKeys, startsOnPress, readableNote, playsAsPlay, accessible };
 
-async function tryControl(context, file, [name, , board, start, early, key, check]) {
+async function tryControl(context, file, [name, , board, start, early, key, then]) {
   const dir = path.join(work, 'controls', name.replace(/\W/g, '-')), html = path.join(dir, 'page.html');
   fs.mkdirSync(dir, { recursive: true });
   try {
@@ -269,7 +269,7 @@ async function tryControl(context, file, [name, , board, start, early, key, chec
     const { page, faults } = await openGuarded(context, html, watch, early);
     page.setDefaultTimeout(5000);
     const press = () => (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
-    const result = await checks[check](page, press, { pngs, inputs });
+    const result = await checks[then](page, press, { pngs, inputs });
     check(result === true, `controls: ${name}: ${result}`);
     check(faults.length === 0, `controls: ${name}: the page made requests, dialogs or errors: ${faults.join('; ')}`);
     await page.close();
