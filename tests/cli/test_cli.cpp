@@ -3,9 +3,6 @@
 // played, own sounds set, saved and loaded, and the exit code and message of
 // every kind of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the
 // golden files.
-#include <QJsonArray>
-#include <QJsonDocument>
-
 #include "support/Fixtures.h"
 
 using namespace qv;

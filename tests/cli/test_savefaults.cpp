@@ -6,7 +6,6 @@
 // the project is all old or all new, own sounds included; two saves at once
 // never mix, nor a load and a save; companions planted beside a project
 // touch nothing outside it.
-#include <QUrl>
 #include <cerrno>
 #include <sys/stat.h>
 

@@ -9,11 +9,9 @@
 #include "session/Settings.h"
 #include "support/Fixtures.h"
 
-#include <QtTest>
 #include <cstdio>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 

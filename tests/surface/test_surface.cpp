@@ -12,7 +12,6 @@
 #include "surface/SoundDecoding.h"
 #include "surface/Surface.h"
 
-#include <QRegularExpression>
 #include <climits>
 #include <sys/stat.h>
 
