@@ -267,15 +267,6 @@ inline bool picResizeAtRest(const Workspace& ws) {
   return r.Image() == def && r.Picture() == def && !r.AutoSize;
 }
 
-// Copies the design for a run and makes slot n the Pane the procedures act
-// on, as in a frame after the first.
-inline PaneRecord& runPane(Workspace& ws, int slot) {
-  CopyPanesForRun(ws);
-  ws.run.FirstFrameDone = 1;
-  ws.pointer.CurrentPane = slot;
-  return ws.RunPane(slot);
-}
-
 inline void passes(Workspace& ws, int n) {
   for (int i = 0; i < n; ++i) RunLoopPass(ws);
 }
