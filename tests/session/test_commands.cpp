@@ -179,30 +179,17 @@ class TestCommands : public QObject {
   // window first ask to save them: Save saves and goes on, Don't Save goes
   // on, Cancel (or a save cancelled) stops. Without changes each asks only
   // its own question (Quit and closing none).
+  // The cases are in data/save-question.txt.
   void saveQuestion_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("answer");  // a SaveChoice (+10: the save dialog cancelled, +20: the save fails), -1: just saved
-    QTest::addColumn<QString>("calls");
-    QTest::addColumn<bool>("wentOn");
-    const struct { const char* name; QString after, own; } commands[] = {
-        {"End", "", "AskYesNo"}, {"New", "", "AskYesNo"}, {"Load", " OpenFileDialog", "OpenFileDialog"}, {"Quit", "", ""}, {"Close", "", ""}};
-    for (const auto& c : commands) {
-      const QString q = "AskSaveChanges";
-      QTest::addRow("%s: Save", c.name) << c.name << int(SaveChoice::Save) << q + " SaveFileDialog" + c.after << true;
-      QTest::addRow("%s: Save cancelled", c.name) << c.name << int(SaveChoice::Save) + 10 << q + " SaveFileDialog" << false;
-      QTest::addRow("%s: Save fails", c.name) << c.name << int(SaveChoice::Save) + 20 << q + " SaveFileDialog ShowMessage" << false;
-      QTest::addRow("%s: Don't Save", c.name) << c.name << int(SaveChoice::DontSave) << q + c.after << true;
-      QTest::addRow("%s: Cancel", c.name) << c.name << int(SaveChoice::Cancel) << q << false;
-      // End and New answered No to their own question; Load's file dialog shows.
-      QTest::addRow("%s: saved", c.name) << c.name << -1 << c.own << (c.own != "AskYesNo");
-    }
+    QTest::addColumn<QStringList>("f");
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/save-question.txt"), 30)) QTest::newRow(qPrintable(f[0] + ": " + f[1])) << f;
   }
 
   void saveQuestion() {
-    QFETCH(QString, command);
-    QFETCH(int, answer);
-    QFETCH(QString, calls);
-    QFETCH(bool, wentOn);
+    QFETCH(QStringList, f);
+    const QString command = f[0], calls = f[3];
+    const int answer = f[2].toInt();
+    const bool wentOn = f[4] == "yes";
     QTemporaryDir dir;
     HeadlessSession s;
     IntroBlankNewProject(s.ws);
