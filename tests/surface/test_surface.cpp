@@ -308,6 +308,8 @@ class TestSurface : public QObject {
     QVERIFY2(jpeg.ok() && jpeg.image.size() == QSize(8, 8) && jpeg.image.format() == QImage::Format_RGB32, qPrintable(jpeg.error));
     const QRgb got = jpeg.image.pixel(5, 6);
     QVERIFY(std::abs(qRed(got) - 200) <= 6 && std::abs(qGreen(got) - 40) <= 6 && std::abs(qBlue(got) - 80) <= 6);
+    // A marker without a length (TEM) between segments is passed over.
+    QCOMPARE(LoadPictureData(readFile(seeds.filePath("picture.jpg")).insert(2, "\xff\x01", 2)).image, jpeg.image);
     const QImage gif = LoadPicture(seeds.filePath("picture.gif")).image;
     QCOMPARE(LoadPicture(QFINDTESTDATA("data/picture87a.gif")).image, gif);
     QCOMPARE(QList<QRgb>({gif.pixel(0, 0), gif.pixel(1, 0), gif.pixel(0, 1), gif.pixel(1, 1)}),
