@@ -18,6 +18,16 @@ wait_window() {
     sleep 0.2
   done
 }
+# Waits up to 10 s for a window titled $1 to show and take the keyboard, so
+# that keys typed next reach it and not the window under it; its id.
+wait_keys() {
+  id=$(wait_window "$1")
+  [ -n "$id" ] || return
+  for _ in $(seq 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+}
 # How many windows titled $1 show after the program had time to open more.
 count_after_a_while() { sleep 1.5; xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
@@ -32,7 +42,7 @@ for step in "ctrl+n|^New Project$|alt+y" "ctrl+n|^New Project$|alt+n" "ctrl+s|^S
             "ctrl+x|^Activity : End Application$|alt+n"; do
   IFS='|' read -r key title answer <<<"$step"
   xdotool key "$key"
-  [ -n "$(wait_window "$title")" ] || fail "$key opened no \"$title\""
+  [ -n "$(wait_keys "$title")" ] || fail "$key opened no \"$title\" that took the keys"
   xdotool key "$answer"
   n=$(count_after_a_while "$title")
   [ "$n" = 0 ] || fail "$key opened \"$title\" again after $answer"
@@ -40,7 +50,7 @@ done
 # Nothing gives the keys back after a message box: the window takes them
 # itself, so F1 with the pointer off the window still opens Help.
 xdotool mousemove 1270 1010; sleep 0.3; xdotool key F1
-[ -n "$(wait_window '^Board Globals$')" ] || fail "F1 after a message box, the pointer off the window, was lost"
+[ -n "$(wait_keys '^Board Globals$')" ] || fail "F1 after a message box, the pointer off the window, was lost"
 
 # Keys as X sends them: with Shift held "]" arrives as "}". Three Panes at
 # 50,50, 70,70 and 90,90; the third, pressed where it alone is, goes to the
@@ -49,10 +59,10 @@ xdotool mousemove 1270 1010; sleep 0.3; xdotool key F1
 xdotool key Escape ctrl+a ctrl+a ctrl+a
 xdotool mousemove --window "$main" 186 210 click 1
 xdotool key ctrl+shift+bracketright ctrl+bracketleft Right ctrl+s
-[ -n "$(wait_window '^Save Quorvel Project$')" ] || fail "ctrl+s opened no save dialog"
+[ -n "$(wait_keys '^Save Quorvel Project$')" ] || fail "ctrl+s opened no save dialog that took the keys"
 dir=$(mktemp -d); trap 'kill $pid 2>/dev/null; rm -rf "$dir"' EXIT
 xdotool type "$dir/keys.QV1"; xdotool key Return
-for _ in $(seq 50); do [ -s "$dir/keys.QV1" ] && break; sleep 0.2; done
+for _ in $(seq 150); do [ -s "$dir/keys.QV1" ] && break; sleep 0.2; done
 order=$("$(dirname "$app")/quorvel-cli" dump "$dir/keys.QV1" | python3 -c '
 import json, sys
 print(" ".join("%s@%d,%d" % (p["Label"], p["Left"], p["Top"]) for p in json.load(sys.stdin)["Panes"]))')

@@ -307,6 +307,8 @@ class TestSurface : public QObject {
     QVERIFY2(jpeg.ok() && jpeg.image.size() == QSize(8, 8) && jpeg.image.format() == QImage::Format_RGB32, qPrintable(jpeg.error));
     const QRgb got = jpeg.image.pixel(5, 6);
     QVERIFY(std::abs(qRed(got) - 200) <= 6 && std::abs(qGreen(got) - 40) <= 6 && std::abs(qBlue(got) - 80) <= 6);
+    // A marker without a length (TEM) between segments is passed over.
+    QCOMPARE(LoadPictureData(readFile(seeds.filePath("picture.jpg")).insert(2, "\xff\x01", 2)).image, jpeg.image);
     const QImage gif = LoadPicture(seeds.filePath("picture.gif")).image;
     QCOMPARE(LoadPicture(QFINDTESTDATA("data/picture87a.gif")).image, gif);
     QCOMPARE(QList<QRgb>({gif.pixel(0, 0), gif.pixel(1, 0), gif.pixel(0, 1), gif.pixel(1, 1)}),
@@ -486,7 +488,8 @@ class TestSurface : public QObject {
     const DecodedSound got = DecodeSoundFile(decoder, path);
     const QStringList want = row[2].trimmed().split(' ');
     if (!want[0][0].isDigit() || want.size() != 4) {
-      QVERIFY2(!got.ok() && got.error.contains(row[2].trimmed()), qPrintable(got.error));
+      const QStringList either = row[2].trimmed().split(" / ");
+      QVERIFY2(!got.ok() && std::any_of(either.begin(), either.end(), [&](const QString& r) { return got.error.contains(r); }), qPrintable(got.error));
       return;
     }
     QString why;
