@@ -90,13 +90,9 @@ class TestLibrary : public QObject {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("expected");
     const QString cut = QString("ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(40).left(1023);
-    const QList<std::pair<int, QString>> rows = {
-        {101, "1"}, {102, "Alpha Library"}, {105, "Third image"},
-        {15, "fifteen"}, {16, "sixteen"},  // the last of block 1, the first of block 2
-        {17, ""}, {300, ""},               // an empty slot of a block; no such block
-        {200, cut}, {201, cut}};           // 1100 characters cut to 1023; 1023 kept
     for (const char* module : {"a64", "a32"})
-      for (const auto& [id, text] : rows) QTest::addRow("%s %d", module, id) << modulePath(module) << id << text;
+      for (const QStringList& f : fieldRows(QV_TEST_DATA "/strings.txt", 9))
+        QTest::addRow("%s %s", module, qPrintable(f[0])) << modulePath(module) << f[0].toInt() << (f[1] == "cut" ? cut : f[1]);
     QTest::newRow("104 missing") << modulePath("c") << 104 << "";
     QTest::newRow("no file") << modulePath("none") << 101 << "";
   }
