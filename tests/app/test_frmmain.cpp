@@ -5,17 +5,25 @@
 // engine's dialog state: the numeric boxes' filter of typed and pasted text,
 // controls reaching the state and coming back, the Writing box's line ends and
 // look, the Board's colours and swatches, Wire "Yes" greying Float "Yes"),
-// and last one project authored and played only through events.
+// and one project authored and played only through events. Last, what the
+// app keeps between runs: the intro's recent projects (a click opens one, a
+// missing one is greyed and taken off with a message) and SIGTERM, after
+// which the recovery copy holds the unsaved project.
 #include "app/CommandRouter.h"
 #include "app/Icons.h"
+#include "app/Intro.h"
+#include "app/Keeping.h"
 #include "app/Menus.h"
 #include "app/QtPlatform.h"
 #include "app/dialogs/DialogParts.h"
 #include "app/frmMain.h"
+#include "session/Recovery.h"
+#include "session/Settings.h"
 #include "support/Fixtures.h"
 
 #include <QMediaPlayer>
 #include <QtWidgets>
+#include <csignal>
 #include <functional>
 
 using namespace qv;
@@ -174,6 +182,22 @@ struct DialogWindow : Window {
     click("picStage", Qt::LeftButton, {60, 60});
   }
 };
+
+// The killed program: a new project with one Pane, unsaved, then waits.
+int editAndWait(const QString& root) {
+  HeadlessPlatform platform;
+  Workspace ws;
+  frmMain w(ws, platform);
+  CommandRouter router(w, 0);
+  RecoveryKeeper keeper(root, 30);
+  Keeping keeping(w, nullptr, &keeper);
+  w.show();
+  Label_IntroChoice_Click(ws, 0);
+  w.runCommand(Command::AddCustomPane);
+  std::puts(ws.history.Unsaved() ? "ready" : "not changed");
+  std::fflush(stdout);
+  return QApplication::exec();
+}
 
 }  // namespace
 
@@ -408,8 +432,7 @@ class TestFrmMain : public QObject {
     QTRY_COMPARE(QApplication::activeWindow(), &m.w);
   }
 
-  // The player reads the whole sound without an error, and a new sound
-  // replaces the old.
+  // The player reads the whole sound without an error, an own sound too.
   void soundAndFilters() {
     QtPlatform platform;
     platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));
@@ -421,9 +444,6 @@ class TestFrmMain : public QObject {
     platform.PlaySound(EncodeWave(QByteArray(8820, '\0'), 1, 44100, "bell"));  // an own sound, its name in it
     QTRY_VERIFY_WITH_TIMEOUT(read.contains(player->mediaStatus()) || player->error() != QMediaPlayer::NoError, 10000);
     QCOMPARE(player->error(), QMediaPlayer::NoError);
-    platform.PlaySound(LoadResData(DingSoundId, "CUSTOM"));  // a new sound replaces the old
-    platform.StopSound();
-    QCOMPARE(platform.player()->error(), QMediaPlayer::NoError);
     QCOMPARE(qtFileFilter("Image Format (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif"), QStringLiteral("Image Format (*.bmp *.jpg *.gif)"));
     QCOMPARE(qtFileFilter("Pictures|*.bmp|All|*.*"), QStringLiteral("Pictures (*.bmp);;All (*.*)"));
     // A program's exit status (as xdg-open's when no browser takes a page), one still running after the wait, one missing.
@@ -537,8 +557,8 @@ class TestFrmMain : public QObject {
     });
   }
 
-  // The Target's box over the Board and the layer list; then Pane 1 dragged,
-  // a picture loaded through its Fast Icon, its movement and Value set, run
+  // The Target's box over the Board and the layer list; then Pane 1 given a
+  // picture through its Fast Icon, its movement and Value set, run
   // in Design, clicked and stopped: the restored sheets are what was authored.
   void authorAndPlay() {
     DialogWindow m;
@@ -563,17 +583,9 @@ class TestFrmMain : public QObject {
     QTemporaryDir dir;
     const QImage art = randomImage(60, 40, 9);
     QVERIFY(art.save(dir.filePath("art.bmp")));
-    m.key("Ctrl+A");
-    // Pane 1 (a press finds the lower slot first) is pressed, dragged to (300, 200) and released.
-    QTest::mousePress(stage, Qt::LeftButton, {}, QPoint(60, 60));
-    QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), stage->mapToGlobal(QPointF(300, 200)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(stage, &move);
-    QTest::mouseRelease(stage, Qt::LeftButton, {}, QPoint(300, 200));
-    QCOMPARE(QPoint(ws.Pane(1).Left, ws.Pane(1).Top), QPoint(300, 200));
-    // Its lower-left corner shows the Fast Icons; "Load picture" takes art.bmp,
-    // stretched over the Pane's 100 x 100.
-    QTest::mouseMove(stage, {305, 290});
+    // Its lower-left corner shows the Fast Icons (a drag: chooseAndSnap);
+    // "Load picture" takes art.bmp, stretched over the Pane's 100 x 100.
+    QTest::mouseMove(stage, {55, 140});
     QTRY_VERIFY(m.get("Img_FastIcons_0")->isVisible());
     m.platform.fileAnswers.enqueue(fileChoiceFromPath(dir.filePath("art.bmp")));
     QTest::mouseClick(m.get("Img_FastIcons_0"), Qt::LeftButton);
@@ -596,7 +608,7 @@ class TestFrmMain : public QObject {
     // its Value.
     m.key("F11");
     for (int pass = 0; pass < 5; ++pass) m.router.pumpPass();
-    QCOMPARE(ws.RunPane(1).Left, Integer(300 - 5 * 3));
+    QCOMPARE(ws.RunPane(1).Left, Integer(50 - 5 * 3));
     const QPoint at(ws.RunPane(1).Left + 30, ws.RunPane(1).Top + 20);
     QTest::mouseMove(stage, at);
     m.router.pumpPass();  // the hover test marks the Pane under the pointer
@@ -608,7 +620,60 @@ class TestFrmMain : public QObject {
     QVERIFY(!m.router.pumping());
     QVERIFY(designed.matches(ws));
   }
+
+  void recentProjects() {
+    QTemporaryDir tmp;
+    const QString demo = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/demo/demo.QV1", gone = tmp.filePath("gone.QV1");
+    Settings settings(SettingsFile(tmp.path()));
+    settings.ProjectUsed(demo);
+    settings.ProjectUsed(gone);
+    HeadlessPlatform platform;
+    Workspace ws;
+    frmMain w(ws, platform);
+    CommandRouter router(w, 0);
+    Keeping keeping(w, &settings, nullptr);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const auto row = [&](int i) { return w.findChild<QLabel*>(QStringLiteral("Label_Recent_%1").arg(i)); };
+    QVERIFY(row(0) && row(1) && !row(2) && row(0)->text().contains("gone.QV1") && row(1)->text().contains("demo.QV1"));
+    QCOMPARE(row(0)->toolTip(), QString("This project is no longer there"));
+    QCOMPARE(w.intro()->height(), IntroHeight + 24 + 2 * 36 + 8);
+    QVERIFY(w.intro()->geometry().contains(row(1)->geometry().translated(w.intro()->pos())));
+    QTest::mouseClick(row(0), Qt::LeftButton);
+    QCOMPARE(platform.calls("ShowMessage"), QStringList{"ShowMessage|Load a Project|" + gone +
+                                                        "\nThe project is no longer there; it was taken off the recent projects."});
+    QCOMPARE(settings.Recent(), QStringList{demo});
+    QVERIFY(row(0) && !row(1) && row(0)->text().contains("demo.QV1"));
+    QTest::mouseClick(row(0), Qt::LeftButton);
+    QVERIFY(!w.intro()->isVisible());
+    QCOMPARE(ws.project.DocumentName, QString("demo.QV1"));
+    QCOMPARE(platform.usedProjects, QStringList{demo});
+  }
+
+  // SIGTERM: the copy is written, then the program quits without a question.
+  void sigtermKeepsTheCopy() {
+    QTemporaryDir tmp;
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {"--edit-and-wait", tmp.filePath("r")});
+    QVERIFY(p.waitForReadyRead(30'000));
+    QCOMPARE(p.readLine(), QByteArray("ready\n"));
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QCOMPARE(fixtures::finish(p, 30'000).code, 0);
+    HeadlessSession s;
+    s.platform.recoverAnswers << RecoverChoice::Recover;
+    RecoveryKeeper keeper(tmp.filePath("r"), 30);
+    QVERIFY(OfferRecovery(s.ws, keeper, tmp.filePath("aside")));
+    QVERIFY(s.ws.project.PaneCount == 1 && s.ws.history.Unsaved());
+  }
 };
 
-QTEST_MAIN(TestFrmMain)
+// The tests, or the program sigtermKeepsTheCopy kills.
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  if (argc == 3 && QByteArray(argv[1]) == "--edit-and-wait") return editAndWait(argv[2]);
+  TestFrmMain test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
 #include "test_frmmain.moc"

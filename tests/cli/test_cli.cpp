@@ -3,9 +3,6 @@
 // played, own sounds set, saved and loaded, and the exit code and message of
 // every kind of bad argument or file. QUORVEL_UPDATE_GOLDEN=1 rewrites the
 // golden files.
-#include <QJsonArray>
-#include <QJsonDocument>
-
 #include "support/Fixtures.h"
 
 using namespace qv;
@@ -70,8 +67,7 @@ class TestCli : public QObject {
     QCOMPARE(runCli({"play", demo, "--frames", "40", "--input", "5:move:60,400", "--input", "6:click:60,400", "--png-dir",
                   frames, "--state-out", state}).code, 0);
     compareText(readFile(state), "demo.play.json");
-    QCOMPARE(QDir(frames).entryList({"*.png"}, QDir::Files).size(), 40);
-    QCOMPARE(QImage(frames + "/frame_00040.png").size(), QSize(800, 600));
+    // (The frames --png-dir writes are web.player's, frame for frame.)
     // The dump after the play: play leaves the project's files as they were.
     const Ran dump = runCli({"dump", demo});
     QVERIFY2(dump.code == 0 && dump.err.isEmpty(), dump.err.constData());
@@ -82,14 +78,7 @@ class TestCli : public QObject {
     const QImage got = QImage(png).convertToFormat(QImage::Format_RGB32);
     if (updating()) QVERIFY(got.save(Golden + "/demo.render.png"));
     QCOMPARE(got, QImage(Golden + "/demo.render.png").convertToFormat(QImage::Format_RGB32));
-
-    // A resave writes the same pictures and, but for the Background's
-    // path, the same project.
-    QCOMPARE(runCli({"resave", demo, tmp.filePath("copy.QV1")}).code, 0);
-    for (const QString prefix : {"Back_", "Sprites_", "Masks_"})
-      QCOMPARE(QImage(tmp.filePath(prefix + "copy.bmp")), QImage(demoDir + "/" + prefix + "demo.bmp"));
-    QCOMPARE(runCli({"dump", tmp.filePath("copy.QV1")}).out.replace((tmp.path() + "/Back_copy").toUtf8(), (demoDir + "/Back_demo").toUtf8()),
-             dump.out);
+    // (What a resave writes: the project command tests and examples.regenerate.)
   }
 
   // Each example renders, and plays as its golden state file shows.

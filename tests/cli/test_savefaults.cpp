@@ -6,7 +6,6 @@
 // the project is all old or all new, own sounds included; two saves at once
 // never mix, nor a load and a save; companions planted beside a project
 // touch nothing outside it.
-#include <QUrl>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -19,14 +18,6 @@ namespace {
 using Snapshot = QMap<QString, QByteArray>;
 
 const QString Demo = qEnvironmentVariable("QUORVEL_EXAMPLES") + "/demo/demo.QV1";
-
-// Every entry of a folder, hidden ones included, with its bytes.
-Snapshot snapshot(const QString& dir) {
-  Snapshot s;
-  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-    s[name] = readFile(QDir(dir).filePath(name));
-  return s;
-}
 
 // Makes the folder hold exactly the snapshot.
 Snapshot restore(const QString& dir, const Snapshot& s) {
@@ -47,9 +38,7 @@ Snapshot prepare(const QString& dir, bool earlier) {
 // quorvel-cli with the fault injector watching dir, its settings given as
 // "NAME=value".
 std::unique_ptr<QProcess> start(const QStringList& args, const QString& dir, const QStringList& faults) {
-  // A sanitizer runtime asks to be loaded first; the shim only wraps libc.
-  return startCli(args, QStringList{"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
-                                    "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"} + faults);
+  return startCli(args, faultShim(dir) + faults);
 }
 
 // A resave of a project into dir/out.QV1.

@@ -1,10 +1,12 @@
-// The pointer on the Board. In Design (presses, drags and the layer list
-// are in test_stagemouse): the Fast Icon zone.
-// In RunMode: the Box and Label effects, which Pane a press acts on, the
-// Value process and the reveal, the Writing box with its URL button, the
-// sound and the web address. Printing a Label needs the GUI application's
+// The pointer on the Board. In Design, as tables of pointer events and the
+// state they leave (data/presses.txt): Targets, drags in the three styles,
+// the second press, right presses over a Pane and over free Board, moving
+// the Board; and the Fast Icon zone. In RunMode: the Label effect, the
+// Writing box with its URL button, the sound and the web address. (The Value
+// process and the reveal: web.trace, against the page's rules.) Printing a Label needs the GUI application's
 // font database, so this engine test runs under QTEST_MAIN.
 #include "runmode/ClickActions.h"
+#include "shell/BoardSizes.h"
 #include "support/Fixtures.h"
 
 using namespace qv;
@@ -22,11 +24,127 @@ int greenIn(Workspace& ws, QRect r) {
   return n;
 }
 
+// Slot 2 red at (100, 100) over slot 7 blue at (150, 150), both 100 x 100.
+struct Scene : HeadlessSession {
+  Scene() {
+    IntroBlankNewProject(ws);
+    placeSolid(ws, 2, 100, 100, 100, 100, Red);
+    placeSolid(ws, 7, 150, 150, 100, 100, Blue);
+    ws.project.List_Zorder = {{"02.bmp", 2}, {"07.bmp", 7}};
+    RedrawBoard(ws);
+  }
+  Long at(int x, int y) { return stagePx(ws, x, y); }
+  // "d" press, "m" move, "u" release; button 1 left, 2 right.
+  void run(const QString& script) {
+    for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
+      const QStringList f = step.mid(1).split(',');
+      const int b = f[0].toInt();
+      const double x = f[1].toFloat(), y = f[2].toFloat();
+      if (step[0] == 'd') picStage_MouseDown(ws, b, x, y);
+      else if (step[0] == 'm') picStage_MouseMove(ws, b, x, y);
+      else picStage_MouseUp(ws, b, x, y);
+    }
+  }
+};
+
 }  // namespace
 
 class TestPointer : public QObject {
   Q_OBJECT
  private slots:
+  // The cases are in data/presses.txt.
+  void pressesAndDrags_data() {
+    QTest::addColumn<QStringList>("f");  // style, events, Target, dragging, slot 2's place, (240, 240), box
+    for (const QStringList& row : fieldRows(QFINDTESTDATA("data/presses.txt"), 15)) QTest::newRow(qPrintable(row.join(" | "))) << row;
+  }
+
+  void pressesAndDrags() {
+    QFETCH(QStringList, f);
+    const int target = f[2].toInt();
+    Scene s;
+    s.ws.project.BoardSettings.BoardLocked = QvTrue;
+    s.ws.project.BoardSettings.WirePanes = toFlag(f[0] == "1");
+    s.ws.project.BoardSettings.FloatPanes = toFlag(f[0] == "2");
+    s.run(f[1]);
+    const Long shown = s.at(240, 240);
+    QCOMPARE(QStringList({QString::number(s.ws.pointer.TargetPane), QString::number(isSet(s.ws.pointer.Dragging)),
+                          QStringLiteral("%1,%2").arg(s.ws.project.PaneTable[2].Left).arg(s.ws.project.PaneTable[2].Top),
+                          shown == Red ? "Red" : shown == Blue ? "Blue" : "other", QString::number(s.ws.win.Shape1[0].Visible)}),
+             f.mid(2, 5));
+    // The target box lies on the Target; the Fast Icon menu waits for the release.
+    if (f[6] == "1") QCOMPARE(rectOf(s.ws.win.Shape1[0]), QRect(s.ws.Pane(target).Left, s.ws.Pane(target).Top, 100, 100));
+    QCOMPARE(s.ws.win.picFastMenu.Enabled, f[1].section(' ', -1).startsWith('u'));
+    // The Target's items follow it; Add Pane stays.
+    QCOMPARE(QList<bool>({s.ws.win.menuEnabled(Command::EditPane), s.ws.win.menuEnabled(Command::AddCustomPane)}),
+             QList<bool>({target != 0, true}));
+    QVERIFY(!s.ws.win.BoardMoving);
+    if (target) QCOMPARE(s.ws.win.Label1, QString::number(target));
+  }
+
+  void rightPressOverAPaneTargetsIt() {
+    Scene s;
+    s.run("m0,160,160 d2,160,160");
+    QCOMPARE(int(s.ws.pointer.TargetPane), 2);
+    QVERIFY(s.ws.win.Shape1[0].Visible && s.ws.win.menuEnabled(Command::RemovePane));
+    QCOMPARE(s.ws.project.List_Zorder[s.ws.win.List_ZorderIndex].ItemData, 2);
+    const ControlState& list = s.ws.win.Frame_ListZ;
+    QVERIFY(list.Visible);
+    QCOMPARE(QPoint(list.Left, list.Top), QPoint(s.ws.surfaces.picStage.Left + 160, s.ws.surfaces.picStage.Top + 160));
+    QVERIFY(s.windows.popups.isEmpty());
+    // Choosing an entry makes its Pane the Target though another covers it
+    // and closes the list; rows outside the list, or a list being filled,
+    // choose nothing.
+    for (int row : {1, 2, -1, 0}) {
+      s.ws.win.DialogFilling = toFlag(row == 0);
+      List_Zorder_Click(s.ws, row);
+    }
+    QVERIFY(s.ws.pointer.TargetPane == 7 && !list.Visible && s.ws.win.Shape1[1].Visible && s.ws.win.Shape1[0].Left == 150);
+    // With the list open a move cancels a drag; the next press closes it.
+    s.run("m0,160,160 d2,160,160");
+    s.ws.pointer.Dragging = QvTrue;
+    s.run("m0,10,10");
+    QVERIFY(!isSet(s.ws.pointer.Dragging));
+    s.run("d1,700,500");
+    QVERIFY(!s.ws.win.Frame_ListZ.Visible);
+  }
+
+  void rightPressOnFreeBoardSizesItBeforeTheRedraw() {
+    Scene s;
+    RunCommand(s.ws, Command::Board320x240);
+    s.ws.Pane(7).Left = 500;
+    s.ws.Pane(7).Top = 100;
+    s.windows.onPopup = [&](Menu) { RunCommand(s.ws, Command::Board1024x768); };
+    s.run("m0,300,200 d2,300,200");
+    QCOMPARE(s.windows.popups, QVector<Menu>{Menu::BoardSize});
+    QCOMPARE(s.ws.surfaces.picStage.Width(), 1024);
+    QCOMPARE(s.at(550, 150), Blue);
+  }
+
+  void boardMoves() {
+    Scene s;
+    const ControlState& holder = s.ws.win.picHolder;
+    Surface& stage = s.ws.surfaces.picStage;
+    s.run("d1,700,500");
+    QVERIFY(s.ws.win.BoardMoving && !stage.Visible);
+    QCOMPARE(stage.Pointer, MousePointer::FourWayArrow);
+    // Dragged over the holder: the Board shows again near its edges.
+    const std::tuple<int, int, bool> over[] = {
+        {500, 300, false}, {holder.Left + 10, 300, true}, {holder.Width - 10, 300, true}, {500, holder.Top + 30, true}};
+    for (const auto& [x, y, visible] : over) {
+      stage.Visible = false;
+      QVERIFY(!BoardDragOver(s.ws, x, y));
+      QCOMPARE(stage.Visible, visible);
+    }
+    BoardMoveDrop(s.ws, 300, 200);
+    QCOMPARE(QPoint(stage.Left, stage.Top), QPoint(300 - 700, 200 - 500));
+    QVERIFY(stage.Visible && !s.ws.win.BoardMoving && s.ws.win.picFastMenu.Enabled);
+    // The bottom band ends the drag with the Board where it was.
+    s.run("d1,700,500");
+    QVERIFY(BoardDragOver(s.ws, 50, holder.Height - (s.ws.win.picFastMenu.Height + 10)));
+    QVERIFY(stage.Visible && !s.ws.win.BoardMoving);
+    QCOMPARE(QPoint(stage.Left, stage.Top), QPoint(-400, -300));
+  }
+
   void fastIconZone_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("shown");
@@ -61,86 +179,19 @@ class TestPointer : public QObject {
     QCOMPARE(ws.win.Img_FastIcons[0].Visible, shown);
   }
 
-  void mouseEffects() {
-    // 1 "Box" (the default) and 2 draw the Box around the Cel shown; 2 and 3
-    // print the Label from (X + 2, Y + 2); 0 shows nothing. Each shows a
-    // 40 x 40 picture: effect 1's Pane has 2 x 2 Cels.
-    for (int effect : {1, 2, 3, 0}) {
+  // Under the pointer effects 2 and 3 print the Label in the Label colour,
+  // 0 and 1 do not. (Where, and the Box of effects 1 and 2, are web.player's
+  // part, frame for frame against the page.)
+  void labelsArePrinted() {
+    for (int effect : {3, 1}) {
       HeadlessSession s;
-      Workspace& ws = s.ws;
-      ws.project.BoardSettings.SelectionColor = Blue;
-      ws.project.BoardSettings.LabelColor = RGB(0, 255, 0);
-      PaneRecord& p = placeSolid(ws, 3, 100, 100, effect == 1 ? 80 : 40, effect == 1 ? 80 : 40, Red);
-      if (effect == 1) makeCels(ws, 3, 2, 2, 99);
-      p.MouseEffect = Integer(effect);
-      p.Label = QStringLiteral("HI");
-      mnu_RunInWindow_Click(ws);
-      hoverAt(ws, 130, 130);
-      QVERIFY(isSet(ws.RunPane(3).MouseOver));
-      const int labelled = greenIn(ws, QRect(101, 101, 38, 38));
-      QVERIFY2(effect == 2 || effect == 3 ? labelled > 4 : labelled == 0, qPrintable(QString::number(effect)));
-      QCOMPARE(greenIn(ws, QRect(100, 100, 40, 2)) + greenIn(ws, QRect(100, 100, 2, 40)), 0);
-      // The Box: top, left, bottom one row under the Cel and right one
-      // column beside it; lines leave out their end point, so (X + W, Y + H)
-      // ends the last two.
-      QImage box = boardModel({800, 600}, Grey, {{{100, 100, 41, 41}, Blue}, {{101, 101, 39, 39}, Red}});
-      fill(box, 140, 140, 1, 1, Grey);
-      QImage got = ws.surfaces.picStage.Image().copy(98, 98, 90, 90);
-      BitBlt(got, 3, 3, 39, 39, box, 101, 101, RasterOp::SRCCOPY);  // the Label was checked above
-      if (effect == 1 || effect == 2) QCOMPARE(got, box.copy(98, 98, 90, 90));
-      else QCOMPARE(stagePx(ws, 100, 100), Red);
-    }
-  }
-
-  void pressActsOnHoveredPane() {
-    HeadlessSession s;
-    Workspace& ws = s.ws;
-    // Slots 1 and 2 free; slot 3 moves right with Speed 3 for every Value.
-    setMove(setFields(placeSolid(ws, 3, 100, 100, 50, 50, Red), "LifeStartValue=1 LifeEndValue=99"), 2, 3, false);
-    placeSolid(ws, 5, 300, 100, 50, 50, Blue);
-    placeSolid(ws, 4, 500, 100, 50, 50, Green).Visible = QvFalse;
-    for (int n : {3, 4, 5}) ws.Pane(n).Process = 1;
-    mnu_RunInWindow_Click(ws);
-    const auto values = [&] { return QList<int>{ws.RunPane(3).Value, ws.RunPane(4).Value, ws.RunPane(5).Value}; };
-    clickAt(ws, 110, 120);  // Left 103 after this pass
-    QCOMPARE(values(), (QList<int>{21, 20, 20}));
-    // Any button clicks; the press does not move the pointer.
-    picStage_MouseDown(ws, 2, 700, 500);
-    QCOMPARE(values(), (QList<int>{22, 20, 20}));
-    QCOMPARE(QPointF(ws.pointer.MouseX, ws.pointer.MouseY), QPointF(110, 120));
-    // Over an invisible Pane and over free space nothing happens.
-    clickAt(ws, 520, 120);
-    clickAt(ws, 700, 500);
-    QCOMPARE(values(), (QList<int>{22, 20, 20}));
-    // The hover test of the latest frame decides, at the Pane's run place.
-    clickAt(ws, 349.6, 149.6);  // (349.6, 150) lies on the edge: inside
-    QCOMPARE(values(), (QList<int>{22, 20, 21}));
-    passes(ws, 5);
-    clickAt(ws, 105, 120);  // slot 3's design place, long left behind
-    clickAt(ws, 170, 120);
-    QCOMPARE(values(), (QList<int>{23, 20, 21}));
-  }
-
-  void valueProcess() {
-    // Slot 2 reveals slot 7 when its Value meets the Reveal Value; a Value of
-    // 0 is spent: no change, no reveal. Values stay within 0..99. The cases
-    // are in data/values.txt.
-    for (const QList<int>& c : numberRows(QFINDTESTDATA("data/values.txt"), 7)) {
-      HeadlessSession s;
-      Workspace& ws = s.ws;
-      setFields(placeSolid(ws, 2, 100, 100, 50, 50, Red),
-                QString("Process=%1 StartValue=%2 ProcessAmount=%3 RevealValue=%4 RevealPane=7").arg(c[0]).arg(c[1]).arg(c[2]).arg(c[3]));
-      placeSolid(ws, 7, 300, 300, 40, 40, Blue).Visible = QvFalse;
-      mnu_RunInWindow_Click(ws);
-      QList<int> got = c.mid(0, 4);
-      while (got.size() < c.size()) {
-        clickAt(ws, 120, 120);
-        got << ws.RunPane(2).Value << isSet(ws.RunPane(7).Visible);
-        RunLoopPass(ws);
-        QCOMPARE(stagePx(ws, 310, 310), got.last() ? Blue : Grey);
-      }
-      QCOMPARE(got, c);
-      QVERIFY(!isSet(ws.Pane(7).Visible));  // only the run table changed
+      s.ws.project.BoardSettings.LabelColor = RGB(0, 255, 0);
+      placeSolid(s.ws, 3, 100, 100, 40, 40, Red).MouseEffect = Integer(effect);
+      s.ws.Pane(3).Label = QStringLiteral("HI");
+      mnu_RunInWindow_Click(s.ws);
+      hoverAt(s.ws, 130, 130);
+      QVERIFY(isSet(s.ws.RunPane(3).MouseOver));
+      QCOMPARE(greenIn(s.ws, QRect(101, 101, 38, 38)) > 4, effect == 3);
     }
   }
 
@@ -202,7 +253,7 @@ class TestPointer : public QObject {
     clickAt(ws, 520, 120);
     QVERIFY(s.platform.log.filter("Sound") == QStringList{"StopSound"} && ws.run.SoundData.isEmpty());
     clickAt(ws, 120, 120);
-    clickAt(ws, 120, 120);  // a second click restarts it
+    picStage_MouseDown(ws, 2, 700, 500);  // a second restarts it: any button, and the Pane the hover found is clicked
     const QByteArray ding = LoadResData(DingSoundId, QStringLiteral("CUSTOM"));
     QVERIFY(s.platform.lastSound == ding && ws.run.SoundData == ding);
     QCOMPARE(s.platform.log.filter("Sound"), QStringList({"StopSound", "StopSound", "PlaySound|80856", "StopSound", "PlaySound|80856"}));

@@ -9,11 +9,9 @@
 #include "session/Settings.h"
 #include "support/Fixtures.h"
 
-#include <QtTest>
 #include <cstdio>
 
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 
@@ -64,51 +62,21 @@ int editAndKeep(const QString& project, const QString& root, int edits) {
   return 0;
 }
 
-QMap<QString, QByteArray> snapshot(const QString& dir) {
-  QMap<QString, QByteArray> s;
-  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-    s[name] = readFile(QDir(dir).filePath(name));
-  return s;
-}
-
 }  // namespace
 
 class TestRecovery : public QObject {
   Q_OBJECT
 
  private slots:
-  // Copies planted, oldest first (copy i saved today at 09:0i): "saved",
-  // "new" (never saved), "gone" (its folder removed), "old" (yesterday),
-  // "damaged" (a bitmap cut short), "owned" (a running window holds it).
+  // The starts are in data/starts.txt.
   void starts_data() {
-    QTest::addColumn<QStringList>("copies");
-    QTest::addColumn<QList<int>>("answers");  // RecoverChoice
-    QTest::addColumn<QStringList>("asked");   // what each question names
-    QTest::addColumn<int>("recovered");       // the copy, or -1
-    QTest::addColumn<int>("left");            // recovery folders left
-    const QString p0 = "p0.QV1 (saved for recovery at 09:00)";
-    QTest::newRow("no copy") << QStringList{} << QList<int>{} << QStringList{} << -1 << 0;
-    QTest::newRow("owned by a running window") << QStringList{"owned"} << QList<int>{} << QStringList{} << -1 << 1;
-    QTest::newRow("orphan: Recover") << QStringList{"saved"} << QList<int>{0} << QStringList{p0} << 0 << 1;
-    QTest::newRow("orphan: Discard") << QStringList{"saved"} << QList<int>{1} << QStringList{p0} << -1 << 0;
-    QTest::newRow("orphan: Later") << QStringList{"saved"} << QList<int>{2} << QStringList{p0} << -1 << 1;
-    QTest::newRow("two orphans, newest first: Later, Recover")
-        << QStringList{"saved", "new"} << QList<int>{2, 0}
-        << QStringList{"the new project (saved for recovery at 09:01)", p0} << 0 << 2;
-    QTest::newRow("two orphans: Recover the newest, the other kept")
-        << QStringList{"saved", "new"} << QList<int>{0} << QStringList{"the new project (saved for recovery at 09:01)"} << 1 << 2;
-    QTest::newRow("damaged: moved aside") << QStringList{"damaged"} << QList<int>{} << QStringList{} << -1 << 0;
-    QTest::newRow("original folder gone: Recover") << QStringList{"gone"} << QList<int>{0} << QStringList{p0} << 0 << 1;
-    QTest::newRow("yesterday's, with its date")
-        << QStringList{"old"} << QList<int>{2}
-        << QStringList{"p0.QV1 (saved for recovery at 09:00 on " + QDate::currentDate().addDays(-1).toString(Qt::ISODate) + ")"} << -1 << 1;
+    QTest::addColumn<QStringList>("f");
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/starts.txt"), 10)) QTest::newRow(qPrintable(f[0])) << f;
   }
   void starts() {
-    QFETCH(QStringList, copies);
-    QFETCH(QList<int>, answers);
-    QFETCH(QStringList, asked);
-    QFETCH(int, recovered);
-    QFETCH(int, left);
+    QFETCH(QStringList, f);
+    const QStringList copies = f[1].split(' ', Qt::SkipEmptyParts);
+    const int recovered = f[4].toInt(), left = f[5].toInt();
     QTemporaryDir tmp;
     const QString root = RecoveryRootIn(tmp.filePath("state")), aside = RecoveryAsideIn(tmp.filePath("state"));
     QVector<Project> projects;
@@ -123,11 +91,14 @@ class TestRecovery : public QObject {
       if (kind == "owned") owned = std::move(folder);
     }
     HeadlessSession s;
-    for (int a : answers) s.platform.recoverAnswers << RecoverChoice(a);
+    for (const QString& a : f[2].split(' ', Qt::SkipEmptyParts)) s.platform.recoverAnswers << RecoverChoice(a.toInt());
     RecoveryKeeper keeper(root, 30);
     QCOMPARE(OfferRecovery(s.ws, keeper, aside), recovered >= 0);
     QStringList questions;
-    for (const QString& q : asked) questions << "AskRecover|Recovery|Quorvel closed with unsaved changes to " + q + ". Recover them?";
+    for (const QString& i : f[3].split(' ', Qt::SkipEmptyParts))
+      questions << QString("AskRecover|Recovery|Quorvel closed with unsaved changes to %1 (saved for recovery at 09:0%2%3). Recover them?")
+                       .arg(copies[i.toInt()] == "new" ? "the new project" : "p0.QV1", i,
+                            copies[i.toInt()] == "old" ? " on " + QDate::currentDate().addDays(-1).toString(Qt::ISODate) : "");
     QCOMPARE(s.platform.calls("AskRecover"), questions);
     QCOMPARE(RecoveryFolderPaths(root).size(), left);
     const int damaged = int(copies.count("damaged"));
@@ -226,15 +197,8 @@ class TestRecovery : public QObject {
     QVector<Project> states{e.ws.project};
     for (int i = 1; i <= 2; ++i) edit(e.ws, i), states << e.ws.project;
     const auto child = [&](const QString& fault) {
-      QProcess p;
-      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-      env.insert("LD_PRELOAD", qEnvironmentVariable("QUORVEL_FAULT_SHIM"));
-      env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-      env.insert("QV_FAULT_DIR", root);
-      env.insert(fault.section('=', 0, 0), fault.section('=', 1));
-      p.setProcessEnvironment(env);
-      p.start(QCoreApplication::applicationFilePath(), {"--edit-and-keep", user + "/demo.QV1", root, "2"});
-      return finish(p, 60'000);
+      return finish(*startCli({"--edit-and-keep", user + "/demo.QV1", root, "2"}, faultShim(root) << fault,
+                              QCoreApplication::applicationFilePath()), 60'000);
     };
     QCOMPARE(child("QV_FAULT_LOG=" + work.filePath("log")).code, 0);
     const int calls = int(readFile(work.filePath("log")).count('\n'));

@@ -1,6 +1,8 @@
 // Start-up state, the dialogs' lists and defaults, the window layout, the
 // Board size presets and the design icons, decided by the engine without a
-// window.
+// window; and the program's own bitmaps and the "Ding!" sound, made in code:
+// their sizes, colours and format. (How the sound plays: the window test's
+// player; its size in bytes: the pointer test's sound calls.)
 #include "project/StartDefaults.h"
 #include "shell/BoardSizes.h"
 #include "support/Fixtures.h"
@@ -17,8 +19,7 @@ class StartUpTest : public QObject {
     // off until a project is open; only the Full Board panel's Stop icon
     // (itself hidden with its panel) counts as shown.
     QCOMPARE(ws.win.Combo_Board.value(ws.win.Combo_BoardIndex), QString("800 x 600"));
-    QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 800, 600));
-    QCOMPARE(QSize(ws.session.BoardWidth, ws.session.BoardHeight), QSize(800, 600));
+    QCOMPARE(QSize(ws.session.BoardWidth, ws.session.BoardHeight), QSize(800, 600));  // its place: the window test
     QCOMPARE(rectOf(ws.win.picIntro), QRect(10, 30, 350, 230));
     QVERIFY(ws.win.picIntro.Visible && !ws.surfaces.picStage.Visible && !ws.win.Shape1[0].Visible);
     QVERIFY(!ws.win.KeyPreview && ws.win.DialogFilling == QvFalse && !ws.win.Picture1.Visible && ws.win.Img_IconStrip[11].Visible);
@@ -66,7 +67,6 @@ class StartUpTest : public QObject {
     QCOMPARE(ws.surfaces.picStage.Image().pixel(10, 10), toQRgb(Grey));
     QVERIFY(ws.pointer.CurrentPane == 1 && !ws.win.KeyPreview && !ws.win.Shape1[0].Visible);
     QCOMPARE(ws.win.Lab_Readouts, IdleReadout);
-    QCOMPARE(ws.project.picSprites.Image().size(), QSize(1000, 2000));
   }
 
   void layoutPlacesIcons() {
@@ -114,6 +114,37 @@ class StartUpTest : public QObject {
     mnu_MaxScreen_Click(ws);
     QCOMPARE(ws.win.Combo_BoardIndex, MaxBoardEntry);
     QCOMPARE(boardOf(ws), QRect(1, FastMenuHeight, 1397, 999 - (FastMenuHeight + 1)));
+  }
+
+  // 102 all white, 103 all black; 101 a 200 x 200 texture of greys between
+  // 134 and 201, never one grey alone.
+  void bitmaps() {
+    QCOMPARE(LoadResPicture(102), boardModel({200, 200}, White, {}));
+    QCOMPARE(LoadResPicture(103), boardModel({200, 200}, Black, {}));
+    const QImage grey = LoadResPicture(101);
+    QSet<QRgb> greys;
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 200; ++x) greys << grey.pixel(x, y);
+    QVERIFY(grey.size() == QSize(200, 200) && greys.size() > 20);
+    for (QRgb c : greys) QVERIFY(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) >= 134 && qRed(c) <= 201);
+    for (int id : {0, 100, 104}) QVERIFY(LoadResPicture(id).isNull());
+  }
+
+  // A RIFF WAVE: PCM, 2 channels, 22,050 samples a second, 16 bits, 80,764
+  // bytes of samples, the loudest near full scale.
+  void dingSound() {
+    const QByteArray w = LoadResData(101, "CUSTOM");
+    const auto at = [&](qsizetype i, int width) { return width == 2 ? qFromLittleEndian<quint16>(w.constData() + i) : qFromLittleEndian<quint32>(w.constData() + i); };
+    const qsizetype data = w.indexOf("data");
+    QCOMPARE(w.left(4) + w.mid(8, 8), QByteArray("RIFFWAVEfmt "));
+    QCOMPARE(QList<quint32>({at(4, 4), at(20, 2), at(22, 2), at(24, 4), at(34, 2), at(data + 4, 4)}),
+             QList<quint32>({quint32(w.size() - 8), 1, 2, 22050, 16, 80764}));
+    int loudest = 0;
+    for (qsizetype i = data + 8; i + 1 < w.size(); i += 2) loudest = std::max(loudest, std::abs(int(qFromLittleEndian<qint16>(w.constData() + i))));
+    QVERIFY(w.size() == data + 8 + 80764 && loudest > 16000);
+    QCOMPARE(LoadResData(101, "custom"), w);  // type names ignore case
+    for (const auto& [id, type] : {std::pair{102, "CUSTOM"}, std::pair{0, "CUSTOM"}, std::pair{101, "WAVE"}})
+      QVERIFY(LoadResData(id, type).isEmpty());
   }
 };
 

@@ -112,17 +112,34 @@ inline Ran finish(QProcess& p, int waitMs = 90'000) {
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
-// quorvel-cli started with the arguments, "NAME=value" settings added to its
-// environment; and run to its end.
-inline std::unique_ptr<QProcess> startCli(const QStringList& args, const QStringList& settings = {}) {
+// A program (quorvel-cli unless named) started with the arguments,
+// "NAME=value" settings added to its environment; and run to its end.
+inline std::unique_ptr<QProcess> startCli(const QStringList& args, const QStringList& settings = {},
+                                          const QString& program = qEnvironmentVariable("QUORVEL_CLI")) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const QString& v : settings) env.insert(v.section('=', 0, 0), v.section('=', 1));
   auto p = std::make_unique<QProcess>();
   p->setProcessEnvironment(env);
-  p->start(qEnvironmentVariable("QUORVEL_CLI"), args);
+  p->start(program, args);
   return p;
 }
 inline Ran runCli(const QStringList& args, const QStringList& settings = {}) { return finish(*startCli(args, settings)); }
+
+// The settings that preload the fault injector (tests/cli/fault_shim.c)
+// watching dir. A sanitizer runtime asks to be loaded first; the shim only
+// wraps libc.
+inline QStringList faultShim(const QString& dir) {
+  return {"LD_PRELOAD=" + qEnvironmentVariable("QUORVEL_FAULT_SHIM"), "QV_FAULT_DIR=" + dir,
+          "ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0"};
+}
+
+// Every entry of a folder, hidden ones included, with its bytes.
+inline QMap<QString, QByteArray> snapshot(const QString& dir) {
+  QMap<QString, QByteArray> s;
+  for (const QString& name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+    s[name] = readFile(QDir(dir).filePath(name));
+  return s;
+}
 
 inline QRect rectOf(const ControlState& c) { return QRect(c.Left, c.Top, c.Width, c.Height); }
 inline QRect boardOf(const Workspace& ws) {
@@ -248,15 +265,6 @@ inline bool picResizeAtRest(const Workspace& ws) {
   const QImage def = LoadResPicture(DefaultPanePictureId);
   const Surface& r = ws.surfaces.picResize;
   return r.Image() == def && r.Picture() == def && !r.AutoSize;
-}
-
-// Copies the design for a run and makes slot n the Pane the procedures act
-// on, as in a frame after the first.
-inline PaneRecord& runPane(Workspace& ws, int slot) {
-  CopyPanesForRun(ws);
-  ws.run.FirstFrameDone = 1;
-  ws.pointer.CurrentPane = slot;
-  return ws.RunPane(slot);
 }
 
 inline void passes(Workspace& ws, int n) {

@@ -12,7 +12,6 @@
 #include "surface/SoundDecoding.h"
 #include "surface/Surface.h"
 
-#include <QRegularExpression>
 #include <climits>
 #include <sys/stat.h>
 
@@ -333,44 +332,28 @@ class TestSurface : public QObject {
     // (The largest pictures allowed: sizeLimits.)
   }
 
-  // An animated GIF gives its frames in order, each composed over the ones
-  // before, with their delays (a long one's first 25 are the Pane picture
-  // tests'). A still
-  // picture is one frame of no delay, keeping its alpha when it is a PNG.
+  // An animated GIF cut inside its third frame gives its two whole frames
+  // (a whole one's frames, composed, in order and with their delays: the
+  // Pane picture tests). A still picture is one frame of no delay, keeping
+  // its alpha when it is a PNG; a missing file gives none and says why.
   void framesOfAnAnimation() {
     const QDir seeds(qEnvironmentVariable("QUORVEL_PICTURE_SEEDS"));
-    QList<QRgb> corners, middles;
-    QList<int> delays;
-    const auto take = [&](const QImage& frame, int delay) {
-      QCOMPARE(frame.format(), QImage::Format_ARGB32);
-      corners << frame.pixel(0, 0);
-      middles << frame.pixel(4, 4);
-      delays << delay;
-    };
-    FramesResult r = ReadPictureFrames(seeds.filePath("animation.gif"), 25, take);
-    QVERIFY2(r.error.isEmpty() && r.frames == 4, qPrintable(r.error));
-    QCOMPARE(delays, QList<int>({100, 200, 300, 400}));
-    QCOMPARE(corners, QList<QRgb>({0u, qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 0)}));
-    QCOMPARE(middles, QList<QRgb>({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(0, 255, 0)}));
-    // Cut inside its third frame: the two whole frames stand.
     QTemporaryDir dir;
     const QByteArray gif = readFile(seeds.filePath("animation.gif"));
     const QByteArray descriptor("\x2c\0\0\0\0\x08\0\x08\0\0", 10);
     const qsizetype third = gif.indexOf(descriptor, gif.indexOf(descriptor, gif.indexOf(descriptor) + 1) + 1);
-    QVERIFY(third > 0);
-    QVERIFY(writeFile(dir.filePath("cut.gif"), gif.left(third + 14)));
-    corners.clear();
-    r = ReadPictureFrames(dir.filePath("cut.gif"), 25, take);
-    QVERIFY2(r.error.isEmpty() && r.frames == 2 && corners.size() == 2, qPrintable(r.error));
-    // A still PNG: one frame, its alpha kept.
+    QVERIFY(third > 0 && writeFile(dir.filePath("cut.gif"), gif.left(third + 14)));
+    int taken = 0;
+    FramesResult r = ReadPictureFrames(dir.filePath("cut.gif"), 25, [&](const QImage&, int) { ++taken; });
+    QVERIFY2(r.error.isEmpty() && r.frames == 2 && taken == 2, qPrintable(r.error));
     QImage still;
     r = ReadPictureFrames(seeds.filePath("picture-rgba.png"), 25, [&](const QImage& f, int delay) {
       still = f;
       QCOMPARE(delay, 0);
     });
     QVERIFY(r.frames == 1 && still.format() == QImage::Format_ARGB32 && qAlpha(still.pixel(5, 3)) == 127);
-    r = ReadPictureFrames(dir.filePath("none.gif"), 25, take);
-    QVERIFY(r.frames == 0 && !r.error.isEmpty());
+    r = ReadPictureFrames(dir.filePath("none.gif"), 25, [&](const QImage&, int) { ++taken; });
+    QVERIFY(r.frames == 0 && !r.error.isEmpty() && taken == 2);
   }
 
   // A 1-bit bitmap at each size limit reads whole; one pixel more a side or

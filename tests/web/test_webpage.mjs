@@ -1,5 +1,6 @@
 // The exported web page shows exactly what RunMode does: for the example
-// projects and the hand-made ones (saved by test_webpage), each page is driven
+// projects and the hand-made ones (saved by test_webpage; the pages and the
+// controls tried are listed in data/pages.json), each page is driven
 // in headless chromium through window.quorvel with scripted inputs, and every
 // frame's canvas pixels must equal the frame quorvel-cli play writes for the
 // same inputs (the run's rules alone are compared, over many more projects,
@@ -21,6 +22,9 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvel-web-'));
 let failures = 0, passes = 0;
 const fail = (what) => { failures++; console.log('FAIL ' + what); };
 const check = (ok, what) => (ok ? passes++ : fail(what));
+// The pages played and the controls tried (data/pages.json), every row counted.
+const pages = JSON.parse(fs.readFileSync(new URL('data/pages.json', import.meta.url), 'utf8'));
+if ([pages.plays, pages.pointer, pages.controls].map((t) => t.length).join() !== '6,15,13') throw new Error('data/pages.json lost rows');
 
 function run(program, args, env = {}) {
   return execFileSync(program, args, { env: { ...process.env, QT_QPA_PLATFORM: 'offscreen', ...env }, encoding: 'utf8' });
@@ -74,10 +78,6 @@ function visitInputs(projectFile, frames) {
 
 // DOM checks on the "pointer" project, after the frame they name.
 const pointerChecks = {
-  inputs: [[1, 'move', 60, 60], [3, 'click', 0, 0], [6, 'move', 260, 190], [8, 'click', 0, 0],
-           [10, 'click', 0, 0], [12, 'click', 0, 0], [16, 'move', 760, 560], [22, 'move', 80, 460],
-           [24, 'click', 0, 0], [28, 'move', 680, 460], [30, 'click', 0, 0], [34, 'move', 470, 340],
-           [36, 'click', 0, 0], [38, 'click', 0, 0], [40, 'click', 0, 0]],
   frames: 50,
   after: {
     4: async (page) => {
@@ -258,23 +258,7 @@ const accessible = async (page) => {
   const open = await axeRun(page);
   return closed.length + open.length === 0 || `axe-core: ${closed} / with the note open: ${open}`;
 };
-const controls = [
-  // name, project, Board, --start, early pause, key or button, what must follow
-  ['Space', 'demo', '320x240', 'now', false, 'Space', holds],
-  ['pause button', 'demo', '320x240', 'now', false, '#pause', holds],
-  ['R', 'demo', '320x240', 'now', false, 'r', restarts],
-  ['restart button', 'demo', '320x240', 'now', false, '#restart', restarts],
-  ['M', 'pointer', '800x600', 'now', false, 'm', mutes],
-  ['sound button', 'pointer', '800x600', 'now', false, '#sound', mutes],
-  ['F', 'demo', '320x240', 'now', false, 'f', fullScreen],
-  ['full screen button', 'demo', '320x240', 'now', false, '#screen', fullScreen],
-  ['keys in the note', 'pointer', '800x600', 'now', false, '', noteKeepsKeys],
-  ['start on a click', 'demo', '320x240', 'click', false, '#play', startsOnPress],
-  ['start on Space', 'demo', '320x240', 'click', false, 'Space', startsOnPress],
-  ['small window', 'pointer', '800x600', 'now', false, '', readableNote],
-  ['early pause', 'bouncelab', '800x600', 'now', true, '', playsAsPlay],
-  ['axe-core', 'pointer', '800x600', 'now', false, '', accessible],
-];
+const checks = { holds, restarts, mutes, fullScreen, noteKeepsKeys, startsOnPress, readableNote, playsAsPlay, accessible };
 
 async function tryControl(context, file, [name, , board, start, early, key, then]) {
   const dir = path.join(work, 'controls', name.replace(/\W/g, '-')), html = path.join(dir, 'page.html');
@@ -285,7 +269,7 @@ async function tryControl(context, file, [name, , board, start, early, key, then
     const { page, faults } = await openGuarded(context, html, watch, early);
     page.setDefaultTimeout(5000);
     const press = () => (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
-    const result = await then(page, press, { pngs, inputs });
+    const result = await checks[then](page, press, { pngs, inputs });
     check(result === true, `controls: ${name}: ${result}`);
     check(faults.length === 0, `controls: ${name}: the page made requests, dialogs or errors: ${faults.join('; ')}`);
     await page.close();
@@ -297,22 +281,11 @@ async function tryControl(context, file, [name, , board, start, early, key, then
 const browser = await launchChromium();
 try {
   run(maker, ['saveProjects'], { QUORVEL_WEB_PROJECTS: path.join(work, 'made') });
-  const made = (n) => path.join(work, 'made', n, n + '.QV1');
-  const example = (n) => path.join(examples, n, n + '.QV1');
-  const cases = [
-    ['aquarium', example('aquarium'), '800x600', 60],
-    ['bouncelab', example('bouncelab'), '800x600', 60],
-    ['quizboard', example('quizboard'), '800x600', 60],
-    ['demo-small', example('demo'), '320x240', 40],
-    ['fifty', made('fifty'), '1024x764', 60],
-    ['overlap', made('overlap'), '800x600', 30],
-  ];
-  for (const [name, file, board, frames] of cases)
-    if (!only || name === only) await compare(browser.context, name, file, board, frames, visitInputs(file, frames));
-  await compare(browser.context, 'pointer', made('pointer'), '800x600', pointerChecks.frames, pointerChecks.inputs,
-                pointerChecks.after);
-  for (const row of controls)
-    if (!only || only === 'controls') await tryControl(browser.context, row[1] === 'pointer' ? made('pointer') : example(row[1]), row);
+  const file = (n) => (['pointer', 'fifty', 'overlap'].includes(n) ? path.join(work, 'made', n, n + '.QV1') : path.join(examples, n, n + '.QV1'));
+  for (const [name, project, board, frames] of pages.plays)
+    if (!only || name === only) await compare(browser.context, name, file(project), board, frames, visitInputs(file(project), frames));
+  await compare(browser.context, 'pointer', file('pointer'), '800x600', pointerChecks.frames, pages.pointer, pointerChecks.after);
+  for (const row of pages.controls) if (!only || only === 'controls') await tryControl(browser.context, file(row[1]), row);
 } finally {
   await browser.close();
   fs.rmSync(work, { recursive: true, force: true });

@@ -7,19 +7,11 @@
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
 #include "project/RtfWriter.h"
-#include "shell/Setups.h"
 #include "support/Fixtures.h"
 #include "webpage/WebPage.h"
 #include "webpage/WebPageData.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <QUrl>
-
 using namespace qv;
-using namespace qv::fixtures;
 
 namespace {
 

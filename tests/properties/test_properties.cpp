@@ -1,12 +1,19 @@
-// The Pane properties dialog's engine without widgets: the minimums, clamps
-// and derived fields of the store, every example's Panes loaded and stored
-// back unchanged, the separator kept out of the free-text boxes, fields set
-// through the controls as quorvel-cli set sets them, and the sound list.
+// The Pane and Board properties dialogs' engines without widgets. The Pane
+// dialog: the minimums, clamps and derived fields of the store, every
+// example's Panes loaded and stored back unchanged, the separator kept out of
+// the free-text boxes, fields set through the controls as quorvel-cli set
+// sets them, and the sound list. The Board dialog: the settings loaded into
+// the controls, and accept storing the colours with the Background picture
+// loaded or, when it fails, cleared with the options left as they were.
 #include "project/ProjectCommands.h"
 #include "project/ProjectText.h"
+#include "properties/BoardProperties.h"
 #include "properties/PaneProperties.h"
 #include "properties/PaneSettings.h"
+#include "resources/HelpTexts.h"
+#include "session/CommandTable.h"
 #include "support/Fixtures.h"
+#include "surface/PictureFile.h"
 
 #include <map>
 #include <variant>
@@ -53,18 +60,40 @@ Ref refOf(PaneDialogState& d, const QString& name) {
       {"Option_CanFlip", &d.Option_CanFlip}, {"Option_UseWriting", &d.Option_UseWriting},
       {"Writing.Text", &w.Text}, {"Writing.FontName", &w.FontName}, {"Writing.FontSize", &w.FontSize},
       {"Writing.Bold", &w.Bold}, {"Writing.Italic", &w.Italic}, {"Writing.Underline", &w.Underline},
-      {"Writing.ForeColor", &w.ForeColor}, {"Writing.BackColor", &w.BackColor}};
+      {"Writing.ForeColor", &w.ForeColor}, {"Writing.BackColor", &w.BackColor}, {"cmbStyleTXT", &d.cmbStyleTXT.Index},
+      {"cmbFontColorTXT", &d.cmbFontColorTXT.Index}, {"cmbBackColorTXT", &d.cmbBackColorTXT.Index}, {"ColorSwatchTXT", &d.ColorSwatchTXT}};
   return refs.at(name);
 }
 
-// "name=value;name=value": each control takes its value.
-void write(PaneDialogState& d, const QString& controls) {
-  for (const QString& item : controls.split(';'))
-    std::visit([v = item.section('=', 1)](auto* control) {
-      using T = std::remove_pointer_t<decltype(control)>;
-      if constexpr (std::is_same_v<T, QString>) *control = v;
-      else *control = T(v.toDouble());
-    }, refOf(d, item.section('=', 0, 0)));
+// The controls a row clicks.
+const std::map<QString, void (*)(Workspace&)> Clicks = {{"cmbStyleTXT", cmbStyleTXT_Click}, {"cmbFontColorTXT", cmbFontColorTXT_Click},
+                                                        {"cmbBackColorTXT", cmbBackColorTXT_Click}, {"ColorSwatchTXT", ColorSwatchTXT_Click}};
+
+// "name=value;name=value!;name!": each control takes its value, and is
+// clicked after it when a "!" follows; "colour=N" answers the next colour
+// dialog.
+void write(Session& s, const QString& controls) {
+  for (QString item : controls.split(';')) {
+    const bool click = item.endsWith('!');
+    if (click) item.chop(1);
+    const QString name = item.section('=', 0, 0), v = item.section('=', 1);
+    if (name == "colour") s.platform.colorAnswers.enqueue(Long(v.toInt()));
+    else if (item.contains('='))
+      std::visit([&](auto* control) {
+        using T = std::remove_pointer_t<decltype(control)>;
+        if constexpr (std::is_same_v<T, QString>) *control = v;
+        else *control = T(v.toDouble());
+      }, refOf(s.d(), name));
+    if (click) Clicks.at(name)(s.ws);
+  }
+}
+
+// A control's value as text.
+QString shown(PaneDialogState& d, const QString& name) {
+  return std::visit([](auto* v) {
+    if constexpr (std::is_same_v<std::remove_pointer_t<decltype(v)>, QString>) return *v;
+    else return QString::number(*v);
+  }, refOf(d, name));
 }
 
 // A field's value as text.
@@ -75,16 +104,17 @@ QString fieldValue(PaneRecord& r, const QString& name) {
 
 }  // namespace
 
-class TestPaneProperties : public QObject {
+class TestProperties : public QObject {
   Q_OBJECT
 
  private slots:
   // What accept stores from what the controls hold (data/store.txt):
-  // minimums, clamps of crafted texts, derived fields, the Inactive options.
+  // minimums, clamps of crafted texts, derived fields, the Inactive options;
+  // and the Writing's colour and style lists and swatch.
   void storeAppliesLimitsAndDerivesFields_data() {
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QString>("expected");  // "Field=value;..."
-    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/store.txt"), 13))
+    for (const QStringList& f : fieldRows(QFINDTESTDATA("data/store.txt"), 21))
       QTest::newRow(qPrintable(f[0])) << f[1] << QString(f[2]).replace("%1", DefaultPaneUrl);
   }
   void storeAppliesLimitsAndDerivesFields() {
@@ -92,10 +122,13 @@ class TestPaneProperties : public QObject {
     QFETCH(QString, expected);
     Session s;
     s.load();
-    write(s.d(), controls);
-    UpdatePaneProperties(s.ws);
+    write(s, controls);
+    QStringList fields;  // the rest are controls, before the accept
     for (const QString& item : expected.split(';'))
-      QCOMPARE(fieldValue(s.pane(), item.section('=', 0, 0)), item.section('=', 1));
+      if (PaneFieldByName(item.section('=', 0, 0))) fields << item;
+      else QCOMPARE(shown(s.d(), item.section('=', 0, 0)), item.section('=', 1));
+    UpdatePaneProperties(s.ws);
+    for (const QString& item : fields) QCOMPARE(fieldValue(s.pane(), item.section('=', 0, 0)), item.section('=', 1));
   }
 
   // quorvel-cli set's values through the dialog's controls and rules
@@ -104,7 +137,7 @@ class TestPaneProperties : public QObject {
     QTest::addColumn<QStringList>("row");
     const QList<QByteArray> rows = fixtures::dataRows(QFINDTESTDATA("data/set.txt"));
     for (const QByteArray& row : rows) QTest::newRow(row.split('|')[0].trimmed()) << QString::fromUtf8(row).split('|').mid(1);
-    QCOMPARE(rows.size(), 30);
+    QCOMPARE(rows.size(), 32);
   }
   void setFieldsThroughTheControls() {
     QFETCH(QStringList, row);
@@ -180,49 +213,11 @@ class TestPaneProperties : public QObject {
     QCOMPARE(chosen, QString("5 10 25 50 75 99 "));
   }
 
-  // A named back colour goes to the Writing and the swatch; "Define" asks
-  // for one (a cancelled dialog changes nothing); the swatch gives its
-  // colour to the text. The text boxes keep the separator out and cut at
-  // their lengths.
-  void writingColoursTextBoxesAndLabel() {
+  // The Writing refuses the separator as a key. (Any key makes the Writing
+  // "Active": the window test types one.)
+  void layerListRevealListAndTarget() {
     Session s;
-    QList<Long> seen;
-    s.platform.colorAnswers.enqueue(RGB(10, 20, 30));
-    for (int i : {2, 5, 5}) {
-      s.d().cmbBackColorTXT.Index = i;
-      cmbBackColorTXT_Click(s.ws);
-      seen << s.d().Text_Writing.BackColor << s.d().ColorSwatchTXT;
-    }
-    ColorSwatchTXT_Click(s.ws);
-    const Long red = RGB(255, 0, 0), c = RGB(10, 20, 30);
-    QCOMPARE(seen << s.d().Text_Writing.ForeColor, QList<Long>({red, red, c, c, c, c, c}));
-    // The text colour list likewise: a named colour, then "Define".
-    s.platform.colorAnswers.enqueue(RGB(40, 50, 60));
-    seen.clear();
-    for (int i : {1, 5}) {
-      s.d().cmbFontColorTXT.Index = i;
-      cmbFontColorTXT_Click(s.ws);
-      seen << s.d().Text_Writing.ForeColor;
-    }
-    QCOMPARE(seen, QList<Long>({NamedColour(1), RGB(40, 50, 60)}));
-    // The style list adds one style an entry; Regular clears them all.
-    QList<bool> styles;
-    for (int i : {1, 2, 3, 0}) {
-      s.d().cmbStyleTXT.Index = i;
-      cmbStyleTXT_Click(s.ws);
-      styles << s.d().Text_Writing.Bold << s.d().Text_Writing.Italic << s.d().Text_Writing.Underline;
-    }
-    QCOMPARE(styles, QList<bool>({1, 0, 0, 1, 1, 0, 1, 1, 1, 0, 0, 0}));
-    const QString sep(FieldSeparator);
-    Text_Label_Change(s.ws, "a" + sep + QString(120, 'x'));
-    Text_URL_Change(s.ws, "u" + sep + QString(600, 'w'));
-    Text_Writing_Change(s.ws, sep + QString(600, 'y'));
-    QCOMPARE(QStringList({s.d().Text_Label, s.d().Text_URL.Text, s.d().Text_Writing.Text}),
-             QStringList({"a" + QString(98, 'x'), "u" + QString(600, 'w'), QString(500, 'y')}));
-    // Any key makes the Writing "Active", also the refused separator.
-    s.d().Option_UseWriting = 0;
-    QVERIFY(!Text_Writing_KeyPress(s.ws, FieldSeparator) && Text_Writing_KeyPress(s.ws, 'q'));
-    QCOMPARE(s.d().Option_UseWriting, 1);
+    QVERIFY(!Text_Writing_KeyPress(s.ws, FieldSeparator));
     // The label moves to the end of the layer list; a Target outside the
     // table stores nothing.
     s.load();
@@ -260,7 +255,99 @@ class TestPaneProperties : public QObject {
       }
     }
   }
+
+  void loadShowsTheSettings_data() {
+    QTest::addColumn<QString>("settings");  // Wire, Float, Locked, Background picture
+    QTest::addColumn<QString>("shown");     // Wire, Float, Float "Yes" enabled, Move, picture option, red
+    QTest::newRow("wire wins") << "1 1 0 1" << "1 0 0 1 1 0";
+    QTest::newRow("float") << "0 1 1 0" << "0 1 1 0 0 1";
+    QTest::newRow("neither") << "0 0 0 0" << "0 0 1 1 0 1";
+  }
+  void loadShowsTheSettings() {
+    QFETCH(QString, settings);
+    QFETCH(QString, shown);
+    HeadlessSession s;
+    BoardDialogState& d = s.ws.dialogs.board;
+    BoardOptionPairs& o = s.ws.project.BoardOptions;
+    BoardSettingsRecord& b = s.ws.project.BoardSettings;
+    // Wire "Yes" was clicked in an earlier opening that was cancelled.
+    Option_WirePanes_Click(s.ws, 1);
+    Flag* flags[] = {&b.WirePanes, &b.FloatPanes, &b.BoardLocked, &b.UseBackPicture};
+    for (int i = 0; i < 4; ++i) *flags[i] = toFlag(settings.split(' ')[i] == "1");
+    b.BoardBackColor = RGB(1, 2, 3);
+    b.LabelColor = RGB(4, 5, 6);
+    b.SelectionColor = RGB(7, 8, 9);
+    b.BackPicturePath = "/pictures/sky.bmp";
+    LoadBoardProperties(s.ws);
+    const QString got = QString::asprintf("%d %d %d %d %d %d", o.Option_WirePanes, o.Option_FloatPanes,
+                                          int(o.Option_FloatPanesYesEnabled), o.Option_BoardMove,
+                                          d.Option_UseBackPicture, int(d.Text_BackPicture.Red));
+    QCOMPARE(got, shown);
+    QVERIFY(!(isSet(b.WirePanes) && isSet(b.FloatPanes)));
+    QCOMPARE(QList<int>({d.picSwatch, d.picLabelCol, d.picBoxSelectColor, d.Combo_BackColType.Index,
+                         d.Combo_LabelCol.Index, d.Combo_SelectionColor.Index}),
+             QList<int>({RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9), 6, 5, 5}));
+    QVERIFY(d.Text_BackPicture.Text == "/pictures/sky.bmp" && !isSet(s.ws.win.DialogFilling));
+  }
+
+  // A Background that loads replaces the name; "Inactive" turns it off and
+  // "Active" without a picture changes nothing. One that fails is cleared,
+  // the colours stored and the options left as they were.
+  void applyStoresTheBackgroundAndTheColoursAndHelpShows() {
+    HeadlessSession s;
+    QTemporaryDir dir;
+    QImage sky(40, 30, QImage::Format_RGB32);
+    sky.fill(qRgb(10, 120, 250));
+    QVERIFY(sky.save(dir.filePath("Sky.jpg.bmp"), "BMP"));
+    BoardSettingsRecord& b = s.ws.project.BoardSettings;
+    BoardDialogState& d = s.ws.dialogs.board;
+    BoardOptionPairs& o = s.ws.project.BoardOptions;
+    b.BackPictureName = "old.bmp";
+    b.BackPicturePath = dir.filePath("Sky.jpg.bmp");
+    d.Option_UseBackPicture = 1;
+    ApplyBoardProperties(s.ws);
+    QVERIFY(b.BackPictureName == "Sky.jpg.bmp" && isSet(b.UseBackPicture));
+    QCOMPARE(s.ws.surfaces.picStage.Image().pixel(5, 5), qRgb(10, 120, 250));
+    d.Option_UseBackPicture = 0;
+    ApplyBoardProperties(s.ws);
+    QVERIFY(!isSet(b.UseBackPicture));
+    b.BackPictureName = "none";
+    d.Option_UseBackPicture = 1;
+    ApplyBoardProperties(s.ws);
+    QVERIFY(!isSet(b.UseBackPicture));
+
+    b.WirePanes = b.BoardLocked = b.UseBackPicture = QvTrue;
+    b.BackPictureName = "gone.bmp";
+    b.BackPicturePath = "/nowhere/gone.bmp";
+    o.Option_WirePanes = 0;
+    o.Option_FloatPanes = o.Option_BoardMove = 1;
+    d.picSwatch = Black;
+    d.picLabelCol = RGB(255, 0, 0);
+    d.picBoxSelectColor = RGB(0, 255, 0);
+    ApplyBoardProperties(s.ws);
+    QCOMPARE(QList<Long>({b.BoardBackColor, b.LabelColor, b.SelectionColor}), QList<Long>({Black, RGB(255, 0, 0), RGB(0, 255, 0)}));
+    QVERIFY(b.BackPictureName == "none" && !isSet(b.UseBackPicture) && isSet(b.WirePanes) && !isSet(b.FloatPanes) && isSet(b.BoardLocked));
+    QVERIFY(s.ws.surfaces.picStage.BackColor == Black && s.platform.log.isEmpty());
+    // Every reference of every help topic shows its own text.
+    const int references[26] = {0, 5, 3, 5, 1, 5, 1, 3, 2, 2, 1, 2, 3, 1, 3, 1, 1, 1, 1, 3, 1, 1, 8, 9, 1, 10};
+    for (int topic = 0; topic <= 25; ++topic) {
+      d.Combo_Help.Index = topic;
+      Combo_Help_Click(s.ws);
+      QCOMPARE(d.List_Help.Entries.size(), references[topic]);
+      for (d.List_Help.Index = 0; d.List_Help.Index < references[topic]; ++d.List_Help.Index) {
+        List_Help_Click(s.ws);
+        QVERIFY(!d.Text_Help.isEmpty() && d.Text_Help == LoadResString(100 + 10 * topic + d.List_Help.Index));
+      }
+    }
+    // The added topic names the keys of what it tells of as they are today.
+    QString added;
+    for (int id = 350; id < 358; ++id) added += LoadResString(id);
+    for (Command c : {Command::Undo, Command::Redo, Command::SaveProject, Command::NewProject, Command::End, Command::LoadsProject, Command::Quit,
+                      Command::DuplicatePane, Command::Copy, Command::Paste, Command::BringToFront, Command::BringForward,
+                      Command::SendBackward, Command::SendToBack})
+      QVERIFY2(added.contains(QLatin1String(RowOf(c).keyLabel)), RowOf(c).keyLabel);
+  }
 };
 
-QTEST_GUILESS_MAIN(TestPaneProperties)
-#include "test_paneproperties.moc"
+QTEST_GUILESS_MAIN(TestProperties)
+#include "test_properties.moc"
