@@ -219,6 +219,9 @@ class TestImaging : public QObject {
   // transparent) shows exactly where the picture's alpha is below half,
   // and its opaque black shows as (1, 1, 1).
   void transparentPictureShowsTheBoard() {
+    QImage opaqueEnough(1, 1, QImage::Format_ARGB32);  // alpha 128 is not below half
+    opaqueEnough.fill(qRgba(9, 9, 9, 128));
+    QVERIFY(!HasTransparentPixels(opaqueEnough));
     for (bool background : {false, true}) {
       OnePane s;
       s.ws.project.BoardSettings.BoardBackColor = RGB(30, 60, 90);

@@ -322,6 +322,10 @@ class TestSurface : public QObject {
     QImage rgba = pattern;
     rgba.setPixel(5, 3, qRgb(0, 0, 127));
     QCOMPARE(LoadPicture(seeds.filePath("picture-rgba.png")).image, rgba);
+    // Over a colour each channel is mixed by the alpha, rounded: (255, 0, 128) at alpha 64 over (200, 100, 50).
+    QImage quarter(1, 1, QImage::Format_ARGB32);
+    quarter.fill(qRgba(255, 0, 128, 64));
+    QCOMPARE(Flattened(quarter, qRgb(200, 100, 50)).pixel(0, 0), qRgb(214, 75, 70));
     QCOMPARE(LoadPicture(seeds.filePath("picture-palette.png")).image, pattern);
     QCOMPARE(LoadPicture(seeds.filePath("picture-text.png")).image, pattern);
     for (const char* grey : {"picture-grey16.png", "picture-grey4.png"}) QVERIFY(LoadPicture(seeds.filePath(grey)).ok());
