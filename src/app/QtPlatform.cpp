@@ -190,11 +190,12 @@ void QtPlatform::PlaySound(const QByteArray& wave) {
   StopSound();
   // Without an audio device the player simply stays silent.
   if (wave.isEmpty()) return;
-  if (!player_) {
-    player_ = std::make_unique<QMediaPlayer>();
-    audio_ = std::make_unique<QAudioOutput>();
-    player_->setAudioOutput(audio_.get());
-  }
+  // A fresh player for every sound: a player handed a new source while its
+  // last one still plays now and then ends the new one in a stream error.
+  player_.reset();
+  audio_ = std::make_unique<QAudioOutput>();
+  player_ = std::make_unique<QMediaPlayer>();
+  player_->setAudioOutput(audio_.get());
   // The player reads from the buffer while it plays, so the buffer and its
   // bytes live until the next sound replaces them.
   soundBuffer_ = std::make_unique<QBuffer>();
